@@ -1,0 +1,14 @@
+// The error raised when a file cannot be opened, read or written; its text is shown to the user.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace quorlin {
+
+class FileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace quorlin

@@ -1,0 +1,39 @@
+// INI ("profile") file access by full path; every call goes straight to the file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+// Section and key names match without regard to case, blanks around them ignored.
+// A write rewrites only the line it concerns (or appends the key or section) and leaves
+// every other byte alone; the new file replaces the old one atomically, so a failed write
+// leaves the old file intact and raises FileError("Unable to write to <path>").
+class ProfileFile {
+ public:
+  explicit ProfileFile(std::string path);
+
+  const std::string& Path() const { return path_; }
+
+  // The stored value, or `fallback` when file, section or key is missing; cut at 2047 bytes.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& fallback) const;
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+
+  // Decimal with optional sign, or hexadecimal after 0x, 0X or $; anything else gives `fallback`.
+  long ReadInteger(const std::string& section, const std::string& key, long fallback) const;
+  void WriteInteger(const std::string& section, const std::string& key, long value);
+
+  bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  // Section names in file order; a missing file gives an empty list.
+  std::vector<std::string> ReadSections() const;
+  void EraseSection(const std::string& section);
+
+ private:
+  std::string path_;
+};
+
+}  // namespace quorlin

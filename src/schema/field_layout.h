@@ -1,0 +1,60 @@
+// The layout model: file-level settings and the ordered field list, held as texts.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlin {
+
+// The fourteen type words of the text driver, in the order of the type box; the index is what
+// structure guessing produces.
+inline constexpr std::array<std::string_view, 14> kFieldTypeNames = {
+    "Bit",  "Byte",    "Char", "Currency", "Date",  "DateTime", "Time",
+    "Float", "Integer", "Long", "LongChar", "Short", "Single",   "Double"};
+
+inline constexpr std::string_view kUnknownType = "Unknown";
+
+// The date-format box's entries, the first one empty.
+inline constexpr std::array<std::string_view, 15> kDateFormats = {
+    "",         "yyyy/MM/dd", "yy/MM/dd",     "dd/MM/yyyy",   "dd/MM/yy",
+    "MM/dd/yy", "dd MMM yy",  "dd MMM yyyy",  "dd MMMM yyyy", "HH:mm",
+    "HH:mm:ss", "hh:mm AM",   "hh:mm:ss AM",  "yyyy/MM/dd hh:mm:ss AM",
+    "yyyy/MM/dd HH:mm:ss"};
+
+struct FieldSpec {
+  std::string name;
+  std::string typeName = std::string(kUnknownType);
+  std::string width = "0";            // "0" means not set
+  std::optional<std::string> format;  // no entry, or an entry that may be empty
+
+  bool operator==(const FieldSpec&) const = default;
+};
+
+using FieldList = std::vector<FieldSpec>;
+
+enum class SeparatorKind { Comma, Tab, Space, Custom, Fixed };
+
+// As the window's controls hold it: numbers stay texts until they are used.
+struct FileLayout {
+  SeparatorKind separator = SeparatorKind::Comma;
+  std::string customSeparator;     // at most one character
+  std::string textQualifier = "\"";
+  bool hasHeaderRow = false;
+  std::string startRow = "1";
+  std::string rowsToScan = "25";
+  std::string fixedLength = "80";
+
+  bool operator==(const FileLayout&) const = default;
+};
+
+// The text SplitRecord cuts with: "," "\t" " ", the custom box's first character, or empty
+// (Fixed has none).
+std::string SeparatorText(const FileLayout& layout);
+
+// "Field" followed by the number.
+std::string DefaultFieldName(long long number);
+
+}  // namespace quorlin

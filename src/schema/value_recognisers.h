@@ -1,0 +1,34 @@
+// What kind of value a text holds: blank, numeric, boolean, date.
+#pragma once
+
+#include <string_view>
+
+#include "platform/locale_settings.h"
+
+namespace quorlin {
+
+// A calendar date with a time of day. The zero value, 30 December 1899 at midnight, stands
+// for "no date" and is also the day a time alone falls on.
+struct DateTime {
+  int year = 1899;
+  int month = 12;
+  int day = 30;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+
+  bool operator==(const DateTime&) const = default;
+};
+
+bool IsBlank(std::string_view text);
+// Not blank and the trimmed text is a number for the locale's floating-point parser.
+bool IsNumeric(std::string_view text, const LocaleSettings& locale);
+// IsNumeric and no "." character anywhere in the text.
+bool IsWholeNumber(std::string_view text, const LocaleSettings& locale);
+bool IsBoolean(std::string_view text);
+bool IsDate(std::string_view text, const LocaleSettings& locale);
+// The date of the text, or DateTime{} when IsDate is false.
+DateTime ToDateTime(std::string_view text, const LocaleSettings& locale);
+
+}  // namespace quorlin

@@ -1,0 +1,58 @@
+// The fixed-length view: the lines the ruler shows and the break marks that become widths.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+constexpr int kMaxBreakPosition = 1024;
+
+// What the ruler draws for a fixed-length file.
+struct RulerScan {
+  std::string title;                 // line 1 of the file
+  std::vector<std::string> lines;    // the shown data lines (file lines start+1 .. start+rows)
+  int countedLines = 0;              // lines start .. start+rows-1 that exist
+  long long longest = 0;             // longest of those counted lines
+};
+
+// Scans and collects the lines of `path` exactly as the ruler shows them. Raises FileError.
+RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan);
+
+// The length of line 2 of `path`, at most kMaxBreakPosition (0 when there is no line 2).
+int SecondLineLength(const std::string& path);
+
+// Field begins at character positions 1..1024 (the break flags), with the count shown in
+// "Fixed Fields", which is kept as the window keeps it: set to 1 by the view, moved by one per
+// toggle, set by the schema reader.
+class BreakModel {
+ public:
+  bool IsSet(int position) const;
+  void Set(int position, bool on);
+  // Flips the flag of `position` and moves the field count by one. Positions outside
+  // 1..kMaxBreakPosition are refused (false) and change nothing.
+  bool Toggle(int position);
+  void ClearAll();
+  void ClearUpTo(int lastPosition);
+
+  // Set positions from 1 to `lineLength`, ascending: what the break list shows.
+  std::vector<int> ListedBreaks(int lineLength) const;
+
+  int fieldCount = 1;
+
+ private:
+  std::array<bool, kMaxBreakPosition + 1> flags_{};
+};
+
+// Widths of the fields that breaks p1 < ... < pk make in records of `lineLength` characters:
+// p1 - 1, p2 - p1, ..., lineLength - pk.
+std::vector<long long> WidthsFromBreaks(const std::vector<int>& breaks, long long lineLength);
+
+// Breaks at w1 + 1, w1 + w2 + 1, ... for all but the last field.
+std::vector<long long> BreaksFromWidths(const std::vector<long long>& widths);
+
+// The text of a break list entry.
+std::string BreakListEntry(int position);  // "Brk: " + position
+
+}  // namespace quorlin

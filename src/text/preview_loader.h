@@ -1,0 +1,33 @@
+// The preview of a delimited file: its first lines cut into fields.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+struct PreviewOptions {
+  std::string separator;          // "," " " "\t", the custom character, or empty
+  std::string qualifier = "\"";   // the qualifier box's text, passed to SplitRecord as it is
+  bool hasHeaderRow = false;
+  long long startRow = 1;         // below 1 counts as 1
+  long long rowsToScan = 25;      // below 1 counts as 25
+  int numberingBase = 1;          // 0 or 1
+};
+
+struct PreviewTable {
+  std::vector<std::string> numbers;  // grid row 0: field numbers from numberingBase
+  std::vector<std::string> names;    // grid row 1: header texts or "Field" + number
+  std::vector<std::vector<std::string>> rows;  // shown data lines, each exactly names.size() cells
+};
+
+// Reads line 1 for the columns and names, then the lines from the start row on, at most
+// rowsToScan of them. Only the lines shown are read, so the size of the file does not matter.
+// Raises FileError when the file cannot be opened or read.
+PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);
+
+// The width of each of `columns` grid columns in a grid `gridWidth` pixels wide: up to eleven
+// columns share the width, with more each takes one eleventh.
+int PreviewColumnWidth(int gridWidth, int columns);
+
+}  // namespace quorlin

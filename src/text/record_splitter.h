@@ -1,0 +1,20 @@
+// The one rule by which a delimited record is cut into field values.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlin {
+
+// A blank is any byte of code 0 to 32; to trim is to remove blanks from both ends.
+bool IsBlankChar(char c);
+std::string_view Trim(std::string_view text);
+
+// Cuts `record` into `fields` (cleared first; always at least one field). `separator` is at
+// most one character, empty meaning "no separator". `qualifier` takes effect only when it is
+// exactly one character ("{none}" turns quoting off). Linear in the record's length.
+void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
+                 std::vector<std::string>& fields);
+
+}  // namespace quorlin
