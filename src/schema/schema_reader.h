@@ -1,0 +1,51 @@
+// Reading a saved layout back from a Schema.INI section.
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/profile_file.h"
+#include "schema/field_layout.h"
+
+namespace quorlin {
+
+// A saved entry that cannot be used, e.g. a fixed-length width that is not a whole number;
+// the message names the section, the entry and the value.
+class SchemaError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The file-level keys of a section, defaults applied.
+struct SavedLayout {
+  SeparatorKind separator = SeparatorKind::Comma;
+  std::string customSeparator;
+  bool hasHeaderRow = false;
+  std::string fixedLength = "80";
+  std::string rowsToScan = "25";
+};
+
+// False when the section has no Col1 entry.
+bool SectionHasFields(const ProfileFile& file, const std::string& section);
+// section + "has no associated fields"
+std::string NoFieldsMessage(const std::string& section);
+inline constexpr const char* kNoStructureMessage = "No Structure Found in INI File";
+
+SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section);
+
+// Col1, Col2, ... up to 1024 entries, each as name, type, WIDTH w[, FMT f]. Raises SchemaError
+// for an entry without a whole, non-negative width.
+FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
+                          const std::string& qualifier);
+
+// At most `columns` entries (the preview's column count), each as name, type and an optional
+// WIDTH or FMT pair.
+FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
+                              const std::string& qualifier, std::size_t columns);
+
+// The widths of a fixed layout as numbers (entries already checked by ReadFixedFields).
+std::vector<long long> FieldWidths(const FieldList& fields);
+
+}  // namespace quorlin

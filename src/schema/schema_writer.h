@@ -1,0 +1,44 @@
+// Writing a layout as one section of a folder's Schema.INI.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/profile_file.h"
+#include "schema/field_layout.h"
+
+namespace quorlin {
+
+// "CSVDelimited", "TABDelimited", "Delimited( )", "Delimited(c)" or "FixedLength".
+std::string FormatValue(const FileLayout& layout);
+
+// The text driver's type word: Long becomes Integer, DateTime and Time become Date; words
+// containing "char" stay.
+std::string OdbcTypeWord(const std::string& typeName);
+
+// "name type[ WIDTH w][ FMT f]"; the format only in the extended form.
+std::string FieldEntry(const FieldSpec& field, bool odbcOnly);
+
+// Erases `section` and writes the layout's keys and one ColN entry per field. False when any
+// write failed (the keys written before the failure stay).
+bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
+                      const FieldList& fields, bool odbcOnly);
+
+// "Width for <name> has not been set" for the first Char or LongChar field (case as written)
+// whose width is exactly "0".
+std::optional<std::string> MissingWidthMessage(const FieldList& fields);
+
+// The section name of a data file: the input box's text without its folder.
+std::string SectionNameFor(const std::string& inputBoxText);
+
+struct SaveOutcome {
+  bool written = false;
+  std::string message;  // what the window shows, lines joined with "\n"
+};
+
+// Save To Schema into `folder`'s Schema.INI (found without regard to case, else created as
+// "Schema.INI"). The width check is the caller's (MissingWidthMessage).
+SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
+                         const FileLayout& layout, const FieldList& fields, bool odbcOnly);
+
+}  // namespace quorlin
