@@ -36,16 +36,23 @@ inline constexpr const char* kNoStructureMessage = "No Structure Found in INI Fi
 SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section);
 
 // Col1, Col2, ... up to 1024 entries, each as name, type, WIDTH w[, FMT f]. Raises SchemaError
-// for an entry without a whole, non-negative width.
+// for an entry without a whole, non-negative width that fits in an int, naming the file, the
+// section, the entry and the value:
+//   Schema.INI [stock.dat] Col2: the entry "Field2 Char" has no width
+//   Schema.INI [stock.dat] Col2: the width "12abc" is not a whole number
+//   Schema.INI [stock.dat] Col2: the width "99999999999" is too large
+//   Schema.INI [stock.dat] Col2: the width "-5" is negative
 FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
                           const std::string& qualifier);
 
 // At most `columns` entries (the preview's column count), each as name, type and an optional
-// WIDTH or FMT pair.
+// WIDTH or FMT pair. Every field gets an empty format entry; a keyword without a value after
+// it is passed over. Never raises SchemaError.
 FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
                               const std::string& qualifier, std::size_t columns);
 
-// The widths of a fixed layout as numbers (entries already checked by ReadFixedFields).
+// The widths of a fixed layout as numbers (entries already checked by ReadFixedFields); a
+// width that is not plain digits fitting in an int counts as 0.
 std::vector<long long> FieldWidths(const FieldList& fields);
 
 }  // namespace quorlin

@@ -1,0 +1,99 @@
+// One Schema.INI section written from the layout and its fields.
+#include "schema/schema_writer.h"
+
+#include "platform/file_error.h"
+#include "platform/folder_files.h"
+#include "schema/letter_case.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+std::string FormatValue(const FileLayout& layout) {
+  switch (layout.separator) {
+    case SeparatorKind::Space:
+      return "Delimited( )";
+    case SeparatorKind::Tab:
+      return "TABDelimited";
+    case SeparatorKind::Comma:
+      return "CSVDelimited";
+    case SeparatorKind::Custom:
+      return "Delimited(" + layout.customSeparator.substr(0, 1) + ")";
+    case SeparatorKind::Fixed:
+      break;
+  }
+  return "FixedLength";
+}
+
+std::string OdbcTypeWord(const std::string& typeName) {
+  std::string word = typeName;
+  if (ContainsNoCase(word, "long") && !ContainsNoCase(word, "char")) {
+    word = ReplaceAllNoCase(word, "Long", "Integer");
+  }
+  if (ContainsNoCase(word, "time") && !ContainsNoCase(word, "char")) {
+    word = ReplaceAllNoCase(word, "DateTime", "Date");
+    word = ReplaceAllNoCase(word, "Time", "Date");
+  }
+  return word;
+}
+
+std::string FieldEntry(const FieldSpec& field, bool odbcOnly) {
+  std::string entry = field.name + " " + (odbcOnly ? OdbcTypeWord(field.typeName) : field.typeName);
+  // A byte-wise comparison, so "00" and "7" count as set while "0", "" and "-1" do not.
+  if (field.width > "0") entry += " WIDTH " + field.width;
+  if (!odbcOnly && field.format && !Trim(*field.format).empty()) entry += " FMT " + *field.format;
+  return entry;
+}
+
+bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
+                      const FieldList& fields, bool odbcOnly) {
+  const std::string format = FormatValue(layout);
+  try {
+    file.EraseSection(section);
+  } catch (const FileError&) {
+    // The writes below fail the same way and report it.
+  }
+  try {
+    file.WriteString(section, "ColNameHeader", layout.hasHeaderRow ? "True" : "False");
+    file.WriteString(section, "Format", format);
+    if (format == "FixedLength") file.WriteString(section, "FixedLength", layout.fixedLength);
+    file.WriteString(section, "MaxScanRows", layout.rowsToScan);
+    file.WriteString(section, "CharacterSet", "OEM");
+    for (std::size_t n = 0; n < fields.size(); ++n) {
+      file.WriteString(section, "Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
+    }
+  } catch (const FileError&) {
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> MissingWidthMessage(const FieldList& fields) {
+  for (const FieldSpec& field : fields) {
+    if (field.typeName.find("Char") != std::string::npos && field.width == "0") {
+      return "Width for " + field.name + " has not been set";
+    }
+  }
+  return std::nullopt;
+}
+
+std::string SectionNameFor(const std::string& inputBoxText) {
+  const std::size_t slash = inputBoxText.rfind('/');
+  return slash == std::string::npos ? inputBoxText : inputBoxText.substr(slash + 1);
+}
+
+SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
+                         const FileLayout& layout, const FieldList& fields, bool odbcOnly) {
+  const std::string shownFolder = WithTrailingSlash(folder);
+  ProfileFile file(SchemaFilePath(shownFolder));
+  SaveOutcome outcome;
+  outcome.written = SchemaFileWriter(file, section, layout, fields, odbcOnly);
+  if (outcome.written) {
+    outcome.message = shownFolder + "Schema.INI\n Has been updated With \n---> " + section +
+                      "\nand " + (odbcOnly ? "in ODBC Format" : "in Extended Format");
+  } else {
+    outcome.message = shownFolder + "Schema.INI\n Has NOT been updated with \n---> " + section;
+  }
+  return outcome;
+}
+
+}  // namespace quorlin
