@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ std::vector<long long> WidthsFromBreaks(const std::vector<int>& breaks, long lon
 
 // Breaks at w1 + 1, w1 + w2 + 1, ... for all but the last field.
 std::vector<long long> BreaksFromWidths(const std::vector<long long>& widths);
+
+// Removes the break made redundant when field `deletedIndex` of a fixed layout is deleted and
+// its width merged into a neighbour: the break before it, as its width goes to the field in
+// front; for the first field the break after it, as its width goes to the following field.
+// `listedBreaks` are the breaks as the break list shows them. Returns the position cleared, 0
+// when there is none. The field count is left to the caller, which lowers it for every delete.
+int RemoveFieldBreak(BreakModel& model, const std::vector<int>& listedBreaks,
+                     std::size_t deletedIndex);
 
 // The text of a break list entry.
 std::string BreakListEntry(int position);  // "Brk: " + position

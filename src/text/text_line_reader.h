@@ -14,7 +14,9 @@ namespace quorlin {
 // Opening or reading failures raise FileError with a message naming the file and the cause.
 class TextLineReader {
  public:
-  explicit TextLineReader(const std::string& path);
+  static constexpr std::size_t kDefaultBufferSize = 1 << 20;
+
+  explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize);
   ~TextLineReader();
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;

@@ -1,0 +1,66 @@
+// The first lines of a delimited file, cut into the preview's columns.
+#include "text/preview_loader.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "text/record_splitter.h"
+#include "text/text_line_reader.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr long long kDefaultRowsToScan = 25;
+constexpr int kMaxSharedColumns = 11;
+
+// Fields that still begin with the qualifier text, as after a blank that hid it from the
+// splitter, are shown without their first and last character.
+void StripLeftQualifier(std::string& field, const std::string& qualifier) {
+  if (qualifier.empty() || !field.starts_with(qualifier)) return;
+  field = field.size() <= 2 ? std::string() : field.substr(1, field.size() - 2);
+}
+
+}  // namespace
+
+PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options) {
+  const long long rowsToScan = options.rowsToScan < 1 ? kDefaultRowsToScan : options.rowsToScan;
+  const long long startRow = std::max(options.startRow, 1LL);
+  // Saturates instead of overflowing when both boxes hold huge numbers.
+  const long long lastLine =
+      rowsToScan > std::numeric_limits<long long>::max() - startRow ? std::numeric_limits<long long>::max()
+                                                                    : startRow + rowsToScan - 1;
+
+  TextLineReader reader(path);
+  PreviewTable table;
+  std::string line;
+  std::vector<std::string> fields;
+
+  reader.ReadTextLine(line);
+  SplitRecord(line, options.separator, options.qualifier, fields);
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    const std::string number = std::to_string(static_cast<long long>(k) + options.numberingBase);
+    table.numbers.push_back(number);
+    table.names.push_back(options.hasHeaderRow ? fields[k] : "Field" + number);
+  }
+
+  reader.Rewind();
+  if (options.hasHeaderRow) reader.ReadTextLine(line);
+  for (long long number = 1; number <= lastLine && reader.ReadTextLine(line); ++number) {
+    if (number < startRow) continue;
+    SplitRecord(line, options.separator, options.qualifier, fields);
+    std::vector<std::string>& row = table.rows.emplace_back(table.names.size());
+    const std::size_t shown = std::min(fields.size(), row.size());
+    for (std::size_t j = 0; j < shown; ++j) {
+      StripLeftQualifier(fields[j], options.qualifier);
+      row[j] = std::move(fields[j]);
+    }
+  }
+  return table;
+}
+
+int PreviewColumnWidth(int gridWidth, int columns) {
+  return gridWidth / std::clamp(columns, 1, kMaxSharedColumns);
+}
+
+}  // namespace quorlin

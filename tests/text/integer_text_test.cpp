@@ -1,0 +1,49 @@
+// Whole numbers from the number boxes, and the texts they refuse.
+#include "text/integer_text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+namespace quorlin {
+namespace {
+
+struct Accepted {
+  std::string text;
+  long long value;
+};
+
+class ToIntegerAccepts : public ::testing::TestWithParam<Accepted> {};
+
+TEST_P(ToIntegerAccepts, Value) { EXPECT_EQ(GetParam().value, ToInteger(GetParam().text)); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ToIntegerAccepts,
+    ::testing::Values(Accepted{"25", 25}, Accepted{"0", 0}, Accepted{"-7", -7},
+                      Accepted{"+7", 7}, Accepted{"  12\t", 12}, Accepted{"007", 7},
+                      Accepted{"$1F", 31}, Accepted{"$ff", 255}, Accepted{"0x10", 16},
+                      Accepted{"0XaB", 171}, Accepted{"-$10", -16},
+                      Accepted{"9223372036854775807", std::numeric_limits<long long>::max()},
+                      Accepted{"-9223372036854775808", std::numeric_limits<long long>::min()},
+                      Accepted{"$7FFFFFFFFFFFFFFF", std::numeric_limits<long long>::max()}));
+
+class ToIntegerRefuses : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ToIntegerRefuses, WithTheMessageNamingTheText) {
+  try {
+    ToInteger(GetParam());
+    FAIL() << "accepted '" << GetParam() << "'";
+  } catch (const ConversionError& error) {
+    EXPECT_EQ("'" + GetParam() + "' is not a valid integer value", std::string(error.what()));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ToIntegerRefuses,
+                         ::testing::Values("", "  ", "-", "+", "$", "0x", "1.5", "1,000", "12a",
+                                           "1 2", "--1", "+-1", "$G", "0x-1", "abc", "1e3",
+                                           "9223372036854775808", "-9223372036854775809",
+                                           "$8000000000000000", "99999999999999999999999"));
+
+}  // namespace
+}  // namespace quorlin

@@ -1,0 +1,121 @@
+// The splitting rule, case by case, and records far larger than real data.
+#include "text/record_splitter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorlin {
+namespace {
+
+struct SplitCase {
+  const char* name;
+  std::string record;
+  std::vector<std::string> expected;
+  std::string separator = ",";
+  std::string qualifier = "'";
+};
+
+std::vector<std::string> Split(const std::string& record, const std::string& separator,
+                               const std::string& qualifier) {
+  std::vector<std::string> fields{"left over"};
+  SplitRecord(record, separator, qualifier, fields);
+  return fields;
+}
+
+class SplitRecordCase : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitRecordCase, GivesTheExpectedFields) {
+  const SplitCase& c = GetParam();
+  EXPECT_EQ(c.expected, Split(c.record, c.separator, c.qualifier));
+}
+
+const SplitCase kCases[] = {
+    {"PlainFields", "a,b,c", {"a", "b", "c"}},
+    {"EmptyMiddleField", "a,,b", {"a", "", "b"}},
+    {"EmptyFirstField", ",a", {"", "a"}},
+    {"TrailingSeparatorAddsNoField", "a,b,", {"a", "b"}},
+    {"TwoTrailingSeparatorsGiveOneEmptyField", "a,b,,", {"a", "b", ""}},
+    {"EmptyLine", "", {""}},
+    {"BlanksOnly", " \t \x01 ", {""}},
+    {"LastFieldKeepsBlankAfterSeparator", " a , b , c ", {"a", "b", " c"}},
+    {"QualifiedFieldHoldsSeparator", "'a,b',c", {"a,b", "c"}},
+    {"BlanksAfterClosingQualifier", "'a' , b", {"a", " b"}},
+    {"QualifiedFirstFieldIsTrimmed", "' b ',a", {"b", "a"}},
+    {"QualifiedLastFieldKeepsInnerBlanks", "a,' b '", {"a", " b "}},
+    {"DoubledQualifierIsNoEscape", "'a''b',c", {"a", "b", "c"}},
+    {"BlankHidesOpeningQualifier", "a, 'b,c'", {"a", "'b", "c'"}},
+    {"QualifierInsideUnqualifiedField", "a'b,c", {"a'b", "c"}},
+    {"UnclosedQualifierWithoutSeparator", "'abc", {"ab"}},
+    {"TwoQualifiersOnly", "''", {""}},
+    {"LoneQualifier", "'", {""}},
+    {"UnclosedQualifierBeforeSeparator", "'abc,def", {"", "bc", "def"}},
+    {"QualifierNoneMakesQuotesData", "'a,b',c", {"'a", "b'", "c"}, ",", "{none}"},
+    {"LongerQualifierIsIgnored", "'a,b'", {"'a", "b'"}, ",", "''"},
+    {"TabEmptyFieldsAtEndsVanish", "\t\ta\tb\t", {"a", "b"}, "\t"},
+    {"TabAfterQualifiedFieldIsTrimmedAway", "'a'\t\t'c'", {"a", "c"}, "\t"},
+    {"BlankSeparatorKeepsInnerEmptyField", "a  b", {"a", "", "b"}, " "},
+    {"NoSeparatorQualifiedRecord", "'x,y'", {"x,y"}, ""},
+    {"NoSeparatorPlainRecord", "a,b", {"a,b"}, ""},
+    {"DoubleQuoteQualifier", "\"a,b\",c", {"a,b", "c"}, ",", "\""},
+    {"QualifierDroppedWhateverTheLastCharacter", "a,'bc", {"a", "b"}},
+    {"SeparatorRightAfterOpeningQualifier", "',", {""}},
+    {"NulBytesAreBlanks", std::string("\0a,b\0", 5), {"a", "b"}},
+    {"HighBytesAreData", "\xe9t\xe9,\xff", {"\xe9t\xe9", "\xff"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Records, SplitRecordCase, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Trim, RemovesEveryControlCharacterAndBlankFromBothEnds) {
+  EXPECT_EQ("a b", Trim(std::string("\0\t a b\r\n\x1f ", 10)));
+  EXPECT_EQ("", Trim(" \t "));
+  EXPECT_EQ("\x7f", Trim("\x7f"));
+  EXPECT_TRUE(IsBlankChar(' '));
+  EXPECT_TRUE(IsBlankChar('\0'));
+  EXPECT_FALSE(IsBlankChar('!'));
+  EXPECT_FALSE(IsBlankChar('\x80'));
+}
+
+TEST(SplitRecordSize, HundredThousandFields) {
+  std::string record;
+  for (int i = 0; i < 100000; ++i) record += std::to_string(i) + ",";
+  record += "last";
+  const auto fields = Split(record, ",", "\"");
+  ASSERT_EQ(100001u, fields.size());
+  EXPECT_EQ("0", fields.front());
+  EXPECT_EQ("99999", fields[99999]);
+  EXPECT_EQ("last", fields.back());
+}
+
+TEST(SplitRecordSize, HundredThousandQualifiedFieldsWithOneSeparatorAtTheEnd) {
+  std::string record;
+  for (int i = 0; i < 100000; ++i) record += "'x'";
+  record += ",end";
+  const auto fields = Split(record, ",", "'");
+  ASSERT_EQ(100001u, fields.size());
+  EXPECT_EQ("x", fields[50000]);
+  EXPECT_EQ("end", fields.back());
+}
+
+TEST(SplitRecordSize, TenMegabyteRecord) {
+  const std::string big(10 << 20, 'v');
+  const auto fields = Split("a," + big + ",'" + big, ",", "'");
+  ASSERT_EQ(3u, fields.size());
+  EXPECT_EQ(big.size(), fields[1].size());
+  EXPECT_EQ(big.size() - 1, fields[2].size());
+}
+
+TEST(SplitRecordSize, UnclosedQualifierInFrontOfManyFields) {
+  std::string record = "'";
+  for (int i = 0; i < 100000; ++i) record += "ab,";
+  const auto fields = Split(record, ",", "'");
+  ASSERT_EQ(100001u, fields.size());
+  EXPECT_EQ("", fields[0]);
+  EXPECT_EQ("b", fields[1]);
+  EXPECT_EQ("ab", fields.back());
+}
+
+}  // namespace
+}  // namespace quorlin

@@ -1,0 +1,166 @@
+// The line rule: line ends, the end-of-file mark, buffer boundaries and opening failures.
+#include "text/text_line_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/file_error.h"
+#include "support/test_files.h"
+
+namespace quorlin {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+std::vector<std::string> ReadAll(const std::string& path, std::size_t bufferSize) {
+  TextLineReader reader(path, bufferSize);
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadTextLine(line)) lines.push_back(line);
+  EXPECT_TRUE(line.empty());
+  EXPECT_TRUE(reader.AtEnd());
+  return lines;
+}
+
+struct LineCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::string> lines;
+};
+
+// Every case is read with buffers of many sizes, so each line end also falls on a boundary.
+class LineRule : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineRule, ReadsTheExpectedLinesWithAnyBufferSize) {
+  const LineCase& c = GetParam();
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), c.bytes);
+  for (const std::size_t size : {1, 2, 3, 4, 5, 7, 64, 1 << 20}) {
+    SCOPED_TRACE("buffer size " + std::to_string(size));
+    EXPECT_EQ(c.lines, ReadAll(dir.File("data.txt"), size));
+  }
+}
+
+const LineCase kLineCases[] = {
+    {"CarriageReturn", "a\rb\r", {"a", "b"}},
+    {"CrLf", "a\r\nb\r\n", {"a", "b"}},
+    {"LoneLineFeedIsData", "a\nb\nc\n", {"a\nb\nc\n"}},
+    {"LfCrIsDataThenLineEnd", "a\n\rb", {"a\n", "b"}},
+    {"CrCrLfGivesEmptyLine", "a\r\r\nb", {"a", "", "b"}},
+    {"EmptyLinesBetweenLineEnds", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
+    {"LastLineWithoutLineEnd", "a\r\nlast", {"a", "last"}},
+    {"EmptyFile", "", {}},
+    {"OnlyALineEnd", "\r\n", {""}},
+    {"CtrlZEndsTheFile", "a\r\nb\x1a\r\nhidden\r\n", {"a", "b"}},
+    {"CtrlZAfterLastLineEnd", "a\r\n\x1a", {"a"}},
+    {"CtrlZFirst", "\x1a" "a\r\n", {}},
+    {"NulAndHighBytesAreData", std::string("a\0b\xff\r\n\x80", 7), {std::string("a\0b\xff", 4), "\x80"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Files, LineRule, ::testing::ValuesIn(kLineCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextLineReader, CrLfSplitAcrossTwoFillsIsOneLineEnd) {
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), "abc\r\ndef");
+  EXPECT_EQ((std::vector<std::string>{"abc", "def"}), ReadAll(dir.File("data.txt"), 4));
+}
+
+TEST(TextLineReader, LineFarLongerThanTheBuffer) {
+  TempDir dir;
+  const std::string longLine(3'000'000, 'x');
+  WriteBytes(dir.File("data.txt"), "short\r\n" + longLine + "\r\nend");
+  const auto lines = ReadAll(dir.File("data.txt"), 4096);
+  ASSERT_EQ(3u, lines.size());
+  EXPECT_EQ(longLine, lines[1]);
+  EXPECT_EQ("end", lines[2]);
+}
+
+TEST(TextLineReader, ReadingAtTheEndGivesAnEmptyLineEveryTime) {
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), "only");
+  TextLineReader reader(dir.File("data.txt"));
+  std::string line;
+  EXPECT_FALSE(reader.AtEnd());
+  EXPECT_TRUE(reader.ReadTextLine(line));
+  EXPECT_TRUE(reader.AtEnd());
+  line = "stale";
+  EXPECT_FALSE(reader.ReadTextLine(line));
+  EXPECT_EQ("", line);
+  EXPECT_FALSE(reader.ReadTextLine(line));
+}
+
+TEST(TextLineReader, RewindStartsAgainAfterTheEndAndAfterCtrlZ) {
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), "one\r\ntwo\x1a");
+  TextLineReader reader(dir.File("data.txt"), 3);
+  std::string line;
+  while (reader.ReadTextLine(line)) {
+  }
+  reader.Rewind();
+  ASSERT_TRUE(reader.ReadTextLine(line));
+  EXPECT_EQ("one", line);
+  reader.Rewind();
+  ASSERT_TRUE(reader.ReadTextLine(line));
+  EXPECT_EQ("one", line);
+  ASSERT_TRUE(reader.ReadTextLine(line));
+  EXPECT_EQ("two", line);
+  EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(TextLineReader, FileThatShrinksWhileReadIsSimplyEnded) {
+  TempDir dir;
+  const std::string path = dir.File("data.txt");
+  WriteBytes(path, "first\r\n" + std::string(100, 'x') + "\r\n");
+  TextLineReader reader(path, 8);
+  std::string line;
+  ASSERT_TRUE(reader.ReadTextLine(line));
+  ASSERT_EQ(0, truncate(path.c_str(), 10));
+  while (reader.ReadTextLine(line)) {
+  }
+  EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(TextLineReader, NeverChangesTheFile) {
+  TempDir dir;
+  const std::string bytes = "a\nb\r\nc\x1a" "d";
+  WriteBytes(dir.File("data.txt"), bytes);
+  ReadAll(dir.File("data.txt"), 2);
+  EXPECT_SAME_BYTES(bytes, testing::ReadBytes(dir.File("data.txt")));
+}
+
+std::string OpenFailure(const std::string& path) {
+  try {
+    TextLineReader reader(path);
+  } catch (const FileError& error) {
+    return error.what();
+  }
+  return "opened";
+}
+
+TEST(TextLineReaderOpening, MissingFile) {
+  TempDir dir;
+  EXPECT_EQ("File not found: " + dir.File("absent.txt"), OpenFailure(dir.File("absent.txt")));
+  EXPECT_EQ("File not found: " + dir.File("absent/x.txt"), OpenFailure(dir.File("absent/x.txt")));
+}
+
+TEST(TextLineReaderOpening, Folder) {
+  TempDir dir;
+  EXPECT_EQ(dir.Path() + " is a folder, not a file", OpenFailure(dir.Path()));
+}
+
+TEST(TextLineReaderOpening, NoPermission) {
+  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  TempDir dir;
+  WriteBytes(dir.File("locked.txt"), "x");
+  ASSERT_EQ(0, chmod(dir.File("locked.txt").c_str(), 0));
+  EXPECT_EQ("Access denied: " + dir.File("locked.txt"), OpenFailure(dir.File("locked.txt")));
+}
+
+}  // namespace
+}  // namespace quorlin
