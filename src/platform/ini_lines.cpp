@@ -1,0 +1,74 @@
+#include "platform/ini_lines.h"
+
+#include <cstring>
+
+namespace quorlin::ini {
+
+namespace {
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+std::size_t SkipBlanks(std::string_view text, std::size_t from, std::size_t to) {
+  while (from < to && IsBlank(text[from])) ++from;
+  return from;
+}
+
+// A section header is "[" name "]"; the last "]" closes it, so names may hold "]" themselves.
+bool ParseSection(std::string_view content, Line& line) {
+  const std::size_t open = SkipBlanks(content, 0, content.size());
+  if (open == content.size() || content[open] != '[') return false;
+  const std::size_t close = content.rfind(']');
+  if (close == std::string_view::npos || close < open) return false;
+  line.kind = LineKind::kSection;
+  line.name = Trim(content.substr(open + 1, close - open - 1));
+  return true;
+}
+
+// Comment lines (";" first) and lines with no name before their "=" are not keys.
+bool ParseKey(std::string_view content, Line& line) {
+  const std::size_t first = SkipBlanks(content, 0, content.size());
+  if (first == content.size() || content[first] == ';') return false;
+  const std::size_t equals = content.find('=', first);
+  if (equals == std::string_view::npos) return false;
+  const std::string_view name = Trim(content.substr(0, equals));
+  if (name.empty()) return false;
+  line.kind = LineKind::kKey;
+  line.name = name;
+  line.value = Trim(content.substr(equals + 1));
+  line.valueBegin = line.begin + SkipBlanks(content, equals + 1, content.size());
+  return true;
+}
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+  std::size_t from = 0;
+  std::size_t to = text.size();
+  while (from < to && IsBlank(text[from])) ++from;
+  while (to > from && IsBlank(text[to - 1])) --to;
+  return text.substr(from, to - from);
+}
+
+Line LineAt(std::string_view text, std::size_t begin) {
+  Line line;
+  line.begin = begin;
+  const void* lf = std::memchr(text.data() + begin, '\n', text.size() - begin);
+  if (lf == nullptr) {
+    line.end = line.next = text.size();
+  } else {
+    const std::size_t at = static_cast<const char*>(lf) - text.data();
+    line.next = at + 1;
+    line.end = at > begin && text[at - 1] == '\r' ? at - 1 : at;
+  }
+  const std::string_view content = text.substr(begin, line.end - begin);
+  if (!ParseSection(content, line)) ParseKey(content, line);
+  return line;
+}
+
+std::string LineEndOf(std::string_view text) {
+  const std::size_t lf = text.find('\n');
+  if (lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r')) return "\n";
+  return "\r\n";
+}
+
+}  // namespace quorlin::ini

@@ -1,0 +1,188 @@
+#include "platform/profile_file.h"
+
+#include <cctype>
+#include <charconv>
+#include <optional>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+
+#include "platform/ascii_case.h"
+#include "platform/atomic_file.h"
+#include "platform/file_error.h"
+#include "platform/ini_lines.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr std::size_t kMaxValueBytes = 2047;
+// Room for the names each followed by a NUL and one closing NUL, as the platform's buffer has.
+constexpr std::size_t kSectionNamesBytes = 16384;
+
+// Where a section and a key in it were found; only the first section of a name counts.
+struct Location {
+  std::optional<ini::Line> section;
+  std::optional<ini::Line> key;
+  ini::Line lastOfSection;  // the header or the section's last key line: new keys go after it
+};
+
+Location Find(std::string_view text, std::string_view section, std::string_view key) {
+  Location found;
+  section = ini::Trim(section);
+  key = ini::Trim(key);
+  for (std::size_t at = 0; at < text.size();) {
+    const ini::Line line = ini::LineAt(text, at);
+    at = line.next;
+    if (line.kind == ini::LineKind::kSection) {
+      if (found.section) break;
+      if (EqualNoCase(line.name, section)) found.section = found.lastOfSection = line;
+    } else if (line.kind == ini::LineKind::kKey && found.section) {
+      found.lastOfSection = line;
+      if (EqualNoCase(line.name, key)) {
+        found.key = line;
+        break;
+      }
+    }
+  }
+  return found;
+}
+
+// A name or value that would end its line, or a key that would read back as something else,
+// cannot be stored; refusing it keeps callers from forging other keys of the file.
+bool Storable(std::string_view section, std::string_view key, std::string_view value) {
+  const auto breaksLine = [](std::string_view text) { return text.find_first_of("\r\n") != text.npos; };
+  key = ini::Trim(key);
+  return !breaksLine(section) && !breaksLine(value) && !key.empty() && key.front() != ';' &&
+         key.front() != '[' && key.find_first_of("=\r\n") == key.npos;
+}
+
+std::string Spliced(std::string_view text, std::size_t from, std::size_t to, std::string_view insert) {
+  std::string out;
+  out.reserve(text.size() + insert.size());
+  out.append(text.substr(0, from)).append(insert).append(text.substr(to));
+  return out;
+}
+
+// The text after writing `value`: in place over an existing value, as a new line after the
+// section's last key, or as a new section at the end.
+std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
+                      std::string_view value) {
+  const Location found = Find(text, section, key);
+  if (found.key) return Spliced(text, found.key->valueBegin, found.key->end, value);
+
+  const std::string eol = ini::LineEndOf(text);
+  const std::string keyLine = std::string(ini::Trim(key)) + "=" + std::string(value) + eol;
+  if (found.section) {
+    const ini::Line& anchor = found.lastOfSection;
+    const bool unterminated = anchor.next == anchor.end;
+    return Spliced(text, anchor.next, anchor.next, (unterminated ? eol : "") + keyLine);
+  }
+  const bool unterminated = !text.empty() && text.back() != '\n';
+  std::string out(text);
+  if (unterminated) out += eol;
+  return out + "[" + std::string(ini::Trim(section)) + "]" + eol + keyLine;
+}
+
+// Every section of the name goes, so that none of its keys can be read afterwards; lines in it
+// that are not keys (comments, blank lines) stay where they are.
+std::string WithoutSection(std::string_view text, std::string_view section) {
+  section = ini::Trim(section);
+  std::string out;
+  bool inSection = false;
+  for (std::size_t at = 0; at < text.size();) {
+    const ini::Line line = ini::LineAt(text, at);
+    at = line.next;
+    if (line.kind == ini::LineKind::kSection) inSection = EqualNoCase(line.name, section);
+    const bool erased = inSection && line.kind != ini::LineKind::kOther;
+    if (!erased) out.append(text.substr(line.begin, line.next - line.begin));
+  }
+  return out;
+}
+
+std::optional<long> ParseInteger(std::string_view text) {
+  int base = 10;
+  std::size_t firstDigit = 0;
+  if (text.starts_with("0x") || text.starts_with("0X")) {
+    base = 16;
+    text.remove_prefix(2);
+  } else if (text.starts_with("$")) {
+    base = 16;
+    text.remove_prefix(1);
+  } else if (text.starts_with("+")) {
+    text.remove_prefix(1);
+  } else if (text.starts_with("-")) {
+    firstDigit = 1;  // from_chars reads the minus sign itself
+  }
+  if (text.size() <= firstDigit || !std::isxdigit(static_cast<unsigned char>(text[firstDigit]))) {
+    return std::nullopt;
+  }
+  long value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
+                                    const std::string& fallback) const {
+  const std::optional<std::string> text = ReadRegularFile(path_);
+  if (!text) return fallback;
+  const Location found = Find(*text, section, key);
+  if (!found.key) return fallback;
+  return std::string(found.key->value.substr(0, kMaxValueBytes));
+}
+
+void ProfileFile::WriteString(const std::string& section, const std::string& key,
+                              const std::string& value) {
+  if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);
+  ReplaceFile(path_, WithValue(ReadForRewrite(path_), section, key, value));
+}
+
+long ProfileFile::ReadInteger(const std::string& section, const std::string& key, long fallback) const {
+  return ParseInteger(ReadString(section, key, "")).value_or(fallback);
+}
+
+void ProfileFile::WriteInteger(const std::string& section, const std::string& key, long value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+bool ProfileFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const {
+  return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void ProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+std::vector<std::string> ProfileFile::ReadSections() const {
+  std::vector<std::string> names;
+  const std::optional<std::string> text = ReadRegularFile(path_);
+  if (!text) return names;
+  std::unordered_set<std::string> seen;
+  std::size_t used = 1;
+  for (std::size_t at = 0; at < text->size();) {
+    const ini::Line line = ini::LineAt(*text, at);
+    at = line.next;
+    if (line.kind != ini::LineKind::kSection) continue;
+    std::string folded(line.name);
+    for (char& c : folded) c = AsciiLower(c);
+    if (!seen.insert(std::move(folded)).second) continue;
+    // Only whole names are listed: one that no longer fits ends the list.
+    used += line.name.size() + 1;
+    if (used > kSectionNamesBytes) break;
+    names.emplace_back(line.name);
+  }
+  return names;
+}
+
+void ProfileFile::EraseSection(const std::string& section) {
+  const std::string text = ReadForRewrite(path_);
+  const std::string erased = WithoutSection(text, section);
+  if (erased.size() != text.size()) ReplaceFile(path_, erased);
+}
+
+}  // namespace quorlin
