@@ -1,0 +1,358 @@
+// Blank, numeric, boolean and date tests on single texts, never failing.
+#include "schema/value_recognisers.h"
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace quorlin {
+namespace {
+
+bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Case-insensitive prefix test; `word` may be in any case.
+bool StartsWithNoCase(std::string_view text, std::string_view word) {
+  if (text.size() < word.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (UpperAscii(text[i]) != UpperAscii(word[i])) return false;
+  }
+  return true;
+}
+
+// Reads a run of digits as a decimal integer that saturates instead of overflowing, so an
+// absurdly long exponent stays a huge number rather than wrapping round.
+std::int64_t ReadSaturated(std::string_view digits) {
+  constexpr std::int64_t kLimit = 1'000'000'000'000;
+  std::int64_t value = 0;
+  for (char c : digits) {
+    value = value * 10 + (c - '0');
+    if (value > kLimit) return kLimit;
+  }
+  return value;
+}
+
+// Whether the number with these digits (decimal point between the two runs) times ten to
+// `exponent` rounds to a finite long double. Underflow to zero still counts as in range.
+bool FitsLongDouble(std::string_view integerDigits, std::string_view fractionDigits,
+                    std::int64_t exponent) {
+  std::string digits;
+  digits.reserve(integerDigits.size() + fractionDigits.size());
+  digits.append(integerDigits).append(fractionDigits);
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return true;
+  // The value is 0.<significant digits> times ten to this power.
+  const std::int64_t power =
+      static_cast<std::int64_t>(integerDigits.size()) - static_cast<std::int64_t>(first) + exponent;
+  if (power > 6000) return false;
+  if (power < -6000) return true;
+  std::string canonical = "0.";
+  canonical.append(digits, first, std::string::npos);
+  canonical += 'e';
+  canonical += std::to_string(power);
+  long double value = 0;
+  const auto result = std::from_chars(canonical.data(), canonical.data() + canonical.size(), value);
+  if (result.ec == std::errc::result_out_of_range) return power <= 0;
+  return result.ec == std::errc() && result.ptr == canonical.data() + canonical.size();
+}
+
+// Sign, digits with an optional decimal separator, optional exponent, and nothing else.
+bool IsFloatText(std::string_view text, char decimalSeparator) {
+  std::size_t pos = 0;
+  const auto digitRun = [&]() {
+    const std::size_t start = pos;
+    while (pos < text.size() && IsDigit(text[pos])) ++pos;
+    return text.substr(start, pos - start);
+  };
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) ++pos;
+  const std::string_view integerDigits = digitRun();
+  bool hasSeparator = false;
+  std::string_view fractionDigits;
+  if (pos < text.size() && text[pos] == decimalSeparator) {
+    hasSeparator = true;
+    ++pos;
+    fractionDigits = digitRun();
+  }
+  if (integerDigits.empty() && fractionDigits.empty() && !hasSeparator) return false;
+  std::int64_t exponent = 0;
+  if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+    ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    const std::string_view exponentDigits = digitRun();
+    if (exponentDigits.empty()) return false;
+    exponent = ReadSaturated(exponentDigits);
+    if (negative) exponent = -exponent;
+  }
+  if (pos != text.size()) return false;
+  return FitsLongDouble(integerDigits, fractionDigits, exponent);
+}
+
+struct MonthName {
+  std::string_view full;
+  std::string_view abbreviation;
+};
+
+constexpr std::array<MonthName, 12> kMonths = {{{"JANUARY", "JAN"},
+                                                {"FEBRUARY", "FEB"},
+                                                {"MARCH", "MAR"},
+                                                {"APRIL", "APR"},
+                                                {"MAY", "MAY"},
+                                                {"JUNE", "JUN"},
+                                                {"JULY", "JUL"},
+                                                {"AUGUST", "AUG"},
+                                                {"SEPTEMBER", "SEP"},
+                                                {"OCTOBER", "OCT"},
+                                                {"NOVEMBER", "NOV"},
+                                                {"DECEMBER", "DEC"}}};
+
+// One left-to-right pass, so the cost stays linear however many occurrences there are.
+std::string ReplaceAllNoCase(const std::string& text, std::string_view word,
+                             std::string_view replacement) {
+  std::string result;
+  result.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (StartsWithNoCase(std::string_view(text).substr(pos), word)) {
+      result.append(replacement);
+      pos += word.size();
+    } else {
+      result += text[pos++];
+    }
+  }
+  return result;
+}
+
+// Month names become their numbers and every "/", " " and "-" the locale's date separator,
+// so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
+std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
+  std::string result(Trim(text));
+  for (std::size_t m = 0; m < kMonths.size(); ++m) {
+    const std::string number = std::to_string(m + 1);
+    result = ReplaceAllNoCase(result, kMonths[m].full, number);
+    result = ReplaceAllNoCase(result, kMonths[m].abbreviation, number);
+  }
+  for (char& c : result) {
+    if (c == '/' || c == ' ' || c == '-') c = locale.dateSeparator;
+  }
+  return result;
+}
+
+// A cursor over the normalised text. Every scan skips the spaces in front of what it looks
+// for, and those spaces stay consumed even when the scan fails.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+  void SkipBlanks() {
+    while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+  }
+
+  // Digits are taken only while the value read so far is below 1000, so "12345" reads as
+  // 1234 and leaves the 5; `digitCount` tells "75" from "0075".
+  bool Number(int& value, std::size_t* digitCount = nullptr) {
+    SkipBlanks();
+    const std::size_t start = pos_;
+    int n = 0;
+    while (pos_ < text_.size() && IsDigit(text_[pos_]) && n < 1000) {
+      n = n * 10 + (text_[pos_] - '0');
+      ++pos_;
+    }
+    if (pos_ == start) return false;
+    value = n;
+    if (digitCount != nullptr) *digitCount = pos_ - start;
+    return true;
+  }
+
+  bool Char(char c) {
+    SkipBlanks();
+    if (pos_ < text_.size() && text_[pos_] == c) {
+      ++pos_;
+      return true;
+    }
+    return false;
+  }
+
+  bool Word(std::string_view word) {
+    if (word.empty()) return false;
+    SkipBlanks();
+    if (!StartsWithNoCase(text_.substr(pos_), word)) return false;
+    pos_ += word.size();
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+
+DateOrder OrderOf(std::string_view shortDateFormat) {
+  for (char c : shortDateFormat) {
+    switch (UpperAscii(c)) {
+      case 'D':
+        return DateOrder::DayMonthYear;
+      case 'M':
+        return DateOrder::MonthDayYear;
+      case 'Y':
+        return DateOrder::YearMonthDay;
+      default:
+        break;
+    }
+  }
+  return DateOrder::MonthDayYear;
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+bool IsValidDate(int year, int month, int day) {
+  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  const int last = kDays[month - 1] + ((month == 2 && IsLeapYear(year)) ? 1 : 0);
+  return day <= last;
+}
+
+// Places a one- or two-digit year in the hundred years from 50 before the current year to 49
+// after it.
+int WindowYear(int year, int currentYear) {
+  const int base = currentYear - 50;
+  year += base / 100 * 100;
+  if (year < base) year += 100;
+  return year;
+}
+
+std::optional<DateTime> ScanDate(Scanner& scanner, const LocaleSettings& locale) {
+  int n1 = 0, n2 = 0, n3 = 0;
+  std::size_t length1 = 0, length3 = 0;
+  if (!(scanner.Number(n1, &length1) && scanner.Char(locale.dateSeparator) && scanner.Number(n2))) {
+    return std::nullopt;
+  }
+  const DateOrder order = OrderOf(locale.shortDateFormat);
+  DateTime date;
+  if (scanner.Char(locale.dateSeparator)) {
+    if (!scanner.Number(n3, &length3)) return std::nullopt;
+    std::size_t yearLength = length3;
+    switch (order) {
+      case DateOrder::MonthDayYear:
+        date.year = n3, date.month = n1, date.day = n2;
+        break;
+      case DateOrder::DayMonthYear:
+        date.year = n3, date.month = n2, date.day = n1;
+        break;
+      case DateOrder::YearMonthDay:
+        date.year = n1, date.month = n2, date.day = n3, yearLength = length1;
+        break;
+    }
+    if (yearLength <= 2) date.year = WindowYear(date.year, locale.currentYear);
+  } else {
+    date.year = locale.currentYear;
+    if (order == DateOrder::DayMonthYear) {
+      date.day = n1, date.month = n2;
+    } else {
+      date.month = n1, date.day = n2;
+    }
+  }
+  scanner.Char(locale.dateSeparator);
+  scanner.SkipBlanks();
+  if (!IsValidDate(date.year, date.month, date.day)) return std::nullopt;
+  return date;
+}
+
+// 0 for a morning marker, 12 for an afternoon one, -1 when none is there.
+int ScanMarker(Scanner& scanner, const LocaleSettings& locale) {
+  if (scanner.Word(locale.amString) || scanner.Word("AM")) return 0;
+  if (scanner.Word(locale.pmString) || scanner.Word("PM")) return 12;
+  return -1;
+}
+
+// Hours[:minutes[:seconds[<decimal separator>milliseconds]]] with a marker before or after.
+// Fills the time fields of `into` and leaves its date alone.
+bool ScanTime(Scanner& scanner, const LocaleSettings& locale, DateTime& into) {
+  int baseHour = ScanMarker(scanner, locale);
+  if (baseHour >= 0) scanner.SkipBlanks();
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+  if (!scanner.Number(hour)) return false;
+  if (scanner.Char(locale.timeSeparator)) {
+    if (!scanner.Number(minute)) return false;
+    if (scanner.Char(locale.timeSeparator)) {
+      if (!scanner.Number(second)) return false;
+      if (scanner.Char(locale.decimalSeparator) && !scanner.Number(millisecond)) return false;
+    }
+  }
+  if (baseHour < 0) baseHour = ScanMarker(scanner, locale);
+  if (baseHour >= 0) {
+    if (hour == 0 || hour > 12) return false;
+    hour = (hour == 12 ? 0 : hour) + baseHour;
+  }
+  scanner.SkipBlanks();
+  if (hour >= 24 || minute >= 60 || second >= 60 || millisecond >= 1000) return false;
+  into.hour = hour;
+  into.minute = minute;
+  into.second = second;
+  into.millisecond = millisecond;
+  return true;
+}
+
+std::optional<DateTime> ParseDateTime(std::string_view text, const LocaleSettings& locale) {
+  const std::string normalised = NormaliseDateText(text, locale);
+  {
+    Scanner scanner(normalised);
+    if (std::optional<DateTime> date = ScanDate(scanner, locale)) {
+      if (scanner.AtEnd() || ScanTime(scanner, locale, *date)) return date;
+    }
+  }
+  Scanner scanner(normalised);
+  DateTime time;
+  if (ScanTime(scanner, locale, time) && scanner.AtEnd()) return time;
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool IsBlank(std::string_view text) { return Trim(text).empty(); }
+
+bool IsNumeric(std::string_view text, const LocaleSettings& locale) {
+  const std::string_view trimmed = Trim(text);
+  return !trimmed.empty() && IsFloatText(trimmed, locale.decimalSeparator);
+}
+
+bool IsWholeNumber(std::string_view text, const LocaleSettings& locale) {
+  return text.find('.') == std::string_view::npos && IsNumeric(text, locale);
+}
+
+bool IsBoolean(std::string_view text) {
+  static constexpr std::array<std::string_view, 6> kWords = {"TRUE", "FALSE", "YES",
+                                                             "NO",   "ON",    "OFF"};
+  const std::string_view trimmed = Trim(text);
+  for (std::string_view word : kWords) {
+    if (trimmed.size() == word.size() && StartsWithNoCase(trimmed, word)) return true;
+  }
+  return false;
+}
+
+bool IsDate(std::string_view text, const LocaleSettings& locale) {
+  return ParseDateTime(text, locale).has_value();
+}
+
+DateTime ToDateTime(std::string_view text, const LocaleSettings& locale) {
+  return ParseDateTime(text, locale).value_or(DateTime{});
+}
+
+}  // namespace quorlin
