@@ -242,7 +242,8 @@ TEST_F(ProfileFileTest, SectionsAreListedInFileOrderUpToTheBufferSize) {
 }
 
 TEST_F(ProfileFileTest, NulBytesAreOrdinaryBytes) {
-  const std::string text("[S]\r\nK=a\0b\r\n\0\0\0\r\n[T]\r\nL=1\r\n", 30);
+  const char bytes[] = "[S]\r\nK=a\0b\r\n\0\0\0\r\n[T]\r\nL=1\r\n";
+  const std::string text(bytes, sizeof bytes - 1);
   WriteBytes(path_, text);
   EXPECT_EQ(std::string("a\0b", 3), ini_.ReadString("S", "K", ""));
   ini_.WriteString("T", "L", "2");
@@ -278,6 +279,13 @@ TEST_F(ProfileFileTest, DirectoryAtThePathReadsAsMissingAndFailsWrites) {
   ExpectFailedWrite([&] { ini_.WriteString("S", "K", "v"); }, "");
   ExpectFailedWrite([&] { ini_.EraseSection("S"); }, "");
   EXPECT_TRUE(std::filesystem::is_directory(path_));
+}
+
+TEST_F(ProfileFileTest, FifoAtThePathNeitherBlocksNorIsReplaced) {
+  ASSERT_EQ(0, mkfifo(path_.c_str(), 0644));
+  EXPECT_EQ("dflt", ini_.ReadString("S", "K", "dflt"));
+  ExpectFailedWrite([&] { ini_.WriteString("S", "K", "v"); }, "");
+  EXPECT_TRUE(std::filesystem::is_fifo(path_));
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFileIsNotWritten) {
