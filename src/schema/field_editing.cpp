@@ -35,7 +35,8 @@ long long LongestColumnValue(const std::vector<std::vector<std::string>>& rows,
     if (column >= row.size()) continue;
     const std::string& cell = row[column];
     if (Trim(cell).empty()) continue;
-    if (static_cast<long long>(cell.size()) > longest) longest = static_cast<long long>(cell.size());
+    if (static_cast<long long>(cell.size()) > longest)
+      longest = static_cast<long long>(cell.size());
   }
   return longest;
 }

@@ -20,9 +20,9 @@ std::vector<std::string> ListSchemaSections(const std::string& folder) {
   if (!HasSchemaFile(folder)) return {};
   std::vector<std::string> sections =
       ProfileFile(SchemaFilePath(WithTrailingSlash(folder))).ReadSections();
-  std::stable_sort(sections.begin(), sections.end(), [](const std::string& a, const std::string& b) {
-    return AsciiLower(a) < AsciiLower(b);
-  });
+  std::stable_sort(
+      sections.begin(), sections.end(),
+      [](const std::string& a, const std::string& b) { return AsciiLower(a) < AsciiLower(b); });
   // Section names match without regard to case, so a repeated section is one data file and
   // one entry of the list.
   sections.erase(std::unique(sections.begin(), sections.end(),

@@ -91,8 +91,7 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
     if (entry == kNoEntry) break;
     SplitRecord(entry, " ", qualifier, tokens);
     if (tokens.size() < 4) {
-      throw SchemaError(EntryName(file, section, n) + ": the entry \"" + entry +
-                        "\" has no width");
+      throw SchemaError(EntryName(file, section, n) + ": the entry \"" + entry + "\" has no width");
     }
     long long width = 0;
     if (!IsWidthText(tokens[3], width)) ThrowBadWidth(file, section, n, tokens[3]);

@@ -1,6 +1,10 @@
 // One Schema.INI section written from the layout and its fields.
 #include "schema/schema_writer.h"
 
+#include <string_view>
+#include <utility>
+#include <vector>
+
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
 #include "schema/letter_case.h"
@@ -44,23 +48,38 @@ std::string FieldEntry(const FieldSpec& field, bool odbcOnly) {
   return entry;
 }
 
+namespace {
+
+bool BreaksLine(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+
+}  // namespace
+
 bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
                       const FieldList& fields, bool odbcOnly) {
   const std::string format = FormatValue(layout);
+  std::vector<std::pair<std::string, std::string>> keys = {
+      {"ColNameHeader", layout.hasHeaderRow ? "True" : "False"}, {"Format", format}};
+  if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength);
+  keys.emplace_back("MaxScanRows", layout.rowsToScan);
+  keys.emplace_back("CharacterSet", "OEM");
+  for (std::size_t n = 0; n < fields.size(); ++n) {
+    keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
+  }
+
+  // A line break cannot be stored in an INI line, so such a write is bound to fail; finding
+  // that out before the section is erased keeps the layout saved last.
+  if (BreaksLine(section)) return false;
+  for (const auto& [key, value] : keys) {
+    if (BreaksLine(value)) return false;
+  }
+
   try {
     file.EraseSection(section);
   } catch (const FileError&) {
     // The writes below fail the same way and report it.
   }
   try {
-    file.WriteString(section, "ColNameHeader", layout.hasHeaderRow ? "True" : "False");
-    file.WriteString(section, "Format", format);
-    if (format == "FixedLength") file.WriteString(section, "FixedLength", layout.fixedLength);
-    file.WriteString(section, "MaxScanRows", layout.rowsToScan);
-    file.WriteString(section, "CharacterSet", "OEM");
-    for (std::size_t n = 0; n < fields.size(); ++n) {
-      file.WriteString(section, "Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
-    }
+    for (const auto& [key, value] : keys) file.WriteString(section, key, value);
   } catch (const FileError&) {
     return false;
   }
