@@ -1,0 +1,21 @@
+// What the main window is given instead of globals.
+#pragma once
+
+#include <string>
+
+#include "platform/locale_settings.h"
+
+namespace quorlin {
+
+class UserDialogs;
+
+struct AppEnvironment {
+  std::string programFolder;  // ends with "/"
+  std::string settingsPath;   // the Quorlin.INI in use
+  std::string homeFolder;     // ends with "/"; where the tree goes when nothing else is known
+  LocaleSettings locale;
+  std::string startPath;      // a folder or file named on the command line, or empty
+  UserDialogs* dialogs = nullptr;
+};
+
+}  // namespace quorlin

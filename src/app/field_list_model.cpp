@@ -1,0 +1,67 @@
+#include "app/field_list_model.h"
+
+#include "app/display_text.h"
+
+namespace quorlin {
+
+FieldListModel::FieldListModel(FieldList* fields, QObject* parent)
+    : QAbstractTableModel(parent), fields_(fields) {}
+
+void FieldListModel::Assign(FieldList fields) {
+  beginResetModel();
+  *fields_ = std::move(fields);
+  endResetModel();
+}
+
+void FieldListModel::Append(FieldSpec field) {
+  const int row = rowCount();
+  beginInsertRows({}, row, row);
+  fields_->push_back(std::move(field));
+  endInsertRows();
+}
+
+void FieldListModel::Replace(int row, FieldSpec field) {
+  (*fields_)[static_cast<std::size_t>(row)] = std::move(field);
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void FieldListModel::Remove(int row) {
+  beginRemoveRows({}, row, row);
+  fields_->erase(fields_->begin() + row);
+  endRemoveRows();
+}
+
+void FieldListModel::Swap(int a, int b) {
+  std::swap((*fields_)[static_cast<std::size_t>(a)], (*fields_)[static_cast<std::size_t>(b)]);
+  emit dataChanged(index(std::min(a, b), 0), index(std::max(a, b), columnCount() - 1));
+}
+
+void FieldListModel::Reload() {
+  beginResetModel();
+  endResetModel();
+}
+
+int FieldListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(fields_->size());
+}
+
+int FieldListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 4; }
+
+QVariant FieldListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || role != Qt::DisplayRole) return {};
+  const FieldSpec& field = (*fields_)[static_cast<std::size_t>(index.row())];
+  switch (index.column()) {
+    case 0: return DisplayText(field.name);
+    case 1: return DisplayText(field.typeName);
+    case 2: return DisplayText(field.width);
+    default: return field.format ? DisplayText(*field.format) : QString();
+  }
+}
+
+QVariant FieldListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+  static const char* const kTitles[] = {"Name", "Type", "Width", "Format"};
+  return section >= 0 && section < 4 ? QString(kTitles[section]) : QVariant();
+}
+
+}  // namespace quorlin

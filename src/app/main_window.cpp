@@ -1,0 +1,463 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
+#include <QTreeView>
+
+#include "app/display_text.h"
+#include "app/field_list_model.h"
+#include "app/preview_grid_model.h"
+#include "app/ruler_view.h"
+#include "app/user_dialogs.h"
+#include "platform/file_error.h"
+#include "text/integer_text.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr int kMargin = 10;            // the grid is 20 pixels narrower than the window
+constexpr int kButtonRowFromBottom = 35;
+constexpr int kGapAboveButtons = 6;
+constexpr int kFileInformationHeight = 300;
+
+const QColor kYellow(Qt::yellow);
+
+void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, colour);
+  widget->setPalette(palette);
+  if (role == QPalette::Window) widget->setAutoFillBackground(true);
+}
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+QLineEdit* NumberBox(const char* name, const QString& text, int width) {
+  auto* box = Named(new QLineEdit(text), name);
+  box->setAlignment(Qt::AlignRight);
+  box->setFixedWidth(width);
+  return box;
+}
+
+// Keeps the space of a control that the other view shows, so the layout does not jump.
+void HiddenKeepingPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+  widget->hide();
+}
+
+}  // namespace
+
+TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
+    : QMainWindow(parent), env_(std::move(environment)) {
+  setObjectName("frmQuorlin");
+  setProperty("helpContext", 100);
+  setWindowTitle("Define Text File Format");
+  fieldModel_ = new FieldListModel(&fields_, this);
+  gridModel_ = new PreviewGridModel(this);
+  BuildControls();
+  BuildMenus();
+  setMinimumSize(795, 555);
+  setGeometry(100, 110, 796, 555);
+  ConnectControls();
+  ConnectMenus();
+  RunCommand([this] { StartUp(); });
+}
+
+TfrmQuorlin::~TfrmQuorlin() = default;
+
+void TfrmQuorlin::BuildControls() {
+  auto* central = new QWidget(this);
+  central->setObjectName("pnlMain");
+  setCentralWidget(central);
+  central->installEventFilter(this);
+
+  gpInfo = BuildFileInformation();
+  gpInfo->setParent(central);
+  gpInfo->setFixedHeight(kFileInformationHeight);
+
+  grdData = Named(new QTableView(central), "grdData");
+  grdData->setModel(gridModel_);
+  grdData->horizontalHeader()->hide();
+  grdData->verticalHeader()->hide();
+  grdData->horizontalHeader()->setMinimumSectionSize(8);
+  grdData->verticalHeader()->setDefaultSectionSize(20);
+  grdData->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grdData->setSelectionMode(QAbstractItemView::NoSelection);
+  grdData->setWordWrap(false);
+
+  pnlImg = new RulerView(central);
+  pnlImg->hide();
+
+  cmdSchemaDelete = Named(new QPushButton("&Delete From Schema", central), "cmdSchemaDelete");
+  cmdSchemaDelete->setEnabled(false);
+  cmdSave = Named(new QPushButton("&Save To Schema", central), "cmdSave");
+  cmdClose = Named(new QPushButton("Close", central), "cmdClose");
+  for (QPushButton* button : {cmdSchemaDelete, cmdSave, cmdClose}) button->resize(140, 27);
+}
+
+QGroupBox* TfrmQuorlin::BuildFileInformation() {
+  auto* box = Named(new QGroupBox("File Information"), "gpInfo");
+  auto* columns = new QHBoxLayout(box);
+  columns->setContentsMargins(6, 4, 6, 6);
+  columns->setSpacing(6);
+
+  // Folders above, the folder's files (or its schema sections) below.
+  auto* folderColumn = new QVBoxLayout;
+  folderModel_ = new QFileSystemModel(this);
+  folderModel_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  folderModel_->setRootPath("/");
+  dirList = Named(new QTreeView, "dirList");
+  dirList->setModel(folderModel_);
+  dirList->setRootIndex(folderModel_->index("/"));
+  for (int column = 1; column < folderModel_->columnCount(); ++column) dirList->hideColumn(column);
+  dirList->setHeaderHidden(true);
+  dirList->setMinimumWidth(170);
+  dirList->setContextMenuPolicy(Qt::DefaultContextMenu);
+  folderColumn->addWidget(dirList, 3);
+
+  auto* listChoice = new QHBoxLayout;
+  chkDefined = Named(new QCheckBox("Schema"), "chkDefined");
+  chkODBCOnly = Named(new QCheckBox("ODBC Only"), "chkODBCOnly");
+  chkODBCOnly->setChecked(true);
+  listChoice->addWidget(chkDefined);
+  listChoice->addWidget(chkODBCOnly);
+  listChoice->addStretch();
+  folderColumn->addLayout(listChoice);
+
+  auto* lists = new QHBoxLayout;
+  auto* fileArea = new QGridLayout;
+  lstFiles = Named(new QListWidget, "lstFiles");
+  lstFiles->setSortingEnabled(true);
+  lstSchema = Named(new QListWidget, "lstSchema");
+  lstSchema->setSortingEnabled(true);
+  lstSchema->hide();
+  fileArea->addWidget(lstFiles, 0, 0);
+  fileArea->addWidget(lstSchema, 0, 0);
+  lists->addLayout(fileArea, 1);
+  lstLines = Named(new QListWidget, "lstLines");
+  lstLines->setFixedWidth(80);
+  Colour(lstLines, QPalette::Base, kYellow);
+  lstLines->hide();
+  lists->addWidget(lstLines);
+  folderColumn->addLayout(lists, 2);
+  columns->addLayout(folderColumn, 4);
+
+  // How the file is cut into fields, and which file.
+  auto* options = new QGridLayout;
+  options->setVerticalSpacing(4);
+  chkHeaderRow = Named(new QCheckBox("Header Row?"), "chkHeaderRow");
+  optFixed = Named(new QRadioButton("Fixed Length"), "optFixed");
+  optFixed->setToolTip("First Row MUST be Titles, COMMA Separated");
+  optFixed->setStyleSheet("QRadioButton { background-color: yellow; }");
+  optSpace = Named(new QRadioButton("Space"), "optSpace");
+  optTab = Named(new QRadioButton("Tab"), "optTab");
+  optComma = Named(new QRadioButton("Comma"), "optComma");
+  optComma->setChecked(true);
+  optCustom = Named(new QRadioButton("Custom"), "optCustom");
+  optCustom->setToolTip("Enter Character Separator (One Character Only)");
+  txtChar = Named(new QLineEdit, "txtChar");
+  txtChar->setMaxLength(1);
+  txtChar->setAlignment(Qt::AlignCenter);
+  txtChar->setFixedWidth(26);
+  txtChar->setEnabled(false);
+  options->addWidget(chkHeaderRow, 0, 0);
+  options->addWidget(optFixed, 0, 1);
+  options->addWidget(optSpace, 1, 0);
+  options->addWidget(optTab, 1, 1);
+  options->addWidget(optComma, 2, 0);
+  auto* custom = new QHBoxLayout;
+  custom->addWidget(optCustom);
+  custom->addWidget(txtChar);
+  custom->addStretch();
+  options->addLayout(custom, 2, 1);
+
+  auto labelled = [](const char* caption, QWidget* buddy) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(buddy);
+    return label;
+  };
+  auto* numbers = new QGridLayout;
+  numbers->setVerticalSpacing(4);
+  txtStart = NumberBox("txtStart", "1", 44);
+  txtRows = NumberBox("txtRows", "25", 44);
+  numbers->addWidget(labelled("Start Row", txtStart), 0, 0);
+  numbers->addWidget(txtStart, 0, 1);
+  numbers->addWidget(labelled("Scan Rows", txtRows), 0, 2);
+  numbers->addWidget(txtRows, 0, 3);
+  cboTextChar = Named(new QComboBox, "cboTextChar");
+  cboTextChar->setEditable(true);
+  cboTextChar->addItems({"\"", "'", "{none}"});
+  cboTextChar->setCurrentText("\"");
+  cboTextChar->setFixedWidth(80);
+  numbers->addWidget(labelled("Text Qualifier", cboTextChar), 1, 0, 1, 2);
+  numbers->addWidget(cboTextChar, 1, 2, 1, 2);
+  txtFieldCount = Named(new QLineEdit("0"), "txtFieldCount");
+  txtFieldCount->setReadOnly(true);
+  txtFieldCount->setAlignment(Qt::AlignRight);
+  txtFieldCount->setFixedWidth(44);
+  txtLength = NumberBox("txtLength", "80", 44);
+  lblFieldCount = Named(labelled("Fixed Fields", txtFieldCount), "lblFieldCount");
+  lblLength = Named(labelled("Line Length", txtLength), "lblLength");
+  for (QWidget* control : {static_cast<QWidget*>(lblFieldCount), static_cast<QWidget*>(lblLength)}) {
+    Colour(control, QPalette::Window, kYellow);
+  }
+  for (QLineEdit* control : {txtFieldCount, txtLength}) Colour(control, QPalette::Base, kYellow);
+  numbers->addWidget(lblFieldCount, 2, 0);
+  numbers->addWidget(txtFieldCount, 2, 1);
+  numbers->addWidget(lblLength, 2, 2);
+  numbers->addWidget(txtLength, 2, 3);
+  for (QWidget* control : {static_cast<QWidget*>(lblFieldCount), static_cast<QWidget*>(txtFieldCount),
+                           static_cast<QWidget*>(lblLength), static_cast<QWidget*>(txtLength)}) {
+    HiddenKeepingPlace(control);
+  }
+  options->addLayout(numbers, 3, 0, 1, 2);
+
+  auto* loadButtons = new QHBoxLayout;
+  cmdViewData = Named(new QPushButton("&View Data"), "cmdViewData");
+  cmdRefresh = Named(new QPushButton("&Refresh"), "cmdRefresh");
+  loadButtons->addWidget(cmdViewData);
+  loadButtons->addWidget(cmdRefresh);
+  options->addLayout(loadButtons, 4, 0, 1, 2);
+
+  txtInputFile = Named(new QLineEdit, "txtInputFile");
+  options->addWidget(labelled("Input File", txtInputFile), 5, 0, 1, 2);
+  options->addWidget(txtInputFile, 6, 0, 1, 2);
+  auto* fileButtons = new QHBoxLayout;
+  cmdBrowse = Named(new QPushButton("&Browse"), "cmdBrowse");
+  cmdGuess = Named(new QPushButton("&Guess Field Types"), "cmdGuess");
+  fileButtons->addWidget(cmdBrowse);
+  fileButtons->addWidget(cmdGuess);
+  options->addLayout(fileButtons, 7, 0, 1, 2);
+  options->setRowStretch(8, 1);
+  columns->addLayout(options, 5);
+
+  // The field editor above the field list.
+  auto* fieldColumn = new QVBoxLayout;
+  gpFields = BuildFieldData();
+  fieldColumn->addWidget(gpFields);
+  auto* listRow = new QHBoxLayout;
+  lvwFields = Named(new QTreeView, "lvwFields");
+  lvwFields->setModel(fieldModel_);
+  lvwFields->setRootIsDecorated(false);
+  lvwFields->setItemsExpandable(false);
+  lvwFields->setUniformRowHeights(true);
+  lvwFields->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lvwFields->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvwFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvwFields->setAllColumnsShowFocus(true);
+  const int widths[] = {90, 60, 50, 90};
+  for (int column = 0; column < 4; ++column) lvwFields->setColumnWidth(column, widths[column]);
+  lvwFields->setMinimumWidth(250);
+  listRow->addWidget(lvwFields, 1);
+  auto* moveButtons = new QVBoxLayout;
+  cmdUp = Named(new QPushButton, "cmdUp");
+  cmdUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+  cmdUp->setToolTip("Move the selected field up");
+  cmdDown = Named(new QPushButton, "cmdDown");
+  cmdDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+  cmdDown->setToolTip("Move the selected field down");
+  for (QPushButton* button : {cmdUp, cmdDown}) {
+    button->setFixedSize(28, 28);
+    moveButtons->addWidget(button);
+  }
+  moveButtons->addStretch();
+  listRow->addLayout(moveButtons);
+  fieldColumn->addLayout(listRow, 1);
+  columns->addLayout(fieldColumn, 7);
+  return box;
+}
+
+QGroupBox* TfrmQuorlin::BuildFieldData() {
+  auto* box = Named(new QGroupBox("Field Data"), "gpFields");
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(6, 2, 6, 6);
+  grid->setVerticalSpacing(2);
+  txtFieldName = Named(new QLineEdit, "txtFieldName");
+  luFieldType = Named(new QComboBox, "luFieldType");
+  luFieldType->setEditable(true);
+  for (std::string_view type : kFieldTypeNames) {
+    luFieldType->addItem(QString::fromLatin1(type.data(), static_cast<qsizetype>(type.size())));
+  }
+  luFieldType->setCurrentIndex(-1);
+  luFieldType->setInsertPolicy(QComboBox::NoInsert);
+  txtWidth = NumberBox("txtWidth", "0", 50);
+  cboDateTime = Named(new QComboBox, "cboDateTime");
+  cboDateTime->setEditable(true);
+  cboDateTime->setInsertPolicy(QComboBox::NoInsert);
+  for (std::string_view format : kDateFormats) {
+    cboDateTime->addItem(QString::fromLatin1(format.data(), static_cast<qsizetype>(format.size())));
+  }
+  auto addLabel = [grid](const char* caption, QWidget* buddy, int column) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(buddy);
+    grid->addWidget(label, 0, column);
+    return label;
+  };
+  addLabel("Field Name", txtFieldName, 0);
+  addLabel("Field Type", luFieldType, 1);
+  addLabel("Width", txtWidth, 2);
+  grid->addWidget(txtFieldName, 1, 0);
+  grid->addWidget(luFieldType, 1, 1);
+  grid->addWidget(txtWidth, 1, 2);
+  lblDateTime = Named(new QLabel("Date Format"), "lblDateTime");
+  lblDateTime->setBuddy(cboDateTime);
+  grid->addWidget(lblDateTime, 2, 0);
+  grid->addWidget(cboDateTime, 2, 1, 1, 2);
+  HiddenKeepingPlace(lblDateTime);
+  HiddenKeepingPlace(cboDateTime);
+  auto* buttons = new QHBoxLayout;
+  cmdAdd = Named(new QPushButton("&ADD"), "cmdAdd");
+  cmdModify = Named(new QPushButton("&Modify"), "cmdModify");
+  cmdRemove = Named(new QPushButton("&Delete"), "cmdRemove");
+  for (QPushButton* button : {cmdAdd, cmdModify, cmdRemove}) buttons->addWidget(button);
+  grid->addLayout(buttons, 3, 0, 1, 3);
+  grid->setColumnStretch(0, 3);
+  grid->setColumnStretch(1, 2);
+  return box;
+}
+
+void TfrmQuorlin::ConnectControls() {
+  auto command = [this](auto method) { return [this, method] { RunCommand([this, method] { (this->*method)(); }); }; };
+  connect(cmdBrowse, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdBrowseClick));
+  connect(cmdRefresh, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdRefreshClick));
+  connect(cmdViewData, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdViewDataClick));
+  connect(cmdClose, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdCloseClick));
+  connect(cmdSave, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdSaveClick));
+  connect(cmdSchemaDelete, &QPushButton::clicked, this,
+          command(&TfrmQuorlin::cmdSchemaDeleteClick));
+  connect(cmdAdd, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdAddClick));
+  connect(cmdModify, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdModifyClick));
+  connect(cmdRemove, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdRemoveClick));
+  connect(cmdUp, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdUpClick));
+  connect(cmdDown, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdDownClick));
+  connect(lstFiles, &QListWidget::itemDoubleClicked, this,
+          command(&TfrmQuorlin::lstFilesDblClick));
+  connect(lstSchema, &QListWidget::itemDoubleClicked, this,
+          command(&TfrmQuorlin::lstSchemaDblClick));
+  connect(dirList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          command(&TfrmQuorlin::FolderChange));
+  // The tree fills in folders in the background; keep the chosen folder in sight meanwhile.
+  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    const QModelIndex current = dirList->currentIndex();
+    if (current.isValid() && folderModel_->filePath(current).startsWith(loaded)) {
+      dirList->scrollTo(current);
+    }
+  });
+  connect(chkDefined, &QCheckBox::toggled, this, command(&TfrmQuorlin::chkDefinedClick));
+  connect(chkHeaderRow, &QCheckBox::toggled, this,
+          [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
+  connect(chkODBCOnly, &QCheckBox::toggled, this,
+          [this](bool checked) { RunCommand([this, checked] { chkODBCOnlyClick(checked); }); });
+  for (QRadioButton* button : {optSpace, optTab, optComma, optCustom}) {
+    connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
+      if (checked) RunCommand([this, button] { optDelimitedClick(button); });
+    });
+  }
+  connect(optFixed, &QRadioButton::toggled, this, [this](bool checked) {
+    if (checked) RunCommand([this] { optFixedClick(); });
+  });
+  connect(lvwFields, &QTreeView::clicked, this, command(&TfrmQuorlin::lvwFieldsClick));
+  connect(lvwFields->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    if (quietSelection_ == 0) RunCommand([this] { lvwFieldsClick(); });
+  });
+  connect(luFieldType, &QComboBox::activated, this, command(&TfrmQuorlin::luFieldTypeClick));
+  connect(luFieldType->lineEdit(), &QLineEdit::textEdited, this,
+          command(&TfrmQuorlin::luFieldTypeClick));
+  for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
+  luFieldType->lineEdit()->installEventFilter(this);
+}
+
+bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) {
+    ApplyResizeRule();
+  } else if (event->type() == QEvent::FocusOut) {
+    // Leaving a box for a menu or another window is not leaving it for good.
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+      if (watched == luFieldType->lineEdit()) {
+        RunCommand([this] { luFieldTypeClick(); });
+      } else if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        RunCommand([this, box] { ValidateNumberBox(box); });
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmQuorlin::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ApplyResizeRule();
+}
+
+void TfrmQuorlin::ApplyResizeRule() {
+  QWidget* central = centralWidget();
+  if (central == nullptr || gpInfo == nullptr) return;
+  const int width = central->width() - 2 * kMargin;
+  gpInfo->setGeometry(kMargin, 2, width, gpInfo->height());
+  const int buttonsTop = central->height() - kButtonRowFromBottom;
+  const int gridTop = gpInfo->geometry().bottom() + 6;
+  grdData->setGeometry(kMargin, gridTop, width, std::max(0, buttonsTop - gridTop - kGapAboveButtons));
+  pnlImg->setGeometry(grdData->geometry());
+  cmdSchemaDelete->move(kMargin, buttonsTop);
+  cmdSave->move(kMargin + width / 2 - cmdSave->width() / 2, buttonsTop);
+  cmdClose->move(kMargin + width - cmdClose->width(), buttonsTop);
+  FitGridColumns();
+}
+
+void TfrmQuorlin::FitGridColumns() {
+  const int columns = std::max(1, gridModel_->columnCount());
+  grdData->horizontalHeader()->setDefaultSectionSize(PreviewColumnWidth(grdData->viewport()->width(), columns));
+}
+
+void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const FileError& error) {
+    env_.dialogs->ShowError(DisplayText(error.what()));
+  } catch (const ConversionError& error) {
+    env_.dialogs->ShowError(DisplayText(error.what()));
+  } catch (const std::exception& error) {
+    env_.dialogs->ShowError(DisplayText(error.what()));
+  }
+}
+
+FileLayout TfrmQuorlin::CurrentLayout() const {
+  FileLayout layout;
+  if (optFixed->isChecked()) layout.separator = SeparatorKind::Fixed;
+  else if (optSpace->isChecked()) layout.separator = SeparatorKind::Space;
+  else if (optTab->isChecked()) layout.separator = SeparatorKind::Tab;
+  else if (optCustom->isChecked()) layout.separator = SeparatorKind::Custom;
+  else layout.separator = SeparatorKind::Comma;
+  layout.customSeparator = txtChar->text().toStdString();
+  layout.textQualifier = cboTextChar->currentText().toStdString();
+  layout.hasHeaderRow = chkHeaderRow->isChecked();
+  layout.startRow = txtStart->text().toStdString();
+  layout.rowsToScan = txtRows->text().toStdString();
+  layout.fixedLength = txtLength->text().toStdString();
+  return layout;
+}
+
+const PreviewTable& TfrmQuorlin::Preview() const { return gridModel_->Table(); }
+
+int TfrmQuorlin::NumberingBase() const { return mnuCountFrom0->isChecked() ? 0 : 1; }
+
+}  // namespace quorlin

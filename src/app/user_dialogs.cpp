@@ -1,0 +1,68 @@
+#include "app/user_dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace quorlin {
+
+namespace {
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+}  // namespace
+
+void QtUserDialogs::Inform(const QString& text) {
+  QMessageBox::information(DialogParent(), kApplicationTitle, text, QMessageBox::Ok);
+}
+
+bool QtUserDialogs::Confirm(const QString& text) {
+  return QMessageBox::question(DialogParent(), kApplicationTitle, text,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool QtUserDialogs::Ask(const QString& text, const QString& caption, bool defaultYes) {
+  return QMessageBox::question(DialogParent(), caption, text, QMessageBox::Yes | QMessageBox::No,
+                               defaultYes ? QMessageBox::Yes : QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+FileChoice QtUserDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+  QFileDialog dialog(DialogParent(), request.title);
+  dialog.setNameFilter(request.filter);
+  dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
+  FileChoice choice{false, request.initialFile};
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    choice.accepted = true;
+    choice.fileName = dialog.selectedFiles().first();
+  }
+  return choice;
+}
+
+void QtUserDialogs::OpenInEditor(const QString& editor, const QString& path) {
+  QProcess::startDetached(editor, {path});
+}
+
+// Sounds come with the sound player; until then they are silent.
+void QtUserDialogs::PlayTone(int, int) {}
+
+void QtUserDialogs::PlayPreset(int) {}
+
+void QtUserDialogs::Delay(int units) {
+  QElapsedTimer clock;
+  clock.start();
+  const qint64 until = static_cast<qint64>(units) * 864 / 10;
+  while (clock.elapsed() < until) {
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+}
+
+void QtUserDialogs::ShowError(const QString& text) {
+  QMessageBox::critical(DialogParent(), kApplicationTitle, text, QMessageBox::Ok);
+}
+
+}  // namespace quorlin
