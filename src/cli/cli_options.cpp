@@ -1,0 +1,118 @@
+// Layout options from the command line into the layout the window's controls would hold.
+#include "cli/cli_options.h"
+
+#include "cli/cli_error.h"
+#include "text/integer_text.h"
+
+namespace quorlin {
+
+namespace {
+
+struct SeparatorWord {
+  const char* word;
+  SeparatorKind kind;
+};
+
+constexpr SeparatorWord kSeparatorWords[] = {{"comma", SeparatorKind::Comma},
+                                             {"tab", SeparatorKind::Tab},
+                                             {"space", SeparatorKind::Space},
+                                             {"fixed", SeparatorKind::Fixed}};
+
+void AddTextOption(CLI::App& command, const std::string& name, std::optional<std::string>& target,
+                   const std::string& description) {
+  command.add_option_function<std::string>(
+      name, [&target](const std::string& value) { target = value; }, description);
+}
+
+void CheckWholeNumber(const char* option, const std::optional<std::string>& text) {
+  if (!text) return;
+  try {
+    ToInteger(*text);
+  } catch (const ConversionError& error) {
+    throw CliError(kExitRefused, std::string(option) + ": " + error.what());
+  }
+}
+
+}  // namespace
+
+void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
+  AddTextOption(command, "--sep", arguments.separator,
+                "comma, tab, space, fixed, or one character for Custom");
+  AddTextOption(command, "--qualifier", arguments.qualifier, "text qualifier, {none} for none");
+  command.add_flag("--header", arguments.headerRow, "line 1 holds the field names");
+  AddTextOption(command, "--start", arguments.startRow, "start row");
+  AddTextOption(command, "--rows", arguments.rowsToScan, "rows to scan");
+  AddTextOption(command, "--count-from", arguments.countFrom, "counting base of field numbers");
+  AddTextOption(command, "--line-length", arguments.lineLength, "line length of a fixed layout");
+  command.add_flag("--schema", arguments.fromSchema,
+                   "take the layout from the folder's Schema.INI");
+}
+
+void CheckLayoutArguments(const LayoutArguments& arguments) {
+  if (arguments.separator && arguments.separator->size() > 1) {
+    bool known = false;
+    for (const SeparatorWord& word : kSeparatorWords) known |= *arguments.separator == word.word;
+    if (!known) {
+      throw CliError(kExitRefused, "--sep: '" + *arguments.separator +
+                                       "' is not comma, tab, space, fixed or one character");
+    }
+  }
+  CheckWholeNumber("--start", arguments.startRow);
+  CheckWholeNumber("--rows", arguments.rowsToScan);
+  CheckWholeNumber("--line-length", arguments.lineLength);
+  CheckWholeNumber("--count-from", arguments.countFrom);
+  if (arguments.countFrom) {
+    const long long base = ToInteger(*arguments.countFrom);
+    if (base != 0 && base != 1) throw CliError(kExitRefused, "--count-from: must be 0 or 1");
+  }
+}
+
+FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& arguments) {
+  if (arguments.separator) {
+    layout.separator = SeparatorKind::Custom;
+    layout.customSeparator = *arguments.separator;
+    for (const SeparatorWord& word : kSeparatorWords) {
+      if (*arguments.separator == word.word) {
+        layout.separator = word.kind;
+        layout.customSeparator.clear();
+      }
+    }
+  }
+  if (arguments.qualifier) layout.textQualifier = *arguments.qualifier;
+  if (arguments.headerRow) {
+    layout.hasHeaderRow = true;
+    layout.startRow = "1";
+  }
+  if (arguments.startRow) layout.startRow = *arguments.startRow;
+  if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan;
+  if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
+  return layout;
+}
+
+int NumberingBase(const LayoutArguments& arguments) {
+  return arguments.countFrom ? static_cast<int>(ToInteger(*arguments.countFrom)) : 1;
+}
+
+PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase) {
+  PreviewOptions options;
+  options.separator = SeparatorText(layout);
+  options.qualifier = layout.textQualifier;
+  options.hasHeaderRow = layout.hasHeaderRow;
+  options.startRow = ToInteger(layout.startRow);
+  options.rowsToScan = ToInteger(layout.rowsToScan);
+  options.numberingBase = numberingBase;
+  return options;
+}
+
+std::string SeparatorName(SeparatorKind kind) {
+  switch (kind) {
+    case SeparatorKind::Comma: return "comma";
+    case SeparatorKind::Tab: return "tab";
+    case SeparatorKind::Space: return "space";
+    case SeparatorKind::Custom: return "custom";
+    case SeparatorKind::Fixed: return "fixed";
+  }
+  return "fixed";
+}
+
+}  // namespace quorlin

@@ -1,0 +1,44 @@
+// The layout options every file command takes, as the main window's layout controls.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "schema/field_layout.h"
+#include "text/preview_loader.h"
+
+namespace quorlin {
+
+// What the command line said; an option not given stays empty.
+struct LayoutArguments {
+  std::optional<std::string> separator;
+  std::optional<std::string> qualifier;
+  bool headerRow = false;
+  std::optional<std::string> startRow;
+  std::optional<std::string> rowsToScan;
+  std::optional<std::string> countFrom;
+  std::optional<std::string> lineLength;
+  bool fromSchema = false;
+};
+
+void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
+
+// Refuses (CliError, exit 2) a separator text that is no kind and not one character, numbers
+// that are not whole, and a counting base other than 0 or 1.
+void CheckLayoutArguments(const LayoutArguments& arguments);
+
+// `base` with the options given put into it as the window's controls would take them.
+FileLayout ApplyLayoutArguments(FileLayout base, const LayoutArguments& arguments);
+
+int NumberingBase(const LayoutArguments& arguments);
+
+// The preview loader's options for `layout`. Raises ConversionError for a start row or rows
+// count that is not a whole number.
+PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase);
+
+// "comma", "tab", "space", "custom" or "fixed".
+std::string SeparatorName(SeparatorKind kind);
+
+}  // namespace quorlin

@@ -1,0 +1,29 @@
+// The subcommands of quorlin-cli; each registers itself and returns what runs it once parsed.
+#pragma once
+
+#include <functional>
+#include <ostream>
+
+#include <CLI/CLI.hpp>
+
+#include "platform/locale_settings.h"
+
+namespace quorlin {
+
+struct CommandContext {
+  std::ostream& out;  // results
+  std::ostream& err;  // messages
+  LocaleSettings locale;
+};
+
+struct Command {
+  CLI::App* app;
+  // Runs the parsed command and gives the exit status; failures are raised.
+  std::function<int()> run;
+};
+
+Command AddPreviewCommand(CLI::App& app, const CommandContext& context);
+Command AddGuessCommand(CLI::App& app, const CommandContext& context);
+Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
+
+}  // namespace quorlin

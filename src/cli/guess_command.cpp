@@ -1,0 +1,115 @@
+// quorlin-cli guess: the field list after Refresh and Guess Field Types, optionally saved.
+#include <memory>
+#include <sstream>
+
+#include "cli/cli_error.h"
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/file_view.h"
+#include "cli/json_text.h"
+#include "cli/plain_table.h"
+#include "schema/schema_writer.h"
+#include "text/integer_text.h"
+
+namespace quorlin {
+
+namespace {
+
+struct GuessArguments {
+  std::string file;
+  LayoutArguments layout;
+  std::optional<std::string> breaks;
+  bool save = false;
+  bool extended = false;
+  bool json = false;
+};
+
+// The positions of "P,P,...", each toggled as a click on the ruler would.
+void ClickBreaks(const std::string& list, BreakModel& breaks) {
+  std::istringstream items(list);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    long long position = 0;
+    try {
+      position = ToInteger(item);
+    } catch (const ConversionError& error) {
+      throw CliError(kExitRefused, std::string("--breaks: ") + error.what());
+    }
+    if (position < 1 || position > kMaxBreakPosition ||
+        !breaks.Toggle(static_cast<int>(position))) {
+      throw CliError(kExitRefused, "--breaks: " + std::to_string(position) +
+                                       " is not a position from 1 to " +
+                                       std::to_string(kMaxBreakPosition));
+    }
+  }
+}
+
+// One untyped field per slice between the listed breaks, numbered from the counting base.
+FieldList FieldsFromBreaks(const FileView& view) {
+  const std::vector<int> listed = view.breaks.ListedBreaks(static_cast<int>(view.lineLength));
+  const long long fieldCount = static_cast<long long>(listed.size()) + 1;
+  if (fieldCount != view.breaks.fieldCount) {
+    throw CliError(kExitRefused, "Field Count (" + std::to_string(fieldCount) +
+                                     ") and LineBreaks (" +
+                                     std::to_string(view.breaks.fieldCount) + ") do not agree");
+  }
+  FieldList fields;
+  const std::vector<long long> widths = WidthsFromBreaks(listed, view.lineLength);
+  for (std::size_t i = 0; i < widths.size(); ++i) {
+    FieldSpec field;
+    field.name = DefaultFieldName(static_cast<long long>(i) + view.numberingBase);
+    field.width = std::to_string(widths[i]);
+    fields.push_back(field);
+  }
+  return fields;
+}
+
+int SaveFields(const std::string& dataPath, const FileView& view, const FieldList& fields,
+               bool extended, std::ostream& err) {
+  if (const std::optional<std::string> refusal = MissingWidthMessage(fields)) {
+    throw CliError(kExitRefused, *refusal);
+  }
+  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  RefuseWritingInput(dataPath, place);
+  const SaveOutcome outcome = SaveToSchema(place.folder, place.section, view.layout, fields, !extended);
+  err << outcome.message << '\n';
+  return outcome.written ? kExitDone : kExitReportedFailure;
+}
+
+}  // namespace
+
+Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
+  auto arguments = std::make_shared<GuessArguments>();
+  CLI::App* command = app.add_subcommand("guess", "print the field list of the file");
+  command->add_option("FILE", arguments->file, "data file")->required();
+  AddLayoutOptions(*command, arguments->layout);
+  command->add_option_function<std::string>(
+      "--breaks", [arguments](const std::string& value) { arguments->breaks = value; },
+      "break marks of a fixed layout: P,P,...");
+  CLI::Option* save = command->add_flag("--save", arguments->save, "save into Schema.INI");
+  command->add_flag("--extended", arguments->extended, "save the extended form")->needs(save);
+  command->add_flag("--json", arguments->json, "print one JSON object");
+  return {command, [arguments, &context] {
+    CheckLayoutArguments(arguments->layout);
+    FileView view = OpenFileView(arguments->file, arguments->layout);
+    if (arguments->breaks) {
+      if (!view.IsFixed()) {
+        throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");
+      }
+      ClickBreaks(*arguments->breaks, view.breaks);
+    }
+    const FieldList fields = view.IsFixed() ? FieldsFromBreaks(view) : view.fields;
+    if (arguments->json) {
+      nlohmann::ordered_json object;
+      object["fields"] = FieldListJson(fields);
+      context.out << object.dump() << '\n';
+    } else {
+      for (const FieldSpec& field : fields) context.out << FieldLine(field);
+    }
+    context.out.flush();
+    return arguments->save ? SaveFields(arguments->file, view, fields, arguments->extended, context.err)
+                           : kExitDone;
+  }};
+}
+
+}  // namespace quorlin

@@ -1,0 +1,41 @@
+// Aligned tables and tab-separated field lines for standard output.
+#include "cli/plain_table.h"
+
+#include <algorithm>
+
+#include "cli/json_text.h"
+
+namespace quorlin {
+
+std::size_t ShownWidth(std::string_view text) {
+  if (!IsValidUtf8(text)) return text.size();
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+std::string AlignedTable(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    if (widths.size() < row.size()) widths.resize(row.size(), 0);
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], ShownWidth(row[c]));
+  }
+  std::string table;
+  for (const auto& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) table += "  ";
+      table += row[c];
+      if (c + 1 < row.size()) table.append(widths[c] - ShownWidth(row[c]), ' ');
+    }
+    table += '\n';
+  }
+  return table;
+}
+
+std::string FieldLine(const FieldSpec& field) {
+  std::string line = field.name + '\t' + field.typeName + '\t' + field.width;
+  if (field.format && !field.format->empty()) line += '\t' + *field.format;
+  return line + '\n';
+}
+
+}  // namespace quorlin

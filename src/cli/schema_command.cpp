@@ -1,0 +1,153 @@
+// quorlin-cli schema list|show|delete: the folder's Schema.INI as the schema list handles it.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "cli/cli_error.h"
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/file_view.h"
+#include "cli/json_text.h"
+#include "platform/ascii_case.h"
+#include "platform/file_error.h"
+#include "platform/ini_lines.h"
+#include "platform/profile_file.h"
+#include "schema/schema_list.h"
+#include "schema/schema_reader.h"
+#include "text/preview_loader.h"
+
+namespace quorlin {
+
+namespace {
+
+struct SchemaArguments {
+  std::string folder;
+  std::string file;
+  bool json = false;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw FileError(path + ": cannot be read");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) throw FileError(path + ": cannot be read");
+  return bytes.str();
+}
+
+CliError NoSection(const SchemaPlace& place) {
+  return CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+}
+
+// The section's header and key lines exactly as stored; the first section of the name counts,
+// as it does for every read.
+std::string StoredSection(const SchemaPlace& place) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(place.schemaPath, error)) throw NoSection(place);
+  const std::string text = ReadWholeFile(place.schemaPath);
+  std::string shown;
+  bool inside = false;
+  bool found = false;
+  for (std::size_t at = 0; at < text.size();) {
+    const ini::Line line = ini::LineAt(text, at);
+    at = line.next;
+    if (line.kind == ini::LineKind::kSection) {
+      if (found) break;
+      inside = found = EqualNoCase(line.name, place.section);
+    }
+    if (inside && line.kind != ini::LineKind::kOther) {
+      shown.append(text, line.begin, line.end - line.begin);
+      shown += '\n';
+    }
+  }
+  if (!found) throw NoSection(place);
+  return shown;
+}
+
+// The layout as the schema reader reads it: a delimited section's entries are read only as far
+// as the file's preview has columns.
+nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaPlace& place) {
+  const ProfileFile schema(place.schemaPath);
+  if (!SectionHasFields(schema, place.section)) throw NoSection(place);
+  const SavedLayout saved = ReadSavedLayout(schema, place.section);
+  const FileLayout defaults;
+  FieldList fields;
+  if (saved.separator == SeparatorKind::Fixed) {
+    fields = ReadFixedFields(schema, place.section, defaults.textQualifier);
+  } else {
+    FileLayout layout;
+    layout.separator = saved.separator;
+    layout.customSeparator = saved.customSeparator;
+    layout.hasHeaderRow = saved.hasHeaderRow;
+    layout.rowsToScan = "1";
+    const PreviewTable table = LoadPreview(dataPath, PreviewOptionsFor(layout, 1));
+    fields = ReadDelimitedFields(schema, place.section, defaults.textQualifier, table.names.size());
+  }
+  nlohmann::ordered_json object;
+  object["separator"] = SeparatorName(saved.separator);
+  object["customChar"] = JsonText(saved.customSeparator);
+  object["header"] = saved.hasHeaderRow;
+  object["lineLength"] = JsonText(saved.fixedLength);
+  object["rowsToScan"] = JsonText(saved.rowsToScan);
+  object["fields"] = FieldListJson(fields);
+  return object;
+}
+
+bool HasSection(const SchemaPlace& place) {
+  for (const std::string& name : ProfileFile(place.schemaPath).ReadSections()) {
+    if (EqualNoCase(name, place.section)) return true;
+  }
+  return false;
+}
+
+int DeleteSection(const std::string& dataPath, std::ostream& out) {
+  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  RefuseWritingInput(dataPath, place);
+  if (!HasSection(place) || !DeleteSchemaSection(place.folder, place.section)) {
+    throw CliError(kExitReportedFailure, kSectionNotRemovedMessage);
+  }
+  out << kSectionRemovedMessage << '\n';
+  return kExitDone;
+}
+
+}  // namespace
+
+Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
+  auto arguments = std::make_shared<SchemaArguments>();
+  CLI::App* schema = app.add_subcommand("schema", "the layouts saved in a folder's Schema.INI");
+  schema->require_subcommand(1);
+
+  CLI::App* list = schema->add_subcommand("list", "print the section names of a folder");
+  list->add_option("FOLDER", arguments->folder, "folder")->required();
+  CLI::App* show = schema->add_subcommand("show", "print the file's saved section");
+  show->add_option("FILE", arguments->file, "data file")->required();
+  show->add_flag("--json", arguments->json, "print the layout as read back");
+  CLI::App* erase = schema->add_subcommand("delete", "remove the file's saved section");
+  erase->add_option("FILE", arguments->file, "data file")->required();
+
+  return {schema, [arguments, &context, list, show] {
+    if (*list) {
+      std::error_code error;
+      if (!std::filesystem::is_directory(arguments->folder, error)) {
+        throw CliError(kExitStopped, arguments->folder + ": folder not found");
+      }
+      for (const std::string& section : ListSchemaSections(arguments->folder)) {
+        context.out << section << '\n';
+      }
+      return kExitDone;
+    }
+    if (*show) {
+      const SchemaPlace place = SchemaPlaceFor(arguments->file);
+      if (arguments->json) {
+        context.out << ReadLayoutJson(arguments->file, place).dump() << '\n';
+      } else {
+        context.out << StoredSection(place);
+      }
+      return kExitDone;
+    }
+    return DeleteSection(arguments->file, context.err);
+  }};
+}
+
+}  // namespace quorlin
