@@ -1,0 +1,66 @@
+// A main window on a scratch program folder, driven through its controls.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/scripted_dialogs.h"
+#include "support/test_files.h"
+
+namespace quorlin::testing {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override;
+
+  AppEnvironment Environment(const std::string& startPath = "");
+  // Creates and shows the window; the script must hold the boxes start-up will show.
+  void Start(const std::string& startPath = "");
+  void WriteSettings(const std::string& text);
+  // A data file in the data folder.
+  std::string DataFile(const std::string& name, const std::string& bytes);
+
+  template <typename W>
+  W* Find(const char* name) {
+    W* widget = window->findChild<W*>(name);
+    if (widget == nullptr) ADD_FAILURE() << "no " << name;
+    return widget;
+  }
+  QAction* Item(const char* name) { return Find<QAction>(name); }
+
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+  void DoubleClickFile(const QString& name);
+  void ClickField(int row);
+  // Types `text` into a box and leaves it.
+  void Enter(const char* box, const QString& text);
+  void Leave(QWidget* widget);
+  // Chooses `name` in the file list and answers the reload question with Yes.
+  void OpenFromList(const QString& name);
+
+  QString Cell(int row, int column);
+  int GridRows();
+  int GridColumns();
+  QString FieldCell(int row, int column);
+  int FieldRows();
+
+  TempDir program;
+  TempDir home;
+  TempDir data;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TfrmQuorlin> window;
+};
+
+}  // namespace quorlin::testing
