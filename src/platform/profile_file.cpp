@@ -185,4 +185,19 @@ void ProfileFile::EraseSection(const std::string& section) {
   if (erased.size() != text.size()) ReplaceFile(path_, erased);
 }
 
+void ProfileFile::ReplaceSection(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& keys) {
+  for (const auto& [key, value] : keys) {
+    if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);
+  }
+  if (!Storable(section, "x", "")) throw FileError("Unable to write to " + path_);
+  const std::string text = ReadForRewrite(path_);
+  const std::string eol = ini::LineEndOf(text);
+  std::string out = WithoutSection(text, section);
+  if (!out.empty() && out.back() != '\n') out += eol;
+  out += "[" + std::string(ini::Trim(section)) + "]" + eol;
+  for (const auto& [key, value] : keys) out += std::string(ini::Trim(key)) + "=" + value + eol;
+  ReplaceFile(path_, out);
+}
+
 }  // namespace quorlin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorlin {
@@ -31,6 +32,10 @@ class ProfileFile {
   // Section names in file order; a missing file gives an empty list.
   std::vector<std::string> ReadSections() const;
   void EraseSection(const std::string& section);
+  // Erases the section and appends it anew holding `keys` in order, in one write, so the file
+  // never holds half a section and a long section costs one rewrite, not one per key.
+  void ReplaceSection(const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& keys);
 
  private:
   std::string path_;

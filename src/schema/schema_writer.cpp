@@ -48,12 +48,6 @@ std::string FieldEntry(const FieldSpec& field, bool odbcOnly) {
   return entry;
 }
 
-namespace {
-
-bool BreaksLine(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
-
-}  // namespace
-
 bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
                       const FieldList& fields, bool odbcOnly) {
   const std::string format = FormatValue(layout);
@@ -66,20 +60,9 @@ bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileL
     keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
   }
 
-  // A line break cannot be stored in an INI line, so such a write is bound to fail; finding
-  // that out before the section is erased keeps the layout saved last.
-  if (BreaksLine(section)) return false;
-  for (const auto& [key, value] : keys) {
-    if (BreaksLine(value)) return false;
-  }
-
+  // One write replaces the whole section, so a failure leaves the layout saved last intact.
   try {
-    file.EraseSection(section);
-  } catch (const FileError&) {
-    // The writes below fail the same way and report it.
-  }
-  try {
-    for (const auto& [key, value] : keys) file.WriteString(section, key, value);
+    file.ReplaceSection(section, keys);
   } catch (const FileError&) {
     return false;
   }

@@ -222,6 +222,21 @@ TEST_F(ProfileFileTest, RepeatedEraseAndRewriteDoesNotGrowTheFile) {
   EXPECT_SAME_BYTES(once, ReadBytes(path_));
 }
 
+TEST_F(ProfileFileTest, ReplaceSectionRewritesItAtTheEndInOneGo) {
+  WriteBytes(path_, kMixed);
+  ini_.ReplaceSection("first", {{"Alpha", "uno"}, {"Delta", "four"}});
+  EXPECT_SAME_BYTES(
+      "; made by hand\r\norphan=before any section\r\n; a comment in First\r\nnot a key line\r\n\r\n"
+      "[Second]\r\nGamma=three\r\n\r\n[first]\r\nAlpha=uno\r\nDelta=four\r\n",
+      ReadBytes(path_));
+}
+
+TEST_F(ProfileFileTest, ReplaceSectionWithAnUnstorableKeyChangesNothing) {
+  WriteBytes(path_, kMixed);
+  ExpectFailedWrite([&] { ini_.ReplaceSection("First", {{"Alpha", "a"}, {"Beta", "b\nc"}}); },
+                    kMixed);
+}
+
 TEST_F(ProfileFileTest, ErasingAMissingSectionLeavesTheFileAlone) {
   WriteBytes(path_, kMixed);
   ini_.EraseSection("Nowhere");
@@ -293,6 +308,7 @@ TEST_F(ProfileFileTest, ReadOnlyFileIsNotWritten) {
   ASSERT_EQ(0, chmod(path_.c_str(), 0444));
   ExpectFailedWrite([&] { ini_.WriteString("First", "Alpha", "x"); }, kMixed);
   ExpectFailedWrite([&] { ini_.EraseSection("First"); }, kMixed);
+  ExpectFailedWrite([&] { ini_.ReplaceSection("First", {{"Alpha", "x"}}); }, kMixed);
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFolderIsNotWritten) {
