@@ -1,0 +1,259 @@
+// The preview grid, the separator choice, the option items and the number boxes.
+#include <QBrush>
+#include <QHeaderView>
+
+#include "app/display_text.h"
+#include "app/window_fixture.h"
+
+namespace quorlin::testing {
+namespace {
+
+const char kCsv[] = "Name,City,Age\r\nAnna,Hamburg,31\r\n\"Bob\",Bremen,42\r\n";
+
+class OptionsTest : public WindowTest {
+ protected:
+  void SetUp() override { Start(); }
+
+  // Sets the file's folder and opens the file from the list, answering Yes to reloading.
+  void Open(const std::string& name, const std::string& bytes) {
+    const std::string path = DataFile(name, bytes);
+    window->findChild<QLineEdit*>("txtInputFile")->setText(QString::fromStdString(path));
+    dialogs.ExpectFile(true, QString::fromStdString(path));
+    dialogs.Expect(BoxKind::Ask, true);
+    Click("cmdBrowse");
+  }
+
+  // Refresh after a change: No to saving first, Yes to reloading.
+  void Reload() {
+    dialogs.Expect(BoxKind::Ask, false);
+    dialogs.Expect(BoxKind::Ask, true);
+    Click("cmdRefresh");
+  }
+
+  QStringList Row(int row) {
+    QStringList cells;
+    for (int column = 0; column < GridColumns(); ++column) cells << Cell(row, column);
+    return cells;
+  }
+
+  QColor Background(int row, int column) {
+    QAbstractItemModel* model = Find<QTableView>("grdData")->model();
+    return model->data(model->index(row, column), Qt::BackgroundRole).value<QBrush>().color();
+  }
+};
+
+TEST_F(OptionsTest, GridWithoutHeaderNumbersAndNamesTheColumns) {
+  Open("people.csv", kCsv);
+  EXPECT_EQ(5, GridRows());
+  EXPECT_EQ(QStringList({"1", "2", "3"}), Row(0));
+  EXPECT_EQ(QStringList({"Field1", "Field2", "Field3"}), Row(1));
+  EXPECT_EQ(QStringList({"Name", "City", "Age"}), Row(2));
+  EXPECT_EQ(QStringList({"Bob", "Bremen", "42"}), Row(4));
+  EXPECT_EQ(3, FieldRows());
+  EXPECT_EQ("Field2", FieldCell(1, 0));
+  EXPECT_EQ("Unknown", FieldCell(1, 1));
+  EXPECT_EQ("0", FieldCell(1, 2));
+  // The first field is selected: its data cells are yellow, the fixed rows grey.
+  EXPECT_EQ(QColor(Qt::yellow), Background(2, 0));
+  EXPECT_EQ(QColor(Qt::white), Background(2, 1));
+  EXPECT_NE(Background(0, 0), Background(2, 1));
+  EXPECT_EQ("Field1", Find<QLineEdit>("txtFieldName")->text());
+  auto* grid = Find<QTableView>("grdData");
+  EXPECT_EQ(grid->viewport()->width() / 3, grid->horizontalHeader()->sectionSize(0));
+}
+
+TEST_F(OptionsTest, GridWithHeaderTakesTheNamesFromLineOne) {
+  Find<QCheckBox>("chkHeaderRow")->setChecked(true);
+  const QString path = QString::fromStdString(DataFile("people.csv", kCsv));
+  dialogs.ExpectFile(true, path);
+  dialogs.Expect(BoxKind::Confirm, false);  // the folder changes
+  dialogs.Expect(BoxKind::Ask, true);
+  Click("cmdBrowse");
+  EXPECT_EQ(4, GridRows());
+  EXPECT_EQ(QStringList({"Name", "City", "Age"}), Row(1));
+  EXPECT_EQ(QStringList({"Anna", "Hamburg", "31"}), Row(2));
+  EXPECT_EQ("Name", FieldCell(0, 0));
+}
+
+TEST_F(OptionsTest, QualifierNoneShowsTheQuotes) {
+  Open("people.csv", kCsv);
+  Item("mnuQuoteNone")->trigger();
+  EXPECT_EQ("{none}", Find<QComboBox>("cboTextChar")->currentText());
+  Reload();
+  EXPECT_EQ("\"Bob\"", Cell(4, 0));
+}
+
+TEST_F(OptionsTest, TabSeparatedFileAfterChoosingTab) {
+  Open("orders.tab", "a\tb,c\r\n1\t2,3\r\n");
+  EXPECT_EQ(QStringList({"a\tb", "c"}), Row(2));
+  Find<QRadioButton>("optTab")->setChecked(true);
+  EXPECT_EQ(0, FieldRows());
+  Reload();
+  EXPECT_EQ(QStringList({"1", "2,3"}), Row(3));
+}
+
+TEST_F(OptionsTest, UnreadableBytesShowAsLatin1) {
+  Open("bytes.csv", std::string("caf\xe9,ok\r\n"));
+  EXPECT_EQ(QString::fromUtf8("caf\xc3\xa9"), Cell(2, 0));
+  EXPECT_EQ(QString::fromUtf8("\xc3\xa9"), DisplayText("\xc3\xa9"));
+}
+
+TEST_F(OptionsTest, CountFromZeroRenumbersButKeepsTheNames) {
+  Open("people.csv", kCsv);
+  Item("mnuCountFrom0")->trigger();
+  EXPECT_EQ(QStringList({"0", "1", "2"}), Row(0));
+  EXPECT_EQ(QStringList({"Field1", "Field2", "Field3"}), Row(1));
+  EXPECT_TRUE(window->LayoutChanged());
+  Reload();
+  EXPECT_EQ(QStringList({"Field0", "Field1", "Field2"}), Row(1));
+}
+
+TEST_F(OptionsTest, CommaAfterFixedLengthEmptiesTheFieldsAndTheDataRows) {
+  Open("people.csv", kCsv);
+  dialogs.Expect(BoxKind::Ask, true);
+  Find<QRadioButton>("optFixed")->setChecked(true);
+  EXPECT_EQ("RELOAD DATA FILE?", dialogs.Boxes().back().caption);
+  EXPECT_FALSE(Find<QWidget>("pnlImg")->isHidden());
+  EXPECT_FALSE(Find<QWidget>("txtLength")->isHidden());
+  EXPECT_TRUE(Item("mnuFixedLength")->isVisible());
+  Find<QRadioButton>("optComma")->setChecked(true);
+  EXPECT_EQ(0, FieldRows());
+  EXPECT_EQ(3, GridRows());
+  EXPECT_FALSE(Find<QWidget>("grdData")->isHidden());
+  EXPECT_TRUE(Find<QWidget>("pnlImg")->isHidden());
+  EXPECT_TRUE(Find<QWidget>("lstLines")->isHidden());
+  EXPECT_FALSE(Item("mnuFixedLength")->isVisible());
+  EXPECT_TRUE(window->LayoutChanged());
+}
+
+TEST_F(OptionsTest, FixedLengthWithoutAFileOnlyGreysTheCustomBox) {
+  Find<QRadioButton>("optFixed")->setChecked(true);
+  EXPECT_TRUE(dialogs.Boxes().empty());
+  EXPECT_EQ(QColor(128, 128, 128), Find<QLineEdit>("txtChar")->palette().color(QPalette::Base));
+}
+
+TEST_F(OptionsTest, CustomEnablesAndWhitensItsBoxForGood) {
+  auto* custom = Find<QLineEdit>("txtChar");
+  Find<QRadioButton>("optCustom")->setChecked(true);
+  EXPECT_TRUE(custom->isEnabled());
+  EXPECT_EQ(QColor(Qt::white), custom->palette().color(QPalette::Base));
+  Find<QRadioButton>("optSpace")->setChecked(true);
+  EXPECT_TRUE(custom->isEnabled());
+  EXPECT_EQ(QColor(128, 128, 128), custom->palette().color(QPalette::Base));
+}
+
+TEST_F(OptionsTest, FieldIdentifierItemsMoveTheMenuCheck) {
+  Item("mnuSepTab")->trigger();
+  EXPECT_TRUE(Find<QRadioButton>("optTab")->isChecked());
+  EXPECT_TRUE(Item("mnuSepTab")->isChecked());
+  EXPECT_FALSE(Item("mnuSepComma")->isChecked());
+  Item("mnuSepTab")->trigger();
+  EXPECT_TRUE(Item("mnuSepTab")->isChecked());
+  Find<QRadioButton>("optSpace")->setChecked(true);
+  EXPECT_TRUE(Item("mnuSepTab")->isChecked());
+  Item("mnuSepCustom")->trigger();
+  EXPECT_TRUE(Find<QRadioButton>("optCustom")->isChecked());
+  EXPECT_TRUE(Find<QLineEdit>("txtChar")->isEnabled());
+  EXPECT_FALSE(Item("mnuSepTab")->isChecked());
+  EXPECT_TRUE(window->LayoutChanged());
+}
+
+TEST_F(OptionsTest, RowsItemsSetTheBoxAndTheirCheck) {
+  const std::pair<const char*, const char*> items[] = {
+      {"mnuRows8", "8"}, {"mnuRows15", "15"}, {"mnuRows25", "25"}, {"mnuRows25", "25"}};
+  for (const auto& [name, rows] : items) {
+    Item(name)->trigger();
+    EXPECT_EQ(rows, Find<QLineEdit>("txtRows")->text());
+    for (const char* other : {"mnuRows8", "mnuRows15", "mnuRows25"}) {
+      EXPECT_EQ(std::string(other) == name, Item(other)->isChecked()) << other;
+    }
+  }
+  EXPECT_TRUE(window->LayoutChanged());
+}
+
+TEST_F(OptionsTest, QualifierItemsSetTheBoxButNeverTheirChecks) {
+  Item("mnuQuoteSingle")->trigger();
+  EXPECT_EQ("'", Find<QComboBox>("cboTextChar")->currentText());
+  Item("mnuQuoteDouble")->trigger();
+  EXPECT_EQ("\"", Find<QComboBox>("cboTextChar")->currentText());
+  EXPECT_TRUE(Item("mnuQuoteDouble")->isChecked());
+  EXPECT_FALSE(Item("mnuQuoteSingle")->isChecked());
+  EXPECT_FALSE(Item("mnuQuoteNone")->isChecked());
+  EXPECT_TRUE(window->LayoutChanged());
+}
+
+TEST_F(OptionsTest, HeaderRowItemTogglesTheBoxAndResetsTheStartRow) {
+  Find<QLineEdit>("txtStart")->setText("7");
+  Item("mnuHeaderRow")->trigger();
+  EXPECT_TRUE(Find<QCheckBox>("chkHeaderRow")->isChecked());
+  EXPECT_EQ("1", Find<QLineEdit>("txtStart")->text());
+  EXPECT_FALSE(Item("mnuHeaderRow")->isChecked());
+  Find<QLineEdit>("txtStart")->setText("7");
+  Item("mnuHeaderRow")->trigger();
+  EXPECT_FALSE(Find<QCheckBox>("chkHeaderRow")->isChecked());
+  EXPECT_EQ("7", Find<QLineEdit>("txtStart")->text());
+  EXPECT_TRUE(window->LayoutChanged());
+}
+
+TEST_F(OptionsTest, OdbcOnlyItemAndBoxAgree) {
+  Item("mnuODBCOnly")->trigger();
+  EXPECT_FALSE(Find<QCheckBox>("chkODBCOnly")->isChecked());
+  EXPECT_FALSE(Item("mnuODBCOnly")->isChecked());
+  Find<QCheckBox>("chkODBCOnly")->click();
+  EXPECT_TRUE(Item("mnuODBCOnly")->isChecked());
+  EXPECT_FALSE(window->LayoutChanged());
+}
+
+struct BoxCase {
+  const char* name;
+  const char* box;
+  const char* typed;
+  std::vector<QString> messages;
+  const char* after;
+  bool changed;
+};
+
+void PrintTo(const BoxCase& boxCase, std::ostream* out) { *out << boxCase.name; }
+
+class NumberBoxTest : public WindowTest, public ::testing::WithParamInterface<BoxCase> {};
+
+TEST_P(NumberBoxTest, LeavingTheBoxChecksIt) {
+  Start();
+  for (std::size_t i = 0; i < GetParam().messages.size(); ++i) dialogs.Expect(BoxKind::Inform);
+  Enter(GetParam().box, GetParam().typed);
+  EXPECT_EQ(GetParam().messages, dialogs.Texts());
+  EXPECT_EQ(GetParam().after, Find<QLineEdit>(GetParam().box)->text());
+  EXPECT_EQ(GetParam().changed, window->LayoutChanged());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, NumberBoxTest,
+    ::testing::Values(
+        BoxCase{"RowsTooMany", "txtRows", "30", {"Maximum of 25 rows for checking"}, "25", false},
+        BoxCase{"RowsLetters", "txtRows", "abc", {"Must be a Number"}, "25", true},
+        BoxCase{"RowsBlank", "txtRows", " ", {"Must be a Number"}, "25", true},
+        BoxCase{"RowsAtMost", "txtRows", "25", {}, "25", true},
+        BoxCase{"RowsNegative", "txtRows", "-3", {}, "-3", true},
+        BoxCase{"StartDecimal", "txtStart", "1.5", {"Must be a Number"}, "1", false},
+        BoxCase{"StartWhole", "txtStart", " 12 ", {}, " 12 ", true},
+        BoxCase{"WidthLetter", "txtWidth", "x", {"Must be a Number"}, "255", false},
+        BoxCase{"WidthWhole", "txtWidth", "40", {}, "40", true},
+        BoxCase{"LengthLetter", "txtLength", "x", {"Must be a Number"}, "80", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OptionsTest, RejectedLineLengthTakesTheSettingsValue) {
+  WriteSettings("[Options]\r\nFixedLength=120\r\n");
+  dialogs.Expect(BoxKind::Inform);
+  Enter("txtLength", "8o");
+  EXPECT_EQ("120", Find<QLineEdit>("txtLength")->text());
+}
+
+TEST_F(OptionsTest, AWholeNumberTheConverterRejectsStopsTheRowsCheck) {
+  dialogs.Expect(BoxKind::Error);
+  Enter("txtRows", "1e3");
+  EXPECT_EQ("1e3", Find<QLineEdit>("txtRows")->text());
+  EXPECT_FALSE(window->LayoutChanged());
+}
+
+}  // namespace
+}  // namespace quorlin::testing
