@@ -82,7 +82,15 @@ TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
   RunCommand([this] { StartUp(); });
 }
 
-TfrmQuorlin::~TfrmQuorlin() = default;
+TfrmQuorlin::~TfrmQuorlin() {
+  // The controls die after this window's members; they must not reach its handlers then.
+  for (QObject* child : findChildren<QObject*>()) {
+    child->removeEventFilter(this);
+    child->disconnect(this);
+  }
+  // The views read the field list, which is a member: they go first.
+  delete takeCentralWidget();
+}
 
 void TfrmQuorlin::BuildControls() {
   auto* central = new QWidget(this);
