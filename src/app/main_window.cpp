@@ -367,7 +367,10 @@ void TfrmQuorlin::ConnectControls() {
   connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
     const QModelIndex current = dirList->currentIndex();
     if (current.isValid() && folderModel_->filePath(current).startsWith(loaded)) {
-      dirList->scrollTo(current);
+      for (QModelIndex above = current.parent(); above.isValid(); above = above.parent()) {
+        dirList->expand(above);
+      }
+      dirList->scrollTo(current, QAbstractItemView::PositionAtCenter);
     }
   });
   connect(chkDefined, &QCheckBox::toggled, this, command(&TfrmQuorlin::chkDefinedClick));
@@ -391,12 +394,16 @@ void TfrmQuorlin::ConnectControls() {
   connect(luFieldType->lineEdit(), &QLineEdit::textEdited, this,
           command(&TfrmQuorlin::luFieldTypeClick));
   for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
+  grdData->viewport()->installEventFilter(this);
   luFieldType->lineEdit()->installEventFilter(this);
 }
 
 bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::Resize) {
     ApplyResizeRule();
+  } else if (grdData != nullptr && watched == grdData->viewport() &&
+             event->type() == QEvent::Resize) {
+    FitGridColumns();
   } else if (event->type() == QEvent::FocusOut) {
     // Leaving a box for a menu or another window is not leaving it for good.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -163,9 +163,12 @@ void TfrmQuorlin::SelectFolderInTree(const std::string& folder) {
   QString path = QDir::cleanPath(FromPath(folder));
   const QModelIndex index = folderModel_->index(path);
   if (!index.isValid()) return;
+  for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
+    dirList->expand(above);
+  }
   dirList->setCurrentIndex(index);
   dirList->expand(index);
-  dirList->scrollTo(index);
+  dirList->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void TfrmQuorlin::FolderChange() {
