@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test bench clean
+.PHONY: setup configure build run test test-sanitize bench clean
 
 setup:
 	bash scripts/setup.sh
@@ -18,6 +18,14 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# The core libraries and the command line under the address and undefined-behaviour sanitizers.
+SANITIZE_BUILD ?= build-sanitize
+CORE_TESTS = platform_tests text_tests schema_tests cli_tests
+test-sanitize: setup
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DQUORLIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target $(CORE_TESTS) quorlin-cli
+	set -e; for t in $(CORE_TESTS); do $(SANITIZE_BUILD)/tests/$$t --gtest_brief=1; done
 
 bench: build
 	$(BUILD)/bench/quorlin_bench
