@@ -155,8 +155,8 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   auto* fileArea = new QGridLayout;
   lstFiles = Named(new QListWidget, "lstFiles");
   lstFiles->setSortingEnabled(true);
+  // Filled in the schema list's own order, which ignores letter case as the widget's does not.
   lstSchema = Named(new QListWidget, "lstSchema");
-  lstSchema->setSortingEnabled(true);
   lstSchema->hide();
   fileArea->addWidget(lstFiles, 0, 0);
   fileArea->addWidget(lstSchema, 0, 0);
@@ -386,6 +386,8 @@ void TfrmQuorlin::ConnectControls() {
   connect(optFixed, &QRadioButton::toggled, this, [this](bool checked) {
     if (checked) RunCommand([this] { optFixedClick(); });
   });
+  connect(pnlImg, &RulerView::breakToggleRequested, this,
+          [this](int position) { RunCommand([this, position] { ToggleBreak(position); }); });
   connect(lvwFields, &QTreeView::clicked, this, command(&TfrmQuorlin::lvwFieldsClick));
   connect(lvwFields->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
     if (quietSelection_ == 0) RunCommand([this] { lvwFieldsClick(); });

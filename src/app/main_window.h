@@ -28,6 +28,7 @@ namespace quorlin {
 
 class FieldListModel;
 class PreviewGridModel;
+class ProfileFile;
 class RulerView;
 
 class TfrmQuorlin : public QMainWindow {
@@ -122,6 +123,10 @@ class TfrmQuorlin : public QMainWindow {
   void MarkSelectedField(int index);
   void SetFixedViewMode();
   void DrawRuler(const std::string& path);
+  // A press on the ruler's cell of `position`: sets or clears the break there.
+  void ToggleBreak(int position);
+  // The break list: one "Brk: " entry per set flag up to the line length, ascending.
+  void RebuildBreakList();
   void OnFixedFieldDeleted(int index);
 
   // Field editor (main_window_fields.cpp).
@@ -143,6 +148,9 @@ class TfrmQuorlin : public QMainWindow {
   void chkDefinedClick();
   void lstSchemaDblClick();
   void cmdSchemaDeleteClick();
+  // Applies a saved section to the controls and reloads the view and the field list. False
+  // when the section has no fields, which is reported unless `quietWhenEmpty`.
+  bool SchemaFileReader(const ProfileFile& file, const std::string& section, bool quietWhenEmpty);
   // Restores the layout saved for the reopened last file: from the folder's schema file when
   // `fromSchema`, else from the settings file's LastFile section. False when nothing was read
   // and the file still needs loading.
