@@ -1,0 +1,80 @@
+// Invariants of the record splitter and the line reader, checked by fuzzing and by corpus replay.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "text/record_splitter.h"
+#include "text/text_line_reader.h"
+
+namespace quorlin::fuzz {
+
+// The first byte chooses the separator, the second the qualifier, the rest is the record.
+inline std::string CheckSplit(std::string_view data) {
+  static constexpr std::string_view kSeparators[] = {",", "\t", " ", "", ";", "\"", "'"};
+  static constexpr std::string_view kQualifiers[] = {"\"", "'", "{none}", "", ","};
+  if (data.size() < 2) return {};
+  const std::string_view separator = kSeparators[static_cast<unsigned char>(data[0]) % 7];
+  const std::string_view qualifier = kQualifiers[static_cast<unsigned char>(data[1]) % 5];
+  const std::string_view record = data.substr(2);
+  std::vector<std::string> fields;
+  SplitRecord(record, separator, qualifier, fields);
+  if (fields.empty()) return "no field at all";
+  if (separator.empty() && fields.size() != 1) return "more than one field without a separator";
+  std::size_t total = 0;
+  for (const std::string& field : fields) total += field.size();
+  if (total > record.size()) return "the fields hold more bytes than the record";
+  return {};
+}
+
+// The lines of `data` as the line rule defines them, worked out the slow, obvious way.
+inline std::vector<std::string> ExpectedLines(std::string_view data) {
+  const std::string_view text = data.substr(0, data.find('\x1a'));
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find('\r', at), text.size());
+    lines.emplace_back(text.substr(at, end - at));
+    at = end + 1;
+    if (at < text.size() && text[at] == '\n') ++at;
+  }
+  return lines;
+}
+
+inline std::vector<std::string> ReadAllLines(TextLineReader& reader) {
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadTextLine(line)) lines.push_back(line);
+  return lines;
+}
+
+// Writes `data` to `path` and reads it back with tiny buffers, where line ends and Ctrl-Z fall
+// across refills, and with the default one; all must agree with the line rule.
+inline std::string CheckLineReader(std::string_view data, const std::string& path) {
+  WriteFileBytes(path, data);
+  const std::vector<std::string> expected = ExpectedLines(data);
+  for (const std::size_t bufferSize :
+       {std::size_t{1}, 2 + data.size() % 13, TextLineReader::kDefaultBufferSize}) {
+    TextLineReader reader(path, bufferSize);
+    const std::vector<std::string> lines = ReadAllLines(reader);
+    const std::string buffer = " with a buffer of " + std::to_string(bufferSize) + " bytes";
+    for (const std::string& line : lines) {
+      if (line.find('\r') != std::string::npos) return "a line holds a carriage return" + buffer;
+      if (line.find('\x1a') != std::string::npos) return "a line holds Ctrl-Z" + buffer;
+    }
+    if (lines != expected) {
+      return std::to_string(lines.size()) + " lines read where the line rule gives " +
+             std::to_string(expected.size()) + buffer;
+    }
+    if (!reader.AtEnd()) return "not at the end after the last line" + buffer;
+    reader.Rewind();
+    if (ReadAllLines(reader) != expected) return "other lines after Rewind" + buffer;
+  }
+  return {};
+}
+
+}  // namespace quorlin::fuzz
