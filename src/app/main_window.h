@@ -127,6 +127,7 @@ class TfrmQuorlin : public QMainWindow {
   void ToggleBreak(int position);
   // The break list: one "Brk: " entry per set flag up to the line length, ascending.
   void RebuildBreakList();
+  void RepaintBreaks();
   void OnFixedFieldDeleted(int index);
 
   // Field editor (main_window_fields.cpp).

@@ -68,7 +68,7 @@ void TfrmQuorlin::ToggleBreak(int position) {
   if (!breaks_.Toggle(position)) return;
   txtFieldCount->setText(QString::number(breaks_.fieldCount));
   RebuildBreakList();
-  pnlImg->update();
+  RepaintBreaks();
   MarkLayoutChanged();
 }
 
@@ -91,7 +91,10 @@ void TfrmQuorlin::OnFixedFieldDeleted(int index) {
   breaks_.fieldCount -= 1;
   txtFieldCount->setText(QString::number(breaks_.fieldCount));
   RebuildBreakList();
-  pnlImg->update();
+  RepaintBreaks();
 }
+
+// Handing the model over again repaints the image; an update() of the panel does not reach it.
+void TfrmQuorlin::RepaintBreaks() { pnlImg->SetBreaks(&breaks_); }
 
 }  // namespace quorlin

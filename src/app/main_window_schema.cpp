@@ -157,7 +157,7 @@ bool TfrmQuorlin::SchemaFileReader(const ProfileFile& file, const std::string& s
     txtFieldCount->setText(QString::number(breaks_.fieldCount));
     count = fields.size();
     fieldModel_->Assign(std::move(fields));
-    pnlImg->update();
+    RepaintBreaks();
   } else {
     LoadPreviewFrom(inputPath_);
     const std::size_t columns = Preview().names.size();

@@ -106,6 +106,35 @@ TEST_F(RulerTest, AClickSetsABreakAndASecondClearsIt) {
   EXPECT_TRUE(MarkShown(5));
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+TEST_F(RulerTest, EveryBreakChangeRepaintsTheImage) {
+  QApplication::processEvents();
+  PaintCounter counter(image);
+  ClickRuler(11);
+  QApplication::processEvents();
+  EXPECT_LT(0, counter.paints);
+
+  Add("A", "Char", "10");
+  Add("B", "Char", "13");
+  counter.paints = 0;
+  ClickField(1);
+  Click("cmdRemove");
+  QApplication::processEvents();
+  EXPECT_LT(0, counter.paints);
+}
+
 TEST_F(RulerTest, TheFirstCellGivesABreakAtPositionOne) {
   ClickRuler(1);
   EXPECT_EQ(QStringList{"Brk: 1"}, Breaks());

@@ -204,9 +204,13 @@ TEST_F(SchemaTest, TheSchemaBoxAsksToSaveChangesFirst) {
   WriteBytes(SchemaFile(), "[a.csv]\r\nCol1=x Char\r\n");
   Start(DataFile("orders.csv", kCsv));
   Find<QCheckBox>("chkHeaderRow")->setChecked(true);
-  dialogs.Expect(BoxKind::Confirm, false);
+  dialogs.Expect(BoxKind::Confirm, true);
+  dialogs.Expect(BoxKind::Inform);
   SetSchemaBox(true);
-  EXPECT_EQ("Save Changes?", dialogs.Boxes().back().text);
+  EXPECT_EQ("Save Changes?", dialogs.Boxes()[0].text);
+  EXPECT_EQ((QStringList{"a.csv", "orders.csv"}), SchemaEntries());
+  EXPECT_FALSE(Find<QListWidget>("lstSchema")->isHidden());
+  EXPECT_EQ("True", ProfileFile(SchemaFile()).ReadString("orders.csv", "ColNameHeader", "?"));
   EXPECT_FALSE(window->LayoutChanged());
 }
 
