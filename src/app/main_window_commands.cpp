@@ -254,21 +254,13 @@ void TfrmQuorlin::SetDelimitedViewMode() {
 
 void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
   const FileLayout layout = CurrentLayout();
-  PreviewOptions options;
-  options.separator = SeparatorText(layout);
-  options.qualifier = layout.textQualifier;
-  options.hasHeaderRow = layout.hasHeaderRow;
-  options.rowsToScan = ToInteger(layout.rowsToScan);
-  options.startRow = ToInteger(layout.startRow);
-  options.numberingBase = NumberingBase();
+  const PreviewOptions options = PreviewOptionsFor(layout, NumberingBase());
   if (layout.separator == SeparatorKind::Fixed) {
     TextLineReader opened(path);
     return;
   }
   PreviewTable table = LoadPreview(path, options);
-  FieldList fields;
-  fields.reserve(table.names.size());
-  for (const std::string& name : table.names) fields.push_back(FieldSpec{name, std::string(kUnknownType), "0", {}});
+  FieldList fields = DefaultFields(table.names);
   gridModel_->SetTable(std::move(table));
   FitGridColumns();
   fieldModel_->Assign(std::move(fields));

@@ -94,7 +94,6 @@ void TfrmQuorlin::OnFixedFieldDeleted(int index) {
   RepaintBreaks();
 }
 
-// Handing the model over again repaints the image; an update() of the panel does not reach it.
-void TfrmQuorlin::RepaintBreaks() { pnlImg->SetBreaks(&breaks_); }
+void TfrmQuorlin::RepaintBreaks() { pnlImg->RepaintBreaks(); }
 
 }  // namespace quorlin

@@ -239,6 +239,8 @@ void RulerView::ShowScan(const RulerScan& scan, int lineLength, bool headerBand)
   image_->update();
 }
 
+void RulerView::RepaintBreaks() { image_->update(); }
+
 void RulerView::SetBreaks(const BreakModel* breaks) {
   breaks_ = breaks;
   image_->update();

@@ -29,7 +29,7 @@ QStringList RulerCells(std::string_view line, int maxCells);
 
 // The ruler panel "pnlImg": the image "imgGrid" in a clipping area, with the scroll bars
 // "hScroll" under it and "vScroll" at its right. The break marks are painted from the break
-// model on every paint, so after changing the model the owner only calls update().
+// model on every paint, so after changing the model the owner calls RepaintBreaks().
 class RulerView : public QWidget {
   Q_OBJECT
 
@@ -51,6 +51,8 @@ class RulerView : public QWidget {
   void ShowScan(const RulerScan& scan, int lineLength, bool headerBand);
   // Paints the marks of `breaks` (not owned; null for none); it must outlive its use here.
   void SetBreaks(const BreakModel* breaks);
+  // Paints the marks anew after the break model changed.
+  void RepaintBreaks();
   // Makes the image a white area the size of the panel (marks of the model are still shown).
   void Clear();
 

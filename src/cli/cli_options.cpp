@@ -93,17 +93,6 @@ int NumberingBase(const LayoutArguments& arguments) {
   return arguments.countFrom ? static_cast<int>(ToInteger(*arguments.countFrom)) : 1;
 }
 
-PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase) {
-  PreviewOptions options;
-  options.separator = SeparatorText(layout);
-  options.qualifier = layout.textQualifier;
-  options.hasHeaderRow = layout.hasHeaderRow;
-  options.startRow = ToInteger(layout.startRow);
-  options.rowsToScan = ToInteger(layout.rowsToScan);
-  options.numberingBase = numberingBase;
-  return options;
-}
-
 std::string SeparatorName(SeparatorKind kind) {
   switch (kind) {
     case SeparatorKind::Comma: return "comma";

@@ -34,10 +34,6 @@ FileLayout ApplyLayoutArguments(FileLayout base, const LayoutArguments& argument
 
 int NumberingBase(const LayoutArguments& arguments);
 
-// The preview loader's options for `layout`. Raises ConversionError for a start row or rows
-// count that is not a whole number.
-PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase);
-
 // "comma", "tab", "space", "custom" or "fixed".
 std::string SeparatorName(SeparatorKind kind);
 

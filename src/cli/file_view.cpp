@@ -16,17 +16,6 @@ namespace quorlin {
 
 namespace {
 
-// The default field list Refresh gives: one untyped field per preview column.
-FieldList DefaultFields(const PreviewTable& table) {
-  FieldList fields;
-  for (const std::string& name : table.names) {
-    FieldSpec field;
-    field.name = name;
-    fields.push_back(field);
-  }
-  return fields;
-}
-
 // Opening from the schema list applies the section's file-level keys as the controls take them.
 FileLayout SavedFileLayout(const ProfileFile& schema, const std::string& section) {
   const SavedLayout saved = ReadSavedLayout(schema, section);
@@ -46,7 +35,7 @@ void LoadDelimited(const std::string& dataPath, FileView& view, const PreviewOpt
                    const ProfileFile* schema, const std::string& section) {
   view.table = LoadPreview(dataPath, options);
   if (!schema) {
-    view.fields = DefaultFields(view.table);
+    view.fields = DefaultFields(view.table.names);
     return;
   }
   view.fields =

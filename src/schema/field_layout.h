@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/preview_loader.h"
+
 namespace quorlin {
 
 // The fourteen type words of the text driver, in the order of the type box; the index is what
@@ -56,5 +58,12 @@ std::string SeparatorText(const FileLayout& layout);
 
 // "Field" followed by the number.
 std::string DefaultFieldName(long long number);
+
+// The preview loader's options for `layout`. Raises ConversionError for a start row or rows
+// count that is not a whole number.
+PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase);
+
+// The field list a fresh preview gives: one untyped field of width "0" per column name.
+FieldList DefaultFields(const std::vector<std::string>& names);
 
 }  // namespace quorlin
