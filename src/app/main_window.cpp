@@ -363,16 +363,18 @@ void TfrmQuorlin::ConnectControls() {
           command(&TfrmQuorlin::lstSchemaDblClick));
   connect(dirList->selectionModel(), &QItemSelectionModel::currentChanged, this,
           command(&TfrmQuorlin::FolderChange));
-  // The tree fills in folders in the background; keep the chosen folder in sight meanwhile.
-  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+  // The tree fills in and sorts folders in the background; keep a folder the program chose in
+  // sight while it does, until the user takes the tree in hand.
+  const auto keepCurrentFolderInSight = [this] {
     const QModelIndex current = dirList->currentIndex();
-    if (current.isValid() && folderModel_->filePath(current).startsWith(loaded)) {
-      for (QModelIndex above = current.parent(); above.isValid(); above = above.parent()) {
-        dirList->expand(above);
-      }
-      dirList->scrollTo(current, QAbstractItemView::PositionAtCenter);
+    if (!followChosenFolder_ || !current.isValid()) return;
+    for (QModelIndex above = current.parent(); above.isValid(); above = above.parent()) {
+      dirList->expand(above);
     }
-  });
+    dirList->scrollTo(current, QAbstractItemView::PositionAtCenter);
+  };
+  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, keepCurrentFolderInSight);
+  connect(folderModel_, &QFileSystemModel::layoutChanged, this, keepCurrentFolderInSight);
   connect(chkDefined, &QCheckBox::toggled, this, command(&TfrmQuorlin::chkDefinedClick));
   connect(chkHeaderRow, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
@@ -397,6 +399,7 @@ void TfrmQuorlin::ConnectControls() {
           command(&TfrmQuorlin::luFieldTypeClick));
   for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
   grdData->viewport()->installEventFilter(this);
+  dirList->viewport()->installEventFilter(this);
   luFieldType->lineEdit()->installEventFilter(this);
 }
 
@@ -406,6 +409,9 @@ bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
   } else if (grdData != nullptr && watched == grdData->viewport() &&
              event->type() == QEvent::Resize) {
     FitGridColumns();
+  } else if (watched == dirList->viewport() &&
+             (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)) {
+    followChosenFolder_ = false;
   } else if (event->type() == QEvent::FocusOut) {
     // Leaving a box for a menu or another window is not leaving it for good.
     const auto reason = static_cast<QFocusEvent*>(event)->reason();

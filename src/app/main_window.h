@@ -169,6 +169,8 @@ class TfrmQuorlin : public QMainWindow {
   std::string inputPath_;
   std::string editorPath_;
   bool layoutChanged_ = false;
+  // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
+  bool followChosenFolder_ = false;
   bool soundsEnabled_ = false;
   int quietSelection_ = 0;  // > 0 while the program itself moves the field list's selection
 

@@ -166,6 +166,7 @@ void TfrmQuorlin::SelectFolderInTree(const std::string& folder) {
   for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
     dirList->expand(above);
   }
+  followChosenFolder_ = true;
   dirList->setCurrentIndex(index);
   dirList->expand(index);
   dirList->scrollTo(index, QAbstractItemView::PositionAtCenter);
