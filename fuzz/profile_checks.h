@@ -1,6 +1,7 @@
 // Invariants of profile file reads and writes, checked by fuzzing and by corpus replay.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -51,6 +52,19 @@ inline std::string CompareOthers(const ProfileSnapshot& before, const ProfileFil
   return {};
 }
 
+// Whether `after` differs from `before` only within one line of it: every other byte is kept.
+inline bool ChangesOneLine(std::string_view before, std::string_view after) {
+  const std::size_t limit = std::min(before.size(), after.size());
+  std::size_t prefix = 0;
+  while (prefix < limit && before[prefix] == after[prefix]) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < limit - prefix &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  return before.substr(prefix, before.size() - prefix - suffix).find('\n') == std::string_view::npos;
+}
+
 inline bool Lists(const ProfileFile& file, const std::string& section) {
   for (const std::string& name : file.ReadSections()) {
     if (EqualNoCase(name, section)) return true;
@@ -83,6 +97,7 @@ inline std::string CheckProfileFile(std::string_view data, const std::string& pa
     return FileBytes(path) == data ? std::string() : "a refused write changed the file";
   }
   if (file.ReadString(section, key, "(none)") != value) return "the written key does not read back";
+  if (!ChangesOneLine(data, FileBytes(path))) return "writing changed more than the key's line";
   if (!Lists(file, section)) return "the written section is not listed";
   if (std::string failure = CompareOthers(before, file, section, "writing"); !failure.empty()) {
     return failure;

@@ -2,8 +2,12 @@
 // corpus replay.
 #pragma once
 
+#include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstddef>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +17,7 @@
 #include "platform/profile_file.h"
 #include "schema/schema_reader.h"
 #include "schema/value_recognisers.h"
+#include "text/record_splitter.h"
 
 namespace quorlin::fuzz {
 
@@ -80,6 +85,31 @@ inline LocaleSettings FuzzLocale(unsigned char choice) {
   return locale;
 }
 
+// Whether the C library reads the text as a number of the extended floating-point type, for
+// texts made only of signs, digits, exponent letters and the decimal separator. A mantissa
+// without digits ("." or ".e5") is a number too, read as zero; the library refuses it.
+inline std::optional<bool> ReferenceIsNumeric(std::string_view text, char decimalSeparator) {
+  text = Trim(text);
+  std::string plain(text);
+  bool digitBeforeExponent = false;
+  for (const char c : plain) {
+    if (c == 'e' || c == 'E') break;
+    digitBeforeExponent = digitBeforeExponent || (c >= '0' && c <= '9');
+  }
+  for (char& c : plain) {
+    if (c == decimalSeparator) {
+      c = '.';
+    } else if (!(c >= '0' && c <= '9') && c != '+' && c != '-' && c != 'e' && c != 'E') {
+      return std::nullopt;
+    }
+  }
+  if (plain.empty() || !digitBeforeExponent) return std::nullopt;
+  char* end = nullptr;
+  errno = 0;
+  const long double value = std::strtold(plain.c_str(), &end);
+  return end == plain.c_str() + plain.size() && !(errno == ERANGE && std::isinf(value));
+}
+
 inline bool IsValidDateTime(const DateTime& value) {
   static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (value.year % 4 == 0 && value.year % 100 != 0) || value.year % 400 == 0;
@@ -105,6 +135,11 @@ inline std::string CheckDates(std::string_view data) {
     return "blanks around the text change the date";
   }
   const bool isNumeric = IsNumeric(text, locale);
+  if (const std::optional<bool> reference = ReferenceIsNumeric(text, locale.decimalSeparator);
+      reference && *reference != isNumeric) {
+    return isNumeric ? "numeric where the C library reads no number"
+                     : "not numeric where the C library reads a number";
+  }
   if (IsWholeNumber(text, locale) && (!isNumeric || text.find('.') != std::string_view::npos)) {
     return "a whole number that is not numeric or holds a full stop";
   }

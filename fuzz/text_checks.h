@@ -13,6 +13,34 @@
 
 namespace quorlin::fuzz {
 
+// The splitting rule followed step by step, re-searching the separator for every field: the
+// slow, obvious reference that SplitRecord must agree with.
+inline std::vector<std::string> ReferenceSplit(std::string_view record, std::string_view separator,
+                                               std::string_view qualifier) {
+  std::vector<std::string> fields;
+  const bool hasQualifier = qualifier.size() == 1;
+  std::string_view rest = Trim(record);
+  do {
+    const std::size_t p = separator.empty() ? std::string_view::npos : rest.find(separator[0]);
+    const bool qualified = hasQualifier && !rest.empty() && rest[0] == qualifier[0];
+    if (p == std::string_view::npos) {
+      fields.emplace_back(!qualified ? rest : rest.size() <= 2 ? "" : rest.substr(1, rest.size() - 2));
+      rest = {};
+    } else if (!qualified) {
+      fields.emplace_back(Trim(rest.substr(0, p)));
+      rest = rest.substr(p + 1);
+    } else {
+      const std::size_t closing = rest.find(qualifier[0], 1);
+      const std::string_view field =
+          closing == std::string_view::npos ? std::string_view() : rest.substr(1, closing - 1);
+      rest = field.size() + 2 >= rest.size() ? std::string_view() : Trim(rest.substr(field.size() + 2));
+      fields.emplace_back(Trim(field));
+      if (!rest.empty() && rest[0] == separator[0]) rest.remove_prefix(1);
+    }
+  } while (!rest.empty());
+  return fields;
+}
+
 // The first byte chooses the separator, the second the qualifier, the rest is the record.
 inline std::string CheckSplit(std::string_view data) {
   static constexpr std::string_view kSeparators[] = {",", "\t", " ", "", ";", "\"", "'"};
@@ -28,6 +56,9 @@ inline std::string CheckSplit(std::string_view data) {
   std::size_t total = 0;
   for (const std::string& field : fields) total += field.size();
   if (total > record.size()) return "the fields hold more bytes than the record";
+  if (fields != ReferenceSplit(record, separator, qualifier)) {
+    return "other fields than the splitting rule gives";
+  }
   return {};
 }
 
