@@ -62,7 +62,12 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
     }
     const FieldList delimited = ReadDelimitedFields(file, section, qualifier, kPreviewColumns);
     if (delimited.size() > kPreviewColumns) return "[" + section + "] has more fields than columns";
-    if (!delimited.empty() && !hasFields) return "[" + section + "] has delimited fields but no Col1";
+    // "Missing" is the default that tells a section without Col1, so a Col1 of just that word
+    // reads as no fields too.
+    const bool col1IsDefault = file.ReadString(section, "Col1", "") == "Missing";
+    if (!delimited.empty() && !hasFields && !col1IsDefault) {
+      return "[" + section + "] has delimited fields but no Col1";
+    }
     for (const FieldSpec& field : delimited) {
       if (!field.format) return "a delimited field of [" + section + "] has no format entry";
     }
