@@ -20,6 +20,14 @@ QString DisplayText(const std::string& bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+QString DisplayCellText(const std::string& bytes) {
+  if (bytes.size() <= kMaxCellBytes) return DisplayText(bytes);
+  std::size_t cut = kMaxCellBytes;
+  // Back off over continuation bytes to the start of the sequence that the cut would split.
+  while (cut > kMaxCellBytes - 4 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
+  return DisplayText(bytes.substr(0, cut)) + QChar(0x2026);
+}
+
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace quorlin

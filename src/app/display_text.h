@@ -2,12 +2,22 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <string>
 
 namespace quorlin {
 
 // UTF-8 when the bytes are valid UTF-8, else Latin-1, so every byte shows as something.
 QString DisplayText(const std::string& bytes);
+
+// A grid cell shows at most this many bytes of its value: a cell is a few dozen characters
+// wide, and turning a value of many megabytes into screen text on every paint would freeze
+// the window.
+inline constexpr std::size_t kMaxCellBytes = 4096;
+
+// DisplayText of the value's first kMaxCellBytes bytes (never cutting a UTF-8 sequence), with
+// "…" after a value that was cut.
+QString DisplayCellText(const std::string& bytes);
 
 // A file name as the file system spells it.
 std::string PathBytes(const QString& path);

@@ -51,10 +51,10 @@ QVariant FieldListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || role != Qt::DisplayRole) return {};
   const FieldSpec& field = (*fields_)[static_cast<std::size_t>(index.row())];
   switch (index.column()) {
-    case 0: return DisplayText(field.name);
+    case 0: return DisplayCellText(field.name);
     case 1: return DisplayText(field.typeName);
     case 2: return DisplayText(field.width);
-    default: return field.format ? DisplayText(*field.format) : QString();
+    default: return field.format ? DisplayCellText(*field.format) : QString();
   }
 }
 

@@ -67,10 +67,10 @@ QVariant PreviewGridModel::data(const QModelIndex& index, int role) const {
   const int row = index.row();
   switch (role) {
     case Qt::DisplayRole: {
-      if (row == 0) return DisplayText(table_.numbers[column]);
-      if (row == 1) return DisplayText(table_.names[column]);
+      if (row == 0) return DisplayCellText(table_.numbers[column]);
+      if (row == 1) return DisplayCellText(table_.names[column]);
       const auto& cells = table_.rows[static_cast<std::size_t>(row - kFixedRows)];
-      return column < cells.size() ? DisplayText(cells[column]) : QString();
+      return column < cells.size() ? DisplayCellText(cells[column]) : QString();
     }
     case Qt::BackgroundRole:
       if (row < kFixedRows) return QBrush(QColor(212, 208, 200));

@@ -98,6 +98,19 @@ TEST_F(OptionsTest, UnreadableBytesShowAsLatin1) {
   EXPECT_EQ(QString::fromUtf8("\xc3\xa9"), DisplayText("\xc3\xa9"));
 }
 
+TEST_F(OptionsTest, HugeValuesShowCutWithoutSplittingACharacter) {
+  std::string utf8 = "a";
+  while (utf8.size() < kMaxCellBytes + 10) utf8 += "\xc3\xa9";  // é
+  const QString shown = DisplayCellText(utf8);
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+  EXPECT_FALSE(shown.contains(QChar(0xc3))) << "a cut UTF-8 sequence fell back to Latin-1";
+  EXPECT_EQ(QString::fromUtf8("caf\xc3\xa9"), DisplayCellText("caf\xc3\xa9"));
+
+  Open("wide.csv", std::string(20'000'000, 'w') + ",b\r\n");
+  EXPECT_EQ(static_cast<int>(kMaxCellBytes) + 1, Cell(2, 0).size());
+  EXPECT_EQ("b", Cell(2, 1));
+}
+
 TEST_F(OptionsTest, CountFromZeroRenumbersButKeepsTheNames) {
   Open("people.csv", kCsv);
   Item("mnuCountFrom0")->trigger();
