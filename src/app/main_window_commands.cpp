@@ -261,6 +261,7 @@ void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
     return;
   }
   PreviewTable table = LoadPreview(path, options);
+  const bool columnsCut = table.columnsCut;
   FieldList fields = DefaultFields(table.names);
   gridModel_->SetTable(std::move(table));
   FitGridColumns();
@@ -269,6 +270,7 @@ void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
     SelectFieldRow(0);
     lvwFieldsClick();
   }
+  if (columnsCut) env_.dialogs->Inform(QString::fromStdString(ColumnsCutMessage()));
 }
 
 void TfrmQuorlin::MarkSelectedField(int index) {

@@ -92,6 +92,7 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
   return {command, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     FileView view = OpenFileView(arguments->file, arguments->layout);
+    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
     if (arguments->breaks) {
       if (!view.IsFixed()) {
         throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");

@@ -57,6 +57,7 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   return {command, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     const FileView view = OpenFileView(arguments->file, arguments->layout);
+    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
     if (arguments->json) {
       context.out << PreviewJson(view).dump() << '\n';
     } else {

@@ -37,7 +37,11 @@ PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options)
   std::vector<std::string> fields;
 
   reader.ReadTextLine(line);
-  SplitRecord(line, options.separator, options.qualifier, fields);
+  SplitRecord(line, options.separator, options.qualifier, fields, kMaxPreviewColumns + 1);
+  if (fields.size() > kMaxPreviewColumns) {
+    fields.resize(kMaxPreviewColumns);
+    table.columnsCut = true;
+  }
   for (std::size_t k = 0; k < fields.size(); ++k) {
     const std::string number = std::to_string(static_cast<long long>(k) + options.numberingBase);
     table.numbers.push_back(number);
@@ -48,7 +52,7 @@ PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options)
   if (options.hasHeaderRow) reader.ReadTextLine(line);
   for (long long number = 1; number <= lastLine && reader.ReadTextLine(line); ++number) {
     if (number < startRow) continue;
-    SplitRecord(line, options.separator, options.qualifier, fields);
+    SplitRecord(line, options.separator, options.qualifier, fields, table.names.size());
     std::vector<std::string>& row = table.rows.emplace_back(table.names.size());
     const std::size_t shown = std::min(fields.size(), row.size());
     for (std::size_t j = 0; j < shown; ++j) {
@@ -57,6 +61,11 @@ PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options)
     }
   }
   return table;
+}
+
+std::string ColumnsCutMessage() {
+  const std::string most = std::to_string(kMaxPreviewColumns);
+  return "Line 1 holds more than " + most + " fields; the preview shows the first " + most + ".";
 }
 
 int PreviewColumnWidth(int gridWidth, int columns) {

@@ -1,6 +1,7 @@
 // The preview of a delimited file: its first lines cut into fields.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,19 @@ struct PreviewOptions {
   int numberingBase = 1;          // 0 or 1
 };
 
+// The preview shows at most this many columns: line 1 of a file whose lines end with line
+// feeds alone is the whole file, and millions of columns would exhaust the memory.
+inline constexpr std::size_t kMaxPreviewColumns = 262144;
+
 struct PreviewTable {
   std::vector<std::string> numbers;  // grid row 0: field numbers from numberingBase
   std::vector<std::string> names;    // grid row 1: header texts or "Field" + number
   std::vector<std::vector<std::string>> rows;  // shown data lines, each exactly names.size() cells
+  bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
 };
+
+// What the window and the command line say when the columns were cut.
+std::string ColumnsCutMessage();
 
 // Reads line 1 for the columns and names, then the lines from the start row on, at most
 // rowsToScan of them. Only the lines shown are read, so the size of the file does not matter.

@@ -24,7 +24,7 @@ std::string_view TrimFront(std::string_view text) {
 }  // namespace
 
 void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
-                 std::vector<std::string>& fields) {
+                 std::vector<std::string>& fields, std::size_t maxFields) {
   fields.clear();
   const bool hasSeparator = !separator.empty();
   const char separatorChar = hasSeparator ? separator.front() : '\0';
@@ -73,7 +73,7 @@ void SplitRecord(std::string_view record, std::string_view separator, std::strin
       start = whole.size() - after.size();
       if (!after.empty() && hasSeparator && after.front() == separatorChar) ++start;
     }
-  } while (start < whole.size());
+  } while (start < whole.size() && fields.size() < maxFields);
 }
 
 }  // namespace quorlin

@@ -1,6 +1,8 @@
 // The one rule by which a delimited record is cut into field values.
 #pragma once
 
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +15,10 @@ std::string_view Trim(std::string_view text);
 
 // Cuts `record` into `fields` (cleared first; always at least one field). `separator` is at
 // most one character, empty meaning "no separator". `qualifier` takes effect only when it is
-// exactly one character ("{none}" turns quoting off). Linear in the record's length.
+// exactly one character ("{none}" turns quoting off). Linear in the record's length. With
+// `maxFields` it stops after that many fields, which are the record's first ones.
 void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
-                 std::vector<std::string>& fields);
+                 std::vector<std::string>& fields,
+                 std::size_t maxFields = std::numeric_limits<std::size_t>::max());
 
 }  // namespace quorlin

@@ -111,6 +111,20 @@ TEST_F(OptionsTest, HugeValuesShowCutWithoutSplittingACharacter) {
   EXPECT_EQ("b", Cell(2, 1));
 }
 
+TEST_F(OptionsTest, ALineOfMillionsOfFieldsShowsTheFirstAndSaysSo) {
+  std::string lineFeedFile;
+  for (std::size_t i = 0; i < kMaxPreviewColumns; ++i) lineFeedFile += "x,y\n";
+  const std::string path = DataFile("unix.csv", lineFeedFile);
+  window->findChild<QLineEdit*>("txtInputFile")->setText(QString::fromStdString(path));
+  dialogs.ExpectFile(true, QString::fromStdString(path));
+  dialogs.Expect(BoxKind::Ask, true);
+  dialogs.Expect(BoxKind::Inform);
+  Click("cmdBrowse");
+  ASSERT_FALSE(dialogs.Boxes().empty());
+  EXPECT_EQ(ColumnsCutMessage(), dialogs.Boxes().back().text.toStdString());
+  EXPECT_EQ(static_cast<int>(kMaxPreviewColumns), FieldRows());
+}
+
 TEST_F(OptionsTest, CountFromZeroRenumbersButKeepsTheNames) {
   Open("people.csv", kCsv);
   Item("mnuCountFrom0")->trigger();

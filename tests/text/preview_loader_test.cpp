@@ -119,6 +119,19 @@ TEST_F(PreviewLoader, LineFeedOnlyFileIsOneLine) {
   EXPECT_TRUE(Load("a,b\nc,d\n", options).rows.empty());
 }
 
+TEST_F(PreviewLoader, ColumnsBeyondTheLimitAreCutAndSaidSo) {
+  std::string line;
+  for (std::size_t i = 0; i < kMaxPreviewColumns + 5; ++i) line += "v,";
+  const PreviewTable table = Load(line + "\r\n" + line + "\r\n", Comma());
+  EXPECT_TRUE(table.columnsCut);
+  EXPECT_EQ(kMaxPreviewColumns, table.names.size());
+  ASSERT_EQ(2u, table.rows.size());
+  EXPECT_EQ(kMaxPreviewColumns, table.rows[1].size());
+  EXPECT_EQ("Field262144", table.names.back());
+
+  EXPECT_FALSE(Load("a,b\r\n", Comma()).columnsCut);
+}
+
 TEST_F(PreviewLoader, NothingAfterCtrlZ) {
   const PreviewTable table = Load("a,b\r\nc,d\r\n\x1a" "e,f\r\n", Comma());
   ASSERT_EQ(2u, table.rows.size());

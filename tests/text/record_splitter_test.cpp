@@ -78,6 +78,16 @@ TEST(Trim, RemovesEveryControlCharacterAndBlankFromBothEnds) {
   EXPECT_FALSE(IsBlankChar('\x80'));
 }
 
+TEST(SplitRecordLimit, StopsAfterTheFirstFieldsWhicheverKindTheyAre) {
+  std::vector<std::string> fields;
+  SplitRecord("'a,b', c ,d,'e',f", ",", "'", fields, 3);
+  EXPECT_EQ((std::vector<std::string>{"a,b", "c", "d"}), fields);
+  SplitRecord("a,b", ",", "'", fields, 5);
+  EXPECT_EQ((std::vector<std::string>{"a", "b"}), fields);
+  SplitRecord("", ",", "'", fields, 1);
+  EXPECT_EQ(std::vector<std::string>{""}, fields);
+}
+
 TEST(SplitRecordSize, HundredThousandFields) {
   std::string record;
   for (int i = 0; i < 100000; ++i) record += std::to_string(i) + ",";
