@@ -9,6 +9,7 @@
 #include "app/display_text.h"
 #include "app/main_window.h"
 #include "app/user_dialogs.h"
+#include "platform/file_version.h"
 #include "platform/folder_files.h"
 
 namespace {
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   QApplication application(argc, argv);
   QApplication::setApplicationName(quorlin::kApplicationTitle);
-  QApplication::setApplicationVersion(QUORLIN_VERSION);
+  QApplication::setApplicationVersion(QString::fromStdString(quorlin::FileVersionText()));
 
   quorlin::QtUserDialogs dialogs;
   quorlin::AppEnvironment environment;

@@ -20,9 +20,10 @@
 #include "app/display_text.h"
 #include "app/field_list_model.h"
 #include "app/main_window.h"
-#include "app/ruler_view.h"
 #include "app/preview_grid_model.h"
+#include "app/ruler_view.h"
 #include "app/user_dialogs.h"
+#include "platform/file_version.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
 #include "schema/value_recognisers.h"
@@ -56,7 +57,7 @@ void TfrmQuorlin::StartUp() {
   mnuODBCOnly->setChecked(true);
   chkODBCOnly->setChecked(true);
   mnuSounds->setChecked(true);
-  setWindowTitle(windowTitle() + ":  Vers. " + QUORLIN_VERSION);
+  setWindowTitle(windowTitle() + ":  Vers. " + QString::fromStdString(FileVersionText()));
   cboDateTime->setCurrentIndex(0);
   FitGridColumns();
 

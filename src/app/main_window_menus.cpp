@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/preview_grid_model.h"
 #include "app/user_dialogs.h"
+#include "platform/file_version.h"
 #include "platform/profile_file.h"
 #include "schema/value_recognisers.h"
 
@@ -223,7 +224,7 @@ void TfrmQuorlin::mnuSetEditorClick() {
 
 void TfrmQuorlin::mnuAboutClick() {
   env_.dialogs->Inform(QString("%1\nVersion %2\n\nDefines the field layout of flat text data files.")
-                           .arg(kApplicationTitle, QUORLIN_VERSION));
+                           .arg(kApplicationTitle, QString::fromStdString(FileVersionText())));
 }
 
 void TfrmQuorlin::chkHeaderRowClick(bool checked) {

@@ -4,6 +4,7 @@
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "platform/file_error.h"
+#include "platform/file_version.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
@@ -11,7 +12,7 @@ namespace quorlin {
 
 int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   CLI::App app("Quorlin for flat text data files, without a window", "quorlin-cli");
-  app.set_version_flag("--version", QUORLIN_VERSION);
+  app.set_version_flag("--version", FileVersionText());
   app.require_subcommand(1);
   const CommandContext context{out, err, SystemLocaleSettings()};
   const Command commands[] = {AddPreviewCommand(app, context), AddGuessCommand(app, context),
