@@ -197,6 +197,9 @@ void TfrmQuorlin::cmdBrowseClick() {
   request.mustExist = true;
   const FileChoice choice = env_.dialogs->ChooseOpenFile(request);
   if (!choice.accepted) return;
+  // Offered while the box and the tree still name the file whose layout is on screen; asked
+  // later, a save would file that layout under the newly chosen file's name.
+  AskSaveChanges();
   txtInputFile->setText(choice.fileName);
   SelectFolderInTree(FolderOf(PathBytes(choice.fileName)));
   inputPath_ = PathBytes(txtInputFile->text());

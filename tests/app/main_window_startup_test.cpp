@@ -298,6 +298,22 @@ TEST_F(RefreshTest, TheFileListAsksToSaveChangesFirst) {
   EXPECT_EQ(QString::fromStdString(data.File("other.csv")), Find<QLineEdit>("txtInputFile")->text());
 }
 
+TEST_F(RefreshTest, BrowseOffersToSaveUnderTheFileWhoseLayoutIsShown) {
+  const std::string next = home.File("next.csv");
+  WriteBytes(next, "p,q\r\n");
+  WriteBytes(home.File("Schema.INI"), "[next.csv]\r\nFormat=TabDelimited\r\nCol1=p Char Width 9\r\n");
+  Find<QCheckBox>("chkHeaderRow")->setChecked(true);
+  dialogs.ExpectFile(true, QString::fromStdString(next));
+  dialogs.Expect(BoxKind::Confirm, true);
+  dialogs.Expect(BoxKind::Inform);
+  dialogs.Expect(BoxKind::Ask, true);
+  Click("cmdBrowse");
+  EXPECT_EQ("Save Changes?", dialogs.Boxes()[1].text);
+  EXPECT_EQ("True", ProfileFile(data.File("Schema.INI")).ReadString("people.csv", "ColNameHeader", "?"));
+  EXPECT_EQ("TabDelimited", ProfileFile(home.File("Schema.INI")).ReadString("next.csv", "Format", "?"));
+  EXPECT_EQ(next, window->InputPath());
+}
+
 TEST_F(RefreshTest, ViewDataOpensTheInputBoxFileInTheEditor) {
   Click("cmdViewData");
   ASSERT_EQ(1u, dialogs.editorRuns.size());
