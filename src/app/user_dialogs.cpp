@@ -1,10 +1,11 @@
 #include "app/user_dialogs.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
 
 namespace quorlin {
 
@@ -52,13 +53,13 @@ void QtUserDialogs::PlayTone(int, int) {}
 
 void QtUserDialogs::PlayPreset(int) {}
 
+// A local event loop handles the user's clicks meanwhile and, unlike polling, leaves the
+// processor idle while it waits.
 void QtUserDialogs::Delay(int units) {
-  QElapsedTimer clock;
-  clock.start();
-  const qint64 until = static_cast<qint64>(units) * 864 / 10;
-  while (clock.elapsed() < until) {
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
+  QEventLoop waiting;
+  QTimer::singleShot(static_cast<int>(static_cast<qint64>(units) * 864 / 10), &waiting,
+                     &QEventLoop::quit);
+  waiting.exec();
 }
 
 void QtUserDialogs::ShowError(const QString& text) {
