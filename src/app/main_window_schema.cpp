@@ -149,10 +149,13 @@ bool TfrmQuorlin::SchemaFileReader(const ProfileFile& file, const std::string& s
       return true;
     }
     // No break after the last field: k fields stand between k - 1 breaks, as guessing needs.
+    // Every break of the saved widths is listed, also one past the line length, so that the
+    // list keeps one entry per boundary between fields.
     for (const long long position : BreaksFromWidths(FieldWidths(fields))) {
-      if (position >= 1 && position <= kMaxBreakPosition) breaks_.Set(static_cast<int>(position), true);
+      if (position < 1 || position > kMaxBreakPosition) continue;
+      breaks_.Set(static_cast<int>(position), true);
+      lstLines->addItem(DisplayText(BreakListEntry(static_cast<int>(position))));
     }
-    RebuildBreakList();
     breaks_.fieldCount = static_cast<int>(fields.size());
     txtFieldCount->setText(QString::number(breaks_.fieldCount));
     count = fields.size();

@@ -322,6 +322,20 @@ TEST_F(FixedEntryTest, TheReadLayoutSavesBackUnchanged) {
   EXPECT_SAME_BYTES(before, ReadBytes(SchemaFile()));
 }
 
+TEST_F(SchemaTest, AFixedEntryListsBreaksPastTheLineLength) {
+  DataFile("stock.dat", kStock);
+  WriteBytes(SchemaFile(),
+             "[stock.dat]\r\nFormat=FixedLength\r\nFixedLength=24\r\nCol1=Code Char WIDTH 10\r\n"
+             "Col2=Qty Integer WIDTH 20\r\nCol3=Name Char WIDTH 7\r\n");
+  StartInData();
+  SetSchemaBox(true);
+  Find<QRadioButton>("optFixed")->click();
+  OpenEntry("stock.dat");
+  EXPECT_EQ("24", Text("txtLength"));
+  EXPECT_EQ((QStringList{"Brk: 11", "Brk: 31"}), Breaks());
+  EXPECT_EQ("3", Text("txtFieldCount"));
+}
+
 TEST_F(SchemaTest, AMissingListedFileIsReported) {
   WriteBytes(SchemaFile(), "[gone.dat]\r\nCol1=x Char WIDTH 3\r\n");
   StartInData();
