@@ -28,6 +28,18 @@ QString DisplayCellText(const std::string& bytes) {
   return DisplayText(bytes.substr(0, cut)) + QChar(0x2026);
 }
 
+std::string TypedBytes(const QString& shown, const std::string& original) {
+  if (shown == DisplayText(original)) return original;
+  return shown.toStdString();
+}
+
+std::string CharacterBoxBytes(const QString& shown) {
+  if (shown.size() == 1 && shown.front().unicode() <= 0xFF) {
+    return std::string(1, static_cast<char>(shown.front().unicode()));
+  }
+  return shown.toStdString();
+}
+
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace quorlin

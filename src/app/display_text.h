@@ -19,6 +19,14 @@ inline constexpr std::size_t kMaxCellBytes = 4096;
 // "…" after a value that was cut.
 QString DisplayCellText(const std::string& bytes);
 
+// The bytes behind a box's text: `original` while the box still shows it as DisplayText shows
+// it, so that a value read from a file keeps its bytes; otherwise what the user typed, as UTF-8.
+std::string TypedBytes(const QString& shown, const std::string& original);
+
+// The byte of a one-character box (custom separator, qualifier): records are cut at single
+// bytes, so one character of code 255 or below is that Latin-1 byte; any other text is UTF-8.
+std::string CharacterBoxBytes(const QString& shown);
+
 // A file name as the file system spells it.
 std::string PathBytes(const QString& path);
 

@@ -470,8 +470,8 @@ FileLayout TfrmQuorlin::CurrentLayout() const {
   else if (optTab->isChecked()) layout.separator = SeparatorKind::Tab;
   else if (optCustom->isChecked()) layout.separator = SeparatorKind::Custom;
   else layout.separator = SeparatorKind::Comma;
-  layout.customSeparator = txtChar->text().toStdString();
-  layout.textQualifier = cboTextChar->currentText().toStdString();
+  layout.customSeparator = CharacterBoxBytes(txtChar->text());
+  layout.textQualifier = CharacterBoxBytes(cboTextChar->currentText());
   layout.hasHeaderRow = chkHeaderRow->isChecked();
   layout.startRow = txtStart->text().toStdString();
   layout.rowsToScan = txtRows->text().toStdString();

@@ -91,10 +91,12 @@ void TfrmQuorlin::cmdModifyClick() {
     return;
   }
   FieldSpec field = fields_[static_cast<std::size_t>(index)];
-  field.name = txtFieldName->text().toStdString();
-  field.typeName = luFieldType->currentText().toStdString();
+  field.name = TypedBytes(txtFieldName->text(), field.name);
+  field.typeName = TypedBytes(luFieldType->currentText(), field.typeName);
   field.width = txtWidth->text().toStdString();
-  if (!cboDateTime->isHidden()) field.format = cboDateTime->currentText().toStdString();
+  if (!cboDateTime->isHidden()) {
+    field.format = TypedBytes(cboDateTime->currentText(), field.format.value_or(""));
+  }
   const std::string name = field.name;
   fieldModel_->Replace(index, std::move(field));
   gridModel_->SetName(index, name);

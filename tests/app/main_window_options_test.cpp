@@ -159,6 +159,22 @@ TEST_F(OptionsTest, FixedLengthWithoutAFileOnlyGreysTheCustomBox) {
   EXPECT_EQ(QColor(128, 128, 128), Find<QLineEdit>("txtChar")->palette().color(QPalette::Base));
 }
 
+TEST_F(OptionsTest, LatinOneBytesSurviveTheBoxesTheyAreShownIn) {
+  Open("latin.txt", "caf\xe9\xa7x\r\n1\xa7" "2\r\n");
+  Find<QRadioButton>("optCustom")->setChecked(true);
+  Find<QLineEdit>("txtChar")->setText(QString(QChar(0xa7)));  // the section sign, typed
+  Find<QCheckBox>("chkHeaderRow")->setChecked(true);
+  Reload();
+  EXPECT_EQ("\xa7", window->CurrentLayout().customSeparator);
+  EXPECT_EQ(QStringList({"1", "2"}), Row(2));
+
+  Click("cmdModify");
+  EXPECT_EQ("caf\xe9", window->Fields()[0].name);
+  Find<QLineEdit>("txtFieldName")->setText(QString::fromUtf8("Caf\xc3\xa9"));
+  Click("cmdModify");
+  EXPECT_EQ("Caf\xc3\xa9", window->Fields()[0].name) << "what the user types is stored as UTF-8";
+}
+
 TEST_F(OptionsTest, CustomEnablesAndWhitensItsBoxForGood) {
   auto* custom = Find<QLineEdit>("txtChar");
   Find<QRadioButton>("optCustom")->setChecked(true);
