@@ -168,6 +168,7 @@ class TfrmQuorlin : public QMainWindow {
   std::string programFolder_;
   std::string inputPath_;
   std::string editorPath_;
+  std::string listedFolder_;  // the folder whose files the file list shows
   bool layoutChanged_ = false;
   // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
   bool followChosenFolder_ = false;

@@ -185,6 +185,7 @@ void TfrmQuorlin::FolderChange() {
 void TfrmQuorlin::ShowFolderFiles() {
   lstFiles->clear();
   const std::string folder = SelectedFolder();
+  listedFolder_ = folder;
   if (folder.empty()) return;
   lstFiles->addItems(QDir(FromPath(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name));
 }

@@ -41,8 +41,10 @@ void TfrmQuorlin::cmdSaveClick() {
     return;
   }
   const std::string section = SectionNameFor(PathBytes(txtInputFile->text()));
+  // The folder whose files are listed: when the user picks another folder, the tree has moved
+  // on before "Save Changes?" is asked, while the layout on screen still belongs here.
   const SaveOutcome outcome =
-      SaveToSchema(SelectedFolder(), section, CurrentLayout(), fields_, mnuODBCOnly->isChecked());
+      SaveToSchema(listedFolder_, section, CurrentLayout(), fields_, mnuODBCOnly->isChecked());
   // Cleared before the schema list is re-read, whose own save question must not come up.
   layoutChanged_ = false;
   if (soundsEnabled_) env_.dialogs->PlayPreset(outcome.written ? 2 : 4);

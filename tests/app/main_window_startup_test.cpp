@@ -1,5 +1,7 @@
 // Start-up, shut-down, Browse, the file list and Refresh of the main window.
 #include <QFileSystemModel>
+#include <QTreeView>
+#include <filesystem>
 #include <QLabel>
 
 #include "app/window_fixture.h"
@@ -312,6 +314,18 @@ TEST_F(RefreshTest, BrowseOffersToSaveUnderTheFileWhoseLayoutIsShown) {
   EXPECT_EQ("True", ProfileFile(data.File("Schema.INI")).ReadString("people.csv", "ColNameHeader", "?"));
   EXPECT_EQ("TabDelimited", ProfileFile(home.File("Schema.INI")).ReadString("next.csv", "Format", "?"));
   EXPECT_EQ(next, window->InputPath());
+}
+
+TEST_F(RefreshTest, ChoosingAnotherFolderSavesTheLayoutWhereItsFileIs) {
+  Find<QCheckBox>("chkHeaderRow")->setChecked(true);
+  dialogs.Expect(BoxKind::Confirm, true);
+  dialogs.Expect(BoxKind::Inform);
+  auto* tree = Find<QTreeView>("dirList");
+  auto* folders = qobject_cast<QFileSystemModel*>(tree->model());
+  tree->setCurrentIndex(folders->index(QString::fromStdString(home.Path()).chopped(1)));
+  EXPECT_EQ("Save Changes?", dialogs.Boxes()[0].text);
+  EXPECT_EQ("True", ProfileFile(data.File("Schema.INI")).ReadString("people.csv", "ColNameHeader", "?"));
+  EXPECT_FALSE(std::filesystem::exists(home.File("Schema.INI")));
 }
 
 TEST_F(RefreshTest, ViewDataOpensTheInputBoxFileInTheEditor) {
