@@ -157,9 +157,6 @@ class TfrmQuorlin : public QMainWindow {
   // and the file still needs loading.
   bool RestoreLastLayout(bool fromSchema);
   void WriteLastLayout();
-  // Window placement in the settings file (main_window_schema.cpp).
-  void RestorePlacement();
-  void SavePlacement();
 
   // The desktop's own way of opening a text file, used while no editor is set.
   static constexpr const char* kDefaultEditor = "xdg-open";

@@ -23,6 +23,7 @@
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
+#include "app/window_placement.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
@@ -75,7 +76,7 @@ void TfrmQuorlin::StartUp() {
     mnuOpenLast->setChecked(true);
     ReopenLastFile();
   }
-  RestorePlacement();
+  RestorePlacement(env_.settingsPath, *this);
   if (!env_.startPath.empty()) OpenStartPath();
 }
 
@@ -141,7 +142,7 @@ void TfrmQuorlin::ShutDown() {
   settings.WriteString("Options", "Schema", chkDefined->isChecked() ? "Yes" : "No");
   settings.WriteBool("Options", "Sounds", soundsEnabled_);
   WriteLastLayout();
-  SavePlacement();
+  SavePlacement(env_.settingsPath, *this);
 }
 
 void TfrmQuorlin::AskSaveChanges() {

@@ -220,14 +220,9 @@ bool TfrmQuorlin::RestoreLastLayout(bool fromSchema) {
 // Keeps the current layout as the settings file's LastFile section.
 void TfrmQuorlin::WriteLastLayout() {
   ProfileFile settings(env_.settingsPath);
-  if (!SchemaFileWriter(settings, kLastFileSection, CurrentLayout(), fields_, false)) {
-    throw FileError("Unable to write to " + env_.settingsPath);
-  }
+  const bool written = SchemaFileWriter(settings, kLastFileSection, CurrentLayout(), fields_, false);
   layoutChanged_ = false;
+  if (!written) throw FileError("Unable to write to " + env_.settingsPath);
 }
-
-void TfrmQuorlin::RestorePlacement() {}
-
-void TfrmQuorlin::SavePlacement() {}
 
 }  // namespace quorlin

@@ -435,7 +435,8 @@ TEST_F(SchemaTest, ShutDownKeepsTheLayoutAsLastFileInTheExtendedForm) {
       "[LastFile]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
       "CharacterSet=OEM\r\nCol1=Who Char WIDTH 20\r\nCol2=Field2 Unknown\r\nCol3=Amount Long\r\n";
   ASSERT_NE(std::string::npos, settings.find("[LastFile]"));
-  EXPECT_SAME_BYTES(section, settings.substr(settings.find("[LastFile]")));
+  const std::size_t from = settings.find("[LastFile]");
+  EXPECT_SAME_BYTES(section, settings.substr(from, settings.find("[GUI]") - from));
 }
 
 TEST_F(SchemaTest, StartUpReadsTheLastFileSection) {

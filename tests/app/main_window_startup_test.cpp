@@ -152,6 +152,21 @@ TEST_F(StartUpTest, AFileOnTheCommandLineIsLoadedAtOnce) {
   EXPECT_EQ(3, FieldRows());
 }
 
+TEST_F(StartUpTest, PlacementIsRestoredWithinTheMinimumSizeAndSavedAtShutDown) {
+  WriteSettings("[GUI]\r\nfrmQuorlinLeft=150\r\nfrmQuorlinTop=60\r\nfrmQuorlinWidth=500\r\n"
+                "frmQuorlinHeight=700\r\n");
+  window = std::make_unique<TfrmQuorlin>(Environment());
+  EXPECT_EQ(QRect(150, 60, 795, 700), window->geometry());
+
+  window->setGeometry(120, 130, 900, 600);
+  ASSERT_TRUE(window->close());
+  const ProfileFile settings(program.File("Quorlin.INI"));
+  EXPECT_EQ(120, settings.ReadInteger("GUI", "frmQuorlinLeft", 0));
+  EXPECT_EQ(130, settings.ReadInteger("GUI", "frmQuorlinTop", 0));
+  EXPECT_EQ(900, settings.ReadInteger("GUI", "frmQuorlinWidth", 0));
+  EXPECT_EQ(600, settings.ReadInteger("GUI", "frmQuorlinHeight", 0));
+}
+
 TEST_F(StartUpTest, ShutDownWritesTheSixOptionsInOrder) {
   Start();
   const std::string path = DataFile("a.csv", kCsv);
