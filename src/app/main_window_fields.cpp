@@ -69,9 +69,12 @@ void TfrmQuorlin::luFieldTypeClick() {
 
 void TfrmQuorlin::cmdAddClick() {
   const FileLayout layout = CurrentLayout();
+  // The boxes may still show the selected field, whose bytes a copy keeps.
+  const int selected = SelectedFieldIndex();
+  const FieldSpec shown = selected < 0 ? FieldSpec{} : fields_[static_cast<std::size_t>(selected)];
   FieldSpec field;
-  field.name = txtFieldName->text().toStdString();
-  field.typeName = luFieldType->currentText().toStdString();
+  field.name = TypedBytes(txtFieldName->text(), shown.name);
+  field.typeName = TypedBytes(luFieldType->currentText(), shown.typeName);
   field.width = txtWidth->text().toStdString();
   if (!CanAddField(field.name, field.typeName, field.width, layout.startRow, layout.rowsToScan,
                    env_.locale)) {

@@ -170,6 +170,8 @@ TEST_F(OptionsTest, LatinOneBytesSurviveTheBoxesTheyAreShownIn) {
 
   Click("cmdModify");
   EXPECT_EQ("caf\xe9", window->Fields()[0].name);
+  Click("cmdAdd");
+  EXPECT_EQ("caf\xe9", window->Fields().back().name);
   Find<QLineEdit>("txtFieldName")->setText(QString::fromUtf8("Caf\xc3\xa9"));
   Click("cmdModify");
   EXPECT_EQ("Caf\xc3\xa9", window->Fields()[0].name) << "what the user types is stored as UTF-8";
