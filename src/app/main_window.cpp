@@ -463,6 +463,18 @@ void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
   }
 }
 
+void TfrmQuorlin::ShowViewControls(bool fixed) {
+  lstLines->clear();
+  fieldModel_->Clear();
+  grdData->setVisible(!fixed);
+  for (QWidget* control : {static_cast<QWidget*>(pnlImg), static_cast<QWidget*>(lblFieldCount),
+                           static_cast<QWidget*>(txtFieldCount), static_cast<QWidget*>(lblLength),
+                           static_cast<QWidget*>(txtLength), static_cast<QWidget*>(lstLines)}) {
+    control->setVisible(fixed);
+  }
+  mnuFixedLength->setVisible(fixed);
+}
+
 FileLayout TfrmQuorlin::CurrentLayout() const {
   FileLayout layout;
   if (optFixed->isChecked()) layout.separator = SeparatorKind::Fixed;

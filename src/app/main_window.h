@@ -118,6 +118,8 @@ class TfrmQuorlin : public QMainWindow {
   void PlayPresetAndWait(int tune);
 
   // Views (main_window_commands.cpp for the grid, main_window_ruler.cpp for the ruler).
+  // Empties the break and field lists and shows the grid, or the ruler with its controls.
+  void ShowViewControls(bool fixed);
   void SetDelimitedViewMode();
   void LoadPreviewFrom(const std::string& path);
   void MarkSelectedField(int index);

@@ -245,15 +245,7 @@ void TfrmQuorlin::LoadInputFile() {
 }
 
 void TfrmQuorlin::SetDelimitedViewMode() {
-  lstLines->clear();
-  fieldModel_->Clear();
-  grdData->show();
-  for (QWidget* control : {static_cast<QWidget*>(pnlImg), static_cast<QWidget*>(lblFieldCount),
-                           static_cast<QWidget*>(txtFieldCount), static_cast<QWidget*>(lblLength),
-                           static_cast<QWidget*>(txtLength), static_cast<QWidget*>(lstLines)}) {
-    control->hide();
-  }
-  mnuFixedLength->setVisible(false);
+  ShowViewControls(false);
   gridModel_->ClearDataRows();
   grdData->raise();
   MarkLayoutChanged();

@@ -24,15 +24,7 @@ int LengthFrom(long long value) { return static_cast<int>(std::clamp<long long>(
 }  // namespace
 
 void TfrmQuorlin::SetFixedViewMode() {
-  lstLines->clear();
-  fieldModel_->Clear();
-  grdData->hide();
-  for (QWidget* control : {static_cast<QWidget*>(pnlImg), static_cast<QWidget*>(lblFieldCount),
-                           static_cast<QWidget*>(txtFieldCount), static_cast<QWidget*>(lblLength),
-                           static_cast<QWidget*>(txtLength), static_cast<QWidget*>(lstLines)}) {
-    control->show();
-  }
-  mnuFixedLength->setVisible(true);
+  ShowViewControls(true);
   pnlImg->SetBreaks(&breaks_);
   pnlImg->Clear();
   if (!txtInputFile->text().isEmpty()) {

@@ -16,21 +16,6 @@ namespace quorlin {
 
 namespace {
 
-// Opening from the schema list applies the section's file-level keys as the controls take them.
-FileLayout SavedFileLayout(const ProfileFile& schema, const std::string& section) {
-  const SavedLayout saved = ReadSavedLayout(schema, section);
-  FileLayout layout;
-  layout.separator = saved.separator;
-  layout.customSeparator = saved.customSeparator;
-  if (saved.hasHeaderRow) {
-    layout.hasHeaderRow = true;
-    layout.startRow = "1";
-  }
-  layout.fixedLength = saved.fixedLength;
-  layout.rowsToScan = saved.rowsToScan;
-  return layout;
-}
-
 void LoadDelimited(const std::string& dataPath, FileView& view, const PreviewOptions& options,
                    const ProfileFile* schema, const std::string& section) {
   view.table = LoadPreview(dataPath, options);
@@ -90,7 +75,7 @@ FileView OpenFileView(const std::string& dataPath, const LayoutArguments& argume
     if (!SectionHasFields(*schema, place.section)) {
       throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
     }
-    view.layout = SavedFileLayout(*schema, place.section);
+    view.layout = WithSavedLayout(view.layout, ReadSavedLayout(*schema, place.section));
   }
   view.layout = ApplyLayoutArguments(view.layout, arguments);
   view.numberingBase = NumberingBase(arguments);

@@ -141,4 +141,14 @@ std::vector<long long> FieldWidths(const FieldList& fields) {
   return widths;
 }
 
+FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved) {
+  layout.separator = saved.separator;
+  layout.customSeparator = saved.customSeparator;
+  layout.hasHeaderRow = saved.hasHeaderRow;
+  if (saved.hasHeaderRow) layout.startRow = "1";
+  layout.fixedLength = saved.fixedLength;
+  layout.rowsToScan = saved.rowsToScan;
+  return layout;
+}
+
 }  // namespace quorlin

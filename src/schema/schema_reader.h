@@ -35,6 +35,10 @@ inline constexpr const char* kNoStructureMessage = "No Structure Found in INI Fi
 
 SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section);
 
+// `layout` with the saved keys applied as opening a listed file sets the controls: a header
+// row also puts "1" in the start row.
+FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved);
+
 // Col1, Col2, ... up to 1024 entries, each as name, type, WIDTH w[, FMT f]. Raises SchemaError
 // for an entry without a whole, non-negative width that fits in an int, naming the file, the
 // section, the entry and the value:

@@ -47,12 +47,7 @@ TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {
 
     // The reader's layout, saved again, gives the section exactly as it stands.
     const SavedLayout read = ReadSavedLayout(saved, section);
-    FileLayout layout;
-    layout.separator = read.separator;
-    layout.customSeparator = read.customSeparator;
-    layout.hasHeaderRow = read.hasHeaderRow;
-    layout.fixedLength = read.fixedLength;
-    layout.rowsToScan = read.rowsToScan;
+    const FileLayout layout = WithSavedLayout(FileLayout{}, read);
     FieldList fields = read.separator == SeparatorKind::Fixed
                            ? ReadFixedFields(saved, section, "\"")
                            : ReadDelimitedFields(saved, section, "\"", 1024);

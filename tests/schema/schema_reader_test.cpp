@@ -246,3 +246,32 @@ TEST_F(SchemaReaderTest, GarbageFilesReadWithoutHarm) {
 
 }  // namespace
 }  // namespace quorlin
+
+namespace quorlin {
+namespace {
+
+TEST(WithSavedLayout, AppliesTheKeysAndAHeaderRowStartsAtRowOne) {
+  FileLayout current;
+  current.startRow = "7";
+  current.textQualifier = "'";
+  SavedLayout saved;
+  saved.separator = SeparatorKind::Custom;
+  saved.customSeparator = ";";
+  saved.hasHeaderRow = true;
+  saved.fixedLength = "41";
+  saved.rowsToScan = "40";
+  const FileLayout layout = WithSavedLayout(current, saved);
+  EXPECT_EQ(SeparatorKind::Custom, layout.separator);
+  EXPECT_EQ(";", layout.customSeparator);
+  EXPECT_TRUE(layout.hasHeaderRow);
+  EXPECT_EQ("1", layout.startRow);
+  EXPECT_EQ("41", layout.fixedLength);
+  EXPECT_EQ("40", layout.rowsToScan);
+  EXPECT_EQ("'", layout.textQualifier) << "the qualifier is not a saved key";
+
+  saved.hasHeaderRow = false;
+  EXPECT_EQ("7", WithSavedLayout(current, saved).startRow);
+}
+
+}  // namespace
+}  // namespace quorlin
