@@ -136,6 +136,27 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   return std::string(found.key->value.substr(0, kMaxValueBytes));
 }
 
+std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
+    const std::string& section) const {
+  std::vector<std::pair<std::string, std::string>> keys;
+  const std::optional<std::string> text = ReadRegularFile(path_);
+  if (!text) return keys;
+  const std::string_view wanted = ini::Trim(section);
+  bool inSection = false;
+  for (std::size_t at = 0; at < text->size();) {
+    const ini::Line line = ini::LineAt(*text, at);
+    at = line.next;
+    if (line.kind == ini::LineKind::kSection) {
+      // Only the first section of the name counts, as for ReadString.
+      if (inSection) break;
+      inSection = EqualNoCase(line.name, wanted);
+    } else if (line.kind == ini::LineKind::kKey && inSection) {
+      keys.emplace_back(line.name, line.value.substr(0, kMaxValueBytes));
+    }
+  }
+  return keys;
+}
+
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
   if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);

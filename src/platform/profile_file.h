@@ -20,6 +20,9 @@ class ProfileFile {
   // The stored value, or `fallback` when file, section or key is missing; cut at 2047 bytes.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback) const;
+  // Every key of the section with its value as ReadString gives it, in file order, from one
+  // read of the file; empty when file or section is missing.
+  std::vector<std::pair<std::string, std::string>> ReadSection(const std::string& section) const;
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
 
   // Decimal with optional sign, or hexadecimal after 0x, 0X or $; anything else gives `fallback`.

@@ -2,6 +2,7 @@
 #include "schema/schema_reader.h"
 
 #include <climits>
+#include <unordered_map>
 
 #include "schema/letter_case.h"
 #include "text/record_splitter.h"
@@ -50,6 +51,26 @@ void ThrowBadWidth(const ProfileFile& file, const std::string& section, std::siz
   throw SchemaError(EntryName(file, section, number) + ": the width \"" + width + "\" " + fault);
 }
 
+// The ColN entries of a section, read from the file once: a layout of a thousand fields would
+// otherwise read the whole file a thousand times.
+class ColumnEntries {
+ public:
+  ColumnEntries(const ProfileFile& file, const std::string& section) {
+    for (auto& [key, value] : file.ReadSection(section)) {
+      byKey_.try_emplace(AsciiLower(key), std::move(value));
+    }
+  }
+
+  // The entry of "Col" + number, or kNoEntry.
+  std::string Entry(std::size_t number) const {
+    const auto found = byKey_.find("col" + std::to_string(number));
+    return found == byKey_.end() ? kNoEntry : found->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::string> byKey_;  // first occurrence of each key
+};
+
 }  // namespace
 
 bool SectionHasFields(const ProfileFile& file, const std::string& section) {
@@ -84,10 +105,11 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
 
 FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
                           const std::string& qualifier) {
+  const ColumnEntries entries(file, section);
   FieldList fields;
   std::vector<std::string> tokens;
   for (std::size_t n = 1; n <= kMaxFixedFields; ++n) {
-    const std::string entry = file.ReadString(section, "Col" + std::to_string(n), kNoEntry);
+    const std::string entry = entries.Entry(n);
     if (entry == kNoEntry) break;
     SplitRecord(entry, " ", qualifier, tokens);
     if (tokens.size() < 4) {
@@ -107,10 +129,11 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
 
 FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
                               const std::string& qualifier, std::size_t columns) {
+  const ColumnEntries entries(file, section);
   FieldList fields;
   std::vector<std::string> tokens;
   for (std::size_t n = 1; n <= columns; ++n) {
-    const std::string entry = file.ReadString(section, "Col" + std::to_string(n), kNoEntry);
+    const std::string entry = entries.Entry(n);
     if (entry == kNoEntry) break;
     SplitRecord(entry, " ", qualifier, tokens);
     FieldSpec field;

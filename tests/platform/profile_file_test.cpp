@@ -222,6 +222,14 @@ TEST_F(ProfileFileTest, RepeatedEraseAndRewriteDoesNotGrowTheFile) {
   EXPECT_SAME_BYTES(once, ReadBytes(path_));
 }
 
+TEST_F(ProfileFileTest, ReadSectionGivesTheKeysOfTheFirstSectionOfTheName) {
+  EXPECT_TRUE(ini_.ReadSection("First").empty());
+  WriteBytes(path_, std::string(kMixed) + "[first]\r\nAlpha=later\r\n");
+  using Keys = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ((Keys{{"Alpha", "one"}, {"Beta", "two"}}), ini_.ReadSection(" FIRST "));
+  EXPECT_TRUE(ini_.ReadSection("Nowhere").empty());
+}
+
 TEST_F(ProfileFileTest, ReplaceSectionRewritesItAtTheEndInOneGo) {
   WriteBytes(path_, kMixed);
   ini_.ReplaceSection("first", {{"Alpha", "uno"}, {"Delta", "four"}});
