@@ -9,6 +9,10 @@ packages=(
   nlohmann-json3-dev libcli11-dev
   xvfb xauth xdg-utils fonts-dejavu-core
   python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
+  ccache
+  pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
+  libasound2-dev libcurl4-openssl-dev tinyproxy
+  miller gnumeric gdal-bin
 )
 
 missing=()
