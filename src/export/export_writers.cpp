@@ -3,6 +3,9 @@
 #include "export/delimited_writer.h"
 #include "export/export_driver.h"
 #include "export/export_paths.h"
+#include "export/html_writer.h"
+#include "export/sql_writer.h"
+#include "export/xml_writer.h"
 
 namespace quorlin {
 
@@ -13,6 +16,12 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
     case ExportFormat::TabDelimited:
     case ExportFormat::OtherDelimiter:
       return MakeDelimitedWriter(request);
+    case ExportFormat::HtmlTable:
+      return MakeHtmlWriter(request);
+    case ExportFormat::Xml:
+      return MakeXmlWriter(request);
+    case ExportFormat::SqlSchema:
+      return MakeSqlWriter(request);
     default:
       return nullptr;
   }
