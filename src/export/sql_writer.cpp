@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "export/export_choices.h"
 #include "export/export_paths.h"
 #include "export/sql_keywords.h"
 #include "schema/value_recognisers.h"
@@ -12,7 +13,6 @@ namespace quorlin {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr const char* kNoTitleMessage = "No Schema/Template Name Specified";
 
 bool IsIdentifierStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
