@@ -14,29 +14,35 @@ namespace {
 using testing::TempDir;
 using testing::WriteBytes;
 
-// Exports one record of one field and gives the output.
-std::string ExportValue(ExportFormat format, ExportFieldType type, const std::string& value,
-                        const LocaleSettings& locale = {}) {
+// An export of one field "v" from a one-line input in a scratch folder.
+struct OneField {
+  OneField(ExportFormat format, const std::string& line, ExportFieldType type = ExportFieldType::Char) {
+    WriteBytes(dir.File("in.txt"), line + "\r\n");
+    request.format = format;
+    request.inputPath = dir.File("in.txt");
+    request.outputPath = dir.File("out");
+    request.inputSeparator = "\t";
+    ExportField field;
+    field.name = "v";
+    field.typeCode = type;
+    request.fields = {field};
+    request.title = "t";
+  }
+  // The output's bytes.
+  std::string Run() {
+    MemoryOutputFiles files;
+    ExportFile(request, files);
+    return files.Bytes(request.outputPath);
+  }
+
   TempDir dir;
-  WriteBytes(dir.File("in.txt"), value + "\r\n");
   ExportRequest request;
-  request.format = format;
-  request.inputPath = dir.File("in.txt");
-  request.outputPath = dir.File("out");
-  request.inputSeparator = "\t";
-  ExportField field;
-  field.name = "v";
-  field.typeCode = type;
-  request.fields = {field};
-  request.title = "t";
-  request.locale = locale;
-  MemoryOutputFiles files;
-  ExportFile(request, files);
-  return files.Bytes(request.outputPath);
-}
+};
 
 std::string SqlItems(ExportFieldType type, const std::string& value, const LocaleSettings& locale = {}) {
-  const std::string script = ExportValue(ExportFormat::SqlSchema, type, value, locale);
+  OneField sql(ExportFormat::SqlSchema, value, type);
+  sql.request.locale = locale;
+  const std::string script = sql.Run();
   const std::size_t from = script.find("VALUES(") + 7;
   return script.substr(from, script.find(");\r\nGO", from) - from);
 }
@@ -86,20 +92,11 @@ TEST(SqlWriter, NamesAreBareOnlyWhenPlainAndRefusedWhenTheyCannotBeQuoted) {
             SqlNameRefusal("field name", "a]b"));
   EXPECT_NE(std::nullopt, SqlNameRefusal("table name", "a\tb"));
 
-  TempDir dir;
-  WriteBytes(dir.File("in.txt"), "x\r\n");
-  ExportRequest request;
-  request.format = ExportFormat::SqlSchema;
-  request.inputPath = dir.File("in.txt");
-  request.outputPath = dir.File("out.sql");
-  request.title = "t";
-  ExportField field;
-  field.name = "x]";
-  request.fields = {field};
-  const ExportResult result = ExportFile(request);
-  EXPECT_EQ(ExportOutcome::Refused, result.outcome);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("out.sql")));
-  EXPECT_FALSE(std::filesystem::exists(dir.File(kSqlLogName)));
+  OneField sql(ExportFormat::SqlSchema, "x");
+  sql.request.fields[0].name = "x]";
+  EXPECT_EQ(ExportOutcome::Refused, ExportFile(sql.request).outcome);
+  EXPECT_FALSE(std::filesystem::exists(sql.request.outputPath));
+  EXPECT_FALSE(std::filesystem::exists(sql.dir.File(kSqlLogName)));
 }
 
 TEST(XmlWriter, ElementNamesAreValidNames) {
@@ -119,40 +116,19 @@ TEST(XmlWriter, CommentTextHoldsNoDoubleHyphen) {
 }
 
 TEST(XmlWriter, ValuesStayAsCutWithTranslationOff) {
-  TempDir dir;
-  WriteBytes(dir.File("in.txt"), "a<b \xE9\r\n");
-  ExportRequest request;
-  request.format = ExportFormat::Xml;
-  request.inputPath = dir.File("in.txt");
-  request.outputPath = dir.File("out.xml");
-  request.inputSeparator = "\t";
-  ExportField field;
-  field.name = "v";
-  request.fields = {field};
-  request.translateSpecialChars = false;
-  MemoryOutputFiles files;
-  ExportFile(request, files);
-  EXPECT_NE(std::string::npos, files.Bytes(request.outputPath).find("      <v>a<b \xE9</v>\r\n"));
+  OneField xml(ExportFormat::Xml, "a<b \xE9");
+  xml.request.translateSpecialChars = false;
+  EXPECT_NE(std::string::npos, xml.Run().find("      <v>a<b \xE9</v>\r\n"));
 }
 
 TEST(HtmlWriter, TitleAndNamesAreTranslatedWithTheValues) {
-  TempDir dir;
-  WriteBytes(dir.File("in.txt"), "10:30\r\n");
-  ExportRequest request;
-  request.format = ExportFormat::HtmlTable;
-  request.inputPath = dir.File("in.txt");
-  request.outputPath = dir.File("out.htm");
-  ExportField field;
-  field.name = "x&y";
-  field.typeCode = ExportFieldType::Time;
-  request.fields = {field};
-  request.title = "<b>_caf\xC3\xA9";
-  request.includeFieldNames = true;
+  OneField html(ExportFormat::HtmlTable, "10:30", ExportFieldType::Time);
+  html.request.fields[0].name = "x&y";
+  html.request.title = "<b>_caf\xC3\xA9";
+  html.request.includeFieldNames = true;
   for (const bool translate : {true, false}) {
-    request.translateSpecialChars = translate;
-    MemoryOutputFiles files;
-    ExportFile(request, files);
-    const std::string page = files.Bytes(request.outputPath);
+    html.request.translateSpecialChars = translate;
+    const std::string page = html.Run();
     EXPECT_NE(std::string::npos,
               page.find(translate ? "<TITLE>&lt;b&gt; caf&#233;</TITLE>" : "<TITLE><b> caf\xC3\xA9</TITLE>"));
     EXPECT_NE(std::string::npos, page.find(translate ? ">x&amp;y</TD>" : ">x&y</TD>"));
