@@ -367,13 +367,13 @@ void TfrmExportData::cmdExportClick() {
 }
 
 void TfrmExportData::ShowProgress(std::int64_t position, std::int64_t maximum) {
+  // Moving the bar costs far more than a record does, so it moves in steps of a thousandth.
+  if (position != 0 && position < maximum && position < nextShown_) return;
+  nextShown_ = position + std::max<std::int64_t>(1, maximum / 1000);
   // The bar holds ints; a count beyond them is shown in proportion.
   const std::int64_t scale = maximum / INT_MAX + 1;
-  const int scaledMaximum = static_cast<int>(maximum / scale);
-  if (pgb->maximum() != scaledMaximum || pgb->minimum() != 0) pgb->setRange(0, scaledMaximum);
-  const int value = static_cast<int>(position / scale);
-  if (value == pgb->value()) return;
-  pgb->setValue(value);
+  pgb->setRange(0, static_cast<int>(maximum / scale));
+  pgb->setValue(static_cast<int>(position / scale));
   // The bar is painted now and then without handling input, so no click can start another
   // command in the middle of this one.
   if (!sincePaint_.isValid() || sincePaint_.elapsed() >= 100 || position == maximum) {

@@ -70,7 +70,8 @@ class TfrmExportData : public QDialog {
   ExportFormat format_ = ExportFormat::CommaDelimited;
   bool fixedInput_ = false;
   bool closed_ = false;
-  QElapsedTimer sincePaint_;  // since the progress bar was last painted
+  QElapsedTimer sincePaint_;    // since the progress bar was last painted
+  std::int64_t nextShown_ = 0;  // the position at which the bar moves again
 
   QLabel* lblFileToExport = nullptr;
   QCheckBox* chkHeaderRow = nullptr;

@@ -23,6 +23,8 @@ std::string CreateFailure(const std::string& path, int error) {
       return "Access denied: " + path;
     case EISDIR:
       return path + " is a folder, not a file";
+    case ENXIO:
+      return "Cannot create " + path + ": it is a named pipe that nothing reads";
     default:
       return "Cannot create " + path + ": " + std::strerror(error);
   }
@@ -32,8 +34,17 @@ std::string CreateFailure(const std::string& path, int error) {
 
 FileSink::FileSink(std::string path, std::size_t bufferSize)
     : path_(std::move(path)), capacity_(bufferSize == 0 ? 1 : bufferSize) {
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // A named pipe without a reader would block the open for ever; without O_NONBLOCK it fails
+  // instead, and the writes that follow block as usual.
+  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd_ < 0) throw FileError(CreateFailure(path_, errno));
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    const int error = errno;
+    ::close(fd_);
+    fd_ = -1;
+    throw FileError(CreateFailure(path_, error));
+  }
   buffer_.reserve(capacity_);
 }
 
