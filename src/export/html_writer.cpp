@@ -34,10 +34,13 @@ std::string PageDate(const ExportRequest& request) {
 class HtmlWriter : public FormatWriter {
  public:
   explicit HtmlWriter(const ExportRequest& request) : request_(request) {
+    std::string before = "<TR>" + std::string(kLineEnd);
     for (const ExportField& field : request.fields) {
-      cellStarts_.push_back(std::string(kCellStart) + std::string(Alignment(field.typeCode)));
+      cellsBefore_.push_back(before + std::string(kCellStart) + std::string(Alignment(field.typeCode)));
+      before = "</TD>";
     }
-    extraCellStart_ = std::string(kCellStart) + std::string(Alignment(ExportFieldType::Char));
+    // A value past the last field has no type; it is shown as text.
+    extraCellBefore_ = before + std::string(kCellStart) + std::string(Alignment(ExportFieldType::Char));
   }
 
   HeaderLineUse HeaderUse() const override {
@@ -75,11 +78,9 @@ class HtmlWriter : public FormatWriter {
   }
 
   void Record(std::int64_t, const RecordValues& values) override {
-    row_.assign("<TR>");
-    row_ += kLineEnd;
+    row_.clear();
     for (std::size_t i = 0; i < values.size(); ++i) {
-      // A value past the last field has no type; it is shown as text.
-      row_ += i < cellStarts_.size() ? cellStarts_[i] : extraCellStart_;
+      row_ += i < cellsBefore_.size() ? cellsBefore_[i] : extraCellBefore_;
       const std::size_t contentStart = row_.size();
       if (request_.translateSpecialChars) {
         AppendTranslated(row_, values[i]);
@@ -90,8 +91,8 @@ class HtmlWriter : public FormatWriter {
         row_.resize(contentStart);
         row_ += '-';
       }
-      row_ += "</TD>";
     }
+    row_ += values.empty() ? std::string_view("<TR>\r\n") : std::string_view("</TD>");
     for (std::size_t i = values.size(); i < request_.fields.size(); ++i) row_ += kMissingCell;
     row_ += kLineEnd;
     row_ += "</TR>";
@@ -116,8 +117,10 @@ class HtmlWriter : public FormatWriter {
   }
 
   const ExportRequest& request_;
-  std::vector<std::string> cellStarts_;  // per field, up to its content
-  std::string extraCellStart_;
+  // What goes before each value: the row's start or the previous cell's end, then the cell up
+  // to its content; so each value costs one piece of markup.
+  std::vector<std::string> cellsBefore_;
+  std::string extraCellBefore_;
   ByteSink* out_ = nullptr;
   std::string row_;
 };

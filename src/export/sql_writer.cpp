@@ -199,13 +199,16 @@ class SqlWriter : public FormatWriter {
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
     anyRejected_ = true;
-    std::string entry;
-    AppendPadded(entry, number, 6, ' ');
-    entry += " : ";
-    entry += " Col : " + std::to_string(position) + " (" + request_.fields[position].name + ") : ";
-    entry += value;
-    entry += kLineEnd;
-    log_->Write(entry);
+    logLine_.clear();
+    AppendPadded(logLine_, number, 6, ' ');
+    logLine_ += " :  Col : ";
+    AppendPadded(logLine_, static_cast<long long>(position), 1);
+    logLine_ += " (";
+    logLine_ += request_.fields[position].name;
+    logLine_ += ") : ";
+    logLine_ += value;
+    logLine_ += kLineEnd;
+    log_->Write(logLine_);
   }
 
   const ExportRequest& request_;
@@ -214,6 +217,7 @@ class SqlWriter : public FormatWriter {
   ByteSink* log_ = nullptr;
   std::string prefix_;
   std::string line_;
+  std::string logLine_;
   bool anyRejected_ = false;
 };
 

@@ -40,7 +40,8 @@ class XmlWriter : public FormatWriter {
   explicit XmlWriter(const ExportRequest& request) : request_(request) {
     for (const ExportField& field : request.fields) {
       names_.push_back(XmlElementName(field.name));
-      openTags_.push_back("      <" + names_.back() + ">");
+      const std::string open = "      <" + names_.back() + ">";
+      tagsBefore_.push_back(closeTags_.empty() ? open : closeTags_.back() + open);
       closeTags_.push_back("</" + names_.back() + ">" + std::string(kLineEnd));
     }
   }
@@ -104,14 +105,14 @@ class XmlWriter : public FormatWriter {
     block_ += kLineEnd;
     const std::size_t count = std::min(values.size(), names_.size());
     for (std::size_t i = 0; i < count; ++i) {
-      block_ += openTags_[i];
+      block_ += tagsBefore_[i];
       if (request_.translateSpecialChars) {
         AppendTranslated(block_, values[i]);
       } else {
         block_ += values[i];
       }
-      block_ += closeTags_[i];
     }
+    if (count > 0) block_ += closeTags_[count - 1];
     block_ += kLineEnd;
     block_ += "    </";
     block_ += element;
@@ -122,7 +123,9 @@ class XmlWriter : public FormatWriter {
 
   const ExportRequest& request_;
   std::vector<std::string> names_;
-  std::vector<std::string> openTags_;   // "      <E>"
+  // What goes before each value: the previous value's end tag and line end, then the indented
+  // start tag; so each value costs one piece of markup.
+  std::vector<std::string> tagsBefore_;
   std::vector<std::string> closeTags_;  // "</E>" and the line end
   ByteSink* out_ = nullptr;
   std::string block_;
