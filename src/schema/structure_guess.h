@@ -21,8 +21,8 @@ void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::
 
 // What the fixed-length guess works from: the data file, the ruler and the layout's numbers.
 struct FixedGuessRequest {
-  std::string path;
-  BreakModel breaks;          // the ruler's flags and the count "Fixed Fields" shows
+  std::string path{};
+  BreakModel breaks{};        // the ruler's flags and the count "Fixed Fields" shows
   long long lineLength = 0;   // the ruler's record length
   bool hasHeaderRow = false;  // names come from line 1
   std::string qualifier = "\"";

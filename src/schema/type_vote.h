@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 #include "platform/locale_settings.h"
 
@@ -31,7 +32,7 @@ FieldType ClassifyValue(std::string_view value, const LocaleSettings& locale);
 // Sums the classes of a field's sample values, one per row, over the first kMaxVotingRows rows.
 class TypeVote {
  public:
-  explicit TypeVote(const LocaleSettings& locale) : locale_(locale) {}
+  explicit TypeVote(LocaleSettings locale) : locale_(std::move(locale)) {}
 
   // Counts the value of the next sample row; rows past the last voting row are not counted.
   void Add(std::string_view value);
@@ -44,7 +45,7 @@ class TypeVote {
   int Rows() const { return rows_; }
 
  private:
-  const LocaleSettings& locale_;
+  LocaleSettings locale_;
   std::array<int, kFieldTypeCount> sums_{};
   int rows_ = 0;
 };
