@@ -26,6 +26,7 @@ struct Command {
 Command AddPreviewCommand(CLI::App& app, const CommandContext& context);
 Command AddGuessCommand(CLI::App& app, const CommandContext& context);
 Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
+Command AddReportCommand(CLI::App& app, const CommandContext& context);
 Command AddExportCommand(CLI::App& app, const CommandContext& context);
 
 }  // namespace quorlin

@@ -21,7 +21,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const bool errIsTerminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
   const CommandContext context{out, err, SystemLocaleSettings(), errIsTerminal};
   const Command commands[] = {AddPreviewCommand(app, context), AddGuessCommand(app, context),
-                              AddSchemaCommand(app, context), AddExportCommand(app, context)};
+                              AddSchemaCommand(app, context), AddReportCommand(app, context),
+                              AddExportCommand(app, context)};
 
   try {
     app.parse(argc, argv);
