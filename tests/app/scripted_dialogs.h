@@ -12,7 +12,7 @@
 
 namespace quorlin::testing {
 
-enum class BoxKind { Inform, Warn, Confirm, Ask, OpenFile, SaveFile, Error };
+enum class BoxKind { Inform, Warn, Confirm, Ask, Offer, OpenFile, SaveFile, Error };
 
 std::string KindName(BoxKind kind);
 
@@ -29,6 +29,8 @@ class ScriptedDialogs : public UserDialogs {
  public:
   // The next box is of `kind`; Confirm and Ask answer `yes`.
   void Expect(BoxKind kind, bool yes = true);
+  // The next box is an offer of Yes, No and Cancel, answered with `answer`.
+  void ExpectOffer(Answer answer);
   void ExpectFile(bool accepted, const QString& fileName = QString());
   void ExpectSaveFile(bool accepted, const QString& fileName = QString());
 
@@ -41,6 +43,7 @@ class ScriptedDialogs : public UserDialogs {
   void Warn(const QString& text) override;
   bool Confirm(const QString& text) override;
   bool Ask(const QString& text, const QString& caption, bool defaultYes) override;
+  Answer Offer(const QString& text) override;
   FileChoice ChooseOpenFile(const FileDialogRequest& request) override;
   FileChoice ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const QString& text) override;
@@ -50,6 +53,7 @@ class ScriptedDialogs : public UserDialogs {
     BoxKind kind;
     bool yes = true;
     QString fileName;
+    Answer answer = Answer::Yes;
   };
   // The scripted step for a box of `kind`, or nothing (and a test failure) when it was not due.
   bool Next(const RecordedBox& box, Step& step);

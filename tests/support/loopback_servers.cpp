@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -91,11 +92,13 @@ std::string UpdateServer::Url(const std::string& path) const {
 }
 
 void UpdateServer::Serve(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(root_.File(path)).parent_path());
   WriteBytes(root_.File(path), bytes);
 }
 
 std::vector<std::string> UpdateServer::Requests() const {
   std::vector<std::string> lines;
+  if (!std::filesystem::exists(root_.File("requests.log"))) return lines;
   std::istringstream log(ReadBytes(root_.File("requests.log")));
   for (std::string line; std::getline(log, line);) lines.push_back(line);
   return lines;

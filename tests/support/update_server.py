@@ -2,7 +2,7 @@
 """An HTTP server on loopback for the update check's tests.
 
 Serves the files of the folder named as its argument, plus routes that misbehave on purpose:
-/status/<code>, /redirect/<path>, /slow/<name> (100 bytes every 100 ms), /stall (answers
+/status/<code>[/...], /redirect/<path>, /slow/<name> (100 bytes every 100 ms), /stall (answers
 nothing) and /endless (more than a version file could ever be, without a length). Each request
 is logged to requests.log in the folder. The first line printed is the port it listens on.
 """
@@ -33,7 +33,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.headers.get("Cache-Control", "")))
         route, _, rest = self.path.lstrip("/").partition("/")
         if route == "status":
-            self.answer(int(rest), b"<html><body>No version file here.</body></html>")
+            self.answer(int(rest.partition("/")[0]), b"<html><body>No version file here.</body></html>")
         elif route == "redirect":
             self.send_response(302)
             self.send_header("Location", "/" + rest)
