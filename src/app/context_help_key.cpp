@@ -41,6 +41,14 @@ int WindowNumber(const QWidget* window) {
 
 }  // namespace
 
+void SetHelpContexts(QWidget& window, std::span<const ControlHelp> controls) {
+  for (const ControlHelp& control : controls) {
+    if (QWidget* widget = window.findChild<QWidget*>(control.objectName)) {
+      widget->setProperty(kProperty, control.context);
+    }
+  }
+}
+
 int HelpContextAt(QWidget* widget) {
   if (const int item = HighlightedItemNumber(widget); item >= 0) return item;
   for (QWidget* at = widget; at != nullptr; at = at->parentWidget()) {

@@ -2,12 +2,17 @@
 #pragma once
 
 #include <QObject>
+#include <span>
 
 class QWidget;
 
 namespace quorlin {
 
 class Launcher;
+struct ControlHelp;
+
+// Gives each control of `window` named in `controls` its help-context number.
+void SetHelpContexts(QWidget& window, std::span<const ControlHelp> controls);
 
 // The help-context number of `widget`: for an open menu or an active menu bar the item under
 // the highlight, else the nearest number up the widget's parents, else its window's; 0 (the

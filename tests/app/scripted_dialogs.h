@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,16 +70,21 @@ struct Tone {
   bool operator==(const Tone&) const = default;
 };
 
-// Every tone, tune and pause, in order of arrival.
+// Every tone, tune and pause, in order of arrival. `duringDelay` stands for what the user does
+// while a pause lets the window handle input.
 class RecordedSounds : public SoundEffects {
  public:
   void PlayTone(int hz, int ms) override { tones.push_back({hz, ms}); }
   void PlayPreset(int tune) override { presets.push_back(tune); }
-  void Delay(int units) override { delays.push_back(units); }
+  void Delay(int units) override {
+    delays.push_back(units);
+    if (duringDelay) duringDelay();
+  }
 
   std::vector<Tone> tones;
   std::vector<int> presets;
   std::vector<int> delays;
+  std::function<void()> duringDelay;
 };
 
 class RecordedLaunches : public Launcher {
