@@ -14,6 +14,7 @@
 #include "app/context_help_key.h"
 #include "app/help_topics.h"
 #include "app/help_window.h"
+#include "app/launcher.h"
 #include "app/scripted_dialogs.h"
 #include "support/test_files.h"
 
@@ -92,6 +93,20 @@ TEST(HelpWindow, ShowsThePageOfATopic) {
   EXPECT_GT(browser->verticalScrollBar()->value(), 0);
   window.ShowPage("menus.html");
   EXPECT_EQ(0, browser->verticalScrollBar()->value());
+}
+
+TEST(DesktopLauncher, OpensTheTopicInOneHelpWindow) {
+  DesktopLauncher launcher(kHelpFolder);
+  launcher.OpenHelp(kHelpOdbcErrors);
+  launcher.OpenHelp(kHelpUpdateDialog);
+  std::vector<HelpWindow*> windows;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (auto* window = qobject_cast<HelpWindow*>(widget)) windows.push_back(window);
+  }
+  ASSERT_EQ(1u, windows.size());
+  EXPECT_TRUE(windows[0]->isVisible());
+  EXPECT_EQ("Checking for updates",
+            windows[0]->findChild<QTextBrowser*>("helpBrowser")->documentTitle());
 }
 
 class ContextHelpKeyTest : public ::testing::Test {
