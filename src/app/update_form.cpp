@@ -45,8 +45,7 @@ UpdateFormSetup UpdateFormSetupFor(const AppEnvironment& environment) {
   UpdateFormSetup setup;
   setup.source = BuiltInUpdateSource();
   setup.programFolder = environment.programFolder;
-  setup.cacheFolder =
-      PathBytes(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+  setup.cacheFolder = PathBytes(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
   setup.settingsPath = FindInFolderNoCase(FolderOf(environment.settingsPath), "Settings.ini");
   setup.programVersion = FileVersionText();
   setup.dialogs = environment.dialogs;
@@ -106,7 +105,8 @@ void TUpdateForm::FormCreate() {
   edPort->setValue(static_cast<int>(std::clamp<long>(settings.proxyPort, 0, edPort->maximum())));
   chkUseProxyClick(settings.useProxy);
   // The size is fixed; a stored place is kept while a screen still shows it.
-  const QPoint stored(static_cast<int>(settings.bounds.left), static_cast<int>(settings.bounds.top));
+  const QPoint stored(static_cast<int>(settings.bounds.left),
+                      static_cast<int>(settings.bounds.top));
   move(QGuiApplication::screenAt(stored) != nullptr ? stored : centred.topLeft());
 }
 
@@ -114,15 +114,12 @@ void TUpdateForm::chkUseProxyClick(bool checked) { grpProxySettings->setEnabled(
 
 void TUpdateForm::btnCheckClick() {
   if (checking_) return;
-  const VersionFilePlace place = PlaceVersionFile(setup_.programFolder, setup_.cacheFolder,
-                                                  setup_.source.versionFileName);
+  const VersionFilePlace place =
+      PlaceVersionFile(setup_.programFolder, setup_.cacheFolder, setup_.source.versionFileName);
   if (!place.error.empty()) {
     setup_.dialogs->ShowError(DisplayText(place.error));
     return;
   }
-  std::error_code ignored;
-  std::filesystem::remove(place.path, ignored);
-
   DownloadRequest request;
   request.url = setup_.source.VersionFileUrl();
   request.targetPath = place.path;
@@ -137,6 +134,8 @@ void TUpdateForm::btnCheckClick() {
     }
     request.proxy = proxy.proxy;
   }
+  std::error_code ignored;
+  std::filesystem::remove(place.path, ignored);
 
   checking_ = true;
   const DownloadResult result = Download(request);

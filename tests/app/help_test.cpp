@@ -1,34 +1,21 @@
 // Every help-context number opens a page that exists, and F1 finds the number at hand.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenu>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBrowser>
-#include <QTest>
+#include <filesystem>
 
-#include "app/context_help_key.h"
 #include "app/help_topics.h"
 #include "app/help_window.h"
 #include "app/launcher.h"
-#include "app/scripted_dialogs.h"
 #include "support/test_files.h"
 
 namespace quorlin::testing {
 namespace {
 
 const std::string kHelpFolder = QUORLIN_TEST_DATA "/../help/";
-
-bool HasTopic(int context) {
-  for (const HelpTopic& topic : HelpTopics()) {
-    if (topic.context == context) return true;
-  }
-  return false;
-}
 
 TEST(HelpTopics, EveryNumberOpensAPageThatExistsAtAnAnchorItHas) {
   for (const HelpTopic& topic : HelpTopics()) {
@@ -41,17 +28,6 @@ TEST(HelpTopics, EveryNumberOpensAPageThatExistsAtAnAnchorItHas) {
       EXPECT_NE(std::string::npos, ReadBytes(file).find(anchor)) << topic.context << ": " << page;
     }
   }
-}
-
-TEST(HelpTopics, EveryNumberOfTheWindowsHasATopicOfItsOwn) {
-  for (const ControlHelp& control : MainWindowControlHelp()) {
-    EXPECT_TRUE(HasTopic(control.context)) << control.objectName;
-  }
-  for (int context : {kHelpExportDialog, kHelpDsnDialog, kHelpOdbcErrors, kHelpUpdateDialog}) {
-    EXPECT_TRUE(HasTopic(context)) << context;
-  }
-  EXPECT_EQ("odbc_errors.html", HelpPageFor(kHelpOdbcErrors));
-  EXPECT_EQ("index.html", HelpPageFor(4711));
 }
 
 TEST(HelpTopics, EveryPageLinksOnlyToPagesAndAnchorsThatExist) {
@@ -80,12 +56,13 @@ TEST(FindHelpFolder, PrefersThePagesBesideTheProgram) {
   EXPECT_TRUE(std::filesystem::exists(FindHelpFolder("/nonexistent/") + "index.html"));
 }
 
-TEST(HelpWindow, ShowsThePageOfATopic) {
+TEST(HelpWindow, ShowsThePageOfATopicScrolledToIt) {
   HelpWindow window(kHelpFolder);
   window.ShowPage(HelpPageFor(kHelpOdbcErrors));
   auto* browser = window.findChild<QTextBrowser*>("helpBrowser");
   EXPECT_EQ("ODBC Errors", browser->documentTitle());
   EXPECT_EQ("Quorlin Help - ODBC Errors", window.windowTitle());
+  EXPECT_EQ("index.html", HelpPageFor(4711));
   window.show();
   window.ShowPage("menus.html#about");
   EXPECT_EQ("The menus", browser->documentTitle());
@@ -107,42 +84,6 @@ TEST(DesktopLauncher, OpensTheTopicInOneHelpWindow) {
   EXPECT_TRUE(windows[0]->isVisible());
   EXPECT_EQ("Checking for updates",
             windows[0]->findChild<QTextBrowser*>("helpBrowser")->documentTitle());
-}
-
-class ContextHelpKeyTest : public ::testing::Test {
- protected:
-  ContextHelpKeyTest() : key(launches) { qApp->installEventFilter(&key); }
-  ~ContextHelpKeyTest() override { qApp->removeEventFilter(&key); }
-
-  RecordedLaunches launches;
-  ContextHelpKey key;
-};
-
-TEST_F(ContextHelpKeyTest, F1OpensTheNumberOfTheControlOrOfTheNearestParent) {
-  QWidget window;
-  window.setProperty("helpContext", 1300);
-  auto* numbered = new QLineEdit(&window);
-  numbered->setProperty("helpContext", 1330);
-  auto* plain = new QLineEdit(&window);
-  window.show();
-  QTest::keyClick(numbered, Qt::Key_F1);
-  QTest::keyClick(plain, Qt::Key_F1);
-  QTest::keyClick(plain, Qt::Key_F2);
-  EXPECT_EQ((std::vector<int>{1330, 1300}), launches.helpContexts);
-  QWidget nothing;
-  QTest::keyClick(&nothing, Qt::Key_F1);
-  EXPECT_EQ(kHelpContents, launches.helpContexts.back());
-}
-
-TEST_F(ContextHelpKeyTest, F1InAMenuOpensTheNumberOfTheHighlightedItem) {
-  QWidget window;
-  QMenu menu(&window);
-  menu.menuAction()->setProperty("helpContext", 710);
-  QAction* sounds = menu.addAction("With Sound Effects");
-  sounds->setProperty("helpContext", 970);
-  EXPECT_EQ(710, HelpContextAt(&menu));
-  menu.setActiveAction(sounds);
-  EXPECT_EQ(970, HelpContextAt(&menu));
 }
 
 }  // namespace

@@ -14,6 +14,22 @@ namespace {
 
 using MainWindowExtrasTest = WindowTest;
 
+// The help-context numbers that `window` and its controls and menu items carry.
+std::set<int> CarriedNumbers(const QWidget& window) {
+  std::set<int> carried{window.property("helpContext").toInt()};
+  for (QObject* object : window.findChildren<QObject*>()) {
+    const QVariant number = object->property("helpContext");
+    if (number.isValid()) carried.insert(number.toInt());
+  }
+  return carried;
+}
+
+void ExpectATopicForEach(const std::set<int>& numbers) {
+  for (int number : numbers) {
+    EXPECT_NE(HelpPageFor(kHelpContents), HelpPageFor(number)) << number << " has no topic";
+  }
+}
+
 TEST_F(MainWindowExtrasTest, CloseWithSoundsPlaysTheClimbWaitsAndCloses) {
   Start();
   Item("mnuSounds")->trigger();
@@ -61,40 +77,39 @@ TEST_F(MainWindowExtrasTest, ContextHelpOpensTheContentsAndF1TheTopicAtHand) {
   Item("mnuContextHelp")->trigger();
   QTest::keyClick(Find<QWidget>("txtRows"), Qt::Key_F1);
   QTest::keyClick(Find<QWidget>("pnlMain"), Qt::Key_F1);
+  QWidget unnumbered;
+  QTest::keyClick(&unnumbered, Qt::Key_F1);
   qApp->removeEventFilter(&key);
-  EXPECT_EQ((std::vector<int>{kHelpContents, 280, kHelpMainWindow}), launches.helpContexts);
+  EXPECT_EQ((std::vector<int>{kHelpContents, 280, kHelpMainWindow, kHelpContents}),
+            launches.helpContexts);
   auto* options = Find<QMenu>("mnuOptions");
   options->setActiveAction(Item("mnuSounds"));
   EXPECT_EQ(970, HelpContextAt(options));
 }
 
 TEST_F(MainWindowExtrasTest, EveryControlAndMenuItemCarriesANumberWithATopic) {
-  const int kWindowAndMenuNumbers[] = {
-      100, 590, 600, 610, 630, 640, 650, 670, 680, 700, 710, 720, 730, 750,
-      760, 770, 780, 790, 800, 810, 820, 830, 840, 850, 860, 870, 880, 890,
-      900, 910, 930, 940, 960, 970, 980, 990, 1000, 1010, 1020, 1030};
+  const int kWindowAndMenuNumbers[] = {100, 590, 600, 610, 630, 640, 650,  670,  680,  700,
+                                       710, 720, 730, 750, 760, 770, 780,  790,  800,  810,
+                                       820, 830, 840, 850, 860, 870, 880,  890,  900,  910,
+                                       930, 940, 960, 970, 980, 990, 1000, 1010, 1020, 1030};
   Start();
   for (const ControlHelp& control : MainWindowControlHelp()) {
     EXPECT_EQ(control.context, Find<QWidget>(control.objectName)->property("helpContext").toInt());
   }
-  std::set<int> carried{window->property("helpContext").toInt()};
-  for (QObject* object : window->findChildren<QObject*>()) {
-    const QVariant number = object->property("helpContext");
-    if (number.isValid()) carried.insert(number.toInt());
-  }
+  const std::set<int> carried = CarriedNumbers(*window);
   for (int number : kWindowAndMenuNumbers) EXPECT_TRUE(carried.count(number)) << number;
-  for (int number : carried) {
-    EXPECT_NE(HelpPageFor(kHelpContents), HelpPageFor(number)) << number << " has no topic";
-  }
+  ExpectATopicForEach(carried);
 }
 
-TEST_F(MainWindowExtrasTest, CheckForUpdatesOpensTheUpdateDialog) {
+TEST_F(MainWindowExtrasTest, CheckForUpdatesOpensTheUpdateDialogWithItsHelp) {
   Start();
   QString caption;
   QTimer::singleShot(0, [&] {
     QWidget* dialog = QApplication::activeModalWidget();
     ASSERT_NE(nullptr, dialog);
     caption = dialog->windowTitle();
+    EXPECT_EQ(6u, CarriedNumbers(*dialog).size());
+    ExpectATopicForEach(CarriedNumbers(*dialog));
     dialog->close();
   });
   Item("mnuCheckUpdates")->trigger();
