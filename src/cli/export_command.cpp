@@ -5,9 +5,9 @@
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "cli/progress_bar.h"
 #include "export/export_choices.h"
+#include "export/export_field_builder.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
 #include "platform/profile_file.h"
@@ -42,9 +42,9 @@ ExportFormat ParseFormat(const std::string& word) {
 // The choices the dialog would hold: the saved layout's input settings with the layout options
 // over them, and the "To..." options.
 ExportChoices ChoicesFor(const ExportArguments& arguments) {
-  const SchemaPlace place = SchemaPlaceFor(arguments.file);
+  const SavedSection saved = SavedSectionOf(arguments.file);
   FileLayout layout =
-      WithSavedLayout(FileLayout{}, ReadSavedLayout(ProfileFile(place.schemaPath), place.section));
+      WithSavedLayout(FileLayout{}, ReadSavedLayout(ProfileFile(saved.schemaPath), saved.section));
   layout = ApplyLayoutArguments(layout, arguments.layout);
 
   ExportChoices choices;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "export/export_paths.h"
+#include "platform/ascii_case.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
-#include "schema/letter_case.h"
 #include "schema/schema_reader.h"
 #include "schema/schema_writer.h"
 #include "text/record_splitter.h"
@@ -26,7 +26,9 @@ constexpr std::int32_t kUnsetCharLength = 254;
 std::vector<std::string> ColumnEntries(const SavedSection& saved) {
   std::unordered_map<std::string, std::string> byKey;
   for (auto& [key, value] : ProfileFile(saved.schemaPath).ReadSection(saved.section)) {
-    byKey.try_emplace(AsciiLower(key), std::move(value));
+    std::string lower = key;
+    for (char& c : lower) c = AsciiLower(c);
+    byKey.try_emplace(std::move(lower), std::move(value));
   }
   std::vector<std::string> entries;
   for (std::size_t n = 1; n <= kMaxExportFields; ++n) {

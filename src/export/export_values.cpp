@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -22,10 +22,8 @@ bool IsTrueWord(std::string_view value) {
   static constexpr std::array<std::string_view, 6> kTrueWords = {"TRUE", "T", "YES",
                                                                   "Y",    "ON", "1"};
   const std::string_view trimmed = Trim(value);
-  if (trimmed.size() > 4) return false;
-  const std::string upper = AsciiUpper(trimmed);
   for (const std::string_view word : kTrueWords) {
-    if (upper == word) return true;
+    if (EqualNoCase(trimmed, word)) return true;
   }
   return false;
 }

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "schema/letter_case.h"
-
 namespace quorlin {
 
 namespace {
@@ -49,7 +47,11 @@ constexpr std::string_view kKeywords[] = {
 
 bool IsSqlKeyword(std::string_view word) {
   if (word.size() > 32) return false;
-  return std::binary_search(std::begin(kKeywords), std::end(kKeywords), AsciiUpper(word));
+  std::string upper(word);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return std::binary_search(std::begin(kKeywords), std::end(kKeywords), upper);
 }
 
 }  // namespace quorlin
