@@ -57,12 +57,20 @@ CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSe
   return CellValue::Of(value);
 }
 
+CellValue::Kind DateKindOf(ColumnKind kind) {
+  return kind == ColumnKind::Date   ? CellValue::Kind::Date
+         : kind == ColumnKind::Time ? CellValue::Kind::Time
+                                    : CellValue::Kind::Timestamp;
+}
+
 CellValue ConvertDateTime(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
-  if (!IsDate(field, locale)) {
+  CellValue value;
+  if (IsDate(field, locale)) {
+    value.when = ToDateTime(field, locale);
+  } else if (!ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
+    // ISO dates such as 2024-03-01 mean one date in every locale, so they are read too.
     NotA(field, kind == ColumnKind::Time ? "a time" : "a date");
   }
-  CellValue value;
-  value.when = ToDateTime(field, locale);
   switch (kind) {
     case ColumnKind::Date:
       value.kind = CellValue::Kind::Date;

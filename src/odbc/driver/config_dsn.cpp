@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "odbc/driver/connection_ops.h"
+#include "odbc/data_source_files.h"
 #include "odbc/driver/connection_string.h"
 #include "platform/ascii_case.h"
 
@@ -19,28 +19,6 @@ constexpr BOOL kRefused = 0;
 BOOL Refuse(DWORD code, const std::string& message) {
   SQLPostInstallerError(code, message.c_str());
   return kRefused;
-}
-
-std::string DriverValue(const std::string& driver, const char* key) {
-  std::vector<char> value(4096);
-  const int length = SQLGetPrivateProfileString(driver.c_str(), key, "", value.data(),
-                                                static_cast<int>(value.size()), "odbcinst.ini");
-  return length > 0 ? std::string(value.data()) : std::string();
-}
-
-// Whether `dataSource` has a section in the odbc.ini the installer's current mode points at.
-bool DataSourceExists(const std::string& dataSource) {
-  std::vector<char> keys(4096);
-  return SQLGetPrivateProfileString(dataSource.c_str(), nullptr, "", keys.data(), static_cast<int>(keys.size()),
-                                    "odbc.ini") > 0;
-}
-
-// A data source belongs to this driver when its Driver entry names the registration or the
-// registered library.
-bool BelongsToDriver(const std::string& dataSource, const std::string& driver) {
-  const std::string named = DataSourceValue(dataSource, "Driver");
-  if (quorlin::EqualNoCase(named, driver)) return true;
-  return !named.empty() && (named == DriverValue(driver, "Driver") || named == DriverValue(driver, "Setup"));
 }
 
 // Every attribute but the name and the driver goes to the data source's section: the section's
@@ -57,8 +35,9 @@ bool WriteAttributes(const std::string& dataSource, const ConnectionAttributes& 
 BOOL Configure(WORD request, const std::string& driver, const ConnectionAttributes& attributes) {
   const std::string dataSource = attributes.Find("DSN").value_or("");
   if (dataSource.empty()) return Refuse(ODBC_ERROR_INVALID_NAME, "The attributes name no data source (DSN=)");
-  const bool exists = DataSourceExists(dataSource);
-  if (exists && !BelongsToDriver(dataSource, driver)) {
+  // The installer has already chosen the system or the user odbc.ini; both reads look there.
+  const bool exists = quorlin::DataSourceExists(dataSource);
+  if (exists && !quorlin::DataSourceBelongsTo(dataSource, driver)) {
     return Refuse(ODBC_ERROR_REQUEST_FAILED, "The data source " + dataSource + " belongs to another driver");
   }
   switch (request) {

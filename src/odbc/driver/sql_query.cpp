@@ -91,12 +91,17 @@ class Parser {
                                        ": expected " + expected + ", found " + found);
   }
 
-  // Text up to `close`, where a doubled `close` stands for one.
+  // Text up to `close`, where a doubled `close` stands for one; the cursor stands after the
+  // opening character.
   std::string Quoted(char close, const std::string& what) {
     std::string text;
+    const std::size_t opening = pos_;
     for (;;) {
       const std::size_t end = sql_.find(close, pos_);
-      if (end == std::string_view::npos) Fail("the closing " + std::string(1, close) + " of " + what);
+      if (end == std::string_view::npos) {
+        throw SqlError(state::kSyntax, "Syntax error at character " + std::to_string(opening) + ": the " + what +
+                                           " that starts there is never closed by " + std::string(1, close));
+      }
       text.append(sql_.substr(pos_, end - pos_));
       pos_ = end + 1;
       if (pos_ < sql_.size() && sql_[pos_] == close) {
@@ -115,7 +120,7 @@ class Parser {
     std::string part;
     if (c == '"' || c == '[' || c == '`') {
       ++pos_;
-      part = Quoted(c == '[' ? ']' : c, "a name");
+      part = Quoted(c == '[' ? ']' : c, "name");
     } else {
       const std::size_t start = pos_;
       while (!AtEnd() && IsWordChar(sql_[pos_])) ++pos_;
@@ -151,7 +156,7 @@ class Parser {
 
   std::string StringLiteral(const std::string& expected) {
     if (!Symbol("'")) Fail(expected);
-    return Quoted('\'', "a text");
+    return Quoted('\'', "text");
   }
 
   Literal LiteralValue() {

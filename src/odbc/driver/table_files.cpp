@@ -45,14 +45,16 @@ std::vector<std::string> ListTableFiles(const std::string& folder,
                                         const std::vector<std::string>& extensions) {
   std::vector<std::string> names;
   std::error_code error;
+  const std::filesystem::path realFolder = std::filesystem::canonical(folder, error);
   std::filesystem::directory_iterator entries(folder, error);
   for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
     std::error_code ignored;
     if (!entries->is_regular_file(ignored)) continue;
     std::string name = entries->path().filename().string();
-    if (std::find(extensions.begin(), extensions.end(), ExtensionOf(name)) != extensions.end()) {
-      names.push_back(std::move(name));
-    }
+    if (std::find(extensions.begin(), extensions.end(), ExtensionOf(name)) == extensions.end()) continue;
+    // A link that leads out of the folder is no table of it.
+    if (std::filesystem::canonical(entries->path(), ignored).parent_path() != realFolder) continue;
+    names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   return names;
