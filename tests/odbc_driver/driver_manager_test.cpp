@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <map>
 
-#include "odbc/driver/cell_value.h"
 #include "odbc/driver/column_kind.h"
 #include "odbc_session.h"
 #include "support/odbc_sandbox.h"
 #include "support/test_files.h"
-#include "text/preview_loader.h"
 
 namespace quorlin::testing {
 namespace {
@@ -38,26 +36,9 @@ class DriverManager : public ::testing::Test {
     sandbox.AddTextDataSource("Orders", data.Path());
   }
 
-  // The preview of the file with the given separator and header row, each cell converted to the
-  // column's kind as the driver converts it: what SELECT * must give.
   Rows PreviewRows(const std::string& file, const std::string& separator, bool header,
                    const std::vector<driver::ColumnKind>& kinds) {
-    PreviewOptions options;
-    options.separator = separator;
-    options.hasHeaderRow = header;
-    options.rowsToScan = 1000000;
-    const PreviewTable preview = LoadPreview(data.File(file), options);
-    Rows rows;
-    for (const auto& cells : preview.rows) {
-      std::vector<std::string>& row = rows.emplace_back();
-      for (std::size_t k = 0; k < cells.size(); ++k) {
-        const driver::CellValue value = driver::ConvertField(cells[k], kinds[k], LocaleSettings{});
-        std::string shown = value.kind == driver::CellValue::Kind::Null ? "NULL" : "";
-        driver::AppendCharacterForm(value, shown);
-        row.push_back(shown);
-      }
-    }
-    return rows;
+    return testing::PreviewRows(data.File(file), separator, header, kinds);
   }
 
   std::map<std::string, std::filesystem::file_time_type> FolderState() {

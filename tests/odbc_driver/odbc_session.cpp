@@ -1,5 +1,8 @@
 #include "odbc_session.h"
 
+#include "odbc/driver/cell_value.h"
+#include "text/preview_loader.h"
+
 namespace quorlin::testing {
 
 std::string Diagnostic(SQLSMALLINT handleType, SQLHANDLE handle) {
@@ -79,6 +82,25 @@ QueryResult RunQuery(const OdbcSession& session, const std::string& sql) {
     return failed;
   }
   return FetchAll(statement.Handle());
+}
+
+std::vector<std::vector<std::string>> PreviewRows(const std::string& path, const std::string& separator, bool header,
+                                                  const std::vector<driver::ColumnKind>& kinds) {
+  PreviewOptions options;
+  options.separator = separator;
+  options.hasHeaderRow = header;
+  options.rowsToScan = 1000000;
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& cells : LoadPreview(path, options).rows) {
+    std::vector<std::string>& row = rows.emplace_back();
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+      const driver::CellValue value = driver::ConvertField(cells[k], kinds[k], LocaleSettings{});
+      std::string shown = value.kind == driver::CellValue::Kind::Null ? "NULL" : "";
+      driver::AppendCharacterForm(value, shown);
+      row.push_back(shown);
+    }
+  }
+  return rows;
 }
 
 }  // namespace quorlin::testing

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "odbc/driver/column_kind.h"
+
 namespace quorlin::testing {
 
 // The first diagnostic record of a handle as "SQLSTATE message".
@@ -55,6 +57,12 @@ struct QueryResult {
 };
 
 QueryResult RunQuery(const OdbcSession& session, const std::string& sql);
+
+// What SELECT * of a file must give: the program's own preview of it (all lines, `separator`,
+// the double quote as qualifier, line 1 as header when `header`), each cell in the character
+// form of its column's kind, NULL as "NULL".
+std::vector<std::vector<std::string>> PreviewRows(const std::string& path, const std::string& separator, bool header,
+                                                  const std::vector<driver::ColumnKind>& kinds);
 // The rows of an already executed statement.
 QueryResult FetchAll(SQLHSTMT statement);
 
