@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test test-sanitize bench clean
+.PHONY: setup configure build run test test-sanitize bench bench-odbc clean
 
 setup:
 	bash scripts/setup.sh
@@ -31,6 +31,10 @@ test-sanitize: setup
 
 bench: build
 	$(BUILD)/bench/quorlin_bench
+
+# pyodbc reading a 200 MB CSV through the text driver and the same rows through SQLite's driver.
+bench-odbc: build
+	cmake --build $(BUILD) --target odbc_fetch_bench
 
 clean:
 	rm -rf $(BUILD)

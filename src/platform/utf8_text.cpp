@@ -1,6 +1,8 @@
 // Deciding how a byte text is read as characters, and reading it so.
 #include "platform/utf8_text.h"
 
+#include <algorithm>
+
 namespace quorlin {
 
 namespace {
@@ -47,8 +49,12 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 void AppendUtf16(std::string_view bytes, std::u16string& out) {
-  if (!IsValidUtf8(bytes)) {
-    for (const char byte : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(byte));
+  out.reserve(out.size() + bytes.size());
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !IsValidUtf8(bytes)) {
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) out[start + i] = static_cast<unsigned char>(bytes[i]);
     return;
   }
   char32_t code = 0;

@@ -3,7 +3,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "odbc/driver/sql_error.h"
@@ -65,9 +64,9 @@ CellValue::Kind DateKindOf(ColumnKind kind) {
 
 CellValue ConvertDateTime(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   CellValue value;
-  if (IsDate(field, locale)) {
-    value.when = ToDateTime(field, locale);
-  } else if (!ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
+  value.when = ToDateTime(field, locale);
+  // ToDateTime gives the zero date for what is no date, so only that result needs a second look.
+  if (value.when == DateTime{} && !IsDate(field, locale) && !ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
     // ISO dates such as 2024-03-01 mean one date in every locale, so they are read too.
     NotA(field, kind == ColumnKind::Time ? "a time" : "a date");
   }
@@ -103,10 +102,11 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
   return value;
 }
 
+// `number` (0 to 9999) with leading zeros to `width` digits.
 void AppendPadded(std::string& out, int number, int width) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%0*d", width, number);
-  out += buffer;
+  char digits[4];
+  for (int k = width - 1; k >= 0; --k, number /= 10) digits[k] = static_cast<char>('0' + number % 10);
+  out.append(digits, static_cast<std::size_t>(width));
 }
 
 void AppendDate(std::string& out, const DateTime& when) {
@@ -165,9 +165,31 @@ bool IsoTime(std::string_view text, DateTime& value) {
   return value.hour < 24 && value.minute < 60 && value.second < 60;
 }
 
+// Digits with at most one decimal separator and an optional sign, fifteen digits at most: a
+// number the recogniser accepts and a double holds exactly as written, read without its checks.
+bool IsPlainNumber(std::string_view text, char decimalSeparator) {
+  std::size_t digits = 0;
+  bool separator = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == decimalSeparator && !separator) {
+      separator = true;
+    } else if (!(i == 0 && c == '-')) {
+      return false;
+    }
+  }
+  return digits > 0 && digits <= 15;
+}
+
 }  // namespace
 
 bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value) {
+  const std::string_view trimmed = Trim(text);
+  if (locale.decimalSeparator == '.' && IsPlainNumber(trimmed, '.')) {
+    return std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value).ec == std::errc();
+  }
   if (!IsNumeric(text, locale)) return false;
   std::string plain(Trim(text));
   if (!plain.empty() && plain.front() == '+') plain.erase(0, 1);

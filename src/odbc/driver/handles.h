@@ -83,7 +83,8 @@ struct Statement {
   std::unique_ptr<ResultSet> cursor;
   bool onRow = false;        // the cursor stands on a row
   long long rowsFetched = 0;
-  PieceState piece;
+  PieceState piece;       // the column SQLGetData reads
+  PieceState boundPiece;  // room for a bound column's value while it is written
 
   std::vector<ColumnBinding> bindings;  // index 0 is column 1
 

@@ -44,8 +44,9 @@ SQLRETURN WriteBoundRow(Statement& statement, std::size_t row) {
     SQLPOINTER target = RowAddress(static_cast<std::uint8_t*>(binding.target), valueStride, row, statement.rowBindOffset);
     SQLLEN* indicator = RowAddress(binding.indicator, indicatorStride, row, statement.rowBindOffset);
     const CellValue value = statement.cursor->Value(k);
-    const SQLRETURN written = WriteValue(value, kind, targetType, target,
-                                         binding.bufferLength, indicator, nullptr, statement.diagnostics);
+    statement.boundPiece.Start(static_cast<SQLUSMALLINT>(k + 1));
+    const SQLRETURN written = WriteValue(value, kind, targetType, target, binding.bufferLength, indicator,
+                                         statement.boundPiece, statement.diagnostics);
     if (written == SQL_SUCCESS_WITH_INFO) result = SQL_SUCCESS_WITH_INFO;
   }
   return result;
@@ -151,7 +152,7 @@ SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetT
   if (piece.column != column) piece.Start(column);
   if (piece.delivered) return SQL_NO_DATA;
   const CellValue value = piece.started ? CellValue{} : statement.cursor->Value(column - 1);
-  return WriteValue(value, described.kind, targetType, target, bufferLength, indicator, &piece, statement.diagnostics);
+  return WriteValue(value, described.kind, targetType, target, bufferLength, indicator, piece, statement.diagnostics);
 }
 
 void BindColumn(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,

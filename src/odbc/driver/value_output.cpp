@@ -21,18 +21,23 @@ namespace {
 bool IsCharacterTarget(SQLSMALLINT type) { return type == SQL_C_CHAR || type == SQL_C_WCHAR || type == SQL_C_BINARY; }
 
 // The value as the bytes a character target receives: the character form, in UTF-16 for wide
-// characters.
-std::string CharacterData(const CellValue& value, SQLSMALLINT targetType) {
-  std::string bytes;
-  AppendCharacterForm(value, bytes);
+// characters. A text for a narrow target is the row's own bytes; anything else is kept in
+// `piece`.
+std::string_view CharacterData(const CellValue& value, SQLSMALLINT targetType, PieceState& piece) {
+  std::string_view bytes = value.text;
+  if (value.kind != CellValue::Kind::Text) {
+    piece.text.clear();
+    AppendCharacterForm(value, piece.text);
+    bytes = piece.text;
+  }
   if (targetType != SQL_C_WCHAR) return bytes;
-  std::u16string wide;
-  AppendUtf16(bytes, wide);
+  piece.wide.clear();
+  AppendUtf16(bytes, piece.wide);
   static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
-  return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(char16_t));
+  return {reinterpret_cast<const char*>(piece.wide.data()), piece.wide.size() * sizeof(char16_t)};
 }
 
-SQLRETURN WriteCharacters(const std::string& data, std::size_t& offset, SQLSMALLINT targetType, SQLPOINTER target,
+SQLRETURN WriteCharacters(std::string_view data, std::size_t& offset, SQLSMALLINT targetType, SQLPOINTER target,
                           SQLLEN bufferLength, SQLLEN* indicator, Diagnostics& diagnostics) {
   if (target != nullptr && bufferLength < 0) {
     throw SqlError(state::kBadBufferLength, "The buffer length is negative");
@@ -267,41 +272,32 @@ std::size_t FixedSizeOf(SQLSMALLINT targetType) {
 }
 
 SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT targetType, SQLPOINTER target,
-                     SQLLEN bufferLength, SQLLEN* indicator, PieceState* piece, Diagnostics& diagnostics) {
+                     SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics) {
   if (targetType == SQL_C_DEFAULT) targetType = TypeInfoOf(kind).defaultCType;
-  if (piece != nullptr && piece->delivered) return SQL_NO_DATA;
-  if (piece != nullptr && piece->started) {
-    // The next piece of a long value; the application may not change the type on the way.
-    const SQLRETURN result = WriteCharacters(piece->data, piece->offset, piece->targetType, target, bufferLength,
-                                             indicator, diagnostics);
-    if (piece->offset >= piece->data.size()) piece->delivered = true;
-    return result;
-  }
-  if (value.kind == CellValue::Kind::Null) {
-    if (indicator == nullptr) {
-      throw SqlError("22002", "Indicator variable required but not supplied: the value is NULL");
+  if (piece.delivered) return SQL_NO_DATA;
+  if (!piece.started) {
+    if (value.kind == CellValue::Kind::Null) {
+      if (indicator == nullptr) {
+        throw SqlError("22002", "Indicator variable required but not supplied: the value is NULL");
+      }
+      *indicator = SQL_NULL_DATA;
+      piece.delivered = true;
+      return SQL_SUCCESS;
     }
-    *indicator = SQL_NULL_DATA;
-    if (piece != nullptr) piece->delivered = true;
-    return SQL_SUCCESS;
+    if (!IsCharacterTarget(targetType)) {
+      const SQLRETURN result = WriteFixed(value, targetType, target, indicator, diagnostics);
+      piece.delivered = true;
+      return result;
+    }
+    piece.data = CharacterData(value, targetType, piece);
+    piece.targetType = targetType;
+    piece.offset = 0;
+    piece.started = true;
   }
-  if (!IsCharacterTarget(targetType)) {
-    const SQLRETURN result = WriteFixed(value, targetType, target, indicator, diagnostics);
-    if (piece != nullptr) piece->delivered = true;
-    return result;
-  }
-  if (piece == nullptr) {
-    std::size_t offset = 0;
-    return WriteCharacters(CharacterData(value, targetType), offset, targetType, target, bufferLength, indicator,
-                           diagnostics);
-  }
-  piece->data = CharacterData(value, targetType);
-  piece->targetType = targetType;
-  piece->offset = 0;
-  piece->started = true;
+  // The next piece of a long value keeps the type it started with.
   const SQLRETURN result =
-      WriteCharacters(piece->data, piece->offset, targetType, target, bufferLength, indicator, diagnostics);
-  if (piece->offset >= piece->data.size()) piece->delivered = true;
+      WriteCharacters(piece.data, piece.offset, piece.targetType, target, bufferLength, indicator, diagnostics);
+  if (piece.offset >= piece.data.size()) piece.delivered = true;
   return result;
 }
 
