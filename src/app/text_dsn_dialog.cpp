@@ -89,7 +89,7 @@ void TfrmTestTextDSN::BuildControls() {
   boxes->addRow("File Extensions", Edit3);
 
   lstSchema = Named(new QListWidget, "lstSchema");
-  lstSchema->setSortingEnabled(false);
+  lstSchema->setMaximumHeight(110);
   btnAdd = Named(new QPushButton("&Add DSN"), "btnAdd");
   btnConfigure = Named(new QPushButton("&Configure DSN"), "btnConfigure");
   btnRemove = Named(new QPushButton("&Remove DSN"), "btnRemove");
@@ -103,6 +103,7 @@ void TfrmTestTextDSN::BuildControls() {
   DBGrid1 = Named(new QTableView, "DBGrid1");
   DBGrid1->setModel(rows_);
   DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  DBGrid1->setWordWrap(false);
 
   auto* top = new QGridLayout;
   top->addLayout(boxes, 0, 0);
