@@ -120,12 +120,13 @@ TEST_F(TextDsnCommands, UserScopeWritesTheUsersOwnFile) {
 }
 
 TEST(DsnScope, SystemWhenTheSystemFileCanBeWrittenElseUser) {
+  const testing::OdbcSandbox sandbox;
+  EXPECT_EQ(testing::OdbcSandbox::Folder() + "/odbc.ini", SystemDataSourceFile());
   testing::TempDir folder;
   EXPECT_EQ(DsnScope::System, ChooseDsnScope(folder.File("odbc.ini")));
   testing::WriteBytes(folder.File("odbc.ini"), "");
   EXPECT_EQ(DsnScope::System, ChooseDsnScope(folder.File("odbc.ini")));
   EXPECT_EQ(DsnScope::User, ChooseDsnScope(folder.File("missing/odbc.ini")));
-  EXPECT_EQ(testing::OdbcSandbox::Folder() + "/odbc.ini", SystemDataSourceFile());
 }
 
 TEST(DsnTableList, ListsSectionsWhoseExtensionIsInTheBox) {
