@@ -87,8 +87,18 @@ void OdbcSandbox::AddTextDataSource(const std::string& name, const std::string& 
 
 CommandResult RunCommand(const std::string& command) {
   SharedFolder();
+#ifdef QUORLIN_ASAN_RUNTIME
+  // The programs started load the instrumented driver, which needs the sanitizer's runtime
+  // loaded first, and the C++ library with it to find the exceptions it intercepts; their own
+  // leaks are not this project's.
+  setenv("LD_PRELOAD", QUORLIN_ASAN_RUNTIME " libstdc++.so.6", 1);
+  setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+#endif
   CommandResult result;
   FILE* pipe = popen(command.c_str(), "r");
+#ifdef QUORLIN_ASAN_RUNTIME
+  unsetenv("LD_PRELOAD");
+#endif
   if (pipe == nullptr) return result;
   char buffer[4096];
   std::size_t got = 0;

@@ -1,6 +1,7 @@
 // A connection is a folder: from the data source's DefaultDir or the connection string's.
 #include "odbc/driver/connection_ops.h"
 
+#include <locale.h>
 #include <odbcinst.h>
 
 #include <filesystem>
@@ -11,6 +12,22 @@
 #include "platform/folder_files.h"
 
 namespace quorlin::driver {
+
+namespace {
+
+// The user's date, time and number settings from the environment (LC_ALL, LC_TIME,
+// LC_NUMERIC), whether or not the program that loaded the driver chose its locale itself.
+LocaleSettings EnvironmentLocaleSettings() {
+  const locale_t environment = newlocale(LC_ALL_MASK, "", nullptr);
+  if (environment == nullptr) return SystemLocaleSettings();
+  const locale_t previous = uselocale(environment);
+  const LocaleSettings settings = SystemLocaleSettings();
+  uselocale(previous);
+  freelocale(environment);
+  return settings;
+}
+
+}  // namespace
 
 std::string DataSourceValue(const std::string& dataSource, const std::string& key) {
   if (dataSource.empty()) return {};
@@ -32,7 +49,7 @@ void Connect(Connection& connection, const std::string& dataSource, const Connec
   connection.dataSource = dataSource;
   connection.source.folder = WithTrailingSlash(folder);
   connection.source.extensions = ParseExtensions(extensions);
-  connection.source.locale = SystemLocaleSettings();
+  connection.source.locale = EnvironmentLocaleSettings();
   connection.connected = true;
 }
 
