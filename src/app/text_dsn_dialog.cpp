@@ -153,53 +153,42 @@ void TfrmTestTextDSN::Tone(bool success) {
   if (settings_.soundsEnabled) sounds_.PlayTone(success ? kSuccessHz : kFailureHz, kToneMs);
 }
 
+void TfrmTestTextDSN::Report(const TextDsnOutcome& outcome, const std::function<void()>& refresh) {
+  for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
+  if (outcome.ok) {
+    const WaitCursor wait;
+    refresh();
+  }
+  Tone(outcome.ok);
+  dialogs_.Inform(outcome.message.c_str());
+}
+
 void TfrmTestTextDSN::btnAddClick() {
   btnOpenTable->setEnabled(false);
   const TextDsnOutcome outcome = AddTextDsn(TextDSN, Request(), settings_.scope);
   Edit3->setText(DisplayText(outcome.extensions));
-  for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
-  if (!outcome.ok) {
-    Tone(false);
-    dialogs_.Inform(outcome.message.c_str());
-    return;
-  }
-  {
-    const WaitCursor wait;
+  Report(outcome, [&] {
     CloseTable();
     tableConnection_ = outcome.name;
     RebuildTableList();
-  }
-  Tone(true);
-  dialogs_.Inform(outcome.message.c_str());
-  btnOpenTable->setEnabled(true);
+  });
+  btnOpenTable->setEnabled(outcome.ok);
 }
 
 void TfrmTestTextDSN::btnConfigureClick() {
   const TextDsnRequest request = Request();
   btnOpenTable->setEnabled(false);
   const TextDsnOutcome outcome = ConfigureTextDsn(TextDSN, request, settings_.scope);
-  for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
-  if (!outcome.ok) {
-    Tone(false);
-    dialogs_.Inform(outcome.message.c_str());
-    return;
-  }
-  {
-    const WaitCursor wait;
+  Report(outcome, [&] {
     Edit3->setText(DisplayText(outcome.extensions));
     RebuildTableList();
-  }
-  Tone(true);
-  dialogs_.Inform(outcome.message.c_str());
-  btnOpenTable->setEnabled(true);
+  });
+  btnOpenTable->setEnabled(outcome.ok);
 }
 
 void TfrmTestTextDSN::btnRemoveClick() {
   CloseTable();
-  const TextDsnOutcome outcome = RemoveTextDsn(TextDSN, Bytes(Edit1), settings_.scope);
-  for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
-  Tone(outcome.ok);
-  dialogs_.Inform(outcome.message.c_str());
+  Report(RemoveTextDsn(TextDSN, Bytes(Edit1), settings_.scope), [] {});
 }
 
 void TfrmTestTextDSN::btnOpenTableClick() {

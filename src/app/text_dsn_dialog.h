@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <string>
 
 #include "odbc/data_source_files.h"
@@ -56,6 +57,9 @@ class TfrmTestTextDSN : public QDialog {
   void btnConfigureClick();
   void btnRemoveClick();
   void btnOpenTableClick();
+  // Shows the component's refusals; after a success runs `refresh` under the hourglass; then
+  // the tone and the message of the outcome.
+  void Report(const TextDsnOutcome& outcome, const std::function<void()>& refresh);
   // The boxes as the DSN commands take them; the name box's blanks become "_" first.
   TextDsnRequest Request();
   void RebuildTableList();
