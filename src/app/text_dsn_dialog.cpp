@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/display_text.h"
+#include "app/help_topics.h"
 #include "app/launcher.h"
 #include "app/sound_effects.h"
 #include "app/table_rows_model.h"
@@ -71,7 +72,7 @@ TfrmTestTextDSN::TfrmTestTextDSN(const std::string& folder, TextDsnDialogSetting
       TextDSN(DialogDsnCreator(settings_.homeFolder)),
       databaseName_("quorlin-dsn-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
   setObjectName("frmTestTextDSN");
-  setProperty("helpContext", kTextDsnHelpContext);
+  setProperty("helpContext", kHelpDsnDialog);
   setWindowTitle("Test Text DSN");
   BuildControls();
   resize(620, 440);
@@ -205,7 +206,7 @@ void TfrmTestTextDSN::btnOpenTableClick() {
   }
   if (!opened) {
     dialogs_.Inform(kOpenFailedMessage);
-    launcher_.OpenHelp(kOdbcErrorsHelpContext);
+    launcher_.OpenHelp(kHelpOdbcErrors);
     return;
   }
   dialogs_.Inform(kTableOpenedMessage);

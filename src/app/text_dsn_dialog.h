@@ -22,10 +22,6 @@ class SoundEffects;
 class TableRowsModel;
 class UserDialogs;
 
-// The help topics of this window: its own, and "ODBC Errors", shown when a table cannot open.
-inline constexpr int kTextDsnHelpContext = 1100;
-inline constexpr int kOdbcErrorsHelpContext = 1110;
-
 inline constexpr const char* kNoFolderMessage = "No Folder Selected.  Cannot Continue";
 inline constexpr const char* kTableOpenedMessage = "Table Opened";
 inline constexpr const char* kOpenFailedMessage = "OLE Error - Opening Help File..";

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "app/help_topics.h"
 #include "app/scripted_dialogs.h"
 #include "support/odbc_sandbox.h"
 #include "support/test_files.h"
@@ -154,7 +155,7 @@ TEST_F(TextDsnDialog, OpenTableWithoutAConnectionOpensTheOdbcErrorsHelp) {
   Open(data.Path());
   EXPECT_EQ(Texts{"DSN Reconfigured"}, Click("btnConfigure", 1));
   EXPECT_EQ((Texts{"", "OLE Error - Opening Help File.."}), Click("btnOpenTable", 2));
-  EXPECT_EQ(std::vector<int>{kOdbcErrorsHelpContext}, launches.helpContexts);
+  EXPECT_EQ(std::vector<int>{kHelpOdbcErrors}, launches.helpContexts);
   EXPECT_EQ(0, Find<QTableView>("DBGrid1")->model()->rowCount());
 }
 
