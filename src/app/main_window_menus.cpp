@@ -113,6 +113,7 @@ void TfrmQuorlin::ConnectMenus() {
   on(mnuRefresh, [this] { cmdRefreshClick(); });
   on(mnuSaveStructure, [this] { cmdSaveClick(); });
   on(mnuExport, [this] { mnuExportClick(); });
+  on(mnuTextDSN, [this] { mnuTestDSNClick(); });
   on(mnuExit, [this] { cmdCloseClick(); });
   on(mnuDefined, [this] { mnuDefinedClick(); });
   on(mnuODBCOnly, [this] { mnuODBCOnlyClick(); });

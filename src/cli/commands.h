@@ -28,5 +28,6 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context);
 Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
 Command AddReportCommand(CLI::App& app, const CommandContext& context);
 Command AddExportCommand(CLI::App& app, const CommandContext& context);
+Command AddDsnCommand(CLI::App& app, const CommandContext& context);
 
 }  // namespace quorlin

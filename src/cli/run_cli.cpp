@@ -22,7 +22,7 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   const CommandContext context{out, err, SystemLocaleSettings(), errIsTerminal};
   const Command commands[] = {AddPreviewCommand(app, context), AddGuessCommand(app, context),
                               AddSchemaCommand(app, context), AddReportCommand(app, context),
-                              AddExportCommand(app, context)};
+                              AddExportCommand(app, context), AddDsnCommand(app, context)};
 
   try {
     app.parse(argc, argv);

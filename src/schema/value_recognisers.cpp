@@ -148,17 +148,16 @@ std::string ReplaceAllNoCase(const std::string& text, std::string_view word,
 // so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
 std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
   std::string result(Trim(text));
-  // Most texts name no month at all: a text without letters cannot, and for the others one
-  // upper-case copy finds that out; only a text that names one is built anew.
-  const bool hasLetter = std::any_of(result.begin(), result.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  });
+  // Most texts name no month at all: one upper-case copy finds that out, and only a text that
+  // names one is built anew.
   const auto upperCase = [](std::string copy) {
     for (char& c : copy) c = UpperAscii(c);
     return copy;
   };
-  std::string upper = hasLetter ? upperCase(result) : std::string();
-  for (std::size_t m = 0; hasLetter && m < kMonths.size(); ++m) {
+  std::string upper = upperCase(result);
+  // Month names are letters, so a text without any, as most dates are, needs no search at all.
+  const bool hasLetters = upper.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
+  for (std::size_t m = 0; hasLetters && m < kMonths.size(); ++m) {
     for (const std::string_view name : {kMonths[m].full, kMonths[m].abbreviation}) {
       if (upper.find(name) == std::string::npos) continue;
       result = ReplaceAllNoCase(result, name, std::to_string(m + 1));

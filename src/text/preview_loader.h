@@ -27,6 +27,10 @@ struct PreviewTable {
   bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
 };
 
+// Fields that still begin with the qualifier text, as after a blank that hid it from the
+// splitter, are shown without their first and last character.
+void StripLeftQualifier(std::string& field, const std::string& qualifier);
+
 // What the window and the command line say when the columns were cut.
 std::string ColumnsCutMessage();
 
