@@ -1,30 +1,13 @@
 #include "export/dbf/dbf_format.h"
 
-#include <unordered_set>
-
+#include "export/column_names.h"
 #include "export/little_endian.h"
-#include "platform/ascii_case.h"
-#include "text/record_splitter.h"
 
 namespace quorlin {
 
 namespace {
 
 constexpr std::uint8_t kDbaseIII = 0x03;
-
-// The first `limit` bytes of `name`, one less while that would cut a UTF-8 character.
-std::string CutName(std::string_view name, std::size_t limit) {
-  if (name.size() <= limit) return std::string(name);
-  std::size_t end = limit;
-  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-  return std::string(name.substr(0, end));
-}
-
-std::string NameKey(std::string_view name) {
-  std::string key(name);
-  for (char& c : key) c = AsciiLower(c);
-  return key;
-}
 
 }  // namespace
 
@@ -64,21 +47,7 @@ std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t r
 }
 
 std::vector<std::string> DbfColumnNames(const std::vector<std::string>& fieldNames) {
-  std::vector<std::string> names;
-  std::unordered_set<std::string> taken;
-  names.reserve(fieldNames.size());
-  for (std::size_t i = 0; i < fieldNames.size(); ++i) {
-    std::string name = CutName(fieldNames[i], kDbfMaxNameLength);
-    if (Trim(name).empty()) name = "FIELD" + std::to_string(i + 1);
-    const std::string base = name;
-    for (int suffix = 2; taken.count(NameKey(name)) > 0; ++suffix) {
-      const std::string ending = "_" + std::to_string(suffix);
-      name = CutName(base, kDbfMaxNameLength - ending.size()) + ending;
-    }
-    taken.insert(NameKey(name));
-    names.push_back(std::move(name));
-  }
-  return names;
+  return UniqueColumnNames(fieldNames, kDbfMaxNameLength);
 }
 
 }  // namespace quorlin

@@ -40,9 +40,7 @@ std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t r
 // The four bytes of a record count, as stored at kDbfRecordCountOffset.
 std::string DbfRecordCountBytes(std::uint32_t recordCount);
 
-// Descriptor names for field names: each cut to 10 bytes (never inside a UTF-8 character), a
-// blank one named "FIELD" + its position from 1, and names that would repeat (compared without
-// regard to ASCII letter case) made unique by a "_2", "_3", ... ending.
+// Descriptor names for field names: cut to 10 bytes, never blank, never repeated.
 std::vector<std::string> DbfColumnNames(const std::vector<std::string>& fieldNames);
 
 }  // namespace quorlin

@@ -1,0 +1,20 @@
+// Numbers in field values, read by the value recognisers' rules and the locale's separator.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "platform/locale_settings.h"
+
+namespace quorlin {
+
+// The value of a text that IsNumeric accepts (blanks around it allowed, the locale's decimal
+// separator, an exponent); nothing for any other text.
+std::optional<double> ReadNumber(std::string_view text, const LocaleSettings& locale);
+
+// The value of a number without a fractional part that lies within [minimum, maximum].
+std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleSettings& locale,
+                                            std::int64_t minimum, std::int64_t maximum);
+
+}  // namespace quorlin
