@@ -1,8 +1,11 @@
 #include "export/export_writers.h"
 
 #include "export/delimited_writer.h"
+#include "export/excel_writer.h"
 #include "export/export_driver.h"
 #include "export/export_paths.h"
+#include "export/paradox_writer.h"
+#include "export/xbase_writer.h"
 
 namespace quorlin {
 
@@ -13,6 +16,12 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
     case ExportFormat::TabDelimited:
     case ExportFormat::OtherDelimiter:
       return MakeDelimitedWriter(request);
+    case ExportFormat::XBase:
+      return MakeXBaseWriter(request);
+    case ExportFormat::Paradox:
+      return MakeParadoxWriter(request);
+    case ExportFormat::Excel:
+      return MakeExcelWriter(request);
     default:
       return nullptr;
   }

@@ -1,10 +1,9 @@
-#include "export/number_text.h"
+#include "export/value_reading.h"
 
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "schema/value_recognisers.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -35,6 +34,19 @@ std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleS
     return std::nullopt;
   }
   return static_cast<std::int64_t>(*value);
+}
+
+std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSettings& locale) {
+  const DateTime date = ToDateTime(text, locale);
+  if (date.year == DateTime{}.year && date.month == DateTime{}.month && date.day == DateTime{}.day) {
+    return std::nullopt;
+  }
+  return date;
+}
+
+std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale) {
+  if (!IsDate(text, locale)) return std::nullopt;
+  return ToDateTime(text, locale);
 }
 
 }  // namespace quorlin
