@@ -177,7 +177,7 @@ class ParadoxWriter : public FormatWriter {
         }
         return false;
       case ExportFieldType::Time:
-        if (auto time = ReadDateTime(value, locale)) {
+        if (auto time = ReadTimeOfDay(value, locale)) {
           table_->SetTime(column, MillisecondsOfDay(*time));
           return true;
         }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -47,6 +48,20 @@ std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSett
 std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale) {
   if (!IsDate(text, locale)) return std::nullopt;
   return ToDateTime(text, locale);
+}
+
+std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale) {
+  if (std::optional<DateTime> time = ReadDateTime(text, locale)) return time;
+  const std::string_view trimmed = Trim(text);
+  for (const std::string& marker : {locale.amString, locale.pmString, std::string("AM"), std::string("PM")}) {
+    if (marker.empty() || trimmed.size() <= marker.size()) continue;
+    const std::size_t markerAt = trimmed.size() - marker.size();
+    if (!EqualNoCase(trimmed.substr(markerAt), marker)) continue;
+    const std::string_view time = Trim(trimmed.substr(0, markerAt));
+    if (time.size() == markerAt) continue;
+    return ReadDateTime(std::string(time) + marker, locale);
+  }
+  return std::nullopt;
 }
 
 }  // namespace quorlin

@@ -25,4 +25,8 @@ std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSett
 // The date and time of a text that IsDate accepts, also of a time alone.
 std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale);
 
+// The time of a text that IsDate accepts, also when blanks stand before its AM or PM marker
+// ("10:30:00 PM"), which the recognisers read as a date separator.
+std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale);
+
 }  // namespace quorlin

@@ -51,6 +51,9 @@ class FailingOutputFiles::Sink : public ByteSink {
   std::uint64_t size_ = 0;
 };
 
+FailingOutputFiles::FailingOutputFiles(std::uint64_t budget) : budget_(budget) {}
+FailingOutputFiles::~FailingOutputFiles() = default;
+
 ByteSink& FailingOutputFiles::Create(const std::string& path) {
   sinks_.push_back(std::make_unique<Sink>(path, budget_));
   return *sinks_.back();

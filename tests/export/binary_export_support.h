@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ ExportRequest BinaryRequest(ExportFormat format, const std::string& input, const
 // Files in memory whose writes fail, as on a full disk, once `budget` bytes were written in all.
 class FailingOutputFiles : public OutputFiles {
  public:
-  explicit FailingOutputFiles(std::uint64_t budget) : budget_(budget) {}
+  explicit FailingOutputFiles(std::uint64_t budget);
+  ~FailingOutputFiles() override;
   ByteSink& Create(const std::string& path) override;
   void CloseAll() override {}
 

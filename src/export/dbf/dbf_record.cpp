@@ -92,7 +92,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
     }
     case ExportFieldType::Time: {
       if (IsBlank(value)) break;
-      const std::optional<DateTime> time = ReadDateTime(value, locale);
+      const std::optional<DateTime> time = ReadTimeOfDay(value, locale);
       if (!time) {
         out.append(width, ' ');
         return Outcome::Rejected;

@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+// pxlib's header declares its functions without C linkage for C++.
+extern "C" {
 #include <paradox.h>
+}
 
 namespace quorlin {
 
