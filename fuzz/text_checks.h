@@ -59,6 +59,17 @@ inline std::string CheckSplit(std::string_view data) {
   if (fields != ReferenceSplit(record, separator, qualifier)) {
     return "other fields than the splitting rule gives";
   }
+  std::vector<std::string_view> views;
+  SplitRecordViews(record, separator, qualifier, views);
+  if (!std::equal(views.begin(), views.end(), fields.begin(), fields.end())) {
+    return "other fields as views than as texts";
+  }
+  for (const std::string_view view : views) {
+    if (!view.empty() && (view.data() < record.data() ||
+                          view.data() + view.size() > record.data() + record.size())) {
+      return "a view outside the record";
+    }
+  }
   return {};
 }
 

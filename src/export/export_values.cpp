@@ -120,6 +120,14 @@ void AppendTranslated(std::string& out, std::string_view value) {
   }
 }
 
+std::string ShownTitle(std::string_view title) {
+  std::string shown(title);
+  for (char& c : shown) {
+    if (c == '_') c = ' ';
+  }
+  return shown;
+}
+
 std::string TranslateSpecialChars(std::string_view value) {
   std::string out;
   AppendTranslated(out, value);

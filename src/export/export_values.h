@@ -27,6 +27,10 @@ std::string TranslateSpecialChars(std::string_view value);
 // The same, appended to `out` without allocating beyond its growth.
 void AppendTranslated(std::string& out, std::string_view value);
 
+// The title as pages and documents show it: the title box turns blanks into "_", and every
+// "_" becomes a blank again.
+std::string ShownTitle(std::string_view title);
+
 // The length of the valid UTF-8 sequence at the start of `text` and its code point in
 // `codePoint`, or 0 when it does not start with one (a lone byte, an overlong form, a
 // surrogate). ASCII counts as a sequence of one.

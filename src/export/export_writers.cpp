@@ -4,8 +4,11 @@
 #include "export/excel_writer.h"
 #include "export/export_driver.h"
 #include "export/export_paths.h"
+#include "export/html_writer.h"
 #include "export/paradox_writer.h"
+#include "export/sql_writer.h"
 #include "export/xbase_writer.h"
+#include "export/xml_writer.h"
 
 namespace quorlin {
 
@@ -22,6 +25,12 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
       return MakeParadoxWriter(request);
     case ExportFormat::Excel:
       return MakeExcelWriter(request);
+    case ExportFormat::HtmlTable:
+      return MakeHtmlWriter(request);
+    case ExportFormat::Xml:
+      return MakeXmlWriter(request);
+    case ExportFormat::SqlSchema:
+      return MakeSqlWriter(request);
     default:
       return nullptr;
   }
