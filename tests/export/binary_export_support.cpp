@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "platform/file_error.h"
 #include "support/test_files.h"
 
 namespace quorlin::testing {
@@ -31,32 +30,6 @@ ExportRequest BinaryRequest(ExportFormat format, const std::string& input, const
   request.now = DateTime{2002, 1, 1, 10, 0, 0, 0};
   request.locale = LocaleSettings{};
   return request;
-}
-
-class FailingOutputFiles::Sink : public ByteSink {
- public:
-  Sink(std::string path, std::uint64_t& budget) : path_(std::move(path)), budget_(budget) {}
-  void Write(std::string_view bytes) override {
-    if (bytes.size() > budget_) throw FileError("Unable to write to " + path_ + ": No space left on device");
-    budget_ -= bytes.size();
-    size_ += bytes.size();
-  }
-  void WriteAt(std::uint64_t, std::string_view) override {}
-  std::uint64_t Size() const override { return size_; }
-  void Close() override {}
-
- private:
-  std::string path_;
-  std::uint64_t& budget_;
-  std::uint64_t size_ = 0;
-};
-
-FailingOutputFiles::FailingOutputFiles(std::uint64_t budget) : budget_(budget) {}
-FailingOutputFiles::~FailingOutputFiles() = default;
-
-ByteSink& FailingOutputFiles::Create(const std::string& path) {
-  sinks_.push_back(std::make_unique<Sink>(path, budget_));
-  return *sinks_.back();
 }
 
 std::string RunCommand(const std::string& command) {

@@ -1,13 +1,11 @@
-// Requests, failing files and independent readers for the binary writers' tests.
+// Requests and independent readers for the binary writers' tests.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "export/export_request.h"
-#include "export/output_files.h"
 
 namespace quorlin::testing {
 
@@ -17,20 +15,6 @@ ExportField Field(std::string name, ExportFieldType type, std::int32_t length = 
 // the C locale's settings.
 ExportRequest BinaryRequest(ExportFormat format, const std::string& input, const std::string& output,
                             ExportFields fields);
-
-// Files in memory whose writes fail, as on a full disk, once `budget` bytes were written in all.
-class FailingOutputFiles : public OutputFiles {
- public:
-  explicit FailingOutputFiles(std::uint64_t budget);
-  ~FailingOutputFiles() override;
-  ByteSink& Create(const std::string& path) override;
-  void CloseAll() override {}
-
- private:
-  class Sink;
-  std::uint64_t budget_;
-  std::vector<std::unique_ptr<Sink>> sinks_;
-};
 
 // Runs Debian's python3 on `script` with `argument`; its standard output.
 std::string RunPython(const std::string& script, const std::string& argument);

@@ -6,6 +6,7 @@
 
 #include "export/binary_export_support.h"
 #include "export/export_writers.h"
+#include "export/failing_outputs.h"
 #include "export/xls/workbook_writer.h"
 #include "support/test_files.h"
 

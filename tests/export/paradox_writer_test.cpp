@@ -9,6 +9,7 @@
 
 #include "export/binary_export_support.h"
 #include "export/export_writers.h"
+#include "export/failing_outputs.h"
 #include "support/test_files.h"
 
 extern "C" {

@@ -8,6 +8,7 @@
 #include "export/dbf/dbf_format.h"
 #include "export/dbf/dbf_record.h"
 #include "export/export_writers.h"
+#include "export/failing_outputs.h"
 #include "support/test_files.h"
 
 namespace quorlin {
