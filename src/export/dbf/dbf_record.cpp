@@ -1,7 +1,7 @@
 #include "export/dbf/dbf_record.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 
 #include "export/column_names.h"
 #include "export/value_reading.h"
@@ -85,8 +85,11 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
         out.append(width, ' ');
         return Outcome::Rejected;
       }
-      char text[16];
-      std::snprintf(text, sizeof text, "%04d%02d%02d", date->year, date->month, date->day);
+      std::string text;
+      PutTwoDigits(text, date->year / 100);
+      PutTwoDigits(text, date->year % 100);
+      PutTwoDigits(text, date->month);
+      PutTwoDigits(text, date->day);
       PutJustified(out, text, width);
       return Outcome::Written;
     }
@@ -114,13 +117,20 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
       if (IsBlank(value)) break;
       const std::optional<double> number = ReadNumber(value, locale);
       if (!number) return Outcome::NotANumber;
-      char text[64];
-      const int length = std::snprintf(text, sizeof text, "%18.*f", std::clamp(field.decimals, 0, 15), *number);
-      if (length < 0 || static_cast<std::size_t>(length) > std::min(kFloatTextWidth, width)) {
+      // "%18.2f" without the C library's locale: right-aligned in 18 characters (fewer in a
+      // narrower field, so that no digit is cut off), then left-justified in the field.
+      char digits[400];
+      const auto [end, error] = std::to_chars(digits, digits + sizeof digits, *number,
+                                              std::chars_format::fixed, std::clamp(field.decimals, 0, 15));
+      const std::size_t length = static_cast<std::size_t>(end - digits);
+      const std::size_t aligned = std::min(kFloatTextWidth, width);
+      if (error != std::errc() || length > aligned) {
         out.append(width, ' ');
         return Outcome::Rejected;
       }
-      PutJustified(out, text, width);
+      out.append(aligned - length, ' ');
+      out.append(digits, length);
+      out.append(width - aligned, ' ');
       return Outcome::Written;
   }
   out.append(width, ' ');
