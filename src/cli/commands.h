@@ -14,6 +14,7 @@ struct CommandContext {
   std::ostream& out;  // results
   std::ostream& err;  // messages
   LocaleSettings locale;
+  bool errIsTerminal = false;  // progress may be drawn on `err`
 };
 
 struct Command {
@@ -25,5 +26,6 @@ struct Command {
 Command AddPreviewCommand(CLI::App& app, const CommandContext& context);
 Command AddGuessCommand(CLI::App& app, const CommandContext& context);
 Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
+Command AddExportCommand(CLI::App& app, const CommandContext& context);
 
 }  // namespace quorlin

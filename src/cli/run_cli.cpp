@@ -1,6 +1,10 @@
 // Command-line parsing and the mapping of failures to exit statuses.
 #include "cli/run_cli.h"
 
+#include <unistd.h>
+
+#include <iostream>
+
 #include "cli/cli_error.h"
 #include "cli/commands.h"
 #include "platform/file_error.h"
@@ -14,9 +18,10 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   CLI::App app("Quorlin for flat text data files, without a window", "quorlin-cli");
   app.set_version_flag("--version", FileVersionText());
   app.require_subcommand(1);
-  const CommandContext context{out, err, SystemLocaleSettings()};
+  const bool errIsTerminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+  const CommandContext context{out, err, SystemLocaleSettings(), errIsTerminal};
   const Command commands[] = {AddPreviewCommand(app, context), AddGuessCommand(app, context),
-                              AddSchemaCommand(app, context)};
+                              AddSchemaCommand(app, context), AddExportCommand(app, context)};
 
   try {
     app.parse(argc, argv);

@@ -31,4 +31,8 @@ std::array<std::string, 12> SystemMonthNames() {
   return names;
 }
 
+ExportContext SystemExportContext() {
+  return {CurrentDateTime(), SystemLocaleSettings(), SystemMonthNames()};
+}
+
 }  // namespace quorlin

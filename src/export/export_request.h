@@ -49,8 +49,17 @@ struct ExportRequest {
       kEnglishMonthNames[9], kEnglishMonthNames[10], kEnglishMonthNames[11]};
 };
 
+// The clock and locale values a request is given.
+struct ExportContext {
+  DateTime now;
+  LocaleSettings locale;
+  std::array<std::string, 12> monthNames = ExportRequest{}.monthNames;
+};
+
 // The local date and time now, and the environment locale's full month names.
 DateTime CurrentDateTime();
 std::array<std::string, 12> SystemMonthNames();
+// Now, with the environment's locale settings and month names.
+ExportContext SystemExportContext();
 
 }  // namespace quorlin

@@ -70,53 +70,58 @@ bool IsXmlChar(char32_t c) {
 }
 
 void AppendReference(std::string& out, char32_t codePoint) {
-  char digits[12];
-  std::size_t count = 0;
+  char text[16];
+  char* end = text + sizeof text;
+  char* at = end;
+  *--at = ';';
   do {
-    digits[count++] = static_cast<char>('0' + codePoint % 10);
+    *--at = static_cast<char>('0' + codePoint % 10);
     codePoint /= 10;
   } while (codePoint != 0);
-  out += "&#";
-  while (count > 0) out += digits[--count];
-  out += ';';
+  *--at = '#';
+  *--at = '&';
+  out.append(at, static_cast<std::size_t>(end - at));
 }
 
 }  // namespace
 
+// Bytes that TranslateSpecialChars copies unchanged: printable ASCII but "&", "<" and ">",
+// and the tab, line feed and carriage return.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '&' && c != '<' && c != '>';
+  plain['\t'] = plain['\n'] = plain['\r'] = true;
+  return plain;
+}();
+
 void AppendTranslated(std::string& out, std::string_view value) {
   std::string_view rest = Trim(value);
   while (!rest.empty()) {
-    // Runs of plain characters are copied at once.
     std::size_t plain = 0;
-    while (plain < rest.size()) {
-      const unsigned char c = static_cast<unsigned char>(rest[plain]);
-      if (c >= 0x80 || c == '&' || c == '<' || c == '>' || (c < 0x20 && !IsXmlChar(c))) break;
-      ++plain;
-    }
-    out.append(rest.substr(0, plain));
+    while (plain < rest.size() && kPlainBytes[static_cast<unsigned char>(rest[plain])]) ++plain;
+    out.append(rest.data(), plain);
     rest.remove_prefix(plain);
     if (rest.empty()) break;
     const char c = rest.front();
+    std::size_t length = 1;
     if (c == '&') {
       out += "&amp;";
     } else if (c == '<') {
       out += "&lt;";
     } else if (c == '>') {
       out += "&gt;";
-    } else if (static_cast<unsigned char>(c) < 0x80) {
-      // a control character XML cannot hold: dropped
-    } else {
+    } else if (static_cast<unsigned char>(c) >= 0x80) {
       char32_t codePoint = 0;
-      const std::size_t length = Utf8SequenceAt(rest, codePoint);
+      length = Utf8SequenceAt(rest, codePoint);
       if (length == 0) {
         AppendReference(out, static_cast<unsigned char>(c));
-      } else {
-        if (IsXmlChar(codePoint)) AppendReference(out, codePoint);
-        rest.remove_prefix(length);
-        continue;
+        length = 1;
+      } else if (IsXmlChar(codePoint)) {
+        AppendReference(out, codePoint);
       }
     }
-    rest.remove_prefix(1);
+    // Anything else is a control character XML cannot hold: dropped.
+    rest.remove_prefix(length);
   }
 }
 

@@ -33,7 +33,12 @@ std::string PageDate(const ExportRequest& request) {
 
 class HtmlWriter : public FormatWriter {
  public:
-  explicit HtmlWriter(const ExportRequest& request) : request_(request) {}
+  explicit HtmlWriter(const ExportRequest& request) : request_(request) {
+    for (const ExportField& field : request.fields) {
+      cellStarts_.push_back(std::string(kCellStart) + std::string(Alignment(field.typeCode)));
+    }
+    extraCellStart_ = std::string(kCellStart) + std::string(Alignment(ExportFieldType::Char));
+  }
 
   HeaderLineUse HeaderUse() const override {
     return request_.includeHeaderRow ? HeaderLineUse::AsRecord : HeaderLineUse::Drop;
@@ -74,10 +79,7 @@ class HtmlWriter : public FormatWriter {
     row_ += kLineEnd;
     for (std::size_t i = 0; i < values.size(); ++i) {
       // A value past the last field has no type; it is shown as text.
-      const ExportFieldType type =
-          i < request_.fields.size() ? request_.fields[i].typeCode : ExportFieldType::Char;
-      row_ += kCellStart;
-      row_ += Alignment(type);
+      row_ += i < cellStarts_.size() ? cellStarts_[i] : extraCellStart_;
       const std::size_t contentStart = row_.size();
       if (request_.translateSpecialChars) {
         AppendTranslated(row_, values[i]);
@@ -114,6 +116,8 @@ class HtmlWriter : public FormatWriter {
   }
 
   const ExportRequest& request_;
+  std::vector<std::string> cellStarts_;  // per field, up to its content
+  std::string extraCellStart_;
   ByteSink* out_ = nullptr;
   std::string row_;
 };

@@ -1,7 +1,6 @@
 #include "export/sql_writer.h"
 
-#include <cstdio>
-
+#include "export/export_choices.h"
 #include "export/export_paths.h"
 #include "export/sql_keywords.h"
 #include "schema/value_recognisers.h"
@@ -12,7 +11,6 @@ namespace quorlin {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr const char* kNoTitleMessage = "No Schema/Template Name Specified";
 
 bool IsIdentifierStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -24,38 +22,63 @@ bool IsControlChar(char c) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-// The value as an SQL number literal with "." as its decimal point, or nothing when it is no
-// number by the locale's rule nor by the "." rule. A text that is only a point reads as zero.
-std::optional<std::string> SqlNumber(std::string_view value, const LocaleSettings& locale) {
-  const std::string_view trimmed = Trim(value);
-  std::string number(trimmed);
-  if (IsNumeric(trimmed, locale)) {
-    if (locale.decimalSeparator != '.') {
-      const std::size_t point = number.find(locale.decimalSeparator);
-      if (point != std::string::npos) number[point] = '.';
-    }
-  } else {
-    if (locale.decimalSeparator == '.') return std::nullopt;
+// Appends `trimmed` as an SQL number literal with "." as its decimal point; false when it is
+// no number by the locale's rule nor by the "." rule. A text that is only a point reads as 0.
+bool AppendNumber(std::string& out, std::string_view trimmed, const LocaleSettings& locale) {
+  const bool byLocale = IsNumeric(trimmed, locale);
+  if (!byLocale) {
+    if (locale.decimalSeparator == '.') return false;
     LocaleSettings pointLocale = locale;
     pointLocale.decimalSeparator = '.';
-    if (!IsNumeric(trimmed, pointLocale)) return std::nullopt;
+    if (!IsNumeric(trimmed, pointLocale)) return false;
+  }
+  const std::size_t start = out.size();
+  out += trimmed;
+  if (byLocale && locale.decimalSeparator != '.') {
+    const std::size_t point = out.find(locale.decimalSeparator, start);
+    if (point != std::string::npos) out[point] = '.';
   }
   // "." or ".e5" hold no digit before or after the point, which SQL does not accept.
-  const std::size_t mantissa = number.front() == '+' || number.front() == '-' ? 1 : 0;
-  const auto isDigitAt = [&number](std::size_t at) {
-    return at < number.size() && number[at] >= '0' && number[at] <= '9';
+  const std::size_t mantissa = start + (trimmed.front() == '+' || trimmed.front() == '-' ? 1 : 0);
+  const auto isDigitAt = [&out](std::size_t at) {
+    return at < out.size() && out[at] >= '0' && out[at] <= '9';
   };
-  if (!isDigitAt(mantissa) && !isDigitAt(mantissa + 1)) number.insert(mantissa, "0");
-  return number;
+  if (!isDigitAt(mantissa) && !isDigitAt(mantissa + 1)) out.insert(mantissa, "0");
+  return true;
 }
 
+// Appends `value` in decimal with at least `width` digits, zeros in front.
+void AppendPadded(std::string& out, long long value, std::size_t width, char pad = '0') {
+  char text[48];
+  char* const end = text + sizeof text;
+  char* at = end;
+  const bool negative = value < 0;
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
+  do {
+    *--at = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (negative) *--at = '-';
+  while (static_cast<std::size_t>(end - at) < width && at > text) *--at = pad;
+  out.append(at, static_cast<std::size_t>(end - at));
+}
 
 // "#MM/dd/yyyy HH:mm:ss#", with "/" and ":" whatever the locale, as SQL tools read them.
 void AppendDateLiteral(std::string& out, const DateTime& date) {
-  char text[32];
-  std::snprintf(text, sizeof text, "#%02d/%02d/%04d %02d:%02d:%02d#", date.month, date.day,
-                date.year, date.hour, date.minute, date.second);
-  out += text;
+  out += '#';
+  AppendPadded(out, date.month, 2);
+  out += '/';
+  AppendPadded(out, date.day, 2);
+  out += '/';
+  AppendPadded(out, date.year, 4);
+  out += ' ';
+  AppendPadded(out, date.hour, 2);
+  out += ':';
+  AppendPadded(out, date.minute, 2);
+  out += ':';
+  AppendPadded(out, date.second, 2);
+  out += '#';
 }
 
 class SqlWriter : public FormatWriter {
@@ -132,30 +155,31 @@ class SqlWriter : public FormatWriter {
  private:
   // Appends the value's item; false when the value was rejected and became NULL.
   bool AppendItem(ExportFieldType type, std::string_view value) {
-    if (IsBlank(value)) {
+    const std::string_view trimmed = Trim(value);
+    if (trimmed.empty()) {
       line_ += " NULL";
       return true;
     }
     switch (type) {
       case ExportFieldType::Bit:
-        line_ += IsTrueWord(value) ? " TRUE" : " FALSE";
+        line_ += IsTrueWord(trimmed) ? " TRUE" : " FALSE";
         return true;
       case ExportFieldType::Char:
         AppendQuoted(value);
         return true;
       case ExportFieldType::Date:
       case ExportFieldType::Time:
-        if (!IsDate(value, request_.locale)) break;
-        line_ += ' ';
-        AppendDateLiteral(line_, ToDateTime(value, request_.locale));
-        return true;
-      default:
-        // A value that is no number would otherwise become SQL of its own when the script runs.
-        if (const std::optional<std::string> number = SqlNumber(value, request_.locale)) {
+        if (const std::optional<DateTime> date = ReadDateTime(value, request_.locale)) {
           line_ += ' ';
-          line_ += *number;
+          AppendDateLiteral(line_, *date);
           return true;
         }
+        break;
+      default:
+        // A value that is no number would otherwise become SQL of its own when the script runs.
+        line_ += ' ';
+        if (AppendNumber(line_, trimmed, request_.locale)) return true;
+        line_.pop_back();
         break;
     }
     line_ += "NULL";
@@ -175,10 +199,10 @@ class SqlWriter : public FormatWriter {
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
     anyRejected_ = true;
-    char recordNumber[24];
-    std::snprintf(recordNumber, sizeof recordNumber, "%6lld", static_cast<long long>(number));
-    std::string entry = std::string(recordNumber) + " : " + " Col : " + std::to_string(position) +
-                        " (" + request_.fields[position].name + ") : ";
+    std::string entry;
+    AppendPadded(entry, number, 6, ' ');
+    entry += " : ";
+    entry += " Col : " + std::to_string(position) + " (" + request_.fields[position].name + ") : ";
     entry += value;
     entry += kLineEnd;
     log_->Write(entry);

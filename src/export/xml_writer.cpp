@@ -38,7 +38,11 @@ void AppendUtf8(std::string& out, char32_t c) {
 class XmlWriter : public FormatWriter {
  public:
   explicit XmlWriter(const ExportRequest& request) : request_(request) {
-    for (const ExportField& field : request.fields) names_.push_back(XmlElementName(field.name));
+    for (const ExportField& field : request.fields) {
+      names_.push_back(XmlElementName(field.name));
+      openTags_.push_back("      <" + names_.back() + ">");
+      closeTags_.push_back("</" + names_.back() + ">" + std::string(kLineEnd));
+    }
   }
 
   HeaderLineUse HeaderUse() const override {
@@ -100,18 +104,13 @@ class XmlWriter : public FormatWriter {
     block_ += kLineEnd;
     const std::size_t count = std::min(values.size(), names_.size());
     for (std::size_t i = 0; i < count; ++i) {
-      block_ += "      <";
-      block_ += names_[i];
-      block_ += '>';
+      block_ += openTags_[i];
       if (request_.translateSpecialChars) {
         AppendTranslated(block_, values[i]);
       } else {
         block_ += values[i];
       }
-      block_ += "</";
-      block_ += names_[i];
-      block_ += '>';
-      block_ += kLineEnd;
+      block_ += closeTags_[i];
     }
     block_ += kLineEnd;
     block_ += "    </";
@@ -123,6 +122,8 @@ class XmlWriter : public FormatWriter {
 
   const ExportRequest& request_;
   std::vector<std::string> names_;
+  std::vector<std::string> openTags_;   // "      <E>"
+  std::vector<std::string> closeTags_;  // "</E>" and the line end
   ByteSink* out_ = nullptr;
   std::string block_;
 };

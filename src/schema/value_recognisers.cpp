@@ -1,10 +1,12 @@
 // Blank, numeric, boolean and date tests on single texts, never failing.
 #include "schema/value_recognisers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,18 +52,23 @@ std::int64_t ReadSaturated(std::string_view digits) {
 // `exponent` rounds to a finite long double. Underflow to zero still counts as in range.
 bool FitsLongDouble(std::string_view integerDigits, std::string_view fractionDigits,
                     std::int64_t exponent) {
-  std::string digits;
-  digits.reserve(integerDigits.size() + fractionDigits.size());
-  digits.append(integerDigits).append(fractionDigits);
-  const std::size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return true;
+  const std::size_t integerZeros = std::min(integerDigits.find_first_not_of('0'), integerDigits.size());
+  const std::size_t fractionZeros =
+      integerZeros < integerDigits.size()
+          ? 0
+          : std::min(fractionDigits.find_first_not_of('0'), fractionDigits.size());
+  if (integerZeros == integerDigits.size() && fractionZeros == fractionDigits.size()) return true;
   // The value is 0.<significant digits> times ten to this power.
-  const std::int64_t power =
-      static_cast<std::int64_t>(integerDigits.size()) - static_cast<std::int64_t>(first) + exponent;
+  const std::int64_t power = static_cast<std::int64_t>(integerDigits.size()) -
+                             static_cast<std::int64_t>(integerZeros + fractionZeros) + exponent;
   if (power > 6000) return false;
   if (power < -6000) return true;
+  // Below the largest long double's power of ten no conversion is needed, which keeps the
+  // common short numbers cheap.
+  if (power < std::numeric_limits<long double>::max_exponent10) return true;
   std::string canonical = "0.";
-  canonical.append(digits, first, std::string::npos);
+  canonical.append(integerDigits.substr(integerZeros));
+  canonical.append(fractionDigits.substr(fractionZeros));
   canonical += 'e';
   canonical += std::to_string(power);
   long double value = 0;
@@ -141,7 +148,11 @@ std::string ReplaceAllNoCase(const std::string& text, std::string_view word,
 // so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
 std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
   std::string result(Trim(text));
-  for (std::size_t m = 0; m < kMonths.size(); ++m) {
+  // Month names are letters only, so a text without letters has none to replace.
+  const bool hasLetter = std::any_of(result.begin(), result.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  });
+  for (std::size_t m = 0; hasLetter && m < kMonths.size(); ++m) {
     const std::string number = std::to_string(m + 1);
     result = ReplaceAllNoCase(result, kMonths[m].full, number);
     result = ReplaceAllNoCase(result, kMonths[m].abbreviation, number);
@@ -349,6 +360,10 @@ bool IsBoolean(std::string_view text) {
 
 bool IsDate(std::string_view text, const LocaleSettings& locale) {
   return ParseDateTime(text, locale).has_value();
+}
+
+std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale) {
+  return ParseDateTime(text, locale);
 }
 
 DateTime ToDateTime(std::string_view text, const LocaleSettings& locale) {
