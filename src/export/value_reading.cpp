@@ -38,16 +38,12 @@ std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleS
 }
 
 std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSettings& locale) {
-  const DateTime date = ToDateTime(text, locale);
-  if (date.year == DateTime{}.year && date.month == DateTime{}.month && date.day == DateTime{}.day) {
+  const std::optional<DateTime> date = ReadDateTime(text, locale);
+  if (!date || (date->year == DateTime{}.year && date->month == DateTime{}.month &&
+                date->day == DateTime{}.day)) {
     return std::nullopt;
   }
   return date;
-}
-
-std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale) {
-  if (!IsDate(text, locale)) return std::nullopt;
-  return ToDateTime(text, locale);
 }
 
 std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale) {
