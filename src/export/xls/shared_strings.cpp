@@ -75,12 +75,31 @@ BiffString EncodeCellText(std::string_view text) {
   return encoded;
 }
 
+void SharedStrings::Grow() {
+  slots_.assign(std::max<std::size_t>(slots_.size() * 2, 1024), 0);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = 0; i < strings_.size(); ++i) {
+    std::size_t slot = strings_[i].hash & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = static_cast<std::uint32_t>(i + 1);
+  }
+}
+
 std::uint32_t SharedStrings::Add(std::string_view text) {
   ++total_;
   text = CutToCellLimit(text);
-  const auto [entry, added] = index_.try_emplace(std::string(text), UniqueCount());
-  if (added) order_.push_back(&entry->first);
-  return entry->second;
+  if ((strings_.size() + 1) * 2 > slots_.size()) Grow();
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t slot = hash & mask;
+  for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
+    const Stored& stored = strings_[slots_[slot] - 1];
+    if (stored.hash == hash && Text(stored) == text) return slots_[slot] - 1;
+  }
+  strings_.push_back({bytes_.size(), text.size(), hash});
+  bytes_.append(text);
+  slots_[slot] = static_cast<std::uint32_t>(strings_.size());
+  return slots_[slot] - 1;
 }
 
 void SharedStrings::PutRecords(std::string& stream) const {
@@ -96,7 +115,7 @@ void SharedStrings::PutRecords(std::string& stream) const {
     putU32le(counts, UniqueCount());
     sst.PutWhole(counts);
     for (std::uint32_t i = 0; i < UniqueCount(); ++i) {
-      const ContinuedRecord::Place place = sst.PutString(EncodeCellText(*order_[i]));
+      const ContinuedRecord::Place place = sst.PutString(EncodeCellText(Text(strings_[i])));
       if (i % stringsPerBucket == 0) {
         putU32le(buckets, static_cast<std::uint32_t>(place.streamOffset));
         putU16le(buckets, static_cast<std::uint16_t>(place.offsetInRecord));
