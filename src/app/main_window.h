@@ -91,6 +91,8 @@ class TfrmQuorlin : public QMainWindow {
   void mnuSoundsClick();
   void mnuOpenLastClick();
   void mnuUseLastExportClick();
+  // Export (main_window_export.cpp).
+  void mnuExportClick();
   void mnuSetEditorClick();
   void mnuAboutClick();
   void OptionQuestion(QAction* item, const char* section, const char* key, const QString& text);

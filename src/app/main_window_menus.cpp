@@ -109,6 +109,7 @@ void TfrmQuorlin::ConnectMenus() {
   on(mnuOpen, [this] { cmdBrowseClick(); });
   on(mnuRefresh, [this] { cmdRefreshClick(); });
   on(mnuSaveStructure, [this] { cmdSaveClick(); });
+  on(mnuExport, [this] { mnuExportClick(); });
   on(mnuExit, [this] { cmdCloseClick(); });
   on(mnuDefined, [this] { mnuDefinedClick(); });
   on(mnuODBCOnly, [this] { mnuODBCOnlyClick(); });
