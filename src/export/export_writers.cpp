@@ -1,10 +1,13 @@
 #include "export/export_writers.h"
 
 #include "export/delimited_writer.h"
+#include "export/excel_writer.h"
 #include "export/export_driver.h"
 #include "export/export_paths.h"
 #include "export/html_writer.h"
+#include "export/paradox_writer.h"
 #include "export/sql_writer.h"
+#include "export/xbase_writer.h"
 #include "export/xml_writer.h"
 
 namespace quorlin {
@@ -16,6 +19,12 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
     case ExportFormat::TabDelimited:
     case ExportFormat::OtherDelimiter:
       return MakeDelimitedWriter(request);
+    case ExportFormat::XBase:
+      return MakeXBaseWriter(request);
+    case ExportFormat::Paradox:
+      return MakeParadoxWriter(request);
+    case ExportFormat::Excel:
+      return MakeExcelWriter(request);
     case ExportFormat::HtmlTable:
       return MakeHtmlWriter(request);
     case ExportFormat::Xml:

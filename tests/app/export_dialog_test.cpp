@@ -217,12 +217,40 @@ TEST_F(ExportDialogTest, ExportsBesideTheInputAndReportsTheResult) {
   EXPECT_TRUE(ReadBytes(data.File("people.SQL")).starts_with("CREATE TABLE my_people\r\n"));
 }
 
+TEST_F(ExportDialogTest, TableFormatsNameTheirLogsAndWarn) {
+  Open();
+  const QString folder = QString::fromStdString(data.Path());
+  const struct {
+    int format;
+    QString rejected;  // the message naming the log, before the result
+    bool warns;
+  } cases[] = {
+      {4, "Errors found whilst creating xBASE Statements\nSee " + folder + "ErrorLog.Txt\nfor rejected Data", true},
+      {5, "Errors found whilst creating Paradox Statements\nSee " + folder + "ErrorLog.txt\nfor rejected Data", true},
+      {6, "", false},
+  };
+  for (const auto& c : cases) {
+    ChooseFormat(c.format);
+    std::vector<QString> expected;
+    if (!c.rejected.isEmpty()) {
+      dialogs.Expect(BoxKind::Inform);
+      expected.push_back(c.rejected);
+    }
+    dialogs.Expect(BoxKind::Inform);
+    expected.push_back("File  Successfully Exported");
+    if (c.warns) {
+      dialogs.Expect(BoxKind::Warn);
+      expected.push_back(kExportWarningMessage);
+    }
+    EXPECT_EQ(expected, Export()) << c.format;
+  }
+  EXPECT_TRUE(ReadBytes(data.File("people.DBF")).starts_with("\x03"));
+  EXPECT_TRUE(ReadBytes(data.File("people.XLS")).starts_with("\xD0\xCF\x11\xE0"));
+  EXPECT_EQ("Row: 2 Col: 2 (Field Born) : x\r\n", ReadBytes(data.File("ErrorLog.txt")));
+}
+
 TEST_F(ExportDialogTest, RefusalsAndErrorsStopWithoutAResult) {
   Open();
-  ChooseFormat(5);
-  dialogs.Expect(BoxKind::Inform);
-  EXPECT_EQ(std::vector<QString>{"Paradox export is not available yet"}, Export());
-
   ChooseFormat(0);
   Box("txtExportFile")->setText("people.csv");
   dialogs.Expect(BoxKind::Inform);
