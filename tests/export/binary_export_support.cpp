@@ -32,21 +32,10 @@ ExportRequest BinaryRequest(ExportFormat format, const std::string& input, const
   return request;
 }
 
-std::string RunCommand(const std::string& command) {
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) throw std::runtime_error("cannot run " + command);
-  std::string out;
-  std::array<char, 4096> buffer;
-  std::size_t read = 0;
-  while ((read = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) out.append(buffer.data(), read);
-  pclose(pipe);
-  return out;
-}
-
 std::string RunPython(const std::string& script, const std::string& argument) {
   TempDir dir;
   WriteBytes(dir.File("check.py"), script);
-  return RunCommand("/usr/bin/python3 " + dir.File("check.py") + " '" + argument + "' 2>&1");
+  return RunCommand("/usr/bin/python3 " + dir.File("check.py") + " '" + argument + "' 2>&1").out;
 }
 
 }  // namespace quorlin::testing

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "export/export_request.h"
+#include "support/run_command.h"
 
 namespace quorlin::testing {
 
@@ -18,7 +19,5 @@ ExportRequest BinaryRequest(ExportFormat format, const std::string& input, const
 
 // Runs Debian's python3 on `script` with `argument`; its standard output.
 std::string RunPython(const std::string& script, const std::string& argument);
-// Runs a shell command; its standard output.
-std::string RunCommand(const std::string& command);
 
 }  // namespace quorlin::testing

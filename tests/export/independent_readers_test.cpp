@@ -1,37 +1,20 @@
 // The scripts and documents the writers make, read by sqlite3 and xmllint.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <regex>
 
 #include "export/export_writers.h"
 #include "export/golden_cases.h"
+#include "support/run_command.h"
 
 namespace quorlin {
 namespace {
 
+using testing::CommandResult;
 using testing::ReadBytes;
+using testing::RunCommand;
 using testing::TempDir;
 using testing::WriteBytes;
-
-struct CommandResult {
-  int status = -1;
-  std::string output;
-};
-
-CommandResult RunCommand(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    result.output.append(buffer, count);
-  }
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 // What a batch tool does before handing the script on: GO lines end batches, and #...# is a
 // date literal that other databases write in quotes.
@@ -59,9 +42,9 @@ TEST(IndependentReaders, Sqlite3LoadsEveryGoldenScript) {
     TempDir dir;
     const std::string script = ReadBytes(testing::GoldenFolder() + "sql/" + check.name + ".SQL");
     WriteBytes(dir.File("load.sql"), AsSqliteScript(script) + check.query + "\n");
-    const CommandResult result = RunCommand("sqlite3 -bail :memory: < " + dir.File("load.sql"));
-    EXPECT_EQ(0, result.status) << check.name << ": " << result.output;
-    EXPECT_EQ(check.expected, result.output) << check.name;
+    const CommandResult result = RunCommand("sqlite3 -bail :memory: < " + dir.File("load.sql") + " 2>&1");
+    EXPECT_EQ(0, result.exitCode) << check.name << ": " << result.out;
+    EXPECT_EQ(check.expected, result.out) << check.name;
   }
 }
 
@@ -96,9 +79,9 @@ TEST(IndependentReaders, XmllintAcceptsAnyNamesAndValuesWithTranslationOn) {
   request.title = "a--b-<&>\x01\xE9-";
   ASSERT_EQ(names.size(), request.fields.size());
   ASSERT_TRUE(ExportFile(request).Exported());
-  const CommandResult result = RunCommand("xmllint --noout " + request.outputPath);
-  EXPECT_EQ(0, result.status) << result.output;
-  EXPECT_EQ("", result.output);
+  const CommandResult result = RunCommand("xmllint --noout " + request.outputPath + " 2>&1");
+  EXPECT_EQ(0, result.exitCode) << result.out;
+  EXPECT_EQ("", result.out);
 }
 
 }  // namespace

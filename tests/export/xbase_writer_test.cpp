@@ -184,7 +184,7 @@ TEST_F(XBaseExport, ReadsBackInDbfreadAndOgrinfo) {
             "['Zoë', datetime.date(2002, 3, 4), True, 12.5, 42, '22:15:00']\n"
             "['', None, False, None, None, '']\n",
             read);
-  const std::string ogr = testing::RunCommand("ogrinfo -ro -al -q " + dir_.File("out.dbf") + " 2>&1");
+  const std::string ogr = testing::RunCommand("ogrinfo -ro -al -q " + dir_.File("out.dbf") + " 2>&1").out;
   EXPECT_NE(std::string::npos, ogr.find("OGRFeature(out):0\n"
                                         "  CustomerNa (String) = Zo\xC3\xAB\n"
                                         "  Customer_2 (Date) = 2002/03/04\n"
