@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
+
 namespace quorlin::ini {
 
 namespace {
@@ -48,6 +50,8 @@ std::string_view Trim(std::string_view text) {
   while (to > from && IsBlank(text[to - 1])) --to;
   return text.substr(from, to - from);
 }
+
+bool SameName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(a), Trim(b)); }
 
 Line LineAt(std::string_view text, std::size_t begin) {
   Line line;
