@@ -54,10 +54,10 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   command->add_option("FILE", arguments->file, "data file")->required();
   AddLayoutOptions(*command, arguments->layout);
   command->add_flag("--json", arguments->json, "print one JSON object");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     const FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    PrintCutMessages(arguments->file, view, context.err);
     if (arguments->json) {
       context.out << PreviewJson(view).dump() << '\n';
     } else {

@@ -51,7 +51,7 @@ TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {
     FieldList fields = read.separator == SeparatorKind::Fixed
                            ? ReadFixedFields(saved, section, "\"")
                            : ReadDelimitedFields(saved, section, "\"", 1024);
-    EXPECT_TRUE(SaveToSchema(copy.Path(), section, layout, fields, true).written);
+    EXPECT_TRUE(SaveToSchema(copy.Path(), section, layout, fields, true, "").written);
   }
   // Each save moved its section to the end; after all of them the order is the original one.
   EXPECT_SAME_BYTES(bytes, ReadBytes(copy.File("Schema.INI")));
