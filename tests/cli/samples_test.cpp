@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/cli_run.h"
 #include "platform/profile_file.h"
 #include "schema/schema_reader.h"
@@ -29,6 +31,18 @@ TEST(Samples, EveryDataFilePreviewsAsCommaAndAsFixedLength) {
     EXPECT_EQ(0, RunArguments({"preview", path, "--sep", "fixed", "--json"}).exitCode);
     EXPECT_SAME_BYTES(before, ReadBytes(path));
   }
+}
+
+// Written on Linux: its lines end with line feeds alone, and each is a row of its own.
+TEST(Samples, LineFeedSamplePreviewsLineByLine) {
+  const std::string path = kSamples + "sensors.csv";
+  ASSERT_EQ(std::string::npos, ReadBytes(path).find('\r'));
+  const CliResult result = RunArguments({"preview", path, "--header", "--json"});
+  ASSERT_EQ(0, result.exitCode) << result.err;
+  const nlohmann::json preview = nlohmann::json::parse(result.out);
+  EXPECT_EQ(nlohmann::json({"Sensor", "Room", "Reading", "Unit", "Taken"}), preview["names"]);
+  ASSERT_EQ(5u, preview["rows"].size());
+  EXPECT_EQ(nlohmann::json({"T-02", "Lab 2", "20,5", "C", "2024/03/12 12:00"}), preview["rows"][4]);
 }
 
 TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {

@@ -292,6 +292,16 @@ TEST_F(ProfileFileTest, UnreadableFileRaisesWhenAskedTo) {
   EXPECT_EQ("Cannot read " + path_ + ": Permission denied", testing::RunWithoutPrivileges(failure));
 }
 
+TEST_F(ProfileFileTest, Utf8MarkBeforeTheFirstSectionIsNotPartOfIt) {
+  WriteBytes(path_, "\xEF\xBB\xBF[First]\r\nAlpha=one\r\n");
+  EXPECT_EQ("one", ini_.ReadString("First", "Alpha", "dflt"));
+  ini_.WriteString("First", "Alpha", "two");
+  EXPECT_SAME_BYTES("\xEF\xBB\xBF[First]\r\nAlpha=two\r\n", ReadBytes(path_));
+  WriteBytes(path_, "\xEF\xBB\xBFKey=v\r\n");
+  ini_.WriteString("S", "Key", "w");
+  EXPECT_SAME_BYTES("\xEF\xBB\xBFKey=v\r\n[S]\r\nKey=w\r\n", ReadBytes(path_));
+}
+
 TEST_F(ProfileFileTest, NulBytesAreOrdinaryBytes) {
   const char bytes[] = "[S]\r\nK=a\0b\r\n\0\0\0\r\n[T]\r\nL=1\r\n";
   const std::string text(bytes, sizeof bytes - 1);
