@@ -13,7 +13,7 @@
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
+#include "platform/ini_lines.h"
 #include "platform/profile_file.h"
 #include "schema/schema_file.h"
 #include "schema/schema_list.h"
@@ -204,10 +204,10 @@ void TfrmQuorlin::cmdSchemaDeleteClick() {
 
 bool TfrmQuorlin::RestoreLastLayout(bool fromSchema) {
   if (fromSchema) {
-    const QString name = txtInputFile->text();
+    const std::string name = SectionNameFor(PathBytes(txtInputFile->text()));
     for (int row = 0; row < lstSchema->count(); ++row) {
       QListWidgetItem* item = lstSchema->item(row);
-      if (item->text().compare(name, Qt::CaseInsensitive) == 0) {
+      if (ini::SameName(EntryBytes(item), name)) {
         lstSchema->setCurrentItem(item);
         lstSchemaDblClick();
         return true;

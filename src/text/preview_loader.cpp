@@ -57,10 +57,15 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
     table.names.push_back(options.hasHeaderRow ? std::move(fields[k]) : "Field" + number);
     kept += KeptCost(table.numbers.back()) + KeptCost(table.names.back());
   }
+  fields.clear();
 
   reader.Rewind();
   const long long firstDataLine = options.hasHeaderRow ? 2 : 1;
-  if (options.hasHeaderRow) reader.ReadTextLine(line);
+  if (options.hasHeaderRow) {
+    reader.LimitLineLength(0);
+    reader.ReadTextLine(line);
+    reader.LimitLineLength(kMaxShownLineBytes);
+  }
   for (long long number = 1;
        number <= lastLine && ReadShownLine(reader, line, number + firstDataLine - 1, table); ++number) {
     if (number < startRow) continue;
