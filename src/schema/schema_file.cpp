@@ -22,16 +22,9 @@ ProfileFile OpenSchemaFile(const std::string& folder) {
 }
 
 std::string DataFileFor(const std::string& folder, const std::string& section) {
-  const std::string prefix = WithTrailingSlash(folder);
-  std::error_code error;
-  std::filesystem::directory_iterator entries(prefix.empty() ? "." : prefix, error);
-  std::optional<std::string> best;
-  for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-    std::string entry = entries->path().filename().string();
-    if (entry == section) return prefix + entry;
-    if (ini::SameName(SectionNameFor(entry), section) && (!best || entry < *best)) best = std::move(entry);
-  }
-  return prefix + best.value_or(section);
+  return FindInFolder(folder, section, [&section](const std::string& entry) {
+    return ini::SameName(SectionNameFor(entry), section);
+  });
 }
 
 std::optional<std::string> InputFileRefusal(const std::string& inputPath, const std::string& schemaPath) {
