@@ -7,6 +7,8 @@
 
 namespace quorlin {
 
+class Launcher;
+class SoundEffects;
 class UserDialogs;
 
 struct AppEnvironment {
@@ -16,6 +18,8 @@ struct AppEnvironment {
   LocaleSettings locale;
   std::string startPath;      // a folder or file named on the command line, or empty
   UserDialogs* dialogs = nullptr;
+  SoundEffects* sounds = nullptr;
+  Launcher* launcher = nullptr;
 };
 
 }  // namespace quorlin

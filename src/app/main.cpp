@@ -7,7 +7,9 @@
 #include <clocale>
 
 #include "app/display_text.h"
+#include "app/launcher.h"
 #include "app/main_window.h"
+#include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QString::fromStdString(quorlin::FileVersionText()));
 
   quorlin::QtUserDialogs dialogs;
+  quorlin::QtSoundEffects sounds;
+  quorlin::DesktopLauncher launcher;
   quorlin::AppEnvironment environment;
   const QString programFolder = QApplication::applicationDirPath();
   environment.programFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(programFolder));
@@ -40,6 +44,8 @@ int main(int argc, char** argv) {
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) environment.startPath = quorlin::PathBytes(arguments.at(1));
   environment.dialogs = &dialogs;
+  environment.sounds = &sounds;
+  environment.launcher = &launcher;
 
   quorlin::TfrmQuorlin window(environment);
   window.show();

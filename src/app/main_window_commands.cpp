@@ -19,9 +19,11 @@
 
 #include "app/display_text.h"
 #include "app/field_list_model.h"
+#include "app/launcher.h"
 #include "app/main_window.h"
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
+#include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
 #include "platform/file_version.h"
@@ -278,7 +280,7 @@ void TfrmQuorlin::MarkSelectedField(int index) {
 }
 
 void TfrmQuorlin::cmdViewDataClick() {
-  env_.dialogs->OpenInEditor(FromPath(editorPath_), FromPath(InputBoxPath()));
+  env_.launcher->OpenInEditor(FromPath(editorPath_), FromPath(InputBoxPath()));
 }
 
 void TfrmQuorlin::cmdCloseClick() {
@@ -287,8 +289,8 @@ void TfrmQuorlin::cmdCloseClick() {
 }
 
 void TfrmQuorlin::PlayPresetAndWait(int tune) {
-  env_.dialogs->PlayPreset(tune);
-  env_.dialogs->Delay(20);
+  env_.sounds->PlayPreset(tune);
+  env_.sounds->Delay(20);
 }
 
 void TfrmQuorlin::ValidateNumberBox(QLineEdit* box) {

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
+#include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
@@ -37,7 +38,7 @@ std::string EntryBytes(const QListWidgetItem* item) {
 // Save To Schema: writes the layout as the input file's section of the folder's Schema.INI.
 void TfrmQuorlin::cmdSaveClick() {
   if (const auto missing = MissingWidthMessage(fields_)) {
-    if (soundsEnabled_) env_.dialogs->PlayTone(440, 600);
+    if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
     env_.dialogs->Inform(DisplayText(*missing));
     return;
   }
@@ -53,7 +54,7 @@ void TfrmQuorlin::cmdSaveClick() {
   }
   // Cleared before the schema list is re-read, whose own save question must not come up.
   layoutChanged_ = false;
-  if (soundsEnabled_) env_.dialogs->PlayPreset(outcome.written ? 2 : 4);
+  if (soundsEnabled_) env_.sounds->PlayPreset(outcome.written ? 2 : 4);
   env_.dialogs->Inform(DisplayText(outcome.message));
   if (chkDefined->isChecked()) {
     chkDefined->setChecked(false);
@@ -97,7 +98,7 @@ void TfrmQuorlin::lstSchemaDblClick() {
   txtInputFile->setText(DisplayText(inputPath_.substr(folder.size())));
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(inputPath_, ignored)) {
-    if (soundsEnabled_) env_.dialogs->PlayTone(440, 600);
+    if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
     env_.dialogs->Inform("Cannot find file\n" + DisplayText(inputPath_));
     return;
   }
@@ -114,7 +115,7 @@ bool TfrmQuorlin::SchemaFileReader(const ProfileFile& file, const std::string& s
                                    bool quietWhenEmpty) {
   if (!SectionHasFields(file, section)) {
     if (quietWhenEmpty) return false;
-    if (soundsEnabled_) env_.dialogs->PlayTone(550, 600);
+    if (soundsEnabled_) env_.sounds->PlayTone(550, 600);
     env_.dialogs->Inform(DisplayText(NoFieldsMessage(section)));
     return false;
   }

@@ -1,11 +1,8 @@
 #include "app/user_dialogs.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
-#include <QTimer>
 
 namespace quorlin {
 
@@ -17,6 +14,10 @@ QWidget* DialogParent() { return QApplication::activeWindow(); }
 
 void QtUserDialogs::Inform(const QString& text) {
   QMessageBox::information(DialogParent(), kApplicationTitle, text, QMessageBox::Ok);
+}
+
+void QtUserDialogs::Warn(const QString& text) {
+  QMessageBox::warning(DialogParent(), kApplicationTitle, text, QMessageBox::Ok);
 }
 
 bool QtUserDialogs::Confirm(const QString& text) {
@@ -44,22 +45,21 @@ FileChoice QtUserDialogs::ChooseOpenFile(const FileDialogRequest& request) {
   return choice;
 }
 
-void QtUserDialogs::OpenInEditor(const QString& editor, const QString& path) {
-  QProcess::startDetached(editor, {path});
-}
-
-// Sounds come with the sound player; until then they are silent.
-void QtUserDialogs::PlayTone(int, int) {}
-
-void QtUserDialogs::PlayPreset(int) {}
-
-// A local event loop handles the user's clicks meanwhile and, unlike polling, leaves the
-// processor idle while it waits.
-void QtUserDialogs::Delay(int units) {
-  QEventLoop waiting;
-  QTimer::singleShot(static_cast<int>(static_cast<qint64>(units) * 864 / 10), &waiting,
-                     &QEventLoop::quit);
-  waiting.exec();
+FileChoice QtUserDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+  QFileDialog dialog(DialogParent(), request.title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The commands ask their own overwrite question, with their own texts.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilter(request.filter);
+  if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+  if (!request.initialFile.isEmpty()) dialog.selectFile(request.initialFile);
+  FileChoice choice{false, request.initialFile};
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    choice.accepted = true;
+    choice.fileName = dialog.selectedFiles().first();
+  }
+  return choice;
 }
 
 void QtUserDialogs::ShowError(const QString& text) {

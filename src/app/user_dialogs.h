@@ -1,4 +1,4 @@
-// The one way windows talk to the user: message boxes, file dialogs, the editor and sounds.
+// The one way windows ask and tell the user: message boxes and file dialogs.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,7 @@ struct FileDialogRequest {
   QString filter;       // Qt syntax: "Text Files (*.txt);;All Files (*)"
   QString initialFile;  // full path, or empty
   bool mustExist = true;
+  QString defaultSuffix;  // save dialogs: appended to a name typed without one
 };
 
 struct FileChoice {
@@ -27,17 +28,15 @@ class UserDialogs {
 
   // Information box with OK, captioned with the application title.
   virtual void Inform(const QString& text) = 0;
+  // Warning box (warning icon) with OK, captioned with the application title.
+  virtual void Warn(const QString& text) = 0;
   // Confirmation box with Yes and No.
   virtual bool Confirm(const QString& text) = 0;
   // Question box with Yes and No under `caption`.
   virtual bool Ask(const QString& text, const QString& caption, bool defaultYes) = 0;
   virtual FileChoice ChooseOpenFile(const FileDialogRequest& request) = 0;
-  // Starts `editor` on `path`; whether it started is not checked.
-  virtual void OpenInEditor(const QString& editor, const QString& path) = 0;
-  virtual void PlayTone(int hz, int ms) = 0;
-  virtual void PlayPreset(int tune) = 0;
-  // Keeps processing window events for `units` times 86.4 ms.
-  virtual void Delay(int units) = 0;
+  // A file to write; the dialog itself never asks about overwriting, the command does.
+  virtual FileChoice ChooseSaveFile(const FileDialogRequest& request) = 0;
   // The box of the general error handler: a command stopped with this message.
   virtual void ShowError(const QString& text) = 0;
 };
@@ -45,13 +44,11 @@ class UserDialogs {
 class QtUserDialogs : public UserDialogs {
  public:
   void Inform(const QString& text) override;
+  void Warn(const QString& text) override;
   bool Confirm(const QString& text) override;
   bool Ask(const QString& text, const QString& caption, bool defaultYes) override;
   FileChoice ChooseOpenFile(const FileDialogRequest& request) override;
-  void OpenInEditor(const QString& editor, const QString& path) override;
-  void PlayTone(int hz, int ms) override;
-  void PlayPreset(int tune) override;
-  void Delay(int units) override;
+  FileChoice ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const QString& text) override;
 };
 

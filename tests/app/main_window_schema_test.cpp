@@ -97,7 +97,7 @@ TEST_P(SaveTest, WritesTheSectionAndSaysSoExactly) {
   EXPECT_EQ(QString::fromStdString(data.Path()) + "Schema.INI\n Has been updated With \n---> orders.csv\nand " +
                 GetParam().formatWords,
             dialogs.Boxes().back().text);
-  EXPECT_EQ(std::vector<int>{2}, dialogs.presets);
+  EXPECT_EQ(std::vector<int>{2}, sounds.presets);
   EXPECT_FALSE(window->LayoutChanged());
   EXPECT_SAME_BYTES(
       "[orders.csv]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
@@ -183,7 +183,7 @@ TEST_F(SchemaTest, AReadOnlySchemaFileIsReportedAndLeftAlone) {
   Click("cmdSave");
   EXPECT_EQ(QString::fromStdString(data.Path()) + "Schema.INI\n Has NOT been updated with \n---> orders.csv",
             dialogs.Boxes().back().text);
-  EXPECT_EQ(std::vector<int>{4}, dialogs.presets);
+  EXPECT_EQ(std::vector<int>{4}, sounds.presets);
   EXPECT_SAME_BYTES(before, ReadBytes(SchemaFile()));
   EXPECT_FALSE(window->LayoutChanged());
 }

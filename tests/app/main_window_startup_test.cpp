@@ -285,8 +285,8 @@ TEST_F(RefreshTest, WithSoundsTheOkTunePlaysAndWaits) {
   Item("mnuSounds")->trigger();
   dialogs.Expect(BoxKind::Ask, true);
   Click("cmdRefresh");
-  EXPECT_EQ(std::vector<int>{0}, dialogs.presets);
-  EXPECT_EQ(std::vector<int>{20}, dialogs.delays);
+  EXPECT_EQ(std::vector<int>{0}, sounds.presets);
+  EXPECT_EQ(std::vector<int>{20}, sounds.delays);
 }
 
 TEST_F(RefreshTest, AMissingFileIsReportedAndTheWindowGoesOn) {
@@ -345,9 +345,9 @@ TEST_F(RefreshTest, ChoosingAnotherFolderSavesTheLayoutWhereItsFileIs) {
 
 TEST_F(RefreshTest, ViewDataOpensTheInputBoxFileInTheEditor) {
   Click("cmdViewData");
-  ASSERT_EQ(1u, dialogs.editorRuns.size());
-  EXPECT_EQ("xdg-open", dialogs.editorRuns[0].first);
-  EXPECT_EQ(QString::fromStdString(data.File("people.csv")), dialogs.editorRuns[0].second);
+  ASSERT_EQ(1u, launches.editorRuns.size());
+  EXPECT_EQ("xdg-open", launches.editorRuns[0].first);
+  EXPECT_EQ(QString::fromStdString(data.File("people.csv")), launches.editorRuns[0].second);
 }
 
 TEST_F(StartUpTest, OptionQuestionsWriteTheirKeyAtOnce) {

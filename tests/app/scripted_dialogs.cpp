@@ -7,9 +7,11 @@ namespace quorlin::testing {
 std::string KindName(BoxKind kind) {
   switch (kind) {
     case BoxKind::Inform: return "information";
+    case BoxKind::Warn: return "warning";
     case BoxKind::Confirm: return "confirmation";
     case BoxKind::Ask: return "question";
     case BoxKind::OpenFile: return "file dialog";
+    case BoxKind::SaveFile: return "save dialog";
     case BoxKind::Error: return "error";
   }
   return "?";
@@ -19,6 +21,10 @@ void ScriptedDialogs::Expect(BoxKind kind, bool yes) { script_.push_back({kind, 
 
 void ScriptedDialogs::ExpectFile(bool accepted, const QString& fileName) {
   script_.push_back({BoxKind::OpenFile, accepted, fileName});
+}
+
+void ScriptedDialogs::ExpectSaveFile(bool accepted, const QString& fileName) {
+  script_.push_back({BoxKind::SaveFile, accepted, fileName});
 }
 
 std::vector<QString> ScriptedDialogs::Texts() const {
@@ -46,6 +52,11 @@ void ScriptedDialogs::Inform(const QString& text) {
   Next({BoxKind::Inform, kApplicationTitle, text, false, {}}, step);
 }
 
+void ScriptedDialogs::Warn(const QString& text) {
+  Step step;
+  Next({BoxKind::Warn, kApplicationTitle, text, false, {}}, step);
+}
+
 bool ScriptedDialogs::Confirm(const QString& text) {
   Step step;
   return Next({BoxKind::Confirm, kApplicationTitle, text, true, {}}, step) && step.yes;
@@ -56,17 +67,20 @@ bool ScriptedDialogs::Ask(const QString& text, const QString& caption, bool defa
   return Next({BoxKind::Ask, caption, text, defaultYes, {}}, step) && step.yes;
 }
 
-FileChoice ScriptedDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+FileChoice ScriptedDialogs::FileBox(BoxKind kind, const FileDialogRequest& request) {
   Step step;
-  if (!Next({BoxKind::OpenFile, request.title, request.initialFile, false, request}, step) ||
-      !step.yes) {
+  if (!Next({kind, request.title, request.initialFile, false, request}, step) || !step.yes) {
     return {false, request.initialFile};
   }
   return {true, step.fileName};
 }
 
-void ScriptedDialogs::OpenInEditor(const QString& editor, const QString& path) {
-  editorRuns.emplace_back(editor, path);
+FileChoice ScriptedDialogs::ChooseOpenFile(const FileDialogRequest& request) {
+  return FileBox(BoxKind::OpenFile, request);
+}
+
+FileChoice ScriptedDialogs::ChooseSaveFile(const FileDialogRequest& request) {
+  return FileBox(BoxKind::SaveFile, request);
 }
 
 void ScriptedDialogs::ShowError(const QString& text) {

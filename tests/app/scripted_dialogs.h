@@ -1,4 +1,4 @@
-// A UserDialogs that answers from a script and records every box, for the window tests.
+// The seam in the window tests: boxes answered from a script, sounds and launches recorded.
 #pragma once
 
 #include <QString>
@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/launcher.h"
+#include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 
 namespace quorlin::testing {
 
-enum class BoxKind { Inform, Confirm, Ask, OpenFile, Error };
+enum class BoxKind { Inform, Warn, Confirm, Ask, OpenFile, SaveFile, Error };
 
 std::string KindName(BoxKind kind);
 
@@ -19,7 +21,7 @@ struct RecordedBox {
   QString caption;
   QString text;
   bool defaultYes = false;
-  FileDialogRequest request;  // for OpenFile
+  FileDialogRequest request;  // for OpenFile and SaveFile
 };
 
 // Every box must have been scripted, in order; any other box fails the test.
@@ -28,24 +30,19 @@ class ScriptedDialogs : public UserDialogs {
   // The next box is of `kind`; Confirm and Ask answer `yes`.
   void Expect(BoxKind kind, bool yes = true);
   void ExpectFile(bool accepted, const QString& fileName = QString());
+  void ExpectSaveFile(bool accepted, const QString& fileName = QString());
 
   const std::vector<RecordedBox>& Boxes() const { return boxes_; }
   std::vector<QString> Texts() const;
   std::size_t Pending() const { return script_.size(); }
   void Forget() { boxes_.clear(); }
 
-  std::vector<std::pair<QString, QString>> editorRuns;
-  std::vector<int> presets;
-  std::vector<int> delays;
-
   void Inform(const QString& text) override;
+  void Warn(const QString& text) override;
   bool Confirm(const QString& text) override;
   bool Ask(const QString& text, const QString& caption, bool defaultYes) override;
   FileChoice ChooseOpenFile(const FileDialogRequest& request) override;
-  void OpenInEditor(const QString& editor, const QString& path) override;
-  void PlayTone(int, int) override {}
-  void PlayPreset(int tune) override { presets.push_back(tune); }
-  void Delay(int units) override { delays.push_back(units); }
+  FileChoice ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const QString& text) override;
 
  private:
@@ -56,9 +53,41 @@ class ScriptedDialogs : public UserDialogs {
   };
   // The scripted step for a box of `kind`, or nothing (and a test failure) when it was not due.
   bool Next(const RecordedBox& box, Step& step);
+  FileChoice FileBox(BoxKind kind, const FileDialogRequest& request);
 
   std::deque<Step> script_;
   std::vector<RecordedBox> boxes_;
+};
+
+struct Tone {
+  int hz;
+  int ms;
+  bool operator==(const Tone&) const = default;
+};
+
+// Every tone, tune and pause, in order of arrival.
+class RecordedSounds : public SoundEffects {
+ public:
+  void PlayTone(int hz, int ms) override { tones.push_back({hz, ms}); }
+  void PlayPreset(int tune) override { presets.push_back(tune); }
+  void Delay(int units) override { delays.push_back(units); }
+
+  std::vector<Tone> tones;
+  std::vector<int> presets;
+  std::vector<int> delays;
+};
+
+class RecordedLaunches : public Launcher {
+ public:
+  void OpenInEditor(const QString& editor, const QString& path) override {
+    editorRuns.emplace_back(editor, path);
+  }
+  void OpenUrl(const QString& url) override { urls.push_back(url); }
+  void OpenHelp(int helpContext) override { helpContexts.push_back(helpContext); }
+
+  std::vector<std::pair<QString, QString>> editorRuns;
+  std::vector<QString> urls;
+  std::vector<int> helpContexts;
 };
 
 }  // namespace quorlin::testing

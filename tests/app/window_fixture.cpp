@@ -17,6 +17,8 @@ AppEnvironment WindowTest::Environment(const std::string& startPath) {
   environment.homeFolder = home.Path();
   environment.startPath = startPath;
   environment.dialogs = &dialogs;
+  environment.sounds = &sounds;
+  environment.launcher = &launches;
   return environment;
 }
 

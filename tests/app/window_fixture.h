@@ -60,6 +60,8 @@ class WindowTest : public ::testing::Test {
   TempDir home;
   TempDir data;
   ScriptedDialogs dialogs;
+  RecordedSounds sounds;
+  RecordedLaunches launches;
   std::unique_ptr<TfrmQuorlin> window;
 };
 

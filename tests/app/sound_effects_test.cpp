@@ -1,5 +1,5 @@
-// The real dialogs' wait keeps the window answering while it lasts.
-#include "app/user_dialogs.h"
+// The real pause after a sound keeps the window answering while it lasts.
+#include "app/sound_effects.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 namespace quorlin {
 namespace {
 
-TEST(QtUserDialogsDelay, HandlesEventsThatArriveWhileItWaits) {
-  QtUserDialogs dialogs;
+TEST(QtSoundEffectsDelay, HandlesEventsThatArriveWhileItWaits) {
+  QtSoundEffects sounds;
   bool clickHandled = false;
   QTimer::singleShot(0, [&] { clickHandled = true; });
-  dialogs.Delay(1);
+  sounds.Delay(1);
   EXPECT_TRUE(clickHandled);
 }
 

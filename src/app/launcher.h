@@ -1,0 +1,27 @@
+// Starting other programs for the user: the text editor, the web browser, the help.
+#pragma once
+
+#include <QString>
+
+namespace quorlin {
+
+class Launcher {
+ public:
+  virtual ~Launcher() = default;
+
+  // Starts `editor` on `path`; whether it started is not checked.
+  virtual void OpenInEditor(const QString& editor, const QString& path) = 0;
+  // Opens `url` in the desktop's web browser.
+  virtual void OpenUrl(const QString& url) = 0;
+  // Opens the help at the topic of `helpContext`, or at its contents page for 0.
+  virtual void OpenHelp(int helpContext) = 0;
+};
+
+class DesktopLauncher : public Launcher {
+ public:
+  void OpenInEditor(const QString& editor, const QString& path) override;
+  void OpenUrl(const QString& url) override;
+  void OpenHelp(int helpContext) override;
+};
+
+}  // namespace quorlin
