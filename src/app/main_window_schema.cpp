@@ -48,7 +48,7 @@ void TfrmQuorlin::cmdSaveClick() {
   const SaveOutcome outcome = SaveToSchema(listedFolder_, section, CurrentLayout(), fields_,
                                            mnuODBCOnly->isChecked(), inputPath_);
   if (outcome.refused) {
-    if (soundsEnabled_) env_.dialogs->PlayTone(440, 600);
+    if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
     env_.dialogs->Inform(DisplayText(outcome.message));
     return;
   }
