@@ -6,7 +6,9 @@
 #include <QStandardPaths>
 #include <clocale>
 
+#include "app/context_help_key.h"
 #include "app/display_text.h"
+#include "app/help_topics.h"
 #include "app/launcher.h"
 #include "app/main_window.h"
 #include "app/sound_effects.h"
@@ -34,10 +36,12 @@ int main(int argc, char** argv) {
 
   quorlin::QtUserDialogs dialogs;
   quorlin::QtSoundEffects sounds;
-  quorlin::DesktopLauncher launcher;
   quorlin::AppEnvironment environment;
   const QString programFolder = QApplication::applicationDirPath();
   environment.programFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(programFolder));
+  quorlin::DesktopLauncher launcher(quorlin::FindHelpFolder(environment.programFolder));
+  quorlin::ContextHelpKey helpKey(launcher);
+  application.installEventFilter(&helpKey);
   environment.settingsPath = SettingsPath(programFolder);
   environment.homeFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(QDir::homePath()));
   environment.locale = quorlin::SystemLocaleSettings();

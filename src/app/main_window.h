@@ -93,6 +93,7 @@ class TfrmQuorlin : public QMainWindow {
   void mnuUseLastExportClick();
   void mnuSetEditorClick();
   void mnuAboutClick();
+  void mnuUpdateCheckClick();
   void OptionQuestion(QAction* item, const char* section, const char* key, const QString& text);
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);
@@ -172,6 +173,7 @@ class TfrmQuorlin : public QMainWindow {
   // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
   bool followChosenFolder_ = false;
   bool soundsEnabled_ = false;
+  bool closingTunePlaying_ = false;  // Close waits for its tune before the window closes
   int quietSelection_ = 0;  // > 0 while the program itself moves the field list's selection
 
   FieldList fields_;

@@ -9,6 +9,7 @@
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
 #include "schema/schema_writer.h"
+#include "schema/structure_guess.h"
 #include "text/integer_text.h"
 
 namespace quorlin {
@@ -44,24 +45,21 @@ void ClickBreaks(const std::string& list, BreakModel& breaks) {
   }
 }
 
-// One untyped field per slice between the listed breaks, numbered from the counting base.
-FieldList FieldsFromBreaks(const FileView& view) {
-  const std::vector<int> listed = view.breaks.ListedBreaks(static_cast<int>(view.lineLength));
-  const long long fieldCount = static_cast<long long>(listed.size()) + 1;
-  if (fieldCount != view.breaks.fieldCount) {
-    throw CliError(kExitRefused, "Field Count (" + std::to_string(fieldCount) +
-                                     ") and LineBreaks (" +
-                                     std::to_string(view.breaks.fieldCount) + ") do not agree");
+// Guess Field Types on the refreshed view: a fixed layout's fields come from its breaks.
+FieldList GuessFields(const std::string& dataPath, const FileView& view,
+                      const LocaleSettings& locale) {
+  if (!view.IsFixed()) {
+    FieldList fields = view.fields;
+    GuessDelimitedFields(fields, view.table.rows, locale);
+    return fields;
   }
-  FieldList fields;
-  const std::vector<long long> widths = WidthsFromBreaks(listed, view.lineLength);
-  for (std::size_t i = 0; i < widths.size(); ++i) {
-    FieldSpec field;
-    field.name = DefaultFieldName(static_cast<long long>(i) + view.numberingBase);
-    field.width = std::to_string(widths[i]);
-    fields.push_back(field);
-  }
-  return fields;
+  const PreviewOptions numbers = PreviewOptionsFor(view.layout, view.numberingBase);
+  FixedGuess guess = GuessFixedFields({dataPath, view.breaks, view.lineLength,
+                                       view.layout.hasHeaderRow, view.layout.textQualifier,
+                                       numbers.startRow, numbers.rowsToScan, view.numberingBase},
+                                      locale);
+  if (guess.refusal) throw CliError(kExitRefused, *guess.refusal);
+  return std::move(guess.fields);
 }
 
 int SaveFields(const std::string& dataPath, const FileView& view, const FieldList& fields,
@@ -100,7 +98,7 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
       }
       ClickBreaks(*arguments->breaks, view.breaks);
     }
-    const FieldList fields = view.IsFixed() ? FieldsFromBreaks(view) : view.fields;
+    const FieldList fields = GuessFields(arguments->file, view, context.locale);
     if (arguments->json) {
       nlohmann::ordered_json object;
       object["fields"] = FieldListJson(fields);
