@@ -94,6 +94,8 @@ class TfrmQuorlin : public QMainWindow {
   void mnuSetEditorClick();
   void mnuAboutClick();
   void mnuUpdateCheckClick();
+  // The ODBC availability check, then the DSN dialog for the selected folder (main_window_dsn.cpp).
+  void mnuTestDSNClick();
   void OptionQuestion(QAction* item, const char* section, const char* key, const QString& text);
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);

@@ -148,7 +148,9 @@ std::string NormaliseDateText(std::string_view text, const LocaleSettings& local
     return copy;
   };
   std::string upper = upperCase(result);
-  for (std::size_t m = 0; m < kMonths.size(); ++m) {
+  // Month names are letters, so a text without any, as most dates are, needs no search at all.
+  const bool hasLetters = upper.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
+  for (std::size_t m = 0; hasLetters && m < kMonths.size(); ++m) {
     for (const std::string_view name : {kMonths[m].full, kMonths[m].abbreviation}) {
       if (upper.find(name) == std::string::npos) continue;
       result = ReplaceAllNoCase(result, name, std::to_string(m + 1));

@@ -16,12 +16,14 @@ namespace {
 constexpr long long kDefaultRowsToScan = 25;
 constexpr int kMaxSharedColumns = 11;
 
-// Fields that still begin with the qualifier text, as after a blank that hid it from the
-// splitter, are shown without their first and last character.
+}  // namespace
+
 void StripLeftQualifier(std::string& field, const std::string& qualifier) {
   if (qualifier.empty() || !field.starts_with(qualifier)) return;
   field = field.size() <= 2 ? std::string() : field.substr(1, field.size() - 2);
 }
+
+namespace {
 
 // Reads the next line, noting the first one that had to be cut.
 bool ReadShownLine(TextLineReader& reader, std::string& line, long long fileLine, PreviewTable& table) {

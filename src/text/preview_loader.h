@@ -30,6 +30,10 @@ struct PreviewTable {
 // What the window and the command line say about what the preview left out, one message each.
 std::vector<std::string> CutMessages(const PreviewTable& table);
 
+// Fields that still begin with the qualifier text, as after a blank that hid it from the
+// splitter, are shown without their first and last character.
+void StripLeftQualifier(std::string& field, const std::string& qualifier);
+
 // Reads line 1 for the columns and names, then the lines from the start row on, at most
 // rowsToScan of them. Only the lines shown are read, so the size of the file does not matter,
 // and the bounds of preview_limits.h keep the memory small whatever the lines hold.
