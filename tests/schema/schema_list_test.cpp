@@ -3,13 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <functional>
-
-#include "platform/file_error.h"
 #include "schema/schema_file.h"
 #include "schema/schema_writer.h"
-#include "support/other_user.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -68,38 +63,6 @@ TEST(SchemaList, DeleteFromAReadOnlySchemaFileFails) {
   EXPECT_FALSE(DeleteSchemaSection(dir.Path(), "a.csv", "").removed);
   EXPECT_SAME_BYTES(before, ReadBytes(dir.File("Schema.INI")));
   EXPECT_EQ((std::vector<std::string>{"a.csv"}), ListSchemaSections(dir.Path()));
-}
-
-std::string FailureOf(const std::function<void()>& work) {
-  try {
-    work();
-  } catch (const FileError& error) {
-    return error.what();
-  }
-  return "done";
-}
-
-// A folder that cannot be entered, or a schema file that cannot be read, must not pass for a
-// folder without layouts: list and delete say what failed.
-TEST(SchemaList, UnreadableFolderOrSchemaFileIsAnErrorNotAnEmptyList) {
-  TempDir dir;
-  ASSERT_EQ(0, ::chmod(dir.Path().c_str(), 0755));
-  const std::string folder = dir.File("locked/");
-  std::filesystem::create_directory(folder);
-  WriteBytes(folder + "Schema.INI", "[a.csv]\r\nCol1=x Char\r\n");
-  WriteBytes(dir.File("Schema.INI"), "[a.csv]\r\nCol1=x Char\r\n");
-  ASSERT_EQ(0, ::chmod(folder.c_str(), 0));
-  ASSERT_EQ(0, ::chmod(dir.File("Schema.INI").c_str(), 0));
-  const std::string outcomes = testing::RunWithoutPrivileges([&] {
-    return FailureOf([&] { ListSchemaSections(folder); }) + "|" +
-           FailureOf([&] { DeleteSchemaSection(folder, "a.csv", ""); }) + "|" +
-           FailureOf([&] { ListSchemaSections(dir.Path()); });
-  });
-  const std::string folderFailure = "Cannot open the folder " + folder + ": Permission denied";
-  EXPECT_EQ(folderFailure + "|" + folderFailure + "|Cannot read " + dir.File("Schema.INI") +
-                ": Permission denied",
-            outcomes);
-  ::chmod(folder.c_str(), 0755);
 }
 
 TEST(SchemaList, SectionsAndFilesAreMatchedByTheirTrimmedNames) {

@@ -55,15 +55,6 @@ TEST_F(RulerFile, ShortFileStopsAtItsEnd) {
   EXPECT_EQ(Lines{"row"}, scan.lines);
 }
 
-// Positions count from the first byte after a UTF-8 mark, and a line-feed file rules by line.
-TEST_F(RulerFile, MarkedLineFeedFileRulesLikeTheUnmarkedOne) {
-  const RulerScan scan = ScanRuler(Write("\xEF\xBB\xBFId,Name\n001Ann\n002Bob\n"), 1, 25);
-  EXPECT_EQ("Id,Name", scan.title);
-  EXPECT_EQ((Lines{"001Ann", "002Bob"}), scan.lines);
-  EXPECT_EQ(7, scan.longest);
-  EXPECT_EQ(6, SecondLineLength(Write("\xEF\xBB\xBFId,Name\n001Ann\n")));
-}
-
 TEST_F(RulerFile, LineLongerThanTheBoundIsCutAndSaidSo) {
   const RulerScan scan = ScanRuler(Write("title\r\n" + std::string(kMaxShownLineBytes + 1, 'x')), 1, 25);
   EXPECT_EQ(static_cast<long long>(kMaxShownLineBytes), scan.longest);

@@ -115,14 +115,6 @@ TEST_F(PreviewLoader, LineFeedFileShowsItsLinesWhileFeedsBesideCarriageReturnsAr
   EXPECT_EQ((std::vector<Row>{{"a", "b\nc", "d"}}), mixed.rows);
 }
 
-TEST_F(PreviewLoader, Utf8MarkIsNotPartOfTheFirstName) {
-  PreviewOptions options = Comma();
-  options.hasHeaderRow = true;
-  const PreviewTable table = Load("\xEF\xBB\xBFid,name\r\n1,Ann\r\n", options);
-  EXPECT_EQ((Row{"id", "name"}), table.names);
-  EXPECT_EQ((std::vector<Row>{{"1", "Ann"}}), table.rows);
-}
-
 TEST_F(PreviewLoader, LineLongerThanTheBoundIsCutAndSaidSo) {
   const std::string endless(kMaxShownLineBytes + 10, 'x');
   const PreviewTable table = Load(endless + "\r\nshort\r\n", Comma());

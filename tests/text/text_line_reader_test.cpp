@@ -111,16 +111,6 @@ const LineCase kBoundaryCases[] = {
 INSTANTIATE_TEST_SUITE_P(Window, LineRule, ::testing::ValuesIn(kBoundaryCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TextLineReader, TellsTheLineEndsItChose) {
-  TempDir dir;
-  WriteBytes(dir.File("lf.txt"), "a\nb\n");
-  WriteBytes(dir.File("cr.txt"), "a\nb\r");
-  WriteBytes(dir.File("none.txt"), "ab");
-  EXPECT_EQ(LineEnds::kLineFeed, TextLineReader(dir.File("lf.txt")).Ends());
-  EXPECT_EQ(LineEnds::kCarriageReturn, TextLineReader(dir.File("cr.txt")).Ends());
-  EXPECT_EQ(LineEnds::kCarriageReturn, TextLineReader(dir.File("none.txt")).Ends());
-}
-
 TEST(TextLineReader, CutLineOfALineFeedFileLosesTheCarriageReturnOfItsEnd) {
   TempDir dir;
   WriteBytes(dir.File("data.txt"), kInside + "\nabc\r\nx");
