@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTreeView>
+#include <new>
 
 #include "app/context_help_key.h"
 #include "app/display_text.h"
@@ -461,6 +462,8 @@ void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
     env_.dialogs->ShowError(DisplayText(error.what()));
   } catch (const ConversionError& error) {
     env_.dialogs->ShowError(DisplayText(error.what()));
+  } catch (const std::bad_alloc&) {
+    env_.dialogs->ShowError(DisplayText(OutOfMemoryError(inputPath_).what()));
   } catch (const std::exception& error) {
     env_.dialogs->ShowError(DisplayText(error.what()));
   }

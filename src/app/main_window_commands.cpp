@@ -265,7 +265,7 @@ void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
     return;
   }
   PreviewTable table = LoadPreview(path, options);
-  const bool columnsCut = table.columnsCut;
+  const std::vector<std::string> cuts = CutMessages(table);
   FieldList fields = DefaultFields(table.names);
   gridModel_->SetTable(std::move(table));
   FitGridColumns();
@@ -274,7 +274,7 @@ void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
     SelectFieldRow(0);
     lvwFieldsClick();
   }
-  if (columnsCut) env_.dialogs->Inform(QString::fromStdString(ColumnsCutMessage()));
+  for (const std::string& cut : cuts) env_.dialogs->Inform(QString::fromStdString(cut));
 }
 
 void TfrmQuorlin::MarkSelectedField(int index) {

@@ -11,6 +11,7 @@
 #include "app/field_list_model.h"
 #include "app/main_window.h"
 #include "app/ruler_view.h"
+#include "app/user_dialogs.h"
 #include "text/fixed_ruler.h"
 #include "text/integer_text.h"
 
@@ -54,6 +55,7 @@ void TfrmQuorlin::DrawRuler(const std::string& path) {
   charWidth_ = pnlImg->CharWidth();
   pnlImg->SetBreaks(&breaks_);
   pnlImg->ShowScan(scan, lineLength_, chkHeaderRow->isChecked());
+  for (const std::string& cut : CutMessages(scan)) env_.dialogs->Inform(QString::fromStdString(cut));
 }
 
 void TfrmQuorlin::ToggleBreak(int position) {

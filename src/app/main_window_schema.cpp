@@ -14,8 +14,9 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
+#include "platform/ini_lines.h"
 #include "platform/profile_file.h"
+#include "schema/schema_file.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "schema/schema_writer.h"
@@ -44,8 +45,13 @@ void TfrmQuorlin::cmdSaveClick() {
   const std::string section = SectionNameFor(PathBytes(txtInputFile->text()));
   // The folder whose files are listed: when the user picks another folder, the tree has moved
   // on before "Save Changes?" is asked, while the layout on screen still belongs here.
-  const SaveOutcome outcome =
-      SaveToSchema(listedFolder_, section, CurrentLayout(), fields_, mnuODBCOnly->isChecked());
+  const SaveOutcome outcome = SaveToSchema(listedFolder_, section, CurrentLayout(), fields_,
+                                           mnuODBCOnly->isChecked(), inputPath_);
+  if (outcome.refused) {
+    if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
+    env_.dialogs->Inform(DisplayText(outcome.message));
+    return;
+  }
   // Cleared before the schema list is re-read, whose own save question must not come up.
   layoutChanged_ = false;
   if (soundsEnabled_) env_.sounds->PlayPreset(outcome.written ? 2 : 4);
@@ -88,7 +94,7 @@ void TfrmQuorlin::lstSchemaDblClick() {
   const std::string entry = EntryBytes(selected.first());
   const std::string folder = SelectedFolder();
   // Sections name their files without regard to case, as the text driver does.
-  inputPath_ = FindInFolderNoCase(folder, entry);
+  inputPath_ = DataFileFor(folder, entry);
   txtInputFile->setText(DisplayText(inputPath_.substr(folder.size())));
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(inputPath_, ignored)) {
@@ -96,7 +102,7 @@ void TfrmQuorlin::lstSchemaDblClick() {
     env_.dialogs->Inform("Cannot find file\n" + DisplayText(inputPath_));
     return;
   }
-  const ProfileFile schema(SchemaFilePath(folder));
+  const ProfileFile schema = OpenSchemaFile(folder);
   if (IsFixedLayout()) {
     SetFixedViewMode();
   } else {
@@ -192,20 +198,17 @@ void TfrmQuorlin::cmdSchemaDeleteClick() {
   if (!env_.dialogs->Ask("Delete " + item->text() + " From Schema?", "DELETE FROM SCHEMA", false)) {
     return;
   }
-  if (DeleteSchemaSection(SelectedFolder(), EntryBytes(item))) {
-    delete item;
-    env_.dialogs->Inform(kSectionRemovedMessage);
-  } else {
-    env_.dialogs->Inform(kSectionNotRemovedMessage);
-  }
+  const DeleteOutcome outcome = DeleteSchemaSection(SelectedFolder(), EntryBytes(item), inputPath_);
+  if (outcome.removed) delete item;
+  env_.dialogs->Inform(DisplayText(outcome.message));
 }
 
 bool TfrmQuorlin::RestoreLastLayout(bool fromSchema) {
   if (fromSchema) {
-    const QString name = txtInputFile->text();
+    const std::string name = SectionNameFor(PathBytes(txtInputFile->text()));
     for (int row = 0; row < lstSchema->count(); ++row) {
       QListWidgetItem* item = lstSchema->item(row);
-      if (item->text().compare(name, Qt::CaseInsensitive) == 0) {
+      if (ini::SameName(EntryBytes(item), name)) {
         lstSchema->setCurrentItem(item);
         lstSchemaDblClick();
         return true;

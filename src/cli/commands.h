@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
@@ -19,6 +20,8 @@ struct CommandContext {
 
 struct Command {
   CLI::App* app;
+  // The file or folder the command works on, for messages that must name it.
+  std::function<std::string()> subject;
   // Runs the parsed command and gives the exit status; failures are raised.
   std::function<int()> run;
 };

@@ -123,7 +123,8 @@ Command AddExportCommand(CLI::App& app, const CommandContext& context) {
   command->add_option("--out-qualifier", arguments->outputQualifier,
                       "output text qualifier, {none} for none");
   command->add_flag("--no-translate", arguments->noTranslate, "Translate Special Chars off");
-  return {command, [arguments, &context] { return RunExportCommand(*arguments, context); }};
+  return {command, [arguments] { return arguments->file; },
+          [arguments, &context] { return RunExportCommand(*arguments, context); }};
 }
 
 }  // namespace quorlin

@@ -8,6 +8,7 @@
 #include "cli/cli_error.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
+#include "schema/schema_file.h"
 #include "schema/schema_reader.h"
 #include "schema/schema_writer.h"
 #include "text/integer_text.h"
@@ -58,20 +59,12 @@ SchemaPlace SchemaPlaceFor(const std::string& dataPath) {
   return place;
 }
 
-void RefuseWritingInput(const std::string& dataPath, const SchemaPlace& place) {
-  std::error_code error;
-  if (std::filesystem::equivalent(dataPath, place.schemaPath, error)) {
-    throw CliError(kExitRefused,
-                   dataPath + ": the data file is the folder's schema file and is never written");
-  }
-}
-
 FileView OpenFileView(const std::string& dataPath, const LayoutArguments& arguments) {
   const SchemaPlace place = SchemaPlaceFor(dataPath);
   std::optional<ProfileFile> schema;
   FileView view;
   if (arguments.fromSchema) {
-    schema.emplace(place.schemaPath);
+    schema.emplace(OpenSchemaFile(place.folder));
     if (!SectionHasFields(*schema, place.section)) {
       throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
     }
@@ -100,6 +93,11 @@ FileView OpenFileView(const std::string& dataPath, const LayoutArguments& argume
     LoadDelimited(dataPath, view, options, saved, place.section);
   }
   return view;
+}
+
+void PrintCutMessages(const std::string& dataPath, const FileView& view, std::ostream& err) {
+  const std::vector<std::string> cuts = view.IsFixed() ? CutMessages(view.ruler) : CutMessages(view.table);
+  for (const std::string& cut : cuts) err << dataPath << ": " << cut << '\n';
 }
 
 }  // namespace quorlin

@@ -1,6 +1,7 @@
 // A data file as the main window shows it after Refresh, or after opening it from the schema list.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "cli/cli_options.h"
@@ -19,9 +20,6 @@ struct SchemaPlace {
 
 SchemaPlace SchemaPlaceFor(const std::string& dataPath);
 
-// Refuses (CliError, exit 2) when the schema file is the data file itself, which is never written.
-void RefuseWritingInput(const std::string& dataPath, const SchemaPlace& place);
-
 struct FileView {
   FileLayout layout;  // for a fixed layout, fixedLength holds the ruler's line length
   int numberingBase = 1;
@@ -39,5 +37,8 @@ struct FileView {
 // Loads the file with the layout the arguments give. Raises CliError, FileError and
 // SchemaError; a saved number that is not whole stops the work naming the schema file.
 FileView OpenFileView(const std::string& dataPath, const LayoutArguments& arguments);
+
+// What the preview or the ruler left out, one line each after the file's name.
+void PrintCutMessages(const std::string& dataPath, const FileView& view, std::ostream& err);
 
 }  // namespace quorlin

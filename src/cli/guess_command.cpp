@@ -68,8 +68,9 @@ int SaveFields(const std::string& dataPath, const FileView& view, const FieldLis
     throw CliError(kExitRefused, *refusal);
   }
   const SchemaPlace place = SchemaPlaceFor(dataPath);
-  RefuseWritingInput(dataPath, place);
-  const SaveOutcome outcome = SaveToSchema(place.folder, place.section, view.layout, fields, !extended);
+  const SaveOutcome outcome =
+      SaveToSchema(place.folder, place.section, view.layout, fields, !extended, dataPath);
+  if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   err << outcome.message << '\n';
   return outcome.written ? kExitDone : kExitReportedFailure;
 }
@@ -87,10 +88,10 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
   CLI::Option* save = command->add_flag("--save", arguments->save, "save into Schema.INI");
   command->add_flag("--extended", arguments->extended, "save the extended form")->needs(save);
   command->add_flag("--json", arguments->json, "print one JSON object");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    PrintCutMessages(arguments->file, view, context.err);
     if (arguments->breaks) {
       if (!view.IsFixed()) {
         throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");

@@ -17,33 +17,43 @@ struct PreviewArguments {
   bool json = false;
 };
 
-nlohmann::ordered_json PreviewJson(const FileView& view) {
-  nlohmann::ordered_json object;
+// The preview as one JSON object, written piece by piece: a tree of a large preview would
+// take several times the memory of the preview itself.
+void WritePreviewJson(std::ostream& out, const FileView& view) {
   if (view.IsFixed()) {
-    object["lineLength"] = view.lineLength;
-    object["title"] = JsonText(view.ruler.title);
-    object["lines"] = JsonTextArray(view.ruler.lines);
-    return object;
+    out << "{\"lineLength\":" << view.lineLength << ",\"title\":";
+    WriteJsonString(out, view.ruler.title);
+    out << ",\"lines\":";
+    WriteJsonTexts(out, view.ruler.lines);
+    out << "}\n";
+    return;
   }
-  object["numbers"] = JsonTextArray(view.table.numbers);
-  object["names"] = JsonTextArray(view.table.names);
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-  for (const auto& row : view.table.rows) rows.push_back(JsonTextArray(row));
-  object["rows"] = std::move(rows);
-  object["fields"] = FieldListJson(view.fields);
-  return object;
+  out << "{\"numbers\":";
+  WriteJsonTexts(out, view.table.numbers);
+  out << ",\"names\":";
+  WriteJsonTexts(out, view.table.names);
+  out << ",\"rows\":[";
+  for (std::size_t i = 0; i < view.table.rows.size(); ++i) {
+    if (i > 0) out << ',';
+    WriteJsonTexts(out, view.table.rows[i]);
+  }
+  out << "],\"fields\":[";
+  for (std::size_t i = 0; i < view.fields.size(); ++i) {
+    if (i > 0) out << ',';
+    WriteFieldJson(out, view.fields[i]);
+  }
+  out << "]}\n";
 }
 
-std::string PreviewText(const FileView& view) {
+void WritePreviewText(std::ostream& out, const FileView& view) {
   if (view.IsFixed()) {
-    std::string text = "Line length: " + std::to_string(view.lineLength) + "\n";
-    text += view.ruler.title + "\n";
-    for (const std::string& line : view.ruler.lines) text += line + "\n";
-    return text;
+    out << "Line length: " << view.lineLength << '\n' << view.ruler.title << '\n';
+    for (const std::string& line : view.ruler.lines) out << line << '\n';
+    return;
   }
-  std::vector<std::vector<std::string>> rows = {view.table.numbers, view.table.names};
-  rows.insert(rows.end(), view.table.rows.begin(), view.table.rows.end());
-  return AlignedTable(rows);
+  std::vector<const std::vector<std::string>*> rows = {&view.table.numbers, &view.table.names};
+  for (const auto& row : view.table.rows) rows.push_back(&row);
+  WriteAlignedTable(out, rows);
 }
 
 }  // namespace
@@ -54,14 +64,14 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   command->add_option("FILE", arguments->file, "data file")->required();
   AddLayoutOptions(*command, arguments->layout);
   command->add_flag("--json", arguments->json, "print one JSON object");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     const FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    PrintCutMessages(arguments->file, view, context.err);
     if (arguments->json) {
-      context.out << PreviewJson(view).dump() << '\n';
+      WritePreviewJson(context.out, view);
     } else {
-      context.out << PreviewText(view);
+      WritePreviewText(context.out, view);
     }
     return 0;
   }};
