@@ -73,8 +73,9 @@ void SplitRecord(std::string_view record, std::string_view separator, std::strin
 }
 
 void SplitRecordViews(std::string_view record, std::string_view separator,
-                      std::string_view qualifier, std::vector<std::string_view>& fields) {
-  SplitInto(record, separator, qualifier, fields, std::numeric_limits<std::size_t>::max());
+                      std::string_view qualifier, std::vector<std::string_view>& fields,
+                      std::size_t maxFields) {
+  SplitInto(record, separator, qualifier, fields, maxFields);
 }
 
 }  // namespace quorlin

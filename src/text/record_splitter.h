@@ -32,6 +32,7 @@ void SplitRecord(std::string_view record, std::string_view separator, std::strin
 // callers that cut millions of records and must not allocate per field. The views are valid
 // while `record` is.
 void SplitRecordViews(std::string_view record, std::string_view separator,
-                      std::string_view qualifier, std::vector<std::string_view>& fields);
+                      std::string_view qualifier, std::vector<std::string_view>& fields,
+                      std::size_t maxFields = std::numeric_limits<std::size_t>::max());
 
 }  // namespace quorlin
