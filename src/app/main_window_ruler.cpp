@@ -67,7 +67,7 @@ void TfrmQuorlin::ToggleBreak(int position) {
 void TfrmQuorlin::RebuildBreakList() {
   lstLines->clear();
   for (const int position : breaks_.ListedBreaks(lineLength_)) {
-    lstLines->addItem(DisplayText(BreakListEntry(position)));
+    lstLines->addItem(BreakListEntry(position));
   }
 }
 

@@ -157,7 +157,7 @@ bool TfrmQuorlin::SchemaFileReader(const ProfileFile& file, const std::string& s
     for (const long long position : BreaksFromWidths(FieldWidths(fields))) {
       if (position < 1 || position > kMaxBreakPosition) continue;
       breaks_.Set(static_cast<int>(position), true);
-      lstLines->addItem(DisplayText(BreakListEntry(static_cast<int>(position))));
+      lstLines->addItem(BreakListEntry(static_cast<int>(position)));
     }
     breaks_.fieldCount = static_cast<int>(fields.size());
     txtFieldCount->setText(QString::number(breaks_.fieldCount));

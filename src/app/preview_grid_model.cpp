@@ -1,11 +1,17 @@
 #include "app/preview_grid_model.h"
 
 #include <QBrush>
+#include <algorithm>
 #include <QColor>
 
 #include "app/display_text.h"
 
 namespace quorlin {
+
+int PreviewColumnWidth(int gridWidth, int columns) {
+  constexpr int kMaxSharedColumns = 11;
+  return gridWidth / std::clamp(columns, 1, kMaxSharedColumns);
+}
 
 PreviewGridModel::PreviewGridModel(QObject* parent) : QAbstractTableModel(parent) {
   table_.numbers = {""};

@@ -7,6 +7,10 @@
 
 namespace quorlin {
 
+// The width of each of `columns` grid columns in a grid `gridWidth` pixels wide: up to eleven
+// columns share the width, with more each takes one eleventh.
+int PreviewColumnWidth(int gridWidth, int columns);
+
 class PreviewGridModel : public QAbstractTableModel {
   Q_OBJECT
 

@@ -8,11 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include "schema/field_layout.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
-
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool IsValidUtf8(std::string_view bytes);
 
 // `bytes` unchanged when it is valid UTF-8, otherwise every byte as the character of its code.
 std::string JsonText(std::string_view bytes);

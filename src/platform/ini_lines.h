@@ -20,9 +20,6 @@ struct Line {
   std::size_t valueBegin = 0;  // where a replacement value goes: after "=" and the blanks after it
 };
 
-// Characters of code 0 to 32 are blanks.
-std::string_view Trim(std::string_view text);
-
 // The line of `text` that starts at `begin`; lines end at LF, and a CR before it belongs to the end.
 Line LineAt(std::string_view text, std::size_t begin);
 

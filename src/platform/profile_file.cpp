@@ -11,6 +11,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 
@@ -29,8 +30,8 @@ struct Location {
 
 Location Find(std::string_view text, std::string_view section, std::string_view key) {
   Location found;
-  section = ini::Trim(section);
-  key = ini::Trim(key);
+  section = Trim(section);
+  key = Trim(key);
   for (std::size_t at = 0; at < text.size();) {
     const ini::Line line = ini::LineAt(text, at);
     at = line.next;
@@ -52,7 +53,7 @@ Location Find(std::string_view text, std::string_view section, std::string_view 
 // cannot be stored; refusing it keeps callers from forging other keys of the file.
 bool Storable(std::string_view section, std::string_view key, std::string_view value) {
   const auto breaksLine = [](std::string_view text) { return text.find_first_of("\r\n") != text.npos; };
-  key = ini::Trim(key);
+  key = Trim(key);
   return !breaksLine(section) && !breaksLine(value) && !key.empty() && key.front() != ';' &&
          key.front() != '[' && key.find_first_of("=\r\n") == key.npos;
 }
@@ -72,7 +73,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
   if (found.key) return Spliced(text, found.key->valueBegin, found.key->end, value);
 
   const std::string eol = ini::LineEndOf(text);
-  const std::string keyLine = std::string(ini::Trim(key)) + "=" + std::string(value) + eol;
+  const std::string keyLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
   if (found.section) {
     const ini::Line& anchor = found.lastOfSection;
     const bool unterminated = anchor.next == anchor.end;
@@ -81,13 +82,13 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
   const bool unterminated = !text.empty() && text.back() != '\n';
   std::string out(text);
   if (unterminated) out += eol;
-  return out + "[" + std::string(ini::Trim(section)) + "]" + eol + keyLine;
+  return out + "[" + std::string(Trim(section)) + "]" + eol + keyLine;
 }
 
 // Every section of the name goes, so that none of its keys can be read afterwards; lines in it
 // that are not keys (comments, blank lines) stay where they are.
 std::string WithoutSection(std::string_view text, std::string_view section) {
-  section = ini::Trim(section);
+  section = Trim(section);
   std::string out;
   bool inSection = false;
   for (std::size_t at = 0; at < text.size();) {
@@ -141,7 +142,7 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
   std::vector<std::pair<std::string, std::string>> keys;
   const std::optional<std::string> text = ReadRegularFile(path_);
   if (!text) return keys;
-  const std::string_view wanted = ini::Trim(section);
+  const std::string_view wanted = Trim(section);
   bool inSection = false;
   for (std::size_t at = 0; at < text->size();) {
     const ini::Line line = ini::LineAt(*text, at);
@@ -189,9 +190,7 @@ std::vector<std::string> ProfileFile::ReadSections() const {
     const ini::Line line = ini::LineAt(*text, at);
     at = line.next;
     if (line.kind != ini::LineKind::kSection) continue;
-    std::string folded(line.name);
-    for (char& c : folded) c = AsciiLower(c);
-    if (!seen.insert(std::move(folded)).second) continue;
+    if (!seen.insert(AsciiLower(line.name)).second) continue;
     // Only whole names are listed: one that no longer fits ends the list.
     used += line.name.size() + 1;
     if (used > kSectionNamesBytes) break;
@@ -216,8 +215,8 @@ void ProfileFile::ReplaceSection(const std::string& section,
   const std::string eol = ini::LineEndOf(text);
   std::string out = WithoutSection(text, section);
   if (!out.empty() && out.back() != '\n') out += eol;
-  out += "[" + std::string(ini::Trim(section)) + "]" + eol;
-  for (const auto& [key, value] : keys) out += std::string(ini::Trim(key)) + "=" + value + eol;
+  out += "[" + std::string(Trim(section)) + "]" + eol;
+  for (const auto& [key, value] : keys) out += std::string(Trim(key)) + "=" + value + eol;
   ReplaceFile(path_, out);
 }
 

@@ -7,7 +7,7 @@
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 
 namespace quorlin {
 

@@ -4,7 +4,7 @@
 #include <climits>
 #include <unordered_map>
 
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {

@@ -7,7 +7,7 @@
 
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {

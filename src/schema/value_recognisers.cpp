@@ -10,29 +10,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/ascii_case.h"
+#include "platform/trim.h"
+
 namespace quorlin {
 namespace {
 
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// Case-insensitive prefix test; `word` may be in any case.
-bool StartsWithNoCase(std::string_view text, std::string_view word) {
-  if (text.size() < word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (UpperAscii(text[i]) != UpperAscii(word[i])) return false;
-  }
-  return true;
-}
 
 // Reads a run of digits as a decimal integer that saturates instead of overflowing, so an
 // absurdly long exponent stays a huge number rather than wrapping round.
@@ -120,23 +104,6 @@ constexpr std::array<MonthName, 12> kMonths = {{{"JANUARY", "JAN"},
                                                 {"NOVEMBER", "NOV"},
                                                 {"DECEMBER", "DEC"}}};
 
-// One left-to-right pass, so the cost stays linear however many occurrences there are.
-std::string ReplaceAllNoCase(const std::string& text, std::string_view word,
-                             std::string_view replacement) {
-  std::string result;
-  result.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (StartsWithNoCase(std::string_view(text).substr(pos), word)) {
-      result.append(replacement);
-      pos += word.size();
-    } else {
-      result += text[pos++];
-    }
-  }
-  return result;
-}
-
 // Month names become their numbers and every "/", " " and "-" the locale's date separator,
 // so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
 std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
@@ -206,7 +173,7 @@ enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
 DateOrder OrderOf(std::string_view shortDateFormat) {
   for (char c : shortDateFormat) {
-    switch (UpperAscii(c)) {
+    switch (AsciiUpper(c)) {
       case 'D':
         return DateOrder::DayMonthYear;
       case 'M':

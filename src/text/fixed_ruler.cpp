@@ -104,6 +104,4 @@ int RemoveFieldBreak(BreakModel& model, const std::vector<int>& listedBreaks,
   return position;
 }
 
-std::string BreakListEntry(int position) { return "Brk: " + std::to_string(position); }
-
 }  // namespace quorlin

@@ -61,7 +61,4 @@ std::vector<long long> BreaksFromWidths(const std::vector<long long>& widths);
 int RemoveFieldBreak(BreakModel& model, const std::vector<int>& listedBreaks,
                      std::size_t deletedIndex);
 
-// The text of a break list entry.
-std::string BreakListEntry(int position);  // "Brk: " + position
-
 }  // namespace quorlin

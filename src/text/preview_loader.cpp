@@ -12,7 +12,6 @@ namespace quorlin {
 namespace {
 
 constexpr long long kDefaultRowsToScan = 25;
-constexpr int kMaxSharedColumns = 11;
 
 // Fields that still begin with the qualifier text, as after a blank that hid it from the
 // splitter, are shown without their first and last character.
@@ -66,10 +65,6 @@ PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options)
 std::string ColumnsCutMessage() {
   const std::string most = std::to_string(kMaxPreviewColumns);
   return "Line 1 holds more than " + most + " fields; the preview shows the first " + most + ".";
-}
-
-int PreviewColumnWidth(int gridWidth, int columns) {
-  return gridWidth / std::clamp(columns, 1, kMaxSharedColumns);
 }
 
 }  // namespace quorlin

@@ -35,8 +35,4 @@ std::string ColumnsCutMessage();
 // Raises FileError when the file cannot be opened or read.
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);
 
-// The width of each of `columns` grid columns in a grid `gridWidth` pixels wide: up to eleven
-// columns share the width, with more each takes one eleventh.
-int PreviewColumnWidth(int gridWidth, int columns);
-
 }  // namespace quorlin

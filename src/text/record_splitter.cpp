@@ -3,26 +3,6 @@
 
 namespace quorlin {
 
-bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view Trim(std::string_view text) {
-  std::size_t first = 0;
-  while (first < text.size() && IsBlankChar(text[first])) ++first;
-  std::size_t last = text.size();
-  while (last > first && IsBlankChar(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
-
-namespace {
-
-std::string_view TrimFront(std::string_view text) {
-  std::size_t first = 0;
-  while (first < text.size() && IsBlankChar(text[first])) ++first;
-  return text.substr(first);
-}
-
-}  // namespace
-
 void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
                  std::vector<std::string>& fields, std::size_t maxFields) {
   fields.clear();

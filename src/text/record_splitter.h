@@ -7,11 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace quorlin {
+#include "platform/trim.h"
 
-// A blank is any byte of code 0 to 32; to trim is to remove blanks from both ends.
-bool IsBlankChar(char c);
-std::string_view Trim(std::string_view text);
+namespace quorlin {
 
 // Cuts `record` into `fields` (cleared first; always at least one field). `separator` is at
 // most one character, empty meaning "no separator". `qualifier` takes effect only when it is
