@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_environment.h"
+#include "platform/settings.h"
 #include "schema/field_layout.h"
 #include "text/fixed_ruler.h"
 #include "text/preview_loader.h"
@@ -93,7 +94,6 @@ class TfrmQuorlin : public QMainWindow {
   void mnuUseLastExportClick();
   void mnuSetEditorClick();
   void mnuAboutClick();
-  void OptionQuestion(QAction* item, const char* section, const char* key, const QString& text);
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);
   void optDelimitedClick(QRadioButton* button);
@@ -101,7 +101,7 @@ class TfrmQuorlin : public QMainWindow {
 
   // Start-up, shut-down and the window's own commands (main_window_commands.cpp).
   void StartUp();
-  void ReopenLastFile();
+  void ReopenLastFile(const OptionSettings& options);
   void OpenStartPath();
   void ShutDown();
   void SelectFolderInTree(const std::string& folder);

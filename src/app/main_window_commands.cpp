@@ -29,6 +29,7 @@
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
+#include "platform/settings.h"
 #include "schema/value_recognisers.h"
 #include "text/integer_text.h"
 #include "text/text_line_reader.h"
@@ -64,27 +65,25 @@ void TfrmQuorlin::StartUp() {
   cboDateTime->setCurrentIndex(0);
   FitGridColumns();
 
-  const ProfileFile settings(env_.settingsPath);
-  mnuSounds->setChecked(settings.ReadBool("Options", "Sounds", false));
+  const Settings settings = LoadSettings(ProfileFile(env_.settingsPath));
+  mnuSounds->setChecked(settings.options.sounds);
   soundsEnabled_ = mnuSounds->isChecked();
-  editorPath_ = settings.ReadString("Options", "Editor", "");
+  editorPath_ = settings.options.editor;
   if (IsBlank(editorPath_)) editorPath_ = kDefaultEditor;
-  mnuCountFrom0->setChecked(settings.ReadInteger("Options", "FieldCountFrom", 1) != 1);
-  const bool odbcOnly = settings.ReadString("Options", "ODBCOnly", "Yes") == "Yes";
-  mnuODBCOnly->setChecked(odbcOnly);
-  chkODBCOnly->setChecked(odbcOnly);
-  mnuUseLastExport->setChecked(settings.ReadString("Export", "UseLastFile", "No") == "Yes");
-  if (settings.ReadString("Options", "OpenLastFile", "No") == "Yes") {
+  mnuCountFrom0->setChecked(settings.options.numberingBase == 0);
+  mnuODBCOnly->setChecked(settings.options.odbcOnly);
+  chkODBCOnly->setChecked(settings.options.odbcOnly);
+  mnuUseLastExport->setChecked(settings.exports.useLastFile);
+  if (settings.options.openLastFile) {
     mnuOpenLast->setChecked(true);
-    ReopenLastFile();
+    ReopenLastFile(settings.options);
   }
   RestorePlacement(env_.settingsPath, *this);
   if (!env_.startPath.empty()) OpenStartPath();
 }
 
-void TfrmQuorlin::ReopenLastFile() {
-  const ProfileFile settings(env_.settingsPath);
-  const std::string last = settings.ReadString("Options", "Last", "");
+void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
+  const std::string& last = options.last;
   std::error_code ignored;
   if (last.empty() || !std::filesystem::is_regular_file(last, ignored)) {
     txtInputFile->clear();
@@ -94,7 +93,7 @@ void TfrmQuorlin::ReopenLastFile() {
   SelectFolderInTree(FolderOf(last));
   txtInputFile->setText(FromPath(NameOf(last)));
   inputPath_ = last;
-  const bool fromSchema = settings.ReadString("Options", "Schema", "No") == "Yes";
+  const bool fromSchema = options.schema;
   if (fromSchema) chkDefined->setChecked(true);
   if (!RestoreLastLayout(fromSchema)) {
     LoadInputFile();
@@ -137,12 +136,14 @@ void TfrmQuorlin::ShutDown() {
     ~CursorBack() { QApplication::restoreOverrideCursor(); }
   } cursorBack;
   ProfileFile settings(env_.settingsPath);
-  settings.WriteString("Options", "Editor", editorPath_);
-  settings.WriteString("Options", "Last", InputBoxPath());
-  settings.WriteString("Options", "OpenLastFile", mnuOpenLast->isChecked() ? "Yes" : "No");
-  settings.WriteInteger("Options", "FieldCountFrom", mnuCountFrom0->isChecked() ? 0 : 1);
-  settings.WriteString("Options", "Schema", chkDefined->isChecked() ? "Yes" : "No");
-  settings.WriteBool("Options", "Sounds", soundsEnabled_);
+  OptionSettings options;
+  options.editor = editorPath_;
+  options.last = InputBoxPath();
+  options.openLastFile = mnuOpenLast->isChecked();
+  options.numberingBase = NumberingBase();
+  options.schema = chkDefined->isChecked();
+  options.sounds = soundsEnabled_;
+  SaveShutDownOptions(settings, options);
   WriteLastLayout();
   SavePlacement(env_.settingsPath, *this);
 }
@@ -320,7 +321,7 @@ void TfrmQuorlin::ValidateNumberBox(QLineEdit* box) {
   } else if (box == txtWidth) {
     box->setText("255");
   } else {
-    box->setText(DisplayText(ProfileFile(env_.settingsPath).ReadString("Options", "FixedLength", "80")));
+    box->setText(DisplayText(LoadSettings(ProfileFile(env_.settingsPath)).options.fixedLength));
   }
   refocus();
 }

@@ -12,6 +12,7 @@
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/profile_file.h"
+#include "platform/settings.h"
 #include "schema/value_recognisers.h"
 
 namespace quorlin {
@@ -184,28 +185,26 @@ void TfrmQuorlin::mnuFixedLengthClick() { txtLength->setFocus(); }
 
 void TfrmQuorlin::mnuSoundsClick() { soundsEnabled_ = mnuSounds->isChecked(); }
 
-void TfrmQuorlin::OptionQuestion(QAction* item, const char* section, const char* key,
-                                 const QString& text) {
-  ProfileFile settings(env_.settingsPath);
-  const std::string stored = settings.ReadString(section, key, "No");
-  const bool yes = env_.dialogs->Ask(text, "OPTIONS", stored != "No");
-  item->setChecked(yes);
-  settings.WriteString(section, key, yes ? "Yes" : "No");
-}
-
 void TfrmQuorlin::mnuOpenLastClick() {
-  OptionQuestion(mnuOpenLast, "Options", "OpenLastFile", "Open Last File on Start?");
+  ProfileFile settings(env_.settingsPath);
+  const bool yes = env_.dialogs->Ask("Open Last File on Start?", "OPTIONS",
+                                     LoadSettings(settings).options.openLastFile);
+  mnuOpenLast->setChecked(yes);
+  SaveOpenLastFile(settings, yes);
 }
 
 void TfrmQuorlin::mnuUseLastExportClick() {
-  OptionQuestion(mnuUseLastExport, "Export", "UseLastFile",
-                 "Use Last EXPORT File FORMAT on Start?");
+  ProfileFile settings(env_.settingsPath);
+  const bool yes = env_.dialogs->Ask("Use Last EXPORT File FORMAT on Start?", "OPTIONS",
+                                     LoadSettings(settings).exports.useLastFile);
+  mnuUseLastExport->setChecked(yes);
+  SaveUseLastExport(settings, yes);
 }
 
 void TfrmQuorlin::mnuSetEditorClick() {
   programFolder_ = env_.programFolder;
   ProfileFile settings(env_.settingsPath);
-  editorPath_ = settings.ReadString("Options", "Editor", "");
+  editorPath_ = LoadSettings(settings).options.editor;
   if (editorPath_.empty()) editorPath_ = kDefaultEditor;
   FileDialogRequest request;
   request.title = "Locate Editor for displaying results...";
@@ -214,10 +213,10 @@ void TfrmQuorlin::mnuSetEditorClick() {
   // Cancel leaves the current editor in the dialog, which is then written again.
   const std::string chosen = PathBytes(env_.dialogs->ChooseOpenFile(request).fileName);
   if (!IsBlank(chosen)) {
-    settings.WriteString("Options", "Editor", chosen);
+    SaveEditor(settings, chosen);
     editorPath_ = chosen;
   } else {
-    env_.dialogs->Inform("No Editor chosen, Defaulting to Notepad");
+    env_.dialogs->Inform("No Editor chosen, Defaulting to the desktop's text editor");
     editorPath_ = kDefaultEditor;
   }
 }

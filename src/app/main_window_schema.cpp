@@ -25,8 +25,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr const char* kLastFileSection = "LastFile";
-
 // Section names are bytes; the list keeps them beside the text it shows.
 std::string EntryBytes(const QListWidgetItem* item) {
   return item->data(Qt::UserRole).toByteArray().toStdString();

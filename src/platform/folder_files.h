@@ -12,6 +12,10 @@ std::string WithTrailingSlash(const std::string& folder);
 // folder + name when there is none (so a file created there gets exactly `name`).
 std::string FindInFolderNoCase(const std::string& folder, const std::string& name);
 
+// Whether files can be created in `folder`. A folder without any write permission bit counts
+// as read-only even for root, who passes every other check.
+bool CanWriteInFolder(const std::string& folder);
+
 // The folder's schema file: an existing "schema.ini" in any letter case, else "Schema.INI".
 std::string SchemaFilePath(const std::string& folder);
 
