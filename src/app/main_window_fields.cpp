@@ -76,7 +76,7 @@ void TfrmQuorlin::cmdAddClick() {
   field.name = TypedBytes(txtFieldName->text(), shown.name);
   field.typeName = TypedBytes(luFieldType->currentText(), shown.typeName);
   field.width = txtWidth->text().toStdString();
-  if (!CanAddField(field.name, field.typeName, field.width, layout.startRow, layout.rowsToScan,
+  if (!CanAddField(field.name, field.typeName, field.width, layout.startRow.Text(), layout.rowsToScan.Text(),
                    env_.locale)) {
     env_.dialogs->Inform("Need: Name, Type[, Width]");
     return;

@@ -86,7 +86,7 @@ FileView OpenFileView(const std::string& dataPath, const LayoutArguments& argume
   try {
     options = PreviewOptionsFor(view.layout, view.numberingBase);
     if (view.IsFixed() && (arguments.lineLength || arguments.fromSchema)) {
-      givenLength = ToInteger(view.layout.fixedLength);
+      givenLength = view.layout.fixedLength.Value();
     }
   } catch (const ConversionError& error) {
     throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());

@@ -53,8 +53,8 @@ bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileL
   const std::string format = FormatValue(layout);
   std::vector<std::pair<std::string, std::string>> keys = {
       {"ColNameHeader", layout.hasHeaderRow ? "True" : "False"}, {"Format", format}};
-  if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength);
-  keys.emplace_back("MaxScanRows", layout.rowsToScan);
+  if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength.Text());
+  keys.emplace_back("MaxScanRows", layout.rowsToScan.Text());
   keys.emplace_back("CharacterSet", "OEM");
   for (std::size_t n = 0; n < fields.size(); ++n) {
     keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));

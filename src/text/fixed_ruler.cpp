@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <ostream>
 
 #include "text/text_line_reader.h"
 
@@ -38,6 +39,12 @@ RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsT
     }
   }
   return scan;
+}
+
+void PrintTo(const RulerScan& scan, std::ostream* out) {
+  *out << "title [" << scan.title << "] lines";
+  for (const std::string& line : scan.lines) *out << " [" << line << ']';
+  *out << " counted " << scan.countedLines << " longest " << scan.longest;
 }
 
 int SecondLineLength(const std::string& path) {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,11 @@ struct RulerScan {
   std::vector<std::string> lines;    // the shown data lines (file lines start+1 .. start+rows)
   int countedLines = 0;              // lines start .. start+rows-1 that exist
   long long longest = 0;             // longest of those counted lines
+
+  bool operator==(const RulerScan&) const = default;
 };
+
+void PrintTo(const RulerScan& scan, std::ostream* out);
 
 // Scans and collects the lines of `path` exactly as the ruler shows them. Raises FileError.
 RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan);

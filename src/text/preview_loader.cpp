@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <ostream>
 
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -60,6 +61,24 @@ PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options)
     }
   }
   return table;
+}
+
+void PrintTo(const PreviewTable& table, std::ostream* out) {
+  const auto row = [out](const std::vector<std::string>& cells) {
+    *out << '[';
+    for (std::size_t i = 0; i < cells.size(); ++i) *out << (i > 0 ? "|" : "") << cells[i];
+    *out << ']';
+  };
+  *out << "numbers ";
+  row(table.numbers);
+  *out << " names ";
+  row(table.names);
+  *out << " rows";
+  for (const auto& cells : table.rows) {
+    *out << ' ';
+    row(cells);
+  }
+  if (table.columnsCut) *out << " (columns cut)";
 }
 
 std::string ColumnsCutMessage() {

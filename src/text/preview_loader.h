@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct PreviewTable {
   std::vector<std::string> names;    // grid row 1: header texts or "Field" + number
   std::vector<std::vector<std::string>> rows;  // shown data lines, each exactly names.size() cells
   bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
+
+  bool operator==(const PreviewTable&) const = default;
 };
 
 // What the window and the command line say when the columns were cut.
@@ -34,5 +37,7 @@ std::string ColumnsCutMessage();
 // rowsToScan of them. Only the lines shown are read, so the size of the file does not matter.
 // Raises FileError when the file cannot be opened or read.
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);
+
+void PrintTo(const PreviewTable& table, std::ostream* out);
 
 }  // namespace quorlin
