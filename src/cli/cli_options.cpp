@@ -2,6 +2,8 @@
 #include "cli/cli_options.h"
 
 #include "cli/cli_error.h"
+#include "cli/schema_place.h"
+#include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
 namespace quorlin {
@@ -102,6 +104,31 @@ std::string SeparatorName(SeparatorKind kind) {
     case SeparatorKind::Fixed: return "fixed";
   }
   return "fixed";
+}
+
+OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
+  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  OpenFile file;
+  file.SetFolder(place.folder);
+  file.ChooseFile(dataPath, dataPath);
+  file.SetNumberingBase(NumberingBase(arguments));
+  // The command line's numbers were checked before, so a number that fails here was saved.
+  try {
+    if (!arguments.fromSchema) {
+      file.SetLayout(ApplyLayoutArguments(file.Layout(), arguments));
+      file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
+      return file;
+    }
+    const SavedLayoutRead read = file.OpenWithSavedLayout(
+        ProfileFile(place.schemaPath), place.section,
+        [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
+    if (read == SavedLayoutRead::NoFields) {
+      throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+    }
+  } catch (const ConversionError& error) {
+    throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
+  }
+  return file;
 }
 
 }  // namespace quorlin

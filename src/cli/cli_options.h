@@ -7,7 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "schema/field_layout.h"
-#include "text/preview_loader.h"
+#include "schema/open_file.h"
 
 namespace quorlin {
 
@@ -33,6 +33,11 @@ void CheckLayoutArguments(const LayoutArguments& arguments);
 FileLayout ApplyLayoutArguments(FileLayout base, const LayoutArguments& arguments);
 
 int NumberingBase(const LayoutArguments& arguments);
+
+// The data file as the main window shows it after Refresh, or after opening it from the schema
+// list with --schema, with the arguments in its layout boxes. Raises CliError, FileError and
+// SchemaError; a saved number that is not whole stops the work naming the schema file.
+OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments);
 
 // "comma", "tab", "space", "custom" or "fixed".
 std::string SeparatorName(SeparatorKind kind);

@@ -5,9 +5,9 @@
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
+#include "cli/schema_place.h"
 #include "schema/schema_writer.h"
 #include "text/integer_text.h"
 
@@ -25,7 +25,7 @@ struct GuessArguments {
 };
 
 // The positions of "P,P,...", each toggled as a click on the ruler would.
-void ClickBreaks(const std::string& list, BreakModel& breaks) {
+void ClickBreaks(const std::string& list, OpenFile& file) {
   std::istringstream items(list);
   std::string item;
   while (std::getline(items, item, ',')) {
@@ -35,8 +35,7 @@ void ClickBreaks(const std::string& list, BreakModel& breaks) {
     } catch (const ConversionError& error) {
       throw CliError(kExitRefused, std::string("--breaks: ") + error.what());
     }
-    if (position < 1 || position > kMaxBreakPosition ||
-        !breaks.Toggle(static_cast<int>(position))) {
+    if (position < 1 || position > kMaxBreakPosition || !file.ToggleBreak(static_cast<int>(position))) {
       throw CliError(kExitRefused, "--breaks: " + std::to_string(position) +
                                        " is not a position from 1 to " +
                                        std::to_string(kMaxBreakPosition));
@@ -44,34 +43,10 @@ void ClickBreaks(const std::string& list, BreakModel& breaks) {
   }
 }
 
-// One untyped field per slice between the listed breaks, numbered from the counting base.
-FieldList FieldsFromBreaks(const FileView& view) {
-  const std::vector<int> listed = view.breaks.ListedBreaks(static_cast<int>(view.lineLength));
-  const long long fieldCount = static_cast<long long>(listed.size()) + 1;
-  if (fieldCount != view.breaks.fieldCount) {
-    throw CliError(kExitRefused, "Field Count (" + std::to_string(fieldCount) +
-                                     ") and LineBreaks (" +
-                                     std::to_string(view.breaks.fieldCount) + ") do not agree");
-  }
-  FieldList fields;
-  const std::vector<long long> widths = WidthsFromBreaks(listed, view.lineLength);
-  for (std::size_t i = 0; i < widths.size(); ++i) {
-    FieldSpec field;
-    field.name = DefaultFieldName(static_cast<long long>(i) + view.numberingBase);
-    field.width = std::to_string(widths[i]);
-    fields.push_back(field);
-  }
-  return fields;
-}
-
-int SaveFields(const std::string& dataPath, const FileView& view, const FieldList& fields,
-               bool extended, std::ostream& err) {
-  if (const std::optional<std::string> refusal = MissingWidthMessage(fields)) {
-    throw CliError(kExitRefused, *refusal);
-  }
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
-  RefuseWritingInput(dataPath, place);
-  const SaveOutcome outcome = SaveToSchema(place.folder, place.section, view.layout, fields, !extended);
+int SaveFields(const std::string& dataPath, OpenFile& file, bool extended, std::ostream& err) {
+  if (const Refusal refusal = file.CheckWidthsSet()) throw CliError(kExitRefused, *refusal);
+  RefuseWritingInput(dataPath, SchemaPlaceFor(dataPath));
+  const SaveOutcome outcome = file.Save(!extended);
   err << outcome.message << '\n';
   return outcome.written ? kExitDone : kExitReportedFailure;
 }
@@ -91,25 +66,27 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
-    FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    if (file.Preview().columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
     if (arguments->breaks) {
-      if (!view.IsFixed()) {
+      if (!file.IsFixedView()) {
         throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");
       }
-      ClickBreaks(*arguments->breaks, view.breaks);
+      ClickBreaks(*arguments->breaks, file);
     }
-    const FieldList fields = view.IsFixed() ? FieldsFromBreaks(view) : view.fields;
+    if (file.IsFixedView()) {
+      if (const Refusal refusal = file.CheckBreaksMakeTheFields()) throw CliError(kExitRefused, *refusal);
+      file.ReplaceFields(file.FieldsFromBreaks());
+    }
     if (arguments->json) {
       nlohmann::ordered_json object;
-      object["fields"] = FieldListJson(fields);
+      object["fields"] = FieldListJson(file.Fields());
       context.out << object.dump() << '\n';
     } else {
-      for (const FieldSpec& field : fields) context.out << FieldLine(field);
+      for (const FieldSpec& field : file.Fields()) context.out << FieldLine(field);
     }
     context.out.flush();
-    return arguments->save ? SaveFields(arguments->file, view, fields, arguments->extended, context.err)
-                           : kExitDone;
+    return arguments->save ? SaveFields(arguments->file, file, arguments->extended, context.err) : kExitDone;
   }};
 }
 

@@ -3,7 +3,6 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
 
@@ -17,32 +16,34 @@ struct PreviewArguments {
   bool json = false;
 };
 
-nlohmann::ordered_json PreviewJson(const FileView& view) {
+nlohmann::ordered_json PreviewJson(const OpenFile& file) {
   nlohmann::ordered_json object;
-  if (view.IsFixed()) {
-    object["lineLength"] = view.lineLength;
-    object["title"] = JsonText(view.ruler.title);
-    object["lines"] = JsonTextArray(view.ruler.lines);
+  if (file.IsFixedView()) {
+    object["lineLength"] = file.LineLength();
+    object["title"] = JsonText(file.Ruler().title);
+    object["lines"] = JsonTextArray(file.Ruler().lines);
     return object;
   }
-  object["numbers"] = JsonTextArray(view.table.numbers);
-  object["names"] = JsonTextArray(view.table.names);
+  const PreviewTable& table = file.Preview();
+  object["numbers"] = JsonTextArray(table.numbers);
+  object["names"] = JsonTextArray(table.names);
   nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-  for (const auto& row : view.table.rows) rows.push_back(JsonTextArray(row));
+  for (const auto& row : table.rows) rows.push_back(JsonTextArray(row));
   object["rows"] = std::move(rows);
-  object["fields"] = FieldListJson(view.fields);
+  object["fields"] = FieldListJson(file.Fields());
   return object;
 }
 
-std::string PreviewText(const FileView& view) {
-  if (view.IsFixed()) {
-    std::string text = "Line length: " + std::to_string(view.lineLength) + "\n";
-    text += view.ruler.title + "\n";
-    for (const std::string& line : view.ruler.lines) text += line + "\n";
+std::string PreviewText(const OpenFile& file) {
+  if (file.IsFixedView()) {
+    std::string text = "Line length: " + std::to_string(file.LineLength()) + "\n";
+    text += file.Ruler().title + "\n";
+    for (const std::string& line : file.Ruler().lines) text += line + "\n";
     return text;
   }
-  std::vector<std::vector<std::string>> rows = {view.table.numbers, view.table.names};
-  rows.insert(rows.end(), view.table.rows.begin(), view.table.rows.end());
+  const PreviewTable& table = file.Preview();
+  std::vector<std::vector<std::string>> rows = {table.numbers, table.names};
+  rows.insert(rows.end(), table.rows.begin(), table.rows.end());
   return AlignedTable(rows);
 }
 
@@ -56,12 +57,12 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
-    const FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.table.columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    if (file.Preview().columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
     if (arguments->json) {
-      context.out << PreviewJson(view).dump() << '\n';
+      context.out << PreviewJson(file).dump() << '\n';
     } else {
-      context.out << PreviewText(view);
+      context.out << PreviewText(file);
     }
     return 0;
   }};

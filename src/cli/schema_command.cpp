@@ -7,7 +7,7 @@
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
+#include "cli/schema_place.h"
 #include "cli/json_text.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
