@@ -1,6 +1,7 @@
 #include "app/display_text.h"
 
 #include <QFile>
+#include <QListWidget>
 
 #include "text/utf8_text.h"
 
@@ -33,5 +34,16 @@ std::string CharacterBoxBytes(const QString& shown) {
 }
 
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QListWidgetItem* NewByteItem(const std::string& bytes, QListWidget* list) {
+  auto* item = new QListWidgetItem(DisplayText(bytes), list);
+  item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+  return item;
+}
+
+std::string ItemBytes(const QListWidgetItem* item) {
+  const QVariant bytes = item->data(Qt::UserRole);
+  return bytes.isValid() ? bytes.toByteArray().toStdString() : PathBytes(item->text());
+}
 
 }  // namespace quorlin

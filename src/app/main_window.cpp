@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,8 +23,6 @@
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
-#include "platform/file_error.h"
-#include "text/integer_text.h"
 
 namespace quorlin {
 
@@ -71,8 +70,8 @@ TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
   setObjectName("frmQuorlin");
   setProperty("helpContext", 100);
   setWindowTitle("Define Text File Format");
-  fieldModel_ = new FieldListModel(&fields_, this);
-  gridModel_ = new PreviewGridModel(this);
+  fieldModel_ = new FieldListModel(&file_.Fields(), this);
+  gridModel_ = new PreviewGridModel(&file_.Preview(), this);
   BuildControls();
   BuildMenus();
   setMinimumSize(795, 555);
@@ -113,6 +112,7 @@ void TfrmQuorlin::BuildControls() {
   grdData->setWordWrap(false);
 
   pnlImg = new RulerView(central);
+  pnlImg->SetBreaks(&file_.Breaks());
   pnlImg->hide();
 
   cmdSchemaDelete = Named(new QPushButton("&Delete From Schema", central), "cmdSchemaDelete");
@@ -380,9 +380,13 @@ void TfrmQuorlin::ConnectControls() {
           [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
   connect(chkODBCOnly, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkODBCOnlyClick(checked); }); });
-  for (QRadioButton* button : {optSpace, optTab, optComma, optCustom}) {
-    connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
-      if (checked) RunCommand([this, button] { optDelimitedClick(button); });
+  const std::pair<QRadioButton*, SeparatorKind> delimited[] = {{optSpace, SeparatorKind::Space},
+                                                               {optTab, SeparatorKind::Tab},
+                                                               {optComma, SeparatorKind::Comma},
+                                                               {optCustom, SeparatorKind::Custom}};
+  for (const auto& [button, kind] : delimited) {
+    connect(button, &QRadioButton::toggled, this, [this, kind](bool checked) {
+      if (checked) RunCommand([this, kind] { optDelimitedClick(kind); });
     });
   }
   connect(optFixed, &QRadioButton::toggled, this, [this](bool checked) {
@@ -397,10 +401,28 @@ void TfrmQuorlin::ConnectControls() {
   connect(luFieldType, &QComboBox::activated, this, command(&TfrmQuorlin::luFieldTypeClick));
   connect(luFieldType->lineEdit(), &QLineEdit::textEdited, this,
           command(&TfrmQuorlin::luFieldTypeClick));
+  ConnectLayoutBoxes();
   for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
   grdData->viewport()->installEventFilter(this);
   dirList->viewport()->installEventFilter(this);
   luFieldType->lineEdit()->installEventFilter(this);
+}
+
+// The boxes hand every change of their text to the open file at once, so that what a command
+// reads is what the boxes show; checking a number waits until the box is left.
+void TfrmQuorlin::ConnectLayoutBoxes() {
+  connect(txtStart, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetStartRow(text.toStdString()); });
+  connect(txtRows, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetRowsToScan(text.toStdString()); });
+  connect(txtLength, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetLineLength(text.toStdString()); });
+  connect(txtChar, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetCustomSeparator(CharacterBoxBytes(text)); });
+  connect(cboTextChar, &QComboBox::currentTextChanged, this,
+          [this](const QString& text) { file_.SetQualifier(CharacterBoxBytes(text)); });
+  connect(txtInputFile, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetInputText(TypedBytes(text, file_.InputText())); });
 }
 
 bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
@@ -410,7 +432,11 @@ bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
              event->type() == QEvent::Resize) {
     FitGridColumns();
   } else if (watched == dirList->viewport() &&
-             (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)) {
+             (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+              event->type() == QEvent::Wheel)) {
+    // The right button is for the folder's menu; it must not choose the folder.
+    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (mouse != nullptr && mouse->button() != Qt::LeftButton) return true;
     followChosenFolder_ = false;
   } else if (event->type() == QEvent::FocusOut) {
     // Leaving a box for a menu or another window is not leaving it for good.
@@ -447,52 +473,18 @@ void TfrmQuorlin::ApplyResizeRule() {
 }
 
 void TfrmQuorlin::FitGridColumns() {
-  const int columns = std::max(1, gridModel_->columnCount());
+  const int columns = gridModel_->columnCount();
   grdData->horizontalHeader()->setDefaultSectionSize(PreviewColumnWidth(grdData->viewport()->width(), columns));
 }
 
 void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
   try {
     command();
-  } catch (const FileError& error) {
-    env_.dialogs->ShowError(DisplayText(error.what()));
-  } catch (const ConversionError& error) {
-    env_.dialogs->ShowError(DisplayText(error.what()));
   } catch (const std::exception& error) {
+    ShowModel();
     env_.dialogs->ShowError(DisplayText(error.what()));
   }
+  ShowModel();
 }
-
-void TfrmQuorlin::ShowViewControls(bool fixed) {
-  lstLines->clear();
-  fieldModel_->Clear();
-  grdData->setVisible(!fixed);
-  for (QWidget* control : {static_cast<QWidget*>(pnlImg), static_cast<QWidget*>(lblFieldCount),
-                           static_cast<QWidget*>(txtFieldCount), static_cast<QWidget*>(lblLength),
-                           static_cast<QWidget*>(txtLength), static_cast<QWidget*>(lstLines)}) {
-    control->setVisible(fixed);
-  }
-  mnuFixedLength->setVisible(fixed);
-}
-
-FileLayout TfrmQuorlin::CurrentLayout() const {
-  FileLayout layout;
-  if (optFixed->isChecked()) layout.separator = SeparatorKind::Fixed;
-  else if (optSpace->isChecked()) layout.separator = SeparatorKind::Space;
-  else if (optTab->isChecked()) layout.separator = SeparatorKind::Tab;
-  else if (optCustom->isChecked()) layout.separator = SeparatorKind::Custom;
-  else layout.separator = SeparatorKind::Comma;
-  layout.customSeparator = CharacterBoxBytes(txtChar->text());
-  layout.textQualifier = CharacterBoxBytes(cboTextChar->currentText());
-  layout.hasHeaderRow = chkHeaderRow->isChecked();
-  layout.startRow = txtStart->text().toStdString();
-  layout.rowsToScan = txtRows->text().toStdString();
-  layout.fixedLength = txtLength->text().toStdString();
-  return layout;
-}
-
-const PreviewTable& TfrmQuorlin::Preview() const { return gridModel_->Table(); }
-
-int TfrmQuorlin::NumberingBase() const { return mnuCountFrom0->isChecked() ? 0 : 1; }
 
 }  // namespace quorlin

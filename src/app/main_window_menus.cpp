@@ -8,7 +8,6 @@
 
 #include "app/display_text.h"
 #include "app/main_window.h"
-#include "app/preview_grid_model.h"
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/profile_file.h"
@@ -35,12 +34,6 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int help
   item->setCheckable(checkable);
   item->setChecked(checked);
   return item;
-}
-
-void Shade(QLineEdit* box, const QColor& colour) {
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, colour);
-  box->setPalette(palette);
 }
 
 }  // namespace
@@ -140,16 +133,16 @@ void TfrmQuorlin::SetMenuCheck(QAction* chosen, std::initializer_list<QAction*> 
 
 void TfrmQuorlin::mnuRowsClick(QAction* item, const char* rows) {
   SetMenuCheck(item, {mnuRows8, mnuRows15, mnuRows25});
-  txtRows->setText(rows);
+  file_.SetRowsToScan(rows);
   MarkLayoutChanged();
 }
 
-void TfrmQuorlin::mnuQualifierClick(const QString& qualifier) {
+void TfrmQuorlin::mnuQualifierClick(const char* qualifier) {
   // These items only set the box; their check marks stay as they were built.
   mnuQuoteDouble->setChecked(true);
   mnuQuoteSingle->setChecked(false);
   mnuQuoteNone->setChecked(false);
-  cboTextChar->setCurrentText(qualifier);
+  file_.SetQualifier(qualifier);
   MarkLayoutChanged();
 }
 
@@ -177,7 +170,7 @@ void TfrmQuorlin::mnuODBCOnlyClick() {
 }
 
 void TfrmQuorlin::mnuCountFrom0Click() {
-  if (!txtInputFile->text().isEmpty()) gridModel_->Renumber(NumberingBase());
+  file_.SetNumberingBase(mnuCountFrom0->isChecked() ? 0 : 1);
   MarkLayoutChanged();
 }
 
@@ -226,26 +219,16 @@ void TfrmQuorlin::mnuAboutClick() {
                            .arg(kApplicationTitle, QString::fromStdString(FileVersionText())));
 }
 
-void TfrmQuorlin::chkHeaderRowClick(bool checked) {
-  if (checked) txtStart->setText("1");
-  MarkLayoutChanged();
-}
+void TfrmQuorlin::chkHeaderRowClick(bool checked) { file_.SetHeaderRow(checked); }
 
 void TfrmQuorlin::chkODBCOnlyClick(bool checked) { mnuODBCOnly->setChecked(checked); }
 
-void TfrmQuorlin::optDelimitedClick(QRadioButton* button) {
-  if (button == optCustom) {
-    // Once offered, the custom box stays enabled; the other buttons only grey it.
-    txtChar->setEnabled(true);
-    Shade(txtChar, Qt::white);
-  } else {
-    Shade(txtChar, QColor(128, 128, 128));
-  }
-  SetDelimitedViewMode();
-}
+void TfrmQuorlin::optDelimitedClick(SeparatorKind kind) { file_.ChooseSeparator(kind); }
 
 void TfrmQuorlin::optFixedClick() {
-  Shade(txtChar, QColor(128, 128, 128));
+  file_.ChooseSeparator(SeparatorKind::Fixed);
+  // The box greys with the button, before Refresh asks its questions.
+  ShowLayout();
   cmdRefreshClick();
 }
 

@@ -11,22 +11,17 @@ namespace quorlin {
 // columns share the width, with more each takes one eleventh.
 int PreviewColumnWidth(int gridWidth, int columns);
 
+// Shows a preview table owned by the open-file model.
 class PreviewGridModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
   static constexpr int kFixedRows = 2;
 
-  explicit PreviewGridModel(QObject* parent = nullptr);
+  explicit PreviewGridModel(const PreviewTable* table, QObject* parent = nullptr);
 
-  const PreviewTable& Table() const { return table_; }
-  void SetTable(PreviewTable table);
-
-  // Keeps the two fixed rows and leaves one empty data row, as a fresh grid shows.
-  void ClearDataRows();
-  // Row 0 becomes base, base + 1, ... over every column.
-  void Renumber(int base);
-  void SetName(int column, const std::string& name);
+  // Shows the table anew after it changed.
+  void Reload();
   // The data cells of `column` turn yellow, all others white; -1 marks none.
   void MarkColumn(int column);
   int MarkedColumn() const { return marked_; }
@@ -36,7 +31,7 @@ class PreviewGridModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
-  PreviewTable table_;
+  const PreviewTable* table_;
   int marked_ = -1;
 };
 

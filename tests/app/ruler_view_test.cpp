@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include "app/qt_printers.h"
+
 namespace quorlin {
 namespace {
 
