@@ -31,6 +31,9 @@ namespace {
 constexpr int kMargin = 10;            // the grid is 20 pixels narrower than the window
 constexpr int kButtonRowFromBottom = 35;
 constexpr int kGapAboveButtons = 6;
+constexpr int kCellPadding = 12;  // the margins around a list cell's text
+// The File Information box's height at the window's minimum size; of every pixel the window is
+// taller, half goes to the box, so that the folders and files grow, and half to the grid.
 constexpr int kFileInformationHeight = 300;
 
 const QColor kYellow(Qt::yellow);
@@ -99,7 +102,6 @@ void TfrmQuorlin::BuildControls() {
 
   gpInfo = BuildFileInformation();
   gpInfo->setParent(central);
-  gpInfo->setFixedHeight(kFileInformationHeight);
 
   grdData = Named(new QTableView(central), "grdData");
   grdData->setModel(gridModel_);
@@ -140,7 +142,7 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   dirList->setHeaderHidden(true);
   dirList->setMinimumWidth(170);
   dirList->setContextMenuPolicy(Qt::DefaultContextMenu);
-  folderColumn->addWidget(dirList, 3);
+  folderColumn->addWidget(dirList, 1);
 
   auto* listChoice = new QHBoxLayout;
   chkDefined = Named(new QCheckBox("Schema"), "chkDefined");
@@ -151,7 +153,8 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   listChoice->addStretch();
   folderColumn->addLayout(listChoice);
 
-  auto* lists = new QHBoxLayout;
+  // The break list of the fixed-length view goes under the files, which keep the column's width.
+  auto* lists = new QVBoxLayout;
   auto* fileArea = new QGridLayout;
   lstFiles = Named(new QListWidget, "lstFiles");
   lstFiles->setSortingEnabled(true);
@@ -162,11 +165,14 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   fileArea->addWidget(lstSchema, 0, 0);
   lists->addLayout(fileArea, 1);
   lstLines = Named(new QListWidget, "lstLines");
-  lstLines->setFixedWidth(80);
+  lstLines->setFlow(QListView::LeftToRight);
+  lstLines->setWrapping(true);
+  lstLines->setSpacing(1);
+  lstLines->setMaximumHeight(3 * lstLines->fontMetrics().height() + 14);
   Colour(lstLines, QPalette::Base, kYellow);
   lstLines->hide();
-  lists->addWidget(lstLines);
-  folderColumn->addLayout(lists, 2);
+  lists->addWidget(lstLines, 1);
+  folderColumn->addLayout(lists, 1);
   columns->addLayout(folderColumn, 4);
 
   // How the file is cut into fields, and which file.
@@ -272,7 +278,16 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   lvwFields->setSelectionMode(QAbstractItemView::SingleSelection);
   lvwFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvwFields->setAllColumnsShowFocus(true);
-  const int widths[] = {90, 60, 50, 90};
+  // The Type column is as wide as its widest word, "Unknown" included, in the list's font.
+  int typeWidth = 60;
+  const auto widen = [&](std::string_view word) {
+    const QString text = QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    typeWidth = std::max(typeWidth, lvwFields->fontMetrics().horizontalAdvance(text) + kCellPadding);
+  };
+  for (const std::string_view type : kFieldTypeNames) widen(type);
+  widen(kUnknownType);
+  // The Format column, last and stretched with the list, gives up what Type takes.
+  const int widths[] = {90, typeWidth, 50, std::max(40, 90 - (typeWidth - 60))};
   for (int column = 0; column < 4; ++column) lvwFields->setColumnWidth(column, widths[column]);
   lvwFields->setMinimumWidth(250);
   listRow->addWidget(lvwFields, 1);
@@ -461,7 +476,8 @@ void TfrmQuorlin::ApplyResizeRule() {
   QWidget* central = centralWidget();
   if (central == nullptr || gpInfo == nullptr) return;
   const int width = central->width() - 2 * kMargin;
-  gpInfo->setGeometry(kMargin, 2, width, gpInfo->height());
+  const int taller = std::max(0, height() - minimumHeight());
+  gpInfo->setGeometry(kMargin, 2, width, kFileInformationHeight + taller / 2);
   const int buttonsTop = central->height() - kButtonRowFromBottom;
   const int gridTop = gpInfo->geometry().bottom() + 6;
   grdData->setGeometry(kMargin, gridTop, width, std::max(0, buttonsTop - gridTop - kGapAboveButtons));

@@ -86,6 +86,10 @@ TEST_F(RulerTest, FixedLengthShowsTheRulerInPlaceOfTheGrid) {
   EXPECT_EQ(0, FieldRows());
   EXPECT_FALSE(window->LayoutChanged());
   EXPECT_EQ((24 + 5) * ruler->CharWidth(), ruler->ImageSize().width());
+  // The break list does not take the file list's width.
+  QApplication::processEvents();
+  EXPECT_EQ(Find<QTreeView>("dirList")->width(), Find<QListWidget>("lstFiles")->width());
+  EXPECT_LE(3 * Find<QListWidget>("lstFiles")->fontMetrics().height(), Find<QListWidget>("lstFiles")->height());
 }
 
 TEST_F(RulerTest, AClickSetsABreakAndASecondClearsIt) {

@@ -60,11 +60,28 @@ TEST_F(StartUpTest, WithoutSettingsEveryDefaultHolds) {
 
   auto* fields = Find<QTreeView>("lvwFields");
   const QStringList titles = {"Name", "Type", "Width", "Format"};
-  const int widths[] = {90, 60, 50, 90};
   for (int column = 0; column < 4; ++column) {
     EXPECT_EQ(titles[column], fields->model()->headerData(column, Qt::Horizontal).toString());
-    EXPECT_EQ(widths[column], fields->columnWidth(column));
   }
+  EXPECT_EQ(90, fields->columnWidth(0));
+  EXPECT_EQ(50, fields->columnWidth(2));
+  // Type is at least 60 and shows "Unknown" whole; Format gives up what Type takes.
+  EXPECT_LE(60, fields->columnWidth(1));
+  EXPECT_LT(fields->fontMetrics().horizontalAdvance("Unknown"), fields->columnWidth(1) - 8);
+  EXPECT_EQ(150, fields->columnWidth(1) + fields->columnWidth(3));
+}
+
+TEST_F(StartUpTest, TheFoldersAndFilesGrowWithTheWindow) {
+  Start();
+  auto* tree = Find<QTreeView>("dirList");
+  auto* files = Find<QListWidget>("lstFiles");
+  const QSize tree555 = tree->size();
+  const QSize files555 = files->size();
+  window->resize(1280, 900);
+  QApplication::processEvents();
+  EXPECT_LT(tree555.height() + 60, tree->height());
+  EXPECT_LT(files555.height() + 60, files->height());
+  EXPECT_LT(files555.width(), files->width());
 }
 
 struct SettingsCase {
