@@ -22,7 +22,7 @@ test: build
 # Every test program under the address and undefined-behaviour sanitizers. Qt keeps its
 # caches until the process ends, so leaks are only looked for in the core and command line.
 SANITIZE_BUILD ?= build-sanitize
-CORE_TESTS = platform_tests text_tests schema_tests cli_tests
+CORE_TESTS = platform_tests text_tests schema_tests extras_tests cli_tests
 test-sanitize: setup
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DQUORLIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target $(CORE_TESTS) app_tests quorlin-cli

@@ -1,10 +1,20 @@
 #include "app/launcher.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
 
+#include "app/help_topics.h"
+#include "app/help_window.h"
+#include "app/user_dialogs.h"
+
 namespace quorlin {
+
+DesktopLauncher::DesktopLauncher(std::string helpFolder) : helpFolder_(std::move(helpFolder)) {}
+
+DesktopLauncher::~DesktopLauncher() { delete helpWindow_.data(); }
 
 void DesktopLauncher::OpenInEditor(const QString& editor, const QString& path) {
   QProcess::startDetached(editor, {path});
@@ -12,7 +22,20 @@ void DesktopLauncher::OpenInEditor(const QString& editor, const QString& path) {
 
 void DesktopLauncher::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
 
-// The help pages come with the help window; until then there is nothing to open.
-void DesktopLauncher::OpenHelp(int) {}
+void DesktopLauncher::OpenHelp(int helpContext) {
+  if (helpFolder_.empty()) {
+    QMessageBox::warning(QApplication::activeWindow(), kApplicationTitle,
+                         "The help pages cannot be found.");
+    return;
+  }
+  // A modal dialog blocks every window but its own: the help it asks for becomes one of them.
+  QWidget* owner = QApplication::activeModalWidget();
+  if (helpWindow_ && helpWindow_->parentWidget() != owner) delete helpWindow_.data();
+  if (!helpWindow_) helpWindow_ = new HelpWindow(helpFolder_, owner);
+  helpWindow_->ShowPage(HelpPageFor(helpContext));
+  helpWindow_->show();
+  helpWindow_->raise();
+  helpWindow_->activateWindow();
+}
 
 }  // namespace quorlin

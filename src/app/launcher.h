@@ -1,9 +1,13 @@
 // Starting other programs for the user: the text editor, the web browser, the help.
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <string>
 
 namespace quorlin {
+
+class HelpWindow;
 
 class Launcher {
  public:
@@ -19,9 +23,17 @@ class Launcher {
 
 class DesktopLauncher : public Launcher {
  public:
+  // `helpFolder` holds the help pages (FindHelpFolder); empty when they could not be found.
+  explicit DesktopLauncher(std::string helpFolder);
+  ~DesktopLauncher() override;
+
   void OpenInEditor(const QString& editor, const QString& path) override;
   void OpenUrl(const QString& url) override;
   void OpenHelp(int helpContext) override;
+
+ private:
+  std::string helpFolder_;
+  QPointer<HelpWindow> helpWindow_;
 };
 
 }  // namespace quorlin

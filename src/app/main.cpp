@@ -4,7 +4,9 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "app/context_help_key.h"
 #include "app/display_text.h"
+#include "app/help_topics.h"
 #include "app/launcher.h"
 #include "app/main_window.h"
 #include "app/sound_effects.h"
@@ -21,10 +23,12 @@ int main(int argc, char** argv) {
 
   quorlin::QtUserDialogs dialogs;
   quorlin::QtSoundEffects sounds;
-  quorlin::DesktopLauncher launcher;
   quorlin::AppEnvironment environment;
   const QString programFolder = QApplication::applicationDirPath();
   environment.programFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(programFolder));
+  quorlin::DesktopLauncher launcher(quorlin::FindHelpFolder(environment.programFolder));
+  quorlin::ContextHelpKey helpKey(launcher);
+  application.installEventFilter(&helpKey);
   environment.settingsPath = quorlin::SettingsFilePath(
       environment.programFolder, quorlin::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
   environment.homeFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(QDir::homePath()));

@@ -18,8 +18,10 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include "app/context_help_key.h"
 #include "app/display_text.h"
 #include "app/field_list_model.h"
+#include "app/help_topics.h"
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
@@ -76,6 +78,7 @@ TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
   fieldModel_ = new FieldListModel(&file_.Fields(), this);
   gridModel_ = new PreviewGridModel(&file_.Preview(), this);
   BuildControls();
+  SetHelpContexts(*this, MainWindowControlHelp());
   BuildMenus();
   setMinimumSize(795, 555);
   setGeometry(100, 110, 796, 555);

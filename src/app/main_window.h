@@ -102,6 +102,7 @@ class TfrmQuorlin : public QMainWindow {
   void mnuUseLastExportClick();
   void mnuSetEditorClick();
   void mnuAboutClick();
+  void mnuUpdateCheckClick();
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);
   void optDelimitedClick(SeparatorKind kind);
@@ -157,6 +158,7 @@ class TfrmQuorlin : public QMainWindow {
   // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
   bool followChosenFolder_ = false;
   bool soundsEnabled_ = false;
+  bool closingTunePlaying_ = false;  // Close waits for its tune before the window closes
   int quietSelection_ = 0;  // > 0 while the program itself moves the field list's selection
 
   FieldListModel* fieldModel_ = nullptr;

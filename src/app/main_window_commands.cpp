@@ -120,6 +120,10 @@ void TfrmQuorlin::OpenStartPath() {
 }
 
 void TfrmQuorlin::closeEvent(QCloseEvent* event) {
+  if (closingTunePlaying_) {
+    event->ignore();
+    return;
+  }
   bool done = false;
   RunCommand([this, &done] {
     ShutDown();
@@ -240,8 +244,13 @@ void TfrmQuorlin::cmdViewDataClick() {
   env_.launcher->OpenInEditor(FromPath(editorPath_), FromPath(file_.InputBoxPath()));
 }
 
+// The wait after the tune handles input: a second Close, or the window's own close button, must
+// not shut the window down under this handler, so the closing runs once, after the wait.
 void TfrmQuorlin::cmdCloseClick() {
+  if (closingTunePlaying_) return;
+  closingTunePlaying_ = true;
   if (soundsEnabled_) PlayPresetAndWait(12);
+  closingTunePlaying_ = false;
   close();
 }
 

@@ -7,7 +7,10 @@
 #include <QRadioButton>
 
 #include "app/display_text.h"
+#include "app/help_topics.h"
+#include "app/launcher.h"
 #include "app/main_window.h"
+#include "app/update_form.h"
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/profile_file.h"
@@ -124,7 +127,9 @@ void TfrmQuorlin::ConnectMenus() {
   on(mnuUseLastExport, [this] { mnuUseLastExportClick(); });
   on(mnuSetEditor, [this] { mnuSetEditorClick(); });
   on(mnuSounds, [this] { mnuSoundsClick(); });
+  on(mnuContextHelp, [this] { env_.launcher->OpenHelp(kHelpContents); });
   on(mnuAbout, [this] { mnuAboutClick(); });
+  on(mnuCheckUpdates, [this] { mnuUpdateCheckClick(); });
 }
 
 void TfrmQuorlin::SetMenuCheck(QAction* chosen, std::initializer_list<QAction*> group) {
@@ -217,6 +222,11 @@ void TfrmQuorlin::mnuSetEditorClick() {
 void TfrmQuorlin::mnuAboutClick() {
   env_.dialogs->Inform(QString("%1\nVersion %2\n\nDefines the field layout of flat text data files.")
                            .arg(kApplicationTitle, QString::fromStdString(FileVersionText())));
+}
+
+void TfrmQuorlin::mnuUpdateCheckClick() {
+  TUpdateForm form(UpdateFormSetupFor(env_), this);
+  form.exec();
 }
 
 void TfrmQuorlin::chkHeaderRowClick(bool checked) { file_.SetHeaderRow(checked); }

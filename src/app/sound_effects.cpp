@@ -2,13 +2,27 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
+
+#include "extras/beeper.h"
+#include "extras/tone_output.h"
 
 namespace quorlin {
 
-// Sounds come with the sound player; until then they are silent.
-void QtSoundEffects::PlayTone(int, int) {}
+QtSoundEffects::QtSoundEffects() = default;
 
-void QtSoundEffects::PlayPreset(int) {}
+QtSoundEffects::~QtSoundEffects() = default;
+
+TbtBeeper& QtSoundEffects::Player() {
+  if (!player_) player_ = std::make_unique<TbtBeeper>(OpenToneOutput());
+  return *player_;
+}
+
+void QtSoundEffects::PlayTone(int hz, int ms) {
+  Player().PlayTone(static_cast<std::uint16_t>(std::clamp(hz, 0, 0xFFFF)), ms);
+}
+
+void QtSoundEffects::PlayPreset(int tune) { Player().PlayPreset(tune); }
 
 // A local event loop handles the user's clicks meanwhile and, unlike polling, leaves the
 // processor idle while it waits.

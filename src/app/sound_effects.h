@@ -1,7 +1,11 @@
 // The feedback tones and tunes of the windows, and the pause that follows a tune.
 #pragma once
 
+#include <memory>
+
 namespace quorlin {
+
+class TbtBeeper;
 
 class SoundEffects {
  public:
@@ -16,12 +20,21 @@ class SoundEffects {
   virtual void Delay(int units) = 0;
 };
 
-// Silent until the sound player exists; its pause is real.
+// Plays through the sound player, which is made with the first sound: a program whose sounds
+// are off never opens the sound device.
 class QtSoundEffects : public SoundEffects {
  public:
+  QtSoundEffects();
+  ~QtSoundEffects() override;
+
   void PlayTone(int hz, int ms) override;
   void PlayPreset(int tune) override;
   void Delay(int units) override;
+
+ private:
+  TbtBeeper& Player();
+
+  std::unique_ptr<TbtBeeper> player_;
 };
 
 }  // namespace quorlin

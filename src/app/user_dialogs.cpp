@@ -32,6 +32,14 @@ bool QtUserDialogs::Ask(const QString& text, const QString& caption, bool defaul
          QMessageBox::Yes;
 }
 
+Answer QtUserDialogs::Offer(const QString& text) {
+  const auto button = QMessageBox::information(
+      DialogParent(), kApplicationTitle, text,
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+  if (button == QMessageBox::Yes) return Answer::Yes;
+  return button == QMessageBox::No ? Answer::No : Answer::Cancel;
+}
+
 FileChoice QtUserDialogs::ChooseOpenFile(const FileDialogRequest& request) {
   QFileDialog dialog(DialogParent(), request.title);
   dialog.setNameFilter(request.filter);

@@ -17,6 +17,8 @@ struct FileDialogRequest {
   QString defaultSuffix;  // save dialogs: appended to a name typed without one
 };
 
+enum class Answer { Yes, No, Cancel };
+
 struct FileChoice {
   bool accepted = false;
   QString fileName;  // on cancel the request's initial file name
@@ -34,6 +36,8 @@ class UserDialogs {
   virtual bool Confirm(const QString& text) = 0;
   // Question box with Yes and No under `caption`.
   virtual bool Ask(const QString& text, const QString& caption, bool defaultYes) = 0;
+  // Information box with Yes, No and Cancel, captioned with the application title.
+  virtual Answer Offer(const QString& text) = 0;
   virtual FileChoice ChooseOpenFile(const FileDialogRequest& request) = 0;
   // A file to write; the dialog itself never asks about overwriting, the command does.
   virtual FileChoice ChooseSaveFile(const FileDialogRequest& request) = 0;
@@ -47,6 +51,7 @@ class QtUserDialogs : public UserDialogs {
   void Warn(const QString& text) override;
   bool Confirm(const QString& text) override;
   bool Ask(const QString& text, const QString& caption, bool defaultYes) override;
+  Answer Offer(const QString& text) override;
   FileChoice ChooseOpenFile(const FileDialogRequest& request) override;
   FileChoice ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const QString& text) override;

@@ -25,5 +25,6 @@ struct Command {
 Command AddPreviewCommand(CLI::App& app, const CommandContext& context);
 Command AddGuessCommand(CLI::App& app, const CommandContext& context);
 Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
+Command AddReportCommand(CLI::App& app, const CommandContext& context);
 
 }  // namespace quorlin

@@ -74,10 +74,7 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
       }
       ClickBreaks(*arguments->breaks, file);
     }
-    if (file.IsFixedView()) {
-      if (const Refusal refusal = file.CheckBreaksMakeTheFields()) throw CliError(kExitRefused, *refusal);
-      file.ReplaceFields(file.FieldsFromBreaks());
-    }
+    if (const Refusal refusal = file.Guess(context.locale)) throw CliError(kExitRefused, *refusal);
     if (arguments->json) {
       nlohmann::ordered_json object;
       object["fields"] = FieldListJson(file.Fields());

@@ -8,6 +8,7 @@
 #include "platform/folder_files.h"
 #include "schema/field_editing.h"
 #include "schema/schema_reader.h"
+#include "schema/structure_guess.h"
 
 namespace quorlin {
 
@@ -182,23 +183,20 @@ bool OpenFile::ToggleBreak(int position) {
   return true;
 }
 
-Refusal OpenFile::CheckBreaksMakeTheFields() const {
-  const long long fields = static_cast<long long>(breaks_.ListedBreaks(lineLength_).size()) + 1;
-  if (fields == breaks_.fieldCount) return std::nullopt;
-  return "Field Count (" + std::to_string(fields) + ") and LineBreaks (" +
-         std::to_string(breaks_.fieldCount) + ") do not agree";
-}
-
-FieldList OpenFile::FieldsFromBreaks() const {
-  FieldList fields;
-  const std::vector<long long> widths = WidthsFromBreaks(breaks_.ListedBreaks(lineLength_), lineLength_);
-  for (std::size_t i = 0; i < widths.size(); ++i) {
-    FieldSpec field;
-    field.name = DefaultFieldName(static_cast<long long>(i) + numberingBase_);
-    field.width = std::to_string(widths[i]);
-    fields.push_back(std::move(field));
+Refusal OpenFile::Guess(const LocaleSettings& locale) {
+  if (!IsFixedView()) {
+    FieldList fields = fields_;
+    GuessDelimitedFields(fields, preview_.rows, locale);
+    ReplaceFields(std::move(fields));
+    return std::nullopt;
   }
-  return fields;
+  FixedGuess guess = GuessFixedFields({inputPath_, breaks_, lineLength_, layout_.hasHeaderRow,
+                                       layout_.textQualifier, layout_.startRow.Value(),
+                                       layout_.rowsToScan.Value(), numberingBase_},
+                                      locale);
+  if (guess.refusal) return guess.refusal;
+  ReplaceFields(std::move(guess.fields));
+  return std::nullopt;
 }
 
 void OpenFile::Select(int index) {

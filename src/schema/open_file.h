@@ -130,12 +130,12 @@ class OpenFile {
   // The ruler's mouse command: sets or clears the break at `position` and lists the breaks
   // anew. False, changing nothing, for a position outside 1..kMaxBreakPosition.
   bool ToggleBreak(int position);
-  // Guessing a fixed-length layout: "Field Count (n) and LineBreaks (c) do not agree" when the
-  // breaks up to the line length do not make the fixed-field count of fields.
-  Refusal CheckBreaksMakeTheFields() const;
-  // One untyped field per slice between the breaks up to the line length, named "Field" and
-  // its number, with the slice's width.
-  FieldList FieldsFromBreaks() const;
+  // Guess Field Types. In the grid every field still "Unknown" is typed from the preview's
+  // rows; on the ruler the field list is built anew from the breaks and the data file, and
+  // its refusals (breaks that disagree with the fixed-field count, titles that are not one
+  // per field) change nothing. Afterwards the first field is selected and the layout marked.
+  // Raises FileError when the data file cannot be read.
+  Refusal Guess(const LocaleSettings& locale);
 
   // The field list and its commands.
   const FieldList& Fields() const { return fields_; }
@@ -158,7 +158,7 @@ class OpenFile {
   // Up (-1) and Down (+1): the selected field swaps with its neighbour, on the ruler with the
   // break list entries at the same places. Marks the layout even when the field cannot move.
   void MoveSelected(int step);
-  // A new field list from guessing: the first field is selected and the layout marked.
+  // A new field list: the first field is selected and the layout marked.
   void ReplaceFields(FieldList fields);
 
   // The flag that the layout differs from the one loaded or saved last.

@@ -108,10 +108,15 @@ constexpr std::array<MonthName, 12> kMonths = {{{"JANUARY", "JAN"},
 // so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
 std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
   std::string result(Trim(text));
+  // Most texts name no month at all: one upper-case copy finds that out, and only a text that
+  // names one is built anew.
+  std::string upper = AsciiUpper(result);
   for (std::size_t m = 0; m < kMonths.size(); ++m) {
-    const std::string number = std::to_string(m + 1);
-    result = ReplaceAllNoCase(result, kMonths[m].full, number);
-    result = ReplaceAllNoCase(result, kMonths[m].abbreviation, number);
+    for (const std::string_view name : {kMonths[m].full, kMonths[m].abbreviation}) {
+      if (upper.find(name) == std::string::npos) continue;
+      result = ReplaceAllNoCase(result, name, std::to_string(m + 1));
+      upper = AsciiUpper(result);
+    }
   }
   for (char& c : result) {
     if (c == '/' || c == ' ' || c == '-') c = locale.dateSeparator;

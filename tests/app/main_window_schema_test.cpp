@@ -129,11 +129,13 @@ TEST_F(SchemaTest, SaveStructureItemSavesTheFixedLayoutWithItsLength) {
 
 TEST_F(SchemaTest, SaveRefusesACharFieldWithoutWidth) {
   Start(DataFile("orders.csv", kCsv));
+  Item("mnuSounds")->trigger();
   Edit(1, "Born", "Char", "0");
   ASSERT_EQ("0", FieldCell(1, 2));
   dialogs.Expect(BoxKind::Inform);
   Click("cmdSave");
   EXPECT_EQ("Width for Born has not been set", dialogs.Boxes().back().text);
+  EXPECT_EQ((std::vector<Tone>{{440, 600}}), sounds.tones);
   EXPECT_FALSE(std::filesystem::exists(SchemaFile()));
   EXPECT_TRUE(window->LayoutChanged());
 }
@@ -339,10 +341,12 @@ TEST_F(SchemaTest, AFixedEntryListsBreaksPastTheLineLength) {
 TEST_F(SchemaTest, AMissingListedFileIsReported) {
   WriteBytes(SchemaFile(), "[gone.dat]\r\nCol1=x Char WIDTH 3\r\n");
   StartInData();
+  Item("mnuSounds")->trigger();
   SetSchemaBox(true);
   dialogs.Expect(BoxKind::Inform);
   OpenEntry("gone.dat");
   EXPECT_EQ("Cannot find file\n" + QString::fromStdString(data.File("gone.dat")), dialogs.Boxes().back().text);
+  EXPECT_EQ((std::vector<Tone>{{440, 600}}), sounds.tones);
   EXPECT_EQ("gone.dat", Text("txtInputFile"));
   EXPECT_EQ(data.File("gone.dat"), window->InputPath());
 }
@@ -351,10 +355,12 @@ TEST_F(SchemaTest, ASectionWithoutFieldsIsReportedAndNotApplied) {
   DataFile("empty.csv", kCsv);
   WriteBytes(SchemaFile(), "[empty.csv]\r\nColNameHeader=True\r\nFormat=TABDelimited\r\n");
   StartInData();
+  Item("mnuSounds")->trigger();
   SetSchemaBox(true);
   dialogs.Expect(BoxKind::Inform);
   OpenEntry("empty.csv");
   EXPECT_EQ("empty.csvhas no associated fields", dialogs.Boxes().back().text);
+  EXPECT_EQ((std::vector<Tone>{{550, 600}}), sounds.tones);
   EXPECT_TRUE(Find<QRadioButton>("optComma")->isChecked());
   EXPECT_FALSE(Find<QCheckBox>("chkHeaderRow")->isChecked());
 }

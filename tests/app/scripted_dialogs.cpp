@@ -10,6 +10,7 @@ std::string KindName(BoxKind kind) {
     case BoxKind::Warn: return "warning";
     case BoxKind::Confirm: return "confirmation";
     case BoxKind::Ask: return "question";
+    case BoxKind::Offer: return "yes-no-cancel";
     case BoxKind::OpenFile: return "file dialog";
     case BoxKind::SaveFile: return "save dialog";
     case BoxKind::Error: return "error";
@@ -18,6 +19,10 @@ std::string KindName(BoxKind kind) {
 }
 
 void ScriptedDialogs::Expect(BoxKind kind, bool yes) { script_.push_back({kind, yes, {}}); }
+
+void ScriptedDialogs::ExpectOffer(Answer answer) {
+  script_.push_back({BoxKind::Offer, true, {}, answer});
+}
 
 void ScriptedDialogs::ExpectFile(bool accepted, const QString& fileName) {
   script_.push_back({BoxKind::OpenFile, accepted, fileName});
@@ -65,6 +70,13 @@ bool ScriptedDialogs::Confirm(const QString& text) {
 bool ScriptedDialogs::Ask(const QString& text, const QString& caption, bool defaultYes) {
   Step step;
   return Next({BoxKind::Ask, caption, text, defaultYes, {}}, step) && step.yes;
+}
+
+Answer ScriptedDialogs::Offer(const QString& text) {
+  Step step;
+  // An unscripted offer is cancelled, which starts nothing.
+  if (!Next({BoxKind::Offer, kApplicationTitle, text, true, {}}, step)) return Answer::Cancel;
+  return step.answer;
 }
 
 FileChoice ScriptedDialogs::FileBox(BoxKind kind, const FileDialogRequest& request) {

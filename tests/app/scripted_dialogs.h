@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@
 
 namespace quorlin::testing {
 
-enum class BoxKind { Inform, Warn, Confirm, Ask, OpenFile, SaveFile, Error };
+enum class BoxKind { Inform, Warn, Confirm, Ask, Offer, OpenFile, SaveFile, Error };
 
 std::string KindName(BoxKind kind);
 
@@ -30,6 +31,8 @@ class ScriptedDialogs : public UserDialogs {
  public:
   // The next box is of `kind`; Confirm and Ask answer `yes`.
   void Expect(BoxKind kind, bool yes = true);
+  // The next box is an offer of Yes, No and Cancel, answered with `answer`.
+  void ExpectOffer(Answer answer);
   void ExpectFile(bool accepted, const QString& fileName = QString());
   void ExpectSaveFile(bool accepted, const QString& fileName = QString());
 
@@ -42,6 +45,7 @@ class ScriptedDialogs : public UserDialogs {
   void Warn(const QString& text) override;
   bool Confirm(const QString& text) override;
   bool Ask(const QString& text, const QString& caption, bool defaultYes) override;
+  Answer Offer(const QString& text) override;
   FileChoice ChooseOpenFile(const FileDialogRequest& request) override;
   FileChoice ChooseSaveFile(const FileDialogRequest& request) override;
   void ShowError(const QString& text) override;
@@ -51,6 +55,7 @@ class ScriptedDialogs : public UserDialogs {
     BoxKind kind;
     bool yes = true;
     QString fileName;
+    Answer answer = Answer::Yes;
   };
   // The scripted step for a box of `kind`, or nothing (and a test failure) when it was not due.
   bool Next(const RecordedBox& box, Step& step);
@@ -66,16 +71,21 @@ struct Tone {
   bool operator==(const Tone&) const = default;
 };
 
-// Every tone, tune and pause, in order of arrival.
+// Every tone, tune and pause, in order of arrival. `duringDelay` stands for what the user does
+// while a pause lets the window handle input.
 class RecordedSounds : public SoundEffects {
  public:
   void PlayTone(int hz, int ms) override { tones.push_back({hz, ms}); }
   void PlayPreset(int tune) override { presets.push_back(tune); }
-  void Delay(int units) override { delays.push_back(units); }
+  void Delay(int units) override {
+    delays.push_back(units);
+    if (duringDelay) duringDelay();
+  }
 
   std::vector<Tone> tones;
   std::vector<int> presets;
   std::vector<int> delays;
+  std::function<void()> duringDelay;
 };
 
 class RecordedLaunches : public Launcher {

@@ -23,14 +23,14 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   UseData("stock.dat", kStock);
   const CliResult guess = Run({"guess", Data(), "--sep", "fixed", "--breaks", "11,31", "--save"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
-  EXPECT_EQ("Field1\tUnknown\t10\nField2\tUnknown\t20\nField3\tUnknown\t6\n", guess.out);
+  EXPECT_EQ("Field1\tChar\t10\nField2\tChar\t20\nField3\tChar\t6\n", guess.out);
   EXPECT_EQ(dir_.Path() + "Schema.INI\n Has been updated With \n---> stock.dat\nand in ODBC Format\n",
             guess.err);
 
   const std::string section =
       "[stock.dat]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nFixedLength=37\r\n"
-      "MaxScanRows=25\r\nCharacterSet=OEM\r\nCol1=Field1 Unknown WIDTH 10\r\n"
-      "Col2=Field2 Unknown WIDTH 20\r\nCol3=Field3 Unknown WIDTH 6\r\n";
+      "MaxScanRows=25\r\nCharacterSet=OEM\r\nCol1=Field1 Char WIDTH 10\r\n"
+      "Col2=Field2 Char WIDTH 20\r\nCol3=Field3 Char WIDTH 6\r\n";
   EXPECT_SAME_BYTES(section, SchemaText());
 
   const CliResult plain = Run({"schema", "show", Data()});
@@ -41,9 +41,9 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
 
   EXPECT_EQ(json::parse(R"({"separator":"fixed","customChar":"","header":false,
                             "lineLength":"37","rowsToScan":"25","fields":[
-                            {"name":"Field1","type":"Unknown","width":"10","format":""},
-                            {"name":"Field2","type":"Unknown","width":"20","format":""},
-                            {"name":"Field3","type":"Unknown","width":"6","format":""}]})"),
+                            {"name":"Field1","type":"Char","width":"10","format":""},
+                            {"name":"Field2","type":"Char","width":"20","format":""},
+                            {"name":"Field3","type":"Char","width":"6","format":""}]})"),
             json::parse(Run({"schema", "show", Data(), "--json"}).out));
 
   // Reading the layout back gives the same breaks: the saved widths come out again.
@@ -180,13 +180,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SchemaRoundTrip, ClicksOnTheSameBreakTwiceLeaveNoBreak) {
   UseData("stock.dat", kStock);
-  EXPECT_EQ("Field0\tUnknown\t10\nField1\tUnknown\t26\n",
+  EXPECT_EQ("Field0\tChar\t10\nField1\tChar\t26\n",
             Run({"guess", Data(), "--sep", "fixed", "--breaks", "11,20,20", "--count-from", "0"}).out);
 }
 
-TEST_F(SchemaRoundTrip, DelimitedGuessPrintsTheDefaultFields) {
+TEST_F(SchemaRoundTrip, DelimitedGuessTypesTheFieldsNamedByTheHeader) {
   UseData("p.csv", "Name,City\r\nA,B\r\n");
-  EXPECT_EQ("Name\tUnknown\t0\nCity\tUnknown\t0\n", Run({"guess", Data(), "--header"}).out);
+  EXPECT_EQ("Name\tChar\t1\nCity\tChar\t1\n", Run({"guess", Data(), "--header"}).out);
 }
 
 TEST_F(SchemaRoundTrip, ASchemaFileAsDataFileIsNeverWritten) {

@@ -25,6 +25,12 @@ const char kStock[] =
     "B200      7     Nuts   \r\n"
     "C300      140   Washers\r\n";
 
+Names WidthsText(const std::vector<long long>& widths) {
+  Names texts;
+  for (const long long width : widths) texts.push_back(std::to_string(width));
+  return texts;
+}
+
 class OpenFileTest : public ::testing::Test {
  protected:
   // Chooses `name` in the data folder with `bytes` as its contents.
@@ -168,22 +174,31 @@ TEST_F(OpenFileTest, BreaksAreListedUpToTheLineAndCountedBeyondIt) {
   EXPECT_TRUE(file.ToggleBreak(26));
   EXPECT_EQ(std::vector<int>{1}, file.ListedBreaks());
   EXPECT_EQ(3, file.FixedFieldCount());
-  EXPECT_EQ("Field Count (2) and LineBreaks (3) do not agree", file.CheckBreaksMakeTheFields());
+  EXPECT_EQ("Field Count (2) and LineBreaks (3) do not agree", file.Guess(LocaleSettings{}));
+  EXPECT_TRUE(file.Fields().empty());
   EXPECT_FALSE(file.ToggleBreak(kMaxBreakPosition + 1));
   EXPECT_EQ(3, file.FixedFieldCount());
 }
 
-TEST_F(OpenFileTest, FieldsFromBreaksTakeTheWidthsBetweenThem) {
+TEST_F(OpenFileTest, GuessingBuildsTheFixedFieldsFromTheBreaksOrTypesTheGridsFields) {
   ChooseFixed("stock.dat", kStock);
   file.SetNumberingBase(0);
   file.ToggleBreak(17);
   file.ToggleBreak(11);
-  EXPECT_EQ(std::nullopt, file.CheckBreaksMakeTheFields());
-  EXPECT_EQ((FieldList{{"Field0", "Unknown", "10", std::nullopt},
-                       {"Field1", "Unknown", "6", std::nullopt},
-                       {"Field2", "Unknown", "7", std::nullopt}}),
-            file.FieldsFromBreaks());
-  file.ReplaceFields(file.FieldsFromBreaks());
+  file.ClearLayoutChanged();
+  EXPECT_EQ(std::nullopt, file.Guess(LocaleSettings{}));
+  EXPECT_EQ((Names{"Field0", "Field1", "Field2"}), Column(&FieldSpec::name));
+  EXPECT_EQ((Names{"10", "6", "7"}), Column(&FieldSpec::width));
+  EXPECT_EQ(0, file.Selected());
+  EXPECT_TRUE(file.LayoutChanged());
+
+  Choose("counts.csv", "Name,Count,Ok\r\nAnna,300,Yes\r\nBob,7,No\r\n");
+  file.ChooseSeparator(SeparatorKind::Comma);
+  file.SetHeaderRow(true);
+  file.Refresh();
+  file.Select(1);
+  EXPECT_EQ(std::nullopt, file.Guess(LocaleSettings{}));
+  EXPECT_EQ((Names{"Char", "Long", "Bit"}), Column(&FieldSpec::typeName));
   EXPECT_EQ(0, file.Selected());
 }
 
@@ -212,8 +227,7 @@ TEST_P(FixedDeleteTest, MergesTheWidthAndRemovesTheBreakBetween) {
   EXPECT_EQ(2, file.FixedFieldCount());
   EXPECT_EQ(std::max(deleteCase.deleted - 1, 0), file.Selected());
   // The widths the breaks make are the widths the list holds.
-  EXPECT_EQ(std::nullopt, file.CheckBreaksMakeTheFields());
-  EXPECT_EQ(deleteCase.widths, (Names{file.FieldsFromBreaks()[0].width, file.FieldsFromBreaks()[1].width}));
+  EXPECT_EQ(deleteCase.widths, WidthsText(WidthsFromBreaks(file.ListedBreaks(), file.LineLength())));
 
   // A second delete leaves one field of the whole record and no break.
   file.Select(0);

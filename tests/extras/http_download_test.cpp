@@ -1,0 +1,69 @@
+// The transfer itself, against a real server on loopback; the dialog's tests cover the rest.
+#include "extras/http_download.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/loopback_servers.h"
+
+namespace quorlin {
+namespace {
+
+using namespace std::chrono_literals;
+
+class HttpDownloadTest : public ::testing::Test {
+ protected:
+  DownloadResult Fetch(const std::string& path) {
+    DownloadRequest request;
+    request.url = server.Url(path);
+    request.targetPath = target.File("v.ini");
+    request.stallTimeout = 1s;
+    return DownloadFile(request, monitor);
+  }
+  std::vector<std::string> FilesLeft() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(target.Path())) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  testing::UpdateServer server;
+  testing::TempDir target;
+  TransferMonitor monitor;
+};
+
+TEST_F(HttpDownloadTest, ReplacesTheFileWithAFreshCopyAsWebCopyFollowingRedirects) {
+  const std::string version = "[Version]\r\nVersion=1.0.1.22\r\n";
+  server.Serve("v.ini", version);
+  testing::WriteBytes(target.File("v.ini"), "an older copy");
+  const DownloadResult result = Fetch("redirect/v.ini");
+  EXPECT_EQ(DownloadOutcome::kDone, result.outcome);
+  EXPECT_EQ(200, result.httpStatus);
+  EXPECT_EQ(version, testing::ReadBytes(target.File("v.ini")));
+  EXPECT_EQ(static_cast<std::int64_t>(version.size()), monitor.received.load());
+  EXPECT_EQ(std::vector<std::string>{"v.ini"}, FilesLeft());
+  EXPECT_EQ("/v.ini via= agent=WebCopy cache=no-cache", server.Requests().at(1));
+}
+
+TEST_F(HttpDownloadTest, AnUnfinishedTransferLeavesNothingBehind) {
+  struct Row {
+    const char* path;
+    DownloadOutcome outcome;
+    long status;
+  };
+  const Row rows[] = {{"missing.ini", DownloadOutcome::kHttpError, 404},
+                      {"status/503", DownloadOutcome::kHttpError, 503},
+                      {"endless", DownloadOutcome::kTooLarge, 200},
+                      {"stall", DownloadOutcome::kTimedOut, 0}};
+  for (const Row& row : rows) {
+    const DownloadResult result = Fetch(row.path);
+    EXPECT_EQ(row.outcome, result.outcome) << row.path;
+    EXPECT_EQ(row.status, result.httpStatus) << row.path;
+    EXPECT_TRUE(FilesLeft().empty()) << row.path;
+  }
+}
+
+}  // namespace
+}  // namespace quorlin
