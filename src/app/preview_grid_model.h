@@ -24,7 +24,6 @@ class PreviewGridModel : public QAbstractTableModel {
   void Reload();
   // The data cells of `column` turn yellow, all others white; -1 marks none.
   void MarkColumn(int column);
-  int MarkedColumn() const { return marked_; }
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/ascii_case.h"
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
 #include "platform/profile_file.h"
-#include "platform/ascii_case.h"
 
 namespace quorlin {
 

@@ -1,13 +1,14 @@
 // One Schema.INI section written from the layout and its fields.
 #include "schema/schema_writer.h"
 
+#include <ostream>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
-#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -96,6 +97,10 @@ SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
     outcome.message = shownFolder + "Schema.INI\n Has NOT been updated with \n---> " + section;
   }
   return outcome;
+}
+
+void PrintTo(const SaveOutcome& outcome, std::ostream* out) {
+  *out << (outcome.written ? "written: " : "not written: ") << outcome.message;
 }
 
 }  // namespace quorlin

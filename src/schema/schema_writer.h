@@ -1,6 +1,7 @@
 // Writing a layout as one section of a folder's Schema.INI.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,8 @@ struct SaveOutcome {
   bool written = false;
   std::string message;  // what the window shows, lines joined with "\n"
 };
+
+void PrintTo(const SaveOutcome& outcome, std::ostream* out);
 
 // Save To Schema into `folder`'s Schema.INI (found without regard to case, else created as
 // "Schema.INI"). The width check is the caller's (MissingWidthMessage).
