@@ -26,3 +26,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# The text driver is registered in odbcinst.ini, pointing at the library this checkout builds.
+repo=$(cd "$(dirname "$0")/.." && pwd)
+bash "$repo/scripts/register-odbc-driver.sh" "$repo/build/src/odbc/libquorlin-odbc-text.so"

@@ -103,6 +103,8 @@ class TfrmQuorlin : public QMainWindow {
   void mnuSetEditorClick();
   void mnuAboutClick();
   void mnuUpdateCheckClick();
+  // The ODBC availability check, then the DSN dialog for the selected folder (main_window_dsn.cpp).
+  void mnuTestDSNClick();
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);
   void optDelimitedClick(SeparatorKind kind);

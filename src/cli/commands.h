@@ -26,5 +26,6 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context);
 Command AddGuessCommand(CLI::App& app, const CommandContext& context);
 Command AddSchemaCommand(CLI::App& app, const CommandContext& context);
 Command AddReportCommand(CLI::App& app, const CommandContext& context);
+Command AddDsnCommand(CLI::App& app, const CommandContext& context);
 
 }  // namespace quorlin

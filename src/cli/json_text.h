@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/utf8_text.h"
 #include "schema/field_layout.h"
 #include "text/utf8_text.h"
 

@@ -16,7 +16,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
   app.require_subcommand(1);
   const CommandContext context{out, err, SystemLocaleSettings()};
   const Command commands[] = {AddPreviewCommand(app, context), AddGuessCommand(app, context),
-                              AddSchemaCommand(app, context), AddReportCommand(app, context)};
+                              AddSchemaCommand(app, context), AddReportCommand(app, context),
+                              AddDsnCommand(app, context)};
 
   try {
     app.parse(argc, argv);

@@ -111,7 +111,9 @@ std::string NormaliseDateText(std::string_view text, const LocaleSettings& local
   // Most texts name no month at all: one upper-case copy finds that out, and only a text that
   // names one is built anew.
   std::string upper = AsciiUpper(result);
-  for (std::size_t m = 0; m < kMonths.size(); ++m) {
+  // Month names are letters, so a text without any, as most dates are, needs no search at all.
+  const bool hasLetters = upper.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
+  for (std::size_t m = 0; hasLetters && m < kMonths.size(); ++m) {
     for (const std::string_view name : {kMonths[m].full, kMonths[m].abbreviation}) {
       if (upper.find(name) == std::string::npos) continue;
       result = ReplaceAllNoCase(result, name, std::to_string(m + 1));

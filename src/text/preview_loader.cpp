@@ -14,14 +14,12 @@ namespace {
 
 constexpr long long kDefaultRowsToScan = 25;
 
-// Fields that still begin with the qualifier text, as after a blank that hid it from the
-// splitter, are shown without their first and last character.
+}  // namespace
+
 void StripLeftQualifier(std::string& field, const std::string& qualifier) {
   if (qualifier.empty() || !field.starts_with(qualifier)) return;
   field = field.size() <= 2 ? std::string() : field.substr(1, field.size() - 2);
 }
-
-}  // namespace
 
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options) {
   const long long rowsToScan = options.rowsToScan < 1 ? kDefaultRowsToScan : options.rowsToScan;

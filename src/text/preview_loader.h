@@ -30,6 +30,10 @@ struct PreviewTable {
   bool operator==(const PreviewTable&) const = default;
 };
 
+// Fields that still begin with the qualifier text, as after a blank that hid it from the
+// splitter, are shown without their first and last character.
+void StripLeftQualifier(std::string& field, const std::string& qualifier);
+
 // What the window and the command line say when the columns were cut.
 std::string ColumnsCutMessage();
 

@@ -1,0 +1,241 @@
+// The DSN dialog: the boxes and buttons over the core's DSN commands, and a grid fed through
+// Qt's ODBC driver.
+#include "app/text_dsn_dialog.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTimer>
+#include <QUuid>
+#include <QVBoxLayout>
+
+#include "app/display_text.h"
+#include "app/help_topics.h"
+#include "app/launcher.h"
+#include "app/sound_effects.h"
+#include "app/table_rows_model.h"
+#include "app/user_dialogs.h"
+#include "odbc/text_dsn_commands.h"
+#include "platform/folder_files.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr int kToneMs = 600;
+constexpr int kSuccessHz = 600;
+constexpr int kFailureHz = 400;
+
+template <typename W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(name);
+  return widget;
+}
+
+std::string Bytes(const QLineEdit* box) { return box->text().toStdString(); }
+
+// The hourglass while a slow step runs.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// "[name]" with "]" doubled, so any file name stays one table name.
+QString BracketedName(const std::string& table) {
+  QString name = DisplayText(table);
+  name.replace("]", "]]");
+  return "[" + name + "]";
+}
+
+}  // namespace
+
+TfrmTestTextDSN::TfrmTestTextDSN(const std::string& folder, TextDsnDialogSettings settings, UserDialogs& dialogs,
+                                 SoundEffects& sounds, Launcher& launcher, QWidget* parent)
+    : QDialog(parent),
+      folder_(folder),
+      settings_(std::move(settings)),
+      dialogs_(dialogs),
+      sounds_(sounds),
+      launcher_(launcher),
+      TextDSN(DialogDsnCreator(settings_.homeFolder)),
+      databaseName_("quorlin-dsn-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+  setObjectName("frmTestTextDSN");
+  setProperty("helpContext", kHelpDsnDialog);
+  setWindowTitle("Test Text DSN");
+  BuildControls();
+  resize(620, 440);
+}
+
+TfrmTestTextDSN::~TfrmTestTextDSN() { CloseTable(); }
+
+void TfrmTestTextDSN::BuildControls() {
+  Edit1 = Named(new QLineEdit(kDefaultDsnName), "Edit1");
+  Edit2 = Named(new QLineEdit(kDefaultDsnDescription), "Edit2");
+  Edit3 = Named(new QLineEdit(kDefaultDsnExtensions), "Edit3");
+  auto* boxes = new QFormLayout;
+  boxes->addRow("DSN Name", Edit1);
+  boxes->addRow("Description", Edit2);
+  boxes->addRow("File Extensions", Edit3);
+
+  lstSchema = Named(new QListWidget, "lstSchema");
+  lstSchema->setMaximumHeight(110);
+  btnAdd = Named(new QPushButton("&Add DSN"), "btnAdd");
+  btnConfigure = Named(new QPushButton("&Configure DSN"), "btnConfigure");
+  btnRemove = Named(new QPushButton("&Remove DSN"), "btnRemove");
+  btnOpenTable = Named(new QPushButton("&Open Table"), "btnOpenTable");
+  cmdClose = Named(new QPushButton("Close"), "cmdClose");
+  auto* buttons = new QVBoxLayout;
+  for (QPushButton* button : {btnAdd, btnConfigure, btnRemove, btnOpenTable, cmdClose}) buttons->addWidget(button);
+  buttons->addStretch();
+
+  rows_ = new TableRowsModel(this);
+  DBGrid1 = Named(new QTableView, "DBGrid1");
+  DBGrid1->setModel(rows_);
+  DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  DBGrid1->setWordWrap(false);
+
+  auto* top = new QGridLayout;
+  top->addLayout(boxes, 0, 0);
+  top->addWidget(new QLabel("Tables"), 1, 0);
+  top->addWidget(lstSchema, 2, 0);
+  top->addLayout(buttons, 0, 1, 3, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(DBGrid1, 1);
+
+  connect(Edit1, &QLineEdit::editingFinished, this, [this] { Edit1Exit(); });
+  connect(btnAdd, &QPushButton::clicked, this, [this] { btnAddClick(); });
+  connect(btnConfigure, &QPushButton::clicked, this, [this] { btnConfigureClick(); });
+  connect(btnRemove, &QPushButton::clicked, this, [this] { btnRemoveClick(); });
+  connect(btnOpenTable, &QPushButton::clicked, this, [this] { btnOpenTableClick(); });
+  connect(cmdClose, &QPushButton::clicked, this, [this] { accept(); });
+}
+
+void TfrmTestTextDSN::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  FormShow();
+}
+
+void TfrmTestTextDSN::FormShow() {
+  if (folder_.empty()) {
+    dialogs_.Inform(kNoFolderMessage);
+    QTimer::singleShot(0, this, [this] { reject(); });
+    return;
+  }
+  folder_ = WithTrailingSlash(folder_);
+}
+
+void TfrmTestTextDSN::done(int result) {
+  // Closing lets the open table go; a failure to close it does not keep the window open.
+  CloseTable();
+  QDialog::done(result);
+}
+
+void TfrmTestTextDSN::Edit1Exit() { Edit1->setText(DisplayText(DsnNameFromBox(Bytes(Edit1)))); }
+
+TextDsnRequest TfrmTestTextDSN::Request() {
+  Edit1Exit();
+  return {folder_, Bytes(Edit1), Bytes(Edit2), Bytes(Edit3)};
+}
+
+void TfrmTestTextDSN::Tone(bool success) {
+  if (settings_.soundsEnabled) sounds_.PlayTone(success ? kSuccessHz : kFailureHz, kToneMs);
+}
+
+void TfrmTestTextDSN::Report(const TextDsnOutcome& outcome, const std::function<void()>& refresh) {
+  for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
+  if (outcome.ok) {
+    const WaitCursor wait;
+    refresh();
+  }
+  Tone(outcome.ok);
+  dialogs_.Inform(outcome.message.c_str());
+}
+
+void TfrmTestTextDSN::btnAddClick() {
+  btnOpenTable->setEnabled(false);
+  const TextDsnOutcome outcome = AddTextDsn(TextDSN, Request(), settings_.scope);
+  Edit3->setText(DisplayText(outcome.extensions));
+  Report(outcome, [&] {
+    CloseTable();
+    tableConnection_ = outcome.name;
+    RebuildTableList();
+  });
+  btnOpenTable->setEnabled(outcome.ok);
+}
+
+void TfrmTestTextDSN::btnConfigureClick() {
+  const TextDsnRequest request = Request();
+  btnOpenTable->setEnabled(false);
+  const TextDsnOutcome outcome = ConfigureTextDsn(TextDSN, request, settings_.scope);
+  Report(outcome, [&] {
+    Edit3->setText(DisplayText(outcome.extensions));
+    RebuildTableList();
+  });
+  btnOpenTable->setEnabled(outcome.ok);
+}
+
+void TfrmTestTextDSN::btnRemoveClick() {
+  CloseTable();
+  Report(RemoveTextDsn(TextDSN, Bytes(Edit1), settings_.scope), [] {});
+}
+
+void TfrmTestTextDSN::btnOpenTableClick() {
+  if (lstSchema->count() == 0) return;
+  CloseTable();
+  if (lstSchema->currentItem() == nullptr) lstSchema->setCurrentRow(0);
+  tableName_ = lstSchema->currentItem()->data(Qt::UserRole).toString().toStdString();
+  dialogs_.Inform(DisplayText(tableConnection_));
+  bool opened = false;
+  {
+    const WaitCursor wait;
+    opened = OpenTable();
+    if (opened) Tone(true);
+  }
+  if (!opened) {
+    dialogs_.Inform(kOpenFailedMessage);
+    launcher_.OpenHelp(kHelpOdbcErrors);
+    return;
+  }
+  dialogs_.Inform(kTableOpenedMessage);
+}
+
+void TfrmTestTextDSN::RebuildTableList() {
+  lstSchema->clear();
+  for (const std::string& table : DsnTableList(folder_, Bytes(Edit3))) {
+    auto* item = new QListWidgetItem(DisplayText(table), lstSchema);
+    item->setData(Qt::UserRole, QString::fromStdString(table));
+  }
+}
+
+bool TfrmTestTextDSN::OpenTable() {
+  QSqlDatabase database = QSqlDatabase::addDatabase("QODBC", databaseName_);
+  database.setDatabaseName(DisplayText(tableConnection_));
+  if (tableConnection_.empty() || !database.open()) return false;
+  QSqlQuery query(database);
+  query.setForwardOnly(true);
+  if (!query.exec("SELECT * FROM " + BracketedName(tableName_))) return false;
+  rows_->Show(std::move(query));
+  return true;
+}
+
+void TfrmTestTextDSN::CloseTable() {
+  rows_->Clear();
+  if (!QSqlDatabase::contains(databaseName_)) return;
+  QSqlDatabase::database(databaseName_, false).close();
+  QSqlDatabase::removeDatabase(databaseName_);
+}
+
+}  // namespace quorlin

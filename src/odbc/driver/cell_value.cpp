@@ -1,0 +1,302 @@
+// Field texts converted to typed values, and typed values written as text.
+#include "odbc/driver/cell_value.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "odbc/driver/sql_error.h"
+#include "text/record_splitter.h"
+
+namespace quorlin::driver {
+
+namespace {
+
+[[noreturn]] void NotA(std::string_view field, const char* what) {
+  throw SqlError(state::kBadValue, "\"" + std::string(field) + "\" is not " + what);
+}
+
+struct IntegerRange {
+  std::int64_t low;
+  std::int64_t high;
+  const char* name;
+};
+
+IntegerRange RangeOf(ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::TinyInt:
+      return {0, 255, "a Byte (0 to 255)"};
+    case ColumnKind::SmallInt:
+      return {-32768, 32767, "a Short (-32768 to 32767)"};
+    default:
+      return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
+              "an Integer (-2147483648 to 2147483647)"};
+  }
+}
+
+CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
+  const IntegerRange range = RangeOf(kind);
+  std::string_view text = Trim(field);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    // Not plain digits: a whole number written with an exponent or a zero fraction still counts.
+    double real = 0;
+    if (!ParseNumber(field, locale, real)) NotA(field, "a whole number");
+    if (std::trunc(real) != real) NotA(field, "a whole number");
+    if (real < static_cast<double>(range.low) || real > static_cast<double>(range.high)) {
+      throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for " + range.name);
+    }
+    value = static_cast<std::int64_t>(real);
+  }
+  if (value < range.low || value > range.high) {
+    throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for " + range.name);
+  }
+  return CellValue::Of(value);
+}
+
+CellValue::Kind DateKindOf(ColumnKind kind) {
+  return kind == ColumnKind::Date   ? CellValue::Kind::Date
+         : kind == ColumnKind::Time ? CellValue::Kind::Time
+                                    : CellValue::Kind::Timestamp;
+}
+
+CellValue ConvertDateTime(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
+  CellValue value;
+  value.when = ToDateTime(field, locale);
+  // ToDateTime gives the zero date for what is no date, so only that result needs a second look.
+  if (value.when == DateTime{} && !IsDate(field, locale) && !ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
+    // ISO dates such as 2024-03-01 mean one date in every locale, so they are read too.
+    NotA(field, kind == ColumnKind::Time ? "a time" : "a date");
+  }
+  switch (kind) {
+    case ColumnKind::Date:
+      value.kind = CellValue::Kind::Date;
+      value.when.hour = value.when.minute = value.when.second = value.when.millisecond = 0;
+      break;
+    case ColumnKind::Time:
+      value.kind = CellValue::Kind::Time;
+      value.when.millisecond = 0;
+      break;
+    default:
+      value.kind = CellValue::Kind::Timestamp;
+      break;
+  }
+  return value;
+}
+
+CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
+  CellValue value;
+  value.kind = CellValue::Kind::Bit;
+  if (IsBoolean(field)) {
+    const std::string_view word = Trim(field);
+    const char first = static_cast<char>(word.front() & ~0x20);
+    // TRUE, YES and ON are true; FALSE, NO and OFF false ("ON" and "OFF" share their O).
+    value.integer = first == 'T' || first == 'Y' || (first == 'O' && word.size() == 2 && (word[1] & ~0x20) == 'N');
+    return value;
+  }
+  double real = 0;
+  if (!ParseNumber(field, locale, real)) NotA(field, "a Bit (True, False, Yes, No, On, Off or a number)");
+  value.integer = real != 0;
+  return value;
+}
+
+// `number` (0 to 9999) with leading zeros to `width` digits.
+void AppendPadded(std::string& out, int number, int width) {
+  char digits[4];
+  for (int k = width - 1; k >= 0; --k, number /= 10) digits[k] = static_cast<char>('0' + number % 10);
+  out.append(digits, static_cast<std::size_t>(width));
+}
+
+void AppendDate(std::string& out, const DateTime& when) {
+  AppendPadded(out, when.year, 4);
+  out += '-';
+  AppendPadded(out, when.month, 2);
+  out += '-';
+  AppendPadded(out, when.day, 2);
+}
+
+void AppendTime(std::string& out, const DateTime& when) {
+  AppendPadded(out, when.hour, 2);
+  out += ':';
+  AppendPadded(out, when.minute, 2);
+  out += ':';
+  AppendPadded(out, when.second, 2);
+}
+
+// Digits at `text[at]` onward as a number of exactly `count` digits.
+bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
+  if (at + count > text.size()) return false;
+  value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    value = value * 10 + (text[i] - '0');
+  }
+  return true;
+}
+
+bool IsoDate(std::string_view text, DateTime& value) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  if (!Digits(text, 0, 4, value.year) || !Digits(text, 5, 2, value.month) || !Digits(text, 8, 2, value.day)) {
+    return false;
+  }
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (value.month < 1 || value.month > 12 || value.day < 1 || value.day > kDays[value.month - 1]) return false;
+  const bool leap = (value.year % 4 == 0 && value.year % 100 != 0) || value.year % 400 == 0;
+  return value.year >= 1 && !(value.month == 2 && value.day == 29 && !leap);
+}
+
+bool IsoTime(std::string_view text, DateTime& value) {
+  if (text.size() < 8 || text[2] != ':' || text[5] != ':') return false;
+  if (!Digits(text, 0, 2, value.hour) || !Digits(text, 3, 2, value.minute) || !Digits(text, 6, 2, value.second)) {
+    return false;
+  }
+  value.millisecond = 0;
+  if (text.size() > 8) {
+    if (text[8] != '.' || text.size() == 9) return false;
+    int scale = 100;
+    for (std::size_t i = 9; i < text.size(); ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      value.millisecond += (text[i] - '0') * scale;
+      scale /= 10;
+    }
+  }
+  return value.hour < 24 && value.minute < 60 && value.second < 60;
+}
+
+// Digits with at most one decimal separator and an optional sign, fifteen digits at most: a
+// number the recogniser accepts and a double holds exactly as written, read without its checks.
+bool IsPlainNumber(std::string_view text, char decimalSeparator) {
+  std::size_t digits = 0;
+  bool separator = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c == decimalSeparator && !separator) {
+      separator = true;
+    } else if (!(i == 0 && c == '-')) {
+      return false;
+    }
+  }
+  return digits > 0 && digits <= 15;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value) {
+  const std::string_view trimmed = Trim(text);
+  if (locale.decimalSeparator == '.' && IsPlainNumber(trimmed, '.')) {
+    return std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value).ec == std::errc();
+  }
+  if (!IsNumeric(text, locale)) return false;
+  std::string plain(Trim(text));
+  if (!plain.empty() && plain.front() == '+') plain.erase(0, 1);
+  for (char& c : plain) {
+    if (c == locale.decimalSeparator) c = '.';
+  }
+  if (plain.find_first_of("0123456789") == std::string::npos) {
+    value = 0;  // a lone decimal separator reads as zero
+    return true;
+  }
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Past the double's range: infinity for huge values (refused by the callers), zero for
+    // tiny ones. A long double still holds every number IsNumeric accepts.
+    long double wide = 0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), wide);
+    value = static_cast<double>(wide);
+    return true;
+  }
+  return error == std::errc() && end == plain.data() + plain.size();
+}
+
+bool ParseIsoDateTime(std::string_view text, CellValue::Kind kind, DateTime& value) {
+  value = DateTime{};
+  text = Trim(text);
+  switch (kind) {
+    case CellValue::Kind::Date:
+      return IsoDate(text, value);
+    case CellValue::Kind::Time:
+      return IsoTime(text, value);
+    case CellValue::Kind::Timestamp:
+      if (text.size() == 10) return IsoDate(text, value);
+      return text.size() > 11 && text[10] == ' ' && IsoDate(text.substr(0, 10), value) &&
+             IsoTime(text.substr(11), value);
+    default:
+      return false;
+  }
+}
+
+CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
+  if (field.empty()) return CellValue::Null();
+  if (kind == ColumnKind::Text || kind == ColumnKind::LongText) return CellValue::Of(field);
+  // Blanks alone hold no number, date or bit.
+  if (Trim(field).empty()) return CellValue::Null();
+  switch (kind) {
+    case ColumnKind::Text:
+    case ColumnKind::LongText:
+      return CellValue::Of(field);
+    case ColumnKind::TinyInt:
+    case ColumnKind::SmallInt:
+    case ColumnKind::Integer:
+      return ConvertInteger(field, kind, locale);
+    case ColumnKind::Double: {
+      CellValue value;
+      value.kind = CellValue::Kind::Double;
+      if (!ParseNumber(field, locale, value.real)) NotA(field, "a number");
+      if (!std::isfinite(value.real)) {
+        throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for a Double");
+      }
+      return value;
+    }
+    case ColumnKind::Date:
+    case ColumnKind::Time:
+    case ColumnKind::Timestamp:
+      return ConvertDateTime(field, kind, locale);
+    case ColumnKind::Bit:
+      return ConvertBit(field, locale);
+  }
+  return CellValue::Of(field);
+}
+
+void AppendCharacterForm(const CellValue& value, std::string& out) {
+  switch (value.kind) {
+    case CellValue::Kind::Null:
+      return;
+    case CellValue::Kind::Text:
+      out.append(value.text);
+      return;
+    case CellValue::Kind::Integer:
+    case CellValue::Kind::Bit: {
+      char buffer[24];
+      const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.integer);
+      out.append(buffer, result.ptr);
+      return;
+    }
+    case CellValue::Kind::Double: {
+      char buffer[32];
+      const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.real);
+      out.append(buffer, result.ptr);
+      return;
+    }
+    case CellValue::Kind::Date:
+      AppendDate(out, value.when);
+      return;
+    case CellValue::Kind::Time:
+      AppendTime(out, value.when);
+      return;
+    case CellValue::Kind::Timestamp:
+      AppendDate(out, value.when);
+      out += ' ';
+      AppendTime(out, value.when);
+      if (value.when.millisecond != 0) {
+        out += '.';
+        AppendPadded(out, value.when.millisecond, 3);
+      }
+      return;
+  }
+}
+
+}  // namespace quorlin::driver

@@ -1,0 +1,53 @@
+// One value of a result row, converted from the file's text to its column's type.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "odbc/driver/column_kind.h"
+#include "platform/locale_settings.h"
+#include "schema/value_recognisers.h"
+
+namespace quorlin::driver {
+
+struct CellValue {
+  enum class Kind { Null, Text, Integer, Double, Date, Time, Timestamp, Bit };
+  Kind kind = Kind::Null;
+  std::string_view text;  // Text: the bytes, valid until the row changes
+  std::int64_t integer = 0;  // Integer, Bit
+  double real = 0;
+  DateTime when;  // Date, Time, Timestamp
+
+  static CellValue Null() { return {}; }
+  static CellValue Of(std::string_view bytes) {
+    CellValue value;
+    value.kind = Kind::Text;
+    value.text = bytes;
+    return value;
+  }
+  static CellValue Of(std::int64_t number) {
+    CellValue value;
+    value.kind = Kind::Integer;
+    value.integer = number;
+    return value;
+  }
+};
+
+// The field's bytes as a value of `kind`. An empty field is NULL. Raises SqlError 22018 for a
+// text that is not a value of the kind and 22003 for a number out of the kind's range; the
+// message quotes the text and says what it should have been.
+CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale);
+
+// The character form clients get: text as it stands, numbers in the shortest exact form,
+// "yyyy-mm-dd", "hh:mm:ss", "yyyy-mm-dd hh:mm:ss[.fff]", bits as 1 or 0. Appends to `out`.
+void AppendCharacterForm(const CellValue& value, std::string& out);
+
+// A number literal or a numeric text as a double; false when it is not one.
+bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value);
+
+// An ISO date, time or timestamp as ODBC escapes write them ("2002-01-15", "10:30:00",
+// "2002-01-15 10:30:00.5"); false when the text is not one.
+bool ParseIsoDateTime(std::string_view text, CellValue::Kind kind, DateTime& value);
+
+}  // namespace quorlin::driver

@@ -1,0 +1,63 @@
+// A connection is a folder: from the data source's DefaultDir or the connection string's.
+#include "odbc/driver/connection_ops.h"
+
+#include <locale.h>
+#include <odbcinst.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "odbc/driver/sql_error.h"
+#include "odbc/driver/table_files.h"
+#include "platform/folder_files.h"
+
+namespace quorlin::driver {
+
+namespace {
+
+// The user's date, time and number settings from the environment (LC_ALL, LC_TIME,
+// LC_NUMERIC), whether or not the program that loaded the driver chose its locale itself.
+LocaleSettings EnvironmentLocaleSettings() {
+  const locale_t environment = newlocale(LC_ALL_MASK, "", nullptr);
+  if (environment == nullptr) return SystemLocaleSettings();
+  const locale_t previous = uselocale(environment);
+  const LocaleSettings settings = SystemLocaleSettings();
+  uselocale(previous);
+  freelocale(environment);
+  return settings;
+}
+
+}  // namespace
+
+std::string DataSourceValue(const std::string& dataSource, const std::string& key) {
+  if (dataSource.empty()) return {};
+  std::vector<char> value(4096);
+  const int length = SQLGetPrivateProfileString(dataSource.c_str(), key.c_str(), "", value.data(),
+                                                static_cast<int>(value.size()), "odbc.ini");
+  return length > 0 ? std::string(value.data()) : std::string();
+}
+
+void Connect(Connection& connection, const std::string& dataSource, const ConnectionAttributes& attributes) {
+  std::string folder = attributes.Find("DefaultDir").value_or(DataSourceValue(dataSource, "DefaultDir"));
+  const std::string extensions = attributes.Find("Extensions").value_or(DataSourceValue(dataSource, "Extensions"));
+  const std::string named = dataSource.empty() ? "The connection" : "The data source " + dataSource;
+  if (folder.empty()) throw SqlError(state::kCannotConnect, named + " names no folder: set DefaultDir");
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    throw SqlError(state::kCannotConnect, named + " names the folder " + folder + ", which does not exist");
+  }
+  connection.dataSource = dataSource;
+  connection.source.folder = WithTrailingSlash(folder);
+  connection.source.extensions = ParseExtensions(extensions);
+  connection.source.locale = EnvironmentLocaleSettings();
+  connection.connected = true;
+}
+
+std::string CompletedConnectionString(const Connection& connection) {
+  ConnectionAttributes attributes;
+  if (!connection.dataSource.empty()) attributes.Add("DSN", connection.dataSource);
+  attributes.Add("DefaultDir", connection.source.folder);
+  return FormatConnectionString(attributes);
+}
+
+}  // namespace quorlin::driver

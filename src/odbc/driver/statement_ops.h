@@ -1,0 +1,44 @@
+// What the statement calls do, apart from the C calling convention of the entry points.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string_view>
+
+#include "odbc/driver/handles.h"
+
+namespace quorlin::driver {
+
+// Parses the query and binds it to its table's layout, so that the statement can be described
+// before it runs. Raises SqlError (42000, 42S02, 42S22, 22018, HY000).
+void Prepare(Statement& statement, std::string_view sql);
+
+// Opens the cursor of the prepared query on its file.
+void Execute(Statement& statement);
+
+// Opens the cursor of a catalog function's rows.
+void OpenRows(Statement& statement, std::unique_ptr<ResultSet> rows);
+
+// SQLFetch and SQLFetchScroll(SQL_FETCH_NEXT): the next rowset into the bound columns.
+SQLRETURN FetchRowset(Statement& statement);
+
+SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,
+                  SQLLEN bufferLength, SQLLEN* indicator);
+
+void BindColumn(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,
+                SQLLEN bufferLength, SQLLEN* indicator);
+
+SQLRETURN DescribeColumn(const Statement& statement, SQLUSMALLINT column, SQLCHAR* name, SQLSMALLINT bufferLength,
+                         SQLSMALLINT* nameLength, SQLSMALLINT* dataType, SQLULEN* columnSize,
+                         SQLSMALLINT* decimalDigits, SQLSMALLINT* nullable);
+
+SQLRETURN ColumnAttribute(const Statement& statement, SQLUSMALLINT column, SQLUSMALLINT field,
+                          SQLPOINTER characterAttribute, SQLSMALLINT bufferLength, SQLSMALLINT* stringLength,
+                          SQLLEN* numericAttribute);
+
+SQLRETURN SetStatementAttribute(Statement& statement, SQLINTEGER attribute, SQLPOINTER value);
+SQLRETURN GetStatementAttribute(const Statement& statement, SQLINTEGER attribute, SQLPOINTER value,
+                                SQLINTEGER bufferLength, SQLINTEGER* stringLength);
+
+}  // namespace quorlin::driver

@@ -1,0 +1,133 @@
+// The DSN dialog's flows, written once for the window and the command line.
+#include "odbc/text_dsn_commands.h"
+
+#include <algorithm>
+
+#include "odbc/odbc_driver_table.h"
+#include "platform/ascii_case.h"
+#include "platform/folder_files.h"
+#include "schema/schema_list.h"
+
+namespace quorlin {
+
+namespace {
+
+TDSNExecuteAction InScope(TDSNExecuteAction systemAction, DsnScope scope) {
+  if (scope == DsnScope::System) return systemAction;
+  switch (systemAction) {
+    case TDSNExecuteAction::ADD_SYS_DSN:
+      return TDSNExecuteAction::ADD_DSN;
+    case TDSNExecuteAction::CONFIG_SYS_DSN:
+      return TDSNExecuteAction::CONFIG_DSN;
+    case TDSNExecuteAction::REMOVE_SYS_DSN:
+      return TDSNExecuteAction::REMOVE_DSN;
+    default:
+      return systemAction;
+  }
+}
+
+// A data source of the name that another driver owns: it is never removed or rewritten.
+bool BelongsToAnotherDriver(const std::string& name, DsnScope scope) {
+  if (name.empty()) return false;
+  const ConfigModeScope mode(scope);
+  return DataSourceExists(name) && !DataSourceBelongsTo(name, kTextDriverName);
+}
+
+bool Run(TTextDSNCreator& creator, TDSNExecuteAction action, TextDsnOutcome& outcome) {
+  creator.Action = action;
+  const bool done = creator.Execute();
+  if (!creator.LastError().empty()) outcome.errorBoxes.push_back(creator.LastError());
+  return done;
+}
+
+// The creator's properties that Add and Configure set alike.
+void TakeBoxes(TTextDSNCreator& creator, const TextDsnRequest& request, TextDsnOutcome& outcome) {
+  outcome.name = DsnNameFromBox(request.name);
+  creator.DatabaseFilePath = WithTrailingSlash(request.folder);
+  creator.WorkingDir = creator.DatabaseFilePath;
+  creator.DSNNameOrAlias = outcome.name;
+  creator.DSNUserDescription = request.description;
+  creator.FileExtensions = CleanExtensions(request.extensions);
+  creator.UserID.clear();
+  creator.Password.clear();
+}
+
+}  // namespace
+
+TTextDSNCreator DialogDsnCreator(const std::string& homeFolder) {
+  TTextDSNCreator creator(homeFolder);
+  creator.DSNUserDescription = "Quorlin DSN";
+  creator.UserID = "Admin";
+  return creator;
+}
+
+std::string DsnNameFromBox(const std::string& text) {
+  std::string name = text;
+  std::replace(name.begin(), name.end(), ' ', '_');
+  return name;
+}
+
+std::string CleanExtensions(const std::string& text) {
+  std::string cleaned = ReplaceAllNoCase(AsciiLower(text), "*.", "");
+  std::replace(cleaned.begin(), cleaned.end(), ';', ',');
+  return cleaned;
+}
+
+TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope) {
+  TextDsnOutcome outcome;
+  outcome.extensions = request.extensions;
+  TakeBoxes(creator, request, outcome);
+  outcome.message = kDsnCreationFailedMessage;
+  if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
+  // An existing data source of the text driver is replaced; its removal may fail harmlessly.
+  Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
+  outcome.extensions = creator.FileExtensions;
+  creator.optImplitCommitSync = "Yes";
+  creator.optSafeTransactions = 5;
+  creator.optThreads = 3;
+  creator.optUserCommitSync = true;
+  outcome.ok = Run(creator, InScope(TDSNExecuteAction::ADD_SYS_DSN, scope), outcome);
+  if (outcome.ok) outcome.message = kDsnCreatedMessage;
+  return outcome;
+}
+
+TextDsnOutcome ConfigureTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope) {
+  TextDsnOutcome outcome;
+  outcome.extensions = request.extensions;
+  TakeBoxes(creator, request, outcome);
+  creator.optThreads = 5;
+  creator.optImplitCommitSync = "Yes";
+  creator.optUserCommitSync = false;
+  creator.optSafeTransactions = 2;
+  outcome.message = kDsnConfigurationFailedMessage;
+  if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
+  outcome.ok = Run(creator, InScope(TDSNExecuteAction::CONFIG_SYS_DSN, scope), outcome);
+  if (outcome.ok) {
+    outcome.message = kDsnReconfiguredMessage;
+    outcome.extensions = creator.FileExtensions;
+  }
+  return outcome;
+}
+
+TextDsnOutcome RemoveTextDsn(TTextDSNCreator& creator, const std::string& nameBox, DsnScope scope) {
+  TextDsnOutcome outcome;
+  outcome.name = DsnNameFromBox(nameBox);
+  creator.DSNNameOrAlias = outcome.name;
+  outcome.message = kDsnRemovalFailedMessage;
+  if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
+  outcome.ok = Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
+  if (outcome.ok) outcome.message = kDsnRemovedMessage;
+  return outcome;
+}
+
+std::vector<std::string> DsnTableList(const std::string& folder, const std::string& extensionsText) {
+  const std::string extensions = AsciiLower(extensionsText);
+  std::vector<std::string> tables;
+  for (const std::string& section : ListSchemaSections(folder)) {
+    const std::string tail = AsciiLower(section.size() > 3 ? section.substr(section.size() - 3) : section);
+    if (extensions.find(tail) != std::string::npos) tables.push_back(section);
+  }
+  return tables;
+}
+
+}  // namespace quorlin

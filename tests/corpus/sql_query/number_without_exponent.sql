@@ -1,0 +1,1 @@
+SELECT x FROM 2024.csv WHERE n=2024.5e

@@ -1,0 +1,1 @@
+select "a", [b c], `d` from "orders"."csv" where a <> 'it''s' and b >= -1e3;

@@ -1,0 +1,92 @@
+#include "odbc/driver/cell_value.h"
+
+#include <gtest/gtest.h>
+
+#include "odbc/driver/sql_error.h"
+
+namespace quorlin::driver {
+namespace {
+
+struct ConversionCase {
+  const char* field;
+  ColumnKind kind;
+  const char* shown;  // the character form, or the SQLSTATE of the refusal
+};
+
+class FieldConversion : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(FieldConversion, GivesTheCharacterFormOrTheState) {
+  LocaleSettings locale;
+  locale.currentYear = 2026;
+  std::string shown;
+  try {
+    const CellValue value = ConvertField(GetParam().field, GetParam().kind, locale);
+    shown = value.kind == CellValue::Kind::Null ? "NULL" : "";
+    AppendCharacterForm(value, shown);
+  } catch (const SqlError& error) {
+    shown = error.SqlState();
+  }
+  EXPECT_EQ(GetParam().shown, shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FieldConversion,
+    ::testing::Values(ConversionCase{"", ColumnKind::Text, "NULL"},
+                      ConversionCase{" a ", ColumnKind::Text, " a "},
+                      ConversionCase{"  ", ColumnKind::Integer, "NULL"},
+                      ConversionCase{"007", ColumnKind::Integer, "7"},
+                      ConversionCase{"+12", ColumnKind::SmallInt, "12"},
+                      ConversionCase{"1e3", ColumnKind::Integer, "1000"},
+                      ConversionCase{"12.0", ColumnKind::Integer, "12"},
+                      ConversionCase{"12.5", ColumnKind::Integer, "22018"},
+                      ConversionCase{"12a", ColumnKind::Integer, "22018"},
+                      ConversionCase{"2147483648", ColumnKind::Integer, "22003"},
+                      ConversionCase{"99999999999999999999", ColumnKind::Integer, "22003"},
+                      ConversionCase{"256", ColumnKind::TinyInt, "22003"},
+                      ConversionCase{"-1", ColumnKind::TinyInt, "22003"},
+                      ConversionCase{"32767", ColumnKind::SmallInt, "32767"},
+                      ConversionCase{"-3.5", ColumnKind::Double, "-3.5"},
+                      ConversionCase{".", ColumnKind::Double, "0"},
+                      ConversionCase{"1,000", ColumnKind::Double, "22018"},
+                      ConversionCase{"1e400", ColumnKind::Double, "22003"},
+                      ConversionCase{"Jan 15 2002", ColumnKind::Date, "2002-01-15"},
+                      ConversionCase{"01/15/02 10:30", ColumnKind::Timestamp, "2002-01-15 10:30:00"},
+                      ConversionCase{"01/15/2002 10:30", ColumnKind::Date, "2002-01-15"},
+                      ConversionCase{"10:30:05", ColumnKind::Time, "10:30:05"},
+                      ConversionCase{"Market", ColumnKind::Date, "22018"},
+                      ConversionCase{" yes ", ColumnKind::Bit, "1"},
+                      ConversionCase{"Off", ColumnKind::Bit, "0"},
+                      ConversionCase{"ON", ColumnKind::Bit, "1"},
+                      ConversionCase{"0", ColumnKind::Bit, "0"},
+                      ConversionCase{"-2", ColumnKind::Bit, "1"},
+                      ConversionCase{"Y", ColumnKind::Bit, "22018"}));
+
+TEST(FieldConversion, ASavedDateFormatDecidesTheOrderOfDayAndMonth) {
+  LocaleSettings dayFirst;
+  dayFirst.shortDateFormat = "dd/MM/yyyy";
+  std::string shown;
+  AppendCharacterForm(ConvertField("03/04/2002", ColumnKind::Date, dayFirst), shown);
+  EXPECT_EQ("2002-04-03", shown);
+}
+
+TEST(FieldConversion, RefusalsQuoteTheTextAndSayWhatItShouldBe) {
+  try {
+    ConvertField("12a", ColumnKind::Double, LocaleSettings{});
+    FAIL() << "converted";
+  } catch (const SqlError& error) {
+    EXPECT_STREQ("\"12a\" is not a number", error.what());
+  }
+}
+
+TEST(IsoLiterals, AreCheckedForValidDatesAndTimes) {
+  DateTime when;
+  EXPECT_TRUE(ParseIsoDateTime("2024-02-29", CellValue::Kind::Date, when));
+  EXPECT_FALSE(ParseIsoDateTime("2023-02-29", CellValue::Kind::Date, when));
+  EXPECT_TRUE(ParseIsoDateTime("2002-01-15 10:30:00.25", CellValue::Kind::Timestamp, when));
+  EXPECT_EQ(250, when.millisecond);
+  EXPECT_FALSE(ParseIsoDateTime("24:00:00", CellValue::Kind::Time, when));
+  EXPECT_FALSE(ParseIsoDateTime("2002-1-15", CellValue::Kind::Date, when));
+}
+
+}  // namespace
+}  // namespace quorlin::driver

@@ -1,0 +1,105 @@
+// isql and Python's pyodbc, each in its own process, read what the program's preview shows.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "odbc_session.h"
+#include "support/odbc_sandbox.h"
+#include "support/test_files.h"
+
+namespace quorlin::testing {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr const char* kPyodbcRows = R"(
+import json, sys, pyodbc
+def shown(value):
+    if value is None: return "NULL"
+    if isinstance(value, bool): return str(int(value))
+    text = repr(value) if isinstance(value, float) else str(value)
+    return text[:-2] if isinstance(value, float) and text.endswith(".0") else text
+connection = pyodbc.connect("DSN=Clients")
+cursor = connection.cursor()
+cursor.execute(sys.argv[1])
+rows = []
+while True:
+    batch = cursor.fetchmany(2)
+    if not batch: break
+    rows += [[shown(value) for value in row] for row in batch]
+print(json.dumps({"columns": [d[0] for d in cursor.description], "rows": rows}))
+connection.close()
+)";
+
+class OdbcClients : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBytes(data.File("orders.csv"),
+               "OrderNo,Customer,Amount,Placed,Paid\r\n1,Smith,12.50,01/15/2002,Yes\r\n"
+               "2,\"Jones, A\" ,7,2003-02-01,No\r\n3,,,,\r\n4, 'Lee' , -1e2,12/31/1999,off\r\n");
+    WriteBytes(data.File("Schema.INI"),
+               "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nCol1=OrderNo Integer\r\n"
+               "Col2=Customer Char WIDTH 30\r\nCol3=Amount Double\r\nCol4=Placed Date\r\nCol5=Paid Bit\r\n");
+    WriteBytes(data.File("script.py"), kPyodbcRows);
+    sandbox.AddTextDataSource("Clients", data.Path());
+  }
+
+  Rows Expected() {
+    using driver::ColumnKind;
+    return PreviewRows(data.File("orders.csv"), ",", true,
+                       {ColumnKind::Integer, ColumnKind::Text, ColumnKind::Double, ColumnKind::Date, ColumnKind::Bit});
+  }
+
+  OdbcSandbox sandbox;
+  TempDir data;
+};
+
+TEST_F(OdbcClients, IsqlShowsThePreviewsRows) {
+  const CommandResult result =
+      RunCommand("echo 'SELECT * FROM [orders.csv]' | isql -b -c -d'|' Clients 2>&1");
+  ASSERT_EQ(0, result.exitCode) << result.out;
+  Rows rows;
+  std::size_t at = 0;
+  while (at < result.out.size()) {
+    const std::size_t end = result.out.find('\n', at);
+    const std::string line = result.out.substr(at, end - at);
+    at = end == std::string::npos ? result.out.size() : end + 1;
+    if (line.empty() || line.starts_with("SQLRowCount") || line.find("fetched") != std::string::npos) continue;
+    std::vector<std::string>& row = rows.emplace_back();
+    std::size_t from = 0;
+    for (std::size_t bar; (bar = line.find('|', from)) != std::string::npos; from = bar + 1) {
+      row.push_back(line.substr(from, bar - from));
+    }
+    row.push_back(line.substr(from));
+  }
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ((std::vector<std::string>{"OrderNo", "Customer", "Amount", "Placed", "Paid"}), rows.front());
+  Rows expected = Expected();
+  for (auto& row : expected) {
+    for (auto& value : row) {
+      if (value == "NULL") value.clear();  // isql prints NULL as nothing between the delimiters
+    }
+  }
+  EXPECT_EQ(expected, Rows(rows.begin() + 1, rows.end()));
+}
+
+TEST_F(OdbcClients, PyodbcFetchesThePreviewsRowsInBatches) {
+  const CommandResult result = RunCommand("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) +
+                                          " 'SELECT * FROM \"orders\".\"csv\"'");
+  ASSERT_EQ(0, result.exitCode) << result.out;
+  const nlohmann::json shown = nlohmann::json::parse(result.out);
+  EXPECT_EQ((std::vector<std::string>{"OrderNo", "Customer", "Amount", "Placed", "Paid"}),
+            shown["columns"].get<std::vector<std::string>>());
+  EXPECT_EQ(Expected(), shown["rows"].get<Rows>());
+}
+
+TEST_F(OdbcClients, PyodbcSeesTheDriversErrors) {
+  const CommandResult result =
+      RunCommand("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) + " 'SELECT * FROM missing.csv' 2>&1");
+  EXPECT_NE(0, result.exitCode);
+  EXPECT_NE(std::string::npos, result.out.find("42S02"));
+  EXPECT_NE(std::string::npos, result.out.find("[Quorlin][Text Driver]Table 'missing.csv' was not found"));
+}
+
+}  // namespace
+}  // namespace quorlin::testing
