@@ -109,16 +109,6 @@ TEST_F(OpenFileTest, ANumberThatIsNoWholeNumberStopsRefreshBeforeTheFileIsRead) 
   EXPECT_EQ(2u, file.Preview().rows.size());
 }
 
-TEST_F(OpenFileTest, CountingFromZeroRenumbersTheGridButKeepsTheNames) {
-  Choose("orders.csv", kCsv);
-  file.Refresh();
-  file.SetNumberingBase(0);
-  EXPECT_EQ((Names{"0", "1", "2"}), file.Preview().numbers);
-  EXPECT_EQ((Names{"Field1", "Field2", "Field3"}), file.Preview().names);
-  file.Refresh();
-  EXPECT_EQ((Names{"Field0", "Field1", "Field2"}), file.Preview().names);
-}
-
 TEST_F(OpenFileTest, ADelimitedSeparatorEmptiesTheGridAndTheFieldsAtOnce) {
   ChooseFixed("orders.csv", kCsv);
   ASSERT_EQ(ViewKind::Fixed, file.View());
@@ -242,29 +232,6 @@ INSTANTIATE_TEST_SUITE_P(Fields, FixedDeleteTest,
                                            DeleteCase{"Middle", 1, {"A", "C"}, {"16", "7"}, 17},
                                            DeleteCase{"Last", 2, {"A", "B"}, {"10", "13"}, 11}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(OpenFileTest, UpAndDownSwapTheBreakEntriesAtTheSamePlaces) {
-  ThreeFixedFields();
-  file.Select(1);
-  file.MoveSelected(-1);
-  EXPECT_EQ((Names{"B", "A", "C"}), Column(&FieldSpec::name));
-  EXPECT_EQ((std::vector<int>{17, 11}), file.ListedBreaks());
-  EXPECT_EQ(0, file.Selected());
-  EXPECT_TRUE(file.Breaks().IsSet(11));
-
-  file.MoveSelected(1);
-  EXPECT_EQ((std::vector<int>{11, 17}), file.ListedBreaks());
-  // The last field has no break of its own after it: its move leaves the list alone.
-  file.Select(2);
-  file.MoveSelected(-1);
-  EXPECT_EQ((Names{"A", "C", "B"}), Column(&FieldSpec::name));
-  EXPECT_EQ((std::vector<int>{11, 17}), file.ListedBreaks());
-  file.ClearLayoutChanged();
-  file.Select(0);
-  file.MoveSelected(-1);
-  EXPECT_EQ(0, file.Selected());
-  EXPECT_TRUE(file.LayoutChanged()) << "also when the field cannot move";
-}
 
 TEST_F(OpenFileTest, TheFieldCommandsFollowTheirRules) {
   Choose("people.csv", "Anna,Hamburg,,31\r\nBob,Bremen,,42\r\nCarla Koch,Munich, ,7\r\n");
