@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test test-sanitize bench bench-odbc clean
+.PHONY: setup configure build run test test-sanitize bench bench-export bench-odbc clean
 
 setup:
 	bash scripts/setup.sh
@@ -22,7 +22,8 @@ test: build
 # Every test program under the address and undefined-behaviour sanitizers. Qt keeps its
 # caches until the process ends, so leaks are only looked for in the core and command line.
 SANITIZE_BUILD ?= build-sanitize
-CORE_TESTS = platform_tests text_tests schema_tests extras_tests cli_tests odbc_tests odbc_driver_tests
+CORE_TESTS = platform_tests text_tests schema_tests export_tests extras_tests cli_tests odbc_tests \
+             odbc_driver_tests
 test-sanitize: setup
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DQUORLIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target $(CORE_TESTS) app_tests quorlin-cli
@@ -31,6 +32,10 @@ test-sanitize: setup
 
 bench: build
 	$(BUILD)/bench/quorlin_bench
+
+# Exports a generated 2-million-record CSV to every text format and runs Miller beside them.
+bench-export: build
+	$(BUILD)/bench/quorlin_export_bench
 
 # pyodbc reading a 200 MB CSV through the text driver and the same rows through SQLite's driver.
 bench-odbc: build

@@ -45,27 +45,39 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-// Generated once per process in a private folder and removed at exit.
-const std::string& FiftyMegabyteCsv() {
-  static const struct Scratch {
-    std::string folder;
-    std::string path;
+// Generated once per process in a private folder and removed at exit: the same records with
+// CR LF and with line-feed line ends.
+struct FiftyMegabyteFiles {
+  std::string folder;
+  std::string crLf;
+  std::string lineFeed;
+};
+
+const FiftyMegabyteFiles& FiftyMegabyteCsv() {
+  static const struct Scratch : FiftyMegabyteFiles {
     Scratch() {
       std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-bench-XXXXXX").string();
       if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
       folder = pattern;
-      path = folder + "/fifty.csv";
+      crLf = folder + "/fifty.csv";
+      lineFeed = folder + "/fifty-lf.csv";
       Numbers numbers;
-      std::string bytes;
-      for (long long id = 1; bytes.size() < (50u << 20); ++id) bytes += CsvRecord(numbers, id) + "\r\n";
-      WriteFile(path, bytes);
+      std::string withCrLf;
+      std::string withLineFeed;
+      for (long long id = 1; withCrLf.size() < (50u << 20); ++id) {
+        const std::string record = CsvRecord(numbers, id);
+        withCrLf += record + "\r\n";
+        withLineFeed += record + "\n";
+      }
+      WriteFile(crLf, withCrLf);
+      WriteFile(lineFeed, withLineFeed);
     }
     ~Scratch() {
       std::error_code ignored;
       std::filesystem::remove_all(folder, ignored);
     }
   } scratch;
-  return scratch.path;
+  return scratch;
 }
 
 // About 130 MB of short lines, too slow to rebuild every run: kept in /tmp and reused. It is
@@ -87,8 +99,7 @@ const std::string& TenMillionLineCsv() {
   return path;
 }
 
-void BM_ReadTextLine(benchmark::State& state) {
-  const std::string& path = FiftyMegabyteCsv();
+void ReadAllLines(benchmark::State& state, const std::string& path) {
   const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
   std::string line;
   for (auto _ : state) {
@@ -99,7 +110,14 @@ void BM_ReadTextLine(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * bytes);
 }
+
+void BM_ReadTextLine(benchmark::State& state) { ReadAllLines(state, FiftyMegabyteCsv().crLf); }
 BENCHMARK(BM_ReadTextLine)->Unit(benchmark::kMillisecond);
+
+void BM_ReadTextLineOfLineFeedFile(benchmark::State& state) {
+  ReadAllLines(state, FiftyMegabyteCsv().lineFeed);
+}
+BENCHMARK(BM_ReadTextLineOfLineFeedFile)->Unit(benchmark::kMillisecond);
 
 void BM_SplitTypicalRecords(benchmark::State& state) {
   Numbers numbers;

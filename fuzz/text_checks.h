@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "platform/file_error.h"
+#include "text/byte_order_mark.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
 
@@ -59,19 +61,37 @@ inline std::string CheckSplit(std::string_view data) {
   if (fields != ReferenceSplit(record, separator, qualifier)) {
     return "other fields than the splitting rule gives";
   }
+  std::vector<std::string_view> views;
+  SplitRecordViews(record, separator, qualifier, views);
+  if (!std::equal(views.begin(), views.end(), fields.begin(), fields.end())) {
+    return "other fields as views than as texts";
+  }
+  for (const std::string_view view : views) {
+    if (!view.empty() && (view.data() < record.data() ||
+                          view.data() + view.size() > record.data() + record.size())) {
+      return "a view outside the record";
+    }
+  }
   return {};
 }
 
-// The lines of `data` as the line rule defines them, worked out the slow, obvious way.
+// The lines of `data` as the line rule defines them, worked out the slow, obvious way: the
+// first 65,536 bytes up to a Ctrl-Z choose the line end, a UTF-8 mark at the start is no text.
 inline std::vector<std::string> ExpectedLines(std::string_view data) {
+  std::string_view probe = data.substr(0, 65536);
+  probe = probe.substr(0, probe.find('\x1a'));
+  const bool lineFeedEnds = probe.find('\n') != probe.npos && probe.find('\r') == probe.npos;
+  if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
   const std::string_view text = data.substr(0, data.find('\x1a'));
   std::vector<std::string> lines;
   std::size_t at = 0;
   while (at < text.size()) {
-    const std::size_t end = std::min(text.find('\r', at), text.size());
-    lines.emplace_back(text.substr(at, end - at));
+    const std::size_t end = std::min(text.find(lineFeedEnds ? '\n' : '\r', at), text.size());
+    std::string_view line = text.substr(at, end - at);
+    if (lineFeedEnds && end < text.size() && line.ends_with('\r')) line.remove_suffix(1);
+    lines.emplace_back(line);
     at = end + 1;
-    if (at < text.size() && text[at] == '\n') ++at;
+    if (!lineFeedEnds && at < text.size() && text[at] == '\n') ++at;
   }
   return lines;
 }
@@ -83,18 +103,32 @@ inline std::vector<std::string> ReadAllLines(TextLineReader& reader) {
   return lines;
 }
 
+// UTF-16 and UTF-32 files are refused when opened, with a message naming the file.
+inline std::string CheckWideTextRefused(const std::string& path) {
+  try {
+    TextLineReader reader(path);
+  } catch (const FileError& error) {
+    return std::string(error.what()).starts_with(path + " is UTF-") ? "" : "refused as " + std::string(error.what());
+  }
+  return "a UTF-16 or UTF-32 file was opened";
+}
+
 // Writes `data` to `path` and reads it back with tiny buffers, where line ends and Ctrl-Z fall
-// across refills, and with the default one; all must agree with the line rule.
+// across refills, and with the default one; all must agree with the line rule, and a line
+// limit must give the same lines cut.
 inline std::string CheckLineReader(std::string_view data, const std::string& path) {
   WriteFileBytes(path, data);
+  const ByteOrderMark mark = ByteOrderMarkOf(data);
+  if (mark == ByteOrderMark::kUtf16 || mark == ByteOrderMark::kUtf32) return CheckWideTextRefused(path);
   const std::vector<std::string> expected = ExpectedLines(data);
   for (const std::size_t bufferSize :
        {std::size_t{1}, 2 + data.size() % 13, TextLineReader::kDefaultBufferSize}) {
     TextLineReader reader(path, bufferSize);
     const std::vector<std::string> lines = ReadAllLines(reader);
     const std::string buffer = " with a buffer of " + std::to_string(bufferSize) + " bytes";
+    const char lineEnd = reader.Ends() == LineEnds::kLineFeed ? '\n' : '\r';
     for (const std::string& line : lines) {
-      if (line.find('\r') != std::string::npos) return "a line holds a carriage return" + buffer;
+      if (line.find(lineEnd) != std::string::npos) return "a line holds its line end" + buffer;
       if (line.find('\x1a') != std::string::npos) return "a line holds Ctrl-Z" + buffer;
     }
     if (lines != expected) {
@@ -104,6 +138,17 @@ inline std::string CheckLineReader(std::string_view data, const std::string& pat
     if (!reader.AtEnd()) return "not at the end after the last line" + buffer;
     reader.Rewind();
     if (ReadAllLines(reader) != expected) return "other lines after Rewind" + buffer;
+
+    const std::size_t limit = data.size() % 7;
+    reader.Rewind();
+    reader.LimitLineLength(limit);
+    std::string line;
+    for (const std::string& whole : expected) {
+      if (!reader.ReadTextLine(line) || line != whole.substr(0, limit) ||
+          reader.LastLineCut() != (whole.size() > limit)) {
+        return "a line cut at " + std::to_string(limit) + " bytes differs" + buffer;
+      }
+    }
   }
   return {};
 }

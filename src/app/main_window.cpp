@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTreeView>
+#include <new>
 
 #include "app/context_help_key.h"
 #include "app/display_text.h"
@@ -25,6 +26,7 @@
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
+#include "platform/file_error.h"
 
 namespace quorlin {
 
@@ -499,6 +501,10 @@ void TfrmQuorlin::FitGridColumns() {
 void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
   try {
     command();
+  } catch (const std::bad_alloc&) {
+    // Whatever ran out of memory was working on the open file; the message names it.
+    ShowModel();
+    env_.dialogs->ShowError(DisplayText(OutOfMemoryError(file_.InputPath()).what()));
   } catch (const std::exception& error) {
     ShowModel();
     env_.dialogs->ShowError(DisplayText(error.what()));

@@ -83,7 +83,8 @@ class TfrmQuorlin : public QMainWindow {
   void ShowSelection();
   void SelectFieldRow(int index);
   void ShowDateFormat(bool visible);
-  void InformIfColumnsCut();
+  // Says what the preview or the ruler left out of the file.
+  void InformOfCuts();
 
   // Menus and the option items (main_window_menus.cpp).
   void BuildMenus();
@@ -100,6 +101,8 @@ class TfrmQuorlin : public QMainWindow {
   void mnuSoundsClick();
   void mnuOpenLastClick();
   void mnuUseLastExportClick();
+  // Export (main_window_export.cpp).
+  void mnuExportClick();
   void mnuSetEditorClick();
   void mnuAboutClick();
   void mnuUpdateCheckClick();

@@ -20,9 +20,9 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
-#include "platform/ascii_case.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
+#include "platform/ini_lines.h"
 #include "platform/profile_file.h"
 #include "platform/settings.h"
 #include "schema/schema_reader.h"
@@ -94,7 +94,7 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
   chkDefined->setChecked(true);
   for (int row = 0; row < lstSchema->count(); ++row) {
     QListWidgetItem* item = lstSchema->item(row);
-    if (EqualNoCase(ItemBytes(item), file_.InputText())) {
+    if (ini::SameName(ItemBytes(item), file_.SectionName())) {
       lstSchema->setCurrentItem(item);
       lstSchemaDblClick();
       return;
@@ -115,7 +115,7 @@ void TfrmQuorlin::OpenStartPath() {
     SelectFolderInTree(FolderOf(path));
     file_.ChooseFile(path, path);
     file_.Refresh();
-    InformIfColumnsCut();
+    InformOfCuts();
   }
 }
 
@@ -236,7 +236,7 @@ void TfrmQuorlin::cmdRefreshClick() {
   }
   if (!env_.dialogs->Ask("REFRESH DATA? (AND RESET FIELDS)", "RELOAD DATA FILE?", false)) return;
   file_.Refresh();
-  InformIfColumnsCut();
+  InformOfCuts();
   if (soundsEnabled_) PlayPresetAndWait(0);
 }
 

@@ -106,6 +106,7 @@ void TfrmQuorlin::ConnectMenus() {
   on(mnuOpen, [this] { cmdBrowseClick(); });
   on(mnuRefresh, [this] { cmdRefreshClick(); });
   on(mnuSaveStructure, [this] { cmdSaveClick(); });
+  on(mnuExport, [this] { mnuExportClick(); });
   on(mnuTextDSN, [this] { mnuTestDSNClick(); });
   on(mnuExit, [this] { cmdCloseClick(); });
   on(mnuDefined, [this] { mnuDefinedClick(); });

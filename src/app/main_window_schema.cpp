@@ -11,8 +11,8 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
+#include "schema/schema_file.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "schema/schema_writer.h"
@@ -29,6 +29,11 @@ void TfrmQuorlin::cmdSaveClick() {
   // Into the folder whose files are listed: when the user picks another folder, the tree has
   // moved on before "Save Changes?" is asked, while the layout on screen still belongs here.
   const SaveOutcome outcome = file_.Save(mnuODBCOnly->isChecked());
+  if (outcome.refused) {
+    if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
+    env_.dialogs->Inform(DisplayText(outcome.message));
+    return;
+  }
   if (soundsEnabled_) env_.sounds->PlayPreset(outcome.written ? 2 : 4);
   env_.dialogs->Inform(DisplayText(outcome.message));
   if (chkDefined->isChecked()) {
@@ -66,7 +71,7 @@ void TfrmQuorlin::lstSchemaDblClick() {
   const std::string entry = ItemBytes(selected.first());
   const std::string& folder = file_.Folder();
   // Sections name their files without regard to case, as the text driver does.
-  const std::string path = FindInFolderNoCase(folder, entry);
+  const std::string path = DataFileFor(folder, entry);
   file_.SetInputText(path.substr(folder.size()));
   file_.SetInputPath(path);
   std::error_code ignored;
@@ -75,7 +80,7 @@ void TfrmQuorlin::lstSchemaDblClick() {
     env_.dialogs->Inform("Cannot find file\n" + DisplayText(path));
     return;
   }
-  OpenSavedLayout(ProfileFile(SchemaFilePath(folder)), entry);
+  OpenSavedLayout(OpenSchemaFile(folder), entry);
 }
 
 void TfrmQuorlin::OpenSavedLayout(const ProfileFile& schema, const std::string& section) {
@@ -95,7 +100,7 @@ void TfrmQuorlin::OpenSavedLayout(const ProfileFile& schema, const std::string& 
       env_.dialogs->Inform(kNoStructureMessage);
       break;
     case SavedLayoutRead::Read:
-      InformIfColumnsCut();
+      InformOfCuts();
       break;
   }
 }
@@ -109,12 +114,9 @@ void TfrmQuorlin::cmdSchemaDeleteClick() {
   if (!env_.dialogs->Ask("Delete " + item->text() + " From Schema?", "DELETE FROM SCHEMA", false)) {
     return;
   }
-  if (DeleteSchemaSection(file_.Folder(), ItemBytes(item))) {
-    delete item;
-    env_.dialogs->Inform(kSectionRemovedMessage);
-  } else {
-    env_.dialogs->Inform(kSectionNotRemovedMessage);
-  }
+  const DeleteOutcome outcome = DeleteSchemaSection(file_.Folder(), ItemBytes(item), file_.InputPath());
+  if (outcome.removed) delete item;
+  env_.dialogs->Inform(DisplayText(outcome.message));
 }
 
 // Keeps the current layout as the settings file's LastFile section.

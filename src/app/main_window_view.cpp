@@ -173,10 +173,8 @@ void TfrmQuorlin::ShowDateFormat(bool visible) {
   cboDateTime->setVisible(visible);
 }
 
-void TfrmQuorlin::InformIfColumnsCut() {
-  if (!file_.IsFixedView() && file_.Preview().columnsCut) {
-    env_.dialogs->Inform(QString::fromStdString(ColumnsCutMessage()));
-  }
+void TfrmQuorlin::InformOfCuts() {
+  for (const std::string& cut : file_.CutMessages()) env_.dialogs->Inform(QString::fromStdString(cut));
 }
 
 }  // namespace quorlin

@@ -3,6 +3,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/schema_place.h"
+#include "schema/schema_file.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
@@ -106,9 +107,12 @@ std::string SeparatorName(SeparatorKind kind) {
   return "fixed";
 }
 
-OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
+namespace {
+
+// Names the file in `file` and loads it as OpenDataFile says; a section without fields leaves
+// it named but not loaded.
+SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
   const SchemaPlace place = SchemaPlaceFor(dataPath);
-  OpenFile file;
   file.SetFolder(place.folder);
   file.ChooseFile(dataPath, dataPath);
   file.SetNumberingBase(NumberingBase(arguments));
@@ -117,18 +121,29 @@ OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& argume
     if (!arguments.fromSchema) {
       file.SetLayout(ApplyLayoutArguments(file.Layout(), arguments));
       file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
-      return file;
+      return SavedLayoutRead::Read;
     }
-    const SavedLayoutRead read = file.OpenWithSavedLayout(
-        ProfileFile(place.schemaPath), place.section,
+    return file.OpenWithSavedLayout(
+        OpenSchemaFile(place.folder), place.section,
         [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
-    if (read == SavedLayoutRead::NoFields) {
-      throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
-    }
   } catch (const ConversionError& error) {
     throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
   }
+}
+
+}  // namespace
+
+OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
+  OpenFile file;
+  if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
+    const SchemaPlace place = SchemaPlaceFor(dataPath);
+    throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+  }
   return file;
+}
+
+void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
+  for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
 }
 
 }  // namespace quorlin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -38,6 +39,9 @@ int NumberingBase(const LayoutArguments& arguments);
 // list with --schema, with the arguments in its layout boxes. Raises CliError, FileError and
 // SchemaError; a saved number that is not whole stops the work naming the schema file.
 OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments);
+
+// What the preview or the ruler left out, one line each after the file's name.
+void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err);
 
 // "comma", "tab", "space", "custom" or "fixed".
 std::string SeparatorName(SeparatorKind kind);

@@ -79,7 +79,12 @@ Command AddDsnCommand(CLI::App& app, const CommandContext& context) {
   open->add_option("--name", arguments->name, "data source name")->capture_default_str();
   open->add_flag("--json", arguments->json, "print one JSON object");
 
-  return {dsn, [arguments, &context, add, config, remove, tables] {
+  // What the command works on: the folder, else the table, else the data source.
+  const auto subject = [arguments] {
+    if (!arguments->folder.empty()) return arguments->folder;
+    return arguments->table.empty() ? arguments->name : arguments->table;
+  };
+  return {dsn, subject, [arguments, &context, add, config, remove, tables] {
     if (*tables) {
       RequireFolder(arguments->folder);
       for (const std::string& table : DsnTableList(arguments->folder, arguments->extensions)) {

@@ -43,10 +43,10 @@ void ClickBreaks(const std::string& list, OpenFile& file) {
   }
 }
 
-int SaveFields(const std::string& dataPath, OpenFile& file, bool extended, std::ostream& err) {
+int SaveFields(OpenFile& file, bool extended, std::ostream& err) {
   if (const Refusal refusal = file.CheckWidthsSet()) throw CliError(kExitRefused, *refusal);
-  RefuseWritingInput(dataPath, SchemaPlaceFor(dataPath));
   const SaveOutcome outcome = file.Save(!extended);
+  if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   err << outcome.message << '\n';
   return outcome.written ? kExitDone : kExitReportedFailure;
 }
@@ -64,10 +64,10 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
   CLI::Option* save = command->add_flag("--save", arguments->save, "save into Schema.INI");
   command->add_flag("--extended", arguments->extended, "save the extended form")->needs(save);
   command->add_flag("--json", arguments->json, "print one JSON object");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     OpenFile file = OpenDataFile(arguments->file, arguments->layout);
-    if (file.Preview().columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    PrintCutMessages(arguments->file, file, context.err);
     if (arguments->breaks) {
       if (!file.IsFixedView()) {
         throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");
@@ -83,7 +83,7 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
       for (const FieldSpec& field : file.Fields()) context.out << FieldLine(field);
     }
     context.out.flush();
-    return arguments->save ? SaveFields(arguments->file, file, arguments->extended, context.err) : kExitDone;
+    return arguments->save ? SaveFields(file, arguments->extended, context.err) : kExitDone;
   }};
 }
 

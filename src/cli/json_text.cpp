@@ -25,6 +25,68 @@ nlohmann::ordered_json JsonTextArray(const std::vector<std::string>& texts) {
   return array;
 }
 
+namespace {
+
+// One byte of the JSON text as nlohmann::json writes it: quotes, backslashes and control
+// characters escaped, everything else as it is.
+void WriteEscaped(std::ostream& out, char c) {
+  switch (c) {
+    case '"': out << "\\\""; return;
+    case '\\': out << "\\\\"; return;
+    case '\b': out << "\\b"; return;
+    case '\f': out << "\\f"; return;
+    case '\n': out << "\\n"; return;
+    case '\r': out << "\\r"; return;
+    case '\t': out << "\\t"; return;
+    default: break;
+  }
+  if (static_cast<unsigned char>(c) < 0x20) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out << "\\u00" << kHex[(c >> 4) & 0xF] << kHex[c & 0xF];
+  } else {
+    out << c;
+  }
+}
+
+}  // namespace
+
+void WriteJsonString(std::ostream& out, std::string_view bytes) {
+  const bool utf8 = IsValidUtf8(bytes);
+  out << '"';
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (utf8 || code < 0x80) {
+      WriteEscaped(out, byte);
+    } else {
+      out << static_cast<char>(0xC0 | (code >> 6)) << static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  out << '"';
+}
+
+void WriteJsonTexts(std::ostream& out, const std::vector<std::string>& texts) {
+  out << '[';
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) out << ',';
+    WriteJsonString(out, texts[i]);
+  }
+  out << ']';
+}
+
+void WriteFieldJson(std::ostream& out, const FieldSpec& field) {
+  out << "{\"name\":";
+  WriteJsonString(out, field.name);
+  out << ",\"type\":";
+  WriteJsonString(out, field.typeName);
+  out << ",\"width\":";
+  WriteJsonString(out, field.width);
+  if (field.format) {
+    out << ",\"format\":";
+    WriteJsonString(out, *field.format);
+  }
+  out << '}';
+}
+
 nlohmann::ordered_json FieldJson(const FieldSpec& field) {
   nlohmann::ordered_json object;
   object["name"] = JsonText(field.name);

@@ -1,6 +1,7 @@
 // Byte texts as JSON strings: UTF-8 passes through, anything else is read as Latin-1.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,13 @@ namespace quorlin {
 std::string JsonText(std::string_view bytes);
 
 nlohmann::ordered_json JsonTextArray(const std::vector<std::string>& texts);
+
+// JsonText of `bytes` written as a JSON string, escaped as nlohmann::json escapes it, without
+// a copy of the text: a preview's cells may be megabytes long.
+void WriteJsonString(std::ostream& out, std::string_view bytes);
+// The JSON array of the texts, and FieldJson, written the same way.
+void WriteJsonTexts(std::ostream& out, const std::vector<std::string>& texts);
+void WriteFieldJson(std::ostream& out, const FieldSpec& field);
 
 // {"name", "type", "width"[, "format"]}
 nlohmann::ordered_json FieldJson(const FieldSpec& field);

@@ -2,6 +2,7 @@
 #include "cli/plain_table.h"
 
 #include <algorithm>
+#include <sstream>
 
 #include "cli/json_text.h"
 
@@ -14,22 +15,28 @@ std::size_t ShownWidth(std::string_view text) {
   }));
 }
 
-std::string AlignedTable(const std::vector<std::vector<std::string>>& rows) {
+void WriteAlignedTable(std::ostream& out, const std::vector<const std::vector<std::string>*>& rows) {
   std::vector<std::size_t> widths;
-  for (const auto& row : rows) {
-    if (widths.size() < row.size()) widths.resize(row.size(), 0);
-    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], ShownWidth(row[c]));
+  for (const auto* row : rows) {
+    if (widths.size() < row->size()) widths.resize(row->size(), 0);
+    for (std::size_t c = 0; c < row->size(); ++c) widths[c] = std::max(widths[c], ShownWidth((*row)[c]));
   }
-  std::string table;
-  for (const auto& row : rows) {
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      if (c > 0) table += "  ";
-      table += row[c];
-      if (c + 1 < row.size()) table.append(widths[c] - ShownWidth(row[c]), ' ');
+  for (const auto* row : rows) {
+    for (std::size_t c = 0; c < row->size(); ++c) {
+      if (c > 0) out << "  ";
+      out << (*row)[c];
+      if (c + 1 < row->size()) out << std::string(widths[c] - ShownWidth((*row)[c]), ' ');
     }
-    table += '\n';
+    out << '\n';
   }
-  return table;
+}
+
+std::string AlignedTable(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<const std::vector<std::string>*> pointers;
+  for (const auto& row : rows) pointers.push_back(&row);
+  std::ostringstream table;
+  WriteAlignedTable(table, pointers);
+  return table.str();
 }
 
 std::string FieldLine(const FieldSpec& field) {

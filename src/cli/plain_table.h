@@ -1,6 +1,7 @@
 // Text output for people: aligned tables and field lines.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,9 @@ namespace quorlin {
 std::size_t ShownWidth(std::string_view text);
 
 // The rows, one line each, cells padded to their column's width and two blanks apart; the
-// last cell of a line is not padded.
+// last cell of a line is not padded. Written straight to `out`, so that a preview's large
+// cells are not copied again.
+void WriteAlignedTable(std::ostream& out, const std::vector<const std::vector<std::string>*>& rows);
 std::string AlignedTable(const std::vector<std::vector<std::string>>& rows);
 
 // "name\ttype\twidth[\tformat]\n"; an empty format is left out.

@@ -16,35 +16,45 @@ struct PreviewArguments {
   bool json = false;
 };
 
-nlohmann::ordered_json PreviewJson(const OpenFile& file) {
-  nlohmann::ordered_json object;
+// The preview as one JSON object, written piece by piece: a tree of a large preview would
+// take several times the memory of the preview itself.
+void WritePreviewJson(std::ostream& out, const OpenFile& file) {
   if (file.IsFixedView()) {
-    object["lineLength"] = file.LineLength();
-    object["title"] = JsonText(file.Ruler().title);
-    object["lines"] = JsonTextArray(file.Ruler().lines);
-    return object;
+    out << "{\"lineLength\":" << file.LineLength() << ",\"title\":";
+    WriteJsonString(out, file.Ruler().title);
+    out << ",\"lines\":";
+    WriteJsonTexts(out, file.Ruler().lines);
+    out << "}\n";
+    return;
   }
   const PreviewTable& table = file.Preview();
-  object["numbers"] = JsonTextArray(table.numbers);
-  object["names"] = JsonTextArray(table.names);
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
-  for (const auto& row : table.rows) rows.push_back(JsonTextArray(row));
-  object["rows"] = std::move(rows);
-  object["fields"] = FieldListJson(file.Fields());
-  return object;
+  out << "{\"numbers\":";
+  WriteJsonTexts(out, table.numbers);
+  out << ",\"names\":";
+  WriteJsonTexts(out, table.names);
+  out << ",\"rows\":[";
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
+    if (i > 0) out << ',';
+    WriteJsonTexts(out, table.rows[i]);
+  }
+  out << "],\"fields\":[";
+  for (std::size_t i = 0; i < file.Fields().size(); ++i) {
+    if (i > 0) out << ',';
+    WriteFieldJson(out, file.Fields()[i]);
+  }
+  out << "]}\n";
 }
 
-std::string PreviewText(const OpenFile& file) {
+void WritePreviewText(std::ostream& out, const OpenFile& file) {
   if (file.IsFixedView()) {
-    std::string text = "Line length: " + std::to_string(file.LineLength()) + "\n";
-    text += file.Ruler().title + "\n";
-    for (const std::string& line : file.Ruler().lines) text += line + "\n";
-    return text;
+    out << "Line length: " << file.LineLength() << '\n' << file.Ruler().title << '\n';
+    for (const std::string& line : file.Ruler().lines) out << line << '\n';
+    return;
   }
   const PreviewTable& table = file.Preview();
-  std::vector<std::vector<std::string>> rows = {table.numbers, table.names};
-  rows.insert(rows.end(), table.rows.begin(), table.rows.end());
-  return AlignedTable(rows);
+  std::vector<const std::vector<std::string>*> rows = {&table.numbers, &table.names};
+  for (const auto& row : table.rows) rows.push_back(&row);
+  WriteAlignedTable(out, rows);
 }
 
 }  // namespace
@@ -55,14 +65,14 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   command->add_option("FILE", arguments->file, "data file")->required();
   AddLayoutOptions(*command, arguments->layout);
   command->add_flag("--json", arguments->json, "print one JSON object");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
     const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
-    if (file.Preview().columnsCut) context.err << arguments->file << ": " << ColumnsCutMessage() << '\n';
+    PrintCutMessages(arguments->file, file, context.err);
     if (arguments->json) {
-      context.out << PreviewJson(file).dump() << '\n';
+      WritePreviewJson(context.out, file);
     } else {
-      context.out << PreviewText(file);
+      WritePreviewText(context.out, file);
     }
     return 0;
   }};

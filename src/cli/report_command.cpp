@@ -51,7 +51,7 @@ Command AddReportCommand(CLI::App& app, const CommandContext& context) {
   command->add_option_function<std::string>(
       "--count-from", [arguments](const std::string& value) { arguments->layout.countFrom = value; },
       "counting base of field numbers");
-  return {command, [arguments, &context] {
+  return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     arguments->layout.fromSchema = true;
     CheckLayoutArguments(arguments->layout);
     if (arguments->output) RefuseWritingOverInput(arguments->file, *arguments->output);

@@ -1,18 +1,18 @@
 // quorlin-cli schema list|show|delete: the folder's Schema.INI as the schema list handles it.
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
+#include <optional>
 
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/schema_place.h"
-#include "platform/ascii_case.h"
+#include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
+#include "schema/schema_file.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "text/preview_loader.h"
@@ -27,15 +27,6 @@ struct SchemaArguments {
   bool json = false;
 };
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(path + ": cannot be read");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw FileError(path + ": cannot be read");
-  return bytes.str();
-}
-
 CliError NoSection(const SchemaPlace& place) {
   return CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
 }
@@ -43,9 +34,9 @@ CliError NoSection(const SchemaPlace& place) {
 // The section's header and key lines exactly as stored; the first section of the name counts,
 // as it does for every read.
 std::string StoredSection(const SchemaPlace& place) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(place.schemaPath, error)) throw NoSection(place);
-  const std::string text = ReadWholeFile(place.schemaPath);
+  const std::optional<std::string> stored = ReadExistingFile(OpenSchemaFile(place.folder).Path());
+  if (!stored) throw NoSection(place);
+  const std::string& text = *stored;
   std::string shown;
   bool inside = false;
   bool found = false;
@@ -54,7 +45,7 @@ std::string StoredSection(const SchemaPlace& place) {
     at = line.next;
     if (line.kind == ini::LineKind::kSection) {
       if (found) break;
-      inside = found = EqualNoCase(line.name, place.section);
+      inside = found = ini::SameName(line.name, place.section);
     }
     if (inside && line.kind != ini::LineKind::kOther) {
       shown.append(text, line.begin, line.end - line.begin);
@@ -68,7 +59,7 @@ std::string StoredSection(const SchemaPlace& place) {
 // The layout as the schema reader reads it: a delimited section's entries are read only as far
 // as the file's preview has columns.
 nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaPlace& place) {
-  const ProfileFile schema(place.schemaPath);
+  const ProfileFile schema = OpenSchemaFile(place.folder);
   if (!SectionHasFields(schema, place.section)) throw NoSection(place);
   const SavedLayout saved = ReadSavedLayout(schema, place.section);
   const FileLayout defaults;
@@ -94,20 +85,12 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   return object;
 }
 
-bool HasSection(const SchemaPlace& place) {
-  for (const std::string& name : ProfileFile(place.schemaPath).ReadSections()) {
-    if (EqualNoCase(name, place.section)) return true;
-  }
-  return false;
-}
-
 int DeleteSection(const std::string& dataPath, std::ostream& out) {
   const SchemaPlace place = SchemaPlaceFor(dataPath);
-  RefuseWritingInput(dataPath, place);
-  if (!HasSection(place) || !DeleteSchemaSection(place.folder, place.section)) {
-    throw CliError(kExitReportedFailure, kSectionNotRemovedMessage);
-  }
-  out << kSectionRemovedMessage << '\n';
+  const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
+  if (outcome.refused) throw CliError(kExitRefused, outcome.message);
+  if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
+  out << outcome.message << '\n';
   return kExitDone;
 }
 
@@ -126,7 +109,8 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
   CLI::App* erase = schema->add_subcommand("delete", "remove the file's saved section");
   erase->add_option("FILE", arguments->file, "data file")->required();
 
-  return {schema, [arguments, &context, list, show] {
+  const auto subject = [arguments, list] { return *list ? arguments->folder : arguments->file; };
+  return {schema, subject, [arguments, &context, list, show] {
     if (*list) {
       std::error_code error;
       if (!std::filesystem::is_directory(arguments->folder, error)) {

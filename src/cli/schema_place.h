@@ -1,4 +1,4 @@
-// Where a data file's saved layout lives, and the rule that the data file is never written.
+// Where a data file's saved layout lives.
 #pragma once
 
 #include <string>
@@ -12,8 +12,5 @@ struct SchemaPlace {
 };
 
 SchemaPlace SchemaPlaceFor(const std::string& dataPath);
-
-// Refuses (CliError, exit 2) when the schema file is the data file itself, which is never written.
-void RefuseWritingInput(const std::string& dataPath, const SchemaPlace& place);
 
 }  // namespace quorlin

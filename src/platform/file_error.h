@@ -11,4 +11,9 @@ class FileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What running out of memory while working on a file is reported as.
+inline FileError OutOfMemoryError(const std::string& path) {
+  return FileError("Not enough memory to work on " + path);
+}
+
 }  // namespace quorlin

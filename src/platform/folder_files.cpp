@@ -15,19 +15,24 @@ std::string WithTrailingSlash(const std::string& folder) {
   return folder + "/";
 }
 
-std::string FindInFolderNoCase(const std::string& folder, const std::string& name) {
+std::string FindInFolder(const std::string& folder, const std::string& name,
+                         const std::function<bool(const std::string& entry)>& matches) {
   const std::string prefix = WithTrailingSlash(folder);
   std::error_code error;
   std::filesystem::directory_iterator entries(prefix.empty() ? "." : prefix, error);
-  // Several spellings can exist side by side here; the exact one wins, else the first in
-  // byte order, so the choice does not depend on the order the folder lists them in.
+  // Several entries can match side by side; the exact one wins, else the first in byte order,
+  // so the choice does not depend on the order the folder lists them in.
   std::optional<std::string> best;
   for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
     std::string entry = entries->path().filename().string();
     if (entry == name) return prefix + entry;
-    if (EqualNoCase(entry, name) && (!best || entry < *best)) best = std::move(entry);
+    if (matches(entry) && (!best || entry < *best)) best = std::move(entry);
   }
   return prefix + best.value_or(name);
+}
+
+std::string FindInFolderNoCase(const std::string& folder, const std::string& name) {
+  return FindInFolder(folder, name, [&name](const std::string& entry) { return EqualNoCase(entry, name); });
 }
 
 bool CanWriteInFolder(const std::string& folder) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
 #include "platform/trim.h"
 
 namespace quorlin::ini {
@@ -41,6 +42,8 @@ bool ParseKey(std::string_view content, Line& line) {
 
 }  // namespace
 
+bool SameName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(a), Trim(b)); }
+
 Line LineAt(std::string_view text, std::size_t begin) {
   Line line;
   line.begin = begin;
@@ -52,8 +55,12 @@ Line LineAt(std::string_view text, std::size_t begin) {
     line.next = at + 1;
     line.end = at > begin && text[at - 1] == '\r' ? at - 1 : at;
   }
-  const std::string_view content = text.substr(begin, line.end - begin);
+  // A UTF-8 byte order mark in front of the first line, as editors put it there, is not part
+  // of the line; it stays in the file since edits splice the bytes around it.
+  const std::size_t mark = begin == 0 && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  const std::string_view content = text.substr(begin + mark, line.end - begin - mark);
   if (!ParseSection(content, line)) ParseKey(content, line);
+  if (line.kind == LineKind::kKey) line.valueBegin += mark;
   return line;
 }
 

@@ -20,6 +20,10 @@ struct Line {
   std::size_t valueBegin = 0;  // where a replacement value goes: after "=" and the blanks after it
 };
 
+// The one rule by which section and key names match: blanks around them ignored, ASCII
+// letters without regard to case.
+bool SameName(std::string_view a, std::string_view b);
+
 // The line of `text` that starts at `begin`; lines end at LF, and a CR before it belongs to the end.
 Line LineAt(std::string_view text, std::size_t begin);
 

@@ -30,17 +30,15 @@ struct Location {
 
 Location Find(std::string_view text, std::string_view section, std::string_view key) {
   Location found;
-  section = Trim(section);
-  key = Trim(key);
   for (std::size_t at = 0; at < text.size();) {
     const ini::Line line = ini::LineAt(text, at);
     at = line.next;
     if (line.kind == ini::LineKind::kSection) {
       if (found.section) break;
-      if (EqualNoCase(line.name, section)) found.section = found.lastOfSection = line;
+      if (ini::SameName(line.name, section)) found.section = found.lastOfSection = line;
     } else if (line.kind == ini::LineKind::kKey && found.section) {
       found.lastOfSection = line;
-      if (EqualNoCase(line.name, key)) {
+      if (ini::SameName(line.name, key)) {
         found.key = line;
         break;
       }
@@ -88,13 +86,12 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 // Every section of the name goes, so that none of its keys can be read afterwards; lines in it
 // that are not keys (comments, blank lines) stay where they are.
 std::string WithoutSection(std::string_view text, std::string_view section) {
-  section = Trim(section);
   std::string out;
   bool inSection = false;
   for (std::size_t at = 0; at < text.size();) {
     const ini::Line line = ini::LineAt(text, at);
     at = line.next;
-    if (line.kind == ini::LineKind::kSection) inSection = EqualNoCase(line.name, section);
+    if (line.kind == ini::LineKind::kSection) inSection = ini::SameName(line.name, section);
     const bool erased = inSection && line.kind != ini::LineKind::kOther;
     if (!erased) out.append(text.substr(line.begin, line.next - line.begin));
   }
@@ -126,11 +123,16 @@ std::optional<long> ParseInteger(std::string_view text) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(std::string path) : path_(std::move(path)) {}
+ProfileFile::ProfileFile(std::string path, Unreadable unreadable)
+    : path_(std::move(path)), unreadable_(unreadable) {}
+
+std::optional<std::string> ProfileFile::Text() const {
+  return unreadable_ == Unreadable::kRaises ? ReadExistingFile(path_) : ReadRegularFile(path_);
+}
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
                                     const std::string& fallback) const {
-  const std::optional<std::string> text = ReadRegularFile(path_);
+  const std::optional<std::string> text = Text();
   if (!text) return fallback;
   const Location found = Find(*text, section, key);
   if (!found.key) return fallback;
@@ -140,9 +142,8 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
 std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
     const std::string& section) const {
   std::vector<std::pair<std::string, std::string>> keys;
-  const std::optional<std::string> text = ReadRegularFile(path_);
+  const std::optional<std::string> text = Text();
   if (!text) return keys;
-  const std::string_view wanted = Trim(section);
   bool inSection = false;
   for (std::size_t at = 0; at < text->size();) {
     const ini::Line line = ini::LineAt(*text, at);
@@ -150,7 +151,7 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
     if (line.kind == ini::LineKind::kSection) {
       // Only the first section of the name counts, as for ReadString.
       if (inSection) break;
-      inSection = EqualNoCase(line.name, wanted);
+      inSection = ini::SameName(line.name, section);
     } else if (line.kind == ini::LineKind::kKey && inSection) {
       keys.emplace_back(line.name, line.value.substr(0, kMaxValueBytes));
     }
@@ -161,7 +162,7 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
   if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);
-  ReplaceFile(path_, WithValue(ReadForRewrite(path_), section, key, value));
+  RewriteFile(path_, [&](const std::string& text) { return WithValue(text, section, key, value); });
 }
 
 long ProfileFile::ReadInteger(const std::string& section, const std::string& key, long fallback) const {
@@ -182,7 +183,7 @@ void ProfileFile::WriteBool(const std::string& section, const std::string& key, 
 
 std::vector<std::string> ProfileFile::ReadSections() const {
   std::vector<std::string> names;
-  const std::optional<std::string> text = ReadRegularFile(path_);
+  const std::optional<std::string> text = Text();
   if (!text) return names;
   std::unordered_set<std::string> seen;
   std::size_t used = 1;
@@ -199,10 +200,17 @@ std::vector<std::string> ProfileFile::ReadSections() const {
   return names;
 }
 
+bool ProfileFile::HasSection(const std::string& section) const {
+  const std::optional<std::string> text = Text();
+  return text && Find(*text, section, "").section.has_value();
+}
+
 void ProfileFile::EraseSection(const std::string& section) {
-  const std::string text = ReadForRewrite(path_);
-  const std::string erased = WithoutSection(text, section);
-  if (erased.size() != text.size()) ReplaceFile(path_, erased);
+  RewriteFile(path_, [&](const std::string& text) -> std::optional<std::string> {
+    std::string erased = WithoutSection(text, section);
+    if (erased.size() == text.size()) return std::nullopt;
+    return erased;
+  });
 }
 
 void ProfileFile::ReplaceSection(const std::string& section,
@@ -211,13 +219,14 @@ void ProfileFile::ReplaceSection(const std::string& section,
     if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);
   }
   if (!Storable(section, "x", "")) throw FileError("Unable to write to " + path_);
-  const std::string text = ReadForRewrite(path_);
-  const std::string eol = ini::LineEndOf(text);
-  std::string out = WithoutSection(text, section);
-  if (!out.empty() && out.back() != '\n') out += eol;
-  out += "[" + std::string(Trim(section)) + "]" + eol;
-  for (const auto& [key, value] : keys) out += std::string(Trim(key)) + "=" + value + eol;
-  ReplaceFile(path_, out);
+  RewriteFile(path_, [&](const std::string& text) {
+    const std::string eol = ini::LineEndOf(text);
+    std::string out = WithoutSection(text, section);
+    if (!out.empty() && out.back() != '\n') out += eol;
+    out += "[" + std::string(Trim(section)) + "]" + eol;
+    for (const auto& [key, value] : keys) out += std::string(Trim(key)) + "=" + value + eol;
+    return std::optional<std::string>(std::move(out));
+  });
 }
 
 }  // namespace quorlin

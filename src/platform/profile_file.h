@@ -1,19 +1,28 @@
 // INI ("profile") file access by full path; every call goes straight to the file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace quorlin {
 
+// What a read makes of a file that is there but cannot be read (no permission, a folder or
+// a named pipe at the path, a folder on the way that cannot be entered).
+enum class Unreadable {
+  kReadsAsMissing,  // every read gives its default, as for a missing file
+  kRaises,          // every read raises FileError("Cannot read <path>: <cause>")
+};
+
 // Section and key names match without regard to case, blanks around them ignored.
 // A write rewrites only the line it concerns (or appends the key or section) and leaves
-// every other byte alone; the new file replaces the old one atomically, so a failed write
-// leaves the old file intact and raises FileError("Unable to write to <path>").
+// every other byte alone; the new file replaces the old one atomically (RewriteFile), so a
+// failed write leaves the old file intact and raises FileError("Unable to write to <path>"),
+// and writes by other processes never interleave with it.
 class ProfileFile {
  public:
-  explicit ProfileFile(std::string path);
+  explicit ProfileFile(std::string path, Unreadable unreadable = Unreadable::kReadsAsMissing);
 
   const std::string& Path() const { return path_; }
 
@@ -32,8 +41,11 @@ class ProfileFile {
   bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
-  // Section names in file order; a missing file gives an empty list.
+  // Section names in file order, as many whole names as fit in 16,384 bytes; a missing file
+  // gives an empty list.
   std::vector<std::string> ReadSections() const;
+  // Whether the file has the section, wherever it stands.
+  bool HasSection(const std::string& section) const;
   void EraseSection(const std::string& section);
   // Erases the section and appends it anew holding `keys` in order, in one write, so the file
   // never holds half a section and a long section costs one rewrite, not one per key.
@@ -41,7 +53,10 @@ class ProfileFile {
                       const std::vector<std::pair<std::string, std::string>>& keys);
 
  private:
+  std::optional<std::string> Text() const;
+
   std::string path_;
+  Unreadable unreadable_;
 };
 
 }  // namespace quorlin

@@ -199,6 +199,10 @@ Refusal OpenFile::Guess(const LocaleSettings& locale) {
   return std::nullopt;
 }
 
+std::vector<std::string> OpenFile::CutMessages() const {
+  return IsFixedView() ? quorlin::CutMessages(ruler_) : quorlin::CutMessages(preview_);
+}
+
 void OpenFile::Select(int index) {
   if (fields_.empty()) return;
   if (index < 0 || index >= static_cast<int>(fields_.size())) index = 0;
@@ -289,8 +293,8 @@ void OpenFile::ReplaceFields(FieldList fields) {
 Refusal OpenFile::CheckWidthsSet() const { return MissingWidthMessage(fields_); }
 
 SaveOutcome OpenFile::Save(bool odbcOnly) {
-  SaveOutcome outcome = SaveToSchema(folder_, SectionName(), layout_, fields_, odbcOnly);
-  layoutChanged_ = false;
+  SaveOutcome outcome = SaveToSchema(folder_, SectionName(), layout_, fields_, odbcOnly, inputPath_);
+  if (!outcome.refused) layoutChanged_ = false;
   return outcome;
 }
 

@@ -105,6 +105,8 @@ class OpenFile {
   // The preview column painted as the selected field's, or -1.
   int MarkedColumn() const { return markedColumn_; }
   const RulerScan& Ruler() const { return ruler_; }
+  // What the shown preview or ruler left out of the file, one message each.
+  std::vector<std::string> CutMessages() const;
   // The ruler's record length: the positions it covers, one past the longest line's end.
   int LineLength() const { return lineLength_; }
   const BreakModel& Breaks() const { return breaks_; }
@@ -168,7 +170,9 @@ class OpenFile {
 
   // Save To Schema: "Width for <name> has not been set" for a character field without width.
   Refusal CheckWidthsSet() const;
-  // Writes the layout as SectionName() of Folder()'s Schema.INI and clears LayoutChanged.
+  // Writes the layout as SectionName() of Folder()'s Schema.INI and clears LayoutChanged;
+  // refused, changing nothing, when the schema file is the input file or the input file is
+  // text nothing can be read from.
   SaveOutcome Save(bool odbcOnly);
 
   const ModelRevisions& Revisions() const { return revisions_; }

@@ -6,20 +6,18 @@
 
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
+#include "schema/schema_file.h"
 
 namespace quorlin {
 
 bool HasSchemaFile(const std::string& folder) {
   std::error_code ignored;
-  return std::filesystem::is_regular_file(SchemaFilePath(WithTrailingSlash(folder)), ignored);
+  return std::filesystem::exists(OpenSchemaFile(folder).Path(), ignored);
 }
 
 std::vector<std::string> ListSchemaSections(const std::string& folder) {
-  if (!HasSchemaFile(folder)) return {};
-  std::vector<std::string> sections =
-      ProfileFile(SchemaFilePath(WithTrailingSlash(folder))).ReadSections();
+  std::vector<std::string> sections = OpenSchemaFile(folder).ReadSections();
   std::stable_sort(
       sections.begin(), sections.end(),
       [](const std::string& a, const std::string& b) { return AsciiLower(a) < AsciiLower(b); });
@@ -33,13 +31,27 @@ std::vector<std::string> ListSchemaSections(const std::string& folder) {
   return sections;
 }
 
-bool DeleteSchemaSection(const std::string& folder, const std::string& section) {
-  try {
-    ProfileFile(SchemaFilePath(WithTrailingSlash(folder))).EraseSection(section);
-  } catch (const FileError&) {
-    return false;
+DeleteOutcome DeleteSchemaSection(const std::string& folder, const std::string& section,
+                                  const std::string& inputPath) {
+  DeleteOutcome outcome;
+  ProfileFile file = OpenSchemaFile(folder);
+  if (std::optional<std::string> refusal = InputFileRefusal(inputPath, file.Path())) {
+    outcome.refused = true;
+    outcome.message = std::move(*refusal);
+    return outcome;
   }
-  return true;
+  outcome.message = kSectionNotRemovedMessage;
+  if (!file.HasSection(section)) return outcome;
+  try {
+    file.EraseSection(section);
+  } catch (const FileError& error) {
+    // "Unable to write to" the schema file says no more than the message itself.
+    if (error.what() != "Unable to write to " + file.Path()) outcome.message += std::string("\n") + error.what();
+    return outcome;
+  }
+  outcome.removed = true;
+  outcome.message = kSectionRemovedMessage;
+  return outcome;
 }
 
 }  // namespace quorlin

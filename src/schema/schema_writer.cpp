@@ -9,6 +9,9 @@
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
+#include "platform/trim.h"
+#include "schema/schema_file.h"
+#include "text/byte_order_mark.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -49,8 +52,10 @@ std::string FieldEntry(const FieldSpec& field, bool odbcOnly) {
   return entry;
 }
 
-bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
-                      const FieldList& fields, bool odbcOnly) {
+namespace {
+
+std::vector<std::pair<std::string, std::string>> SectionKeys(const FileLayout& layout,
+                                                             const FieldList& fields, bool odbcOnly) {
   const std::string format = FormatValue(layout);
   std::vector<std::pair<std::string, std::string>> keys = {
       {"ColNameHeader", layout.hasHeaderRow ? "True" : "False"}, {"Format", format}};
@@ -60,10 +65,16 @@ bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileL
   for (std::size_t n = 0; n < fields.size(); ++n) {
     keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
   }
+  return keys;
+}
 
+}  // namespace
+
+bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileLayout& layout,
+                      const FieldList& fields, bool odbcOnly) {
   // One write replaces the whole section, so a failure leaves the layout saved last intact.
   try {
-    file.ReplaceSection(section, keys);
+    file.ReplaceSection(section, SectionKeys(layout, fields, odbcOnly));
   } catch (const FileError&) {
     return false;
   }
@@ -81,26 +92,44 @@ std::optional<std::string> MissingWidthMessage(const FieldList& fields) {
 
 std::string SectionNameFor(const std::string& inputBoxText) {
   const std::size_t slash = inputBoxText.rfind('/');
-  return slash == std::string::npos ? inputBoxText : inputBoxText.substr(slash + 1);
+  return std::string(Trim(slash == std::string::npos ? inputBoxText : inputBoxText.substr(slash + 1)));
 }
 
 SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
-                         const FileLayout& layout, const FieldList& fields, bool odbcOnly) {
+                         const FileLayout& layout, const FieldList& fields, bool odbcOnly,
+                         const std::string& inputPath) {
   const std::string shownFolder = WithTrailingSlash(folder);
-  ProfileFile file(SchemaFilePath(shownFolder));
   SaveOutcome outcome;
-  outcome.written = SchemaFileWriter(file, section, layout, fields, odbcOnly);
+  std::string schemaPath = shownFolder + "Schema.INI";
+  std::optional<std::string> cause;
+  try {
+    ProfileFile file = OpenSchemaFile(shownFolder);
+    schemaPath = file.Path();
+    std::optional<std::string> refusal = InputFileRefusal(inputPath, file.Path());
+    if (!refusal && !inputPath.empty()) refusal = WideTextRefusal(inputPath);
+    if (refusal) {
+      outcome.refused = true;
+      outcome.message = std::move(*refusal);
+      return outcome;
+    }
+    file.ReplaceSection(section, SectionKeys(layout, fields, odbcOnly));
+    outcome.written = true;
+  } catch (const FileError& error) {
+    // "Unable to write to" the schema file says no more than the message itself.
+    if (error.what() != "Unable to write to " + schemaPath) cause = error.what();
+  }
   if (outcome.written) {
     outcome.message = shownFolder + "Schema.INI\n Has been updated With \n---> " + section +
                       "\nand " + (odbcOnly ? "in ODBC Format" : "in Extended Format");
   } else {
     outcome.message = shownFolder + "Schema.INI\n Has NOT been updated with \n---> " + section;
+    if (cause) outcome.message += "\n" + *cause;
   }
   return outcome;
 }
 
 void PrintTo(const SaveOutcome& outcome, std::ostream* out) {
-  *out << (outcome.written ? "written: " : "not written: ") << outcome.message;
+  *out << (outcome.written ? "written: " : outcome.refused ? "refused: " : "not written: ") << outcome.message;
 }
 
 }  // namespace quorlin

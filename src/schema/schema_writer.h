@@ -29,19 +29,26 @@ bool SchemaFileWriter(ProfileFile& file, const std::string& section, const FileL
 // whose width is exactly "0".
 std::optional<std::string> MissingWidthMessage(const FieldList& fields);
 
-// The section name of a data file: the input box's text without its folder.
+// The section name of a data file: the input box's text without its folder, trimmed, as
+// every section name is stored and looked up.
 std::string SectionNameFor(const std::string& inputBoxText);
 
 struct SaveOutcome {
   bool written = false;
-  std::string message;  // what the window shows, lines joined with "\n"
+  bool refused = false;  // nothing was tried: the input file must not be saved from or into
+  std::string message;   // what the window shows, lines joined with "\n"
 };
 
 void PrintTo(const SaveOutcome& outcome, std::ostream* out);
 
 // Save To Schema into `folder`'s Schema.INI (found without regard to case, else created as
-// "Schema.INI"). The width check is the caller's (MissingWidthMessage).
+// "Schema.INI") for the input file `inputPath` (empty when there is none). Refused when the
+// schema file is the input file, which is never written, or when the input file is UTF-16 or
+// UTF-32 text, which nothing can be read from. A failed write says why after the message when
+// there is more to say than that it failed. The width check is the caller's
+// (MissingWidthMessage).
 SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
-                         const FileLayout& layout, const FieldList& fields, bool odbcOnly);
+                         const FileLayout& layout, const FieldList& fields, bool odbcOnly,
+                         const std::string& inputPath);
 
 }  // namespace quorlin

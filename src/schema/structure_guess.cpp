@@ -6,6 +6,7 @@
 
 #include "schema/type_vote.h"
 #include "schema/value_recognisers.h"
+#include "text/preview_limits.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
 
@@ -79,6 +80,8 @@ FixedSample ReadFixedSample(const FixedGuessRequest& request) {
   const long long lastNeeded = skipped + std::max(voting, 1LL);
 
   TextLineReader reader(request.path);
+  // The lines as the ruler shows them: a file without line ends is one endless line.
+  reader.LimitLineLength(kMaxShownLineBytes);
   FixedSample sample;
   std::string line;
   for (long long number = 1; number <= lastNeeded && reader.ReadTextLine(line); ++number) {

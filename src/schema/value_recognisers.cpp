@@ -1,10 +1,12 @@
 // Blank, numeric, boolean and date tests on single texts, never failing.
 #include "schema/value_recognisers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,18 +36,23 @@ std::int64_t ReadSaturated(std::string_view digits) {
 // `exponent` rounds to a finite long double. Underflow to zero still counts as in range.
 bool FitsLongDouble(std::string_view integerDigits, std::string_view fractionDigits,
                     std::int64_t exponent) {
-  std::string digits;
-  digits.reserve(integerDigits.size() + fractionDigits.size());
-  digits.append(integerDigits).append(fractionDigits);
-  const std::size_t first = digits.find_first_not_of('0');
-  if (first == std::string::npos) return true;
+  const std::size_t integerZeros = std::min(integerDigits.find_first_not_of('0'), integerDigits.size());
+  const std::size_t fractionZeros =
+      integerZeros < integerDigits.size()
+          ? 0
+          : std::min(fractionDigits.find_first_not_of('0'), fractionDigits.size());
+  if (integerZeros == integerDigits.size() && fractionZeros == fractionDigits.size()) return true;
   // The value is 0.<significant digits> times ten to this power.
-  const std::int64_t power =
-      static_cast<std::int64_t>(integerDigits.size()) - static_cast<std::int64_t>(first) + exponent;
+  const std::int64_t power = static_cast<std::int64_t>(integerDigits.size()) -
+                             static_cast<std::int64_t>(integerZeros + fractionZeros) + exponent;
   if (power > 6000) return false;
   if (power < -6000) return true;
+  // Below the largest long double's power of ten no conversion is needed, which keeps the
+  // common short numbers cheap.
+  if (power < std::numeric_limits<long double>::max_exponent10) return true;
   std::string canonical = "0.";
-  canonical.append(digits, first, std::string::npos);
+  canonical.append(integerDigits.substr(integerZeros));
+  canonical.append(fractionDigits.substr(fractionZeros));
   canonical += 'e';
   canonical += std::to_string(power);
   long double value = 0;
@@ -323,6 +330,10 @@ bool IsBoolean(std::string_view text) {
 
 bool IsDate(std::string_view text, const LocaleSettings& locale) {
   return ParseDateTime(text, locale).has_value();
+}
+
+std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale) {
+  return ParseDateTime(text, locale);
 }
 
 DateTime ToDateTime(std::string_view text, const LocaleSettings& locale) {

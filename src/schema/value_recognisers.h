@@ -1,6 +1,7 @@
 // What kind of value a text holds: blank, numeric, boolean, date.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "platform/locale_settings.h"
@@ -30,5 +31,7 @@ bool IsBoolean(std::string_view text);
 bool IsDate(std::string_view text, const LocaleSettings& locale);
 // The date of the text, or DateTime{} when IsDate is false.
 DateTime ToDateTime(std::string_view text, const LocaleSettings& locale);
+// IsDate and ToDateTime in one reading of the text: the date, or nothing.
+std::optional<DateTime> ReadDateTime(std::string_view text, const LocaleSettings& locale);
 
 }  // namespace quorlin

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <ostream>
 
+#include "platform/file_error.h"
+#include "text/preview_limits.h"
 #include "text/text_line_reader.h"
 
 namespace quorlin {
@@ -24,31 +27,57 @@ RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsT
           : startRow + rowsToScan - 1;
   const long long linesNeeded = std::max(lastLine + 1, 1LL);
 
-  TextLineReader reader(path);
-  RulerScan scan;
-  std::string line;
-  for (long long number = 1; number <= linesNeeded && reader.ReadTextLine(line); ++number) {
-    if (number <= lastLine && number >= startRow) {
-      ++scan.countedLines;
-      scan.longest = std::max(scan.longest, static_cast<long long>(line.size()));
+  try {
+    TextLineReader reader(path);
+    reader.LimitLineLength(kMaxShownLineBytes);
+    RulerScan scan;
+    std::string line;
+    std::size_t kept = 0;
+    for (long long number = 1; number <= linesNeeded && reader.ReadTextLine(line); ++number) {
+      if (reader.LastLineCut() && scan.cutLine == 0) scan.cutLine = number;
+      if (number <= lastLine && number >= startRow) {
+        ++scan.countedLines;
+        scan.longest = std::max(scan.longest, static_cast<long long>(line.size()));
+      }
+      const bool shown = number == 1 || number - 1 >= startRow;
+      if (!shown || scan.linesCut) continue;
+      // Lines past the bound still count for the width; they are only not kept.
+      if (kept + KeptCost(line) > kMaxPreviewBytes) {
+        scan.linesCut = true;
+        continue;
+      }
+      kept += KeptCost(line);
+      if (number == 1) {
+        scan.title = line;
+      } else {
+        scan.lines.push_back(line);
+      }
     }
-    if (number == 1) {
-      scan.title = line;
-    } else if (number - 1 >= startRow) {
-      scan.lines.push_back(line);
-    }
+    return scan;
+  } catch (const std::bad_alloc&) {
+    throw OutOfMemoryError(path);
   }
-  return scan;
+}
+
+std::vector<std::string> CutMessages(const RulerScan& scan) {
+  std::vector<std::string> messages;
+  if (scan.cutLine > 0) messages.push_back(LineCutMessage(scan.cutLine));
+  if (scan.linesCut) messages.push_back(LinesCutMessage(scan.lines.size() + 1));
+  return messages;
 }
 
 void PrintTo(const RulerScan& scan, std::ostream* out) {
   *out << "title [" << scan.title << "] lines";
   for (const std::string& line : scan.lines) *out << " [" << line << ']';
   *out << " counted " << scan.countedLines << " longest " << scan.longest;
+  if (scan.cutLine > 0) *out << " cut at line " << scan.cutLine;
+  if (scan.linesCut) *out << " lines cut";
 }
 
 int SecondLineLength(const std::string& path) {
   TextLineReader reader(path);
+  // Only the first positions matter, however long the lines are.
+  reader.LimitLineLength(kMaxBreakPosition);
   std::string line;
   if (!reader.ReadTextLine(line) || !reader.ReadTextLine(line)) return 0;
   return static_cast<int>(std::min<std::size_t>(line.size(), kMaxBreakPosition));

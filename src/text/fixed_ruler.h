@@ -17,14 +17,20 @@ struct RulerScan {
   std::vector<std::string> lines;    // the shown data lines (file lines start+1 .. start+rows)
   int countedLines = 0;              // lines start .. start+rows-1 that exist
   long long longest = 0;             // longest of those counted lines
+  long long cutLine = 0;   // the first line cut at kMaxShownLineBytes, 0 when none was
+  bool linesCut = false;   // shown lines left out to stay within kMaxPreviewBytes
 
   bool operator==(const RulerScan&) const = default;
 };
 
 void PrintTo(const RulerScan& scan, std::ostream* out);
 
-// Scans and collects the lines of `path` exactly as the ruler shows them. Raises FileError.
+// Scans and collects the lines of `path` exactly as the ruler shows them, within the bounds
+// of preview_limits.h. Raises FileError, also when the memory runs out.
 RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan);
+
+// What the window and the command line say about what the ruler left out, one message each.
+std::vector<std::string> CutMessages(const RulerScan& scan);
 
 // The length of line 2 of `path`, at most kMaxBreakPosition (0 when there is no line 2).
 int SecondLineLength(const std::string& path);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text/preview_limits.h"
+
 namespace quorlin {
 
 struct PreviewOptions {
@@ -17,29 +19,28 @@ struct PreviewOptions {
   int numberingBase = 1;          // 0 or 1
 };
 
-// The preview shows at most this many columns: line 1 of a file whose lines end with line
-// feeds alone is the whole file, and millions of columns would exhaust the memory.
-inline constexpr std::size_t kMaxPreviewColumns = 262144;
-
 struct PreviewTable {
   std::vector<std::string> numbers;  // grid row 0: field numbers from numberingBase
   std::vector<std::string> names;    // grid row 1: header texts or "Field" + number
   std::vector<std::vector<std::string>> rows;  // shown data lines, each exactly names.size() cells
   bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
+  long long cutLine = 0;    // the first line cut at kMaxShownLineBytes, 0 when none was
+  bool linesCut = false;    // lines left out to stay within kMaxPreviewBytes
 
   bool operator==(const PreviewTable&) const = default;
 };
+
+// What the window and the command line say about what the preview left out, one message each.
+std::vector<std::string> CutMessages(const PreviewTable& table);
 
 // Fields that still begin with the qualifier text, as after a blank that hid it from the
 // splitter, are shown without their first and last character.
 void StripLeftQualifier(std::string& field, const std::string& qualifier);
 
-// What the window and the command line say when the columns were cut.
-std::string ColumnsCutMessage();
-
 // Reads line 1 for the columns and names, then the lines from the start row on, at most
-// rowsToScan of them. Only the lines shown are read, so the size of the file does not matter.
-// Raises FileError when the file cannot be opened or read.
+// rowsToScan of them. Only the lines shown are read, so the size of the file does not matter,
+// and the bounds of preview_limits.h keep the memory small whatever the lines hold.
+// Raises FileError when the file cannot be opened or read, or the memory runs out.
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);
 
 void PrintTo(const PreviewTable& table, std::ostream* out);

@@ -3,8 +3,12 @@
 
 namespace quorlin {
 
-void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
-                 std::vector<std::string>& fields, std::size_t maxFields) {
+namespace {
+
+// Every field is a part of the record, so one routine serves both kinds of result list.
+template <typename Field>
+void SplitInto(std::string_view record, std::string_view separator, std::string_view qualifier,
+               std::vector<Field>& fields, std::size_t maxFields) {
   fields.clear();
   const bool hasSeparator = !separator.empty();
   const char separatorChar = hasSeparator ? separator.front() : '\0';
@@ -54,6 +58,18 @@ void SplitRecord(std::string_view record, std::string_view separator, std::strin
       if (!after.empty() && hasSeparator && after.front() == separatorChar) ++start;
     }
   } while (start < whole.size() && fields.size() < maxFields);
+}
+
+}  // namespace
+
+void SplitRecord(std::string_view record, std::string_view separator, std::string_view qualifier,
+                 std::vector<std::string>& fields, std::size_t maxFields) {
+  SplitInto(record, separator, qualifier, fields, maxFields);
+}
+
+void SplitRecordViews(std::string_view record, std::string_view separator,
+                      std::string_view qualifier, std::vector<std::string_view>& fields) {
+  SplitInto(record, separator, qualifier, fields, std::numeric_limits<std::size_t>::max());
 }
 
 }  // namespace quorlin

@@ -5,10 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "platform/file_error.h"
+#include "text/byte_order_mark.h"
 
 namespace quorlin {
 
@@ -37,24 +40,65 @@ std::string ReadFailure(const std::string& path, int error) {
   }
 }
 
+// What a path that is neither a file nor a folder is, in the user's words.
+const char* KindOf(mode_t mode) {
+  if (S_ISFIFO(mode)) return "a named pipe";
+  if (S_ISSOCK(mode)) return "a socket";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "not a regular file";
+}
+
 }  // namespace
 
 TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize)
     : path_(path), buffer_(bufferSize == 0 ? 1 : bufferSize) {
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) ThrowOpenFailure(path, errno);
-  struct stat info {};
-  const int statResult = ::fstat(fd_, &info);
-  const int statError = errno;
-  if (statResult != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd_);
-    fd_ = -1;
-    ThrowOpenFailure(path, statResult != 0 ? statError : EISDIR);
+  try {
+    Open();
+    Probe();
+  } catch (...) {
+    if (fd_ >= 0) ::close(fd_);
+    throw;
   }
 }
 
 TextLineReader::~TextLineReader() {
   if (fd_ >= 0) ::close(fd_);
+}
+
+void TextLineReader::Open() {
+  // Without O_NONBLOCK opening a named pipe waits for a writer that may never come; on a
+  // regular file the flag changes nothing.
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) ThrowOpenFailure(path_, errno);
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) ThrowOpenFailure(path_, errno);
+  if (S_ISDIR(info.st_mode)) ThrowOpenFailure(path_, EISDIR);
+  if (!S_ISREG(info.st_mode)) throw FileError(path_ + " is " + KindOf(info.st_mode) + ", not a file");
+}
+
+// Looks at the first bytes once, so that every pass over the file, whatever its buffer
+// size, reads the same lines.
+void TextLineReader::Probe() {
+  std::vector<char> probe(kLineEndProbeBytes);
+  std::size_t got = 0;
+  while (got < probe.size()) {
+    const ssize_t count = ::pread(fd_, probe.data() + got, probe.size() - got, static_cast<off_t>(got));
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) throw FileError(ReadFailure(path_, errno));
+    if (count == 0) break;
+    got += static_cast<std::size_t>(count);
+  }
+  std::string_view head(probe.data(), got);
+  const ByteOrderMark mark = ByteOrderMarkOf(head);
+  if (mark == ByteOrderMark::kUtf16 || mark == ByteOrderMark::kUtf32) {
+    throw FileError(WideTextMessage(path_, mark));
+  }
+  if (mark == ByteOrderMark::kUtf8) textStart_ = kUtf8MarkLength;
+  head = head.substr(0, head.find(kEndOfFileMark));
+  if (head.find(kLineFeed) != head.npos && head.find(kCarriageReturn) == head.npos) {
+    ends_ = LineEnds::kLineFeed;
+  }
+  if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
 }
 
 bool TextLineReader::Fill() {
@@ -79,33 +123,51 @@ bool TextLineReader::AtEnd() {
 
 bool TextLineReader::ReadTextLine(std::string& line) {
   line.clear();
+  lastLineCut_ = false;
   if (AtEnd()) return false;
+  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  std::size_t length = 0;  // bytes of the line so far, kept or read past
+  char previous = '\0';    // the line's last byte so far, also across refills
+  const auto keep = [&](const char* from, std::size_t count) {
+    if (line.size() < lineLimit_) line.append(from, std::min(count, lineLimit_ - line.size()));
+    length += count;
+    if (count > 0) previous = from[count - 1];
+  };
+  // A carriage return right before a line feed belongs to the line end; it may have been
+  // kept already, or not when the line was cut before it.
+  const auto finish = [&](bool endsWithCrLf) {
+    const std::size_t content = length - (endsWithCrLf ? 1 : 0);
+    if (line.size() > content) line.resize(content);
+    lastLineCut_ = content > line.size();
+    return true;
+  };
   for (;;) {
-    if (begin_ == end_ && !Fill()) return true;
+    if (begin_ == end_ && !Fill()) return finish(false);
     const char* from = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
     // Ctrl-Z is rare, so look for the line end first and for Ctrl-Z only before it: every byte
     // is then looked at no more than twice.
-    const auto* lineEnd = static_cast<const char*>(std::memchr(from, kCarriageReturn, available));
-    const std::size_t upTo = lineEnd ? static_cast<std::size_t>(lineEnd - from) : available;
+    const auto* found = static_cast<const char*>(std::memchr(from, lineEnd, available));
+    const std::size_t upTo = found ? static_cast<std::size_t>(found - from) : available;
     if (const auto* mark = static_cast<const char*>(std::memchr(from, kEndOfFileMark, upTo))) {
-      line.append(from, static_cast<std::size_t>(mark - from));
+      keep(from, static_cast<std::size_t>(mark - from));
       begin_ += static_cast<std::size_t>(mark - from);
       ended_ = true;
-      return true;
+      return finish(false);
     }
-    line.append(from, upTo);
+    keep(from, upTo);
     begin_ += upTo;
-    if (lineEnd == nullptr) continue;
+    if (found == nullptr) continue;
     ++begin_;
+    if (ends_ == LineEnds::kLineFeed) return finish(previous == kCarriageReturn);
     // The line feed of a CR LF pair may arrive with the next fill.
     if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) ++begin_;
-    return true;
+    return finish(false);
   }
 }
 
 void TextLineReader::Rewind() {
-  if (::lseek(fd_, 0, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
+  if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
   begin_ = 0;
   end_ = 0;
   ended_ = false;

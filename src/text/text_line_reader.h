@@ -1,20 +1,34 @@
 // The line rule by which every text file is read.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <vector>
 
 namespace quorlin {
 
-// Reads a text file line by line: a carriage return ends a line (a line feed right after it
-// belongs to the same line end), a lone line feed is an ordinary character, and Ctrl-Z or the
-// physical end ends the file. Bytes are never converted. Reads through a large buffer, so
-// neither long lines nor many lines cost a system call per byte.
-// Opening or reading failures raise FileError with a message naming the file and the cause.
+// How the lines of a file end, decided once from its first bytes.
+enum class LineEnds {
+  kCarriageReturn,  // CR or CR LF; a lone line feed is an ordinary character
+  kLineFeed,        // LF or CR LF; a lone carriage return is an ordinary character
+};
+
+// Reads a text file line by line. A file whose first kLineEndProbeBytes bytes (up to a Ctrl-Z)
+// hold a line feed and no carriage return has line-feed line ends, as files written on Linux
+// do; every other file ends its lines at carriage returns, a line feed right after one
+// belonging to the same line end. Ctrl-Z or the physical end ends the file either way. A UTF-8
+// byte order mark at the very start is not part of the text; bytes are never converted.
+// Reads through a large buffer, so neither long lines nor many lines cost a system call per
+// byte. Failures raise FileError with a message naming the file and the cause: a file that is
+// missing, unreadable, not a regular file (a named pipe would block for ever), or UTF-16 or
+// UTF-32 text.
 class TextLineReader {
  public:
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
+  static constexpr std::size_t kLineEndProbeBytes = 65536;
 
   explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize);
   ~TextLineReader();
@@ -28,12 +42,21 @@ class TextLineReader {
   // becomes empty and the result is false.
   bool ReadTextLine(std::string& line);
 
-  // Goes back to the start of the file.
+  // From now on keeps at most `maxBytes` of each line; the rest of a longer line is read
+  // past, so a line of any length costs no more memory than that.
+  void LimitLineLength(std::size_t maxBytes) { lineLimit_ = maxBytes; }
+  // Whether the line read last was longer than the limit and has been cut.
+  bool LastLineCut() const { return lastLineCut_; }
+
+  // Goes back to the start of the text.
   void Rewind();
 
+  LineEnds Ends() const { return ends_; }
   const std::string& Path() const { return path_; }
 
  private:
+  void Open();
+  void Probe();
   bool Fill();
 
   std::string path_;
@@ -42,6 +65,10 @@ class TextLineReader {
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
+  LineEnds ends_ = LineEnds::kCarriageReturn;
+  off_t textStart_ = 0;  // past a UTF-8 byte order mark
+  std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
+  bool lastLineCut_ = false;
 };
 
 }  // namespace quorlin

@@ -106,15 +106,15 @@ TEST_F(OptionsTest, HugeValuesShowCutWithoutSplittingACharacter) {
   EXPECT_FALSE(shown.contains(QChar(0xc3))) << "a cut UTF-8 sequence fell back to Latin-1";
   EXPECT_EQ(QString::fromUtf8("caf\xc3\xa9"), DisplayCellText("caf\xc3\xa9"));
 
-  Open("wide.csv", std::string(20'000'000, 'w') + ",b\r\n");
+  Open("wide.csv", std::string(10'000'000, 'w') + ",b\r\n");
   EXPECT_EQ(static_cast<int>(kMaxCellBytes) + 1, Cell(2, 0).size());
   EXPECT_EQ("b", Cell(2, 1));
 }
 
 TEST_F(OptionsTest, ALineOfMillionsOfFieldsShowsTheFirstAndSaysSo) {
-  std::string lineFeedFile;
-  for (std::size_t i = 0; i < kMaxPreviewColumns; ++i) lineFeedFile += "x,y\n";
-  const std::string path = DataFile("unix.csv", lineFeedFile);
+  std::string oneLine;
+  for (std::size_t i = 0; i < kMaxPreviewColumns; ++i) oneLine += "x,y,";
+  const std::string path = DataFile("unix.csv", oneLine + "\r\n");
   window->findChild<QLineEdit*>("txtInputFile")->setText(QString::fromStdString(path));
   dialogs.ExpectFile(true, QString::fromStdString(path));
   dialogs.Expect(BoxKind::Ask, true);

@@ -140,6 +140,41 @@ TEST_F(SchemaTest, SaveRefusesACharFieldWithoutWidth) {
   EXPECT_TRUE(window->LayoutChanged());
 }
 
+// Schema.INI opened as the data file is never written, as the command line refuses it too.
+TEST_F(SchemaTest, SaveRefusesTheSchemaFileThatIsTheInputFile) {
+  const std::string schema = "[a.csv]\r\nCol1=x Char\r\n";
+  Start(DataFile("Schema.INI", schema));
+  dialogs.Expect(BoxKind::Inform);
+  Click("cmdSave");
+  EXPECT_EQ(QString::fromStdString(SchemaFile() + ": the data file is the folder's schema file and is never written"),
+            dialogs.Boxes().back().text);
+  EXPECT_SAME_BYTES(schema, ReadBytes(SchemaFile()));
+}
+
+TEST_F(SchemaTest, Utf16FileIsRefusedWithHowToSaveItAndNothingIsSaved) {
+  const std::string path = data.File("wide.csv");
+  const QString refusal = QString::fromStdString(
+      path + " is UTF-16 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
+             "\"CSV UTF-8\", or iconv -f UTF-16 -t UTF-8) and open that copy");
+  dialogs.Expect(BoxKind::Error);
+  Start(DataFile("wide.csv", std::string("\xFF\xFEi\0d\0\r\0\n\0", 10)));
+  EXPECT_EQ(refusal, dialogs.Boxes().back().text);
+  dialogs.Expect(BoxKind::Inform);
+  Click("cmdSave");
+  EXPECT_EQ(refusal, dialogs.Boxes().back().text);
+  EXPECT_FALSE(std::filesystem::exists(SchemaFile()));
+}
+
+// A schema file that cannot be read is an error with its cause, not a folder without layouts.
+TEST_F(SchemaTest, UnreadableSchemaFileShowsWhy) {
+  std::filesystem::create_directory(SchemaFile());
+  StartInData();
+  dialogs.Expect(BoxKind::Error);
+  SetSchemaBox(true);
+  EXPECT_EQ(QString::fromStdString("Cannot read " + SchemaFile() + ": it is a folder"),
+            dialogs.Boxes().back().text);
+}
+
 TEST_F(SchemaTest, AReadOnlySchemaFileIsReportedAndLeftAlone) {
   Start(DataFile("orders.csv", kCsv));
   const std::string before = "[orders.csv]\r\nCol1=old Char WIDTH 9\r\n";

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/cli_run.h"
 #include "platform/profile_file.h"
 #include "schema/schema_reader.h"
@@ -31,6 +33,18 @@ TEST(Samples, EveryDataFilePreviewsAsCommaAndAsFixedLength) {
   }
 }
 
+// Written on Linux: its lines end with line feeds alone, and each is a row of its own.
+TEST(Samples, LineFeedSamplePreviewsLineByLine) {
+  const std::string path = kSamples + "sensors.csv";
+  ASSERT_EQ(std::string::npos, ReadBytes(path).find('\r'));
+  const CliResult result = RunArguments({"preview", path, "--header", "--json"});
+  ASSERT_EQ(0, result.exitCode) << result.err;
+  const nlohmann::json preview = nlohmann::json::parse(result.out);
+  EXPECT_EQ(nlohmann::json({"Sensor", "Room", "Reading", "Unit", "Taken"}), preview["names"]);
+  ASSERT_EQ(5u, preview["rows"].size());
+  EXPECT_EQ(nlohmann::json({"T-02", "Lab 2", "20,5", "C", "2024/03/12 12:00"}), preview["rows"][4]);
+}
+
 TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {
   const std::string schema = kSamples + "Schema.INI";
   const std::string bytes = ReadBytes(schema);
@@ -51,7 +65,7 @@ TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {
     FieldList fields = read.separator == SeparatorKind::Fixed
                            ? ReadFixedFields(saved, section, "\"")
                            : ReadDelimitedFields(saved, section, "\"", 1024);
-    EXPECT_TRUE(SaveToSchema(copy.Path(), section, layout, fields, true).written);
+    EXPECT_TRUE(SaveToSchema(copy.Path(), section, layout, fields, true, "").written);
   }
   // Each save moved its section to the end; after all of them the order is the original one.
   EXPECT_SAME_BYTES(bytes, ReadBytes(copy.File("Schema.INI")));

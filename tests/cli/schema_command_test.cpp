@@ -1,8 +1,11 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
+#include "support/other_user.h"
 
 namespace quorlin::testing {
 namespace {
@@ -193,6 +196,53 @@ TEST_F(SchemaRoundTrip, ASchemaFileAsDataFileIsNeverWritten) {
   UseData("Schema.INI", "[Schema.INI]\r\nCol1=A Char\r\n");
   EXPECT_EQ(2, Run({"guess", Data(), "--save"}).exitCode);
   EXPECT_EQ(2, Run({"schema", "delete", Data()}).exitCode);
+}
+
+TEST_F(SchemaRoundTrip, BlanksAroundTheFileNameAreNotPartOfItsSectionAnywhere) {
+  UseData(" spaced.csv ", "a,b\r\n");
+  ASSERT_EQ(0, Run({"guess", Data(), "--save"}).exitCode);
+  const CliResult shown = Run({"schema", "show", Data()});
+  EXPECT_EQ(0, shown.exitCode) << shown.err;
+  EXPECT_EQ(0u, shown.out.find("[spaced.csv]\n")) << shown.out;
+  EXPECT_EQ(0, Run({"preview", Data(), "--schema"}).exitCode);
+  EXPECT_EQ(0, Run({"schema", "delete", Data()}).exitCode);
+}
+
+TEST_F(SchemaRoundTrip, DeleteFindsASectionBeyondTheNamesTheListReads) {
+  UseData("data.csv", "a\r\n");
+  std::string others;
+  for (int i = 0; i < 200; ++i) others += "[" + std::string(96, 'n') + std::to_string(100 + i) + "]\r\n";
+  WriteBytes(dir_.File("Schema.INI"), others + "[data.csv]\r\nCol1=a Char\r\n");
+  const CliResult erase = Run({"schema", "delete", Data()});
+  EXPECT_EQ(0, erase.exitCode) << erase.err;
+  EXPECT_SAME_BYTES(others, ReadBytes(dir_.File("Schema.INI")));
+}
+
+// A schema file or folder that cannot be read stops the work with the cause, instead of
+// passing for one without layouts.
+TEST_F(SchemaRoundTrip, UnreadableSchemaFileOrFolderStops) {
+  UseData("data.csv", "a\r\n");
+  WriteBytes(dir_.File("Schema.INI"), "[data.csv]\r\nCol1=a Char\r\n");
+  const std::string locked = dir_.File("locked");
+  std::filesystem::create_directory(locked);
+  ASSERT_EQ(0, chmod(dir_.Path().c_str(), 0755));
+  ASSERT_EQ(0, chmod(dir_.File("Schema.INI").c_str(), 0));
+  ASSERT_EQ(0, chmod(locked.c_str(), 0));
+  const std::string outcomes = RunWithoutPrivileges([&] {
+    std::string seen;
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"schema", "list", dir_.Path()}, {"schema", "show", Data()},
+          {"preview", Data(), "--schema"}, {"schema", "delete", Data()}, {"schema", "list", locked}}) {
+      const CliResult result = RunArguments(command);
+      seen += std::to_string(result.exitCode) + " " + result.err;
+    }
+    return seen;
+  });
+  const std::string unreadable = "3 Cannot read " + dir_.File("Schema.INI") + ": Permission denied\n";
+  EXPECT_EQ(unreadable + unreadable + unreadable + unreadable + "3 Cannot open the folder " + locked +
+                "/: Permission denied\n",
+            outcomes);
+  chmod(locked.c_str(), 0755);
 }
 
 TEST(SchemaList, MissingFolderStops) {

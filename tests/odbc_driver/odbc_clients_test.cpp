@@ -56,7 +56,7 @@ class OdbcClients : public ::testing::Test {
 
 TEST_F(OdbcClients, IsqlShowsThePreviewsRows) {
   const CommandResult result =
-      RunCommand("echo 'SELECT * FROM [orders.csv]' | isql -b -c -d'|' Clients 2>&1");
+      RunOdbcClient("echo 'SELECT * FROM [orders.csv]' | isql -b -c -d'|' Clients 2>&1");
   ASSERT_EQ(0, result.exitCode) << result.out;
   Rows rows;
   std::size_t at = 0;
@@ -84,7 +84,7 @@ TEST_F(OdbcClients, IsqlShowsThePreviewsRows) {
 }
 
 TEST_F(OdbcClients, PyodbcFetchesThePreviewsRowsInBatches) {
-  const CommandResult result = RunCommand("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) +
+  const CommandResult result = RunOdbcClient("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) +
                                           " 'SELECT * FROM \"orders\".\"csv\"'");
   ASSERT_EQ(0, result.exitCode) << result.out;
   const nlohmann::json shown = nlohmann::json::parse(result.out);
@@ -95,7 +95,7 @@ TEST_F(OdbcClients, PyodbcFetchesThePreviewsRowsInBatches) {
 
 TEST_F(OdbcClients, PyodbcSeesTheDriversErrors) {
   const CommandResult result =
-      RunCommand("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) + " 'SELECT * FROM missing.csv' 2>&1");
+      RunOdbcClient("/usr/bin/python3 " + ShellQuoted(data.File("script.py")) + " 'SELECT * FROM missing.csv' 2>&1");
   EXPECT_NE(0, result.exitCode);
   EXPECT_NE(std::string::npos, result.out.find("42S02"));
   EXPECT_NE(std::string::npos, result.out.find("[Quorlin][Text Driver]Table 'missing.csv' was not found"));

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "platform/file_error.h"
+#include "support/other_user.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -262,6 +263,43 @@ TEST_F(ProfileFileTest, SectionsAreListedInFileOrderUpToTheBufferSize) {
   const std::vector<std::string> names = ini_.ReadSections();
   ASSERT_EQ(163u, names.size());
   EXPECT_EQ(std::string(96, 'n') + "262", names.back());
+  EXPECT_TRUE(ini_.HasSection(" " + std::string(96, 'N') + "299 "));
+  EXPECT_FALSE(ini_.HasSection(std::string(96, 'n') + "300"));
+}
+
+// Where a file that cannot be read must not pass for a missing one, every read says why.
+TEST_F(ProfileFileTest, UnreadableFileRaisesWhenAskedTo) {
+  const ProfileFile strict(path_, Unreadable::kRaises);
+  EXPECT_EQ("dflt", strict.ReadString("S", "K", "dflt"));
+  const auto failure = [&] {
+    try {
+      strict.ReadSections();
+    } catch (const FileError& error) {
+      return std::string(error.what());
+    }
+    return std::string("read");
+  };
+  std::filesystem::create_directory(path_);
+  EXPECT_EQ("Cannot read " + path_ + ": it is a folder", failure());
+  std::filesystem::remove(path_);
+  ASSERT_EQ(0, mkfifo(path_.c_str(), 0644));
+  EXPECT_EQ("Cannot read " + path_ + ": it is not a regular file", failure());
+  std::filesystem::remove(path_);
+
+  WriteBytes(path_, kMixed);
+  ASSERT_EQ(0, chmod(path_.c_str(), 0));
+  ASSERT_EQ(0, chmod(dir_.Path().c_str(), 0755));
+  EXPECT_EQ("Cannot read " + path_ + ": Permission denied", testing::RunWithoutPrivileges(failure));
+}
+
+TEST_F(ProfileFileTest, Utf8MarkBeforeTheFirstSectionIsNotPartOfIt) {
+  WriteBytes(path_, "\xEF\xBB\xBF[First]\r\nAlpha=one\r\n");
+  EXPECT_EQ("one", ini_.ReadString("First", "Alpha", "dflt"));
+  ini_.WriteString("First", "Alpha", "two");
+  EXPECT_SAME_BYTES("\xEF\xBB\xBF[First]\r\nAlpha=two\r\n", ReadBytes(path_));
+  WriteBytes(path_, "\xEF\xBB\xBFKey=v\r\n");
+  ini_.WriteString("S", "Key", "w");
+  EXPECT_SAME_BYTES("\xEF\xBB\xBFKey=v\r\n[S]\r\nKey=w\r\n", ReadBytes(path_));
 }
 
 TEST_F(ProfileFileTest, NulBytesAreOrdinaryBytes) {
@@ -342,7 +380,8 @@ TEST_F(ProfileFileTest, TextThatWouldBreakTheLineIsRefused) {
 }
 
 TEST_F(ProfileFileTest, RewriteKeepsPermissionsAndSymbolicLinks) {
-  const std::string target = dir_.File("real.ini");
+  std::filesystem::create_directory(dir_.File("shared"));
+  const std::string target = dir_.File("shared/SCHEMA.ini");
   WriteBytes(target, "[S]\nK=1\n");
   ASSERT_EQ(0, chmod(target.c_str(), 0640));
   std::filesystem::create_symlink(target, path_);
@@ -352,7 +391,7 @@ TEST_F(ProfileFileTest, RewriteKeepsPermissionsAndSymbolicLinks) {
   struct stat info;
   ASSERT_EQ(0, stat(target.c_str(), &info));
   EXPECT_EQ(0640u, info.st_mode & 07777);
-  EXPECT_EQ((std::set<std::string>{"Schema.INI", "real.ini"}), FolderEntries());
+  EXPECT_EQ((std::set<std::string>{"Schema.INI", "shared"}), FolderEntries());
 }
 
 }  // namespace

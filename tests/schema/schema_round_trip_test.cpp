@@ -39,7 +39,7 @@ TEST_P(SchemaRoundTripTest, DelimitedLayoutReadsBack) {
   layout.customSeparator = c.custom;
   layout.hasHeaderRow = true;
   layout.rowsToScan = "15";
-  ASSERT_TRUE(SaveToSchema(dir.Path(), "data.txt", layout, SampleFields(), c.odbcOnly).written);
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "data.txt", layout, SampleFields(), c.odbcOnly, "").written);
 
   const ProfileFile file(dir.File("Schema.INI"));
   ASSERT_TRUE(SectionHasFields(file, "data.txt"));
@@ -77,7 +77,7 @@ TEST(SchemaRoundTrip, CustomWithoutCharacterComesBackAsTheClosingBracket) {
   TempDir dir;
   FileLayout layout;
   layout.separator = SeparatorKind::Custom;
-  ASSERT_TRUE(SaveToSchema(dir.Path(), "d.txt", layout, {{"a", "Char", "1", {}}}, true).written);
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "d.txt", layout, {{"a", "Char", "1", {}}}, true, "").written);
   const SavedLayout saved = ReadSavedLayout(ProfileFile(dir.File("Schema.INI")), "d.txt");
   EXPECT_EQ(SeparatorKind::Custom, saved.separator);
   EXPECT_EQ(")", saved.customSeparator);
@@ -94,7 +94,7 @@ TEST(SchemaRoundTrip, FixedWidthsComeBackExactlyInBothForms) {
                               {"Placed", "Date", "8", "ddMMyyyy"},
                               {"Gap", "Char", "00", std::nullopt},
                               {"Text", "Char", "33", std::nullopt}};
-    ASSERT_TRUE(SaveToSchema(dir.Path(), "stock.dat", layout, fields, odbcOnly).written);
+    ASSERT_TRUE(SaveToSchema(dir.Path(), "stock.dat", layout, fields, odbcOnly, "").written);
 
     const ProfileFile file(dir.File("Schema.INI"));
     const SavedLayout saved = ReadSavedLayout(file, "stock.dat");
@@ -120,7 +120,7 @@ TEST(SchemaRoundTrip, FixedWidthsAgreeWithTheRulerBreaks) {
                             {"B", "Long", "12", {}},
                             {"C", "Char", "7", {}},
                             {"D", "Char", "300", {}}};
-  ASSERT_TRUE(SaveToSchema(dir.Path(), "f.dat", layout, fields, false).written);
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "f.dat", layout, fields, false, "").written);
 
   const std::vector<long long> widths =
       FieldWidths(ReadFixedFields(ProfileFile(dir.File("Schema.INI")), "f.dat", "\""));

@@ -46,7 +46,7 @@ FieldList StockFields() {
 TEST(SchemaWriter, ExtendedFormOfACommaFile) {
   TempDir dir;
   const SaveOutcome outcome =
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), false);
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), false, "");
   EXPECT_TRUE(outcome.written);
   EXPECT_SAME_BYTES(
       "[orders.csv]\r\n"
@@ -64,7 +64,7 @@ TEST(SchemaWriter, ExtendedFormOfACommaFile) {
 TEST(SchemaWriter, OdbcFormOfACommaFile) {
   TempDir dir;
   EXPECT_TRUE(
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true).written);
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true, "").written);
   EXPECT_SAME_BYTES(
       "[orders.csv]\r\n"
       "ColNameHeader=True\r\n"
@@ -80,7 +80,7 @@ TEST(SchemaWriter, OdbcFormOfACommaFile) {
 
 TEST(SchemaWriter, FixedLengthFile) {
   TempDir dir;
-  EXPECT_TRUE(SaveToSchema(dir.Path(), "stock.dat", FixedStock(), StockFields(), false).written);
+  EXPECT_TRUE(SaveToSchema(dir.Path(), "stock.dat", FixedStock(), StockFields(), false, "").written);
   EXPECT_SAME_BYTES(
       "[stock.dat]\r\n"
       "ColNameHeader=False\r\n"
@@ -98,7 +98,7 @@ TEST(SchemaWriter, EmptyFieldListWritesOnlyTheFileKeys) {
   TempDir dir;
   FileLayout layout = FixedStock();
   layout.rowsToScan = "8";
-  EXPECT_TRUE(SaveToSchema(dir.Path(), "empty.dat", layout, {}, true).written);
+  EXPECT_TRUE(SaveToSchema(dir.Path(), "empty.dat", layout, {}, true, "").written);
   EXPECT_SAME_BYTES(
       "[empty.dat]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nFixedLength=41\r\n"
       "MaxScanRows=8\r\nCharacterSet=OEM\r\n",
@@ -179,10 +179,10 @@ TEST(SchemaWriter, SuccessMessagesNameTheFolderSectionAndForm) {
   TempDir dir;
   const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
   EXPECT_EQ(dir.Path() + "Schema.INI\n Has been updated With \n---> orders.csv\nand in ODBC Format",
-            SaveToSchema(folder, "orders.csv", CommaWithHeader(), OrderFields(), true).message);
+            SaveToSchema(folder, "orders.csv", CommaWithHeader(), OrderFields(), true, "").message);
   EXPECT_EQ(
       dir.Path() + "Schema.INI\n Has been updated With \n---> orders.csv\nand in Extended Format",
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), false).message);
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), false, "").message);
 }
 
 TEST(SchemaWriter, SavingAgainTouchesNoOtherSectionOrComment) {
@@ -202,7 +202,7 @@ TEST(SchemaWriter, SavingAgainTouchesNoOtherSectionOrComment) {
       "Col1=y Integer\r\n";
   WriteBytes(dir.File("Schema.INI"), before);
   ASSERT_TRUE(
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true).written);
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true, "").written);
   const std::string section =
       "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
       "CharacterSet=OEM\r\nCol1=OrderNo Integer\r\nCol2=Customer Char WIDTH 30\r\n"
@@ -213,7 +213,7 @@ TEST(SchemaWriter, SavingAgainTouchesNoOtherSectionOrComment) {
   EXPECT_SAME_BYTES(others + section, ReadBytes(dir.File("Schema.INI")));
 
   ASSERT_TRUE(
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), {Field("Only", "Char", "4")}, true)
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), {Field("Only", "Char", "4")}, true, "")
           .written);
   EXPECT_SAME_BYTES(others +
                         "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\n"
@@ -224,7 +224,7 @@ TEST(SchemaWriter, SavingAgainTouchesNoOtherSectionOrComment) {
 TEST(SchemaWriter, WritesIntoASchemaFileOfAnyLetterCase) {
   TempDir dir;
   WriteBytes(dir.File("schema.ini"), "[a.csv]\nCol1=x Char\n");
-  const SaveOutcome outcome = SaveToSchema(dir.Path(), "b.csv", CommaWithHeader(), {}, true);
+  const SaveOutcome outcome = SaveToSchema(dir.Path(), "b.csv", CommaWithHeader(), {}, true, "");
   EXPECT_TRUE(outcome.written);
   EXPECT_EQ(0u, outcome.message.find(dir.Path() + "Schema.INI\n"));
   EXPECT_FALSE(std::filesystem::exists(dir.File("Schema.INI")));
@@ -240,7 +240,7 @@ TEST(SchemaWriter, ReadOnlySchemaFileIsReportedAndLeftAlone) {
   WriteBytes(dir.File("Schema.INI"), before);
   ASSERT_EQ(0, ::chmod(dir.File("Schema.INI").c_str(), 0444));
   const SaveOutcome outcome =
-      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true);
+      SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(), OrderFields(), true, "");
   EXPECT_FALSE(outcome.written);
   EXPECT_EQ(dir.Path() + "Schema.INI\n Has NOT been updated with \n---> orders.csv",
             outcome.message);
@@ -253,10 +253,10 @@ TEST(SchemaWriter, AnEntryWithALineBreakFailsBeforeTheOldSectionIsErased) {
   WriteBytes(dir.File("Schema.INI"), before);
   const SaveOutcome outcome =
       SaveToSchema(dir.Path(), "orders.csv", CommaWithHeader(),
-                   {Field("ok", "Char", "3"), Field("a\nb", "Char", "3")}, true);
+                   {Field("ok", "Char", "3"), Field("a\nb", "Char", "3")}, true, "");
   EXPECT_FALSE(outcome.written);
   EXPECT_SAME_BYTES(before, ReadBytes(dir.File("Schema.INI")));
-  EXPECT_FALSE(SaveToSchema(dir.Path(), "new\r.csv", CommaWithHeader(), {}, true).written);
+  EXPECT_FALSE(SaveToSchema(dir.Path(), "new\r.csv", CommaWithHeader(), {}, true, "").written);
   EXPECT_SAME_BYTES(before, ReadBytes(dir.File("Schema.INI")));
 }
 

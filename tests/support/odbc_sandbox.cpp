@@ -85,7 +85,7 @@ void OdbcSandbox::AddTextDataSource(const std::string& name, const std::string& 
                             "DefaultDir=" + folder + "\n");
 }
 
-CommandResult RunCommand(const std::string& command) {
+CommandResult RunOdbcClient(const std::string& command) {
   SharedFolder();
 #ifdef QUORLIN_ASAN_RUNTIME
   // The programs started load the instrumented driver, which needs the sanitizer's runtime
@@ -94,17 +94,10 @@ CommandResult RunCommand(const std::string& command) {
   setenv("LD_PRELOAD", QUORLIN_ASAN_RUNTIME " libstdc++.so.6", 1);
   setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
 #endif
-  CommandResult result;
-  FILE* pipe = popen(command.c_str(), "r");
+  const CommandResult result = RunCommand(command);
 #ifdef QUORLIN_ASAN_RUNTIME
   unsetenv("LD_PRELOAD");
 #endif
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, got);
-  const int status = pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "support/run_command.h"
 #include "support/test_files.h"
 
 namespace quorlin::testing {
@@ -38,13 +39,9 @@ class OdbcSandbox {
   void WriteFile(const std::string& name, const std::string& text);
 };
 
-// Runs a shell command with the sandbox's environment and gives what it wrote to standard
-// output and its exit status.
-struct CommandResult {
-  int exitCode = -1;
-  std::string out;
-};
-CommandResult RunCommand(const std::string& command);
+// Runs an ODBC client (isql, python3 with pyodbc, quorlin-cli) through the shell with the
+// sandbox's environment.
+CommandResult RunOdbcClient(const std::string& command);
 
 // `text` quoted for the shell.
 std::string ShellQuoted(const std::string& text);

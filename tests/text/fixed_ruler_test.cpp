@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/file_error.h"
+#include "text/preview_limits.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -52,6 +53,14 @@ TEST_F(RulerFile, ShortFileStopsAtItsEnd) {
   EXPECT_EQ(5, scan.longest);
   EXPECT_EQ("title", scan.title);
   EXPECT_EQ(Lines{"row"}, scan.lines);
+}
+
+TEST_F(RulerFile, LineLongerThanTheBoundIsCutAndSaidSo) {
+  const RulerScan scan = ScanRuler(Write("title\r\n" + std::string(kMaxShownLineBytes + 1, 'x')), 1, 25);
+  EXPECT_EQ(static_cast<long long>(kMaxShownLineBytes), scan.longest);
+  ASSERT_EQ(1u, scan.lines.size());
+  EXPECT_EQ(kMaxShownLineBytes, scan.lines[0].size());
+  EXPECT_EQ(std::vector<std::string>{LineCutMessage(2)}, CutMessages(scan));
 }
 
 TEST_F(RulerFile, EmptyFile) {

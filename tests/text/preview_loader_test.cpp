@@ -108,15 +108,39 @@ TEST_F(PreviewLoader, ColumnsComeFromLineOneWhateverTheStartRow) {
   EXPECT_EQ(Row{"1"}, table.rows[0]);
 }
 
-TEST_F(PreviewLoader, LineFeedOnlyFileIsOneLine) {
-  const PreviewTable table = Load("a,b\nc,d\n", Comma());
-  EXPECT_EQ(3u, table.names.size());
-  ASSERT_EQ(1u, table.rows.size());
-  EXPECT_EQ((Row{"a", "b\nc", "d"}), table.rows[0]);
+TEST_F(PreviewLoader, LineFeedFileShowsItsLinesWhileFeedsBesideCarriageReturnsAreData) {
+  EXPECT_EQ((std::vector<Row>{{"a", "b"}, {"c", "d"}}), Load("a,b\nc,d\n", Comma()).rows);
+  const PreviewTable mixed = Load("a,b\nc,d\r\n", Comma());
+  EXPECT_EQ(3u, mixed.names.size());
+  EXPECT_EQ((std::vector<Row>{{"a", "b\nc", "d"}}), mixed.rows);
+}
 
-  PreviewOptions options = Comma();
-  options.hasHeaderRow = true;
-  EXPECT_TRUE(Load("a,b\nc,d\n", options).rows.empty());
+TEST_F(PreviewLoader, LineLongerThanTheBoundIsCutAndSaidSo) {
+  const std::string endless(kMaxShownLineBytes + 10, 'x');
+  const PreviewTable table = Load(endless + "\r\nshort\r\n", Comma());
+  ASSERT_EQ(2u, table.rows.size());
+  EXPECT_EQ(kMaxShownLineBytes, table.rows[0][0].size());
+  EXPECT_EQ("short", table.rows[1][0]);
+  EXPECT_EQ(std::vector<std::string>{LineCutMessage(1)}, CutMessages(table));
+}
+
+// Cells cost more than their bytes: lines of many one-byte fields would otherwise need many
+// times the file's size.
+TEST_F(PreviewLoader, RowsBeyondTheMemoryBoundAreLeftOutAndSaidSo) {
+  std::string line;
+  for (std::size_t i = 0; i < kMaxPreviewColumns; ++i) line += "v,";
+  std::string bytes;
+  for (int i = 0; i < 25; ++i) bytes += line + "\r\n";
+  const PreviewTable table = Load(bytes, Comma());
+  ASSERT_TRUE(table.linesCut);
+  std::size_t kept = 0;
+  for (const std::string& text : table.names) kept += 2 * KeptCost(text);
+  for (const Row& row : table.rows) {
+    for (const std::string& cell : row) kept += KeptCost(cell);
+  }
+  EXPECT_LE(kept, kMaxPreviewBytes);
+  EXPECT_GT(table.rows.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>{LinesCutMessage(table.rows.size())}, CutMessages(table));
 }
 
 TEST_F(PreviewLoader, ColumnsBeyondTheLimitAreCutAndSaidSo) {
@@ -127,7 +151,7 @@ TEST_F(PreviewLoader, ColumnsBeyondTheLimitAreCutAndSaidSo) {
   EXPECT_EQ(kMaxPreviewColumns, table.names.size());
   ASSERT_EQ(2u, table.rows.size());
   EXPECT_EQ(kMaxPreviewColumns, table.rows[1].size());
-  EXPECT_EQ("Field262144", table.names.back());
+  EXPECT_EQ("Field" + std::to_string(kMaxPreviewColumns), table.names.back());
 
   EXPECT_FALSE(Load("a,b\r\n", Comma()).columnsCut);
 }

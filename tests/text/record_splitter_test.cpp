@@ -31,6 +31,18 @@ TEST_P(SplitRecordCase, GivesTheExpectedFields) {
   EXPECT_EQ(c.expected, Split(c.record, c.separator, c.qualifier));
 }
 
+TEST_P(SplitRecordCase, ViewsGiveTheSameFieldsInsideTheRecord) {
+  const SplitCase& c = GetParam();
+  std::vector<std::string_view> views{"left over"};
+  SplitRecordViews(c.record, c.separator, c.qualifier, views);
+  EXPECT_EQ(c.expected, std::vector<std::string>(views.begin(), views.end()));
+  const char* const begin = c.record.data();
+  for (const std::string_view view : views) {
+    EXPECT_TRUE(view.empty() || (view.data() >= begin &&
+                                 view.data() + view.size() <= begin + c.record.size()));
+  }
+}
+
 const SplitCase kCases[] = {
     {"PlainFields", "a,b,c", {"a", "b", "c"}},
     {"EmptyMiddleField", "a,,b", {"a", "", "b"}},

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/file_error.h"
@@ -49,7 +51,16 @@ TEST_P(LineRule, ReadsTheExpectedLinesWithAnyBufferSize) {
 const LineCase kLineCases[] = {
     {"CarriageReturn", "a\rb\r", {"a", "b"}},
     {"CrLf", "a\r\nb\r\n", {"a", "b"}},
-    {"LoneLineFeedIsData", "a\nb\nc\n", {"a\nb\nc\n"}},
+    {"LoneLineFeedBesideCarriageReturnsIsData", "a\nb\r\nc", {"a\nb", "c"}},
+    {"LineFeedFile", "a\nb\nc\n", {"a", "b", "c"}},
+    {"LineFeedFileEmptyLinesAndNoFinalEnd", "\n\nx\ny", {"", "", "x", "y"}},
+    {"LineFeedFileCtrlZ", "a\nb\x1a\nhidden\n", {"a", "b"}},
+    {"CarriageReturnAfterCtrlZDoesNotCount", "a\nb\x1a\r\n", {"a", "b"}},
+    {"Utf8MarkIsNoText", "\xEF\xBB\xBFid,name\r\n1\r\n", {"id,name", "1"}},
+    {"Utf8MarkOnLineFeedFile", "\xEF\xBB\xBF" "a\nb\n", {"a", "b"}},
+    {"Utf8MarkLaterIsData", "a\r\n\xEF\xBB\xBF" "b", {"a", "\xEF\xBB\xBF" "b"}},
+    {"OnlyAUtf8Mark", "\xEF\xBB\xBF", {}},
+    {"HalfAUtf8MarkIsData", "\xEF\xBBx", {"\xEF\xBBx"}},
     {"LfCrIsDataThenLineEnd", "a\n\rb", {"a\n", "b"}},
     {"CrCrLfGivesEmptyLine", "a\r\r\nb", {"a", "", "b"}},
     {"EmptyLinesBetweenLineEnds", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
@@ -64,6 +75,55 @@ const LineCase kLineCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Files, LineRule, ::testing::ValuesIn(kLineCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A line limit keeps the start of every line and says which lines it cut.
+TEST_P(LineRule, ReadsTheSameWithTheLimitAtEachLength) {
+  const LineCase& c = GetParam();
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), c.bytes);
+  for (const std::size_t limit : {0, 1, 2, 3, 5}) {
+    TextLineReader reader(dir.File("data.txt"), 2);
+    reader.LimitLineLength(limit);
+    std::string line;
+    for (const std::string& whole : c.lines) {
+      ASSERT_TRUE(reader.ReadTextLine(line));
+      EXPECT_EQ(whole.substr(0, limit), line);
+      EXPECT_EQ(whole.size() > limit, reader.LastLineCut()) << "limit " << limit;
+    }
+    EXPECT_FALSE(reader.ReadTextLine(line));
+  }
+}
+
+const std::string kInside(65535, 'a');  // a line end after these is the window's last byte
+
+// The line ends are chosen from the first 65,536 bytes alone: a line feed or carriage return
+// just inside them counts, one just past them does not. Past them, in a line-feed file, a
+// carriage return before a line feed belongs to the line end and a lone one is data.
+const LineCase kBoundaryCases[] = {
+    {"LineFeedAtTheLastByteOfTheWindow", kInside + "\nx\ry\r\nz", {kInside, "x\ry", "z"}},
+    {"LineFeedJustPastTheWindow", kInside + "a\nb\rc", {kInside + "a\nb", "c"}},
+    {"CarriageReturnAtTheLastByteOfTheWindow", "a\n" + kInside.substr(2) + "\rc\n",
+     {"a\n" + kInside.substr(2), "c\n"}},
+    {"CarriageReturnJustPastTheWindow", "a\n" + kInside.substr(1) + "\rc\r\n",
+     {"a", kInside.substr(1) + "\rc"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Window, LineRule, ::testing::ValuesIn(kBoundaryCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TextLineReader, CutLineOfALineFeedFileLosesTheCarriageReturnOfItsEnd) {
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), kInside + "\nabc\r\nx");
+  for (const auto& [limit, kept, cut] : {std::tuple{2, "ab", true}, {3, "abc", false}, {4, "abc", false}}) {
+    TextLineReader reader(dir.File("data.txt"), 3);
+    std::string line;
+    reader.ReadTextLine(line);
+    reader.LimitLineLength(limit);
+    ASSERT_TRUE(reader.ReadTextLine(line));
+    EXPECT_EQ(kept, line);
+    EXPECT_EQ(cut, reader.LastLineCut());
+  }
+}
 
 TEST(TextLineReader, CrLfSplitAcrossTwoFillsIsOneLineEnd) {
   TempDir dir;
@@ -152,6 +212,27 @@ TEST(TextLineReaderOpening, MissingFile) {
 TEST(TextLineReaderOpening, Folder) {
   TempDir dir;
   EXPECT_EQ(dir.Path() + " is a folder, not a file", OpenFailure(dir.Path()));
+}
+
+TEST(TextLineReaderOpening, WideTextIsRefusedWithHowToSaveItAsUtf8) {
+  TempDir dir;
+  const std::string path = dir.File("wide.txt");
+  for (const auto& [bytes, form] : {std::pair{std::string("\xFF\xFEi\0d\0", 6), "UTF-16"},
+                                    {std::string("\xFE\xFF\0i", 4), "UTF-16"},
+                                    {std::string("\xFF\xFE\0\0i\0\0\0", 8), "UTF-32"},
+                                    {std::string("\0\0\xFE\xFF", 4), "UTF-32"}}) {
+    WriteBytes(path, bytes);
+    EXPECT_EQ(path + " is " + form + " text, which cannot be read: save it as UTF-8 (a spreadsheet's "
+                  "\"CSV UTF-8\", or iconv -f " + form + " -t UTF-8) and open that copy",
+              OpenFailure(path));
+  }
+}
+
+TEST(TextLineReaderOpening, NamedPipeAndDeviceAreRefusedAtOnce) {
+  TempDir dir;
+  ASSERT_EQ(0, mkfifo(dir.File("pipe").c_str(), 0600));
+  EXPECT_EQ(dir.File("pipe") + " is a named pipe, not a file", OpenFailure(dir.File("pipe")));
+  EXPECT_EQ("/dev/zero is a device, not a file", OpenFailure("/dev/zero"));
 }
 
 TEST(TextLineReaderOpening, NoPermission) {

@@ -1,0 +1,179 @@
+// Export throughput and peak memory of every text format on a 200 MB CSV, with Miller as the
+// peer measured in the same run.
+//   quorlin_export_bench [ROWS]   (default 2000000 rows, about 200 MB)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "export/export_field_builder.h"
+#include "export/export_writers.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kFolder = "/tmp/quorlin-export-bench/";
+
+// Outputs go to memory when there is a tmpfs, so that the disk's speed is not measured.
+const std::string kOutputFolder =
+    fs::is_directory("/dev/shm") ? "/dev/shm/quorlin-export-bench/" : kFolder + "out/";
+
+struct Run {
+  double seconds = 0;
+  double cpuSeconds = 0;  // user and system time: what the work costs on a busy machine too
+  long peakKilobytes = 0;
+  bool ok = false;
+};
+
+// Runs `work` in a child process, so that its peak memory is its own.
+template <typename Work>
+Run Measure(Work work) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) _exit(work() ? 0 : 1);
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  Run run;
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.peakKilobytes = usage.ru_maxrss;
+  const auto seconds = [](const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+  };
+  run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+  run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return run;
+}
+
+// The generated file is slow to make and the same for the same row count: kept between runs.
+std::string GeneratedCsv(long rows) {
+  const std::string path = kFolder + "data" + std::to_string(rows) + ".csv";
+  if (fs::exists(path)) return path;
+  const std::string partial = path + ".partial";
+  const std::string command = std::string("/usr/bin/python3 ") + QUORLIN_GEN_CSV + " " +
+                              std::to_string(rows) + " " + partial;
+  std::printf("generating %s ...\n", path.c_str());
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "cannot run %s\n", command.c_str());
+    std::exit(2);
+  }
+  fs::rename(partial, path);
+  return path;
+}
+
+void WriteSchema(const std::string& csv) {
+  std::ofstream schema(kFolder + "Schema.INI", std::ios::binary | std::ios::trunc);
+  schema << "[" << fs::path(csv).filename().string() << "]\r\n"
+         << "ColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\nCharacterSet=OEM\r\n"
+         << "Col1=id Integer\r\nCol2=name Char WIDTH 40\r\nCol3=city Char WIDTH 20\r\n"
+         << "Col4=amount Float\r\nCol5=qty Integer\r\nCol6=date Date\r\nCol7=flag Bit\r\n"
+         << "Col8=note Char WIDTH 40\r\n";
+}
+
+quorlin::ExportRequest RequestFor(quorlin::ExportFormat format, const std::string& csv,
+                                  const std::string& output) {
+  quorlin::ExportRequest request;
+  request.format = format;
+  request.inputPath = csv;
+  request.outputPath = output;
+  request.inputSeparator = ",";
+  request.inputQualifier = "\"";
+  request.outputSeparator = quorlin::OutputSeparatorFor(format, "|");
+  request.outputQualifier = "\"";
+  request.fields = quorlin::BuildExportFields(csv, "\"", false, format);
+  request.hasHeaderRow = true;
+  request.includeFieldNames = true;
+  request.title = "Bench";
+  // The generator writes day-first dates.
+  request.locale.shortDateFormat = "dd/MM/yyyy";
+  return request;
+}
+
+Run RunMiller(const std::string& csv, const std::string& output) {
+  return Measure([&] {
+    const int fd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const pid_t child = fork();
+    if (child == 0) {
+      dup2(fd, STDOUT_FILENO);
+      execlp("mlr", "mlr", "--icsv", "--otsv", "cat", csv.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(fd);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  });
+}
+
+void Print(const char* name, const Run& run, double megabytes) {
+  std::printf("%-14s %7.2f s %8.1f MB/s  %7.2f s CPU %8.1f MB/s  %7.1f MB peak%s\n", name,
+              run.seconds, megabytes / run.seconds, run.cpuSeconds, megabytes / run.cpuSeconds,
+              static_cast<double>(run.peakKilobytes) / 1024.0, run.ok ? "" : "  (FAILED)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const long rows = argc > 1 ? std::atol(argv[1]) : 2'000'000;
+  fs::create_directories(kFolder);
+  fs::create_directories(kOutputFolder);
+  const std::string csv = GeneratedCsv(rows);
+  WriteSchema(csv);
+  const double megabytes = static_cast<double>(fs::file_size(csv)) / 1e6;
+  std::printf("input %s: %.1f MB, %ld records\n\n", csv.c_str(), megabytes, rows);
+
+  struct Target {
+    quorlin::ExportFormat format;
+    const char* name;
+    double goalMegabytesPerSecond;  // 0: measured against Miller instead
+  };
+  const Target targets[] = {{quorlin::ExportFormat::TabDelimited, "CSV to tab", 0},
+                            {quorlin::ExportFormat::CommaDelimited, "CSV to CSV", 0},
+                            {quorlin::ExportFormat::OtherDelimiter, "CSV to other", 0},
+                            {quorlin::ExportFormat::SqlSchema, "SQL", 250},
+                            {quorlin::ExportFormat::HtmlTable, "HTML", 250},
+                            {quorlin::ExportFormat::Xml, "XML", 250}};
+  std::printf("%-14s %7s   %8s       %7s     %8s       %7s\n", "", "wall", "input", "CPU",
+              "input", "memory");
+  const std::string output = kOutputFolder + "out";
+  const Run miller = RunMiller(csv, output);
+  fs::remove(output);
+  Print("mlr cat (tsv)", miller, megabytes);
+
+  bool allMet = miller.ok;
+  for (const Target& target : targets) {
+    const Run run = Measure([&] {
+      const quorlin::ExportResult result = quorlin::ExportFile(RequestFor(target.format, csv, output));
+      return result.outcome != quorlin::ExportOutcome::Refused;
+    });
+    fs::remove(output);
+    Print(target.name, run, megabytes);
+    // CPU time, so that other work on a shared machine does not count against the goal.
+    const double speed = megabytes / run.cpuSeconds;
+    bool met = run.ok && run.peakKilobytes < 50 * 1024;
+    if (target.goalMegabytesPerSecond > 0) {
+      met = met && speed >= target.goalMegabytesPerSecond;
+    } else if (target.format == quorlin::ExportFormat::TabDelimited) {
+      const double ratio = miller.seconds / run.seconds;
+      std::printf("%-14s %.1f times Miller's speed (%.1f by CPU time), %.0f times less memory\n",
+                  "", ratio, miller.cpuSeconds / run.cpuSeconds,
+                  static_cast<double>(miller.peakKilobytes) / static_cast<double>(run.peakKilobytes));
+      met = met && ratio >= 10;
+    }
+    allMet = allMet && met;
+  }
+  fs::remove_all(kOutputFolder);
+  std::printf("\n%s\n", allMet ? "every goal met" : "a goal was missed");
+  return allMet ? 0 : 1;
+}

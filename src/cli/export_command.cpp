@@ -1,0 +1,130 @@
+// quorlin-cli export: the export dialog's work for a file opened from the schema list.
+#include <filesystem>
+#include <memory>
+
+#include "cli/cli_error.h"
+#include "cli/cli_options.h"
+#include "cli/commands.h"
+#include "cli/progress_bar.h"
+#include "export/export_choices.h"
+#include "export/export_field_builder.h"
+#include "export/export_writers.h"
+#include "platform/file_error.h"
+#include "platform/profile_file.h"
+#include "schema/schema_reader.h"
+
+namespace quorlin {
+
+namespace {
+
+struct ExportArguments {
+  std::string file;
+  std::string format;
+  std::string output;
+  LayoutArguments layout;
+  std::optional<bool> fieldNames;
+  bool includeHeaderRow = false;
+  std::string title;
+  std::string otherChar;
+  std::string outputQualifier = "\"";
+  bool noTranslate = false;
+};
+
+ExportFormat ParseFormat(const std::string& word) {
+  if (const std::optional<ExportFormat> format = FormatFromCommandWord(word)) return *format;
+  std::string words;
+  for (const ExportFormatInfo& info : kExportFormats) {
+    words += (words.empty() ? "" : ", ") + std::string(info.commandWord);
+  }
+  throw CliError(kExitRefused, "--to: '" + word + "' is not one of " + words);
+}
+
+// The choices the dialog would hold: the saved layout's input settings with the layout options
+// over them, and the "To..." options.
+ExportChoices ChoicesFor(const ExportArguments& arguments) {
+  const SavedSection saved = SavedSectionOf(arguments.file);
+  FileLayout layout =
+      WithSavedLayout(FileLayout{}, ReadSavedLayout(ProfileFile(saved.schemaPath), saved.section));
+  layout = ApplyLayoutArguments(layout, arguments.layout);
+
+  ExportChoices choices;
+  choices.format = ParseFormat(arguments.format);
+  choices.inputPath = arguments.file;
+  choices.outputPath = arguments.output;
+  choices.inputSeparator = SeparatorText(layout);
+  choices.fixedInput = layout.separator == SeparatorKind::Fixed;
+  choices.inputQualifierBox = layout.textQualifier;
+  choices.hasHeaderRow = layout.hasHeaderRow;
+  choices.includeHeaderRow = arguments.includeHeaderRow;
+  // As the dialog sets the box when the format is chosen: only xBase and Paradox clear it.
+  choices.includeFieldNames = arguments.fieldNames.value_or(
+      choices.format != ExportFormat::XBase && choices.format != ExportFormat::Paradox);
+  choices.title = TitleFromBox(arguments.title);
+  choices.translateSpecialChars = !arguments.noTranslate;
+  choices.otherChar = arguments.otherChar;
+  choices.outputQualifierBox = arguments.outputQualifier;
+  return choices;
+}
+
+int RunExportCommand(const ExportArguments& arguments, const CommandContext& context) {
+  CheckLayoutArguments(arguments.layout);
+  // The dialog only ever exports the file the window has open; here a missing one is an error
+  // of its own rather than a file without saved fields.
+  std::error_code error;
+  if (!std::filesystem::exists(arguments.file, error)) {
+    throw FileError("File not found: " + arguments.file);
+  }
+  const ExportChoices choices = ChoicesFor(arguments);
+  ExportContext clock{CurrentDateTime(), context.locale, SystemMonthNames()};
+  auto prepared = PrepareExport(choices, clock);
+  if (const auto* failure = std::get_if<ExportCheckFailure>(&prepared)) {
+    throw CliError(kExitRefused, failure->message);
+  }
+  ExportRequest& request = std::get<ExportRequest>(prepared);
+  TerminalProgress bar(context.err);
+  if (context.errIsTerminal) {
+    request.progress = [&bar](std::int64_t position, std::int64_t maximum) {
+      bar.Update(position, maximum);
+    };
+  }
+  ExportResult result;
+  try {
+    result = ExportFile(request);
+  } catch (...) {
+    bar.Finish();
+    throw;
+  }
+  bar.Finish();
+  for (const std::string& message : result.messages) context.err << message << '\n';
+  if (result.outcome == ExportOutcome::Refused) return kExitRefused;
+  context.err << ResultMessage(result) << '\n';
+  if (WarnsAfter(choices.format, result)) context.err << kExportWarningMessage << '\n';
+  return result.Exported() ? kExitDone : kExitReportedFailure;
+}
+
+}  // namespace
+
+Command AddExportCommand(CLI::App& app, const CommandContext& context) {
+  auto arguments = std::make_shared<ExportArguments>();
+  CLI::App* command = app.add_subcommand("export", "export the file with its saved layout");
+  command->add_option("FILE", arguments->file, "data file")->required();
+  command->add_option("--to", arguments->format,
+                      "csv, space, tab, other, dbf, paradox, xls, html, xml or sql")
+      ->required();
+  command->add_option("-o", arguments->output, "output file")->required();
+  AddLayoutOptions(*command, arguments->layout);
+  command->add_flag_function(
+      "--field-names,!--no-field-names",
+      [arguments](std::int64_t count) { arguments->fieldNames = count > 0; },
+      "Include FIELD Names");
+  command->add_flag("--include-header-row", arguments->includeHeaderRow, "Include Header Row?");
+  command->add_option("--title", arguments->title, "table / schema title");
+  command->add_option("--out-char", arguments->otherChar, "Other Char");
+  command->add_option("--out-qualifier", arguments->outputQualifier,
+                      "output text qualifier, {none} for none");
+  command->add_flag("--no-translate", arguments->noTranslate, "Translate Special Chars off");
+  return {command, [arguments] { return arguments->file; },
+          [arguments, &context] { return RunExportCommand(*arguments, context); }};
+}
+
+}  // namespace quorlin

@@ -1,0 +1,143 @@
+#include "export/byte_sink.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_error.h"
+
+namespace quorlin {
+
+namespace {
+
+std::string CreateFailure(const std::string& path, int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return "Cannot create " + path + ": the folder does not exist";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return "Access denied: " + path;
+    case EISDIR:
+      return path + " is a folder, not a file";
+    case ENXIO:
+      return "Cannot create " + path + ": it is a named pipe that nothing reads";
+    default:
+      return "Cannot create " + path + ": " + std::strerror(error);
+  }
+}
+
+}  // namespace
+
+FileSink::FileSink(std::string path, std::size_t bufferSize)
+    : path_(std::move(path)), capacity_(bufferSize == 0 ? 1 : bufferSize) {
+  // A named pipe without a reader would block the open for ever; without O_NONBLOCK it fails
+  // instead, and the writes that follow block as usual.
+  fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+  if (fd_ < 0) throw FileError(CreateFailure(path_, errno));
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+    const int error = errno;
+    ::close(fd_);
+    fd_ = -1;
+    throw FileError(CreateFailure(path_, error));
+  }
+  buffer_.reserve(capacity_);
+}
+
+FileSink::~FileSink() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void FileSink::Fail(int error) {
+  throw FileError("Unable to write to " + path_ + ": " + std::strerror(error));
+}
+
+void FileSink::WriteThrough(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t count = ::write(fd_, bytes.data(), bytes.size());
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      Fail(errno);
+    }
+    // What reached the file stays counted, so a later WriteAt still finds its offsets.
+    flushed_ += static_cast<std::uint64_t>(count);
+    bytes.remove_prefix(static_cast<std::size_t>(count));
+  }
+}
+
+void FileSink::Flush() {
+  const std::uint64_t before = flushed_;
+  try {
+    WriteThrough(buffer_);
+  } catch (...) {
+    buffer_.erase(0, static_cast<std::size_t>(flushed_ - before));
+    throw;
+  }
+  buffer_.clear();
+}
+
+void FileSink::Write(std::string_view bytes) {
+  if (fd_ < 0) Fail(EBADF);
+  if (buffer_.size() + bytes.size() <= capacity_) {
+    buffer_.append(bytes);
+    return;
+  }
+  Flush();
+  // A piece larger than the buffer goes straight to the file.
+  if (bytes.size() > capacity_) {
+    WriteThrough(bytes);
+  } else {
+    buffer_.append(bytes);
+  }
+}
+
+void FileSink::WriteAt(std::uint64_t offset, std::string_view bytes) {
+  if (fd_ < 0) Fail(EBADF);
+  if (offset + bytes.size() > Size()) Fail(EINVAL);
+  // The part that is still in the buffer is patched there, the rest written in place.
+  std::size_t inFile = 0;
+  if (offset < flushed_) {
+    inFile = static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size(), flushed_ - offset));
+    std::size_t done = 0;
+    while (done < inFile) {
+      const ssize_t count = ::pwrite(fd_, bytes.data() + done, inFile - done,
+                                     static_cast<off_t>(offset + done));
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        Fail(errno);
+      }
+      done += static_cast<std::size_t>(count);
+    }
+  }
+  if (inFile < bytes.size()) {
+    const std::size_t at = static_cast<std::size_t>(offset + inFile - flushed_);
+    buffer_.replace(at, bytes.size() - inFile, bytes.substr(inFile));
+  }
+}
+
+void FileSink::Close() {
+  if (fd_ < 0) return;
+  try {
+    Flush();
+  } catch (...) {
+    ::close(fd_);
+    fd_ = -1;
+    throw;
+  }
+  const int result = ::close(fd_);
+  fd_ = -1;
+  if (result != 0 && errno != EINTR) Fail(errno);
+}
+
+void MemorySink::WriteAt(std::uint64_t offset, std::string_view bytes) {
+  if (offset + bytes.size() > bytes_.size()) {
+    throw FileError("Unable to write to memory: offset " + std::to_string(offset) + " lies past the end");
+  }
+  bytes_.replace(static_cast<std::size_t>(offset), bytes.size(), bytes);
+}
+
+}  // namespace quorlin

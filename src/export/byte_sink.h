@@ -1,0 +1,75 @@
+// Where writers put their bytes: a buffered file, a block of memory, or any other sink.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlin {
+
+// Failures raise FileError with the message the user sees, e.g.
+// "Unable to write to /data/out.csv: No space left on device".
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+
+  // Appends `bytes`.
+  virtual void Write(std::string_view bytes) = 0;
+  // Replaces bytes already written, from `offset` on (a binary header completed at the end,
+  // such as a record count); offset + size must not pass Size().
+  virtual void WriteAt(std::uint64_t offset, std::string_view bytes) = 0;
+  // The number of bytes written so far.
+  virtual std::uint64_t Size() const = 0;
+  // Pushes buffered bytes to their destination and releases it; later writes are errors.
+  virtual void Close() = 0;
+};
+
+// A file created anew (an existing one emptied), written through a buffer. The destructor
+// closes a sink that was not closed, ignoring errors: call Close to learn of them.
+class FileSink : public ByteSink {
+ public:
+  static constexpr std::size_t kDefaultBufferSize = 1 << 20;
+
+  // Raises FileError naming the file and the cause when it cannot be created.
+  explicit FileSink(std::string path, std::size_t bufferSize = kDefaultBufferSize);
+  ~FileSink() override;
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+
+  void Write(std::string_view bytes) override;
+  void WriteAt(std::uint64_t offset, std::string_view bytes) override;
+  std::uint64_t Size() const override { return flushed_ + buffer_.size(); }
+  void Close() override;
+
+  const std::string& Path() const { return path_; }
+
+ private:
+  void Flush();
+  void WriteThrough(std::string_view bytes);
+  [[noreturn]] void Fail(int error);
+
+  std::string path_;
+  int fd_ = -1;
+  std::string buffer_;
+  std::size_t capacity_;
+  std::uint64_t flushed_ = 0;  // bytes already handed to the file
+};
+
+// Keeps everything written in memory.
+class MemorySink : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { bytes_.append(bytes); }
+  void WriteAt(std::uint64_t offset, std::string_view bytes) override;
+  std::uint64_t Size() const override { return bytes_.size(); }
+  void Close() override { closed_ = true; }
+
+  const std::string& Bytes() const { return bytes_; }
+  bool Closed() const { return closed_; }
+
+ private:
+  std::string bytes_;
+  bool closed_ = false;
+};
+
+}  // namespace quorlin

@@ -1,0 +1,70 @@
+#include "export/export_choices.h"
+
+#include "export/export_field_builder.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+std::string QualifierFromBox(const std::string& box) { return box == "{none}" ? "" : box; }
+
+std::string TitleFromBox(std::string text) {
+  for (char& c : text) {
+    if (c == ' ') c = '_';
+  }
+  return text;
+}
+
+std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoices& choices,
+                                                              const ExportContext& context) {
+  if (Trim(choices.inputPath).empty()) return ExportCheckFailure{kNoInputFileMessage};
+  if (Trim(choices.outputPath).empty()) return ExportCheckFailure{kNoOutputFileMessage};
+  if (choices.format == ExportFormat::SqlSchema && Trim(choices.title).empty()) {
+    return ExportCheckFailure{kNoTitleMessage};
+  }
+  if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
+
+  ExportRequest request;
+  request.format = choices.format;
+  request.inputPath = choices.inputPath;
+  request.outputPath = choices.outputPath;
+  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+                                     choices.fixedInput, choices.format);
+  request.recordLength = static_cast<std::int32_t>(TotalWidth(request.fields) + 1);
+  request.inputSeparator = choices.inputSeparator;
+  request.inputQualifier = choices.fixedInput ? "" : QualifierFromBox(choices.inputQualifierBox);
+  request.outputSeparator = OutputSeparatorFor(choices.format, choices.otherChar);
+  request.outputQualifier = QualifierFromBox(choices.outputQualifierBox);
+  request.hasHeaderRow = choices.hasHeaderRow;
+  request.includeHeaderRow = choices.includeHeaderRow;
+  request.includeFieldNames = choices.includeFieldNames;
+  request.title = choices.title;
+  request.translateSpecialChars = choices.translateSpecialChars;
+  request.fixedInput = choices.fixedInput;
+  request.now = context.now;
+  request.locale = context.locale;
+  request.monthNames = context.monthNames;
+  return request;
+}
+
+const char* ResultMessage(const ExportResult& result) {
+  return result.Exported() ? kExportedMessage : kExportFailedMessage;
+}
+
+bool WarnsAfter(ExportFormat format, const ExportResult& result) {
+  return result.Exported() && FormatInfo(format).warnsAfterSuccess;
+}
+
+std::optional<std::string> ExportStartRefusal(const FieldList& fields) {
+  if (fields.empty()) return kNoStructureDefinedMessage;
+  for (const FieldSpec& field : fields) {
+    if (field.typeName.find("Char") != std::string::npos && field.width == "0") {
+      return "Width for " + field.name + " has not been set";
+    }
+    if (field.typeName.find("Unknown") != std::string::npos) {
+      return "Field " + field.name + " not specified";
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace quorlin

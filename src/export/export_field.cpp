@@ -1,0 +1,22 @@
+#include "export/export_field.h"
+
+#include <ostream>
+
+namespace quorlin {
+
+std::int64_t TotalWidth(const ExportFields& fields) {
+  std::int64_t total = 0;
+  for (const ExportField& field : fields) total += field.length;
+  return total;
+}
+
+void PrintTo(ExportFieldType type, std::ostream* out) { *out << '"' << TypeName(type) << '"'; }
+
+void PrintTo(const ExportField& field, std::ostream* out) {
+  *out << "{name \"" << field.name << "\", type ";
+  PrintTo(field.typeCode, out);
+  *out << ", inputWidth " << field.inputWidth << ", length " << field.length << ", decimals "
+       << field.decimals << ", format \"" << field.format << "\"}";
+}
+
+}  // namespace quorlin

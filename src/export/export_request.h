@@ -1,0 +1,65 @@
+// The inputs every export writer takes: files, cutting rules, options, progress, clock and locale.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "export/export_field.h"
+#include "export/export_format.h"
+#include "platform/locale_settings.h"
+#include "schema/value_recognisers.h"
+
+namespace quorlin {
+
+// Called with (0, count) once the input is counted, then with the number of records handled
+// after each record. Runs on the exporting thread; a slow consumer should thin the calls out.
+using ExportProgress = std::function<void(std::int64_t position, std::int64_t maximum)>;
+
+inline constexpr std::array<const char*, 12> kEnglishMonthNames = {
+    "January", "February", "March",     "April",   "May",      "June",
+    "July",    "August",   "September", "October", "November", "December"};
+
+struct ExportRequest {
+  ExportFormat format = ExportFormat::CommaDelimited;
+  std::string inputPath;
+  std::string outputPath;
+  std::string inputSeparator;   // ",", " ", a tab, the custom character, or empty
+  std::string inputQualifier;   // empty for none and for fixed-length input
+  std::string outputSeparator;  // delimited formats
+  std::string outputQualifier;  // empty for none
+  ExportFields fields;
+  bool hasHeaderRow = false;      // the input's first line is a header line
+  bool includeHeaderRow = false;  // carry that line into the output
+  bool includeFieldNames = false;
+  std::string title;  // page and document title, table name for SQL
+  bool translateSpecialChars = true;
+  bool fixedInput = false;
+  std::int32_t recordLength = 0;  // xBase: TotalWidth + 1
+  ExportProgress progress;        // may be empty
+
+  // Fixed here rather than read by the writers, so that outputs are the same in every run.
+  DateTime now;              // the export's date and time
+  LocaleSettings locale;     // how dates and numbers in the values are read
+  std::array<std::string, 12> monthNames = {
+      kEnglishMonthNames[0], kEnglishMonthNames[1], kEnglishMonthNames[2],
+      kEnglishMonthNames[3], kEnglishMonthNames[4], kEnglishMonthNames[5],
+      kEnglishMonthNames[6], kEnglishMonthNames[7], kEnglishMonthNames[8],
+      kEnglishMonthNames[9], kEnglishMonthNames[10], kEnglishMonthNames[11]};
+};
+
+// The clock and locale values a request is given.
+struct ExportContext {
+  DateTime now;
+  LocaleSettings locale;
+  std::array<std::string, 12> monthNames = ExportRequest{}.monthNames;
+};
+
+// The local date and time now, and the environment locale's full month names.
+DateTime CurrentDateTime();
+std::array<std::string, 12> SystemMonthNames();
+// Now, with the environment's locale settings and month names.
+ExportContext SystemExportContext();
+
+}  // namespace quorlin

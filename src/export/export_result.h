@@ -1,0 +1,35 @@
+// What an export ends with: done, failed or refused, and the messages the user must see.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace quorlin {
+
+enum class ExportOutcome {
+  Exported,  // the writer returned true
+  Failed,    // the writer returned false; what it wrote so far stays
+  Refused,   // a check stopped the export before any file was created
+};
+
+struct ExportResult {
+  ExportOutcome outcome = ExportOutcome::Failed;
+  // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
+  // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
+  std::vector<std::string> messages;
+
+  bool Exported() const { return outcome == ExportOutcome::Exported; }
+};
+
+inline constexpr const char* kExportedMessage = "File  Successfully Exported";
+inline constexpr const char* kExportFailedMessage = "File  - Process Failed";
+inline constexpr const char* kExportWarningMessage =
+    "**** WARNING ****\nExport is complete\nPLEASE CHECK YOUR OUTPUT CAREFULLY\n"
+    "NULLS, Dates, Times, Currencies, etc. \nmay not have been correctly translated\n"
+    "due to conversion / display differences\nin the Export Program itself.";
+
+void PrintTo(ExportOutcome outcome, std::ostream* out);
+void PrintTo(const ExportResult& result, std::ostream* out);
+
+}  // namespace quorlin

@@ -1,0 +1,140 @@
+#include "export/export_values.h"
+
+#include <array>
+
+#include "platform/ascii_case.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values) {
+  values.clear();
+  std::size_t at = 0;
+  for (const ExportField& field : fields) {
+    const std::size_t width = field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0;
+    const std::size_t from = std::min(at, line.size());
+    values.push_back(line.substr(from, std::min(width, line.size() - from)));
+    at += width;
+  }
+}
+
+bool IsTrueWord(std::string_view value) {
+  static constexpr std::array<std::string_view, 6> kTrueWords = {"TRUE", "T", "YES",
+                                                                  "Y",    "ON", "1"};
+  const std::string_view trimmed = Trim(value);
+  for (const std::string_view word : kTrueWords) {
+    if (EqualNoCase(trimmed, word)) return true;
+  }
+  return false;
+}
+
+std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
+  if (text.empty()) return 0;
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t smallest = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, smallest = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, smallest = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, smallest = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  codePoint = value;
+  return length;
+}
+
+namespace {
+
+// Characters an XML document may hold: tab, line feed, carriage return, and from blank up,
+// except the surrogates and the two non-characters U+FFFE and U+FFFF.
+bool IsXmlChar(char32_t c) {
+  if (c < 0x20) return c == '\t' || c == '\n' || c == '\r';
+  return c < 0xD800 || (c >= 0xE000 && c <= 0xFFFD) || c >= 0x10000;
+}
+
+void AppendReference(std::string& out, char32_t codePoint) {
+  char text[16];
+  char* end = text + sizeof text;
+  char* at = end;
+  *--at = ';';
+  do {
+    *--at = static_cast<char>('0' + codePoint % 10);
+    codePoint /= 10;
+  } while (codePoint != 0);
+  *--at = '#';
+  *--at = '&';
+  out.append(at, static_cast<std::size_t>(end - at));
+}
+
+}  // namespace
+
+// Bytes that TranslateSpecialChars copies unchanged: printable ASCII but "&", "<" and ">",
+// and the tab, line feed and carriage return.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '&' && c != '<' && c != '>';
+  plain['\t'] = plain['\n'] = plain['\r'] = true;
+  return plain;
+}();
+
+void AppendTranslated(std::string& out, std::string_view value) {
+  std::string_view rest = Trim(value);
+  while (!rest.empty()) {
+    std::size_t plain = 0;
+    while (plain < rest.size() && kPlainBytes[static_cast<unsigned char>(rest[plain])]) ++plain;
+    out.append(rest.data(), plain);
+    rest.remove_prefix(plain);
+    if (rest.empty()) break;
+    const char c = rest.front();
+    std::size_t length = 1;
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '>') {
+      out += "&gt;";
+    } else if (static_cast<unsigned char>(c) >= 0x80) {
+      char32_t codePoint = 0;
+      length = Utf8SequenceAt(rest, codePoint);
+      if (length == 0) {
+        AppendReference(out, static_cast<unsigned char>(c));
+        length = 1;
+      } else if (IsXmlChar(codePoint)) {
+        AppendReference(out, codePoint);
+      }
+    }
+    // Anything else is a control character XML cannot hold: dropped.
+    rest.remove_prefix(length);
+  }
+}
+
+std::string ShownTitle(std::string_view title) {
+  std::string shown(title);
+  for (char& c : shown) {
+    if (c == '_') c = ' ';
+  }
+  return shown;
+}
+
+std::string TranslateSpecialChars(std::string_view value) {
+  std::string out;
+  AppendTranslated(out, value);
+  return out;
+}
+
+}  // namespace quorlin

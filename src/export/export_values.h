@@ -1,0 +1,39 @@
+// The value helpers writers share: fixed-length cutting, true words and markup-safe text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/export_field.h"
+
+namespace quorlin {
+
+// The values of one input line; they point into that line and stay valid until the next.
+using RecordValues = std::vector<std::string_view>;
+
+// One value per field, each the next `inputWidth` bytes of `line` (fewer at its end, empty
+// past it; a width of 0 or less takes nothing). Nothing is trimmed; bytes after the last
+// field are ignored.
+void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values);
+
+// TRUE, T, YES, Y, ON or 1, in any letter case, once trimmed.
+bool IsTrueWord(std::string_view value);
+
+// The trimmed value with "&", "<" and ">" as entities and every character above 127 as a
+// numeric reference to its code point: a valid UTF-8 sequence gives one reference, any other
+// byte is taken as a Latin-1 character. Control characters XML cannot hold are dropped.
+std::string TranslateSpecialChars(std::string_view value);
+// The same, appended to `out` without allocating beyond its growth.
+void AppendTranslated(std::string& out, std::string_view value);
+
+// The title as pages and documents show it: the title box turns blanks into "_", and every
+// "_" becomes a blank again.
+std::string ShownTitle(std::string_view title);
+
+// The length of the valid UTF-8 sequence at the start of `text` and its code point in
+// `codePoint`, or 0 when it does not start with one (a lone byte, an overlong form, a
+// surrogate). ASCII counts as a sequence of one.
+std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint);
+
+}  // namespace quorlin

@@ -1,0 +1,59 @@
+#include "export/export_writers.h"
+
+#include "export/delimited_writer.h"
+#include "export/excel_writer.h"
+#include "export/export_driver.h"
+#include "export/export_paths.h"
+#include "export/html_writer.h"
+#include "export/paradox_writer.h"
+#include "export/sql_writer.h"
+#include "export/xbase_writer.h"
+#include "export/xml_writer.h"
+
+namespace quorlin {
+
+std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
+  switch (request.format) {
+    case ExportFormat::CommaDelimited:
+    case ExportFormat::SpaceDelimited:
+    case ExportFormat::TabDelimited:
+    case ExportFormat::OtherDelimiter:
+      return MakeDelimitedWriter(request);
+    case ExportFormat::XBase:
+      return MakeXBaseWriter(request);
+    case ExportFormat::Paradox:
+      return MakeParadoxWriter(request);
+    case ExportFormat::Excel:
+      return MakeExcelWriter(request);
+    case ExportFormat::HtmlTable:
+      return MakeHtmlWriter(request);
+    case ExportFormat::Xml:
+      return MakeXmlWriter(request);
+    case ExportFormat::SqlSchema:
+      return MakeSqlWriter(request);
+    default:
+      return nullptr;
+  }
+}
+
+std::string UnavailableFormatMessage(ExportFormat format) {
+  std::string caption(FormatInfo(format).caption);
+  while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+  return caption + " export is not available yet";
+}
+
+ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
+  ExportRequest resolved = request;
+  resolved.inputPath = AbsoluteFilePath(request.inputPath);
+  resolved.outputPath = AbsoluteFilePath(request.outputPath);
+  const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(resolved);
+  if (!writer) return {ExportOutcome::Refused, {UnavailableFormatMessage(resolved.format)}};
+  return RunExport(resolved, *writer, files);
+}
+
+ExportResult ExportFile(const ExportRequest& request) {
+  DiskOutputFiles files;
+  return ExportFile(request, files);
+}
+
+}  // namespace quorlin

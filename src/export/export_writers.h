@@ -1,0 +1,24 @@
+// The writer of each export format, and the one call that exports a request.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "export/export_request.h"
+#include "export/export_result.h"
+#include "export/format_writer.h"
+#include "export/output_files.h"
+
+namespace quorlin {
+
+// The writer for `request.format`, or nothing when this build cannot write that format.
+std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request);
+
+// "<caption> export is not available yet", the refusal of a format without a writer.
+std::string UnavailableFormatMessage(ExportFormat format);
+
+// Exports `request` into `files` (on disk by default). Raises FileError as RunExport does.
+ExportResult ExportFile(const ExportRequest& request, OutputFiles& files);
+ExportResult ExportFile(const ExportRequest& request);
+
+}  // namespace quorlin

@@ -1,0 +1,48 @@
+// The steps of one export format, which the export driver calls in order.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/export_result.h"
+#include "export/export_values.h"
+#include "export/output_files.h"
+
+namespace quorlin {
+
+// What becomes of the input's first line when the input has a header line.
+enum class HeaderLineUse {
+  Drop,      // read and dropped, not counted
+  AsRecord,  // cut and written like any record
+  Separate,  // cut and handed to HeaderLine (XML's header block, a workbook's header row)
+};
+
+// A format's part of an export. The driver checks the files, counts the input, skips or cuts
+// the header line, cuts every record, reports progress and traps errors; a writer only turns
+// values into bytes. Raising FileError from Begin, HeaderLine, Record or Finish fails the
+// export with the error's message.
+class FormatWriter {
+ public:
+  virtual ~FormatWriter() = default;
+
+  // How this format treats the header line when the request has one.
+  virtual HeaderLineUse HeaderUse() const = 0;
+  // Every file the writer creates, the output first; none may be the input.
+  virtual std::vector<std::string> FilesCreated() const = 0;
+  // Why the export must not start (before any file is created), or nothing.
+  virtual std::optional<std::string> Refusal() const { return std::nullopt; }
+  // Creates the files; a failure here is raised to the caller, not trapped.
+  virtual void Open(OutputFiles& files) = 0;
+  // Writes the head, knowing how many records will follow.
+  virtual void Begin(std::int64_t recordCount) = 0;
+  virtual void HeaderLine(const RecordValues& values) { (void)values; }
+  // `number` counts data records from 1.
+  virtual void Record(std::int64_t number, const RecordValues& values) = 0;
+  // Writes the foot and gives the result; the driver then closes the files.
+  virtual ExportResult Finish() = 0;
+};
+
+}  // namespace quorlin

@@ -1,0 +1,73 @@
+// A Paradox table written through pxlib: columns declared once, then rows appended one by one.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct px_doc;
+
+namespace quorlin {
+
+class ParadoxError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class ParadoxType { Alpha, Logical, Short, Long, Number, Currency, Date, Time, Timestamp };
+
+struct ParadoxColumn {
+  std::string name;  // in the table's code page, at most 25 bytes
+  ParadoxType type = ParadoxType::Alpha;
+  int size = 0;  // Alpha only: 1 to 255
+};
+
+// A table without key in code page 1252. Every row starts with all columns null; a set value
+// replaces the null. Failures raise ParadoxError with pxlib's reason.
+class ParadoxTable {
+ public:
+  static constexpr int kCodePage = 1252;
+
+  // Creates the table in `file` (opened for reading and writing, and still the caller's after
+  // Close), named `tableName` inside the file.
+  ParadoxTable(std::FILE* file, const std::vector<ParadoxColumn>& columns,
+               const std::string& tableName);
+  ~ParadoxTable();
+  ParadoxTable(const ParadoxTable&) = delete;
+  ParadoxTable& operator=(const ParadoxTable&) = delete;
+
+  void SetAlpha(std::size_t column, std::string_view bytes);  // cut to the column's size
+  void SetLogical(std::size_t column, bool value);
+  void SetShort(std::size_t column, std::int16_t value);  // not -32768, which reads as null
+  void SetLong(std::size_t column, std::int32_t value);   // not -2^31, which reads as null
+  void SetNumber(std::size_t column, double value);       // Number and Currency columns
+  void SetDate(std::size_t column, int year, int month, int day);
+  void SetTime(std::size_t column, std::int32_t millisecondsOfDay);
+  void SetTimestamp(std::size_t column, int year, int month, int day,
+                    std::int32_t millisecondsOfDay);
+
+  // Stores the row being built and starts the next one.
+  void AppendRow();
+  // Completes the file; the table cannot be written after it.
+  void Close();
+
+  // Called by pxlib's error handler.
+  void NoteError(const char* message) { lastError_ = message; }
+
+ private:
+  void Create(std::FILE* file, const std::vector<ParadoxColumn>& columns,
+              const std::string& tableName);
+  char* Field(std::size_t column) { return row_.data() + offsets_[column]; }
+  [[noreturn]] void Fail(const std::string& what);
+
+  px_doc* doc_ = nullptr;
+  std::vector<int> offsets_;
+  std::vector<int> sizes_;
+  std::vector<char> row_;
+  std::string lastError_;
+};
+
+}  // namespace quorlin

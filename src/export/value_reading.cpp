@@ -1,0 +1,63 @@
+#include "export/value_reading.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "platform/ascii_case.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+std::optional<double> ReadNumber(std::string_view text, const LocaleSettings& locale) {
+  if (!IsNumeric(text, locale)) return std::nullopt;
+  std::string number(Trim(text));
+  if (number.front() == '+') number.erase(0, 1);
+  for (char& c : number) {
+    if (c == locale.decimalSeparator) c = '.';
+  }
+  // The recognisers read a lone separator, with or without a sign, as zero.
+  const std::size_t digitsAt = number.front() == '-' ? 1 : 0;
+  if (number.compare(digitsAt, std::string::npos, ".") == 0) return 0.0;
+  double value = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (error != std::errc() || end != number.data() + number.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleSettings& locale,
+                                            std::int64_t minimum, std::int64_t maximum) {
+  const std::optional<double> value = ReadNumber(text, locale);
+  if (!value || *value != std::trunc(*value) || *value < static_cast<double>(minimum) ||
+      *value > static_cast<double>(maximum)) {
+    return std::nullopt;
+  }
+  return static_cast<std::int64_t>(*value);
+}
+
+std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSettings& locale) {
+  const std::optional<DateTime> date = ReadDateTime(text, locale);
+  if (!date || (date->year == DateTime{}.year && date->month == DateTime{}.month &&
+                date->day == DateTime{}.day)) {
+    return std::nullopt;
+  }
+  return date;
+}
+
+std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale) {
+  if (std::optional<DateTime> time = ReadDateTime(text, locale)) return time;
+  const std::string_view trimmed = Trim(text);
+  for (const std::string& marker : {locale.amString, locale.pmString, std::string("AM"), std::string("PM")}) {
+    if (marker.empty() || trimmed.size() <= marker.size()) continue;
+    const std::size_t markerAt = trimmed.size() - marker.size();
+    if (!EqualNoCase(trimmed.substr(markerAt), marker)) continue;
+    const std::string_view time = Trim(trimmed.substr(0, markerAt));
+    if (time.size() == markerAt) continue;
+    return ReadDateTime(std::string(time) + marker, locale);
+  }
+  return std::nullopt;
+}
+
+}  // namespace quorlin

@@ -1,0 +1,105 @@
+#include "export/xbase_writer.h"
+
+#include <limits>
+
+#include "export/dbf/dbf_format.h"
+#include "export/dbf/dbf_record.h"
+#include "export/export_paths.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr std::int64_t kMaxRecordLength = std::numeric_limits<std::uint16_t>::max();
+constexpr std::int32_t kMaxCharLength = 254;
+
+class XBaseWriter : public FormatWriter {
+ public:
+  explicit XBaseWriter(const ExportRequest& request)
+      : request_(request), logPath_(BesideOutput(request.outputPath, kXBaseLogName)) {}
+
+  HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
+  std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
+
+  std::optional<std::string> Refusal() const override {
+    for (const ExportField& field : request_.fields) {
+      if (field.typeCode == ExportFieldType::Char && field.length > kMaxCharLength) {
+        return "The field " + field.name + " is " + std::to_string(field.length) +
+               " characters wide; a dBase field holds at most 254";
+      }
+    }
+    if (request_.recordLength > kMaxRecordLength || TotalWidth(request_.fields) >= kMaxRecordLength) {
+      return "A record of these fields is " + std::to_string(TotalWidth(request_.fields) + 1) +
+             " bytes long; a dBase record holds at most 65535";
+    }
+    return std::nullopt;
+  }
+
+  void Open(OutputFiles& files) override {
+    out_ = &files.Create(request_.outputPath);
+    log_ = &files.Create(logPath_);
+  }
+
+  void Begin(std::int64_t recordCount) override {
+    const DbfDate today{request_.now.year, request_.now.month, request_.now.day};
+    out_->Write(MakeDbfHeader(DbfColumnsFor(request_.fields), CountField(recordCount),
+                              static_cast<std::uint16_t>(request_.recordLength), today));
+  }
+
+  void Record(std::int64_t number, const RecordValues& values) override {
+    if (stopped_) return;
+    MakeDbfRecord(request_.fields, values, request_.recordLength, request_.locale, record_);
+    if (record_.notANumberField) {
+      const ExportField& field = request_.fields[*record_.notANumberField];
+      stopped_ = "Record " + std::to_string(number) + ": the " + std::string(Trim(TypeName(field.typeCode))) +
+                 " value \"" + std::string(values[*record_.notANumberField]) + "\" of " + field.name +
+                 " is not a number";
+      return;
+    }
+    if (record_.rejected) {
+      rejected_ = true;
+      log_->Write(std::to_string(number) + " : " + record_.logText + "\r\n");
+    }
+    out_->Write(record_.bytes);
+    ++written_;
+  }
+
+  ExportResult Finish() override {
+    ExportResult result{ExportOutcome::Exported, {}};
+    if (stopped_) {
+      // The header promised the whole input; a reader must find only the records written.
+      out_->WriteAt(kDbfRecordCountOffset, DbfRecordCountBytes(CountField(written_)));
+      result.outcome = ExportOutcome::Failed;
+    }
+    out_->Write(std::string(1, kDbfEndOfFile));
+    if (rejected_) {
+      result.messages.push_back("Errors found whilst creating xBASE Statements\nSee " +
+                                FolderOf(request_.outputPath) + kXBaseLogName + "\nfor rejected Data");
+    }
+    if (stopped_) result.messages.push_back(*stopped_);
+    return result;
+  }
+
+ private:
+  static std::uint32_t CountField(std::int64_t count) {
+    return static_cast<std::uint32_t>(std::min<std::int64_t>(count, std::numeric_limits<std::uint32_t>::max()));
+  }
+
+  const ExportRequest& request_;
+  std::string logPath_;
+  ByteSink* out_ = nullptr;
+  ByteSink* log_ = nullptr;
+  DbfRecord record_;
+  std::int64_t written_ = 0;
+  bool rejected_ = false;
+  std::optional<std::string> stopped_;  // why the export stopped early
+};
+
+}  // namespace
+
+std::unique_ptr<FormatWriter> MakeXBaseWriter(const ExportRequest& request) {
+  return std::make_unique<XBaseWriter>(request);
+}
+
+}  // namespace quorlin

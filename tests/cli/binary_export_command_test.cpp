@@ -1,0 +1,46 @@
+#include "cli_run.h"
+#include "export/export_result.h"
+
+namespace quorlin::testing {
+namespace {
+
+constexpr const char* kPeople = "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee, Bo\",x,4\r\n";
+constexpr const char* kSchema =
+    "[people.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
+    "CharacterSet=OEM\r\nCol1=Name Char WIDTH 10\r\nCol2=Born Date\r\nCol3=Size Integer\r\n";
+
+class BinaryExportCommandTest : public CliFileTest {
+ protected:
+  void SetUp() override {
+    UseData("people.csv", kPeople);
+    WriteBytes(dir_.File("Schema.INI"), kSchema);
+  }
+};
+
+TEST_F(BinaryExportCommandTest, WritesTheTablesAndNamesTheirLogs) {
+  const struct {
+    const char* format;
+    const char* output;
+    const char* signature;
+    std::string err;
+  } cases[] = {
+      {"dbf", "p.DBF", "\x03",
+       "Errors found whilst creating xBASE Statements\nSee " + dir_.Path() +
+           "ErrorLog.Txt\nfor rejected Data\nFile  Successfully Exported\n" + kExportWarningMessage + "\n"},
+      {"paradox", "p.DB", "",
+       "Errors found whilst creating Paradox Statements\nSee " + dir_.Path() +
+           "ErrorLog.txt\nfor rejected Data\nFile  Successfully Exported\n" + kExportWarningMessage + "\n"},
+      {"xls", "p.XLS", "\xD0\xCF\x11\xE0", "File  Successfully Exported\n"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = Run({"export", Data(), "--to", c.format, "-o", dir_.File(c.output)});
+    EXPECT_EQ(0, result.exitCode) << c.format;
+    EXPECT_EQ(c.err, result.err) << c.format;
+    EXPECT_TRUE(ReadBytes(dir_.File(c.output)).starts_with(c.signature)) << c.format;
+  }
+  EXPECT_EQ("2 :  Lee, Bo           4        >> x <<\r\n", ReadBytes(dir_.File("ErrorLog.Txt")));
+  EXPECT_EQ("Row: 2 Col: 2 (Field Born) : x\r\n", ReadBytes(dir_.File("ErrorLog.txt")));
+}
+
+}  // namespace
+}  // namespace quorlin::testing

@@ -1,0 +1,114 @@
+#include <filesystem>
+#include <unistd.h>
+
+#include "cli_run.h"
+#include "export/export_result.h"
+
+namespace quorlin::testing {
+namespace {
+
+using quorlin::kExportWarningMessage;
+
+constexpr const char* kPeople = "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee, Bo\",x,4\r\n";
+constexpr const char* kSchema =
+    "[people.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
+    "CharacterSet=OEM\r\nCol1=Name Char WIDTH 10\r\nCol2=Born Date\r\nCol3=Size Integer\r\n";
+
+class ExportCommandTest : public CliFileTest {
+ protected:
+  void SetUp() override {
+    UseData("people.csv", kPeople);
+    WriteBytes(dir_.File("Schema.INI"), kSchema);
+  }
+  std::string Out(const std::string& name) const { return dir_.File(name); }
+};
+
+TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
+  const struct {
+    std::vector<std::string> options;
+    const char* output;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"--to", "csv"}, "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee, Bo\",x,4\r\n", 0,
+       "File  Successfully Exported\n"},
+      {{"--to", "tab", "--no-field-names", "--include-header-row"},
+       "Name\tBorn\tSize\r\nAnn\t01/02/2000\t3\r\nLee, Bo\tx\t4\r\n", 0,
+       "File  Successfully Exported\n"},
+      {{"--to", "other", "--out-char", ";", "--out-qualifier", "{none}", "--sep", "fixed"},
+       "", 3, "Schema.INI [people.csv] Col2: the entry \"Born Date\" has no width\n"},
+      {{"--to", "other", "--out-char", " ", "--out-qualifier", "'", "--no-field-names"},
+       "Ann 01/02/2000 3\r\n'Lee, Bo' x 4\r\n", 0, "File  Successfully Exported\n"},
+      {{"--to", "other", "--no-field-names", "--qualifier", "{none}"},
+       "Ann01/02/20003\r\n\"LeeBo\"x4\r\n", 0, "File  Successfully Exported\n"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(Out("out.txt"));
+    std::vector<std::string> arguments = {"export", Data(), "-o", Out("out.txt")};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const CliResult result = RunArguments(arguments);
+    EXPECT_EQ(c.exitCode, result.exitCode) << c.options[1];
+    EXPECT_EQ(c.err, result.err) << c.options[1];
+    if (c.exitCode == 0) {
+      EXPECT_SAME_BYTES(c.output, ReadBytes(Out("out.txt")));
+    }
+  }
+  EXPECT_SAME_BYTES(kPeople, ReadBytes(Data()));
+}
+
+TEST_F(ExportCommandTest, SqlNeedsATitleAndReportsRejectedValuesWithItsLog) {
+  const CliResult untitled = Run({"export", Data(), "--to", "sql", "-o", Out("p.sql")});
+  EXPECT_EQ(2, untitled.exitCode);
+  EXPECT_EQ("No Schema/Template Name Specified\n", untitled.err);
+  EXPECT_FALSE(std::filesystem::exists(Out("p.sql")));
+
+  const CliResult result =
+      Run({"export", Data(), "--to", "sql", "-o", Out("p.sql"), "--title", "My People"});
+  EXPECT_EQ(1, result.exitCode);
+  EXPECT_EQ("Errors found whilst creating \"INPUT\" statements\nSee " + dir_.Path() +
+                "SQLogErr.txt\nfor rejected Data (replaced with NULL)\nFile  - Process Failed\n",
+            result.err);
+  EXPECT_TRUE(ReadBytes(Out("p.sql")).starts_with("CREATE TABLE My_People\r\n("));
+  EXPECT_EQ("     2 :  Col : 1 (Born) : x\r\n", ReadBytes(Out("SQLogErr.txt")));
+}
+
+TEST_F(ExportCommandTest, HtmlAndXmlSucceedWithTheWarning) {
+  const CliResult result = Run({"export", Data(), "--to", "xml", "-o", Out("p.xml")});
+  EXPECT_EQ(0, result.exitCode);
+  EXPECT_EQ(std::string("File  Successfully Exported\n") + kExportWarningMessage + "\n", result.err);
+  EXPECT_NE(std::string::npos, ReadBytes(Out("p.xml")).find("<Name>Lee, Bo</Name>"));
+}
+
+TEST_F(ExportCommandTest, RefusalsAndErrorsHaveTheirStatus) {
+  ASSERT_EQ(0, ::symlink(Data().c_str(), Out("link.csv").c_str()));
+  WriteBytes(Out("unsaved.csv"), "a,b\r\n");
+  const struct {
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::string err;
+  } cases[] = {
+      {{"export", Data(), "--to", "csv", "-o", Out("link.csv")}, 2,
+       "Cannot export into " + Out("link.csv") + ": it is the input file " + Data() + "\n"},
+      {{"export", Data(), "--to", "sql", "--title", "t", "-o", Out("x.sql")}, 1, ""},
+      {{"export", Data(), "--to", "xls", "-o", Out("x.xls")}, 0, "File  Successfully Exported\n"},
+      {{"export", Data(), "--to", "pdf", "-o", Out("x.pdf")}, 2,
+       "--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql\n"},
+      {{"export", Data(), "--to", "csv", "-o", " "}, 2, "No Output File Specified\n"},
+      {{"export", Out("none.csv"), "--to", "csv", "-o", Out("x.csv")}, 3,
+       "File not found: " + Out("none.csv") + "\n"},
+      {{"export", Out("unsaved.csv"), "--to", "csv", "-o", Out("y.csv")}, 2,
+       "Fields not found in Schema.INI\nmake sure you:\n  1.  Defined each field\n"
+       "  2.  Saved the Structure\n\nThen try again\n"},
+  };
+  for (const auto& c : cases) {
+    const CliResult result = RunArguments(c.arguments);
+    EXPECT_EQ(c.exitCode, result.exitCode) << c.arguments[3];
+    if (!c.err.empty()) {
+      EXPECT_EQ(c.err, result.err) << c.arguments[3];
+    }
+  }
+  EXPECT_SAME_BYTES(kPeople, ReadBytes(Data()));
+}
+
+}  // namespace
+}  // namespace quorlin::testing

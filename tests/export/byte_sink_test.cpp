@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "export/byte_sink.h"
+#include "platform/file_error.h"
+#include "support/test_files.h"
+
+namespace quorlin {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+
+// A buffer of 4 bytes makes every write and rewrite cross what has reached the file.
+TEST(FileSink, RewritesBytesWhetherBufferedOrAlreadyWritten) {
+  TempDir dir;
+  FileSink sink(dir.File("out.bin"), 4);
+  sink.Write("abcdef");
+  sink.Write("gh");
+  sink.Write("ij");
+  EXPECT_EQ(10u, sink.Size());
+  sink.WriteAt(4, "EFGHI");  // "ef" in the file, "gh" flushed by the last write, "i" buffered
+  sink.WriteAt(0, "A");
+  sink.Close();
+  EXPECT_EQ("AbcdEFGHIj", ReadBytes(dir.File("out.bin")));
+  EXPECT_THROW(sink.Write("x"), FileError);
+}
+
+TEST(FileSink, RefusesWhatCannotBeWritten) {
+  TempDir dir;
+  ASSERT_EQ(0, ::mkfifo(dir.File("pipe").c_str(), 0644));
+  const struct {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {dir.File("pipe"), "Cannot create " + dir.File("pipe") + ": it is a named pipe that nothing reads"},
+      {dir.File("none/out.csv"), "Cannot create " + dir.File("none/out.csv") + ": the folder does not exist"},
+      {dir.Path(), dir.Path() + " is a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    try {
+      FileSink sink(c.path);
+      ADD_FAILURE() << c.path << " was opened";
+    } catch (const FileError& error) {
+      EXPECT_EQ(c.message, std::string(error.what()));
+    }
+  }
+  FileSink full("/dev/full", 4);
+  full.Write("abc");
+  EXPECT_THROW(full.Write("defg"), FileError);
+  EXPECT_THROW(full.WriteAt(5, "x"), FileError);
+}
+
+TEST(MemorySink, RewritesOnlyWhatWasWritten) {
+  MemorySink sink;
+  sink.Write("abc");
+  sink.WriteAt(1, "B");
+  EXPECT_EQ("aBc", sink.Bytes());
+  EXPECT_THROW(sink.WriteAt(2, "xy"), FileError);
+}
+
+}  // namespace
+}  // namespace quorlin

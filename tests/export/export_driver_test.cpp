@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "export/export_paths.h"
+#include "export/export_writers.h"
+#include "export/failing_outputs.h"
+#include "export/sql_writer.h"
+#include "platform/file_error.h"
+#include "support/test_files.h"
+
+namespace quorlin {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+
+ExportField Field(std::string name, ExportFieldType type, int length = 0) {
+  ExportField field;
+  field.name = std::move(name);
+  field.typeCode = type;
+  field.length = length;
+  return field;
+}
+
+class DriverTest : public ::testing::Test {
+ protected:
+  ExportRequest Request(ExportFormat format, const std::string& input) {
+    ExportRequest request;
+    request.format = format;
+    request.inputPath = dir.File(input);
+    request.outputPath = dir.File("out.txt");
+    request.inputSeparator = ",";
+    request.inputQualifier = "\"";
+    request.outputSeparator = ",";
+    request.outputQualifier = "\"";
+    request.fields = {Field("Name", ExportFieldType::Char, 10), Field("Born", ExportFieldType::Date),
+                      Field("Size", ExportFieldType::Long)};
+    request.includeFieldNames = true;
+    request.title = "People";
+    return request;
+  }
+
+  std::string Input(const std::string& name, const std::string& bytes) {
+    WriteBytes(dir.File(name), bytes);
+    return name;
+  }
+
+  std::set<std::string> Files() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  TempDir dir;
+};
+
+constexpr const char* kPeople = "Name,Born,Size\r\nAnn,1/2/2000,3\r\nBob,x,4\r\n";
+
+TEST_F(DriverTest, ProgressCountsTheRecordsTheHeaderRuleLeaves) {
+  const struct {
+    bool hasHeader;
+    bool includeHeader;
+    ExportFormat format;
+    std::vector<std::int64_t> positions;
+  } cases[] = {
+      {false, false, ExportFormat::CommaDelimited, {0, 1, 2, 3}},
+      {true, false, ExportFormat::CommaDelimited, {0, 1, 2}},
+      {true, true, ExportFormat::HtmlTable, {0, 1, 2, 3}},
+      {true, true, ExportFormat::Xml, {0, 1, 2, 3}},
+      {true, true, ExportFormat::SqlSchema, {0, 1, 2}},
+  };
+  for (const auto& c : cases) {
+    ExportRequest request = Request(c.format, Input("people.csv", kPeople));
+    request.hasHeaderRow = c.hasHeader;
+    request.includeHeaderRow = c.includeHeader;
+    std::vector<std::int64_t> positions;
+    request.progress = [&](std::int64_t position, std::int64_t maximum) {
+      positions.push_back(position);
+      EXPECT_EQ(static_cast<std::int64_t>(c.positions.size()) - 1, maximum);
+    };
+    MemoryOutputFiles files;
+    ExportFile(request, files);
+    EXPECT_EQ(c.positions, positions) << FormatInfo(c.format).caption;
+  }
+}
+
+TEST_F(DriverTest, AnEmptyInputGivesOneRecord) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("empty.csv", ""));
+  request.includeFieldNames = false;
+  MemoryOutputFiles files;
+  EXPECT_TRUE(ExportFile(request, files).Exported());
+  EXPECT_EQ("\r\n", files.Bytes(request.outputPath));
+
+  request.fixedInput = true;
+  for (ExportField& field : request.fields) field.inputWidth = 3;
+  MemoryOutputFiles fixed;
+  ExportFile(request, fixed);
+  EXPECT_EQ(",,\r\n", fixed.Bytes(request.outputPath));
+}
+
+// Every write that can fail is made to fail once: the result is a failure with the cause,
+// never a success, and what was written is the start of the complete output.
+TEST_F(DriverTest, AFailedWriteAtAnyByteFailsTheExport) {
+  for (const ExportFormat format : {ExportFormat::TabDelimited, ExportFormat::SqlSchema,
+                                    ExportFormat::HtmlTable, ExportFormat::Xml}) {
+    const ExportRequest request = Request(format, Input("people.csv", kPeople));
+    MemoryOutputFiles complete;
+    ExportFile(request, complete);
+    const std::string whole = complete.Bytes(request.outputPath);
+    const std::string log = BesideOutput(request.outputPath, kSqlLogName);
+    const std::size_t total = whole.size() + complete.Bytes(log).size();
+    for (std::size_t budget = 0; budget < total; ++budget) {
+      testing::FailingOutputFiles files(budget);
+      const ExportResult result = ExportFile(request, files);
+      EXPECT_EQ(ExportOutcome::Failed, result.outcome) << budget;
+      ASSERT_FALSE(result.messages.empty());
+      EXPECT_TRUE(result.messages.back().ends_with(": No space left on device")) << budget;
+      EXPECT_TRUE(whole.starts_with(files.Bytes(request.outputPath))) << budget;
+    }
+    testing::FailingOutputFiles enough(total);
+    ExportFile(request, enough);
+    EXPECT_SAME_BYTES(whole, enough.Bytes(request.outputPath));
+  }
+}
+
+TEST_F(DriverTest, ADiskFullFailsWithItsCause) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("people.csv", kPeople));
+  request.outputPath = "/dev/full";
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{"Unable to write to /dev/full: No space left on device"},
+            result.messages);
+}
+
+TEST_F(DriverTest, AnOutputOrLogThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
+  Input("people.csv", kPeople);
+  ASSERT_EQ(0, ::symlink(dir.File("people.csv").c_str(), dir.File("link.csv").c_str()));
+  ASSERT_EQ(0, ::link(dir.File("people.csv").c_str(), dir.File("hard.csv").c_str()));
+  const std::set<std::string> before = Files();
+  const struct {
+    ExportFormat format;
+    std::string output;
+    std::string refused;
+  } cases[] = {
+      {ExportFormat::CommaDelimited, dir.File("people.csv"), dir.File("people.csv")},
+      {ExportFormat::CommaDelimited, dir.File("sub/../people.csv"), dir.File("sub/../people.csv")},
+      {ExportFormat::HtmlTable, dir.File("link.csv"), dir.File("link.csv")},
+      {ExportFormat::Xml, dir.File("hard.csv"), dir.File("hard.csv")},
+      {ExportFormat::SqlSchema, dir.File("people.csv"), dir.File("people.csv")},
+  };
+  for (const auto& c : cases) {
+    ExportRequest request = Request(c.format, "people.csv");
+    request.outputPath = c.output;
+    const ExportResult result = ExportFile(request);
+    EXPECT_EQ(ExportOutcome::Refused, result.outcome) << c.output;
+    EXPECT_EQ(std::vector<std::string>{"Cannot export into " + c.refused +
+                                       ": it is the input file " + dir.File("people.csv")},
+              result.messages);
+  }
+  // The SQL log beside the output is the input when the input is called SQLogErr.txt.
+  ExportRequest request = Request(ExportFormat::SqlSchema, Input(kSqlLogName, kPeople));
+  request.outputPath = dir.File("script.sql");
+  EXPECT_EQ(ExportOutcome::Refused, ExportFile(request).outcome);
+  EXPECT_SAME_BYTES(kPeople, ReadBytes(dir.File("people.csv")));
+  EXPECT_SAME_BYTES(kPeople, ReadBytes(dir.File(kSqlLogName)));
+  std::set<std::string> after = before;
+  after.insert(kSqlLogName);
+  EXPECT_EQ(after, Files());
+}
+
+TEST_F(DriverTest, AMissingInputStopsBeforeTheOutputIsCreated) {
+  const ExportRequest request = Request(ExportFormat::CommaDelimited, "missing.csv");
+  try {
+    ExportFile(request);
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ("File not found: " + dir.File("missing.csv"), std::string(error.what()));
+  }
+  EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(DriverTest, AFolderWhereNoFileCanBeCreatedIsReportedAndTheInputKept) {
+  ExportRequest request = Request(ExportFormat::SqlSchema, Input("people.csv", kPeople));
+  // Permissions do not bind the superuser; sysfs refuses new files to everyone.
+  TempDir locked;
+  const std::string folder = ::geteuid() == 0 ? "/sys/" : locked.Path();
+  ASSERT_EQ(0, ::chmod(locked.Path().c_str(), 0555));
+  request.outputPath = folder + "out.sql";
+  try {
+    ExportFile(request);
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ("Access denied: " + request.outputPath, std::string(error.what()));
+  }
+  EXPECT_SAME_BYTES(kPeople, ReadBytes(dir.File("people.csv")));
+}
+
+TEST_F(DriverTest, AnInputThatChangesBetweenThePassesFailsTheExport) {
+  ExportRequest request = Request(ExportFormat::Xml, Input("people.csv", kPeople));
+  request.progress = [&](std::int64_t position, std::int64_t) {
+    if (position == 0) WriteBytes(dir.File("people.csv"), "Ann,1/2/2000,3\r\n");
+  };
+  MemoryOutputFiles files;
+  const ExportResult result = ExportFile(request, files);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{"The input file " + dir.File("people.csv") +
+                                     " changed while it was exported"},
+            result.messages);
+}
+
+TEST_F(DriverTest, RelativeNamesPutTheLogBesideTheOutput) {
+  Input("people.csv", kPeople);
+  ExportRequest request = Request(ExportFormat::SqlSchema, "people.csv");
+  request.inputPath = "people.csv";
+  request.outputPath = "people.sql";
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  const ExportResult result = ExportFile(request);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(std::vector<std::string>{SqlRejectedMessage(dir.Path())}, result.messages);
+  EXPECT_EQ((std::set<std::string>{"people.csv", "people.sql", kSqlLogName}), Files());
+}
+
+TEST_F(DriverTest, EveryFormatHasAWriter) {
+  ExportRequest request = Request(ExportFormat::Paradox, Input("people.csv", kPeople));
+  for (const ExportFormatInfo& info : kExportFormats) {
+    request.format = info.format;
+    EXPECT_NE(nullptr, MakeFormatWriter(request)) << info.caption;
+  }
+  EXPECT_EQ("Excel export is not available yet", UnavailableFormatMessage(ExportFormat::Excel));
+}
+
+}  // namespace
+}  // namespace quorlin
