@@ -142,6 +142,13 @@ OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& argume
   return file;
 }
 
+OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments arguments) {
+  arguments.fromSchema = true;
+  OpenFile file;
+  LoadDataFile(file, dataPath, arguments);
+  return file;
+}
+
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
   for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
 }

@@ -40,6 +40,11 @@ int NumberingBase(const LayoutArguments& arguments);
 // SchemaError; a saved number that is not whole stops the work naming the schema file.
 OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments);
 
+// The data file as the window holds it after a double-click in the schema list, the arguments
+// in its layout boxes: loaded with its saved layout, or only named when its section holds no
+// fields, so that the caller's own check can say what is missing. Raises as OpenDataFile.
+OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments arguments);
+
 // What the preview or the ruler left out, one line each after the file's name.
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err);
 
