@@ -3,19 +3,16 @@
 #include <array>
 
 #include "platform/ascii_case.h"
+#include "text/fixed_fields.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
 
 void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values) {
-  values.clear();
-  std::size_t at = 0;
-  for (const ExportField& field : fields) {
-    const std::size_t width = field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0;
-    const std::size_t from = std::min(at, line.size());
-    values.push_back(line.substr(from, std::min(width, line.size() - from)));
-    at += width;
-  }
+  CutFixedFields(
+      line, fields,
+      [](const ExportField& field) { return field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0; },
+      values);
 }
 
 bool IsTrueWord(std::string_view value) {
