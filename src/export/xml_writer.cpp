@@ -1,6 +1,7 @@
 #include "export/xml_writer.h"
 
 #include "platform/product_identity.h"
+#include "text/utf8_text.h"
 
 
 namespace quorlin {
