@@ -1,6 +1,4 @@
 // quorlin-cli report: the structure report of a file's saved layout.
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -10,6 +8,7 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "platform/atomic_file.h"
+#include "platform/local_date.h"
 #include "schema/structure_report.h"
 
 namespace quorlin {
@@ -23,13 +22,6 @@ struct ReportArguments {
   std::optional<std::string> output;
   LayoutArguments layout;
 };
-
-std::chrono::year_month_day Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return std::chrono::year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday;
-}
 
 // The input file is never written: an output naming it, also through a link, is refused.
 void RefuseWritingOverInput(const std::string& input, const std::string& output) {
@@ -59,7 +51,7 @@ Command AddReportCommand(CLI::App& app, const CommandContext& context) {
     const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
     if (file.Fields().empty()) throw CliError(kExitRefused, kNoStructureDisplayed);
     const std::string report = StructureReport(file.InputText(), file.Layout().separator, file.Fields(),
-                                               file.NumberingBase(), Today());
+                                               file.NumberingBase(), LocalToday());
     if (!arguments->output) {
       context.out << report;
       context.out.flush();
