@@ -370,6 +370,7 @@ void TfrmQuorlin::ConnectControls() {
   connect(cmdViewData, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdViewDataClick));
   connect(cmdClose, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdCloseClick));
   connect(cmdSave, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdSaveClick));
+  connect(cmdGuess, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdGuessClick));
   connect(cmdSchemaDelete, &QPushButton::clicked, this,
           command(&TfrmQuorlin::cmdSchemaDeleteClick));
   connect(cmdAdd, &QPushButton::clicked, this, command(&TfrmQuorlin::cmdAddClick));

@@ -64,4 +64,8 @@ void TfrmQuorlin::cmdDownClick() {
 
 void TfrmQuorlin::ToggleBreak(int position) { file_.ToggleBreak(position); }
 
+void TfrmQuorlin::cmdGuessClick() {
+  if (const Refusal refusal = file_.Guess(env_.locale)) env_.dialogs->Inform(DisplayText(*refusal));
+}
+
 }  // namespace quorlin

@@ -3,6 +3,8 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 
+#include "app/ruler_view.h"
+
 namespace quorlin::testing {
 
 void WindowTest::TearDown() {
@@ -19,6 +21,7 @@ AppEnvironment WindowTest::Environment(const std::string& startPath) {
   environment.dialogs = &dialogs;
   environment.sounds = &sounds;
   environment.launcher = &launches;
+  environment.printer = &printer;
   return environment;
 }
 
@@ -66,6 +69,13 @@ void WindowTest::Enter(const char* box, const QString& text) {
 void WindowTest::OpenFromList(const QString& name) {
   dialogs.Expect(BoxKind::Ask, true);
   DoubleClickFile(name);
+}
+
+void WindowTest::MarkBreak(int position) {
+  auto* ruler = Find<RulerView>("pnlImg");
+  const int x = (position - 1) * ruler->CharWidth() + ruler->CharWidth() / 2;
+  QTest::mouseClick(ruler->findChild<QWidget*>("imgGrid"), Qt::LeftButton, {},
+                    QPoint(x, 2 * ruler->RowHeight() + 2));
 }
 
 QString WindowTest::Cell(int row, int column) {

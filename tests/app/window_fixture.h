@@ -50,6 +50,9 @@ class WindowTest : public ::testing::Test {
   // Chooses `name` in the file list and answers the reload question with Yes.
   void OpenFromList(const QString& name);
 
+  // A left click on the ruler in front of the character at `position`.
+  void MarkBreak(int position);
+
   QString Cell(int row, int column);
   int GridRows();
   int GridColumns();
@@ -62,6 +65,7 @@ class WindowTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   RecordedSounds sounds;
   RecordedLaunches launches;
+  RecordedPrinter printer;
   std::unique_ptr<TfrmQuorlin> window;
 };
 
