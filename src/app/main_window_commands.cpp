@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
@@ -31,11 +30,6 @@
 namespace quorlin {
 
 namespace {
-
-const char* const kInputFileFilter =
-    "Text Files (*.asc *.txt *.csv *.dat *.log *.tab);;All Files (*)";
-
-QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 std::string FolderOf(const std::string& path) {
   return WithTrailingSlash(std::filesystem::path(path).parent_path().string());
@@ -107,7 +101,7 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
 
 // A folder named on the command line is opened in the tree; a file is also loaded at once.
 void TfrmQuorlin::OpenStartPath() {
-  const QFileInfo start(FromPath(env_.startPath));
+  const QFileInfo start(PathText(env_.startPath));
   if (start.isDir()) {
     SelectFolderInTree(WithTrailingSlash(PathBytes(start.absoluteFilePath())));
   } else if (start.isFile()) {
@@ -124,16 +118,11 @@ void TfrmQuorlin::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  bool done = false;
-  RunCommand([this, &done] {
-    ShutDown();
-    done = true;
-  });
-  if (done) {
-    event->accept();
-  } else {
-    event->ignore();
-  }
+  // A settings file that cannot be written is reported, and the window closes all the same:
+  // kept open, it could never be closed from a read-only folder. The settings not yet written
+  // then keep their values from before.
+  RunCommand([this] { ShutDown(); });
+  event->accept();
 }
 
 void TfrmQuorlin::ShutDown() {
@@ -166,7 +155,7 @@ std::string TfrmQuorlin::SelectedFolder() const {
 }
 
 void TfrmQuorlin::SelectFolderInTree(const std::string& folder) {
-  QString path = QDir::cleanPath(FromPath(folder));
+  QString path = QDir::cleanPath(PathText(folder));
   const QModelIndex index = folderModel_->index(path);
   if (!index.isValid()) return;
   for (QModelIndex above = index.parent(); above.isValid(); above = above.parent()) {
@@ -203,9 +192,9 @@ void TfrmQuorlin::ShowFolderFiles() {
 
 void TfrmQuorlin::cmdBrowseClick() {
   FileDialogRequest request;
-  request.title = "Select your Input File";
+  request.title = kInputFileTitle;
   request.filter = kInputFileFilter;
-  request.initialFile = FromPath(file_.InputBoxPath());
+  request.initialFile = PathText(file_.InputBoxPath());
   request.mustExist = true;
   const FileChoice choice = env_.dialogs->ChooseOpenFile(request);
   if (!choice.accepted) return;
@@ -241,7 +230,7 @@ void TfrmQuorlin::cmdRefreshClick() {
 }
 
 void TfrmQuorlin::cmdViewDataClick() {
-  env_.launcher->OpenInEditor(FromPath(editorPath_), FromPath(file_.InputBoxPath()));
+  env_.launcher->OpenInEditor(PathText(editorPath_), PathText(file_.InputBoxPath()));
 }
 
 // The wait after the tune handles input: a second Close, or the window's own close button, must

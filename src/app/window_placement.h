@@ -12,7 +12,8 @@ namespace quorlin {
 void SavePlacement(const std::string& settingsPath, const QWidget& window);
 
 // Reads them back and applies them in the same order, each missing value leaving the window's
-// own; the window system keeps the window's minimum size.
+// own; the window system keeps the window's minimum size. A window whose top edge then lies
+// off every screen is moved onto the primary screen.
 void RestorePlacement(const std::string& settingsPath, QWidget& window);
 
 }  // namespace quorlin

@@ -1,5 +1,6 @@
 // Start-up, shut-down, Browse, the file list and Refresh of the main window.
 #include <QFileSystemModel>
+#include <QScreen>
 #include <QTreeView>
 #include <filesystem>
 #include <QLabel>
@@ -127,7 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"BlankEditor", "[Options]\r\nEditor=  \r\n", false, false, true, false,
                      "xdg-open"},
         SettingsCase{"Editor", "[Options]\r\nEditor=/usr/bin/vi\r\n", false, false, true, false,
-                     "/usr/bin/vi"}),
+                     "/usr/bin/vi"},
+        SettingsCase{"Garbage",
+                     "[Options]\r\nSounds=on\r\nFieldCountFrom=one\r\n" + std::string("\0\xff=\r\n", 5) +
+                         "[GUI]\r\nfrmQuorlinLeft=left\r\nfrmQuorlinWidth=1e9\r\n",
+                     false, false, true, false, "xdg-open"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartUpTest, OpenLastFileInLowerCaseReopensNothing) {
@@ -221,6 +226,19 @@ TEST_F(StartUpTest, PlacementIsRestoredWithinTheMinimumSizeAndSavedAtShutDown) {
   EXPECT_EQ(600, settings.ReadInteger("GUI", "frmQuorlinHeight", 0));
 }
 
+TEST_F(StartUpTest, APlacementOffEveryScreenMovesOntoThePrimaryScreen) {
+  WriteSettings("[GUI]\r\nfrmQuorlinLeft=5000\r\nfrmQuorlinTop=-3000\r\n");
+  window = std::make_unique<TfrmQuorlin>(Environment());
+  EXPECT_EQ(QGuiApplication::primaryScreen()->availableGeometry().topLeft(), window->pos());
+  EXPECT_EQ(QSize(796, 555), window->size());
+
+  // Partly off the screen, the window can still be grabbed and stays where it was put.
+  window.reset();
+  WriteSettings("[GUI]\r\nfrmQuorlinLeft=-300\r\nfrmQuorlinTop=20\r\n");
+  window = std::make_unique<TfrmQuorlin>(Environment());
+  EXPECT_EQ(QPoint(-300, 20), window->pos());
+}
+
 TEST_F(StartUpTest, ShutDownWritesTheSixOptionsInOrder) {
   Start();
   const std::string path = DataFile("a.csv", kCsv);
@@ -246,15 +264,16 @@ TEST_F(StartUpTest, ShutDownWritesTheSixOptionsInOrder) {
   }
 }
 
-TEST_F(StartUpTest, AShutDownThatCannotWriteKeepsTheWindowOpen) {
+// Kept open, a window whose settings cannot be written could never be closed.
+TEST_F(StartUpTest, AShutDownThatCannotWriteSaysSoAndClosesAnyway) {
   AppEnvironment environment = Environment();
   environment.settingsPath = data.File("missing-folder/Quorlin.INI");
   window = std::make_unique<TfrmQuorlin>(environment);
   window->show();
   dialogs.Expect(BoxKind::Error);
-  EXPECT_FALSE(window->close());
-  EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(dialogs.Boxes().back().text.contains("Unable to write to"));
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(QString::fromStdString("Unable to write to " + environment.settingsPath), dialogs.Boxes().back().text);
 }
 
 TEST_F(StartUpTest, BrowseCancelledChangesNothing) {
