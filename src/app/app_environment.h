@@ -8,6 +8,7 @@
 namespace quorlin {
 
 class Launcher;
+class ReportPrinter;
 class SoundEffects;
 class UserDialogs;
 
@@ -20,6 +21,7 @@ struct AppEnvironment {
   UserDialogs* dialogs = nullptr;
   SoundEffects* sounds = nullptr;
   Launcher* launcher = nullptr;
+  ReportPrinter* printer = nullptr;
 };
 
 }  // namespace quorlin

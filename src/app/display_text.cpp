@@ -35,6 +35,8 @@ std::string CharacterBoxBytes(const QString& shown) {
 
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
 QListWidgetItem* NewByteItem(const std::string& bytes, QListWidget* list) {
   auto* item = new QListWidgetItem(DisplayText(bytes), list);
   item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));

@@ -32,6 +32,8 @@ std::string CharacterBoxBytes(const QString& shown);
 
 // A file name as the file system spells it.
 std::string PathBytes(const QString& path);
+// A file name's bytes as the file dialogs and Qt's file classes take it.
+QString PathText(const std::string& path);
 
 // A list entry that names a file or a section: the bytes it keeps beside its text, or its
 // text as a file name when it keeps none.

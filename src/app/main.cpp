@@ -9,6 +9,7 @@
 #include "app/help_topics.h"
 #include "app/launcher.h"
 #include "app/main_window.h"
+#include "app/report_printer.h"
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
 
   quorlin::QtUserDialogs dialogs;
   quorlin::QtSoundEffects sounds;
+  quorlin::QtReportPrinter printer;
   quorlin::AppEnvironment environment;
   const QString programFolder = QApplication::applicationDirPath();
   environment.programFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(programFolder));
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   environment.dialogs = &dialogs;
   environment.sounds = &sounds;
   environment.launcher = &launcher;
+  environment.printer = &printer;
 
   quorlin::TfrmQuorlin window(environment);
   window.show();

@@ -140,6 +140,13 @@ class TfrmQuorlin : public QMainWindow {
   void cmdUpClick();
   void cmdDownClick();
   void ToggleBreak(int position);
+  // Guess Field Types and "&Guess Structure".
+  void cmdGuessClick();
+
+  // Print Structure (main_window_report.cpp).
+  std::string StructureReportText() const;
+  void mnuPrintToFileClick();
+  void mnuPrintToPrinterClick();
 
   // Schema commands and the saved last layout (main_window_schema.cpp).
   void cmdSaveClick();
@@ -151,6 +158,10 @@ class TfrmQuorlin : public QMainWindow {
   void OpenSavedLayout(const ProfileFile& schema, const std::string& section);
   void WriteLastLayout();
 
+  // The window's file dialog: Browse, and Print Structure To File with the same title and filter.
+  static constexpr const char* kInputFileTitle = "Select your Input File";
+  static constexpr const char* kInputFileFilter =
+      "Text Files (*.asc *.txt *.csv *.dat *.log *.tab);;All Files (*)";
   // The desktop's own way of opening a text file, used while no editor is set.
   static constexpr const char* kDefaultEditor = "xdg-open";
 

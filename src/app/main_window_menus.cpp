@@ -105,8 +105,11 @@ void TfrmQuorlin::ConnectMenus() {
   };
   on(mnuOpen, [this] { cmdBrowseClick(); });
   on(mnuRefresh, [this] { cmdRefreshClick(); });
+  on(mnuGuess, [this] { cmdGuessClick(); });
   on(mnuSaveStructure, [this] { cmdSaveClick(); });
   on(mnuExport, [this] { mnuExportClick(); });
+  on(mnuPrintToFile, [this] { mnuPrintToFileClick(); });
+  on(mnuPrintToPrinter, [this] { mnuPrintToPrinterClick(); });
   on(mnuTextDSN, [this] { mnuTestDSNClick(); });
   on(mnuExit, [this] { cmdCloseClick(); });
   on(mnuDefined, [this] { mnuDefinedClick(); });

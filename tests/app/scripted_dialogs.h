@@ -9,6 +9,7 @@
 
 #include "app/launcher.h"
 #include "app/qt_printers.h"
+#include "app/report_printer.h"
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 
@@ -99,6 +100,22 @@ class RecordedLaunches : public Launcher {
   std::vector<std::pair<QString, QString>> editorRuns;
   std::vector<QString> urls;
   std::vector<int> helpContexts;
+};
+
+// Every print job, answered with `outcome`.
+class RecordedPrinter : public ReportPrinter {
+ public:
+  struct Job {
+    QString name;
+    QString text;
+  };
+  PrintOutcome Print(const QString& jobName, const QString& text) override {
+    jobs.push_back({jobName, text});
+    return outcome;
+  }
+
+  PrintOutcome outcome = PrintOutcome::Printed;
+  std::vector<Job> jobs;
 };
 
 }  // namespace quorlin::testing
