@@ -102,7 +102,8 @@ void TfrmQuorlin::ReopenLastFile() {
   }
 }
 
-// A folder named on the command line is opened in the tree; a file is also loaded at once.
+// A folder named on the command line is opened in the tree; a file is also loaded at once and
+// marked in the folder's file list, as the desktop's "Open with" leaves the user expecting.
 void TfrmQuorlin::OpenStartPath() {
   const QFileInfo start(FromPath(env_.startPath));
   if (start.isDir()) {
@@ -115,6 +116,10 @@ void TfrmQuorlin::OpenStartPath() {
     fieldModel_->Clear();
     LoadInputFile();
     layoutChanged_ = false;
+  }
+  if (start.isFile()) {
+    const QList<QListWidgetItem*> listed = lstFiles->findItems(start.fileName(), Qt::MatchExactly);
+    if (!listed.isEmpty()) lstFiles->setCurrentItem(listed.front());
   }
 }
 
