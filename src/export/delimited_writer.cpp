@@ -1,12 +1,16 @@
 #include "export/delimited_writer.h"
 
+#include "text/byte_search.h"
+
 namespace quorlin {
 
 namespace {
 
 bool Contains(std::string_view value, std::string_view separator) {
   if (separator.empty()) return false;
-  if (separator.size() == 1) return value.find(separator.front()) != std::string_view::npos;
+  if (separator.size() == 1) {
+    return FindByte(value.data(), value.data() + value.size(), separator.front()) != value.data() + value.size();
+  }
   return value.find(separator) != std::string_view::npos;
 }
 

@@ -20,11 +20,11 @@ class RecordReader {
   std::int64_t CountLines() {
     std::int64_t count = 0;
     if (header_) {
-      input_.ReadTextLine(line_);
+      input_.SkipTextLine();
       if (use_ != HeaderLineUse::Drop) ++count;
     }
     do {
-      input_.ReadTextLine(line_);
+      input_.SkipTextLine();
       ++count;
     } while (!input_.AtEnd());
     input_.Rewind();

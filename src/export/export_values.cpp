@@ -1,6 +1,8 @@
 #include "export/export_values.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/ascii_case.h"
 #include "text/record_splitter.h"
@@ -92,11 +94,37 @@ constexpr std::array<bool, 256> kPlainBytes = [] {
   return plain;
 }();
 
+namespace {
+
+// Whether all eight bytes of `word` are printable ASCII other than "&", "<" and ">", found
+// without looking at the bytes one by one: most values are plain text throughout.
+bool AllPlain(std::uint64_t word) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const auto hasZeroByte = [](std::uint64_t x) { return ((x - kOnes) & ~x & kHighBits) != 0; };
+  if ((word & kHighBits) != 0) return false;
+  if (((word - kOnes * 0x20) & ~word & kHighBits) != 0) return false;  // a byte below blank
+  return !hasZeroByte(word ^ (kOnes * '&')) && !hasZeroByte(word ^ (kOnes * '<')) &&
+         !hasZeroByte(word ^ (kOnes * '>'));
+}
+
+// The number of bytes at the start of `text` that are copied unchanged.
+std::size_t PlainRun(std::string_view text) {
+  std::size_t plain = 0;
+  for (std::uint64_t word; text.size() - plain >= sizeof word; plain += sizeof word) {
+    std::memcpy(&word, text.data() + plain, sizeof word);
+    if (!AllPlain(word)) break;
+  }
+  while (plain < text.size() && kPlainBytes[static_cast<unsigned char>(text[plain])]) ++plain;
+  return plain;
+}
+
+}  // namespace
+
 void AppendTranslated(std::string& out, std::string_view value) {
   std::string_view rest = Trim(value);
   while (!rest.empty()) {
-    std::size_t plain = 0;
-    while (plain < rest.size() && kPlainBytes[static_cast<unsigned char>(rest[plain])]) ++plain;
+    const std::size_t plain = PlainRun(rest);
     out.append(rest.data(), plain);
     rest.remove_prefix(plain);
     if (rest.empty()) break;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -52,6 +53,10 @@ std::int64_t ReadSaturated(std::string_view digits) {
 // `exponent` rounds to a finite long double. Underflow to zero still counts as in range.
 bool FitsLongDouble(std::string_view integerDigits, std::string_view fractionDigits,
                     std::int64_t exponent) {
+  // The power below is at most this, so the numbers of everyday files need no closer look.
+  if (static_cast<std::int64_t>(integerDigits.size()) + exponent < std::numeric_limits<long double>::max_exponent10) {
+    return true;
+  }
   const std::size_t integerZeros = std::min(integerDigits.find_first_not_of('0'), integerDigits.size());
   const std::size_t fractionZeros =
       integerZeros < integerDigits.size()
@@ -328,8 +333,26 @@ bool ScanTime(Scanner& scanner, const LocaleSettings& locale, DateTime& into) {
   return true;
 }
 
+// NormaliseDateText for the usual date, short and without letters, into `buffer`: no month
+// name to replace and nothing to allocate. Nothing when the text is not such a date.
+std::optional<std::string_view> NormaliseShortDate(std::string_view text, const LocaleSettings& locale,
+                                                   std::span<char> buffer) {
+  const std::string_view trimmed = Trim(text);
+  if (trimmed.size() > buffer.size()) return std::nullopt;
+  for (std::size_t i = 0; i < trimmed.size(); ++i) {
+    const char c = trimmed[i];
+    if (UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z') return std::nullopt;
+    buffer[i] = c == '/' || c == ' ' || c == '-' ? locale.dateSeparator : c;
+  }
+  return std::string_view(buffer.data(), trimmed.size());
+}
+
 std::optional<DateTime> ParseDateTime(std::string_view text, const LocaleSettings& locale) {
-  const std::string normalised = NormaliseDateText(text, locale);
+  std::array<char, 64> buffer;
+  std::string named;  // a text that may name a month
+  std::optional<std::string_view> shortDate = NormaliseShortDate(text, locale, buffer);
+  if (!shortDate) named = NormaliseDateText(text, locale);
+  const std::string_view normalised = shortDate ? *shortDate : std::string_view(named);
   {
     Scanner scanner(normalised);
     if (std::optional<DateTime> date = ScanDate(scanner, locale)) {

@@ -19,8 +19,14 @@ constexpr int kMaxSharedColumns = 11;
 }  // namespace
 
 void StripLeftQualifier(std::string& field, const std::string& qualifier) {
+  std::string_view stripped = field;
+  StripLeftQualifier(stripped, qualifier);
+  if (stripped.size() != field.size()) field = std::string(stripped);
+}
+
+void StripLeftQualifier(std::string_view& field, std::string_view qualifier) {
   if (qualifier.empty() || !field.starts_with(qualifier)) return;
-  field = field.size() <= 2 ? std::string() : field.substr(1, field.size() - 2);
+  field = field.size() <= 2 ? std::string_view() : field.substr(1, field.size() - 2);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/preview_limits.h"
@@ -33,6 +34,8 @@ std::vector<std::string> CutMessages(const PreviewTable& table);
 // Fields that still begin with the qualifier text, as after a blank that hid it from the
 // splitter, are shown without their first and last character.
 void StripLeftQualifier(std::string& field, const std::string& qualifier);
+// The same for a field that is a view into its line.
+void StripLeftQualifier(std::string_view& field, std::string_view qualifier);
 
 // Reads line 1 for the columns and names, then the lines from the start row on, at most
 // rowsToScan of them. Only the lines shown are read, so the size of the file does not matter,

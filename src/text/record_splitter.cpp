@@ -1,27 +1,20 @@
 // Cutting a delimited record into its field values.
 #include "text/record_splitter.h"
 
+#include <algorithm>
+
+#include "text/byte_search.h"
+
 namespace quorlin {
-
-bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
-
-std::string_view Trim(std::string_view text) {
-  std::size_t first = 0;
-  while (first < text.size() && IsBlankChar(text[first])) ++first;
-  std::size_t last = text.size();
-  while (last > first && IsBlankChar(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
 
 namespace {
 
-std::string_view TrimFront(std::string_view text) {
-  std::size_t first = 0;
-  while (first < text.size() && IsBlankChar(text[first])) ++first;
-  return text.substr(first);
+std::string_view Between(const char* from, const char* to) {
+  return {from, static_cast<std::size_t>(to - from)};
 }
 
-// Every field is a part of the record, so one routine serves both kinds of result list.
+// Every field is a part of the record, so one routine serves both kinds of result list. It
+// walks the record with pointers, as it runs for every record of every export and query.
 template <typename Field>
 void SplitInto(std::string_view record, std::string_view separator, std::string_view qualifier,
                std::vector<Field>& fields, std::size_t maxFields) {
@@ -35,45 +28,41 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
   // and the next separator found stays valid until the remainder has moved past it. Keeping
   // it instead of searching again for every field keeps long runs of qualified fields linear.
   const std::string_view whole = Trim(record);
-  std::size_t start = 0;
-  std::size_t nextSeparator = 0;
-  bool separatorKnown = false;
+  const char* const end = whole.data() + whole.size();
+  const char* at = whole.data();         // the remainder's start
+  const char* nextSeparator = nullptr;   // not searched yet; `end` when there is none ahead
   do {
-    const std::string_view rest = whole.substr(start);
-    if (hasSeparator && (!separatorKnown || (nextSeparator != std::string_view::npos &&
-                                             nextSeparator < start))) {
-      nextSeparator = whole.find(separatorChar, start);
-      separatorKnown = true;
+    if (hasSeparator && (nextSeparator == nullptr || (nextSeparator != end && nextSeparator < at))) {
+      nextSeparator = FindByte(at, end, separatorChar);
     }
-    const bool separatorAhead = hasSeparator && nextSeparator != std::string_view::npos;
-    const bool qualified = hasQualifier && !rest.empty() && rest.front() == qualifierChar;
+    const bool separatorAhead = hasSeparator && nextSeparator != end;
+    const bool qualified = hasQualifier && at != end && *at == qualifierChar;
 
     if (!separatorAhead) {
       // The last field keeps its blanks; a qualified one loses its first and last character,
       // whatever the last one is.
       if (qualified) {
-        fields.emplace_back(rest.size() <= 2 ? std::string_view() : rest.substr(1, rest.size() - 2));
+        fields.emplace_back(end - at <= 2 ? std::string_view() : Between(at + 1, end - 1));
       } else {
-        fields.emplace_back(rest);
+        fields.emplace_back(Between(at, end));
       }
-      start = whole.size();
+      at = end;
     } else if (!qualified) {
-      fields.emplace_back(Trim(whole.substr(start, nextSeparator - start)));
-      start = nextSeparator + 1;
+      fields.emplace_back(Trim(Between(at, nextSeparator)));
+      at = nextSeparator + 1;
     } else {
       // The first qualifier after the opening one closes the field. Without one the field is
       // empty and only the opening qualifier and the character after it are passed over; the
       // remainder then holds no qualifier at all, so this whole-remainder search happens once.
-      const std::size_t closing = rest.find(qualifierChar, 1);
-      const std::string_view field =
-          closing == std::string_view::npos ? std::string_view() : rest.substr(1, closing - 1);
-      const std::size_t skip = field.size() + 2;
-      const std::string_view after = skip >= rest.size() ? std::string_view() : TrimFront(rest.substr(skip));
+      const char* const closing = FindByte(at + 1, end, qualifierChar);
+      const std::string_view field = closing == end ? std::string_view() : Between(at + 1, closing);
+      const char* after = at + std::min(field.size() + 2, static_cast<std::size_t>(end - at));
+      while (after != end && IsBlankChar(*after)) ++after;
       fields.emplace_back(Trim(field));
-      start = whole.size() - after.size();
-      if (!after.empty() && hasSeparator && after.front() == separatorChar) ++start;
+      at = after;
+      if (after != end && hasSeparator && *after == separatorChar) ++at;
     }
-  } while (start < whole.size() && fields.size() < maxFields);
+  } while (at < end && fields.size() < maxFields);
 }
 
 }  // namespace
@@ -84,8 +73,9 @@ void SplitRecord(std::string_view record, std::string_view separator, std::strin
 }
 
 void SplitRecordViews(std::string_view record, std::string_view separator,
-                      std::string_view qualifier, std::vector<std::string_view>& fields) {
-  SplitInto(record, separator, qualifier, fields, std::numeric_limits<std::size_t>::max());
+                      std::string_view qualifier, std::vector<std::string_view>& fields,
+                      std::size_t maxFields) {
+  SplitInto(record, separator, qualifier, fields, maxFields);
 }
 
 }  // namespace quorlin

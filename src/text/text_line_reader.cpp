@@ -110,6 +110,8 @@ bool TextLineReader::Fill() {
   if (count < 0) throw FileError(ReadFailure(path_, errno));
   begin_ = 0;
   end_ = static_cast<std::size_t>(count);
+  const auto* mark = static_cast<const char*>(std::memchr(buffer_.data(), kEndOfFileMark, end_));
+  stop_ = mark ? static_cast<std::size_t>(mark - buffer_.data()) : end_;
   if (count == 0) ended_ = true;
   return count > 0;
 }
@@ -144,14 +146,14 @@ bool TextLineReader::ReadTextLine(std::string& line) {
   for (;;) {
     if (begin_ == end_ && !Fill()) return finish(false);
     const char* from = buffer_.data() + begin_;
-    const std::size_t available = end_ - begin_;
-    // Ctrl-Z is rare, so look for the line end first and for Ctrl-Z only before it: every byte
-    // is then looked at no more than twice.
+    // Ctrl-Z ends the text, so a line end is looked for only before the buffer's first one,
+    // which each fill finds once: every byte is looked at once per line and once per fill.
+    const std::size_t available = stop_ - begin_;
     const auto* found = static_cast<const char*>(std::memchr(from, lineEnd, available));
     const std::size_t upTo = found ? static_cast<std::size_t>(found - from) : available;
-    if (const auto* mark = static_cast<const char*>(std::memchr(from, kEndOfFileMark, upTo))) {
-      keep(from, static_cast<std::size_t>(mark - from));
-      begin_ += static_cast<std::size_t>(mark - from);
+    if (found == nullptr && stop_ < end_) {
+      keep(from, upTo);
+      begin_ = stop_;
       ended_ = true;
       return finish(false);
     }
@@ -166,10 +168,22 @@ bool TextLineReader::ReadTextLine(std::string& line) {
   }
 }
 
+bool TextLineReader::SkipTextLine() {
+  // With a limit of nothing the line is read past, not copied.
+  struct LimitRestorer {
+    std::size_t& limit;
+    std::size_t kept;
+    ~LimitRestorer() { limit = kept; }
+  } restorer{lineLimit_, lineLimit_};
+  lineLimit_ = 0;
+  return ReadTextLine(skipped_);
+}
+
 void TextLineReader::Rewind() {
   if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
   begin_ = 0;
   end_ = 0;
+  stop_ = 0;
   ended_ = false;
 }
 

@@ -42,6 +42,9 @@ class TextLineReader {
   // becomes empty and the result is false.
   bool ReadTextLine(std::string& line);
 
+  // Reads past the next line without keeping it, as counting lines needs; false at the end.
+  bool SkipTextLine();
+
   // From now on keeps at most `maxBytes` of each line; the rest of a longer line is read
   // past, so a line of any length costs no more memory than that.
   void LimitLineLength(std::size_t maxBytes) { lineLimit_ = maxBytes; }
@@ -64,11 +67,13 @@ class TextLineReader {
   std::vector<char> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  std::size_t stop_ = 0;  // the first Ctrl-Z in [begin_, end_), or end_: found once per fill
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
   LineEnds ends_ = LineEnds::kCarriageReturn;
   off_t textStart_ = 0;  // past a UTF-8 byte order mark
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
+  std::string skipped_;  // stays empty: SkipTextLine keeps no byte
 };
 
 }  // namespace quorlin

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <filesystem>
 
 #include "export/binary_export_support.h"
@@ -9,6 +10,7 @@
 #include "export/dbf/dbf_record.h"
 #include "export/export_writers.h"
 #include "export/failing_outputs.h"
+#include "export/value_reading.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -119,6 +121,29 @@ TEST(DbfRecord, WritesFloatsWithAFullStopWhateverTheLocale) {
   DbfRecord record;
   MakeDbfRecord({Field("F", Type::Float, 19)}, {"12,5"}, 20, german, record);
   EXPECT_EQ("              12.50 ", record.bytes);
+}
+
+// Plain decimals take a short way round reading and formatting a double; it must give the
+// same digits as the number read from the text, also at the edges of that short way.
+TEST(DbfRecord, FormatsPlainDecimalsAsTheNumberReadFromThem) {
+  const char* texts[] = {"0", "007", "-0.5", "+3.1", ".25", "5.", "-0", "-0.00", "12.345", "99999.99",
+                         "123456789012345", "1234567890123456", "0.000000000000001", " -42.10 "};
+  for (const int decimals : {0, 2, 3}) {
+    ExportField field = Field("F", Type::Float, 19);
+    field.decimals = decimals;
+    for (const char* text : texts) {
+      char digits[64];
+      const auto [end, error] = std::to_chars(digits, digits + sizeof digits, *ReadNumber(text, LocaleSettings{}),
+                                              std::chars_format::fixed, decimals);
+      ASSERT_EQ(error, std::errc());
+      const std::string number(digits, end);
+      DbfRecord record;
+      MakeDbfRecord({field}, {text}, 20, LocaleSettings{}, record);
+      const std::string expected = number.size() > 18 ? std::string(19, ' ')
+                                                      : std::string(18 - number.size(), ' ') + number + " ";
+      EXPECT_EQ(" " + expected, record.bytes) << text << " with " << decimals << " decimals";
+    }
+  }
 }
 
 class XBaseExport : public ::testing::Test {

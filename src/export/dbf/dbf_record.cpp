@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 
 #include "export/column_names.h"
 #include "export/value_reading.h"
@@ -36,6 +37,14 @@ bool IsFloatType(ExportFieldType type) {
          type == ExportFieldType::Single || type == ExportFieldType::Double;
 }
 
+// Appends `count` blanks: copied from a run of them, which costs less than filling.
+void PutBlanks(std::string& out, std::size_t count) {
+  static constexpr std::string_view kBlanks =
+      "                                                                                ";
+  for (; count > kBlanks.size(); count -= kBlanks.size()) out.append(kBlanks);
+  out.append(kBlanks.data(), count);
+}
+
 // Appends `text` left-justified in `width` bytes: padded with blanks, or cut (never inside a
 // UTF-8 character, the cut part padded too).
 void PutJustified(std::string& out, std::string_view text, std::size_t width) {
@@ -45,7 +54,47 @@ void PutJustified(std::string& out, std::string_view text, std::size_t width) {
   } else {
     out += CutAtCharacter(text, width);
   }
-  out.append(width - (out.size() - start), ' ');
+  PutBlanks(out, width - (out.size() - start));
+}
+
+// The fixed-point text of a plain decimal ("-12.5", "007", ".25") with `decimals` digits after
+// the point, exactly as formatting the number read from it would give, written without
+// reading and formatting a double: most Float values are such texts. Nothing for any other
+// text, which takes the general way: an exponent, more fraction digits than `decimals`, more
+// than fifteen digits (past which a double may not hold the number exactly), a negative zero.
+std::optional<std::string_view> PlainFixedText(std::string_view value, char decimalSeparator, int decimals,
+                                               std::span<char> buffer) {
+  std::string_view text = Trim(value);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const std::size_t point = text.find(decimalSeparator);
+  std::string_view integer = text.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto allDigits = [](std::string_view digits) {
+    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (!allDigits(integer) || !allDigits(fraction) || integer.size() + fraction.size() == 0) return std::nullopt;
+  if (fraction.size() > static_cast<std::size_t>(decimals)) return std::nullopt;
+  while (!integer.empty() && integer.front() == '0') integer.remove_prefix(1);
+  if (integer.size() + fraction.size() > 15) return std::nullopt;
+  const bool zero = integer.empty() && fraction.find_first_not_of('0') == std::string_view::npos;
+  if (negative && zero) return std::nullopt;
+  const std::size_t length = (negative ? 1 : 0) + std::max<std::size_t>(integer.size(), 1) +
+                             (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0);
+  if (length > buffer.size()) return std::nullopt;
+  char* at = buffer.data();
+  if (negative) *at++ = '-';
+  if (integer.empty()) *at++ = '0';
+  at = std::copy(integer.begin(), integer.end(), at);
+  if (decimals > 0) {
+    *at++ = '.';
+    at = std::copy(fraction.begin(), fraction.end(), at);
+    at = std::fill_n(at, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  }
+  return std::string_view(buffer.data(), static_cast<std::size_t>(at - buffer.data()));
 }
 
 void PutTwoDigits(std::string& out, int value) {
@@ -73,7 +122,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
       const std::string_view number = Trim(value);
       if (number.empty()) break;
       if (!IsPlainInteger(number) || number.size() > width) {
-        out.append(width, ' ');
+        PutBlanks(out, width);
         return Outcome::Rejected;
       }
       PutJustified(out, number, width);
@@ -82,7 +131,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
     case ExportFieldType::Date: {
       const std::optional<DateTime> date = ReadCalendarDate(value, locale);
       if (!date) {
-        out.append(width, ' ');
+        PutBlanks(out, width);
         return Outcome::Rejected;
       }
       std::string text;
@@ -97,7 +146,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
       if (IsBlank(value)) break;
       const std::optional<DateTime> time = ReadTimeOfDay(value, locale);
       if (!time) {
-        out.append(width, ' ');
+        PutBlanks(out, width);
         return Outcome::Rejected;
       }
       std::string text;
@@ -115,25 +164,31 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
         return Outcome::Written;
       }
       if (IsBlank(value)) break;
-      const std::optional<double> number = ReadNumber(value, locale);
-      if (!number) return Outcome::NotANumber;
       // "%18.2f" without the C library's locale: right-aligned in 18 characters (fewer in a
       // narrower field, so that no digit is cut off), then left-justified in the field.
+      const int decimals = std::clamp(field.decimals, 0, 15);
       char digits[400];
-      const auto [end, error] = std::to_chars(digits, digits + sizeof digits, *number,
-                                              std::chars_format::fixed, std::clamp(field.decimals, 0, 15));
-      const std::size_t length = static_cast<std::size_t>(end - digits);
+      std::string_view text;
+      if (const auto plain = PlainFixedText(value, locale.decimalSeparator, decimals, digits)) {
+        text = *plain;
+      } else {
+        const std::optional<double> number = ReadNumber(value, locale);
+        if (!number) return Outcome::NotANumber;
+        const auto [end, error] =
+            std::to_chars(digits, digits + sizeof digits, *number, std::chars_format::fixed, decimals);
+        if (error == std::errc()) text = std::string_view(digits, static_cast<std::size_t>(end - digits));
+      }
       const std::size_t aligned = std::min(kFloatTextWidth, width);
-      if (error != std::errc() || length > aligned) {
-        out.append(width, ' ');
+      if (text.empty() || text.size() > aligned) {
+        PutBlanks(out, width);
         return Outcome::Rejected;
       }
-      out.append(aligned - length, ' ');
-      out.append(digits, length);
-      out.append(width - aligned, ' ');
+      PutBlanks(out, aligned - text.size());
+      out.append(text);
+      PutBlanks(out, width - aligned);
       return Outcome::Written;
   }
-  out.append(width, ' ');
+  PutBlanks(out, width);
   return Outcome::Written;
 }
 

@@ -168,13 +168,13 @@ void TableCursor::CutLine() {
     }
     return;
   }
-  SplitRecord(line_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
-  for (std::string& field : fields_) StripLeftQualifier(field, layout_.qualifier);
+  SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
+  for (std::string_view& field : fields_) StripLeftQualifier(field, layout_.qualifier);
 }
 
 std::string_view TableCursor::Field(std::size_t column) const {
   if (layout_.fixed) return column < fixedFields_.size() ? fixedFields_[column] : std::string_view();
-  return column < fields_.size() ? std::string_view(fields_[column]) : std::string_view();
+  return column < fields_.size() ? fields_[column] : std::string_view();
 }
 
 CellValue TableCursor::Value(std::size_t column) const {
