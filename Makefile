@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build run test test-sanitize bench bench-export bench-odbc clean
+.PHONY: setup configure build run test test-sanitize bench bench-export bench-odbc install package clean
 
 setup:
 	bash scripts/setup.sh
@@ -40,6 +40,26 @@ bench-export: build
 # pyodbc reading a 200 MB CSV through the text driver and the same rows through SQLite's driver.
 bench-odbc: build
 	cmake --build $(BUILD) --target odbc_fetch_bench
+
+# Installs the programs, the driver, the help pages, the samples, the manual pages and the
+# desktop files under PREFIX and registers the driver there with unixODBC.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package quorlin_<version>_<arch>.deb in this folder, built in a tree of its own for
+# /usr with Debian's hardening flags; install it with `apt install ./quorlin_*.deb`.
+PACKAGE_BUILD ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
+	  -DCMAKE_SHARED_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quorlin quorlin-cli quorlin-odbc-text packaging_files
+	rm -f $(PACKAGE_BUILD)/quorlin_*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	cp $(PACKAGE_BUILD)/quorlin_*.deb .
 
 clean:
 	rm -rf $(BUILD)

@@ -99,7 +99,8 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
   env_.dialogs->Inform(DisplayText(NoFieldsMessage(file_.InputText())));
 }
 
-// A folder named on the command line is opened in the tree; a file is also loaded at once.
+// A folder named on the command line is opened in the tree; a file is also loaded at once and
+// marked in the folder's file list, as the desktop's "Open with" leaves the user expecting.
 void TfrmQuorlin::OpenStartPath() {
   const QFileInfo start(PathText(env_.startPath));
   if (start.isDir()) {
@@ -110,6 +111,10 @@ void TfrmQuorlin::OpenStartPath() {
     file_.ChooseFile(path, path);
     file_.Refresh();
     InformOfCuts();
+  }
+  if (start.isFile()) {
+    const QList<QListWidgetItem*> listed = lstFiles->findItems(start.fileName(), Qt::MatchExactly);
+    if (!listed.isEmpty()) lstFiles->setCurrentItem(listed.front());
   }
 }
 

@@ -1,5 +1,6 @@
 // Start-up, shut-down, Browse, the file list and Refresh of the main window.
 #include <QFileSystemModel>
+#include <QListWidget>
 #include <QScreen>
 #include <QTreeView>
 #include <filesystem>
@@ -209,6 +210,9 @@ TEST_F(StartUpTest, AFileOnTheCommandLineIsLoadedAtOnce) {
   EXPECT_EQ(path, window->InputPath());
   EXPECT_EQ(3, GridColumns());
   EXPECT_EQ(3, FieldRows());
+  const QListWidgetItem* marked = Find<QListWidget>("lstFiles")->currentItem();
+  ASSERT_NE(nullptr, marked);
+  EXPECT_EQ("start.csv", marked->text());
 }
 
 TEST_F(StartUpTest, PlacementIsRestoredWithinTheMinimumSizeAndSavedAtShutDown) {
