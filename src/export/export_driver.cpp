@@ -62,7 +62,7 @@ class RecordReader {
 
   const ExportRequest& request_;
   TextLineReader input_;
-  std::string line_;
+  std::string_view line_;  // the line read last, valid until the next read
   bool header_;
   HeaderLineUse use_;
   bool started_ = false;

@@ -48,6 +48,29 @@ TEST_P(LineRule, ReadsTheExpectedLinesWithAnyBufferSize) {
   }
 }
 
+// Views, copies and skips, mixed in one pass, take the same lines: a view points into the
+// buffer only while the line lies in it whole.
+TEST_P(LineRule, ViewsCopiesAndSkipsTakeTheSameLinesWithAnyBufferSize) {
+  const LineCase& c = GetParam();
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), c.bytes);
+  for (const std::size_t size : {1, 2, 3, 4, 5, 7, 64, 1 << 20}) {
+    SCOPED_TRACE("buffer size " + std::to_string(size));
+    for (std::size_t skipped = 0; skipped <= c.lines.size(); ++skipped) {
+      TextLineReader reader(dir.File("data.txt"), size);
+      for (std::size_t i = 0; i < skipped; ++i) EXPECT_TRUE(reader.SkipTextLine());
+      std::vector<std::string> lines(c.lines.begin(), c.lines.begin() + static_cast<std::ptrdiff_t>(skipped));
+      std::string_view view;
+      std::string copy;
+      while ((lines.size() % 2 == 0) ? reader.ReadTextLine(view) : reader.ReadTextLine(copy)) {
+        lines.push_back(lines.size() % 2 == 0 ? std::string(view) : copy);
+      }
+      EXPECT_EQ(c.lines, lines);
+      EXPECT_FALSE(reader.SkipTextLine());
+    }
+  }
+}
+
 const LineCase kLineCases[] = {
     {"CarriageReturn", "a\rb\r", {"a", "b"}},
     {"CrLf", "a\r\nb\r\n", {"a", "b"}},
