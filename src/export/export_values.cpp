@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/ascii_case.h"
+#include "export/translated_text.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -87,20 +88,6 @@ char* PutReference(char* out, char32_t codePoint) {
   return out;
 }
 
-// Whether all eight bytes of `word` are printable ASCII other than "&", "<" and ">", found
-// without looking at the bytes one by one: most values are plain text throughout. A zero byte
-// of x sets its high bit in (x - kOnes) & ~x (a higher byte may be set too, which does not
-// matter for "any"); "<" and ">" differ only in their bit 1, so one test finds both.
-inline bool AllPlain(std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  const std::uint64_t ampersands = word ^ (kOnes * '&');
-  const std::uint64_t angles = (word | kOnes * 2) ^ (kOnes * '>');
-  const std::uint64_t marks = ((ampersands - kOnes) & ~ampersands) | ((angles - kOnes) & ~angles) |
-                              ((word - kOnes * 0x20) & ~word) | word;
-  return (marks & kHighBits) == 0;
-}
-
 // What becomes of each byte on its own: copied, an entity, the start of a character above
 // 127, or dropped (a control character XML cannot hold).
 enum class ByteRole : unsigned char { Copied, Ampersand, LessThan, GreaterThan, High, Dropped };
@@ -122,55 +109,8 @@ constexpr std::array<ByteRole, 256> kByteRoles = [] {
   return roles;
 }();
 
-std::uint64_t Load64(const char* at) {
-  std::uint64_t word;
-  std::memcpy(&word, at, sizeof word);
-  return word;
-}
-std::uint32_t Load32(const char* at) {
-  std::uint32_t word;
-  std::memcpy(&word, at, sizeof word);
-  return word;
-}
+}  // namespace
 
-// Copies `text` to `out` when every byte of it is copied unchanged, as in most values; false
-// (with `out` partly written) otherwise. Eight bytes are looked at and copied at a time, the
-// last ones and those of a short text as overlapping pieces, never outside `text`.
-bool CopyPlain(char* out, const char* text, std::size_t size) {
-  if (size >= 8) {
-    const std::size_t last = size - 8;
-    for (std::size_t i = 0; i < last; i += 8) {
-      const std::uint64_t word = Load64(text + i);
-      if (!AllPlain(word)) return false;
-      std::memcpy(out + i, &word, sizeof word);
-    }
-    const std::uint64_t word = Load64(text + last);
-    if (!AllPlain(word)) return false;
-    std::memcpy(out + last, &word, sizeof word);
-    return true;
-  }
-  if (size >= 4) {
-    const std::uint32_t low = Load32(text);
-    const std::uint32_t high = Load32(text + size - 4);
-    if (!AllPlain(low | static_cast<std::uint64_t>(high) << 32)) return false;
-    std::memcpy(out, &low, sizeof low);
-    std::memcpy(out + size - 4, &high, sizeof high);
-    return true;
-  }
-  if (size == 0) return true;
-  // One to three bytes: the first, the middle and the last are all of them, in blanks.
-  const char first = text[0], middle = text[size / 2], last = text[size - 1];
-  const std::uint64_t word = 0x2020202020000000ULL | static_cast<unsigned char>(first) |
-                             static_cast<std::uint64_t>(static_cast<unsigned char>(middle)) << 8 |
-                             static_cast<std::uint64_t>(static_cast<unsigned char>(last)) << 16;
-  if (!AllPlain(word)) return false;
-  out[0] = first;
-  out[size / 2] = middle;
-  out[size - 1] = last;
-  return true;
-}
-
-// PutTranslated for a text that holds a byte to translate or drop.
 char* PutTranslatedBytes(char* out, std::string_view trimmed) {
   const char* at = trimmed.data();
   const char* const end = at + trimmed.size();
@@ -180,7 +120,7 @@ char* PutTranslatedBytes(char* out, std::string_view trimmed) {
     if (end - at >= 8) {
       std::uint64_t word;
       std::memcpy(&word, at, sizeof word);
-      if (AllPlain(word)) {
+      if (translated_text::AllPlain(word)) {
         std::memcpy(out, &word, sizeof word);
         out += sizeof word;
         at += sizeof word;
@@ -222,14 +162,6 @@ char* PutTranslatedBytes(char* out, std::string_view trimmed) {
     ++at;
   }
   return out;
-}
-
-}  // namespace
-
-char* PutTranslated(char* out, std::string_view value) {
-  const std::string_view trimmed = Trim(value);
-  if (CopyPlain(out, trimmed.data(), trimmed.size())) return out + trimmed.size();
-  return PutTranslatedBytes(out, trimmed);
 }
 
 std::string ShownTitle(std::string_view title) {

@@ -24,12 +24,7 @@ bool IsTrueWord(std::string_view value);
 // numeric reference to its code point: a valid UTF-8 sequence gives one reference, any other
 // byte is taken as a Latin-1 character. Control characters XML cannot hold are dropped.
 std::string TranslateSpecialChars(std::string_view value);
-// The most bytes TranslateSpecialChars makes of one byte: a lone byte above 127 gives six
-// ("&#255;"), every other byte fewer.
-constexpr std::size_t kMostTranslatedBytesPerByte = 6;
-// The same, written at `out`, which has room for kMostTranslatedBytesPerByte times the
-// value's size; gives the end of what was written.
-char* PutTranslated(char* out, std::string_view value);
+// PutTranslated (export/translated_text.h) writes the same in place.
 
 // The title as pages and documents show it: the title box turns blanks into "_", and every
 // "_" becomes a blank again.

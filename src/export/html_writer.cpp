@@ -5,6 +5,7 @@
 
 #include "export/producer_credit.h"
 #include "export/sink_room.h"
+#include "export/translated_text.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -92,13 +93,20 @@ class HtmlWriter : public FormatWriter {
     for (const std::string_view value : values) valueBytes += value.size() + 1;
     SinkRoom row(*out_, values.size() * mostMarkupPerValue_ + valueBytes * kMostTranslatedBytesPerByte +
                             rowEndMarkup_);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      row.Put(i < cellsBefore_.size() ? cellsBefore_[i] : extraCellBefore_);
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const bool translate = request_.translateSpecialChars;
+    const std::string* const cells = cellsBefore_.data();
+    const std::size_t cellCount = cellsBefore_.size();
+    const std::string_view extraCell = extraCellBefore_;
+    const std::string_view* const items = values.data();
+    const std::size_t count = values.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      row.Put(i < cellCount ? std::string_view(cells[i]) : extraCell);
       char* const content = row.At();
-      if (request_.translateSpecialChars) {
-        row.MovedTo(PutTranslated(content, values[i]));
+      if (translate) {
+        row.MovedTo(PutTranslated(content, items[i]));
       } else {
-        row.Put(values[i]);
+        row.Put(items[i]);
       }
       if (IsBlankText(content, row.At())) {
         row.MovedTo(content);

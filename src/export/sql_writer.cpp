@@ -196,13 +196,17 @@ class SqlWriter : public FormatWriter {
                              kStatementEnd.size());
     line.Put(prefix_);
     std::optional<std::size_t> rejected;
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const ExportField* const fields = request_.fields.data();
+    const std::size_t fieldCount = request_.fields.size();
+    const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!PutItem(line, request_.fields[i].typeCode, values[i])) rejected = i;
+      if (!PutItem(line, fields[i].typeCode, items[i])) rejected = i;
       line.Put(',');
     }
-    for (std::size_t i = count; i < request_.fields.size(); ++i) line.Put("NULL,");
+    for (std::size_t i = count; i < fieldCount; ++i) line.Put("NULL,");
     // The last item's comma is taken back.
-    if (!request_.fields.empty()) line.MovedTo(line.At() - 1);
+    if (fieldCount > 0) line.MovedTo(line.At() - 1);
     line.Put(kStatementEnd);
     line.Commit();
     if (rejected) LogRejected(number, *rejected, values[*rejected]);

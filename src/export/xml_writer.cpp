@@ -4,6 +4,7 @@
 
 #include "export/producer_credit.h"
 #include "export/sink_room.h"
+#include "export/translated_text.h"
 
 namespace quorlin {
 
@@ -117,12 +118,16 @@ class XmlWriter : public FormatWriter {
     block.Put(kBlockStart);
     block.Put(element);
     block.Put(kTagEnd);
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const bool translate = request_.translateSpecialChars;
+    const std::string* const tags = tagsBefore_.data();
+    const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      block.Put(tagsBefore_[i]);
-      if (request_.translateSpecialChars) {
-        block.MovedTo(PutTranslated(block.At(), values[i]));
+      block.Put(tags[i]);
+      if (translate) {
+        block.MovedTo(PutTranslated(block.At(), items[i]));
       } else {
-        block.Put(values[i]);
+        block.Put(items[i]);
       }
     }
     if (count > 0) block.Put(closeTags_[count - 1]);
