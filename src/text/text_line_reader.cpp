@@ -212,6 +212,29 @@ bool TextLineReader::SkipTextLine() {
   return ReadTextLine(skipped_);
 }
 
+std::int64_t TextLineReader::SkipRemainingLines() {
+  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  std::int64_t count = 0;
+  while (!AtEnd()) {
+    // The lines that lie whole in the buffer are passed with one search each: before its
+    // first Ctrl-Z, and a carriage return only with the byte after it (an LF that belongs to
+    // the line end) read. The line that continues past them is read past the usual way.
+    const char* at = buffer_.data() + begin_;
+    const char* const last =
+        buffer_.data() + (ends_ == LineEnds::kLineFeed ? stop_ : std::min(stop_, end_ - 1));
+    while (at < last) {
+      const auto* found = static_cast<const char*>(std::memchr(at, lineEnd, static_cast<std::size_t>(last - at)));
+      if (found == nullptr) break;
+      ++count;
+      at = found + 1;
+      if (ends_ == LineEnds::kCarriageReturn && *at == kLineFeed) ++at;
+    }
+    begin_ = static_cast<std::size_t>(at - buffer_.data());
+    if (SkipTextLine()) ++count;
+  }
+  return count;
+}
+
 void TextLineReader::Rewind() {
   if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
   begin_ = 0;

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -50,6 +51,8 @@ class TextLineReader {
 
   // Reads past the next line without keeping it, as counting lines needs; false at the end.
   bool SkipTextLine();
+  // Reads past every line left; gives how many ReadTextLine would still have given.
+  std::int64_t SkipRemainingLines();
 
   // From now on keeps at most `maxBytes` of each line; the rest of a longer line is read
   // past, so a line of any length costs no more memory than that.

@@ -48,9 +48,9 @@ TEST_P(LineRule, ReadsTheExpectedLinesWithAnyBufferSize) {
   }
 }
 
-// Views, copies and skips, mixed in one pass, take the same lines: a view points into the
-// buffer only while the line lies in it whole.
-TEST_P(LineRule, ViewsCopiesAndSkipsTakeTheSameLinesWithAnyBufferSize) {
+// Views, copies and skips, mixed in one pass, take the same lines, and counting the lines
+// left finds as many: a view or a count relies on the buffer only for lines that lie in it whole.
+TEST_P(LineRule, ViewsCopiesSkipsAndCountsTakeTheSameLinesWithAnyBufferSize) {
   const LineCase& c = GetParam();
   TempDir dir;
   WriteBytes(dir.File("data.txt"), c.bytes);
@@ -67,6 +67,11 @@ TEST_P(LineRule, ViewsCopiesAndSkipsTakeTheSameLinesWithAnyBufferSize) {
       }
       EXPECT_EQ(c.lines, lines);
       EXPECT_FALSE(reader.SkipTextLine());
+
+      TextLineReader counter(dir.File("data.txt"), size);
+      for (std::size_t i = 0; i < skipped; ++i) counter.SkipTextLine();
+      EXPECT_EQ(static_cast<std::int64_t>(c.lines.size() - skipped), counter.SkipRemainingLines());
+      EXPECT_TRUE(counter.AtEnd());
     }
   }
 }
