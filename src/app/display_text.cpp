@@ -1,23 +1,16 @@
 #include "app/display_text.h"
 
 #include <QFile>
-#include <QStringDecoder>
+#include <QListWidget>
+
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
 QString DisplayText(const std::string& bytes) {
-  bool plain = true;
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      plain = false;
-      break;
-    }
-  }
-  if (plain) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (!utf8.hasError()) return text;
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  const auto size = static_cast<qsizetype>(bytes.size());
+  if (IsValidUtf8(bytes)) return QString::fromUtf8(bytes.data(), size);
+  return QString::fromLatin1(bytes.data(), size);
 }
 
 QString DisplayCellText(const std::string& bytes) {
@@ -41,5 +34,16 @@ std::string CharacterBoxBytes(const QString& shown) {
 }
 
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+QListWidgetItem* NewByteItem(const std::string& bytes, QListWidget* list) {
+  auto* item = new QListWidgetItem(DisplayText(bytes), list);
+  item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+  return item;
+}
+
+std::string ItemBytes(const QListWidgetItem* item) {
+  const QVariant bytes = item->data(Qt::UserRole);
+  return bytes.isValid() ? bytes.toByteArray().toStdString() : PathBytes(item->text());
+}
 
 }  // namespace quorlin

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+
+class QListWidget;
+class QListWidgetItem;
 #include <cstddef>
 #include <string>
 
@@ -29,5 +32,10 @@ std::string CharacterBoxBytes(const QString& shown);
 
 // A file name as the file system spells it.
 std::string PathBytes(const QString& path);
+
+// A list entry that names a file or a section: the bytes it keeps beside its text, or its
+// text as a file name when it keeps none.
+QListWidgetItem* NewByteItem(const std::string& bytes, QListWidget* list);
+std::string ItemBytes(const QListWidgetItem* item);
 
 }  // namespace quorlin

@@ -19,7 +19,6 @@
 #include <climits>
 
 #include "app/display_text.h"
-#include "app/export_settings.h"
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
@@ -27,6 +26,8 @@
 #include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
+#include "platform/profile_file.h"
+#include "platform/settings.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 
@@ -217,11 +218,11 @@ void TfrmExportData::FormCreate() {
     SelectFormat(ExportFormat::CommaDelimited);
     return;
   }
-  const ExportSettings saved = ReadExportSettings(inputs_.settingsPath);
-  SelectFormat(FormatAtIndex(saved.exportAs - 1));
+  const ExportSettings saved = LoadSettings(ProfileFile(inputs_.settingsPath)).exports;
+  SelectFormat(FormatAtIndex(saved.formatIndex));
   rgExportClick(format_);
-  chkHeadInExport->setChecked(saved.headerRow);
-  chkFields->setChecked(saved.includeFields);
+  chkHeadInExport->setChecked(saved.includeHeaderRow);
+  chkFields->setChecked(saved.includeFieldNames);
   txtSchemaName->setText(DisplayText(saved.title));
   txtExportFile->setText(DisplayText(saved.fileName));
   txtOther->setText(DisplayText(saved.customChar));
@@ -404,14 +405,15 @@ void TfrmExportData::FormClose() {
     sounds_.Delay(kCloseDelayUnits);
   }
   ExportSettings settings;
-  settings.exportAs = FormatIndex(format_) + 1;
-  settings.headerRow = chkHeadInExport->isChecked();
-  settings.includeFields = chkFields->isChecked();
+  settings.formatIndex = FormatIndex(format_);
+  settings.includeHeaderRow = chkHeadInExport->isChecked();
+  settings.includeFieldNames = chkFields->isChecked();
   settings.title = txtSchemaName->text().toStdString();
   settings.fileName = PathBytes(txtExportFile->text());
   settings.customChar = CharacterBoxBytes(txtOther->text());
   settings.quoteChar = CharacterBoxBytes(cboQuoteOut->currentText());
-  WriteExportSettings(inputs_.settingsPath, settings);
+  ProfileFile file(inputs_.settingsPath);
+  SaveExportSettings(file, settings);
   SavePlacement(inputs_.settingsPath, *this);
 }
 

@@ -4,37 +4,8 @@
 
 namespace quorlin {
 
-FieldListModel::FieldListModel(FieldList* fields, QObject* parent)
+FieldListModel::FieldListModel(const FieldList* fields, QObject* parent)
     : QAbstractTableModel(parent), fields_(fields) {}
-
-void FieldListModel::Assign(FieldList fields) {
-  beginResetModel();
-  *fields_ = std::move(fields);
-  endResetModel();
-}
-
-void FieldListModel::Append(FieldSpec field) {
-  const int row = rowCount();
-  beginInsertRows({}, row, row);
-  fields_->push_back(std::move(field));
-  endInsertRows();
-}
-
-void FieldListModel::Replace(int row, FieldSpec field) {
-  (*fields_)[static_cast<std::size_t>(row)] = std::move(field);
-  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-}
-
-void FieldListModel::Remove(int row) {
-  beginRemoveRows({}, row, row);
-  fields_->erase(fields_->begin() + row);
-  endRemoveRows();
-}
-
-void FieldListModel::Swap(int a, int b) {
-  std::swap((*fields_)[static_cast<std::size_t>(a)], (*fields_)[static_cast<std::size_t>(b)]);
-  emit dataChanged(index(std::min(a, b), 0), index(std::max(a, b), columnCount() - 1));
-}
 
 void FieldListModel::Reload() {
   beginResetModel();

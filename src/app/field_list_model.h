@@ -7,21 +7,14 @@
 
 namespace quorlin {
 
-// Shows a FieldList owned elsewhere; every change goes through here so the view follows.
+// Shows a field list owned by the open-file model.
 class FieldListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  FieldListModel(FieldList* fields, QObject* parent = nullptr);
+  FieldListModel(const FieldList* fields, QObject* parent = nullptr);
 
-  const FieldList& Fields() const { return *fields_; }
-  void Assign(FieldList fields);
-  void Clear() { Assign({}); }
-  void Append(FieldSpec field);
-  void Replace(int row, FieldSpec field);
-  void Remove(int row);
-  void Swap(int a, int b);
-  // After the list was changed directly.
+  // Shows the list anew after it changed.
   void Reload();
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -30,7 +23,7 @@ class FieldListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
-  FieldList* fields_;
+  const FieldList* fields_;
 };
 
 }  // namespace quorlin

@@ -1,10 +1,8 @@
-// Program entry: the main window on the settings file beside the program, or in the user's
-// configuration folder when the program's folder cannot be written.
+// Program entry: the main window with the desktop's dialogs, sounds and programs.
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <clocale>
+#include <cstdlib>
 
 #include "app/context_help_key.h"
 #include "app/display_text.h"
@@ -15,18 +13,7 @@
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
-
-namespace {
-
-std::string SettingsPath(const QString& programFolder) {
-  const QFileInfo folder(programFolder);
-  if (folder.isWritable()) return quorlin::FindInFolderNoCase(quorlin::PathBytes(programFolder) + "/", "Quorlin.INI");
-  const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  QDir().mkpath(config);
-  return quorlin::FindInFolderNoCase(quorlin::PathBytes(config) + "/", "Quorlin.INI");
-}
-
-}  // namespace
+#include "platform/settings.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
@@ -42,7 +29,8 @@ int main(int argc, char** argv) {
   quorlin::DesktopLauncher launcher(quorlin::FindHelpFolder(environment.programFolder));
   quorlin::ContextHelpKey helpKey(launcher);
   application.installEventFilter(&helpKey);
-  environment.settingsPath = SettingsPath(programFolder);
+  environment.settingsPath = quorlin::SettingsFilePath(
+      environment.programFolder, quorlin::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
   environment.homeFolder = quorlin::WithTrailingSlash(quorlin::PathBytes(QDir::homePath()));
   environment.locale = quorlin::SystemLocaleSettings();
   const QStringList arguments = QApplication::arguments();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QMouseEvent>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -26,7 +27,6 @@
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
 #include "platform/file_error.h"
-#include "text/integer_text.h"
 
 namespace quorlin {
 
@@ -35,6 +35,9 @@ namespace {
 constexpr int kMargin = 10;            // the grid is 20 pixels narrower than the window
 constexpr int kButtonRowFromBottom = 35;
 constexpr int kGapAboveButtons = 6;
+constexpr int kCellPadding = 12;  // the margins around a list cell's text
+// The File Information box's height at the window's minimum size; of every pixel the window is
+// taller, half goes to the box, so that the folders and files grow, and half to the grid.
 constexpr int kFileInformationHeight = 300;
 
 const QColor kYellow(Qt::yellow);
@@ -74,8 +77,8 @@ TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
   setObjectName("frmQuorlin");
   setProperty("helpContext", 100);
   setWindowTitle("Define Text File Format");
-  fieldModel_ = new FieldListModel(&fields_, this);
-  gridModel_ = new PreviewGridModel(this);
+  fieldModel_ = new FieldListModel(&file_.Fields(), this);
+  gridModel_ = new PreviewGridModel(&file_.Preview(), this);
   BuildControls();
   SetHelpContexts(*this, MainWindowControlHelp());
   BuildMenus();
@@ -104,7 +107,6 @@ void TfrmQuorlin::BuildControls() {
 
   gpInfo = BuildFileInformation();
   gpInfo->setParent(central);
-  gpInfo->setFixedHeight(kFileInformationHeight);
 
   grdData = Named(new QTableView(central), "grdData");
   grdData->setModel(gridModel_);
@@ -117,6 +119,7 @@ void TfrmQuorlin::BuildControls() {
   grdData->setWordWrap(false);
 
   pnlImg = new RulerView(central);
+  pnlImg->SetBreaks(&file_.Breaks());
   pnlImg->hide();
 
   cmdSchemaDelete = Named(new QPushButton("&Delete From Schema", central), "cmdSchemaDelete");
@@ -144,7 +147,7 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   dirList->setHeaderHidden(true);
   dirList->setMinimumWidth(170);
   dirList->setContextMenuPolicy(Qt::DefaultContextMenu);
-  folderColumn->addWidget(dirList, 3);
+  folderColumn->addWidget(dirList, 1);
 
   auto* listChoice = new QHBoxLayout;
   chkDefined = Named(new QCheckBox("Schema"), "chkDefined");
@@ -155,7 +158,8 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   listChoice->addStretch();
   folderColumn->addLayout(listChoice);
 
-  auto* lists = new QHBoxLayout;
+  // The break list of the fixed-length view goes under the files, which keep the column's width.
+  auto* lists = new QVBoxLayout;
   auto* fileArea = new QGridLayout;
   lstFiles = Named(new QListWidget, "lstFiles");
   lstFiles->setSortingEnabled(true);
@@ -166,11 +170,14 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   fileArea->addWidget(lstSchema, 0, 0);
   lists->addLayout(fileArea, 1);
   lstLines = Named(new QListWidget, "lstLines");
-  lstLines->setFixedWidth(80);
+  lstLines->setFlow(QListView::LeftToRight);
+  lstLines->setWrapping(true);
+  lstLines->setSpacing(1);
+  lstLines->setMaximumHeight(3 * lstLines->fontMetrics().height() + 14);
   Colour(lstLines, QPalette::Base, kYellow);
   lstLines->hide();
-  lists->addWidget(lstLines);
-  folderColumn->addLayout(lists, 2);
+  lists->addWidget(lstLines, 1);
+  folderColumn->addLayout(lists, 1);
   columns->addLayout(folderColumn, 4);
 
   // How the file is cut into fields, and which file.
@@ -276,7 +283,16 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   lvwFields->setSelectionMode(QAbstractItemView::SingleSelection);
   lvwFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvwFields->setAllColumnsShowFocus(true);
-  const int widths[] = {90, 60, 50, 90};
+  // The Type column is as wide as its widest word, "Unknown" included, in the list's font.
+  int typeWidth = 60;
+  const auto widen = [&](std::string_view word) {
+    const QString text = QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    typeWidth = std::max(typeWidth, lvwFields->fontMetrics().horizontalAdvance(text) + kCellPadding);
+  };
+  for (const std::string_view type : kFieldTypeNames) widen(type);
+  widen(kUnknownType);
+  // The Format column, last and stretched with the list, gives up what Type takes.
+  const int widths[] = {90, typeWidth, 50, std::max(40, 90 - (typeWidth - 60))};
   for (int column = 0; column < 4; ++column) lvwFields->setColumnWidth(column, widths[column]);
   lvwFields->setMinimumWidth(250);
   listRow->addWidget(lvwFields, 1);
@@ -384,9 +400,13 @@ void TfrmQuorlin::ConnectControls() {
           [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
   connect(chkODBCOnly, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkODBCOnlyClick(checked); }); });
-  for (QRadioButton* button : {optSpace, optTab, optComma, optCustom}) {
-    connect(button, &QRadioButton::toggled, this, [this, button](bool checked) {
-      if (checked) RunCommand([this, button] { optDelimitedClick(button); });
+  const std::pair<QRadioButton*, SeparatorKind> delimited[] = {{optSpace, SeparatorKind::Space},
+                                                               {optTab, SeparatorKind::Tab},
+                                                               {optComma, SeparatorKind::Comma},
+                                                               {optCustom, SeparatorKind::Custom}};
+  for (const auto& [button, kind] : delimited) {
+    connect(button, &QRadioButton::toggled, this, [this, kind](bool checked) {
+      if (checked) RunCommand([this, kind] { optDelimitedClick(kind); });
     });
   }
   connect(optFixed, &QRadioButton::toggled, this, [this](bool checked) {
@@ -401,10 +421,28 @@ void TfrmQuorlin::ConnectControls() {
   connect(luFieldType, &QComboBox::activated, this, command(&TfrmQuorlin::luFieldTypeClick));
   connect(luFieldType->lineEdit(), &QLineEdit::textEdited, this,
           command(&TfrmQuorlin::luFieldTypeClick));
+  ConnectLayoutBoxes();
   for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
   grdData->viewport()->installEventFilter(this);
   dirList->viewport()->installEventFilter(this);
   luFieldType->lineEdit()->installEventFilter(this);
+}
+
+// The boxes hand every change of their text to the open file at once, so that what a command
+// reads is what the boxes show; checking a number waits until the box is left.
+void TfrmQuorlin::ConnectLayoutBoxes() {
+  connect(txtStart, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetStartRow(text.toStdString()); });
+  connect(txtRows, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetRowsToScan(text.toStdString()); });
+  connect(txtLength, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetLineLength(text.toStdString()); });
+  connect(txtChar, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetCustomSeparator(CharacterBoxBytes(text)); });
+  connect(cboTextChar, &QComboBox::currentTextChanged, this,
+          [this](const QString& text) { file_.SetQualifier(CharacterBoxBytes(text)); });
+  connect(txtInputFile, &QLineEdit::textChanged, this,
+          [this](const QString& text) { file_.SetInputText(TypedBytes(text, file_.InputText())); });
 }
 
 bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
@@ -414,7 +452,11 @@ bool TfrmQuorlin::eventFilter(QObject* watched, QEvent* event) {
              event->type() == QEvent::Resize) {
     FitGridColumns();
   } else if (watched == dirList->viewport() &&
-             (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)) {
+             (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick ||
+              event->type() == QEvent::Wheel)) {
+    // The right button is for the folder's menu; it must not choose the folder.
+    const auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (mouse != nullptr && mouse->button() != Qt::LeftButton) return true;
     followChosenFolder_ = false;
   } else if (event->type() == QEvent::FocusOut) {
     // Leaving a box for a menu or another window is not leaving it for good.
@@ -439,7 +481,8 @@ void TfrmQuorlin::ApplyResizeRule() {
   QWidget* central = centralWidget();
   if (central == nullptr || gpInfo == nullptr) return;
   const int width = central->width() - 2 * kMargin;
-  gpInfo->setGeometry(kMargin, 2, width, gpInfo->height());
+  const int taller = std::max(0, height() - minimumHeight());
+  gpInfo->setGeometry(kMargin, 2, width, kFileInformationHeight + taller / 2);
   const int buttonsTop = central->height() - kButtonRowFromBottom;
   const int gridTop = gpInfo->geometry().bottom() + 6;
   grdData->setGeometry(kMargin, gridTop, width, std::max(0, buttonsTop - gridTop - kGapAboveButtons));
@@ -451,54 +494,22 @@ void TfrmQuorlin::ApplyResizeRule() {
 }
 
 void TfrmQuorlin::FitGridColumns() {
-  const int columns = std::max(1, gridModel_->columnCount());
+  const int columns = gridModel_->columnCount();
   grdData->horizontalHeader()->setDefaultSectionSize(PreviewColumnWidth(grdData->viewport()->width(), columns));
 }
 
 void TfrmQuorlin::RunCommand(const std::function<void()>& command) {
   try {
     command();
-  } catch (const FileError& error) {
-    env_.dialogs->ShowError(DisplayText(error.what()));
-  } catch (const ConversionError& error) {
-    env_.dialogs->ShowError(DisplayText(error.what()));
   } catch (const std::bad_alloc&) {
-    env_.dialogs->ShowError(DisplayText(OutOfMemoryError(inputPath_).what()));
+    // Whatever ran out of memory was working on the open file; the message names it.
+    ShowModel();
+    env_.dialogs->ShowError(DisplayText(OutOfMemoryError(file_.InputPath()).what()));
   } catch (const std::exception& error) {
+    ShowModel();
     env_.dialogs->ShowError(DisplayText(error.what()));
   }
+  ShowModel();
 }
-
-void TfrmQuorlin::ShowViewControls(bool fixed) {
-  lstLines->clear();
-  fieldModel_->Clear();
-  grdData->setVisible(!fixed);
-  for (QWidget* control : {static_cast<QWidget*>(pnlImg), static_cast<QWidget*>(lblFieldCount),
-                           static_cast<QWidget*>(txtFieldCount), static_cast<QWidget*>(lblLength),
-                           static_cast<QWidget*>(txtLength), static_cast<QWidget*>(lstLines)}) {
-    control->setVisible(fixed);
-  }
-  mnuFixedLength->setVisible(fixed);
-}
-
-FileLayout TfrmQuorlin::CurrentLayout() const {
-  FileLayout layout;
-  if (optFixed->isChecked()) layout.separator = SeparatorKind::Fixed;
-  else if (optSpace->isChecked()) layout.separator = SeparatorKind::Space;
-  else if (optTab->isChecked()) layout.separator = SeparatorKind::Tab;
-  else if (optCustom->isChecked()) layout.separator = SeparatorKind::Custom;
-  else layout.separator = SeparatorKind::Comma;
-  layout.customSeparator = CharacterBoxBytes(txtChar->text());
-  layout.textQualifier = CharacterBoxBytes(cboTextChar->currentText());
-  layout.hasHeaderRow = chkHeaderRow->isChecked();
-  layout.startRow = txtStart->text().toStdString();
-  layout.rowsToScan = txtRows->text().toStdString();
-  layout.fixedLength = txtLength->text().toStdString();
-  return layout;
-}
-
-const PreviewTable& TfrmQuorlin::Preview() const { return gridModel_->Table(); }
-
-int TfrmQuorlin::NumberingBase() const { return mnuCountFrom0->isChecked() ? 0 : 1; }
 
 }  // namespace quorlin

@@ -6,9 +6,8 @@
 #include <string>
 
 #include "app/app_environment.h"
-#include "schema/field_layout.h"
-#include "text/fixed_ruler.h"
-#include "text/preview_loader.h"
+#include "platform/settings.h"
+#include "schema/open_file.h"
 
 class QAction;
 class QCheckBox;
@@ -28,7 +27,6 @@ namespace quorlin {
 
 class FieldListModel;
 class PreviewGridModel;
-class ProfileFile;
 class RulerView;
 
 class TfrmQuorlin : public QMainWindow {
@@ -38,26 +36,19 @@ class TfrmQuorlin : public QMainWindow {
   explicit TfrmQuorlin(AppEnvironment environment, QWidget* parent = nullptr);
   ~TfrmQuorlin() override;
 
-  // Window state that the other commands read.
-  const std::string& InputPath() const { return inputPath_; }
+  // The open file the window shows; the other windows and commands read it here.
+  const OpenFile& File() const { return file_; }
+  const std::string& InputPath() const { return file_.InputPath(); }
+  bool LayoutChanged() const { return file_.LayoutChanged(); }
+  const FieldList& Fields() const { return file_.Fields(); }
   const std::string& EditorPath() const { return editorPath_; }
   const std::string& ProgramFolder() const { return programFolder_; }
-  bool LayoutChanged() const { return layoutChanged_; }
   bool SoundsEnabled() const { return soundsEnabled_; }
-  void MarkLayoutChanged() { layoutChanged_ = true; }
+  void MarkLayoutChanged() { file_.MarkLayoutChanged(); }
   // Offers to save unsaved layout changes; afterwards the layout counts as unchanged.
   void AskSaveChanges();
-
-  // The file-level layout as the controls hold it.
-  FileLayout CurrentLayout() const;
-  const FieldList& Fields() const { return fields_; }
-  const PreviewTable& Preview() const;
-  int NumberingBase() const;
   // The folder selected in the tree, with a trailing "/" (empty when none is).
   std::string SelectedFolder() const;
-  // The input box's text as a full path: as it is when it holds a folder, else in the
-  // selected folder.
-  std::string InputBoxPath() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -70,18 +61,37 @@ class TfrmQuorlin : public QMainWindow {
   QGroupBox* BuildFileInformation();
   QGroupBox* BuildFieldData();
   void ConnectControls();
+  void ConnectLayoutBoxes();
   void ApplyResizeRule();
   // Up to eleven columns share the grid's width; with more each takes one eleventh.
   void FitGridColumns();
-  // Runs one command; an error it raises is shown and the state reached so far stays.
+  // Runs one command and shows what it changed; an error it raises is shown and the state
+  // reached so far stays.
   void RunCommand(const std::function<void()>& command);
+
+  // Showing the open file (main_window_view.cpp): each part is shown anew only when it changed.
+  void ShowModel();
+  void ShowFile();
+  void ShowLayout();
+  void ShowSeparator();
+  void ShowView();
+  void ShowPreview();
+  void ShowRuler();
+  void ShowBreaks();
+  void ShowFields();
+  // The selected field in the list and in the editor, and its column in the grid.
+  void ShowSelection();
+  void SelectFieldRow(int index);
+  void ShowDateFormat(bool visible);
+  // Says what the preview or the ruler left out of the file.
+  void InformOfCuts();
 
   // Menus and the option items (main_window_menus.cpp).
   void BuildMenus();
   void ConnectMenus();
   void SetMenuCheck(QAction* chosen, std::initializer_list<QAction*> group);
   void mnuRowsClick(QAction* item, const char* rows);
-  void mnuQualifierClick(const QString& qualifier);
+  void mnuQualifierClick(const char* qualifier);
   void mnuSeparatorClick(QAction* item, QRadioButton* button);
   void mnuHeaderRowClick();
   void mnuDefinedClick();
@@ -98,15 +108,14 @@ class TfrmQuorlin : public QMainWindow {
   void mnuUpdateCheckClick();
   // The ODBC availability check, then the DSN dialog for the selected folder (main_window_dsn.cpp).
   void mnuTestDSNClick();
-  void OptionQuestion(QAction* item, const char* section, const char* key, const QString& text);
   void chkHeaderRowClick(bool checked);
   void chkODBCOnlyClick(bool checked);
-  void optDelimitedClick(QRadioButton* button);
+  void optDelimitedClick(SeparatorKind kind);
   void optFixedClick();
 
   // Start-up, shut-down and the window's own commands (main_window_commands.cpp).
   void StartUp();
-  void ReopenLastFile();
+  void ReopenLastFile(const OptionSettings& options);
   void OpenStartPath();
   void ShutDown();
   void SelectFolderInTree(const std::string& folder);
@@ -115,31 +124,14 @@ class TfrmQuorlin : public QMainWindow {
   void cmdBrowseClick();
   void lstFilesDblClick();
   void cmdRefreshClick();
-  // Loads the input file into the view that the separator choice asks for, without questions.
-  void LoadInputFile();
   void cmdViewDataClick();
   void cmdCloseClick();
   void ValidateNumberBox(QLineEdit* box);
   void PlayPresetAndWait(int tune);
 
-  // Views (main_window_commands.cpp for the grid, main_window_ruler.cpp for the ruler).
-  // Empties the break and field lists and shows the grid, or the ruler with its controls.
-  void ShowViewControls(bool fixed);
-  void SetDelimitedViewMode();
-  void LoadPreviewFrom(const std::string& path);
-  void MarkSelectedField(int index);
-  void SetFixedViewMode();
-  void DrawRuler(const std::string& path);
-  // A press on the ruler's cell of `position`: sets or clears the break there.
-  void ToggleBreak(int position);
-  // The break list: one "Brk: " entry per set flag up to the line length, ascending.
-  void RebuildBreakList();
-  void RepaintBreaks();
-  void OnFixedFieldDeleted(int index);
-
-  // Field editor (main_window_fields.cpp).
+  // Field editor and ruler marks (main_window_fields.cpp).
   int SelectedFieldIndex() const;
-  void SelectFieldRow(int index);
+  FieldEdit EditorBoxes() const;
   void lvwFieldsClick();
   void luFieldTypeClick();
   void cmdAddClick();
@@ -147,46 +139,36 @@ class TfrmQuorlin : public QMainWindow {
   void cmdRemoveClick();
   void cmdUpClick();
   void cmdDownClick();
-  void MoveSelectedField(int step);
-  void ShowDateFormat(bool visible);
-  bool IsFixedLayout() const;
+  void ToggleBreak(int position);
 
   // Schema commands and the saved last layout (main_window_schema.cpp).
   void cmdSaveClick();
   void chkDefinedClick();
   void lstSchemaDblClick();
   void cmdSchemaDeleteClick();
-  // Applies a saved section to the controls and reloads the view and the field list. False
-  // when the section has no fields, which is reported unless `quietWhenEmpty`.
-  bool SchemaFileReader(const ProfileFile& file, const std::string& section, bool quietWhenEmpty);
-  // Restores the layout saved for the reopened last file: from the folder's schema file when
-  // `fromSchema`, else from the settings file's LastFile section. False when nothing was read
-  // and the file still needs loading.
-  bool RestoreLastLayout(bool fromSchema);
+  // Opens the input file with the layout saved as `section` of `schema`, with the messages of
+  // a section without fields.
+  void OpenSavedLayout(const ProfileFile& schema, const std::string& section);
   void WriteLastLayout();
 
   // The desktop's own way of opening a text file, used while no editor is set.
   static constexpr const char* kDefaultEditor = "xdg-open";
 
   AppEnvironment env_;
+  OpenFile file_;
+  ModelRevisions shown_;  // the parts of file_ the controls show
+  SeparatorKind shownSeparator_ = SeparatorKind::Comma;
   std::string programFolder_;
-  std::string inputPath_;
   std::string editorPath_;
-  std::string listedFolder_;  // the folder whose files the file list shows
-  bool layoutChanged_ = false;
   // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
   bool followChosenFolder_ = false;
   bool soundsEnabled_ = false;
   bool closingTunePlaying_ = false;  // Close waits for its tune before the window closes
   int quietSelection_ = 0;  // > 0 while the program itself moves the field list's selection
 
-  FieldList fields_;
   FieldListModel* fieldModel_ = nullptr;
   PreviewGridModel* gridModel_ = nullptr;
   QFileSystemModel* folderModel_ = nullptr;
-  BreakModel breaks_;
-  int lineLength_ = 0;
-  int charWidth_ = 0;
 
   // Controls, named as the user-interface names them.
   QGroupBox* gpInfo = nullptr;

@@ -1,3 +1,4 @@
+// Start-up, shut-down, choosing folders and files, Refresh and the number boxes.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -7,31 +8,25 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 #include <QTreeView>
 #include <filesystem>
 
 #include "app/display_text.h"
-#include "app/field_list_model.h"
 #include "app/launcher.h"
 #include "app/main_window.h"
-#include "app/preview_grid_model.h"
-#include "app/ruler_view.h"
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
+#include "platform/ini_lines.h"
 #include "platform/profile_file.h"
+#include "platform/settings.h"
+#include "schema/schema_reader.h"
 #include "schema/value_recognisers.h"
-#include "text/integer_text.h"
-#include "text/text_line_reader.h"
 
 namespace quorlin {
 
@@ -55,7 +50,7 @@ std::string NameOf(const std::string& path) {
 void TfrmQuorlin::StartUp() {
   programFolder_ = WithTrailingSlash(env_.programFolder);
   SelectFolderInTree(programFolder_);
-  layoutChanged_ = false;
+  file_.ClearLayoutChanged();
   cmdSchemaDelete->setEnabled(true);
   mnuODBCOnly->setChecked(true);
   chkODBCOnly->setChecked(true);
@@ -64,42 +59,50 @@ void TfrmQuorlin::StartUp() {
   cboDateTime->setCurrentIndex(0);
   FitGridColumns();
 
-  const ProfileFile settings(env_.settingsPath);
-  mnuSounds->setChecked(settings.ReadBool("Options", "Sounds", false));
+  const Settings settings = LoadSettings(ProfileFile(env_.settingsPath));
+  mnuSounds->setChecked(settings.options.sounds);
   soundsEnabled_ = mnuSounds->isChecked();
-  editorPath_ = settings.ReadString("Options", "Editor", "");
+  editorPath_ = settings.options.editor;
   if (IsBlank(editorPath_)) editorPath_ = kDefaultEditor;
-  mnuCountFrom0->setChecked(settings.ReadInteger("Options", "FieldCountFrom", 1) != 1);
-  const bool odbcOnly = settings.ReadString("Options", "ODBCOnly", "Yes") == "Yes";
-  mnuODBCOnly->setChecked(odbcOnly);
-  chkODBCOnly->setChecked(odbcOnly);
-  mnuUseLastExport->setChecked(settings.ReadString("Export", "UseLastFile", "No") == "Yes");
-  if (settings.ReadString("Options", "OpenLastFile", "No") == "Yes") {
+  file_.SetNumberingBase(settings.options.numberingBase);
+  mnuODBCOnly->setChecked(settings.options.odbcOnly);
+  chkODBCOnly->setChecked(settings.options.odbcOnly);
+  mnuUseLastExport->setChecked(settings.exports.useLastFile);
+  if (settings.options.openLastFile) {
     mnuOpenLast->setChecked(true);
-    ReopenLastFile();
+    ReopenLastFile(settings.options);
   }
   RestorePlacement(env_.settingsPath, *this);
   if (!env_.startPath.empty()) OpenStartPath();
 }
 
-void TfrmQuorlin::ReopenLastFile() {
-  const ProfileFile settings(env_.settingsPath);
-  const std::string last = settings.ReadString("Options", "Last", "");
+void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
+  const std::string& last = options.last;
   std::error_code ignored;
   if (last.empty() || !std::filesystem::is_regular_file(last, ignored)) {
-    txtInputFile->clear();
+    file_.SetInputText("");
     SelectFolderInTree(env_.homeFolder);
     return;
   }
   SelectFolderInTree(FolderOf(last));
-  txtInputFile->setText(FromPath(NameOf(last)));
-  inputPath_ = last;
-  const bool fromSchema = settings.ReadString("Options", "Schema", "No") == "Yes";
-  if (fromSchema) chkDefined->setChecked(true);
-  if (!RestoreLastLayout(fromSchema)) {
-    LoadInputFile();
-    layoutChanged_ = false;
+  file_.SetInputText(NameOf(last));
+  file_.SetInputPath(last);
+  if (!options.schema) {
+    OpenSavedLayout(ProfileFile(env_.settingsPath), kLastFileSection);
+    return;
   }
+  chkDefined->setChecked(true);
+  for (int row = 0; row < lstSchema->count(); ++row) {
+    QListWidgetItem* item = lstSchema->item(row);
+    if (ini::SameName(ItemBytes(item), file_.SectionName())) {
+      lstSchema->setCurrentItem(item);
+      lstSchemaDblClick();
+      return;
+    }
+  }
+  // The folder's Schema.INI keeps no layout for the file: say so, as reading its section would.
+  if (soundsEnabled_) env_.sounds->PlayTone(550, 600);
+  env_.dialogs->Inform(DisplayText(NoFieldsMessage(file_.InputText())));
 }
 
 // A folder named on the command line is opened in the tree; a file is also loaded at once.
@@ -110,11 +113,9 @@ void TfrmQuorlin::OpenStartPath() {
   } else if (start.isFile()) {
     const std::string path = PathBytes(start.absoluteFilePath());
     SelectFolderInTree(FolderOf(path));
-    txtInputFile->setText(start.absoluteFilePath());
-    inputPath_ = path;
-    fieldModel_->Clear();
-    LoadInputFile();
-    layoutChanged_ = false;
+    file_.ChooseFile(path, path);
+    file_.Refresh();
+    InformOfCuts();
   }
 }
 
@@ -141,30 +142,27 @@ void TfrmQuorlin::ShutDown() {
     ~CursorBack() { QApplication::restoreOverrideCursor(); }
   } cursorBack;
   ProfileFile settings(env_.settingsPath);
-  settings.WriteString("Options", "Editor", editorPath_);
-  settings.WriteString("Options", "Last", InputBoxPath());
-  settings.WriteString("Options", "OpenLastFile", mnuOpenLast->isChecked() ? "Yes" : "No");
-  settings.WriteInteger("Options", "FieldCountFrom", mnuCountFrom0->isChecked() ? 0 : 1);
-  settings.WriteString("Options", "Schema", chkDefined->isChecked() ? "Yes" : "No");
-  settings.WriteBool("Options", "Sounds", soundsEnabled_);
+  OptionSettings options;
+  options.editor = editorPath_;
+  options.last = file_.InputBoxPath();
+  options.openLastFile = mnuOpenLast->isChecked();
+  options.numberingBase = file_.NumberingBase();
+  options.schema = chkDefined->isChecked();
+  options.sounds = soundsEnabled_;
+  SaveShutDownOptions(settings, options);
   WriteLastLayout();
   SavePlacement(env_.settingsPath, *this);
 }
 
 void TfrmQuorlin::AskSaveChanges() {
-  if (layoutChanged_ && env_.dialogs->Confirm("Save Changes?")) cmdSaveClick();
-  layoutChanged_ = false;
+  if (file_.LayoutChanged() && env_.dialogs->Confirm("Save Changes?")) cmdSaveClick();
+  file_.ClearLayoutChanged();
 }
 
 std::string TfrmQuorlin::SelectedFolder() const {
   const QModelIndex current = dirList->currentIndex();
   if (!current.isValid()) return "";
   return WithTrailingSlash(PathBytes(folderModel_->filePath(current)));
-}
-
-std::string TfrmQuorlin::InputBoxPath() const {
-  const std::string text = PathBytes(txtInputFile->text());
-  return text.find('/') != std::string::npos ? text : SelectedFolder() + text;
 }
 
 void TfrmQuorlin::SelectFolderInTree(const std::string& folder) {
@@ -182,6 +180,7 @@ void TfrmQuorlin::SelectFolderInTree(const std::string& folder) {
 
 void TfrmQuorlin::FolderChange() {
   AskSaveChanges();
+  file_.SetFolder(SelectedFolder());
   ShowFolderFiles();
   if (chkDefined->isChecked()) {
     chkDefined->setChecked(false);
@@ -191,27 +190,31 @@ void TfrmQuorlin::FolderChange() {
 
 void TfrmQuorlin::ShowFolderFiles() {
   lstFiles->clear();
-  const std::string folder = SelectedFolder();
-  listedFolder_ = folder;
+  const std::string& folder = file_.Folder();
   if (folder.empty()) return;
-  lstFiles->addItems(QDir(FromPath(folder)).entryList(QDir::Files | QDir::Hidden, QDir::Name));
+  std::error_code error;
+  for (std::filesystem::directory_iterator entries(folder, error);
+       !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+    std::error_code ignored;
+    if (!entries->is_regular_file(ignored)) continue;
+    NewByteItem(entries->path().filename().string(), lstFiles);
+  }
 }
 
 void TfrmQuorlin::cmdBrowseClick() {
   FileDialogRequest request;
   request.title = "Select your Input File";
   request.filter = kInputFileFilter;
-  request.initialFile = FromPath(InputBoxPath());
+  request.initialFile = FromPath(file_.InputBoxPath());
   request.mustExist = true;
   const FileChoice choice = env_.dialogs->ChooseOpenFile(request);
   if (!choice.accepted) return;
   // Offered while the box and the tree still name the file whose layout is on screen; asked
   // later, a save would file that layout under the newly chosen file's name.
   AskSaveChanges();
-  txtInputFile->setText(choice.fileName);
-  SelectFolderInTree(FolderOf(PathBytes(choice.fileName)));
-  inputPath_ = PathBytes(txtInputFile->text());
-  fieldModel_->Clear();
+  const std::string path = PathBytes(choice.fileName);
+  SelectFolderInTree(FolderOf(path));
+  file_.ChooseFile(path, path);
   cmdRefreshClick();
 }
 
@@ -219,72 +222,26 @@ void TfrmQuorlin::lstFilesDblClick() {
   AskSaveChanges();
   const QListWidgetItem* item = lstFiles->currentItem();
   if (item == nullptr) return;
-  const std::string path = SelectedFolder() + PathBytes(item->text());
-  txtInputFile->setText(FromPath(path));
-  inputPath_ = path;
-  fieldModel_->Clear();
-  lstLines->clear();
+  const std::string path = file_.Folder() + ItemBytes(item);
+  file_.ChooseFile(path, path);
   cmdRefreshClick();
 }
 
 void TfrmQuorlin::cmdRefreshClick() {
-  if (IsBlank(inputPath_)) return;
-  if (layoutChanged_ &&
+  if (IsBlank(file_.InputPath())) return;
+  if (file_.LayoutChanged() &&
       env_.dialogs->Ask("Do you want SAVE to the structure first?\nResetting clears the Fields settings",
                         "SAVE STRUCTURE?", true)) {
     cmdSaveClick();
   }
   if (!env_.dialogs->Ask("REFRESH DATA? (AND RESET FIELDS)", "RELOAD DATA FILE?", false)) return;
-  LoadInputFile();
-  layoutChanged_ = false;
+  file_.Refresh();
+  InformOfCuts();
   if (soundsEnabled_) PlayPresetAndWait(0);
 }
 
-void TfrmQuorlin::LoadInputFile() {
-  if (optFixed->isChecked()) {
-    SetFixedViewMode();
-    DrawRuler(inputPath_);
-  } else {
-    SetDelimitedViewMode();
-    LoadPreviewFrom(inputPath_);
-  }
-}
-
-void TfrmQuorlin::SetDelimitedViewMode() {
-  ShowViewControls(false);
-  gridModel_->ClearDataRows();
-  grdData->raise();
-  MarkLayoutChanged();
-}
-
-void TfrmQuorlin::LoadPreviewFrom(const std::string& path) {
-  const FileLayout layout = CurrentLayout();
-  const PreviewOptions options = PreviewOptionsFor(layout, NumberingBase());
-  if (layout.separator == SeparatorKind::Fixed) {
-    TextLineReader opened(path);
-    return;
-  }
-  PreviewTable table = LoadPreview(path, options);
-  const std::vector<std::string> cuts = CutMessages(table);
-  FieldList fields = DefaultFields(table.names);
-  gridModel_->SetTable(std::move(table));
-  FitGridColumns();
-  fieldModel_->Assign(std::move(fields));
-  if (!fields_.empty()) {
-    SelectFieldRow(0);
-    lvwFieldsClick();
-  }
-  for (const std::string& cut : cuts) env_.dialogs->Inform(QString::fromStdString(cut));
-}
-
-void TfrmQuorlin::MarkSelectedField(int index) {
-  if (IsFixedLayout()) return;
-  const auto& names = gridModel_->Table().names;
-  gridModel_->MarkColumn(!names.empty() && !names[0].empty() ? index : -1);
-}
-
 void TfrmQuorlin::cmdViewDataClick() {
-  env_.launcher->OpenInEditor(FromPath(editorPath_), FromPath(InputBoxPath()));
+  env_.launcher->OpenInEditor(FromPath(editorPath_), FromPath(file_.InputBoxPath()));
 }
 
 // The wait after the tune handles input: a second Close, or the window's own close button, must
@@ -305,31 +262,32 @@ void TfrmQuorlin::PlayPresetAndWait(int tune) {
 void TfrmQuorlin::ValidateNumberBox(QLineEdit* box) {
   // Focus goes back once the focus change in progress has finished.
   auto refocus = [box] { QMetaObject::invokeMethod(box, [box] { box->setFocus(); }, Qt::QueuedConnection); };
+  const bool whole = IsWholeNumber(box->text().toStdString(), env_.locale);
   if (box == txtRows) {
-    if (!IsWholeNumber(box->text().toStdString(), env_.locale)) {
+    if (!whole) {
       env_.dialogs->Inform("Must be a Number");
-      box->setText("25");
+      file_.SetRowsToScan("25");
       refocus();
     }
-    if (ToInteger(box->text().toStdString()) <= 25) {
+    if (file_.Layout().rowsToScan.Value() <= 25) {
       MarkLayoutChanged();
     } else {
       env_.dialogs->Inform("Maximum of 25 rows for checking");
-      box->setText("25");
+      file_.SetRowsToScan("25");
     }
     return;
   }
-  if (IsWholeNumber(box->text().toStdString(), env_.locale)) {
+  if (whole) {
     MarkLayoutChanged();
     return;
   }
   env_.dialogs->Inform("Must be a Number");
   if (box == txtStart) {
-    box->setText("1");
+    file_.SetStartRow("1");
   } else if (box == txtWidth) {
     box->setText("255");
   } else {
-    box->setText(DisplayText(ProfileFile(env_.settingsPath).ReadString("Options", "FixedLength", "80")));
+    file_.SetLineLength(LoadSettings(ProfileFile(env_.settingsPath)).options.fixedLength);
   }
   refocus();
 }

@@ -18,7 +18,7 @@ void TfrmQuorlin::mnuTestDSNClick() {
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const auto dialog = std::make_unique<TfrmTestTextDSN>(
-      SelectedFolder(), TextDsnDialogSettings{SoundsEnabled(), env_.homeFolder, ChooseDsnScope()}, *env_.dialogs,
+      file_.Folder(), TextDsnDialogSettings{SoundsEnabled(), env_.homeFolder, ChooseDsnScope()}, *env_.dialogs,
       *env_.sounds, *env_.launcher, this);
   QApplication::restoreOverrideCursor();
   dialog->exec();

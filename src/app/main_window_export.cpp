@@ -1,5 +1,5 @@
 // "&Export As..": the checks before export and the export dialog.
-#include <QLineEdit>
+#include <QAction>
 
 #include "app/display_text.h"
 #include "app/export_dialog.h"
@@ -10,16 +10,16 @@
 namespace quorlin {
 
 void TfrmQuorlin::mnuExportClick() {
-  if (const std::optional<std::string> refusal = ExportStartRefusal(fields_)) {
+  if (const std::optional<std::string> refusal = ExportStartRefusal(file_.Fields())) {
     env_.dialogs->Inform(DisplayText(*refusal));
     return;
   }
   AskSaveChanges();
 
   ExportDialogInputs inputs;
-  inputs.inputPath = inputPath_;
-  inputs.inputBoxText = txtInputFile->text();
-  inputs.layout = CurrentLayout();
+  inputs.inputPath = file_.InputPath();
+  inputs.inputBoxText = DisplayText(file_.InputText());
+  inputs.layout = file_.Layout();
   inputs.useLastExport = mnuUseLastExport->isChecked();
   inputs.settingsPath = env_.settingsPath;
   inputs.soundsEnabled = soundsEnabled_;

@@ -10,11 +10,11 @@
 #include "app/help_topics.h"
 #include "app/launcher.h"
 #include "app/main_window.h"
-#include "app/preview_grid_model.h"
 #include "app/update_form.h"
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/profile_file.h"
+#include "platform/settings.h"
 #include "schema/value_recognisers.h"
 
 namespace quorlin {
@@ -37,12 +37,6 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption, int help
   item->setCheckable(checkable);
   item->setChecked(checked);
   return item;
-}
-
-void Shade(QLineEdit* box, const QColor& colour) {
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, colour);
-  box->setPalette(palette);
 }
 
 }  // namespace
@@ -146,16 +140,16 @@ void TfrmQuorlin::SetMenuCheck(QAction* chosen, std::initializer_list<QAction*> 
 
 void TfrmQuorlin::mnuRowsClick(QAction* item, const char* rows) {
   SetMenuCheck(item, {mnuRows8, mnuRows15, mnuRows25});
-  txtRows->setText(rows);
+  file_.SetRowsToScan(rows);
   MarkLayoutChanged();
 }
 
-void TfrmQuorlin::mnuQualifierClick(const QString& qualifier) {
+void TfrmQuorlin::mnuQualifierClick(const char* qualifier) {
   // These items only set the box; their check marks stay as they were built.
   mnuQuoteDouble->setChecked(true);
   mnuQuoteSingle->setChecked(false);
   mnuQuoteNone->setChecked(false);
-  cboTextChar->setCurrentText(qualifier);
+  file_.SetQualifier(qualifier);
   MarkLayoutChanged();
 }
 
@@ -183,7 +177,7 @@ void TfrmQuorlin::mnuODBCOnlyClick() {
 }
 
 void TfrmQuorlin::mnuCountFrom0Click() {
-  if (!txtInputFile->text().isEmpty()) gridModel_->Renumber(NumberingBase());
+  file_.SetNumberingBase(mnuCountFrom0->isChecked() ? 0 : 1);
   MarkLayoutChanged();
 }
 
@@ -191,28 +185,26 @@ void TfrmQuorlin::mnuFixedLengthClick() { txtLength->setFocus(); }
 
 void TfrmQuorlin::mnuSoundsClick() { soundsEnabled_ = mnuSounds->isChecked(); }
 
-void TfrmQuorlin::OptionQuestion(QAction* item, const char* section, const char* key,
-                                 const QString& text) {
-  ProfileFile settings(env_.settingsPath);
-  const std::string stored = settings.ReadString(section, key, "No");
-  const bool yes = env_.dialogs->Ask(text, "OPTIONS", stored != "No");
-  item->setChecked(yes);
-  settings.WriteString(section, key, yes ? "Yes" : "No");
-}
-
 void TfrmQuorlin::mnuOpenLastClick() {
-  OptionQuestion(mnuOpenLast, "Options", "OpenLastFile", "Open Last File on Start?");
+  ProfileFile settings(env_.settingsPath);
+  const bool yes = env_.dialogs->Ask("Open Last File on Start?", "OPTIONS",
+                                     LoadSettings(settings).options.openLastFile);
+  mnuOpenLast->setChecked(yes);
+  SaveOpenLastFile(settings, yes);
 }
 
 void TfrmQuorlin::mnuUseLastExportClick() {
-  OptionQuestion(mnuUseLastExport, "Export", "UseLastFile",
-                 "Use Last EXPORT File FORMAT on Start?");
+  ProfileFile settings(env_.settingsPath);
+  const bool yes = env_.dialogs->Ask("Use Last EXPORT File FORMAT on Start?", "OPTIONS",
+                                     LoadSettings(settings).exports.useLastFile);
+  mnuUseLastExport->setChecked(yes);
+  SaveUseLastExport(settings, yes);
 }
 
 void TfrmQuorlin::mnuSetEditorClick() {
   programFolder_ = env_.programFolder;
   ProfileFile settings(env_.settingsPath);
-  editorPath_ = settings.ReadString("Options", "Editor", "");
+  editorPath_ = LoadSettings(settings).options.editor;
   if (editorPath_.empty()) editorPath_ = kDefaultEditor;
   FileDialogRequest request;
   request.title = "Locate Editor for displaying results...";
@@ -221,10 +213,10 @@ void TfrmQuorlin::mnuSetEditorClick() {
   // Cancel leaves the current editor in the dialog, which is then written again.
   const std::string chosen = PathBytes(env_.dialogs->ChooseOpenFile(request).fileName);
   if (!IsBlank(chosen)) {
-    settings.WriteString("Options", "Editor", chosen);
+    SaveEditor(settings, chosen);
     editorPath_ = chosen;
   } else {
-    env_.dialogs->Inform("No Editor chosen, Defaulting to Notepad");
+    env_.dialogs->Inform("No Editor chosen, Defaulting to the desktop's text editor");
     editorPath_ = kDefaultEditor;
   }
 }
@@ -239,26 +231,16 @@ void TfrmQuorlin::mnuUpdateCheckClick() {
   form.exec();
 }
 
-void TfrmQuorlin::chkHeaderRowClick(bool checked) {
-  if (checked) txtStart->setText("1");
-  MarkLayoutChanged();
-}
+void TfrmQuorlin::chkHeaderRowClick(bool checked) { file_.SetHeaderRow(checked); }
 
 void TfrmQuorlin::chkODBCOnlyClick(bool checked) { mnuODBCOnly->setChecked(checked); }
 
-void TfrmQuorlin::optDelimitedClick(QRadioButton* button) {
-  if (button == optCustom) {
-    // Once offered, the custom box stays enabled; the other buttons only grey it.
-    txtChar->setEnabled(true);
-    Shade(txtChar, Qt::white);
-  } else {
-    Shade(txtChar, QColor(128, 128, 128));
-  }
-  SetDelimitedViewMode();
-}
+void TfrmQuorlin::optDelimitedClick(SeparatorKind kind) { file_.ChooseSeparator(kind); }
 
 void TfrmQuorlin::optFixedClick() {
-  Shade(txtChar, QColor(128, 128, 128));
+  file_.ChooseSeparator(SeparatorKind::Fixed);
+  // The box greys with the button, before Refresh asks its questions.
+  ShowLayout();
   cmdRefreshClick();
 }
 

@@ -15,6 +15,8 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include "text/utf8_text.h"
+
 namespace quorlin {
 
 namespace {
@@ -22,58 +24,14 @@ namespace {
 const QColor kBandColour(192, 192, 192);
 const QColor kMarkColour(255, 0, 0);
 
-// Length of the well-formed UTF-8 sequence that starts at `at`, or 0 when there is none
-// (overlong forms, surrogates and code points above U+10FFFF are not well formed).
-int Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  if (lead < 0x80) return 1;
-  int length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (int i = 2; i < length; ++i) {
-    if ((byte(at + i) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
-bool IsUtf8(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    const int length = Utf8SequenceLength(text, at);
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
-
-char32_t DecodeUtf8(std::string_view text, std::size_t at, int length) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  if (length == 1) return byte(at);
-  char32_t code = byte(at) & (0x7F >> length);
-  for (int i = 1; i < length; ++i) code = (code << 6) | (byte(at + i) & 0x3F);
-  return code;
-}
-
 QString PrintableCell(char32_t code) {
   if (!QChar::isPrint(code)) return QString();
   return QString::fromUcs4(&code, 1);
 }
 
 }  // namespace
+
+QString BreakListEntry(int position) { return QStringLiteral("Brk: %1").arg(position); }
 
 std::string RulerDigits(int lineLength) {
   std::string digits;
@@ -87,12 +45,18 @@ QStringList RulerCells(std::string_view line, int maxCells) {
   const std::size_t count = std::min<std::size_t>(line.size(), std::max(maxCells, 0));
   QStringList cells;
   cells.reserve(static_cast<qsizetype>(count));
-  if (IsUtf8(line)) {
-    for (std::size_t at = 0; at < count;) {
-      const int length = Utf8SequenceLength(line, at);
-      cells.append(PrintableCell(DecodeUtf8(line, at, length)));
-      for (int i = 1; i < length && at + i < count; ++i) cells.append(QString());
-      at += length;
+  if (IsValidUtf8(line)) {
+    // Only the shown cells are decoded, with the whole character the last of them begins.
+    std::size_t end = count;
+    while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) ++end;
+    std::u32string codes;
+    DecodeUtf8(line.substr(0, end), codes);
+    for (const char32_t code : codes) {
+      if (static_cast<std::size_t>(cells.size()) >= count) break;
+      cells.append(PrintableCell(code));
+      for (std::size_t i = 1; i < Utf8Length(code) && static_cast<std::size_t>(cells.size()) < count; ++i) {
+        cells.append(QString());
+      }
     }
   } else {
     for (std::size_t at = 0; at < count; ++at) {

@@ -27,6 +27,9 @@ std::string RulerDigits(int lineLength);
 // so cell i always stands for byte i and the positions on the ruler are byte positions.
 QStringList RulerCells(std::string_view line, int maxCells);
 
+// The text of a break list entry: "Brk: " followed by the position.
+QString BreakListEntry(int position);
+
 // The ruler panel "pnlImg": the image "imgGrid" in a clipping area, with the scroll bars
 // "hScroll" under it and "vScroll" at its right. The break marks are painted from the break
 // model on every paint, so after changing the model the owner calls RepaintBreaks().

@@ -99,14 +99,13 @@ void TUpdateForm::FormCreate() {
   const QRect centred(screen.center() - QPoint(kClientWidth / 2, kClientHeight / 2),
                       QSize(kClientWidth, kClientHeight));
   const UpdateSettings settings = ReadUpdateSettings(
-      setup_.settingsPath, {centred.top(), centred.left(), kClientHeight, kClientWidth});
+      setup_.settingsPath, {centred.left(), centred.top(), kClientWidth, kClientHeight});
   chkUseProxy->setChecked(settings.useProxy);
   edHost->setText(DisplayText(settings.proxyHost));
   edPort->setValue(static_cast<int>(std::clamp<long>(settings.proxyPort, 0, edPort->maximum())));
   chkUseProxyClick(settings.useProxy);
   // The size is fixed; a stored place is kept while a screen still shows it.
-  const QPoint stored(static_cast<int>(settings.bounds.left),
-                      static_cast<int>(settings.bounds.top));
+  const QPoint stored(settings.bounds.left, settings.bounds.top);
   move(QGuiApplication::screenAt(stored) != nullptr ? stored : centred.topLeft());
 }
 
@@ -206,7 +205,7 @@ void TUpdateForm::FormClose() {
   settings.useProxy = chkUseProxy->isChecked();
   settings.proxyHost = edHost->text().toStdString();
   settings.proxyPort = edPort->value();
-  settings.bounds = {y(), x(), height(), width()};
+  settings.bounds = {x(), y(), width(), height()};
   try {
     WriteUpdateSettings(setup_.settingsPath, settings);
   } catch (const FileError& error) {

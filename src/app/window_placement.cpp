@@ -3,36 +3,24 @@
 #include <QWidget>
 
 #include "platform/profile_file.h"
+#include "platform/settings.h"
 
 namespace quorlin {
 
-namespace {
-
-constexpr const char* kSection = "GUI";
-
-std::string Key(const QWidget& window, const char* label) {
-  return window.objectName().toStdString() + label;
-}
-
-}  // namespace
-
 void SavePlacement(const std::string& settingsPath, const QWidget& window) {
   ProfileFile settings(settingsPath);
-  settings.WriteInteger(kSection, Key(window, "Left"), window.x());
-  settings.WriteInteger(kSection, Key(window, "Top"), window.y());
-  settings.WriteInteger(kSection, Key(window, "Width"), window.width());
-  settings.WriteInteger(kSection, Key(window, "Height"), window.height());
+  SavePlacement(settings, window.objectName().toStdString(),
+                {window.x(), window.y(), window.width(), window.height()});
 }
 
 void RestorePlacement(const std::string& settingsPath, QWidget& window) {
-  const ProfileFile settings(settingsPath);
-  const auto read = [&](const char* label, int current) {
-    return static_cast<int>(settings.ReadInteger(kSection, Key(window, label), current));
-  };
-  window.move(read("Left", window.x()), window.y());
-  window.move(window.x(), read("Top", window.y()));
-  window.resize(read("Width", window.width()), window.height());
-  window.resize(window.width(), read("Height", window.height()));
+  const StoredPlacement stored = ReadPlacement(ProfileFile(settingsPath), window.objectName().toStdString());
+  // Each value goes in at once, so the size the window system allows is the one the next uses.
+  const WindowBounds placed = PlacedBounds(stored, {window.x(), window.y(), window.width(), window.height()});
+  window.move(placed.left, window.y());
+  window.move(window.x(), placed.top);
+  window.resize(placed.width, window.height());
+  window.resize(window.width(), placed.height);
 }
 
 }  // namespace quorlin

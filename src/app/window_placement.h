@@ -11,8 +11,8 @@ namespace quorlin {
 // <name>Height, where <name> is the window's object name.
 void SavePlacement(const std::string& settingsPath, const QWidget& window);
 
-// Reads them back in the same order, each with the window's current value as the default, and
-// applies each at once; the window system keeps the window's minimum size.
+// Reads them back and applies them in the same order, each missing value leaving the window's
+// own; the window system keeps the window's minimum size.
 void RestorePlacement(const std::string& settingsPath, QWidget& window);
 
 }  // namespace quorlin

@@ -2,6 +2,9 @@
 #include "cli/cli_options.h"
 
 #include "cli/cli_error.h"
+#include "cli/schema_place.h"
+#include "schema/schema_file.h"
+#include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
 namespace quorlin {
@@ -102,6 +105,52 @@ std::string SeparatorName(SeparatorKind kind) {
     case SeparatorKind::Fixed: return "fixed";
   }
   return "fixed";
+}
+
+namespace {
+
+// Names the file in `file` and loads it as OpenDataFile says; a section without fields leaves
+// it named but not loaded.
+SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
+  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  file.SetFolder(place.folder);
+  file.ChooseFile(dataPath, dataPath);
+  file.SetNumberingBase(NumberingBase(arguments));
+  // The command line's numbers were checked before, so a number that fails here was saved.
+  try {
+    if (!arguments.fromSchema) {
+      file.SetLayout(ApplyLayoutArguments(file.Layout(), arguments));
+      file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
+      return SavedLayoutRead::Read;
+    }
+    return file.OpenWithSavedLayout(
+        OpenSchemaFile(place.folder), place.section,
+        [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
+  } catch (const ConversionError& error) {
+    throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
+  }
+}
+
+}  // namespace
+
+OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
+  OpenFile file;
+  if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
+    const SchemaPlace place = SchemaPlaceFor(dataPath);
+    throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+  }
+  return file;
+}
+
+OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments arguments) {
+  arguments.fromSchema = true;
+  OpenFile file;
+  LoadDataFile(file, dataPath, arguments);
+  return file;
+}
+
+void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
+  for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
 }
 
 }  // namespace quorlin

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
 #include "schema/field_layout.h"
-#include "text/preview_loader.h"
+#include "schema/open_file.h"
 
 namespace quorlin {
 
@@ -33,6 +34,19 @@ void CheckLayoutArguments(const LayoutArguments& arguments);
 FileLayout ApplyLayoutArguments(FileLayout base, const LayoutArguments& arguments);
 
 int NumberingBase(const LayoutArguments& arguments);
+
+// The data file as the main window shows it after Refresh, or after opening it from the schema
+// list with --schema, with the arguments in its layout boxes. Raises CliError, FileError and
+// SchemaError; a saved number that is not whole stops the work naming the schema file.
+OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments);
+
+// The data file as the window holds it after a double-click in the schema list, the arguments
+// in its layout boxes: loaded with its saved layout, or only named when its section holds no
+// fields, so that the caller's own check can say what is missing. Raises as OpenDataFile.
+OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments arguments);
+
+// What the preview or the ruler left out, one line each after the file's name.
+void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err);
 
 // "comma", "tab", "space", "custom" or "fixed".
 std::string SeparatorName(SeparatorKind kind);

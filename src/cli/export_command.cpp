@@ -7,11 +7,8 @@
 #include "cli/commands.h"
 #include "cli/progress_bar.h"
 #include "export/export_choices.h"
-#include "export/export_field_builder.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
-#include "platform/profile_file.h"
-#include "schema/schema_reader.h"
 
 namespace quorlin {
 
@@ -39,17 +36,13 @@ ExportFormat ParseFormat(const std::string& word) {
   throw CliError(kExitRefused, "--to: '" + word + "' is not one of " + words);
 }
 
-// The choices the dialog would hold: the saved layout's input settings with the layout options
-// over them, and the "To..." options.
-ExportChoices ChoicesFor(const ExportArguments& arguments) {
-  const SavedSection saved = SavedSectionOf(arguments.file);
-  FileLayout layout =
-      WithSavedLayout(FileLayout{}, ReadSavedLayout(ProfileFile(saved.schemaPath), saved.section));
-  layout = ApplyLayoutArguments(layout, arguments.layout);
-
+// The choices the dialog would hold for the file opened from the schema list: its layout's
+// input settings, the layout options over them, and the "To..." options.
+ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file) {
+  const FileLayout& layout = file.Layout();
   ExportChoices choices;
   choices.format = ParseFormat(arguments.format);
-  choices.inputPath = arguments.file;
+  choices.inputPath = file.InputPath();
   choices.outputPath = arguments.output;
   choices.inputSeparator = SeparatorText(layout);
   choices.fixedInput = layout.separator == SeparatorKind::Fixed;
@@ -74,7 +67,7 @@ int RunExportCommand(const ExportArguments& arguments, const CommandContext& con
   if (!std::filesystem::exists(arguments.file, error)) {
     throw FileError("File not found: " + arguments.file);
   }
-  const ExportChoices choices = ChoicesFor(arguments);
+  const ExportChoices choices = ChoicesFor(arguments, OpenFromSchemaList(arguments.file, arguments.layout));
   ExportContext clock{CurrentDateTime(), context.locale, SystemMonthNames()};
   auto prepared = PrepareExport(choices, clock);
   if (const auto* failure = std::get_if<ExportCheckFailure>(&prepared)) {

@@ -5,11 +5,10 @@
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
+#include "cli/schema_place.h"
 #include "schema/schema_writer.h"
-#include "schema/structure_guess.h"
 #include "text/integer_text.h"
 
 namespace quorlin {
@@ -26,7 +25,7 @@ struct GuessArguments {
 };
 
 // The positions of "P,P,...", each toggled as a click on the ruler would.
-void ClickBreaks(const std::string& list, BreakModel& breaks) {
+void ClickBreaks(const std::string& list, OpenFile& file) {
   std::istringstream items(list);
   std::string item;
   while (std::getline(items, item, ',')) {
@@ -36,8 +35,7 @@ void ClickBreaks(const std::string& list, BreakModel& breaks) {
     } catch (const ConversionError& error) {
       throw CliError(kExitRefused, std::string("--breaks: ") + error.what());
     }
-    if (position < 1 || position > kMaxBreakPosition ||
-        !breaks.Toggle(static_cast<int>(position))) {
+    if (position < 1 || position > kMaxBreakPosition || !file.ToggleBreak(static_cast<int>(position))) {
       throw CliError(kExitRefused, "--breaks: " + std::to_string(position) +
                                        " is not a position from 1 to " +
                                        std::to_string(kMaxBreakPosition));
@@ -45,31 +43,9 @@ void ClickBreaks(const std::string& list, BreakModel& breaks) {
   }
 }
 
-// Guess Field Types on the refreshed view: a fixed layout's fields come from its breaks.
-FieldList GuessFields(const std::string& dataPath, const FileView& view,
-                      const LocaleSettings& locale) {
-  if (!view.IsFixed()) {
-    FieldList fields = view.fields;
-    GuessDelimitedFields(fields, view.table.rows, locale);
-    return fields;
-  }
-  const PreviewOptions numbers = PreviewOptionsFor(view.layout, view.numberingBase);
-  FixedGuess guess = GuessFixedFields({dataPath, view.breaks, view.lineLength,
-                                       view.layout.hasHeaderRow, view.layout.textQualifier,
-                                       numbers.startRow, numbers.rowsToScan, view.numberingBase},
-                                      locale);
-  if (guess.refusal) throw CliError(kExitRefused, *guess.refusal);
-  return std::move(guess.fields);
-}
-
-int SaveFields(const std::string& dataPath, const FileView& view, const FieldList& fields,
-               bool extended, std::ostream& err) {
-  if (const std::optional<std::string> refusal = MissingWidthMessage(fields)) {
-    throw CliError(kExitRefused, *refusal);
-  }
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
-  const SaveOutcome outcome =
-      SaveToSchema(place.folder, place.section, view.layout, fields, !extended, dataPath);
+int SaveFields(OpenFile& file, bool extended, std::ostream& err) {
+  if (const Refusal refusal = file.CheckWidthsSet()) throw CliError(kExitRefused, *refusal);
+  const SaveOutcome outcome = file.Save(!extended);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   err << outcome.message << '\n';
   return outcome.written ? kExitDone : kExitReportedFailure;
@@ -90,25 +66,24 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
-    FileView view = OpenFileView(arguments->file, arguments->layout);
-    PrintCutMessages(arguments->file, view, context.err);
+    OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    PrintCutMessages(arguments->file, file, context.err);
     if (arguments->breaks) {
-      if (!view.IsFixed()) {
+      if (!file.IsFixedView()) {
         throw CliError(kExitRefused, "--breaks: only a fixed-length layout has break marks");
       }
-      ClickBreaks(*arguments->breaks, view.breaks);
+      ClickBreaks(*arguments->breaks, file);
     }
-    const FieldList fields = GuessFields(arguments->file, view, context.locale);
+    if (const Refusal refusal = file.Guess(context.locale)) throw CliError(kExitRefused, *refusal);
     if (arguments->json) {
       nlohmann::ordered_json object;
-      object["fields"] = FieldListJson(fields);
+      object["fields"] = FieldListJson(file.Fields());
       context.out << object.dump() << '\n';
     } else {
-      for (const FieldSpec& field : fields) context.out << FieldLine(field);
+      for (const FieldSpec& field : file.Fields()) context.out << FieldLine(field);
     }
     context.out.flush();
-    return arguments->save ? SaveFields(arguments->file, view, fields, arguments->extended, context.err)
-                           : kExitDone;
+    return arguments->save ? SaveFields(file, arguments->extended, context.err) : kExitDone;
   }};
 }
 

@@ -8,8 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/utf8_text.h"
 #include "schema/field_layout.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 

@@ -3,7 +3,6 @@
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
 
@@ -19,40 +18,42 @@ struct PreviewArguments {
 
 // The preview as one JSON object, written piece by piece: a tree of a large preview would
 // take several times the memory of the preview itself.
-void WritePreviewJson(std::ostream& out, const FileView& view) {
-  if (view.IsFixed()) {
-    out << "{\"lineLength\":" << view.lineLength << ",\"title\":";
-    WriteJsonString(out, view.ruler.title);
+void WritePreviewJson(std::ostream& out, const OpenFile& file) {
+  if (file.IsFixedView()) {
+    out << "{\"lineLength\":" << file.LineLength() << ",\"title\":";
+    WriteJsonString(out, file.Ruler().title);
     out << ",\"lines\":";
-    WriteJsonTexts(out, view.ruler.lines);
+    WriteJsonTexts(out, file.Ruler().lines);
     out << "}\n";
     return;
   }
+  const PreviewTable& table = file.Preview();
   out << "{\"numbers\":";
-  WriteJsonTexts(out, view.table.numbers);
+  WriteJsonTexts(out, table.numbers);
   out << ",\"names\":";
-  WriteJsonTexts(out, view.table.names);
+  WriteJsonTexts(out, table.names);
   out << ",\"rows\":[";
-  for (std::size_t i = 0; i < view.table.rows.size(); ++i) {
+  for (std::size_t i = 0; i < table.rows.size(); ++i) {
     if (i > 0) out << ',';
-    WriteJsonTexts(out, view.table.rows[i]);
+    WriteJsonTexts(out, table.rows[i]);
   }
   out << "],\"fields\":[";
-  for (std::size_t i = 0; i < view.fields.size(); ++i) {
+  for (std::size_t i = 0; i < file.Fields().size(); ++i) {
     if (i > 0) out << ',';
-    WriteFieldJson(out, view.fields[i]);
+    WriteFieldJson(out, file.Fields()[i]);
   }
   out << "]}\n";
 }
 
-void WritePreviewText(std::ostream& out, const FileView& view) {
-  if (view.IsFixed()) {
-    out << "Line length: " << view.lineLength << '\n' << view.ruler.title << '\n';
-    for (const std::string& line : view.ruler.lines) out << line << '\n';
+void WritePreviewText(std::ostream& out, const OpenFile& file) {
+  if (file.IsFixedView()) {
+    out << "Line length: " << file.LineLength() << '\n' << file.Ruler().title << '\n';
+    for (const std::string& line : file.Ruler().lines) out << line << '\n';
     return;
   }
-  std::vector<const std::vector<std::string>*> rows = {&view.table.numbers, &view.table.names};
-  for (const auto& row : view.table.rows) rows.push_back(&row);
+  const PreviewTable& table = file.Preview();
+  std::vector<const std::vector<std::string>*> rows = {&table.numbers, &table.names};
+  for (const auto& row : table.rows) rows.push_back(&row);
   WriteAlignedTable(out, rows);
 }
 
@@ -66,12 +67,12 @@ Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
-    const FileView view = OpenFileView(arguments->file, arguments->layout);
-    PrintCutMessages(arguments->file, view, context.err);
+    const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    PrintCutMessages(arguments->file, file, context.err);
     if (arguments->json) {
-      WritePreviewJson(context.out, view);
+      WritePreviewJson(context.out, file);
     } else {
-      WritePreviewText(context.out, view);
+      WritePreviewText(context.out, file);
     }
     return 0;
   }};

@@ -9,7 +9,6 @@
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
 #include "cli/commands.h"
-#include "cli/file_view.h"
 #include "platform/atomic_file.h"
 #include "schema/structure_report.h"
 
@@ -57,10 +56,10 @@ Command AddReportCommand(CLI::App& app, const CommandContext& context) {
     CheckLayoutArguments(arguments->layout);
     if (arguments->output) RefuseWritingOverInput(arguments->file, *arguments->output);
     // The field list as opening the file from the schema list shows it.
-    const FileView view = OpenFileView(arguments->file, arguments->layout);
-    if (view.fields.empty()) throw CliError(kExitRefused, kNoStructureDisplayed);
-    const std::string report = StructureReport(arguments->file, view.layout.separator, view.fields,
-                                               view.numberingBase, Today());
+    const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    if (file.Fields().empty()) throw CliError(kExitRefused, kNoStructureDisplayed);
+    const std::string report = StructureReport(file.InputText(), file.Layout().separator, file.Fields(),
+                                               file.NumberingBase(), Today());
     if (!arguments->output) {
       context.out << report;
       context.out.flush();

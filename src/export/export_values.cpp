@@ -6,19 +6,17 @@
 
 #include "platform/ascii_case.h"
 #include "export/translated_text.h"
+#include "text/fixed_fields.h"
 #include "text/record_splitter.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
 void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values) {
-  values.clear();
-  std::size_t at = 0;
-  for (const ExportField& field : fields) {
-    const std::size_t width = field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0;
-    const std::size_t from = std::min(at, line.size());
-    values.push_back(line.substr(from, std::min(width, line.size() - from)));
-    at += width;
-  }
+  CutFixedFields(
+      line, fields,
+      [](const ExportField& field) { return field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0; },
+      values);
 }
 
 bool IsTrueWord(std::string_view value) {
@@ -29,36 +27,6 @@ bool IsTrueWord(std::string_view value) {
     if (EqualNoCase(trimmed, word)) return true;
   }
   return false;
-}
-
-std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
-  if (text.empty()) return 0;
-  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) {
-    codePoint = lead;
-    return 1;
-  }
-  std::size_t length = 0;
-  char32_t value = 0;
-  char32_t smallest = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1F, smallest = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0F, smallest = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07, smallest = 0x10000;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (byte(i) & 0x3F);
-  }
-  if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  codePoint = value;
-  return length;
 }
 
 namespace {

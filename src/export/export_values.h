@@ -30,9 +30,4 @@ std::string TranslateSpecialChars(std::string_view value);
 // "_" becomes a blank again.
 std::string ShownTitle(std::string_view title);
 
-// The length of the valid UTF-8 sequence at the start of `text` and its code point in
-// `codePoint`, or 0 when it does not start with one (a lone byte, an overlong form, a
-// surrogate). ASCII counts as a sequence of one.
-std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint);
-
 }  // namespace quorlin

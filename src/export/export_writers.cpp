@@ -30,16 +30,9 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
     case ExportFormat::Xml:
       return MakeXmlWriter(request);
     case ExportFormat::SqlSchema:
-      return MakeSqlWriter(request);
-    default:
-      return nullptr;
+      break;
   }
-}
-
-std::string UnavailableFormatMessage(ExportFormat format) {
-  std::string caption(FormatInfo(format).caption);
-  while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-  return caption + " export is not available yet";
+  return MakeSqlWriter(request);
 }
 
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
@@ -47,7 +40,6 @@ ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
   resolved.inputPath = AbsoluteFilePath(request.inputPath);
   resolved.outputPath = AbsoluteFilePath(request.outputPath);
   const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(resolved);
-  if (!writer) return {ExportOutcome::Refused, {UnavailableFormatMessage(resolved.format)}};
   return RunExport(resolved, *writer, files);
 }
 

@@ -11,11 +11,8 @@
 
 namespace quorlin {
 
-// The writer for `request.format`, or nothing when this build cannot write that format.
+// The writer for `request.format`.
 std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request);
-
-// "<caption> export is not available yet", the refusal of a format without a writer.
-std::string UnavailableFormatMessage(ExportFormat format);
 
 // Exports `request` into `files` (on disk by default). Raises FileError as RunExport does.
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files);

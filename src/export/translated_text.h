@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "text/record_splitter.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 

@@ -11,6 +11,7 @@
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 
@@ -46,7 +47,7 @@ bool LooksLikeIniFile(std::string_view bytes) {
 }  // namespace
 
 ProxyChoice ProxySetting(std::string_view host, long port) {
-  host = ini::Trim(host);
+  host = Trim(host);
   const bool hasBlank = std::any_of(host.begin(), host.end(),
                                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
   if (host.empty() || hasBlank) {

@@ -10,10 +10,10 @@ UpdateSettings ReadUpdateSettings(const std::string& path, const WindowBounds& d
   settings.useProxy = file.ReadBool("Updates", "UseProxy", false);
   settings.proxyHost = file.ReadString("Updates", "ProxyHost", "");
   settings.proxyPort = file.ReadInteger("Updates", "ProxyPort", 80);
-  settings.bounds.top = file.ReadInteger("Position", "Top", design.top);
-  settings.bounds.left = file.ReadInteger("Position", "Left", design.left);
-  settings.bounds.height = file.ReadInteger("Position", "High", design.height);
-  settings.bounds.width = file.ReadInteger("Position", "Wide", design.width);
+  settings.bounds.top = static_cast<int>(file.ReadInteger("Position", "Top", design.top));
+  settings.bounds.left = static_cast<int>(file.ReadInteger("Position", "Left", design.left));
+  settings.bounds.height = static_cast<int>(file.ReadInteger("Position", "High", design.height));
+  settings.bounds.width = static_cast<int>(file.ReadInteger("Position", "Wide", design.width));
   return settings;
 }
 

@@ -4,15 +4,9 @@
 #include <ostream>
 #include <string>
 
-namespace quorlin {
+#include "platform/settings.h"
 
-struct WindowBounds {
-  long top = 0;
-  long left = 0;
-  long height = 0;
-  long width = 0;
-  bool operator==(const WindowBounds&) const = default;
-};
+namespace quorlin {
 
 struct UpdateSettings {
   bool useProxy = false;

@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/ini_lines.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 
@@ -14,7 +14,7 @@ constexpr std::size_t kMaxDigits = 9;
 }  // namespace
 
 std::optional<VersionNumber> ParseVersion(std::string_view text) {
-  text = ini::Trim(text);
+  text = Trim(text);
   VersionNumber version;
   for (std::size_t index = 0;; ++index) {
     if (index == version.parts.size()) return std::nullopt;

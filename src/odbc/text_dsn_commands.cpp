@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "odbc/odbc_driver_table.h"
+#include "platform/ascii_case.h"
 #include "platform/folder_files.h"
-#include "schema/letter_case.h"
 #include "schema/schema_list.h"
 
 namespace quorlin {

@@ -6,7 +6,7 @@
 #include "odbc/driver_registration.h"
 #include "odbc/odbc_driver_table.h"
 #include "odbc/odbc_error.h"
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 
 namespace quorlin {
 

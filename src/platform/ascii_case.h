@@ -1,18 +1,23 @@
-// Name comparison that ignores the letter case of ASCII letters and compares other bytes exactly.
+// Letter case of ASCII letters for names, type words and keywords; every other byte is compared
+// and kept exactly.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quorlin {
 
 inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-inline bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+std::string AsciiLower(std::string_view text);
+std::string AsciiUpper(std::string_view text);
+
+bool EqualNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view start);
+bool ContainsNoCase(std::string_view text, std::string_view part);
+
+// Every occurrence of `from` (compared without regard to case) replaced by `to`, left to right.
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
 
 }  // namespace quorlin

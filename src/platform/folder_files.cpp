@@ -1,5 +1,8 @@
 #include "platform/folder_files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 
@@ -30,6 +33,12 @@ std::string FindInFolder(const std::string& folder, const std::string& name,
 
 std::string FindInFolderNoCase(const std::string& folder, const std::string& name) {
   return FindInFolder(folder, name, [&name](const std::string& entry) { return EqualNoCase(entry, name); });
+}
+
+bool CanWriteInFolder(const std::string& folder) {
+  struct stat info;
+  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string SchemaFilePath(const std::string& folder) { return FindInFolderNoCase(folder, "Schema.INI"); }

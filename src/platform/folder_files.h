@@ -17,6 +17,10 @@ std::string FindInFolder(const std::string& folder, const std::string& name,
 // FindInFolder for a name equal to `name` without regard to case.
 std::string FindInFolderNoCase(const std::string& folder, const std::string& name);
 
+// Whether files can be created in `folder`. A folder without any write permission bit counts
+// as read-only even for root, who passes every other check.
+bool CanWriteInFolder(const std::string& folder);
+
 // The folder's schema file: an existing "schema.ini" in any letter case, else "Schema.INI".
 std::string SchemaFilePath(const std::string& folder);
 

@@ -3,15 +3,14 @@
 #include <cstring>
 
 #include "platform/ascii_case.h"
+#include "platform/trim.h"
 
 namespace quorlin::ini {
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 std::size_t SkipBlanks(std::string_view text, std::size_t from, std::size_t to) {
-  while (from < to && IsBlank(text[from])) ++from;
+  while (from < to && IsBlankChar(text[from])) ++from;
   return from;
 }
 
@@ -42,14 +41,6 @@ bool ParseKey(std::string_view content, Line& line) {
 }
 
 }  // namespace
-
-std::string_view Trim(std::string_view text) {
-  std::size_t from = 0;
-  std::size_t to = text.size();
-  while (from < to && IsBlank(text[from])) ++from;
-  while (to > from && IsBlank(text[to - 1])) --to;
-  return text.substr(from, to - from);
-}
 
 bool SameName(std::string_view a, std::string_view b) { return EqualNoCase(Trim(a), Trim(b)); }
 

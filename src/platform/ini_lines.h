@@ -20,9 +20,6 @@ struct Line {
   std::size_t valueBegin = 0;  // where a replacement value goes: after "=" and the blanks after it
 };
 
-// Characters of code 0 to 32 are blanks.
-std::string_view Trim(std::string_view text);
-
 // The one rule by which section and key names match: blanks around them ignored, ASCII
 // letters without regard to case.
 bool SameName(std::string_view a, std::string_view b);

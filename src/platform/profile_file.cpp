@@ -11,6 +11,7 @@
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 
@@ -50,7 +51,7 @@ Location Find(std::string_view text, std::string_view section, std::string_view 
 // cannot be stored; refusing it keeps callers from forging other keys of the file.
 bool Storable(std::string_view section, std::string_view key, std::string_view value) {
   const auto breaksLine = [](std::string_view text) { return text.find_first_of("\r\n") != text.npos; };
-  key = ini::Trim(key);
+  key = Trim(key);
   return !breaksLine(section) && !breaksLine(value) && !key.empty() && key.front() != ';' &&
          key.front() != '[' && key.find_first_of("=\r\n") == key.npos;
 }
@@ -70,7 +71,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
   if (found.key) return Spliced(text, found.key->valueBegin, found.key->end, value);
 
   const std::string eol = ini::LineEndOf(text);
-  const std::string keyLine = std::string(ini::Trim(key)) + "=" + std::string(value) + eol;
+  const std::string keyLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
   if (found.section) {
     const ini::Line& anchor = found.lastOfSection;
     const bool unterminated = anchor.next == anchor.end;
@@ -79,7 +80,7 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
   const bool unterminated = !text.empty() && text.back() != '\n';
   std::string out(text);
   if (unterminated) out += eol;
-  return out + "[" + std::string(ini::Trim(section)) + "]" + eol + keyLine;
+  return out + "[" + std::string(Trim(section)) + "]" + eol + keyLine;
 }
 
 // Every section of the name goes, so that none of its keys can be read afterwards; lines in it
@@ -190,9 +191,7 @@ std::vector<std::string> ProfileFile::ReadSections() const {
     const ini::Line line = ini::LineAt(*text, at);
     at = line.next;
     if (line.kind != ini::LineKind::kSection) continue;
-    std::string folded(line.name);
-    for (char& c : folded) c = AsciiLower(c);
-    if (!seen.insert(std::move(folded)).second) continue;
+    if (!seen.insert(AsciiLower(line.name)).second) continue;
     // Only whole names are listed: one that no longer fits ends the list.
     used += line.name.size() + 1;
     if (used > kSectionNamesBytes) break;
@@ -224,8 +223,8 @@ void ProfileFile::ReplaceSection(const std::string& section,
     const std::string eol = ini::LineEndOf(text);
     std::string out = WithoutSection(text, section);
     if (!out.empty() && out.back() != '\n') out += eol;
-    out += "[" + std::string(ini::Trim(section)) + "]" + eol;
-    for (const auto& [key, value] : keys) out += std::string(ini::Trim(key)) + "=" + value + eol;
+    out += "[" + std::string(Trim(section)) + "]" + eol;
+    for (const auto& [key, value] : keys) out += std::string(Trim(key)) + "=" + value + eol;
     return std::optional<std::string>(std::move(out));
   });
 }

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 #include "schema/value_recognisers.h"
 #include "text/integer_text.h"
 #include "text/record_splitter.h"

@@ -1,7 +1,7 @@
 // The separator text of a layout and the generated field names.
 #include "schema/field_layout.h"
 
-#include "text/integer_text.h"
+#include <ostream>
 
 namespace quorlin {
 
@@ -28,10 +28,30 @@ PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase) {
   options.separator = SeparatorText(layout);
   options.qualifier = layout.textQualifier;
   options.hasHeaderRow = layout.hasHeaderRow;
-  options.startRow = ToInteger(layout.startRow);
-  options.rowsToScan = ToInteger(layout.rowsToScan);
+  options.startRow = layout.startRow.Value();
+  options.rowsToScan = layout.rowsToScan.Value();
   options.numberingBase = numberingBase;
   return options;
+}
+
+void PrintTo(SeparatorKind kind, std::ostream* out) {
+  static constexpr const char* kNames[] = {"Comma", "Tab", "Space", "Custom", "Fixed"};
+  *out << kNames[static_cast<int>(kind)];
+}
+
+void PrintTo(const FieldSpec& field, std::ostream* out) {
+  *out << '{' << field.name << ' ' << field.typeName << " width " << field.width;
+  if (field.format) *out << " format \"" << *field.format << '"';
+  *out << '}';
+}
+
+void PrintTo(const FileLayout& layout, std::ostream* out) {
+  *out << '{';
+  PrintTo(layout.separator, out);
+  if (layout.separator == SeparatorKind::Custom) *out << " \"" << layout.customSeparator << '"';
+  *out << " qualifier \"" << layout.textQualifier << '"' << (layout.hasHeaderRow ? " header" : "")
+       << " start " << layout.startRow.Text() << " rows " << layout.rowsToScan.Text() << " length "
+       << layout.fixedLength.Text() << '}';
 }
 
 FieldList DefaultFields(const std::vector<std::string>& names) {

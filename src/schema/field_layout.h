@@ -2,11 +2,13 @@
 #pragma once
 
 #include <array>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "text/integer_text.h"
 #include "text/preview_loader.h"
 
 namespace quorlin {
@@ -39,15 +41,16 @@ using FieldList = std::vector<FieldSpec>;
 
 enum class SeparatorKind { Comma, Tab, Space, Custom, Fixed };
 
-// As the window's controls hold it: numbers stay texts until they are used.
+// The file-level settings. The numbers keep the text they were given, which is what a section
+// saves, beside the whole number it holds.
 struct FileLayout {
   SeparatorKind separator = SeparatorKind::Comma;
   std::string customSeparator;     // at most one character
   std::string textQualifier = "\"";
   bool hasHeaderRow = false;
-  std::string startRow = "1";
-  std::string rowsToScan = "25";
-  std::string fixedLength = "80";
+  NumberText startRow = "1";
+  NumberText rowsToScan = "25";
+  NumberText fixedLength = "80";   // the line length of a fixed-length layout
 
   bool operator==(const FileLayout&) const = default;
 };
@@ -65,5 +68,9 @@ PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase);
 
 // The field list a fresh preview gives: one untyped field of width "0" per column name.
 FieldList DefaultFields(const std::vector<std::string>& names);
+
+void PrintTo(SeparatorKind kind, std::ostream* out);
+void PrintTo(const FieldSpec& field, std::ostream* out);
+void PrintTo(const FileLayout& layout, std::ostream* out);
 
 }  // namespace quorlin

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/ascii_case.h"
 #include "platform/file_error.h"
 #include "platform/profile_file.h"
-#include "schema/letter_case.h"
 #include "schema/schema_file.h"
 
 namespace quorlin {

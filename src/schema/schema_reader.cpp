@@ -2,9 +2,10 @@
 #include "schema/schema_reader.h"
 
 #include <climits>
+#include <ostream>
 #include <unordered_map>
 
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -166,12 +167,21 @@ std::vector<long long> FieldWidths(const FieldList& fields) {
 
 FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved) {
   layout.separator = saved.separator;
-  layout.customSeparator = saved.customSeparator;
+  // Only a custom separator brings its character; the box keeps its own otherwise.
+  if (saved.separator == SeparatorKind::Custom) layout.customSeparator = saved.customSeparator;
   layout.hasHeaderRow = saved.hasHeaderRow;
   if (saved.hasHeaderRow) layout.startRow = "1";
   layout.fixedLength = saved.fixedLength;
   layout.rowsToScan = saved.rowsToScan;
   return layout;
+}
+
+void PrintTo(const SavedLayout& saved, std::ostream* out) {
+  *out << '{';
+  PrintTo(saved.separator, out);
+  if (saved.separator == SeparatorKind::Custom) *out << " \"" << saved.customSeparator << '"';
+  *out << (saved.hasHeaderRow ? " header" : "") << " FixedLength " << saved.fixedLength << " MaxScanRows "
+       << saved.rowsToScan << '}';
 }
 
 }  // namespace quorlin

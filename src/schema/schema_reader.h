@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -25,7 +26,11 @@ struct SavedLayout {
   bool hasHeaderRow = false;
   std::string fixedLength = "80";
   std::string rowsToScan = "25";
+
+  bool operator==(const SavedLayout&) const = default;
 };
+
+void PrintTo(const SavedLayout& saved, std::ostream* out);
 
 // False when the section has no Col1 entry.
 bool SectionHasFields(const ProfileFile& file, const std::string& section);

@@ -1,14 +1,15 @@
 // One Schema.INI section written from the layout and its fields.
 #include "schema/schema_writer.h"
 
+#include <ostream>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/file_error.h"
 #include "platform/folder_files.h"
-#include "platform/ini_lines.h"
-#include "schema/letter_case.h"
+#include "platform/trim.h"
 #include "schema/schema_file.h"
 #include "text/byte_order_mark.h"
 #include "text/record_splitter.h"
@@ -58,8 +59,8 @@ std::vector<std::pair<std::string, std::string>> SectionKeys(const FileLayout& l
   const std::string format = FormatValue(layout);
   std::vector<std::pair<std::string, std::string>> keys = {
       {"ColNameHeader", layout.hasHeaderRow ? "True" : "False"}, {"Format", format}};
-  if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength);
-  keys.emplace_back("MaxScanRows", layout.rowsToScan);
+  if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength.Text());
+  keys.emplace_back("MaxScanRows", layout.rowsToScan.Text());
   keys.emplace_back("CharacterSet", "OEM");
   for (std::size_t n = 0; n < fields.size(); ++n) {
     keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
@@ -91,7 +92,7 @@ std::optional<std::string> MissingWidthMessage(const FieldList& fields) {
 
 std::string SectionNameFor(const std::string& inputBoxText) {
   const std::size_t slash = inputBoxText.rfind('/');
-  return std::string(ini::Trim(slash == std::string::npos ? inputBoxText : inputBoxText.substr(slash + 1)));
+  return std::string(Trim(slash == std::string::npos ? inputBoxText : inputBoxText.substr(slash + 1)));
 }
 
 SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
@@ -125,6 +126,10 @@ SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,
     if (cause) outcome.message += "\n" + *cause;
   }
   return outcome;
+}
+
+void PrintTo(const SaveOutcome& outcome, std::ostream* out) {
+  *out << (outcome.written ? "written: " : outcome.refused ? "refused: " : "not written: ") << outcome.message;
 }
 
 }  // namespace quorlin

@@ -1,6 +1,7 @@
 // Writing a layout as one section of a folder's Schema.INI.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,8 @@ struct SaveOutcome {
   bool refused = false;  // nothing was tried: the input file must not be saved from or into
   std::string message;   // what the window shows, lines joined with "\n"
 };
+
+void PrintTo(const SaveOutcome& outcome, std::ostream* out);
 
 // Save To Schema into `folder`'s Schema.INI (found without regard to case, else created as
 // "Schema.INI") for the input file `inputPath` (empty when there is none). Refused when the

@@ -13,29 +13,13 @@
 #include <string_view>
 #include <system_error>
 
+#include "platform/ascii_case.h"
+#include "platform/trim.h"
+
 namespace quorlin {
 namespace {
 
-bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// Case-insensitive prefix test; `word` may be in any case.
-bool StartsWithNoCase(std::string_view text, std::string_view word) {
-  if (text.size() < word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    if (UpperAscii(text[i]) != UpperAscii(word[i])) return false;
-  }
-  return true;
-}
 
 // Reads a run of digits as a decimal integer that saturates instead of overflowing, so an
 // absurdly long exponent stays a huge number rather than wrapping round.
@@ -132,41 +116,20 @@ constexpr std::array<MonthName, 12> kMonths = {{{"JANUARY", "JAN"},
                                                 {"NOVEMBER", "NOV"},
                                                 {"DECEMBER", "DEC"}}};
 
-// One left-to-right pass, so the cost stays linear however many occurrences there are.
-std::string ReplaceAllNoCase(const std::string& text, std::string_view word,
-                             std::string_view replacement) {
-  std::string result;
-  result.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (StartsWithNoCase(std::string_view(text).substr(pos), word)) {
-      result.append(replacement);
-      pos += word.size();
-    } else {
-      result += text[pos++];
-    }
-  }
-  return result;
-}
-
 // Month names become their numbers and every "/", " " and "-" the locale's date separator,
 // so "15 Jan 2002" and "15-JAN-2002" read like "15/1/2002".
 std::string NormaliseDateText(std::string_view text, const LocaleSettings& locale) {
   std::string result(Trim(text));
   // Most texts name no month at all: one upper-case copy finds that out, and only a text that
   // names one is built anew.
-  const auto upperCase = [](std::string copy) {
-    for (char& c : copy) c = UpperAscii(c);
-    return copy;
-  };
-  std::string upper = upperCase(result);
+  std::string upper = AsciiUpper(result);
   // Month names are letters, so a text without any, as most dates are, needs no search at all.
   const bool hasLetters = upper.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
   for (std::size_t m = 0; hasLetters && m < kMonths.size(); ++m) {
     for (const std::string_view name : {kMonths[m].full, kMonths[m].abbreviation}) {
       if (upper.find(name) == std::string::npos) continue;
       result = ReplaceAllNoCase(result, name, std::to_string(m + 1));
-      upper = upperCase(result);
+      upper = AsciiUpper(result);
     }
   }
   for (char& c : result) {
@@ -229,7 +192,7 @@ enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
 
 DateOrder OrderOf(std::string_view shortDateFormat) {
   for (char c : shortDateFormat) {
-    switch (UpperAscii(c)) {
+    switch (AsciiUpper(c)) {
       case 'D':
         return DateOrder::DayMonthYear;
       case 'M':
@@ -341,7 +304,7 @@ std::optional<std::string_view> NormaliseShortDate(std::string_view text, const 
   if (trimmed.size() > buffer.size()) return std::nullopt;
   for (std::size_t i = 0; i < trimmed.size(); ++i) {
     const char c = trimmed[i];
-    if (UpperAscii(c) >= 'A' && UpperAscii(c) <= 'Z') return std::nullopt;
+    if (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'Z') return std::nullopt;
     buffer[i] = c == '/' || c == ' ' || c == '-' ? locale.dateSeparator : c;
   }
   return std::string_view(buffer.data(), trimmed.size());
@@ -354,7 +317,7 @@ std::optional<std::string_view> NormaliseShortDate(std::string_view text, const 
 std::optional<DateTime> ReadPlainDate(std::string_view text, const LocaleSettings& locale) {
   const char separator = locale.dateSeparator;
   // A blank, digit or letter as the date separator changes what normalising does.
-  if (separator == ' ' || IsDigit(separator) || (UpperAscii(separator) >= 'A' && UpperAscii(separator) <= 'Z')) {
+  if (separator == ' ' || IsDigit(separator) || (AsciiUpper(separator) >= 'A' && AsciiUpper(separator) <= 'Z')) {
     return std::nullopt;
   }
   const std::string_view trimmed = Trim(text);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <ostream>
 
 #include "platform/file_error.h"
 #include "text/preview_limits.h"
@@ -63,6 +64,14 @@ std::vector<std::string> CutMessages(const RulerScan& scan) {
   if (scan.cutLine > 0) messages.push_back(LineCutMessage(scan.cutLine));
   if (scan.linesCut) messages.push_back(LinesCutMessage(scan.lines.size() + 1));
   return messages;
+}
+
+void PrintTo(const RulerScan& scan, std::ostream* out) {
+  *out << "title [" << scan.title << "] lines";
+  for (const std::string& line : scan.lines) *out << " [" << line << ']';
+  *out << " counted " << scan.countedLines << " longest " << scan.longest;
+  if (scan.cutLine > 0) *out << " cut at line " << scan.cutLine;
+  if (scan.linesCut) *out << " lines cut";
 }
 
 int SecondLineLength(const std::string& path) {
@@ -130,7 +139,5 @@ int RemoveFieldBreak(BreakModel& model, const std::vector<int>& listedBreaks,
   model.Set(position, false);
   return position;
 }
-
-std::string BreakListEntry(int position) { return "Brk: " + std::to_string(position); }
 
 }  // namespace quorlin

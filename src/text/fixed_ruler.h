@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,11 @@ struct RulerScan {
   long long longest = 0;             // longest of those counted lines
   long long cutLine = 0;   // the first line cut at kMaxShownLineBytes, 0 when none was
   bool linesCut = false;   // shown lines left out to stay within kMaxPreviewBytes
+
+  bool operator==(const RulerScan&) const = default;
 };
+
+void PrintTo(const RulerScan& scan, std::ostream* out);
 
 // Scans and collects the lines of `path` exactly as the ruler shows them, within the bounds
 // of preview_limits.h. Raises FileError, also when the memory runs out.
@@ -66,8 +71,5 @@ std::vector<long long> BreaksFromWidths(const std::vector<long long>& widths);
 // when there is none. The field count is left to the caller, which lowers it for every delete.
 int RemoveFieldBreak(BreakModel& model, const std::vector<int>& listedBreaks,
                      std::size_t deletedIndex);
-
-// The text of a break list entry.
-std::string BreakListEntry(int position);  // "Brk: " + position
 
 }  // namespace quorlin

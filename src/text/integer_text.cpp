@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <optional>
+#include <ostream>
 
 #include "text/record_splitter.h"
 
@@ -55,5 +56,16 @@ long long ToInteger(std::string_view text) {
   if (const auto value = Parse(text)) return *value;
   throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
 }
+
+NumberText::NumberText(std::string text) : text_(std::move(text)), value_(Parse(text_)) {}
+
+NumberText::NumberText(long long value) : text_(std::to_string(value)), value_(value) {}
+
+long long NumberText::Value() const {
+  if (!value_) throw ConversionError("'" + text_ + "' is not a valid integer value");
+  return *value_;
+}
+
+void PrintTo(const NumberText& number, std::ostream* out) { *out << '"' << number.Text() << '"'; }
 
 }  // namespace quorlin

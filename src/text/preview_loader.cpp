@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <ostream>
 
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
@@ -14,7 +15,6 @@ namespace quorlin {
 namespace {
 
 constexpr long long kDefaultRowsToScan = 25;
-constexpr int kMaxSharedColumns = 11;
 
 }  // namespace
 
@@ -113,8 +113,24 @@ std::vector<std::string> CutMessages(const PreviewTable& table) {
   return messages;
 }
 
-int PreviewColumnWidth(int gridWidth, int columns) {
-  return gridWidth / std::clamp(columns, 1, kMaxSharedColumns);
+void PrintTo(const PreviewTable& table, std::ostream* out) {
+  const auto row = [out](const std::vector<std::string>& cells) {
+    *out << '[';
+    for (std::size_t i = 0; i < cells.size(); ++i) *out << (i > 0 ? "|" : "") << cells[i];
+    *out << ']';
+  };
+  *out << "numbers ";
+  row(table.numbers);
+  *out << " names ";
+  row(table.names);
+  *out << " rows";
+  for (const auto& cells : table.rows) {
+    *out << ' ';
+    row(cells);
+  }
+  if (table.columnsCut) *out << " (columns cut)";
+  if (table.cutLine > 0) *out << " (cut at line " << table.cutLine << ")";
+  if (table.linesCut) *out << " (lines cut)";
 }
 
 }  // namespace quorlin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@ struct PreviewTable {
   bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
   long long cutLine = 0;    // the first line cut at kMaxShownLineBytes, 0 when none was
   bool linesCut = false;    // lines left out to stay within kMaxPreviewBytes
+
+  bool operator==(const PreviewTable&) const = default;
 };
 
 // What the window and the command line say about what the preview left out, one message each.
@@ -43,8 +46,6 @@ void StripLeftQualifier(std::string_view& field, std::string_view qualifier);
 // Raises FileError when the file cannot be opened or read, or the memory runs out.
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);
 
-// The width of each of `columns` grid columns in a grid `gridWidth` pixels wide: up to eleven
-// columns share the width, with more each takes one eleventh.
-int PreviewColumnWidth(int gridWidth, int columns);
+void PrintTo(const PreviewTable& table, std::ostream* out);
 
 }  // namespace quorlin

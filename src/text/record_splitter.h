@@ -7,18 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace quorlin {
+#include "platform/trim.h"
 
-// A blank is any byte of code 0 to 32; to trim is to remove blanks from both ends. Inline,
-// as every value of every record is trimmed.
-inline bool IsBlankChar(char c) { return static_cast<unsigned char>(c) <= 32; }
-inline std::string_view Trim(std::string_view text) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  while (first != last && IsBlankChar(*first)) ++first;
-  while (last != first && IsBlankChar(last[-1])) --last;
-  return {first, static_cast<std::size_t>(last - first)};
-}
+namespace quorlin {
 
 // Cuts `record` into `fields` (cleared first; always at least one field). `separator` is at
 // most one character, empty meaning "no separator". `qualifier` takes effect only when it is

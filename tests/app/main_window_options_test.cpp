@@ -165,7 +165,7 @@ TEST_F(OptionsTest, LatinOneBytesSurviveTheBoxesTheyAreShownIn) {
   Find<QLineEdit>("txtChar")->setText(QString(QChar(0xa7)));  // the section sign, typed
   Find<QCheckBox>("chkHeaderRow")->setChecked(true);
   Reload();
-  EXPECT_EQ("\xa7", window->CurrentLayout().customSeparator);
+  EXPECT_EQ("\xa7", window->File().Layout().customSeparator);
   EXPECT_EQ(QStringList({"1", "2"}), Row(2));
 
   Click("cmdModify");

@@ -60,11 +60,28 @@ TEST_F(StartUpTest, WithoutSettingsEveryDefaultHolds) {
 
   auto* fields = Find<QTreeView>("lvwFields");
   const QStringList titles = {"Name", "Type", "Width", "Format"};
-  const int widths[] = {90, 60, 50, 90};
   for (int column = 0; column < 4; ++column) {
     EXPECT_EQ(titles[column], fields->model()->headerData(column, Qt::Horizontal).toString());
-    EXPECT_EQ(widths[column], fields->columnWidth(column));
   }
+  EXPECT_EQ(90, fields->columnWidth(0));
+  EXPECT_EQ(50, fields->columnWidth(2));
+  // Type is at least 60 and shows "Unknown" whole; Format gives up what Type takes.
+  EXPECT_LE(60, fields->columnWidth(1));
+  EXPECT_LT(fields->fontMetrics().horizontalAdvance("Unknown"), fields->columnWidth(1) - 8);
+  EXPECT_EQ(150, fields->columnWidth(1) + fields->columnWidth(3));
+}
+
+TEST_F(StartUpTest, TheFoldersAndFilesGrowWithTheWindow) {
+  Start();
+  auto* tree = Find<QTreeView>("dirList");
+  auto* files = Find<QListWidget>("lstFiles");
+  const QSize tree555 = tree->size();
+  const QSize files555 = files->size();
+  window->resize(1280, 900);
+  QApplication::processEvents();
+  EXPECT_LT(tree555.height() + 60, tree->height());
+  EXPECT_LT(files555.height() + 60, files->height());
+  EXPECT_LT(files555.width(), files->width());
 }
 
 struct SettingsCase {
@@ -131,9 +148,14 @@ TEST_F(StartUpTest, LastNamingADeletedFileLeavesTheTreeAtHome) {
   EXPECT_EQ("", window->InputPath());
 }
 
+// The layout on screen at shut-down, as the settings file keeps it.
+const char kLastLayout[] =
+    "[LastFile]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
+    "Col1=Field1 Unknown\r\nCol2=Field2 Unknown\r\nCol3=Field3 Unknown\r\n";
+
 TEST_F(StartUpTest, LastExistingFileIsReopenedWithoutQuestions) {
   const std::string last = DataFile("last.csv", kCsv);
-  WriteSettings("[Options]\r\nOpenLastFile=Yes\r\nLast=" + last + "\r\n");
+  WriteSettings("[Options]\r\nOpenLastFile=Yes\r\nLast=" + last + "\r\n" + kLastLayout);
   Start();
   EXPECT_EQ(data.Path(), window->SelectedFolder());
   EXPECT_EQ("last.csv", Find<QLineEdit>("txtInputFile")->text());
@@ -142,6 +164,38 @@ TEST_F(StartUpTest, LastExistingFileIsReopenedWithoutQuestions) {
   EXPECT_EQ("Bob", Cell(4, 0));
   EXPECT_FALSE(window->LayoutChanged());
 }
+
+struct ReopenCase {
+  const char* name;
+  std::string settings;  // after the Last key
+  const char* message;
+};
+
+void PrintTo(const ReopenCase& reopenCase, std::ostream* out) { *out << reopenCase.name; }
+
+class ReopenWithoutLayoutTest : public WindowTest, public ::testing::WithParamInterface<ReopenCase> {};
+
+TEST_P(ReopenWithoutLayoutTest, SaysSoInsteadOfLoadingTheFile) {
+  const std::string last = DataFile("last.csv", kCsv);
+  WriteBytes(data.File("Schema.INI"), "[other.csv]\r\nCol1=a Char\r\n");
+  WriteSettings("[Options]\r\nOpenLastFile=Yes\r\nSounds=1\r\nLast=" + last + "\r\n" + GetParam().settings);
+  dialogs.Expect(BoxKind::Inform);
+  Start();
+  EXPECT_EQ(GetParam().message, dialogs.Boxes().back().text);
+  EXPECT_EQ((std::vector<Tone>{Tone{550, 600}}), sounds.tones);
+  EXPECT_EQ(last, window->InputPath());
+  EXPECT_EQ(0, FieldRows());
+  EXPECT_EQ(3, GridRows()) << "the file was not loaded";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, ReopenWithoutLayoutTest,
+    ::testing::Values(ReopenCase{"LastFileWithoutCol1", "[LastFile]\r\nFormat=TABDelimited\r\n",
+                                 "LastFilehas no associated fields"},
+                      ReopenCase{"NoLastFileSection", "", "LastFilehas no associated fields"},
+                      ReopenCase{"NotInTheSchemaList", "Schema=Yes\r\n" + std::string(kLastLayout),
+                                 "last.csvhas no associated fields"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartUpTest, AFileOnTheCommandLineIsLoadedAtOnce) {
   const std::string path = DataFile("start.csv", kCsv);
@@ -242,7 +296,7 @@ class RefreshTest : public WindowTest {
  protected:
   void SetUp() override {
     DataFile("people.csv", kCsv);
-    WriteSettings("[Options]\r\nOpenLastFile=Yes\r\nLast=" + data.File("people.csv") + "\r\n");
+    WriteSettings("[Options]\r\nOpenLastFile=Yes\r\nLast=" + data.File("people.csv") + "\r\n" + kLastLayout);
     Start();
   }
 };
@@ -391,6 +445,31 @@ TEST_F(StartUpTest, SetEditorChosenBecomesTheEditor) {
   EXPECT_EQ("/usr/bin/nano", window->EditorPath());
   EXPECT_EQ("/usr/bin/nano",
             ProfileFile(program.File("Quorlin.INI")).ReadString("Options", "Editor", "?"));
+}
+
+TEST_F(StartUpTest, SetEditorWithoutAChoiceFallsBackToTheDesktopsEditor) {
+  WriteSettings("[Options]\r\nEditor=/usr/bin/vi\r\n");
+  Start();
+  dialogs.ExpectFile(true, " ");
+  dialogs.Expect(BoxKind::Inform);
+  Item("mnuSetEditor")->trigger();
+  EXPECT_EQ("No Editor chosen, Defaulting to the desktop's text editor", dialogs.Boxes().back().text);
+  EXPECT_EQ("xdg-open", window->EditorPath());
+  EXPECT_EQ("/usr/bin/vi", ProfileFile(program.File("Quorlin.INI")).ReadString("Options", "Editor", "?"));
+}
+
+TEST_F(StartUpTest, ARightClickOnTheFolderTreeKeepsTheFolder) {
+  Start(home.Path());
+  auto* tree = Find<QTreeView>("dirList");
+  const QModelIndex other = qobject_cast<QFileSystemModel*>(tree->model())->index(
+      QString::fromStdString(program.Path()).chopped(1));
+  tree->scrollTo(other);
+  const QRect cell = tree->visualRect(other);
+  ASSERT_TRUE(cell.isValid());
+  QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, cell.center());
+  EXPECT_EQ(home.Path(), window->SelectedFolder());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(program.Path(), window->SelectedFolder());
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include "app/qt_printers.h"
+
 namespace quorlin {
 namespace {
 
@@ -19,6 +21,7 @@ TEST(RulerDigitsTest, LastDigitOfEveryPosition) {
   EXPECT_EQ("", RulerDigits(0));
   EXPECT_EQ("123456789012345678901", RulerDigits(21));
   EXPECT_EQ("8901", RulerDigits(21).substr(17));
+  EXPECT_EQ("Brk: 1", BreakListEntry(1));
 }
 
 struct CellsCase {

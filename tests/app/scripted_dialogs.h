@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/launcher.h"
+#include "app/qt_printers.h"
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 

@@ -182,9 +182,12 @@ TEST_F(UpdateFormTest, StartsWithoutProxyAndKeepsItsSettingsWhenClosed) {
   EXPECT_FALSE(Find<QGroupBox>("grpProxySettings")->isEnabled());
   UseProxy(true, "proxy.lan", 3128);
   EXPECT_TRUE(Find<QGroupBox>("grpProxySettings")->isEnabled());
+  const std::string wide = "Wide=" + std::to_string(form->width()) + "\r\n";
+  const std::string high = "High=" + std::to_string(form->height()) + "\r\n";
   form->close();
   const std::string settings = ReadBytes(program.File("Settings.ini"));
-  for (const char* key : {"UseProxy=1", "ProxyHost=proxy.lan", "ProxyPort=3128", "Top=", "Wide="}) {
+  for (const std::string& key : {std::string("UseProxy=1"), std::string("ProxyHost=proxy.lan"),
+                                 std::string("ProxyPort=3128"), std::string("Top="), wide, high}) {
     EXPECT_NE(std::string::npos, settings.find(key)) << key << " in\n" << settings;
   }
   Open();

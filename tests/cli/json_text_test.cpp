@@ -9,29 +9,6 @@
 namespace quorlin {
 namespace {
 
-struct Utf8Case {
-  const char* label;
-  std::string bytes;
-  bool valid;
-};
-
-class Utf8Validity : public ::testing::TestWithParam<Utf8Case> {};
-
-TEST_P(Utf8Validity, MatchesStrictUtf8) { EXPECT_EQ(GetParam().valid, IsValidUtf8(GetParam().bytes)); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf8Validity,
-    ::testing::Values(Utf8Case{"ascii", "plain, text", true},
-                      Utf8Case{"two_byte", "caf\xc3\xa9", true},
-                      Utf8Case{"four_byte", "\xf0\x9f\x98\x80", true},
-                      Utf8Case{"lone_latin1", "caf\xe9", false},
-                      Utf8Case{"overlong_slash", "\xc0\xaf", false},
-                      Utf8Case{"surrogate", "\xed\xa0\x80", false},
-                      Utf8Case{"above_max", "\xf4\x90\x80\x80", false},
-                      Utf8Case{"truncated", "\xe2\x82", false},
-                      Utf8Case{"stray_continuation", "a\x80", false}),
-    [](const auto& info) { return std::string(info.param.label); });
-
 TEST(JsonText, KeepsUtf8AndMapsOtherBytesToLatin1) {
   EXPECT_EQ("caf\xc3\xa9", JsonText("caf\xc3\xa9"));
   // One invalid byte turns the whole text to Latin-1, so the valid pair is mapped too.

@@ -45,5 +45,24 @@ INSTANTIATE_TEST_SUITE_P(Texts, ToIntegerRefuses,
                                            "9223372036854775808", "-9223372036854775809",
                                            "$8000000000000000", "99999999999999999999999"));
 
+TEST(NumberText, KeepsTheTextItWasGivenBesideItsNumber) {
+  const NumberText padded(" 030 ");
+  EXPECT_EQ(" 030 ", padded.Text());
+  EXPECT_TRUE(padded.IsWhole());
+  EXPECT_EQ(30, padded.Value());
+  EXPECT_EQ("30", NumberText(30LL).Text());
+  EXPECT_NE(NumberText("30"), padded) << "texts compare as written";
+
+  const NumberText decimal("1e3");
+  EXPECT_FALSE(decimal.IsWhole());
+  EXPECT_EQ("1e3", decimal.Text());
+  try {
+    decimal.Value();
+    FAIL() << "1e3 has no whole number";
+  } catch (const ConversionError& error) {
+    EXPECT_STREQ("'1e3' is not a valid integer value", error.what());
+  }
+}
+
 }  // namespace
 }  // namespace quorlin

@@ -202,13 +202,5 @@ TEST_F(PreviewLoader, MissingFileRaisesFileError) {
   EXPECT_THROW(LoadPreview(dir_.File("absent.csv"), Comma()), FileError);
 }
 
-TEST(PreviewColumnWidth, ElevenColumnsShareTheGridAtMost) {
-  EXPECT_EQ(70, PreviewColumnWidth(770, 14));
-  EXPECT_EQ(70, PreviewColumnWidth(770, 11));
-  EXPECT_EQ(154, PreviewColumnWidth(770, 5));
-  EXPECT_EQ(770, PreviewColumnWidth(770, 1));
-  EXPECT_EQ(256, PreviewColumnWidth(770, 3));
-}
-
 }  // namespace
 }  // namespace quorlin

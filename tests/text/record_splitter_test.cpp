@@ -86,16 +86,6 @@ const SplitCase kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Records, SplitRecordCase, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Trim, RemovesEveryControlCharacterAndBlankFromBothEnds) {
-  EXPECT_EQ("a b", Trim(std::string("\0\t a b\r\n\x1f ", 10)));
-  EXPECT_EQ("", Trim(" \t "));
-  EXPECT_EQ("\x7f", Trim("\x7f"));
-  EXPECT_TRUE(IsBlankChar(' '));
-  EXPECT_TRUE(IsBlankChar('\0'));
-  EXPECT_FALSE(IsBlankChar('!'));
-  EXPECT_FALSE(IsBlankChar('\x80'));
-}
-
 TEST(SplitRecordLimit, StopsAfterTheFirstFieldsWhicheverKindTheyAre) {
   std::vector<std::string> fields;
   SplitRecord("'a,b', c ,d,'e',f", ",", "'", fields, 3);

@@ -5,23 +5,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "export/export_values.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
-
-namespace {
-
-bool IsUtf8(std::string_view text) {
-  char32_t code = 0;
-  while (!text.empty()) {
-    const std::size_t length = Utf8SequenceAt(text, code);
-    if (length == 0) return false;
-    text.remove_prefix(length);
-  }
-  return true;
-}
-
-}  // namespace
 
 CodePageEncoder::CodePageEncoder(const char* codePage)
     : converter_(iconv_open(codePage, "UTF-8")) {
@@ -35,7 +21,7 @@ CodePageEncoder::~CodePageEncoder() { iconv_close(static_cast<iconv_t>(converter
 std::optional<std::string> CodePageEncoder::Encode(std::string_view text) {
   const bool ascii = std::all_of(text.begin(), text.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsUtf8(text)) return std::string(text);
+  if (ascii || !IsValidUtf8(text)) return std::string(text);
   std::string out(text.size(), '\0');  // never longer than its UTF-8
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();

@@ -4,6 +4,7 @@
 
 #include "export/export_values.h"
 #include "export/little_endian.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
@@ -11,19 +12,6 @@ namespace {
 
 constexpr std::uint16_t kSstRecord = 0x00FC;
 constexpr std::uint16_t kExtSstRecord = 0x00FF;
-
-// The code points of strict UTF-8 into `codePoints`; false for any other bytes.
-bool DecodeUtf8(std::string_view text, std::u32string& codePoints) {
-  codePoints.clear();
-  char32_t code = 0;
-  while (!text.empty()) {
-    const std::size_t length = Utf8SequenceAt(text, code);
-    if (length == 0) return false;
-    codePoints.push_back(code);
-    text.remove_prefix(length);
-  }
-  return true;
-}
 
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),

@@ -5,6 +5,7 @@
 
 #include "odbc/driver/sql_error.h"
 #include "platform/file_error.h"
+#include "text/fixed_fields.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -158,14 +159,9 @@ bool TableCursor::Next() {
 
 void TableCursor::CutLine() {
   if (layout_.fixed) {
-    fixedFields_.clear();
-    std::string_view rest = line_;
-    for (const std::size_t width : layout_.widths) {
-      const std::string_view field = rest.substr(0, std::min(width, rest.size()));
-      rest.remove_prefix(field.size());
-      // Fixed fields are padded with blanks to their width.
-      fixedFields_.push_back(Trim(field));
-    }
+    CutFixedFields(line_, layout_.widths, [](std::size_t width) { return width; }, fixedFields_);
+    // Fixed fields are padded with blanks to their width.
+    for (std::string_view& field : fixedFields_) field = Trim(field);
     return;
   }
   SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "odbc/driver/sql_error.h"
+#include "platform/ascii_case.h"
 #include "platform/folder_files.h"
-#include "schema/letter_case.h"
 
 namespace quorlin::driver {
 

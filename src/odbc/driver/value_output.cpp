@@ -7,7 +7,7 @@
 
 #include "odbc/driver/output_buffers.h"
 #include "odbc/driver/sql_error.h"
-#include "platform/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace quorlin::driver {
 

@@ -1,25 +1,29 @@
-// ASCII case folding for the schema code.
-#include "schema/letter_case.h"
+#include "platform/ascii_case.h"
 
 namespace quorlin {
 
-namespace {
-
-char LowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
 std::string AsciiLower(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = LowerChar(c);
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 
 std::string AsciiUpper(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = UpperChar(c);
+  for (char& c : out) c = AsciiUpper(c);
   return out;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    if (AsciiLower(text[i]) != AsciiLower(start[i])) return false;
+  }
+  return true;
 }
 
 bool ContainsNoCase(std::string_view text, std::string_view part) {
@@ -31,6 +35,7 @@ std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::
   const std::string lowerText = AsciiLower(text);
   const std::string lowerFrom = AsciiLower(from);
   std::string out;
+  out.reserve(text.size());
   std::size_t done = 0;
   for (std::size_t hit = lowerText.find(lowerFrom); hit != std::string::npos;
        hit = lowerText.find(lowerFrom, done)) {

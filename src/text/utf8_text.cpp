@@ -1,0 +1,87 @@
+#include "text/utf8_text.h"
+
+#include <algorithm>
+
+namespace quorlin {
+
+std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
+  if (text.empty()) return 0;
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) {
+    codePoint = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t smallest = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, smallest = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, smallest = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, smallest = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i) & 0x3F);
+  }
+  if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  codePoint = value;
+  return length;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  char32_t code = 0;
+  while (!bytes.empty()) {
+    const std::size_t length = Utf8SequenceAt(bytes, code);
+    if (length == 0) return false;
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
+bool DecodeUtf8(std::string_view bytes, std::u32string& codePoints) {
+  codePoints.clear();
+  char32_t code = 0;
+  while (!bytes.empty()) {
+    const std::size_t length = Utf8SequenceAt(bytes, code);
+    if (length == 0) return false;
+    codePoints.push_back(code);
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
+void AppendUtf16(std::string_view bytes, std::u16string& out) {
+  out.reserve(out.size() + bytes.size());
+  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !IsValidUtf8(bytes)) {
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) out[start + i] = static_cast<unsigned char>(bytes[i]);
+    return;
+  }
+  char32_t code = 0;
+  while (!bytes.empty()) {
+    bytes.remove_prefix(Utf8SequenceAt(bytes, code));
+    if (code < 0x10000) {
+      out += static_cast<char16_t>(code);
+    } else {
+      code -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (code >> 10));
+      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    }
+  }
+}
+
+std::size_t Utf8Length(char32_t code) {
+  if (code < 0x80) return 1;
+  if (code < 0x800) return 2;
+  return code < 0x10000 ? 3 : 4;
+}
+
+}  // namespace quorlin
