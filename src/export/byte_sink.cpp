@@ -45,7 +45,8 @@ FileSink::FileSink(std::string path, std::size_t bufferSize)
     fd_ = -1;
     throw FileError(CreateFailure(path_, error));
   }
-  buffer_.resize(capacity_);
+  buffer_.reset(new char[capacity_]);
+  bufferSize_ = capacity_;
 }
 
 FileSink::~FileSink() {
@@ -72,11 +73,11 @@ void FileSink::WriteThrough(std::string_view bytes) {
 void FileSink::Flush() {
   const std::uint64_t before = flushed_;
   try {
-    WriteThrough(std::string_view(buffer_.data(), used_));
+    WriteThrough(std::string_view(buffer_.get(), used_));
   } catch (...) {
     // What reached the file leaves the buffer; the rest stays for a later attempt.
     const auto written = static_cast<std::size_t>(flushed_ - before);
-    std::memmove(buffer_.data(), buffer_.data() + written, used_ - written);
+    std::memmove(buffer_.get(), buffer_.get() + written, used_ - written);
     used_ -= written;
     throw;
   }
@@ -87,7 +88,7 @@ void FileSink::Write(std::string_view bytes) {
   if (fd_ < 0) Fail(EBADF);
   if (bytes.empty()) return;
   if (used_ + bytes.size() <= capacity_) {
-    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
     return;
   }
@@ -96,18 +97,21 @@ void FileSink::Write(std::string_view bytes) {
   if (bytes.size() > capacity_) {
     WriteThrough(bytes);
   } else {
-    std::memcpy(buffer_.data(), bytes.data(), bytes.size());
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
     used_ = bytes.size();
   }
 }
 
 std::span<char> FileSink::Reserve(std::size_t size) {
   if (fd_ < 0) Fail(EBADF);
-  if (buffer_.size() - used_ < size) {
+  if (bufferSize_ - used_ < size) {
     Flush();
-    if (buffer_.size() < size) buffer_.resize(size);
+    if (bufferSize_ < size) {
+      buffer_.reset(new char[size]);
+      bufferSize_ = size;
+    }
   }
-  return {buffer_.data() + used_, size};
+  return {buffer_.get() + used_, size};
 }
 
 void FileSink::WriteAt(std::uint64_t offset, std::string_view bytes) {
@@ -130,7 +134,7 @@ void FileSink::WriteAt(std::uint64_t offset, std::string_view bytes) {
   }
   if (inFile < bytes.size()) {
     const std::size_t at = static_cast<std::size_t>(offset + inFile - flushed_);
-    std::memcpy(buffer_.data() + at, bytes.data() + inFile, bytes.size() - inFile);
+    std::memcpy(buffer_.get() + at, bytes.data() + inFile, bytes.size() - inFile);
   }
 }
 

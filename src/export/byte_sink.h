@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -67,8 +68,10 @@ class FileSink : public ByteSink {
 
   std::string path_;
   int fd_ = -1;
-  std::vector<char> buffer_;
-  std::size_t used_ = 0;  // bytes of buffer_ that wait for the file
+  // Not filled when made, so that pages a small output never reaches are never touched.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t bufferSize_;  // the capacity, or more after a larger reservation
+  std::size_t used_ = 0;    // bytes of buffer_ that wait for the file
   std::size_t capacity_;
   std::uint64_t flushed_ = 0;  // bytes already handed to the file
 };
