@@ -45,7 +45,8 @@ FileSink::FileSink(std::string path, std::size_t bufferSize)
     fd_ = -1;
     throw FileError(CreateFailure(path_, error));
   }
-  buffer_.reserve(capacity_);
+  buffer_.reset(new char[capacity_]);
+  bufferSize_ = capacity_;
 }
 
 FileSink::~FileSink() {
@@ -72,18 +73,23 @@ void FileSink::WriteThrough(std::string_view bytes) {
 void FileSink::Flush() {
   const std::uint64_t before = flushed_;
   try {
-    WriteThrough(buffer_);
+    WriteThrough(std::string_view(buffer_.get(), used_));
   } catch (...) {
-    buffer_.erase(0, static_cast<std::size_t>(flushed_ - before));
+    // What reached the file leaves the buffer; the rest stays for a later attempt.
+    const auto written = static_cast<std::size_t>(flushed_ - before);
+    std::memmove(buffer_.get(), buffer_.get() + written, used_ - written);
+    used_ -= written;
     throw;
   }
-  buffer_.clear();
+  used_ = 0;
 }
 
 void FileSink::Write(std::string_view bytes) {
   if (fd_ < 0) Fail(EBADF);
-  if (buffer_.size() + bytes.size() <= capacity_) {
-    buffer_.append(bytes);
+  if (bytes.empty()) return;
+  if (used_ + bytes.size() <= capacity_) {
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
     return;
   }
   Flush();
@@ -91,8 +97,21 @@ void FileSink::Write(std::string_view bytes) {
   if (bytes.size() > capacity_) {
     WriteThrough(bytes);
   } else {
-    buffer_.append(bytes);
+    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+    used_ = bytes.size();
   }
+}
+
+std::span<char> FileSink::Reserve(std::size_t size) {
+  if (fd_ < 0) Fail(EBADF);
+  if (bufferSize_ - used_ < size) {
+    Flush();
+    if (bufferSize_ < size) {
+      buffer_.reset(new char[size]);
+      bufferSize_ = size;
+    }
+  }
+  return {buffer_.get() + used_, size};
 }
 
 void FileSink::WriteAt(std::uint64_t offset, std::string_view bytes) {
@@ -115,7 +134,7 @@ void FileSink::WriteAt(std::uint64_t offset, std::string_view bytes) {
   }
   if (inFile < bytes.size()) {
     const std::size_t at = static_cast<std::size_t>(offset + inFile - flushed_);
-    buffer_.replace(at, bytes.size() - inFile, bytes.substr(inFile));
+    std::memcpy(buffer_.get() + at, bytes.data() + inFile, bytes.size() - inFile);
   }
 }
 
@@ -132,6 +151,13 @@ void FileSink::Close() {
   fd_ = -1;
   if (result != 0 && errno != EINTR) Fail(errno);
 }
+
+std::span<char> ByteSink::Reserve(std::size_t size) {
+  staged_.resize(size);
+  return {staged_.data(), size};
+}
+
+void ByteSink::Commit(std::size_t used) { Write(std::string_view(staged_.data(), used)); }
 
 void MemorySink::WriteAt(std::uint64_t offset, std::string_view bytes) {
   if (offset + bytes.size() > bytes_.size()) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,18 @@ class ByteSink {
   virtual std::uint64_t Size() const = 0;
   // Pushes buffered bytes to their destination and releases it; later writes are errors.
   virtual void Close() = 0;
+
+  // Room for `size` bytes after what was written, for a writer to fill in place instead of
+  // building its bytes elsewhere and copying them; Commit(used) then appends the first `used`
+  // of them (at most `size`). Until then nothing counts as written. The room is valid until the
+  // next call on the sink. A failure is raised by Reserve or Commit, as Write raises it. This
+  // default stages the bytes and hands them to Write, so every sink supports it; a buffered
+  // sink lends its own buffer instead.
+  virtual std::span<char> Reserve(std::size_t size);
+  virtual void Commit(std::size_t used);
+
+ private:
+  std::string staged_;
 };
 
 // A file created anew (an existing one emptied), written through a buffer. The destructor
@@ -39,8 +53,11 @@ class FileSink : public ByteSink {
 
   void Write(std::string_view bytes) override;
   void WriteAt(std::uint64_t offset, std::string_view bytes) override;
-  std::uint64_t Size() const override { return flushed_ + buffer_.size(); }
+  std::uint64_t Size() const override { return flushed_ + used_; }
   void Close() override;
+  // Room in the buffer itself (enlarged for a reservation larger than it).
+  std::span<char> Reserve(std::size_t size) override;
+  void Commit(std::size_t used) override { used_ += used; }
 
   const std::string& Path() const { return path_; }
 
@@ -51,7 +68,10 @@ class FileSink : public ByteSink {
 
   std::string path_;
   int fd_ = -1;
-  std::string buffer_;
+  // Not filled when made, so that pages a small output never reaches are never touched.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t bufferSize_;  // the capacity, or more after a larger reservation
+  std::size_t used_ = 0;    // bytes of buffer_ that wait for the file
   std::size_t capacity_;
   std::uint64_t flushed_ = 0;  // bytes already handed to the file
 };

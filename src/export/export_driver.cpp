@@ -1,5 +1,7 @@
 #include "export/export_driver.h"
 
+#include <algorithm>
+
 #include "export/export_paths.h"
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
@@ -23,10 +25,8 @@ class RecordReader {
       input_.SkipTextLine();
       if (use_ != HeaderLineUse::Drop) ++count;
     }
-    do {
-      input_.SkipTextLine();
-      ++count;
-    } while (!input_.AtEnd());
+    // Even an empty input gives one record.
+    count += std::max<std::int64_t>(1, input_.SkipRemainingLines());
     input_.Rewind();
     return count;
   }
@@ -62,7 +62,7 @@ class RecordReader {
 
   const ExportRequest& request_;
   TextLineReader input_;
-  std::string line_;
+  std::string_view line_;  // the line read last, valid until the next read
   bool header_;
   HeaderLineUse use_;
   bool started_ = false;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/ascii_case.h"
+#include "export/translated_text.h"
 #include "text/fixed_fields.h"
 #include "text/record_splitter.h"
 #include "text/utf8_text.h"
@@ -37,86 +38,98 @@ bool IsXmlChar(char32_t c) {
   return c < 0xD800 || (c >= 0xE000 && c <= 0xFFFD) || c >= 0x10000;
 }
 
-void AppendReference(std::string& out, char32_t codePoint) {
+// Writes "&#<code point>;" at `out`; gives its end.
+char* PutReference(char* out, char32_t codePoint) {
   char text[16];
-  char* end = text + sizeof text;
+  char* const end = text + sizeof text;
   char* at = end;
-  *--at = ';';
   do {
     *--at = static_cast<char>('0' + codePoint % 10);
     codePoint /= 10;
   } while (codePoint != 0);
-  *--at = '#';
-  *--at = '&';
-  out.append(at, static_cast<std::size_t>(end - at));
+  *out++ = '&';
+  *out++ = '#';
+  const auto digits = static_cast<std::size_t>(end - at);
+  std::memcpy(out, at, digits);
+  out += digits;
+  *out++ = ';';
+  return out;
 }
 
-}  // namespace
+// What becomes of each byte on its own: copied, an entity, the start of a character above
+// 127, or dropped (a control character XML cannot hold).
+enum class ByteRole : unsigned char { Copied, Ampersand, LessThan, GreaterThan, High, Dropped };
 
-// Bytes that TranslateSpecialChars copies unchanged: printable ASCII but "&", "<" and ">",
-// and the tab, line feed and carriage return.
-constexpr std::array<bool, 256> kPlainBytes = [] {
-  std::array<bool, 256> plain{};
-  for (int c = 0x20; c < 0x80; ++c) plain[c] = c != '&' && c != '<' && c != '>';
-  plain['\t'] = plain['\n'] = plain['\r'] = true;
-  return plain;
+constexpr std::array<ByteRole, 256> kByteRoles = [] {
+  std::array<ByteRole, 256> roles{};
+  for (int c = 0; c < 256; ++c) {
+    if (c >= 0x80) {
+      roles[c] = ByteRole::High;
+    } else if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      roles[c] = ByteRole::Dropped;
+    } else {
+      roles[c] = ByteRole::Copied;
+    }
+  }
+  roles['&'] = ByteRole::Ampersand;
+  roles['<'] = ByteRole::LessThan;
+  roles['>'] = ByteRole::GreaterThan;
+  return roles;
 }();
 
-namespace {
-
-// Whether all eight bytes of `word` are printable ASCII other than "&", "<" and ">", found
-// without looking at the bytes one by one: most values are plain text throughout.
-bool AllPlain(std::uint64_t word) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  const auto hasZeroByte = [](std::uint64_t x) { return ((x - kOnes) & ~x & kHighBits) != 0; };
-  if ((word & kHighBits) != 0) return false;
-  if (((word - kOnes * 0x20) & ~word & kHighBits) != 0) return false;  // a byte below blank
-  return !hasZeroByte(word ^ (kOnes * '&')) && !hasZeroByte(word ^ (kOnes * '<')) &&
-         !hasZeroByte(word ^ (kOnes * '>'));
-}
-
-// The number of bytes at the start of `text` that are copied unchanged.
-std::size_t PlainRun(std::string_view text) {
-  std::size_t plain = 0;
-  for (std::uint64_t word; text.size() - plain >= sizeof word; plain += sizeof word) {
-    std::memcpy(&word, text.data() + plain, sizeof word);
-    if (!AllPlain(word)) break;
-  }
-  while (plain < text.size() && kPlainBytes[static_cast<unsigned char>(text[plain])]) ++plain;
-  return plain;
-}
-
 }  // namespace
 
-void AppendTranslated(std::string& out, std::string_view value) {
-  std::string_view rest = Trim(value);
-  while (!rest.empty()) {
-    const std::size_t plain = PlainRun(rest);
-    out.append(rest.data(), plain);
-    rest.remove_prefix(plain);
-    if (rest.empty()) break;
-    const char c = rest.front();
-    std::size_t length = 1;
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == '<') {
-      out += "&lt;";
-    } else if (c == '>') {
-      out += "&gt;";
-    } else if (static_cast<unsigned char>(c) >= 0x80) {
-      char32_t codePoint = 0;
-      length = Utf8SequenceAt(rest, codePoint);
-      if (length == 0) {
-        AppendReference(out, static_cast<unsigned char>(c));
-        length = 1;
-      } else if (IsXmlChar(codePoint)) {
-        AppendReference(out, codePoint);
+char* PutTranslatedBytes(char* out, std::string_view trimmed) {
+  const char* at = trimmed.data();
+  const char* const end = at + trimmed.size();
+  while (at != end) {
+    // Eight plain bytes are copied as one word; `out` has room for them, as it has room for
+    // six bytes for each one left.
+    if (end - at >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, at, sizeof word);
+      if (translated_text::AllPlain(word)) {
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+        at += sizeof word;
+        continue;
       }
     }
-    // Anything else is a control character XML cannot hold: dropped.
-    rest.remove_prefix(length);
+    const char c = *at;
+    switch (kByteRoles[static_cast<unsigned char>(c)]) {
+      case ByteRole::Copied:
+        *out++ = c;
+        break;
+      case ByteRole::Ampersand:
+        std::memcpy(out, "&amp;", 5);
+        out += 5;
+        break;
+      case ByteRole::LessThan:
+        std::memcpy(out, "&lt;", 4);
+        out += 4;
+        break;
+      case ByteRole::GreaterThan:
+        std::memcpy(out, "&gt;", 4);
+        out += 4;
+        break;
+      case ByteRole::High: {
+        char32_t codePoint = 0;
+        const std::size_t length =
+            Utf8SequenceAt(std::string_view(at, static_cast<std::size_t>(end - at)), codePoint);
+        if (length == 0) {
+          out = PutReference(out, static_cast<unsigned char>(c));
+        } else {
+          if (IsXmlChar(codePoint)) out = PutReference(out, codePoint);
+          at += length - 1;
+        }
+        break;
+      }
+      case ByteRole::Dropped:
+        break;
+    }
+    ++at;
   }
+  return out;
 }
 
 std::string ShownTitle(std::string_view title) {
@@ -128,8 +141,8 @@ std::string ShownTitle(std::string_view title) {
 }
 
 std::string TranslateSpecialChars(std::string_view value) {
-  std::string out;
-  AppendTranslated(out, value);
+  std::string out(value.size() * kMostTranslatedBytesPerByte, '\0');
+  out.resize(static_cast<std::size_t>(PutTranslated(out.data(), value) - out.data()));
   return out;
 }
 

@@ -24,8 +24,7 @@ bool IsTrueWord(std::string_view value);
 // numeric reference to its code point: a valid UTF-8 sequence gives one reference, any other
 // byte is taken as a Latin-1 character. Control characters XML cannot hold are dropped.
 std::string TranslateSpecialChars(std::string_view value);
-// The same, appended to `out` without allocating beyond its growth.
-void AppendTranslated(std::string& out, std::string_view value);
+// PutTranslated (export/translated_text.h) writes the same in place.
 
 // The title as pages and documents show it: the title box turns blanks into "_", and every
 // "_" becomes a blank again.

@@ -1,7 +1,10 @@
 #include "export/html_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "export/sink_room.h"
+#include "export/translated_text.h"
 #include "platform/product_identity.h"
 #include "text/record_splitter.h"
 
@@ -12,6 +15,10 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kCellStart = "<TD valign=\"center\" align=\"";
 constexpr std::string_view kMissingCell = "<TD align=\"center\" valign=\"center\">-</TD>";
+// The longest end of a row before its missing cells: a row without values starts and ends
+// there ("<TR>" CR LF), any other closes its last cell ("</TD>").
+constexpr std::string_view kLongestRowEnd = "<TR>\r\n";
+constexpr std::string_view kRowClose = "\r\n</TR>\r\n";
 
 std::string_view Alignment(ExportFieldType type) {
   switch (type) {
@@ -41,6 +48,9 @@ class HtmlWriter : public FormatWriter {
     }
     // A value past the last field has no type; it is shown as text.
     extraCellBefore_ = before + std::string(kCellStart) + std::string(Alignment(ExportFieldType::Char));
+    for (const std::string& cell : cellsBefore_) mostMarkupPerValue_ = std::max(mostMarkupPerValue_, cell.size());
+    mostMarkupPerValue_ = std::max(mostMarkupPerValue_, extraCellBefore_.size());
+    rowEndMarkup_ = kLongestRowEnd.size() + request.fields.size() * kMissingCell.size() + kRowClose.size();
   }
 
   HeaderLineUse HeaderUse() const override {
@@ -78,26 +88,35 @@ class HtmlWriter : public FormatWriter {
   }
 
   void Record(std::int64_t, const RecordValues& values) override {
-    row_.clear();
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      row_ += i < cellsBefore_.size() ? cellsBefore_[i] : extraCellBefore_;
-      const std::size_t contentStart = row_.size();
-      if (request_.translateSpecialChars) {
-        AppendTranslated(row_, values[i]);
+    // Every value may be a "-" and each of its bytes may become an entity or a reference.
+    std::size_t valueBytes = 0;
+    for (const std::string_view value : values) valueBytes += value.size() + 1;
+    SinkRoom row(*out_, values.size() * mostMarkupPerValue_ + valueBytes * kMostTranslatedBytesPerByte +
+                            rowEndMarkup_);
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const bool translate = request_.translateSpecialChars;
+    const std::string* const cells = cellsBefore_.data();
+    const std::size_t cellCount = cellsBefore_.size();
+    const std::string_view extraCell = extraCellBefore_;
+    const std::string_view* const items = values.data();
+    const std::size_t count = values.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      row.Put(i < cellCount ? std::string_view(cells[i]) : extraCell);
+      char* const content = row.At();
+      if (translate) {
+        row.MovedTo(PutTranslated(content, items[i]));
       } else {
-        row_ += values[i];
+        row.Put(items[i]);
       }
-      if (Trim(std::string_view(row_).substr(contentStart)).empty()) {
-        row_.resize(contentStart);
-        row_ += '-';
+      if (IsBlankText(content, row.At())) {
+        row.MovedTo(content);
+        row.Put('-');
       }
     }
-    row_ += values.empty() ? std::string_view("<TR>\r\n") : std::string_view("</TD>");
-    for (std::size_t i = values.size(); i < request_.fields.size(); ++i) row_ += kMissingCell;
-    row_ += kLineEnd;
-    row_ += "</TR>";
-    row_ += kLineEnd;
-    out_->Write(row_);
+    row.Put(values.empty() ? kLongestRowEnd : std::string_view("</TD>"));
+    for (std::size_t i = values.size(); i < request_.fields.size(); ++i) row.Put(kMissingCell);
+    row.Put(kRowClose);
+    row.Commit();
   }
 
   ExportResult Finish() override {
@@ -116,13 +135,20 @@ class HtmlWriter : public FormatWriter {
     return request_.translateSpecialChars ? TranslateSpecialChars(text) : text;
   }
 
+  // Whether the bytes from `from` to `to` are empty or blanks only; most values start with a
+  // byte that is no blank, which settles it.
+  static bool IsBlankText(const char* from, const char* to) {
+    return from == to || (IsBlankChar(*from) && Trim(std::string_view(from, static_cast<std::size_t>(to - from))).empty());
+  }
+
   const ExportRequest& request_;
   // What goes before each value: the row's start or the previous cell's end, then the cell up
   // to its content; so each value costs one piece of markup.
   std::vector<std::string> cellsBefore_;
   std::string extraCellBefore_;
+  std::size_t mostMarkupPerValue_ = 0;  // the longest of the above
+  std::size_t rowEndMarkup_ = 0;        // the most a row's end can take: its closing tags and missing cells
   ByteSink* out_ = nullptr;
-  std::string row_;
 };
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "export/sql_writer.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "export/export_choices.h"
 #include "export/export_paths.h"
+#include "export/sink_room.h"
 #include "export/sql_keywords.h"
 #include "schema/value_recognisers.h"
 #include "text/byte_search.h"
@@ -12,40 +16,64 @@ namespace quorlin {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kStatementEnd = ");\r\nGO\r\n";
 
 bool IsIdentifierStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 bool IsIdentifierChar(char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9'); }
 
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+
 bool IsControlChar(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7F;
 }
 
-// Appends `trimmed` as an SQL number literal with "." as its decimal point; false when it is
-// no number by the locale's rule nor by the "." rule. A text that is only a point reads as 0.
-bool AppendNumber(std::string& out, std::string_view trimmed, const LocaleSettings& locale) {
-  const bool byLocale = IsNumeric(trimmed, locale);
+// Whether `trimmed` is a sign, digits and at most one decimal separator followed by digits,
+// as most numbers are: a number by the locale's rule without an exponent to check, whose
+// only separator is its decimal point.
+bool IsPlainDecimal(std::string_view trimmed, char decimalSeparator) {
+  if (IsDigitChar(decimalSeparator) || decimalSeparator == '+' || decimalSeparator == '-') return false;
+  const char* at = trimmed.data();
+  const char* const end = at + trimmed.size();
+  if (at != end && (*at == '+' || *at == '-')) ++at;
+  const char* const digits = at;
+  while (at != end && IsDigitChar(*at)) ++at;
+  if (at == digits) return false;
+  if (at != end && *at == decimalSeparator) {
+    const char* const fraction = ++at;
+    while (at != end && IsDigitChar(*at)) ++at;
+    if (at == fraction) return false;
+  }
+  return at == end;
+}
+
+// Writes `trimmed` at `out` as an SQL number literal with "." as its decimal point (room for
+// its size and one more byte); nothing when it is no number by the locale's rule nor by the
+// "." rule. A text that is only a point reads as 0.
+std::optional<char*> PutNumber(char* out, std::string_view trimmed, const LocaleSettings& locale) {
+  const bool byLocale = IsPlainDecimal(trimmed, locale.decimalSeparator) || IsNumeric(trimmed, locale);
   if (!byLocale) {
-    if (locale.decimalSeparator == '.') return false;
+    if (locale.decimalSeparator == '.') return std::nullopt;
     LocaleSettings pointLocale = locale;
     pointLocale.decimalSeparator = '.';
-    if (!IsNumeric(trimmed, pointLocale)) return false;
+    if (!IsNumeric(trimmed, pointLocale)) return std::nullopt;
   }
-  const std::size_t start = out.size();
-  out += trimmed;
+  char* const start = out;
+  std::memcpy(out, trimmed.data(), trimmed.size());
+  char* const end = out + trimmed.size();
   if (byLocale && locale.decimalSeparator != '.') {
-    const std::size_t point = out.find(locale.decimalSeparator, start);
-    if (point != std::string::npos) out[point] = '.';
+    char* const point = std::find(start, end, locale.decimalSeparator);
+    if (point != end) *point = '.';
   }
   // "." or ".e5" hold no digit before or after the point, which SQL does not accept.
-  const std::size_t mantissa = start + (trimmed.front() == '+' || trimmed.front() == '-' ? 1 : 0);
-  const auto isDigitAt = [&out](std::size_t at) {
-    return at < out.size() && out[at] >= '0' && out[at] <= '9';
-  };
-  if (!isDigitAt(mantissa) && !isDigitAt(mantissa + 1)) out.insert(mantissa, "0");
-  return true;
+  char* const mantissa = start + (trimmed.front() == '+' || trimmed.front() == '-' ? 1 : 0);
+  const auto isDigitAt = [end](const char* at) { return at < end && IsDigitChar(*at); };
+  if (isDigitAt(mantissa) || isDigitAt(mantissa + 1)) return end;
+  std::memmove(mantissa + 1, mantissa, static_cast<std::size_t>(end - mantissa));
+  *mantissa = '0';
+  return end + 1;
 }
 
 // Appends `value` in decimal with at least `width` digits, zeros in front.
@@ -71,8 +99,15 @@ void PutTwoDigits(char* at, int value) {
   at[1] = static_cast<char>('0' + value % 10);
 }
 
-// "#MM/dd/yyyy HH:mm:ss#", with "/" and ":" whatever the locale, as SQL tools read them.
-void AppendDateLiteral(std::string& out, const DateTime& date) {
+// The longest date literal: six numbers of up to eleven characters each and nine marks.
+constexpr std::size_t kLongestDateLiteral = 6 * 11 + 9;
+// The most an item takes beyond twice its value's bytes (a quoted text doubles its quotes):
+// a blank, a date literal and the comma after it.
+constexpr std::size_t kMostItemMarkup = 1 + kLongestDateLiteral + 1;
+
+// "#MM/dd/yyyy HH:mm:ss#", with "/" and ":" whatever the locale, as SQL tools read them;
+// written at `out`, which has room for kLongestDateLiteral bytes. Gives the literal's end.
+char* PutDateLiteral(char* out, const DateTime& date) {
   const auto inRange = [](int value, int limit) { return value >= 0 && value < limit; };
   if (inRange(date.year, 10000) && inRange(date.month, 100) && inRange(date.day, 100) &&
       inRange(date.hour, 100) && inRange(date.minute, 100) && inRange(date.second, 100)) {
@@ -85,22 +120,24 @@ void AppendDateLiteral(std::string& out, const DateTime& date) {
     PutTwoDigits(text + 12, date.hour);
     PutTwoDigits(text + 15, date.minute);
     PutTwoDigits(text + 18, date.second);
-    out.append(text, sizeof text - 1);
-    return;
+    std::memcpy(out, text, sizeof text - 1);
+    return out + sizeof text - 1;
   }
-  out += '#';
-  AppendPadded(out, date.month, 2);
-  out += '/';
-  AppendPadded(out, date.day, 2);
-  out += '/';
-  AppendPadded(out, date.year, 4);
-  out += ' ';
-  AppendPadded(out, date.hour, 2);
-  out += ':';
-  AppendPadded(out, date.minute, 2);
-  out += ':';
-  AppendPadded(out, date.second, 2);
-  out += '#';
+  std::string literal = "#";
+  AppendPadded(literal, date.month, 2);
+  literal += '/';
+  AppendPadded(literal, date.day, 2);
+  literal += '/';
+  AppendPadded(literal, date.year, 4);
+  literal += ' ';
+  AppendPadded(literal, date.hour, 2);
+  literal += ':';
+  AppendPadded(literal, date.minute, 2);
+  literal += ':';
+  AppendPadded(literal, date.second, 2);
+  literal += '#';
+  std::memcpy(out, literal.data(), literal.size());
+  return out + literal.size();
 }
 
 class SqlWriter : public FormatWriter {
@@ -152,20 +189,26 @@ class SqlWriter : public FormatWriter {
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    line_.assign(prefix_);
-    std::optional<std::size_t> rejected;
     const std::size_t count = std::min(values.size(), request_.fields.size());
+    std::size_t valueBytes = 0;
+    for (std::size_t i = 0; i < count; ++i) valueBytes += values[i].size();
+    SinkRoom line(*out_, prefix_.size() + 2 * valueBytes + request_.fields.size() * kMostItemMarkup +
+                             kStatementEnd.size());
+    line.Put(prefix_);
+    std::optional<std::size_t> rejected;
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const ExportField* const fields = request_.fields.data();
+    const std::size_t fieldCount = request_.fields.size();
+    const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!AppendItem(request_.fields[i].typeCode, values[i])) rejected = i;
-      line_ += ',';
+      if (!PutItem(line, fields[i].typeCode, items[i])) rejected = i;
+      line.Put(',');
     }
-    for (std::size_t i = count; i < request_.fields.size(); ++i) line_ += "NULL,";
-    if (line_.back() == ',') line_.pop_back();
-    line_ += ");";
-    line_ += kLineEnd;
-    line_ += "GO";
-    line_ += kLineEnd;
-    out_->Write(line_);
+    for (std::size_t i = count; i < fieldCount; ++i) line.Put("NULL,");
+    // The last item's comma is taken back.
+    if (fieldCount > 0) line.MovedTo(line.At() - 1);
+    line.Put(kStatementEnd);
+    line.Commit();
     if (rejected) LogRejected(number, *rejected, values[*rejected]);
   }
 
@@ -175,49 +218,51 @@ class SqlWriter : public FormatWriter {
   }
 
  private:
-  // Appends the value's item; false when the value was rejected and became NULL.
-  bool AppendItem(ExportFieldType type, std::string_view value) {
+  // Puts the value's item; false when the value was rejected and became NULL.
+  bool PutItem(SinkRoom& line, ExportFieldType type, std::string_view value) {
     const std::string_view trimmed = Trim(value);
     if (trimmed.empty()) {
-      line_ += " NULL";
+      line.Put(" NULL");
       return true;
     }
     switch (type) {
       case ExportFieldType::Bit:
-        line_ += IsTrueWord(trimmed) ? " TRUE" : " FALSE";
+        line.Put(IsTrueWord(trimmed) ? std::string_view(" TRUE") : std::string_view(" FALSE"));
         return true;
       case ExportFieldType::Char:
-        AppendQuoted(value);
+        PutQuoted(line, value);
         return true;
       case ExportFieldType::Date:
       case ExportFieldType::Time:
         if (const std::optional<DateTime> date = ReadDateTime(value, request_.locale)) {
-          line_ += ' ';
-          AppendDateLiteral(line_, *date);
+          line.Put(' ');
+          line.MovedTo(PutDateLiteral(line.At(), *date));
           return true;
         }
         break;
       default:
         // A value that is no number would otherwise become SQL of its own when the script runs.
-        line_ += ' ';
-        if (AppendNumber(line_, trimmed, request_.locale)) return true;
-        line_.pop_back();
+        if (const std::optional<char*> end = PutNumber(line.At() + 1, trimmed, request_.locale)) {
+          line.Put(' ');
+          line.MovedTo(*end);
+          return true;
+        }
         break;
     }
-    line_ += "NULL";
+    line.Put("NULL");
     return false;
   }
 
-  void AppendQuoted(std::string_view value) {
-    line_ += " '";
+  void PutQuoted(SinkRoom& line, std::string_view value) {
+    line.Put(" '");
     const char* const end = value.data() + value.size();
     for (const char* quote; (quote = FindByte(value.data(), end, '\'')) != end;) {
-      line_.append(value.data(), quote + 1);
-      line_ += '\'';
+      line.Put(std::string_view(value.data(), static_cast<std::size_t>(quote + 1 - value.data())));
+      line.Put('\'');
       value = std::string_view(quote + 1, static_cast<std::size_t>(end - quote - 1));
     }
-    line_ += value;
-    line_ += '\'';
+    line.Put(value);
+    line.Put('\'');
   }
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
@@ -239,7 +284,6 @@ class SqlWriter : public FormatWriter {
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
   std::string prefix_;
-  std::string line_;
   std::string logLine_;
   bool anyRejected_ = false;
 };

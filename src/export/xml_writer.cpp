@@ -1,14 +1,22 @@
 #include "export/xml_writer.h"
 
+#include <algorithm>
+
+#include "export/sink_room.h"
+#include "export/translated_text.h"
 #include "platform/product_identity.h"
 #include "text/utf8_text.h"
-
 
 namespace quorlin {
 
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// A record's block: kBlockStart, the element's name, kTagEnd, the values, kBlockEndStart, the
+// name again and kTagEnd.
+constexpr std::string_view kBlockStart = "    <";
+constexpr std::string_view kBlockEndStart = "\r\n    </";
+constexpr std::string_view kTagEnd = ">\r\n";
 
 bool IsAsciiLetter(char32_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -45,7 +53,9 @@ class XmlWriter : public FormatWriter {
       const std::string open = "      <" + names_.back() + ">";
       tagsBefore_.push_back(closeTags_.empty() ? open : closeTags_.back() + open);
       closeTags_.push_back("</" + names_.back() + ">" + std::string(kLineEnd));
+      markupBytes_ += tagsBefore_.back().size();
     }
+    if (!closeTags_.empty()) markupBytes_ += closeTags_.back().size();
   }
 
   HeaderLineUse HeaderUse() const override {
@@ -100,26 +110,31 @@ class XmlWriter : public FormatWriter {
   // One element per value, named after its field; values past the last field have no name
   // and are left out.
   void WriteBlock(std::string_view element, const RecordValues& values) {
-    block_.assign("    <");
-    block_ += element;
-    block_ += '>';
-    block_ += kLineEnd;
     const std::size_t count = std::min(values.size(), names_.size());
+    std::size_t valueBytes = 0;
+    for (std::size_t i = 0; i < count; ++i) valueBytes += values[i].size();
+    SinkRoom block(*out_, kBlockStart.size() + kBlockEndStart.size() + 2 * (element.size() + kTagEnd.size()) +
+                              markupBytes_ + valueBytes * kMostTranslatedBytesPerByte);
+    block.Put(kBlockStart);
+    block.Put(element);
+    block.Put(kTagEnd);
+    // Held in locals: the bytes written through the room might otherwise be any member.
+    const bool translate = request_.translateSpecialChars;
+    const std::string* const tags = tagsBefore_.data();
+    const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      block_ += tagsBefore_[i];
-      if (request_.translateSpecialChars) {
-        AppendTranslated(block_, values[i]);
+      block.Put(tags[i]);
+      if (translate) {
+        block.MovedTo(PutTranslated(block.At(), items[i]));
       } else {
-        block_ += values[i];
+        block.Put(items[i]);
       }
     }
-    if (count > 0) block_ += closeTags_[count - 1];
-    block_ += kLineEnd;
-    block_ += "    </";
-    block_ += element;
-    block_ += '>';
-    block_ += kLineEnd;
-    out_->Write(block_);
+    if (count > 0) block.Put(closeTags_[count - 1]);
+    block.Put(kBlockEndStart);
+    block.Put(element);
+    block.Put(kTagEnd);
+    block.Commit();
   }
 
   const ExportRequest& request_;
@@ -128,8 +143,8 @@ class XmlWriter : public FormatWriter {
   // start tag; so each value costs one piece of markup.
   std::vector<std::string> tagsBefore_;
   std::vector<std::string> closeTags_;  // "</E>" and the line end
+  std::size_t markupBytes_ = 0;         // all the above that a block can hold
   ByteSink* out_ = nullptr;
-  std::string block_;
 };
 
 }  // namespace

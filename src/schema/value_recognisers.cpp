@@ -310,7 +310,54 @@ std::optional<std::string_view> NormaliseShortDate(std::string_view text, const 
   return std::string_view(buffer.data(), trimmed.size());
 }
 
+// Reads the usual date, three runs of one to four digits split by "/", "-", " " or the
+// locale's date separator and nothing else, straight from the text: the result ScanDate gives
+// for it once normalised, as each run is read whole and the date must end after the third.
+// Nothing for any other text and for an invalid date, which take the general way.
+std::optional<DateTime> ReadPlainDate(std::string_view text, const LocaleSettings& locale) {
+  const char separator = locale.dateSeparator;
+  // A blank, digit or letter as the date separator changes what normalising does.
+  if (separator == ' ' || IsDigit(separator) || (AsciiUpper(separator) >= 'A' && AsciiUpper(separator) <= 'Z')) {
+    return std::nullopt;
+  }
+  const std::string_view trimmed = Trim(text);
+  const char* at = trimmed.data();
+  const char* const end = at + trimmed.size();
+  int numbers[3];
+  std::size_t lengths[3];
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) {
+      if (at == end || !(*at == '/' || *at == '-' || *at == ' ' || *at == separator)) return std::nullopt;
+      ++at;
+    }
+    const char* const start = at;
+    int n = 0;
+    while (at != end && IsDigit(*at) && at - start < 4) n = n * 10 + (*at++ - '0');
+    lengths[i] = static_cast<std::size_t>(at - start);
+    if (lengths[i] == 0 || (at != end && IsDigit(*at))) return std::nullopt;
+    numbers[i] = n;
+  }
+  if (at != end) return std::nullopt;
+  DateTime date;
+  std::size_t yearLength = lengths[2];
+  switch (OrderOf(locale.shortDateFormat)) {
+    case DateOrder::MonthDayYear:
+      date.year = numbers[2], date.month = numbers[0], date.day = numbers[1];
+      break;
+    case DateOrder::DayMonthYear:
+      date.year = numbers[2], date.month = numbers[1], date.day = numbers[0];
+      break;
+    case DateOrder::YearMonthDay:
+      date.year = numbers[0], date.month = numbers[1], date.day = numbers[2], yearLength = lengths[0];
+      break;
+  }
+  if (yearLength <= 2) date.year = WindowYear(date.year, locale.currentYear);
+  if (!IsValidDate(date.year, date.month, date.day)) return std::nullopt;
+  return date;
+}
+
 std::optional<DateTime> ParseDateTime(std::string_view text, const LocaleSettings& locale) {
+  if (std::optional<DateTime> date = ReadPlainDate(text, locale)) return date;
   std::array<char, 64> buffer;
   std::string named;  // a text that may name a month
   std::optional<std::string_view> shortDate = NormaliseShortDate(text, locale, buffer);

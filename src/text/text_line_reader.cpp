@@ -168,7 +168,40 @@ bool TextLineReader::ReadTextLine(std::string& line) {
   }
 }
 
+// The next line when the buffer holds it whole, with its line end, and no limit applies:
+// found with one search and taken without copying, which is how nearly every line is read.
+// False, having read nothing, for any other line (one that continues past the buffer, ends at
+// Ctrl-Z or at the end of the file, or whose CR may be followed by an LF not read yet).
+bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
+  if (ended_ || begin_ >= stop_ || lineLimit_ != std::numeric_limits<std::size_t>::max()) return false;
+  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  const char* const from = buffer_.data() + begin_;
+  const auto* found = static_cast<const char*>(std::memchr(from, lineEnd, stop_ - begin_));
+  if (found == nullptr) return false;
+  const auto length = static_cast<std::size_t>(found - from);
+  if (ends_ == LineEnds::kLineFeed) {
+    line = std::string_view(from, length > 0 && found[-1] == kCarriageReturn ? length - 1 : length);
+    begin_ += length + 1;
+  } else {
+    if (begin_ + length + 1 >= end_) return false;
+    line = std::string_view(from, length);
+    begin_ += length + 1;
+    if (buffer_[begin_] == kLineFeed) ++begin_;
+  }
+  lastLineCut_ = false;
+  return true;
+}
+
+bool TextLineReader::ReadTextLine(std::string_view& line) {
+  if (TakeLineInBuffer(line)) return true;
+  const bool read = ReadTextLine(spanning_);
+  line = spanning_;
+  return read;
+}
+
 bool TextLineReader::SkipTextLine() {
+  std::string_view line;
+  if (TakeLineInBuffer(line)) return true;
   // With a limit of nothing the line is read past, not copied.
   struct LimitRestorer {
     std::size_t& limit;
@@ -177,6 +210,29 @@ bool TextLineReader::SkipTextLine() {
   } restorer{lineLimit_, lineLimit_};
   lineLimit_ = 0;
   return ReadTextLine(skipped_);
+}
+
+std::int64_t TextLineReader::SkipRemainingLines() {
+  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  std::int64_t count = 0;
+  while (!AtEnd()) {
+    // The lines that lie whole in the buffer are passed with one search each: before its
+    // first Ctrl-Z, and a carriage return only with the byte after it (an LF that belongs to
+    // the line end) read. The line that continues past them is read past the usual way.
+    const char* at = buffer_.data() + begin_;
+    const char* const last =
+        buffer_.data() + (ends_ == LineEnds::kLineFeed ? stop_ : std::min(stop_, end_ - 1));
+    while (at < last) {
+      const auto* found = static_cast<const char*>(std::memchr(at, lineEnd, static_cast<std::size_t>(last - at)));
+      if (found == nullptr) break;
+      ++count;
+      at = found + 1;
+      if (ends_ == LineEnds::kCarriageReturn && *at == kLineFeed) ++at;
+    }
+    begin_ = static_cast<std::size_t>(at - buffer_.data());
+    if (SkipTextLine()) ++count;
+  }
+  return count;
 }
 
 void TextLineReader::Rewind() {

@@ -4,8 +4,10 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorlin {
@@ -42,8 +44,15 @@ class TextLineReader {
   // becomes empty and the result is false.
   bool ReadTextLine(std::string& line);
 
+  // The same line as ReadTextLine, as a view: into the buffer when the line lies in it whole
+  // (so nothing is copied), else into a string of the reader's own. Valid until the next call
+  // of any kind on the reader.
+  bool ReadTextLine(std::string_view& line);
+
   // Reads past the next line without keeping it, as counting lines needs; false at the end.
   bool SkipTextLine();
+  // Reads past every line left; gives how many ReadTextLine would still have given.
+  std::int64_t SkipRemainingLines();
 
   // From now on keeps at most `maxBytes` of each line; the rest of a longer line is read
   // past, so a line of any length costs no more memory than that.
@@ -61,6 +70,7 @@ class TextLineReader {
   void Open();
   void Probe();
   bool Fill();
+  bool TakeLineInBuffer(std::string_view& line);
 
   std::string path_;
   int fd_ = -1;
@@ -74,6 +84,7 @@ class TextLineReader {
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
   std::string skipped_;  // stays empty: SkipTextLine keeps no byte
+  std::string spanning_;  // a line read as a view that did not lie in the buffer whole
 };
 
 }  // namespace quorlin

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "export/byte_sink.h"
 #include "platform/file_error.h"
 #include "support/test_files.h"
@@ -49,6 +51,30 @@ TEST(FileSink, RefusesWhatCannotBeWritten) {
   full.Write("abc");
   EXPECT_THROW(full.Write("defg"), FileError);
   EXPECT_THROW(full.WriteAt(5, "x"), FileError);
+}
+
+// Room larger than the buffer, partly used, among writes and rewrites; a flush that fails
+// fails the reservation that needed it.
+TEST(FileSink, LendsRoomOfAnySizeAndKeepsOnlyWhatWasCommitted) {
+  TempDir dir;
+  FileSink sink(dir.File("out.bin"), 4);
+  sink.Write("ab");
+  std::span<char> room = sink.Reserve(10);
+  ASSERT_EQ(10u, room.size());
+  std::memcpy(room.data(), "cdefghijkl", room.size());
+  sink.Commit(6);
+  EXPECT_EQ(8u, sink.Size());
+  sink.WriteAt(1, "B");
+  room = sink.Reserve(1);
+  room[0] = 'z';
+  sink.Commit(1);
+  sink.Close();
+  EXPECT_EQ("aBcdefghz", ReadBytes(dir.File("out.bin")));
+
+  FileSink full("/dev/full", 4);
+  full.Reserve(3);
+  full.Commit(3);
+  EXPECT_THROW(full.Reserve(2), FileError);
 }
 
 TEST(MemorySink, RewritesOnlyWhatWasWritten) {

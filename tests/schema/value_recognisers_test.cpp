@@ -180,6 +180,25 @@ TEST(ValueRecognisersTest, TimeAloneFallsOnTheZeroDate) {
                                {"10:30x", std::nullopt}});
 }
 
+// Three runs of digits are read straight from the text; anything around or beyond that shape
+// is read as every other text is, with the same result.
+TEST(ValueRecognisersTest, UsualDateShapesAndTheirNeighbours) {
+  LocaleSettings dots = DayMonthYear();
+  dots.dateSeparator = '.';
+  for (const LocaleSettings& locale : {DayMonthYear(), dots}) {
+    ExpectDates(locale, {{"29/02/2000", Day(2000, 2, 29)},
+                         {"31/02/2000", std::nullopt},
+                         {" 1 2 2003 ", Day(2003, 2, 1)},
+                         {"1/2-2003", Day(2003, 2, 1)},
+                         {"0001/2/3", Day(2003, 2, 1)},
+                         {"1/2/3/", Day(2003, 2, 1)},
+                         {"01/02/2003 7", Day(2003, 2, 1, 7)},
+                         {"01/02/12345", Day(1234, 2, 1, 5)}});
+  }
+  ExpectDates(dots, {{"01.02.03", Day(2003, 2, 1)}});
+  ExpectDates(DayMonthYear(), {{"01.02.03", std::nullopt}});
+}
+
 TEST(ValueRecognisersTest, TwoDigitYearsFollowTheCurrentYear) {
   struct YearCase {
     std::string text;

@@ -75,6 +75,12 @@ const SplitCase kCases[] = {
     {"SeparatorRightAfterOpeningQualifier", "',", {""}},
     {"NulBytesAreBlanks", std::string("\0a,b\0", 5), {"a", "b"}},
     {"HighBytesAreData", "\xe9t\xe9,\xff", {"\xe9t\xe9", "\xff"}},
+    // Separators are found eight bytes at a time: ones on and beside the word boundaries, a
+    // byte one above the separator right after it, a qualifier starting the next word.
+    {"SeparatorsAroundWordBoundaries", "abcdefg,i,klmnop,rstuvw,", {"abcdefg", "i", "klmnop", "rstuvw"}},
+    {"NeighbourOfSeparatorIsNoSeparator", "a,-,-b-c-d-e-f-g-", {"a", "-", "-b-c-d-e-f-g-"}},
+    {"QualifierAfterSeparatorInLaterWord", "abcdefgh,'ij,kl' , m,n", {"abcdefgh", "ij,kl", "m", "n"}},
+    {"RecordOfNineBytesEndsInLastWord", "abcdefg,x", {"abcdefg", "x"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Records, SplitRecordCase, ::testing::ValuesIn(kCases),

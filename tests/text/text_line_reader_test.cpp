@@ -48,6 +48,34 @@ TEST_P(LineRule, ReadsTheExpectedLinesWithAnyBufferSize) {
   }
 }
 
+// Views, copies and skips, mixed in one pass, take the same lines, and counting the lines
+// left finds as many: a view or a count relies on the buffer only for lines that lie in it whole.
+TEST_P(LineRule, ViewsCopiesSkipsAndCountsTakeTheSameLinesWithAnyBufferSize) {
+  const LineCase& c = GetParam();
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), c.bytes);
+  for (const std::size_t size : {1, 2, 3, 4, 5, 7, 64, 1 << 20}) {
+    SCOPED_TRACE("buffer size " + std::to_string(size));
+    for (std::size_t skipped = 0; skipped <= c.lines.size(); ++skipped) {
+      TextLineReader reader(dir.File("data.txt"), size);
+      for (std::size_t i = 0; i < skipped; ++i) EXPECT_TRUE(reader.SkipTextLine());
+      std::vector<std::string> lines(c.lines.begin(), c.lines.begin() + static_cast<std::ptrdiff_t>(skipped));
+      std::string_view view;
+      std::string copy;
+      while ((lines.size() % 2 == 0) ? reader.ReadTextLine(view) : reader.ReadTextLine(copy)) {
+        lines.push_back(lines.size() % 2 == 0 ? std::string(view) : copy);
+      }
+      EXPECT_EQ(c.lines, lines);
+      EXPECT_FALSE(reader.SkipTextLine());
+
+      TextLineReader counter(dir.File("data.txt"), size);
+      for (std::size_t i = 0; i < skipped; ++i) counter.SkipTextLine();
+      EXPECT_EQ(static_cast<std::int64_t>(c.lines.size() - skipped), counter.SkipRemainingLines());
+      EXPECT_TRUE(counter.AtEnd());
+    }
+  }
+}
+
 const LineCase kLineCases[] = {
     {"CarriageReturn", "a\rb\r", {"a", "b"}},
     {"CrLf", "a\r\nb\r\n", {"a", "b"}},
