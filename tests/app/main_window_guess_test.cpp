@@ -46,8 +46,7 @@ class FixedGuessTest : public GuessTest {
  protected:
   void SetUp() override {
     Start(DataFile("stock.dat", kStock));
-    dialogs.Expect(BoxKind::Ask, true);
-    Find<QRadioButton>("optFixed")->click();
+    SwitchToFixedLength();
     Find<QCheckBox>("chkHeaderRow")->click();
     dialogs.Forget();
   }

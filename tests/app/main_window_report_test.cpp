@@ -24,8 +24,7 @@ class ReportTest : public WindowTest {
   // The stock file's guessed fixed-length layout: CODE, QTY and NAME.
   void SetUp() override {
     Start(DataFile("stock.dat", kStock));
-    dialogs.Expect(BoxKind::Ask, true);
-    Find<QRadioButton>("optFixed")->click();
+    SwitchToFixedLength();
     Find<QCheckBox>("chkHeaderRow")->click();
     MarkBreak(11);
     MarkBreak(17);

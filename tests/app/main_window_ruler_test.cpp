@@ -19,8 +19,7 @@ class RulerTest : public WindowTest {
  protected:
   void SetUp() override {
     Start(DataFile("stock.dat", kStock));
-    dialogs.Expect(BoxKind::Ask, true);
-    Find<QRadioButton>("optFixed")->click();
+    SwitchToFixedLength();
     ruler = Find<RulerView>("pnlImg");
     image = ruler->findChild<QWidget*>("imgGrid");
   }

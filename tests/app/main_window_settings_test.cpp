@@ -24,8 +24,7 @@ class SettingsRoundTripTest : public WindowTest, public ::testing::WithParamInte
 TEST_P(SettingsRoundTripTest, WhatShutDownKeepsStartUpRestores) {
   const std::string stock = DataFile("stock.dat", kStock);
   Start(stock);
-  dialogs.Expect(BoxKind::Ask, true);
-  Find<QRadioButton>("optFixed")->click();
+  SwitchToFixedLength();
   Find<QCheckBox>("chkHeaderRow")->click();
   MarkBreak(11);
   MarkBreak(17);

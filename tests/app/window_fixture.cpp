@@ -71,6 +71,11 @@ void WindowTest::OpenFromList(const QString& name) {
   DoubleClickFile(name);
 }
 
+void WindowTest::SwitchToFixedLength() {
+  dialogs.Expect(BoxKind::Ask, true);
+  Find<QRadioButton>("optFixed")->click();
+}
+
 void WindowTest::MarkBreak(int position) {
   auto* ruler = Find<RulerView>("pnlImg");
   const int x = (position - 1) * ruler->CharWidth() + ruler->CharWidth() / 2;

@@ -50,6 +50,8 @@ class WindowTest : public ::testing::Test {
   // Chooses `name` in the file list and answers the reload question with Yes.
   void OpenFromList(const QString& name);
 
+  // Turns the view to fixed length, answering the reload question with Yes.
+  void SwitchToFixedLength();
   // A left click on the ruler in front of the character at `position`.
   void MarkBreak(int position);
 
