@@ -159,8 +159,9 @@ int main(int argc, char** argv) {
     });
     fs::remove(output);
     Print(target.name, run, megabytes);
-    // CPU time, so that other work on a shared machine does not count against the goal.
-    const double speed = megabytes / run.cpuSeconds;
+    // Wall time, the speed a user sees: the export cuts records on a second core while it
+    // writes, so its CPU time adds up both threads' work. Measure on an otherwise idle machine.
+    const double speed = megabytes / run.seconds;
     bool met = run.ok && run.peakKilobytes < 50 * 1024;
     if (target.goalMegabytesPerSecond > 0) {
       met = met && speed >= target.goalMegabytesPerSecond;

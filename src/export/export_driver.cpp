@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "export/export_paths.h"
+#include "export/record_read_ahead.h"
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -50,6 +51,8 @@ class RecordReader {
   }
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
+  // The line read last, which the values of the last read are parts of.
+  std::string_view Line() const { return line_; }
 
  private:
   void Cut(RecordValues& values) {
@@ -90,8 +93,14 @@ std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
     }
     Report(request, handled, count);
   }
+  // The records are read and cut on a second thread while the writer formats the ones before.
+  RecordReadAhead records([&reader](std::string_view& line, RecordValues& recordValues) {
+    if (!reader.ReadRecord(recordValues)) return false;
+    line = reader.Line();
+    return true;
+  });
   std::int64_t number = 0;
-  while (reader.ReadRecord(values)) {
+  while (records.Next(values)) {
     writer.Record(++number, values);
     Report(request, ++handled, count);
   }
