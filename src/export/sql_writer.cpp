@@ -123,19 +123,18 @@ char* PutDateLiteral(char* out, const DateTime& date) {
     std::memcpy(out, text, sizeof text - 1);
     return out + sizeof text - 1;
   }
+  // Values out of the usual ranges keep all their digits.
+  const struct {
+    int value;
+    std::size_t width;
+    char after;
+  } parts[] = {{date.month, 2, '/'}, {date.day, 2, '/'},    {date.year, 4, ' '},
+               {date.hour, 2, ':'},  {date.minute, 2, ':'}, {date.second, 2, '#'}};
   std::string literal = "#";
-  AppendPadded(literal, date.month, 2);
-  literal += '/';
-  AppendPadded(literal, date.day, 2);
-  literal += '/';
-  AppendPadded(literal, date.year, 4);
-  literal += ' ';
-  AppendPadded(literal, date.hour, 2);
-  literal += ':';
-  AppendPadded(literal, date.minute, 2);
-  literal += ':';
-  AppendPadded(literal, date.second, 2);
-  literal += '#';
+  for (const auto& part : parts) {
+    AppendPadded(literal, part.value, part.width);
+    literal += part.after;
+  }
   std::memcpy(out, literal.data(), literal.size());
   return out + literal.size();
 }

@@ -8,11 +8,6 @@
 namespace quorlin::testing {
 namespace {
 
-const char kStock[] =
-    "CODE,QTY,NAME\r\n"
-    "A100      12    Bolts  \r\n"
-    "B200      7     Nuts   \r\n";
-
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);
   if (at != std::string::npos) text.replace(at, from.size(), to);
@@ -23,7 +18,7 @@ class ReportTest : public WindowTest {
  protected:
   // The stock file's guessed fixed-length layout: CODE, QTY and NAME.
   void SetUp() override {
-    Start(DataFile("stock.dat", kStock));
+    Start(DataFile("stock.dat", kStockFile));
     SwitchToFixedLength();
     Find<QCheckBox>("chkHeaderRow")->click();
     MarkBreak(11);
@@ -79,7 +74,7 @@ TEST_F(ReportTest, AnExistingFileIsReplacedOnlyAfterYes) {
   PrintToFile(data.File("stock.dat"), {{BoxKind::Inform, true}});
   EXPECT_EQ(QString::fromStdString(data.File("stock.dat") + ": the output is the input file, which is never written"),
             dialogs.Boxes().back().text);
-  EXPECT_EQ(kStock, ReadBytes(data.File("stock.dat")));
+  EXPECT_EQ(kStockFile, ReadBytes(data.File("stock.dat")));
 }
 
 TEST_F(ReportTest, ToPrinterPrintsTheSameReportAsItsJob) {

@@ -13,10 +13,6 @@ namespace {
 
 const char kCsv[] = "Name,Born,Amount\r\nAnna,1990/01/02,12.5\r\nBob,1985/07/30,7\r\n";
 const char kSemicolons[] = "Name;Born;Amount\r\nAnna;1990/01/02;12.5\r\n";
-const char kStock[] =
-    "CODE,QTY,NAME\r\n"
-    "A100      12    Bolts  \r\n"
-    "B200      7     Nuts   \r\n";
 
 class SchemaTest : public WindowTest {
  protected:
@@ -116,9 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SchemaTest, SaveStructureItemSavesTheFixedLayoutWithItsLength) {
-  Start(DataFile("stock.dat", kStock));
-  dialogs.Expect(BoxKind::Ask, true);
-  Find<QRadioButton>("optFixed")->click();
+  Start(DataFile("stock.dat", kStockFile));
+  SwitchToFixedLength();
   dialogs.Expect(BoxKind::Inform);
   Item("mnuSaveStructure")->trigger();
   EXPECT_SAME_BYTES(
@@ -299,7 +294,7 @@ TEST_F(SchemaTest, OpeningADelimitedEntryReadsItsLayout) {
 class FixedEntryTest : public SchemaTest {
  protected:
   void SetUp() override {
-    DataFile("stock.dat", kStock);
+    DataFile("stock.dat", kStockFile);
     WriteBytes(SchemaFile(),
                "[stock.dat]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nFixedLength=24\r\n"
                "MaxScanRows=25\r\nCharacterSet=OEM\r\nCol1=Code Char WIDTH 10\r\n"
@@ -360,7 +355,7 @@ TEST_F(FixedEntryTest, TheReadLayoutSavesBackUnchanged) {
 }
 
 TEST_F(SchemaTest, AFixedEntryListsBreaksPastTheLineLength) {
-  DataFile("stock.dat", kStock);
+  DataFile("stock.dat", kStockFile);
   WriteBytes(SchemaFile(),
              "[stock.dat]\r\nFormat=FixedLength\r\nFixedLength=24\r\nCol1=Code Char WIDTH 10\r\n"
              "Col2=Qty Integer WIDTH 20\r\nCol3=Name Char WIDTH 7\r\n");
@@ -401,7 +396,7 @@ TEST_F(SchemaTest, ASectionWithoutFieldsIsReportedAndNotApplied) {
 }
 
 TEST_F(SchemaTest, AMalformedFixedWidthNamesTheEntry) {
-  DataFile("stock.dat", kStock);
+  DataFile("stock.dat", kStockFile);
   WriteBytes(SchemaFile(),
              "[stock.dat]\r\nFormat=FixedLength\r\nFixedLength=30\r\nCol1=Code Char WIDTH 10\r\n"
              "Col2=Qty Integer WIDTH 6x\r\n");

@@ -4,11 +4,6 @@
 namespace quorlin::testing {
 namespace {
 
-const char kStock[] =
-    "CODE,QTY,NAME\r\n"
-    "A100      12    Bolts  \r\n"
-    "B200      7     Nuts   \r\n";
-
 // Whether the last layout comes back through the folder's Schema.INI or the LastFile section.
 class SettingsRoundTripTest : public WindowTest, public ::testing::WithParamInterface<bool> {
  protected:
@@ -22,7 +17,7 @@ class SettingsRoundTripTest : public WindowTest, public ::testing::WithParamInte
 };
 
 TEST_P(SettingsRoundTripTest, WhatShutDownKeepsStartUpRestores) {
-  const std::string stock = DataFile("stock.dat", kStock);
+  const std::string stock = DataFile("stock.dat", kStockFile);
   Start(stock);
   SwitchToFixedLength();
   Find<QCheckBox>("chkHeaderRow")->click();

@@ -22,6 +22,12 @@
 
 namespace quorlin::testing {
 
+// A fixed-length file with a comma-separated title line: CODE in 10 bytes, QTY in 6, NAME.
+inline constexpr char kStockFile[] =
+    "CODE,QTY,NAME\r\n"
+    "A100      12    Bolts  \r\n"
+    "B200      7     Nuts   \r\n";
+
 class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override;
