@@ -16,14 +16,6 @@ std::string_view Between(const char* from, const char* to) {
   return {from, static_cast<std::size_t>(to - from)};
 }
 
-// The high bit of each byte of `word` that equals the byte repeated in `pattern`, exactly
-// (no byte is marked because of its neighbour).
-inline std::uint64_t EqualBytes(std::uint64_t word, std::uint64_t pattern) {
-  constexpr std::uint64_t kLowSevenBits = 0x7F7F7F7F7F7F7F7FULL;
-  const std::uint64_t diff = word ^ pattern;
-  return ~(((diff & kLowSevenBits) + kLowSevenBits) | diff | kLowSevenBits);
-}
-
 // Cuts the unqualified fields that start at `at`, one after another, finding every separator
 // of the record once, eight bytes at a time. Stops in front of a field that starts with the
 // qualifier (when there is one), after `maxFields` fields, or at `end`; gives where it stopped.

@@ -8,10 +8,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <exception>
 #include <string_view>
+#include <thread>
 
 #include "platform/file_error.h"
 #include "text/byte_order_mark.h"
+#include "text/byte_search.h"
 
 namespace quorlin {
 
@@ -212,27 +215,106 @@ bool TextLineReader::SkipTextLine() {
   return ReadTextLine(skipped_);
 }
 
-std::int64_t TextLineReader::SkipRemainingLines() {
-  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+namespace {
+
+// What a stretch of the text holds for counting its lines: the line ends before the stretch's
+// first Ctrl-Z, if it has one, or before its end.
+struct StretchLineEnds {
   std::int64_t count = 0;
-  while (!AtEnd()) {
-    // The lines that lie whole in the buffer are passed with one search each: before its
-    // first Ctrl-Z, and a carriage return only with the byte after it (an LF that belongs to
-    // the line end) read. The line that continues past them is read past the usual way.
-    const char* at = buffer_.data() + begin_;
-    const char* const last =
-        buffer_.data() + (ends_ == LineEnds::kLineFeed ? stop_ : std::min(stop_, end_ - 1));
-    while (at < last) {
-      const auto* found = static_cast<const char*>(std::memchr(at, lineEnd, static_cast<std::size_t>(last - at)));
-      if (found == nullptr) break;
-      ++count;
-      at = found + 1;
-      if (ends_ == LineEnds::kCarriageReturn && *at == kLineFeed) ++at;
+  off_t last = -1;       // the offset of the last of them
+  off_t textEnd = -1;    // the offset of the first Ctrl-Z, or where the file ended
+  bool endMark = false;  // whether textEnd is a Ctrl-Z
+};
+
+// Counts the line ends of [from, to) with reads of `bufferSize` bytes, or of [from, the file's
+// end) when `to` is negative.
+StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t to, char lineEnd,
+                              std::size_t bufferSize) {
+  std::vector<char> buffer(bufferSize);
+  StretchLineEnds stretch;
+  off_t at = from;
+  while (to < 0 || at < to) {
+    const std::size_t wanted = to < 0 ? buffer.size() : std::min<std::size_t>(buffer.size(), static_cast<std::size_t>(to - at));
+    const ssize_t got = ::pread(fd, buffer.data(), wanted, at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw FileError(ReadFailure(path, errno));
+    if (got == 0) break;
+    const char* const begin = buffer.data();
+    const auto* mark = static_cast<const char*>(std::memchr(begin, kEndOfFileMark, static_cast<std::size_t>(got)));
+    const char* const end = mark != nullptr ? mark : begin + got;
+    stretch.count += static_cast<std::int64_t>(CountByte(begin, end, lineEnd));
+    if (const auto* last = static_cast<const char*>(::memrchr(begin, lineEnd, static_cast<std::size_t>(end - begin)))) {
+      stretch.last = at + (last - begin);
     }
-    begin_ = static_cast<std::size_t>(at - buffer_.data());
-    if (SkipTextLine()) ++count;
+    at += end - begin;
+    if (mark != nullptr) {
+      stretch.endMark = true;
+      break;
+    }
   }
-  return count;
+  stretch.textEnd = at;
+  return stretch;
+}
+
+}  // namespace
+
+// Every line ends with one line-end byte (a CR LF pair with its CR in a file of CR line ends),
+// so the lines left are the line-end bytes before the first Ctrl-Z, and one more when text
+// follows the last of them. The bytes are counted straight from the file, the second half of
+// a large rest on a thread of its own.
+std::int64_t TextLineReader::SkipRemainingLines() {
+  if (AtEnd()) return 0;
+  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  const off_t read = ::lseek(fd_, 0, SEEK_CUR);
+  struct stat info {};
+  if (read < 0 || ::fstat(fd_, &info) != 0) throw FileError(ReadFailure(path_, errno));
+  const off_t from = read - static_cast<off_t>(end_ - begin_);
+  const std::size_t bufferSize = buffer_.size();
+  ended_ = true;
+  begin_ = end_ = stop_ = 0;
+
+  // Halves of a few buffers each are worth a thread.
+  const off_t middle = info.st_size - from > static_cast<off_t>(4 * bufferSize) ? from + (info.st_size - from) / 2 : -1;
+  StretchLineEnds second;
+  std::exception_ptr secondError;
+  std::thread secondHalf;
+  if (middle >= 0) {
+    secondHalf = std::thread([&] {
+      try {
+        second = CountLineEnds(fd_, path_, middle, -1, lineEnd, bufferSize);
+      } catch (...) {
+        secondError = std::current_exception();
+      }
+    });
+  }
+  StretchLineEnds text;
+  try {
+    text = CountLineEnds(fd_, path_, from, middle, lineEnd, bufferSize);
+  } catch (...) {
+    if (secondHalf.joinable()) secondHalf.join();
+    throw;
+  }
+  if (secondHalf.joinable()) {
+    secondHalf.join();
+    if (secondError) std::rethrow_exception(secondError);
+    if (!text.endMark) {
+      text.count += second.count;
+      if (second.last >= 0) text.last = second.last;
+      text.textEnd = second.textEnd;
+    }
+  }
+
+  off_t rest = text.last >= 0 ? text.last + 1 : from;
+  if (ends_ == LineEnds::kCarriageReturn && rest < text.textEnd) {
+    char next = 0;
+    ssize_t got;
+    do {
+      got = ::pread(fd_, &next, 1, rest);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) throw FileError(ReadFailure(path_, errno));
+    if (got == 1 && next == kLineFeed) ++rest;
+  }
+  return text.count + (rest < text.textEnd ? 1 : 0);
 }
 
 void TextLineReader::Rewind() {
