@@ -87,19 +87,21 @@ void FileSink::Flush() {
 void FileSink::Write(std::string_view bytes) {
   if (fd_ < 0) Fail(EBADF);
   if (bytes.empty()) return;
+  // A large piece goes straight to the file after what waits: copying it into the buffer
+  // first would cost more than the extra call.
+  if (bytes.size() >= kDirectWriteBytes || bytes.size() > capacity_) {
+    Flush();
+    WriteThrough(bytes);
+    return;
+  }
   if (used_ + bytes.size() <= capacity_) {
     std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
     return;
   }
   Flush();
-  // A piece larger than the buffer goes straight to the file.
-  if (bytes.size() > capacity_) {
-    WriteThrough(bytes);
-  } else {
-    std::memcpy(buffer_.get(), bytes.data(), bytes.size());
-    used_ = bytes.size();
-  }
+  std::memcpy(buffer_.get(), bytes.data(), bytes.size());
+  used_ = bytes.size();
 }
 
 std::span<char> FileSink::Reserve(std::size_t size) {

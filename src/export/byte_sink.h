@@ -44,6 +44,8 @@ class ByteSink {
 class FileSink : public ByteSink {
  public:
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
+  // Pieces of at least this size are written without being buffered.
+  static constexpr std::size_t kDirectWriteBytes = 64 * 1024;
 
   // Raises FileError naming the file and the cause when it cannot be created.
   explicit FileSink(std::string path, std::size_t bufferSize = kDefaultBufferSize);

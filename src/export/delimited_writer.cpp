@@ -1,26 +1,26 @@
 #include "export/delimited_writer.h"
 
+#include "export/checked_copy.h"
+#include "export/sink_room.h"
 #include "text/byte_search.h"
 
 namespace quorlin {
 
 namespace {
 
-bool Contains(std::string_view value, std::string_view separator) {
-  if (separator.empty()) return false;
-  if (separator.size() == 1) {
-    return FindByte(value.data(), value.data() + value.size(), separator.front()) != value.data() + value.size();
-  }
-  return value.find(separator) != std::string_view::npos;
-}
+constexpr std::string_view kLineEnd = "\r\n";
 
 class DelimitedWriter : public FormatWriter {
  public:
-  explicit DelimitedWriter(const ExportRequest& request) : request_(request) {}
+  explicit DelimitedWriter(const ExportRequest& request)
+      : request_(request),
+        separatorPattern_(0x0101010101010101ULL *
+                          static_cast<unsigned char>(request.outputSeparator.empty() ? '\0' : request.outputSeparator.front())) {}
 
   HeaderLineUse HeaderUse() const override {
     return request_.includeHeaderRow ? HeaderLineUse::AsRecord : HeaderLineUse::Drop;
   }
+  std::unique_ptr<FormatWriter> RecordTwin() const override { return std::make_unique<DelimitedWriter>(request_); }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
 
@@ -31,43 +31,54 @@ class DelimitedWriter : public FormatWriter {
     Record(0, names);
   }
 
+  // The values joined by the separator; a value that contains it is wrapped in the qualifier,
+  // nothing else is quoted or escaped.
   void Record(std::int64_t, const RecordValues& values) override {
-    line_.clear();
-    AppendJoined(line_, values, request_.outputSeparator, request_.outputQualifier);
-    line_ += "\r\n";
-    out_->Write(line_);
+    const std::string_view separator = request_.outputSeparator;
+    const std::string_view qualifier = request_.outputQualifier;
+    std::size_t valueBytes = 0;
+    for (const std::string_view value : values) valueBytes += value.size();
+    SinkRoom line(*out_, valueBytes + values.size() * (separator.size() + 2 * qualifier.size()) + kLineEnd.size());
+    const std::string_view* const items = values.data();
+    const std::size_t count = values.size();
+    for (std::size_t i = 0; i < count; ++i) {
+      if (i > 0) line.Put(separator);
+      if (!PutUnlessSeparated(line, items[i])) {
+        line.Put(qualifier);
+        line.Put(items[i]);
+        line.Put(qualifier);
+      }
+    }
+    line.Put(kLineEnd);
+    line.Commit();
   }
 
   ExportResult Finish() override { return {ExportOutcome::Exported, {}}; }
 
  private:
+  // Puts `value` when it holds no separator; false, having put nothing, when it does.
+  bool PutUnlessSeparated(SinkRoom& line, std::string_view value) const {
+    const std::string_view separator = request_.outputSeparator;
+    if (separator.size() == 1) {
+      const std::uint64_t pattern = separatorPattern_;
+      if (!CopyCheckedWords(line.At(), value.data(), value.size(),
+                            [pattern](std::uint64_t word) { return EqualBytes(word, pattern) == 0; })) {
+        return false;
+      }
+      line.MovedTo(line.At() + value.size());
+      return true;
+    }
+    if (!separator.empty() && value.find(separator) != std::string_view::npos) return false;
+    line.Put(value);
+    return true;
+  }
+
   const ExportRequest& request_;
+  const std::uint64_t separatorPattern_;  // a one-byte separator, repeated in every byte
   ByteSink* out_ = nullptr;
-  std::string line_;
 };
 
 }  // namespace
-
-void AppendJoined(std::string& line, const std::vector<std::string_view>& values,
-                  std::string_view separator, std::string_view qualifier) {
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) line += separator;
-    if (Contains(values[i], separator)) {
-      line += qualifier;
-      line += values[i];
-      line += qualifier;
-    } else {
-      line += values[i];
-    }
-  }
-}
-
-std::string JoinDelimited(const std::vector<std::string_view>& values, std::string_view separator,
-                          std::string_view qualifier) {
-  std::string line;
-  AppendJoined(line, values, separator, qualifier);
-  return line;
-}
 
 std::unique_ptr<FormatWriter> MakeDelimitedWriter(const ExportRequest& request) {
   return std::make_unique<DelimitedWriter>(request);

@@ -1,8 +1,13 @@
 #include "export/export_driver.h"
 
 #include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
 
+#include "export/batch_output.h"
 #include "export/export_paths.h"
+#include "export/parallel_record_writing.h"
 #include "export/record_read_ahead.h"
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
@@ -37,31 +42,32 @@ class RecordReader {
     if (!header_) return false;
     input_.ReadTextLine(line_);
     if (use_ == HeaderLineUse::Drop) return false;
-    Cut(values);
+    Cut(line_, values);
     return true;
   }
 
-  // Reads and cuts the next record; false once the end was reached after a record.
-  bool ReadRecord(RecordValues& values) {
+  // Reads the next record's line, valid until the next read; false once the end was reached
+  // after a record.
+  bool ReadRecordLine(std::string_view& line) {
     if (started_ && input_.AtEnd()) return false;
     started_ = true;
     input_.ReadTextLine(line_);
-    Cut(values);
+    line = line_;
     return true;
   }
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
-  // The line read last, which the values of the last read are parts of.
-  std::string_view Line() const { return line_; }
 
- private:
-  void Cut(RecordValues& values) {
+  // Cuts `line` into values that are parts of it; safe on several threads at once.
+  void Cut(std::string_view line, RecordValues& values) const {
     if (request_.fixedInput) {
-      CutFixedRecord(line_, request_.fields, values);
+      CutFixedRecord(line, request_.fields, values);
     } else {
-      SplitRecordViews(line_, request_.inputSeparator, request_.inputQualifier, values);
+      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values);
     }
   }
+
+ private:
 
   const ExportRequest& request_;
   TextLineReader input_;
@@ -77,9 +83,37 @@ void Report(const ExportRequest& request, std::int64_t position, std::int64_t ma
 
 ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std::move(message)}}; }
 
+// Writes the records one after another, while a second thread reads and cuts the ones that
+// follow.
+void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader,
+                                const std::function<void()>& written) {
+  RecordReadAhead records([&reader](std::string_view& line, RecordValues& values) {
+    if (!reader.ReadRecordLine(line)) return false;
+    reader.Cut(line, values);
+    return true;
+  });
+  RecordValues values;
+  std::int64_t number = 0;
+  while (records.Next(values)) {
+    writer.Record(++number, values);
+    written();
+  }
+}
+
+// Writes the records with two twins of the writer formatting batches of them at once.
+void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
+                                    const std::vector<ByteSink*>& files, RecordReader& reader,
+                                    const std::function<void()>& written) {
+  ParallelRecordWriting records(
+      [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
+      [&reader](std::string_view line, RecordValues& values) { reader.Cut(line, values); },
+      std::move(twins), files);
+  records.Run(written);
+}
+
 // Runs the data pass; the number of header and record lines handled.
 std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
-                          RecordReader& reader, std::int64_t count) {
+                          const std::vector<ByteSink*>& files, RecordReader& reader, std::int64_t count) {
   RecordValues values;
   std::int64_t handled = 0;
   if (reader.ReadHeader(values)) {
@@ -93,16 +127,12 @@ std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
     }
     Report(request, handled, count);
   }
-  // The records are read and cut on a second thread while the writer formats the ones before.
-  RecordReadAhead records([&reader](std::string_view& line, RecordValues& recordValues) {
-    if (!reader.ReadRecord(recordValues)) return false;
-    line = reader.Line();
-    return true;
-  });
-  std::int64_t number = 0;
-  while (records.Next(values)) {
-    writer.Record(++number, values);
-    Report(request, ++handled, count);
+  const auto written = [&] { Report(request, ++handled, count); };
+  std::unique_ptr<FormatWriter> twin = writer.RecordTwin();
+  if (!twin) {
+    WriteRecordsInTurn(writer, reader, written);
+  } else {
+    WriteRecordsInParallel({std::move(twin), writer.RecordTwin()}, files, reader, written);
   }
   return handled;
 }
@@ -122,14 +152,15 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
 
   RecordReader reader(request, writer.HeaderUse());
   const std::int64_t count = reader.CountLines();
-  writer.Open(files);
+  NotedOutputFiles noted(files);
+  writer.Open(noted);
 
   ExportResult result;
   try {
     Report(request, 0, count);
     const bool headerSeparate = request.hasHeaderRow && writer.HeaderUse() == HeaderLineUse::Separate;
     writer.Begin(headerSeparate ? count - 1 : count);
-    const std::int64_t handled = WriteRecords(request, writer, reader, count);
+    const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
     result = writer.Finish();
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ class FormatWriter {
   virtual void HeaderLine(const RecordValues& values) { (void)values; }
   // `number` counts data records from 1.
   virtual void Record(std::int64_t number, const RecordValues& values) = 0;
+  // For a format whose records depend on nothing but their number and values, and become bytes
+  // appended to its files and nothing else: a new writer of the same request, which the
+  // driver opens on files in memory and gives only records, so that several of them format
+  // records on several threads at once. Null for a format that keeps state across records.
+  virtual std::unique_ptr<FormatWriter> RecordTwin() const { return nullptr; }
   // Writes the foot and gives the result; the driver then closes the files.
   virtual ExportResult Finish() = 0;
 };

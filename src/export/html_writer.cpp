@@ -56,6 +56,7 @@ class HtmlWriter : public FormatWriter {
   HeaderLineUse HeaderUse() const override {
     return request_.includeHeaderRow ? HeaderLineUse::AsRecord : HeaderLineUse::Drop;
   }
+  std::unique_ptr<FormatWriter> RecordTwin() const override { return std::make_unique<HtmlWriter>(request_); }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
 

@@ -142,9 +142,17 @@ char* PutDateLiteral(char* out, const DateTime& date) {
 class SqlWriter : public FormatWriter {
  public:
   explicit SqlWriter(const ExportRequest& request)
-      : request_(request), logPath_(BesideOutput(request.outputPath, kSqlLogName)) {}
+      : request_(request), logPath_(BesideOutput(request.outputPath, kSqlLogName)) {
+    std::string names;
+    for (const ExportField& field : request.fields) {
+      if (!names.empty()) names += ",";
+      names += SqlName(field.name);
+    }
+    prefix_ = "INSERT INTO " + SqlName(request.title) + " (" + names + ")" + std::string(kLineEnd) + "  VALUES(";
+  }
 
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
+  std::unique_ptr<FormatWriter> RecordTwin() const override { return std::make_unique<SqlWriter>(request_); }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
 
   std::optional<std::string> Refusal() const override {
@@ -164,10 +172,8 @@ class SqlWriter : public FormatWriter {
   void Begin(std::int64_t) override {
     const std::string table = SqlName(request_.title);
     std::string head = "CREATE TABLE " + table + std::string(kLineEnd) + "(";
-    std::string names;
     for (const ExportField& field : request_.fields) {
-      const std::string name = SqlName(field.name);
-      head += "    " + name;
+      head += "    " + SqlName(field.name);
       if (field.typeCode == ExportFieldType::Char) {
         head += " TEXT(" + std::to_string(field.length) + ")";
       } else {
@@ -176,15 +182,12 @@ class SqlWriter : public FormatWriter {
       }
       head += ",";
       head += kLineEnd;
-      if (!names.empty()) names += ",";
-      names += name;
     }
     if (!request_.fields.empty()) head.resize(head.size() - 1 - kLineEnd.size());
     // ")" and "GO" stand on lines of their own: batch tools see GO only alone on its line.
     head += std::string(kLineEnd) + ");" + std::string(kLineEnd) + "GO" + std::string(kLineEnd) +
             std::string(kLineEnd) + std::string(kLineEnd);
     out_->Write(head);
-    prefix_ = "INSERT INTO " + table + " (" + names + ")" + std::string(kLineEnd) + "  VALUES(";
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
@@ -212,7 +215,8 @@ class SqlWriter : public FormatWriter {
   }
 
   ExportResult Finish() override {
-    if (!anyRejected_) return {ExportOutcome::Exported, {}};
+    // Only a rejected value is logged, by this writer or by its twins.
+    if (log_->Size() == 0) return {ExportOutcome::Exported, {}};
     return {ExportOutcome::Failed, {SqlRejectedMessage(FolderOf(logPath_))}};
   }
 
@@ -265,7 +269,6 @@ class SqlWriter : public FormatWriter {
   }
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
-    anyRejected_ = true;
     logLine_.clear();
     AppendPadded(logLine_, number, 6, ' ');
     logLine_ += " :  Col : ";
@@ -284,7 +287,6 @@ class SqlWriter : public FormatWriter {
   ByteSink* log_ = nullptr;
   std::string prefix_;
   std::string logLine_;
-  bool anyRejected_ = false;
 };
 
 }  // namespace

@@ -61,6 +61,7 @@ class XmlWriter : public FormatWriter {
   HeaderLineUse HeaderUse() const override {
     return request_.includeHeaderRow ? HeaderLineUse::Separate : HeaderLineUse::Drop;
   }
+  std::unique_ptr<FormatWriter> RecordTwin() const override { return std::make_unique<XmlWriter>(request_); }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
 

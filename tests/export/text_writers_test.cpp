@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "export/sql_writer.h"
 #include "export/xml_writer.h"
@@ -134,6 +135,33 @@ TEST(HtmlWriter, TitleAndNamesAreTranslatedWithTheValues) {
     EXPECT_NE(std::string::npos, page.find(translate ? ">x&amp;y</TD>" : ">x&y</TD>"));
     EXPECT_NE(std::string::npos, page.find("<TD valign=\"center\" align=\"right\" >10:30</TD>"));
   }
+}
+
+// Many records are formatted in batches on two threads: the script and its log still hold
+// every record, and every rejected one, in the order of the input.
+TEST(SqlWriter, AScriptOfManyRecordsKeepsTheirOrderInScriptAndLog) {
+  std::string input;
+  std::string items;
+  std::string log;
+  for (int n = 1; n <= 20000; ++n) {
+    const bool bad = n % 3001 == 0;
+    input += (bad ? "x" : std::to_string(n)) + "\r\n";
+    items += bad ? "NULL" : " " + std::to_string(n);
+    if (bad) log += std::string(6 - std::to_string(n).size(), ' ') + std::to_string(n) + " :  Col : 0 (v) : x\r\n";
+  }
+  OneField sql(ExportFormat::SqlSchema, "", ExportFieldType::Long);
+  WriteBytes(sql.request.inputPath, input);
+  MemoryOutputFiles files;
+  const ExportResult result = ExportFile(sql.request, files);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(log, files.Bytes(BesideOutput(sql.request.outputPath, kSqlLogName)));
+  std::string found;
+  const std::string script = files.Bytes(sql.request.outputPath);
+  for (std::size_t at = 0; (at = script.find("VALUES(", at)) != std::string::npos;) {
+    at += 7;
+    found += script.substr(at, script.find(");", at) - at);
+  }
+  EXPECT_EQ(items, found);
 }
 
 }  // namespace
