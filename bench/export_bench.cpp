@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
     });
     fs::remove(output);
     Print(target.name, run, megabytes);
-    // Wall time, the speed a user sees: the export cuts records on a second core while it
-    // writes, so its CPU time adds up both threads' work. Measure on an otherwise idle machine.
+    // Wall time, the speed a user sees: the export formats records on two cores at once, so
+    // its CPU time adds up both threads' work. Measure on an otherwise idle machine.
     const double speed = megabytes / run.seconds;
     bool met = run.ok && run.peakKilobytes < 50 * 1024;
     if (target.goalMegabytesPerSecond > 0) {
