@@ -68,7 +68,6 @@ class RecordReader {
   }
 
  private:
-
   const ExportRequest& request_;
   TextLineReader input_;
   std::string_view line_;  // the line read last, valid until the next read
@@ -85,8 +84,7 @@ ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std:
 
 // Writes the records one after another, while a second thread reads and cuts the ones that
 // follow.
-void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader,
-                                const std::function<void()>& written) {
+void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader, const std::function<void()>& written) {
   RecordReadAhead records([&reader](std::string_view& line, RecordValues& values) {
     if (!reader.ReadRecordLine(line)) return false;
     reader.Cut(line, values);
@@ -102,8 +100,8 @@ void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader,
 
 // Writes the records with two twins of the writer formatting batches of them at once.
 void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
-                                    const std::vector<ByteSink*>& files, RecordReader& reader,
-                                    const std::function<void()>& written) {
+                            const std::vector<ByteSink*>& files, RecordReader& reader,
+                            const std::function<void()>& written) {
   ParallelRecordWriting records(
       [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
       [&reader](std::string_view line, RecordValues& values) { reader.Cut(line, values); },
