@@ -51,6 +51,52 @@ const char* KindOf(mode_t mode) {
   return "not a regular file";
 }
 
+// Reads up to `size` bytes at `offset`; 0 at the end of the file.
+std::size_t ReadAt(int fd, const std::string& path, char* into, std::size_t size, off_t offset) {
+  for (;;) {
+    const ssize_t got = ::pread(fd, into, size, offset);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) throw FileError(ReadFailure(path, errno));
+  }
+}
+
+// What a stretch of the text holds for counting its lines: the line ends before the stretch's
+// first Ctrl-Z, if it has one, or before its end.
+struct StretchLineEnds {
+  std::int64_t count = 0;
+  off_t last = -1;       // the offset of the last of them
+  off_t textEnd = -1;    // the offset of the first Ctrl-Z, or where the file ended
+  bool endMark = false;  // whether textEnd is a Ctrl-Z
+};
+
+// Counts the line ends of [from, to) with reads of `bufferSize` bytes, or of [from, the file's
+// end) when `to` is negative.
+StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t to, char lineEnd,
+                              std::size_t bufferSize) {
+  std::vector<char> buffer(bufferSize);
+  StretchLineEnds stretch;
+  off_t at = from;
+  while (to < 0 || at < to) {
+    const std::size_t wanted = to < 0 ? buffer.size() : std::min<std::size_t>(buffer.size(), static_cast<std::size_t>(to - at));
+    const std::size_t got = ReadAt(fd, path, buffer.data(), wanted, at);
+    if (got == 0) break;
+    const char* const begin = buffer.data();
+    const auto* mark = static_cast<const char*>(std::memchr(begin, kEndOfFileMark, got));
+    const char* const end = mark != nullptr ? mark : begin + got;
+    stretch.count += static_cast<std::int64_t>(CountByte(begin, end, lineEnd));
+    if (const auto* last = static_cast<const char*>(::memrchr(begin, lineEnd, static_cast<std::size_t>(end - begin)))) {
+      stretch.last = at + (last - begin);
+    }
+    at += end - begin;
+    if (mark != nullptr) {
+      stretch.endMark = true;
+      break;
+    }
+  }
+  stretch.textEnd = at;
+  return stretch;
+}
+
 }  // namespace
 
 TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize)
@@ -85,11 +131,9 @@ void TextLineReader::Probe() {
   std::vector<char> probe(kLineEndProbeBytes);
   std::size_t got = 0;
   while (got < probe.size()) {
-    const ssize_t count = ::pread(fd_, probe.data() + got, probe.size() - got, static_cast<off_t>(got));
-    if (count < 0 && errno == EINTR) continue;
-    if (count < 0) throw FileError(ReadFailure(path_, errno));
+    const std::size_t count = ReadAt(fd_, path_, probe.data() + got, probe.size() - got, static_cast<off_t>(got));
     if (count == 0) break;
-    got += static_cast<std::size_t>(count);
+    got += count;
   }
   std::string_view head(probe.data(), got);
   const ByteOrderMark mark = ByteOrderMarkOf(head);
@@ -215,49 +259,6 @@ bool TextLineReader::SkipTextLine() {
   return ReadTextLine(skipped_);
 }
 
-namespace {
-
-// What a stretch of the text holds for counting its lines: the line ends before the stretch's
-// first Ctrl-Z, if it has one, or before its end.
-struct StretchLineEnds {
-  std::int64_t count = 0;
-  off_t last = -1;       // the offset of the last of them
-  off_t textEnd = -1;    // the offset of the first Ctrl-Z, or where the file ended
-  bool endMark = false;  // whether textEnd is a Ctrl-Z
-};
-
-// Counts the line ends of [from, to) with reads of `bufferSize` bytes, or of [from, the file's
-// end) when `to` is negative.
-StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t to, char lineEnd,
-                              std::size_t bufferSize) {
-  std::vector<char> buffer(bufferSize);
-  StretchLineEnds stretch;
-  off_t at = from;
-  while (to < 0 || at < to) {
-    const std::size_t wanted = to < 0 ? buffer.size() : std::min<std::size_t>(buffer.size(), static_cast<std::size_t>(to - at));
-    const ssize_t got = ::pread(fd, buffer.data(), wanted, at);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(ReadFailure(path, errno));
-    if (got == 0) break;
-    const char* const begin = buffer.data();
-    const auto* mark = static_cast<const char*>(std::memchr(begin, kEndOfFileMark, static_cast<std::size_t>(got)));
-    const char* const end = mark != nullptr ? mark : begin + got;
-    stretch.count += static_cast<std::int64_t>(CountByte(begin, end, lineEnd));
-    if (const auto* last = static_cast<const char*>(::memrchr(begin, lineEnd, static_cast<std::size_t>(end - begin)))) {
-      stretch.last = at + (last - begin);
-    }
-    at += end - begin;
-    if (mark != nullptr) {
-      stretch.endMark = true;
-      break;
-    }
-  }
-  stretch.textEnd = at;
-  return stretch;
-}
-
-}  // namespace
-
 // Every line ends with one line-end byte (a CR LF pair with its CR in a file of CR line ends),
 // so the lines left are the line-end bytes before the first Ctrl-Z, and one more when text
 // follows the last of them. The bytes are counted straight from the file, the second half of
@@ -307,12 +308,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
   off_t rest = text.last >= 0 ? text.last + 1 : from;
   if (ends_ == LineEnds::kCarriageReturn && rest < text.textEnd) {
     char next = 0;
-    ssize_t got;
-    do {
-      got = ::pread(fd_, &next, 1, rest);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0) throw FileError(ReadFailure(path_, errno));
-    if (got == 1 && next == kLineFeed) ++rest;
+    if (ReadAt(fd_, path_, &next, 1, rest) == 1 && next == kLineFeed) ++rest;
   }
   return text.count + (rest < text.textEnd ? 1 : 0);
 }
