@@ -12,6 +12,7 @@
 #include "text/byte_order_mark.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
+#include "text/utf8_text.h"
 
 namespace quorlin::fuzz {
 
@@ -103,14 +104,26 @@ inline std::vector<std::string> ReadAllLines(TextLineReader& reader) {
   return lines;
 }
 
-// UTF-16 and UTF-32 files are refused when opened, with a message naming the file.
+// UTF-32 files are refused when opened, with a message naming the file.
 inline std::string CheckWideTextRefused(const std::string& path) {
   try {
     TextLineReader reader(path);
   } catch (const FileError& error) {
-    return std::string(error.what()).starts_with(path + " is UTF-") ? "" : "refused as " + std::string(error.what());
+    return std::string(error.what()).starts_with(path + " is UTF-32") ? "" : "refused as " + std::string(error.what());
   }
-  return "a UTF-16 or UTF-32 file was opened";
+  return "a UTF-32 file was opened";
+}
+
+// UTF-16 files are decoded whatever their bytes: every line read is UTF-8, and reading again
+// after Rewind gives the same lines.
+inline std::string CheckWideTextDecoded(const std::string& path) {
+  TextLineReader reader(path, 7);
+  const std::vector<std::string> lines = ReadAllLines(reader);
+  for (const std::string& line : lines) {
+    if (!IsValidUtf8(line)) return "a decoded line is no UTF-8";
+  }
+  reader.Rewind();
+  return ReadAllLines(reader) == lines ? "" : "other lines after Rewind";
 }
 
 // Writes `data` to `path` and reads it back with tiny buffers, where line ends and Ctrl-Z fall
@@ -119,7 +132,8 @@ inline std::string CheckWideTextRefused(const std::string& path) {
 inline std::string CheckLineReader(std::string_view data, const std::string& path) {
   WriteFileBytes(path, data);
   const ByteOrderMark mark = ByteOrderMarkOf(data);
-  if (mark == ByteOrderMark::kUtf16 || mark == ByteOrderMark::kUtf32) return CheckWideTextRefused(path);
+  if (mark == ByteOrderMark::kUtf32) return CheckWideTextRefused(path);
+  if (mark == ByteOrderMark::kUtf16Le || mark == ByteOrderMark::kUtf16Be) return CheckWideTextDecoded(path);
   const std::vector<std::string> expected = ExpectedLines(data);
   for (const std::size_t bufferSize :
        {std::size_t{1}, 2 + data.size() % 13, TextLineReader::kDefaultBufferSize}) {

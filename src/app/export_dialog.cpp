@@ -336,6 +336,7 @@ void TfrmExportData::cmdExportClick() {
   choices.outputPath = Trim(PathBytes(txtExportFile->text())).empty() ? "" : OutputPath();
   choices.inputSeparator = InputSeparator();
   choices.fixedInput = fixedInput_;
+  choices.characterSet = inputs_.layout.characterSet;
   choices.inputQualifierBox = CharacterBoxBytes(cboTextChar->currentText());
   choices.hasHeaderRow = chkHeaderRow->isChecked();
   choices.includeHeaderRow = chkHeadInExport->isChecked();

@@ -229,6 +229,10 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   cboTextChar->setFixedWidth(80);
   numbers->addWidget(labelled("Text Qualifier", cboTextChar), 1, 0, 1, 2);
   numbers->addWidget(cboTextChar, 1, 2, 1, 2);
+  cboCharacterSet = Named(new QComboBox, "cboCharacterSet");
+  for (const std::string& name : CharacterSetNames()) cboCharacterSet->addItem(QString::fromStdString(name));
+  numbers->addWidget(labelled("Character Set", cboCharacterSet), 3, 0, 1, 2);
+  numbers->addWidget(cboCharacterSet, 3, 2, 1, 2);
   txtFieldCount = Named(new QLineEdit("0"), "txtFieldCount");
   txtFieldCount->setReadOnly(true);
   txtFieldCount->setAlignment(Qt::AlignRight);
@@ -399,6 +403,8 @@ void TfrmQuorlin::ConnectControls() {
   connect(chkDefined, &QCheckBox::toggled, this, command(&TfrmQuorlin::chkDefinedClick));
   connect(chkHeaderRow, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
+  connect(cboCharacterSet, &QComboBox::textActivated, this,
+          [this](const QString& name) { RunCommand([this, name] { cboCharacterSetChange(name); }); });
   connect(chkODBCOnly, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkODBCOnlyClick(checked); }); });
   const std::pair<QRadioButton*, SeparatorKind> delimited[] = {{optSpace, SeparatorKind::Space},

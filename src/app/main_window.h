@@ -109,6 +109,7 @@ class TfrmQuorlin : public QMainWindow {
   // The ODBC availability check, then the DSN dialog for the selected folder (main_window_dsn.cpp).
   void mnuTestDSNClick();
   void chkHeaderRowClick(bool checked);
+  void cboCharacterSetChange(const QString& name);
   void chkODBCOnlyClick(bool checked);
   void optDelimitedClick(SeparatorKind kind);
   void optFixedClick();
@@ -198,6 +199,7 @@ class TfrmQuorlin : public QMainWindow {
   QLineEdit* txtStart = nullptr;
   QLineEdit* txtRows = nullptr;
   QComboBox* cboTextChar = nullptr;
+  QComboBox* cboCharacterSet = nullptr;
   QPushButton* cmdViewData = nullptr;
   QPushButton* cmdRefresh = nullptr;
   QListWidget* lstLines = nullptr;

@@ -236,6 +236,12 @@ void TfrmQuorlin::mnuUpdateCheckClick() {
 
 void TfrmQuorlin::chkHeaderRowClick(bool checked) { file_.SetHeaderRow(checked); }
 
+void TfrmQuorlin::cboCharacterSetChange(const QString& name) {
+  if (std::optional<CharacterSet> set = CharacterSet::Named(name.toStdString())) {
+    if (*set != file_.Layout().characterSet) file_.ChooseCharacterSet(std::move(*set));
+  }
+}
+
 void TfrmQuorlin::chkODBCOnlyClick(bool checked) { mnuODBCOnly->setChecked(checked); }
 
 void TfrmQuorlin::optDelimitedClick(SeparatorKind kind) { file_.ChooseSeparator(kind); }

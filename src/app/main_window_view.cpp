@@ -69,6 +69,10 @@ void TfrmQuorlin::ShowLayout() {
     const QSignalBlocker quiet(chkHeaderRow);
     chkHeaderRow->setChecked(layout.hasHeaderRow);
   }
+  {
+    const QSignalBlocker quiet(cboCharacterSet);
+    cboCharacterSet->setCurrentText(QString::fromStdString(layout.characterSet.Name()));
+  }
   ShowText(txtStart, DisplayText(layout.startRow.Text()));
   ShowText(txtRows, DisplayText(layout.rowsToScan.Text()));
   ShowText(txtLength, DisplayText(layout.fixedLength.Text()));

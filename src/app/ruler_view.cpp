@@ -41,9 +41,15 @@ std::string RulerDigits(int lineLength) {
   return digits;
 }
 
-QStringList RulerCells(std::string_view line, int maxCells) {
-  const std::size_t count = std::min<std::size_t>(line.size(), std::max(maxCells, 0));
+QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit) {
   QStringList cells;
+  if (unit == FixedUnit::Characters) {
+    std::u32string codes;
+    DecodeUtf8(line.substr(0, Utf8Advance(line, 0, static_cast<std::size_t>(std::max(maxCells, 0)))), codes);
+    for (const char32_t code : codes) cells.append(PrintableCell(code));
+    return cells;
+  }
+  const std::size_t count = std::min<std::size_t>(line.size(), std::max(maxCells, 0));
   cells.reserve(static_cast<qsizetype>(count));
   if (IsValidUtf8(line)) {
     // Only the shown cells are decoded, with the whole character the last of them begins.
@@ -194,10 +200,10 @@ void RulerView::ShowScan(const RulerScan& scan, int lineLength, bool headerBand)
   // Cells past the widest image can never be seen.
   const int maxCells = kMaxImageWidth / charWidth_ + 1;
   digitCells_ = RulerCells(RulerDigits(std::min(lineLength_, maxCells)), maxCells);
-  titleCells_ = RulerCells(scan.title, maxCells);
+  titleCells_ = RulerCells(scan.title, maxCells, scan.unit);
   lineCells_.clear();
   lineCells_.reserve(scan.lines.size());
-  for (const std::string& line : scan.lines) lineCells_.push_back(RulerCells(line, maxCells));
+  for (const std::string& line : scan.lines) lineCells_.push_back(RulerCells(line, maxCells, scan.unit));
   image_->resize(ImageSize());
   UpdateScrollBars(true);
   image_->update();

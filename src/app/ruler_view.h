@@ -21,11 +21,12 @@ class RulerImage;
 // The last digit of every position from 1 to `lineLength`: "1234567890123...".
 std::string RulerDigits(int lineLength);
 
-// What each of the first `maxCells` bytes of `line` shows in its character cell. A line that is
-// valid UTF-8 shows each character in the cell of its first byte and leaves the cells of its
-// other bytes empty; any other line shows each byte as Latin-1. Control characters stay empty,
-// so cell i always stands for byte i and the positions on the ruler are byte positions.
-QStringList RulerCells(std::string_view line, int maxCells);
+// What each of the first `maxCells` positions of `line` shows in its character cell. Counting
+// bytes, a line that is valid UTF-8 shows each character in the cell of its first byte and
+// leaves the cells of its other bytes empty, and any other line shows each byte as Latin-1, so
+// cell i always stands for byte i. Counting characters (a line decoded from a single-byte set),
+// cell i shows character i. Control characters stay empty.
+QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit = FixedUnit::Bytes);
 
 // The text of a break list entry: "Brk: " followed by the position.
 QString BreakListEntry(int position);

@@ -47,6 +47,9 @@ void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--rows", arguments.rowsToScan, "rows to scan");
   AddTextOption(command, "--count-from", arguments.countFrom, "counting base of field numbers");
   AddTextOption(command, "--line-length", arguments.lineLength, "line length of a fixed layout");
+  AddTextOption(command, "--charset", arguments.characterSet,
+                "character set of the file: UTF-8, ANSI, OEM, Windows-1250..1258, ISO-8859-1..15, "
+                "CP437, CP850, CP852, UTF-16LE, UTF-16BE");
   command.add_flag("--schema", arguments.fromSchema,
                    "take the layout from the folder's Schema.INI");
 }
@@ -64,6 +67,9 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
   CheckWholeNumber("--rows", arguments.rowsToScan);
   CheckWholeNumber("--line-length", arguments.lineLength);
   CheckWholeNumber("--count-from", arguments.countFrom);
+  if (arguments.characterSet && !CharacterSet::Named(*arguments.characterSet)) {
+    throw CliError(kExitRefused, "--charset: " + CharacterSet::UnknownMessage(*arguments.characterSet));
+  }
   if (arguments.countFrom) {
     const long long base = ToInteger(*arguments.countFrom);
     if (base != 0 && base != 1) throw CliError(kExitRefused, "--count-from: must be 0 or 1");
@@ -89,6 +95,7 @@ FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& argume
   if (arguments.startRow) layout.startRow = *arguments.startRow;
   if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan;
   if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
+  if (arguments.characterSet) layout.characterSet = *CharacterSet::Named(*arguments.characterSet);
   return layout;
 }
 

@@ -46,6 +46,7 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.outputPath = arguments.output;
   choices.inputSeparator = SeparatorText(layout);
   choices.fixedInput = layout.separator == SeparatorKind::Fixed;
+  choices.characterSet = layout.characterSet;
   choices.inputQualifierBox = layout.textQualifier;
   choices.hasHeaderRow = layout.hasHeaderRow;
   choices.includeHeaderRow = arguments.includeHeaderRow;

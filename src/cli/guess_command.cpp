@@ -77,9 +77,12 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
     if (const Refusal refusal = file.Guess(context.locale)) throw CliError(kExitRefused, *refusal);
     if (arguments->json) {
       nlohmann::ordered_json object;
+      object["characterSet"] = file.Layout().characterSet.Name();
       object["fields"] = FieldListJson(file.Fields());
       context.out << object.dump() << '\n';
     } else {
+      // Beside the cut messages, so that the field list stays one field per line.
+      context.err << arguments->file << ": character set " << file.Layout().characterSet.Name() << '\n';
       for (const FieldSpec& field : file.Fields()) context.out << FieldLine(field);
     }
     context.out.flush();

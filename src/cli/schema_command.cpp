@@ -72,6 +72,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
     layout.customSeparator = saved.customSeparator;
     layout.hasHeaderRow = saved.hasHeaderRow;
     layout.rowsToScan = "1";
+    layout.characterSet = saved.characterSet;
     const PreviewTable table = LoadPreview(dataPath, PreviewOptionsFor(layout, 1));
     fields = ReadDelimitedFields(schema, place.section, defaults.textQualifier, table.names.size());
   }
@@ -81,6 +82,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   object["header"] = saved.hasHeaderRow;
   object["lineLength"] = JsonText(saved.fixedLength);
   object["rowsToScan"] = JsonText(saved.rowsToScan);
+  object["characterSet"] = saved.characterSet.Name();
   object["fields"] = FieldListJson(fields);
   return object;
 }

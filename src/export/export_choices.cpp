@@ -40,6 +40,7 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.title = choices.title;
   request.translateSpecialChars = choices.translateSpecialChars;
   request.fixedInput = choices.fixedInput;
+  request.characterSet = choices.characterSet;
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;

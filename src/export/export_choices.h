@@ -18,6 +18,7 @@ struct ExportChoices {
   std::string outputPath;         // the output box as typed
   std::string inputSeparator;     // "," " " a tab, the custom box's text, or empty for Fixed
   bool fixedInput = false;
+  CharacterSet characterSet;
   std::string inputQualifierBox = "\"";   // "{none}" means none
   bool hasHeaderRow = false;
   bool includeHeaderRow = false;

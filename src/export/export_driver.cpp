@@ -22,7 +22,12 @@ namespace {
 class RecordReader {
  public:
   RecordReader(const ExportRequest& request, HeaderLineUse use)
-      : request_(request), input_(request.inputPath), header_(request.hasHeaderRow), use_(use) {}
+      : request_(request),
+        input_(request.inputPath, request.characterSet,
+               request.fixedInput ? RecordForm::FixedLength : RecordForm::Delimited),
+        unit_(FixedUnitOf(input_.Decoded())),
+        header_(request.hasHeaderRow),
+        use_(use) {}
 
   // The header and records the data pass will hand over, counted without cutting them.
   std::int64_t CountLines() {
@@ -58,10 +63,14 @@ class RecordReader {
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
 
+  // Places of the data pass that were invalid in the input's set.
+  std::int64_t Replaced() const { return input_.Replaced(); }
+  const CharacterSet& Set() const { return input_.Set(); }
+
   // Cuts `line` into values that are parts of it; safe on several threads at once.
   void Cut(std::string_view line, RecordValues& values) const {
     if (request_.fixedInput) {
-      CutFixedRecord(line, request_.fields, values);
+      CutFixedRecord(line, request_.fields, values, unit_);
     } else {
       SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values);
     }
@@ -70,6 +79,7 @@ class RecordReader {
  private:
   const ExportRequest& request_;
   TextLineReader input_;
+  FixedUnit unit_;
   std::string_view line_;  // the line read last, valid until the next read
   bool header_;
   HeaderLineUse use_;
@@ -160,6 +170,10 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     writer.Begin(headerSeparate ? count - 1 : count);
     const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
     result = writer.Finish();
+    if (reader.Replaced() > 0) {
+      result.replaced = reader.Replaced();
+      result.messages.push_back(ReplacedMessage(request.inputPath, reader.Set(), reader.Replaced()));
+    }
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;
       result.messages.push_back("The input file " + request.inputPath +

@@ -10,6 +10,7 @@
 #include "export/export_format.h"
 #include "platform/locale_settings.h"
 #include "schema/value_recognisers.h"
+#include "text/character_set.h"
 
 namespace quorlin {
 
@@ -36,6 +37,7 @@ struct ExportRequest {
   std::string title;  // page and document title, table name for SQL
   bool translateSpecialChars = true;
   bool fixedInput = false;
+  CharacterSet characterSet;      // the input's; records reach the writers decoded to UTF-8
   std::int32_t recordLength = 0;  // xBase: TotalWidth + 1
   ExportProgress progress;        // may be empty
 

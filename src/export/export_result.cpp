@@ -4,6 +4,12 @@
 
 namespace quorlin {
 
+std::string ReplacedMessage(const std::string& inputPath, const CharacterSet& set, std::int64_t count) {
+  return inputPath + " holds " + std::to_string(count) + (count == 1 ? " place" : " places") +
+         " that " + (count == 1 ? "is" : "are") + " not valid " + set.Name() +
+         " text, written as the replacement character U+FFFD";
+}
+
 void PrintTo(ExportOutcome outcome, std::ostream* out) {
   switch (outcome) {
     case ExportOutcome::Exported: *out << "Exported"; return;

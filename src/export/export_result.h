@@ -1,9 +1,12 @@
 // What an export ends with: done, failed or refused, and the messages the user must see.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+#include "text/character_set.h"
 
 namespace quorlin {
 
@@ -18,6 +21,8 @@ struct ExportResult {
   // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
   // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
   std::vector<std::string> messages;
+  // Places of the input that were invalid in its character set, written as U+FFFD.
+  std::int64_t replaced = 0;
 
   bool Exported() const { return outcome == ExportOutcome::Exported; }
 };
@@ -28,6 +33,9 @@ inline constexpr const char* kExportWarningMessage =
     "**** WARNING ****\nExport is complete\nPLEASE CHECK YOUR OUTPUT CAREFULLY\n"
     "NULLS, Dates, Times, Currencies, etc. \nmay not have been correctly translated\n"
     "due to conversion / display differences\nin the Export Program itself.";
+
+// What the result says about `count` bytes of `inputPath` that were invalid in `set`.
+std::string ReplacedMessage(const std::string& inputPath, const CharacterSet& set, std::int64_t count);
 
 void PrintTo(ExportOutcome outcome, std::ostream* out);
 void PrintTo(const ExportResult& result, std::ostream* out);

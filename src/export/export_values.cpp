@@ -12,11 +12,12 @@
 
 namespace quorlin {
 
-void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values) {
+void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values,
+                    FixedUnit unit) {
   CutFixedFields(
       line, fields,
       [](const ExportField& field) { return field.inputWidth > 0 ? static_cast<std::size_t>(field.inputWidth) : 0; },
-      values);
+      values, unit);
 }
 
 bool IsTrueWord(std::string_view value) {

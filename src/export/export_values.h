@@ -6,16 +6,18 @@
 #include <vector>
 
 #include "export/export_field.h"
+#include "text/fixed_fields.h"
 
 namespace quorlin {
 
 // The values of one input line; they point into that line and stay valid until the next.
 using RecordValues = std::vector<std::string_view>;
 
-// One value per field, each the next `inputWidth` bytes of `line` (fewer at its end, empty
-// past it; a width of 0 or less takes nothing). Nothing is trimmed; bytes after the last
-// field are ignored.
-void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values);
+// One value per field, each the next `inputWidth` bytes or characters of `line` (fewer at its
+// end, empty past it; a width of 0 or less takes nothing). Nothing is trimmed; what follows
+// the last field is ignored.
+void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values,
+                    FixedUnit unit = FixedUnit::Bytes);
 
 // TRUE, T, YES, Y, ON or 1, in any letter case, once trimmed.
 bool IsTrueWord(std::string_view value);

@@ -6,7 +6,7 @@
 
 #include "export/column_names.h"
 #include "export/export_paths.h"
-#include "export/paradox/code_page_text.h"
+#include "export/code_page_text.h"
 #include "export/paradox/paradox_table.h"
 #include "export/value_reading.h"
 #include "platform/file_error.h"
@@ -56,7 +56,12 @@ struct ScratchFile {
 class ParadoxWriter : public FormatWriter {
  public:
   explicit ParadoxWriter(const ExportRequest& request)
-      : request_(request), logPath_(BesideOutput(request.outputPath, kParadoxLogName)) {}
+      : request_(request),
+        logPath_(BesideOutput(request.outputPath, kParadoxLogName)),
+        // The input's own code page where it has a number a table can carry, else 1252.
+        codePage_(request.characterSet.CodePage() != 0 ? request.characterSet.CodePage()
+                                                       : ParadoxTable::kDefaultCodePage),
+        encoder_(("CP" + std::to_string(codePage_)).c_str()) {}
 
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
@@ -77,7 +82,7 @@ class ParadoxWriter : public FormatWriter {
       throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
     }
     try {
-      table_.emplace(scratch_.file, Columns(), FileNameOf(request_.outputPath));
+      table_.emplace(scratch_.file, Columns(), FileNameOf(request_.outputPath), codePage_);
     } catch (const ParadoxError& error) {
       notCreated_ = "The Paradox table " + request_.outputPath + " could not be created: " +
                     error.what();
@@ -229,7 +234,8 @@ class ParadoxWriter : public FormatWriter {
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
   ScratchFile scratch_;
-  CodePageEncoder encoder_{"CP1252"};
+  int codePage_;
+  CodePageEncoder encoder_;
   std::optional<ParadoxTable> table_;
   std::string notCreated_;
   bool refused_ = false;

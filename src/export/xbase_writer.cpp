@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "export/code_page_text.h"
 #include "export/dbf/dbf_format.h"
 #include "export/dbf/dbf_record.h"
 #include "export/export_paths.h"
@@ -17,7 +18,12 @@ constexpr std::int32_t kMaxCharLength = 254;
 class XBaseWriter : public FormatWriter {
  public:
   explicit XBaseWriter(const ExportRequest& request)
-      : request_(request), logPath_(BesideOutput(request.outputPath, kXBaseLogName)) {}
+      : request_(request), logPath_(BesideOutput(request.outputPath, kXBaseLogName)) {
+    // A single-byte input keeps its own bytes; any other is written as it is read, UTF-8.
+    if (request.characterSet.Kind() == CharacterSetKind::SingleByte) {
+      encoder_.emplace(request.characterSet.ConverterName().c_str());
+    }
+  }
 
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
@@ -44,12 +50,14 @@ class XBaseWriter : public FormatWriter {
   void Begin(std::int64_t recordCount) override {
     const DbfDate today{request_.now.year, request_.now.month, request_.now.day};
     out_->Write(MakeDbfHeader(DbfColumnsFor(request_.fields), CountField(recordCount),
-                              static_cast<std::uint16_t>(request_.recordLength), today));
+                              static_cast<std::uint16_t>(request_.recordLength), today,
+                              DbfLanguageDriver(request_.characterSet.CodePage())));
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (stopped_) return;
-    MakeDbfRecord(request_.fields, values, request_.recordLength, request_.locale, record_);
+    MakeDbfRecord(request_.fields, encoder_ ? Encoded(values) : values, request_.recordLength, request_.locale,
+                  record_);
     if (record_.notANumberField) {
       const ExportField& field = request_.fields[*record_.notANumberField];
       stopped_ = "Record " + std::to_string(number) + ": the " + std::string(Trim(TypeName(field.typeCode))) +
@@ -82,6 +90,17 @@ class XBaseWriter : public FormatWriter {
   }
 
  private:
+  // The values in the input's code page, valid until the next record.
+  const RecordValues& Encoded(const RecordValues& values) {
+    encoded_.resize(values.size());
+    encodedViews_.clear();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      encoded_[i] = encoder_->EncodeOrReplace(values[i]);
+      encodedViews_.emplace_back(encoded_[i]);
+    }
+    return encodedViews_;
+  }
+
   static std::uint32_t CountField(std::int64_t count) {
     return static_cast<std::uint32_t>(std::min<std::int64_t>(count, std::numeric_limits<std::uint32_t>::max()));
   }
@@ -91,6 +110,9 @@ class XBaseWriter : public FormatWriter {
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
   DbfRecord record_;
+  std::optional<CodePageEncoder> encoder_;
+  std::vector<std::string> encoded_;
+  RecordValues encodedViews_;
   std::int64_t written_ = 0;
   bool rejected_ = false;
   std::optional<std::string> stopped_;  // why the export stopped early

@@ -31,6 +31,7 @@ PreviewOptions PreviewOptionsFor(const FileLayout& layout, int numberingBase) {
   options.startRow = layout.startRow.Value();
   options.rowsToScan = layout.rowsToScan.Value();
   options.numberingBase = numberingBase;
+  options.characterSet = layout.characterSet;
   return options;
 }
 
@@ -51,7 +52,7 @@ void PrintTo(const FileLayout& layout, std::ostream* out) {
   if (layout.separator == SeparatorKind::Custom) *out << " \"" << layout.customSeparator << '"';
   *out << " qualifier \"" << layout.textQualifier << '"' << (layout.hasHeaderRow ? " header" : "")
        << " start " << layout.startRow.Text() << " rows " << layout.rowsToScan.Text() << " length "
-       << layout.fixedLength.Text() << '}';
+       << layout.fixedLength.Text() << ' ' << layout.characterSet.Name() << '}';
 }
 
 FieldList DefaultFields(const std::vector<std::string>& names) {

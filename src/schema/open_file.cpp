@@ -9,6 +9,7 @@
 #include "schema/field_editing.h"
 #include "schema/schema_reader.h"
 #include "schema/structure_guess.h"
+#include "text/character_set_detection.h"
 
 namespace quorlin {
 
@@ -63,6 +64,26 @@ void OpenFile::ChooseFile(const std::string& path, std::string inputText) {
   SetInputPath(path);
   SetInputText(std::move(inputText));
   SetFields({});
+  layout_.characterSet = DetectFileCharacterSet(path);
+  ++revisions_.layout;
+}
+
+void OpenFile::ChooseCharacterSet(CharacterSet set) {
+  layout_.characterSet = std::move(set);
+  ++revisions_.layout;
+  MarkLayoutChanged();
+  if (inputPath_.empty()) return;
+  // The file is read anew in the set; the fields and breaks made so far stay.
+  if (IsFixedView()) {
+    ruler_ = ScanRuler(inputPath_, layout_.startRow.Value(), layout_.rowsToScan.Value(), layout_.characterSet);
+    ++revisions_.ruler;
+    return;
+  }
+  PreviewTable preview = LoadPreview(inputPath_, PreviewOptionsFor(layout_, numberingBase_));
+  for (std::size_t n = 0; n < fields_.size() && n < preview.names.size(); ++n) preview.names[n] = fields_[n].name;
+  preview_ = std::move(preview);
+  ++revisions_.preview;
+  if (fields_.empty()) SetFields(DefaultFields(preview_.names));
 }
 
 void OpenFile::SetLayout(FileLayout layout) {
@@ -123,7 +144,7 @@ void OpenFile::ChooseSeparator(SeparatorKind kind) {
 
 void OpenFile::Refresh(RulerLength length) {
   if (layout_.separator == SeparatorKind::Fixed) {
-    const int start = length == RulerLength::FromLineTwo ? SecondLineLength(inputPath_)
+    const int start = length == RulerLength::FromLineTwo ? SecondLineLength(inputPath_, layout_.characterSet)
                                                          : RulerLengthOf(layout_.fixedLength.Value());
     ShowFixedView(start);
     DrawRuler();
@@ -192,7 +213,7 @@ Refusal OpenFile::Guess(const LocaleSettings& locale) {
   }
   FixedGuess guess = GuessFixedFields({inputPath_, breaks_, lineLength_, layout_.hasHeaderRow,
                                        layout_.textQualifier, layout_.startRow.Value(),
-                                       layout_.rowsToScan.Value(), numberingBase_},
+                                       layout_.rowsToScan.Value(), numberingBase_, layout_.characterSet},
                                       locale);
   if (guess.refusal) return guess.refusal;
   ReplaceFields(std::move(guess.fields));
@@ -335,7 +356,7 @@ void OpenFile::LoadPreviewTable() {
 void OpenFile::DrawRuler() {
   breaks_.ClearAll();
   ++revisions_.breaks;
-  ruler_ = ScanRuler(inputPath_, layout_.startRow.Value(), layout_.rowsToScan.Value());
+  ruler_ = ScanRuler(inputPath_, layout_.startRow.Value(), layout_.rowsToScan.Value(), layout_.characterSet);
   if (ruler_.longest + 1 > lineLength_) SetLineLengthValue(ruler_.longest + 1);
   ++revisions_.ruler;
 }

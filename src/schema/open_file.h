@@ -75,8 +75,8 @@ class OpenFile {
   void SetFolder(const std::string& folder);
   void SetInputText(std::string text);
   void SetInputPath(std::string path);
-  // A file chosen to be loaded next: InputPath and the input box take it and the field list
-  // empties.
+  // A file chosen to be loaded next: InputPath and the input box take it, the field list
+  // empties and the layout takes the character set the file's first bytes show.
   void ChooseFile(const std::string& path, std::string inputText);
 
   // The layout. The setters take what the boxes hold and leave LayoutChanged alone; the
@@ -94,6 +94,9 @@ class OpenFile {
   void SetNumberingBase(int base);
   // "Header Row?": turning it on puts 1 in the start row; every change marks the layout.
   void SetHeaderRow(bool on);
+  // The character set choice: the file is read anew in `set`, keeping the fields and breaks;
+  // marks the layout. Raises FileError when the file cannot be read.
+  void ChooseCharacterSet(CharacterSet set);
   // A separator button: a delimited kind switches to the grid, emptied of data rows and fields,
   // and marks the layout; Fixed Length only takes effect with the next Refresh.
   void ChooseSeparator(SeparatorKind kind);

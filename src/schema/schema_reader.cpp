@@ -101,6 +101,12 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
   saved.hasHeaderRow = file.ReadString(section, "ColNameHeader", "False") == "True";
   saved.fixedLength = file.ReadString(section, "FixedLength", "80");
   saved.rowsToScan = file.ReadString(section, "MaxScanRows", "25");
+  const std::string characterSet = file.ReadString(section, "CharacterSet", "OEM");
+  const std::optional<CharacterSet> named = CharacterSet::Named(characterSet);
+  if (!named) {
+    throw SchemaError(FileNameOf(file.Path()) + " [" + section + "] " + CharacterSet::UnknownMessage(characterSet));
+  }
+  saved.characterSet = *named;
   return saved;
 }
 
@@ -173,6 +179,7 @@ FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved) {
   if (saved.hasHeaderRow) layout.startRow = "1";
   layout.fixedLength = saved.fixedLength;
   layout.rowsToScan = saved.rowsToScan;
+  layout.characterSet = saved.characterSet;
   return layout;
 }
 
@@ -181,7 +188,7 @@ void PrintTo(const SavedLayout& saved, std::ostream* out) {
   PrintTo(saved.separator, out);
   if (saved.separator == SeparatorKind::Custom) *out << " \"" << saved.customSeparator << '"';
   *out << (saved.hasHeaderRow ? " header" : "") << " FixedLength " << saved.fixedLength << " MaxScanRows "
-       << saved.rowsToScan << '}';
+       << saved.rowsToScan << ' ' << saved.characterSet.Name() << '}';
 }
 
 }  // namespace quorlin

@@ -26,6 +26,7 @@ struct SavedLayout {
   bool hasHeaderRow = false;
   std::string fixedLength = "80";
   std::string rowsToScan = "25";
+  CharacterSet characterSet;  // a section without the key was written before it meant anything
 
   bool operator==(const SavedLayout&) const = default;
 };
@@ -38,6 +39,8 @@ bool SectionHasFields(const ProfileFile& file, const std::string& section);
 std::string NoFieldsMessage(const std::string& section);
 inline constexpr const char* kNoStructureMessage = "No Structure Found in INI File";
 
+// Raises SchemaError for a CharacterSet value that names no set the program can read, naming
+// the file, the section, the key and the value.
 SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section);
 
 // `layout` with the saved keys applied as opening a listed file sets the controls: a header

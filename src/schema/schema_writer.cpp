@@ -61,7 +61,7 @@ std::vector<std::pair<std::string, std::string>> SectionKeys(const FileLayout& l
       {"ColNameHeader", layout.hasHeaderRow ? "True" : "False"}, {"Format", format}};
   if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength.Text());
   keys.emplace_back("MaxScanRows", layout.rowsToScan.Text());
-  keys.emplace_back("CharacterSet", "OEM");
+  keys.emplace_back("CharacterSet", layout.characterSet.Name());
   for (std::size_t n = 0; n < fields.size(); ++n) {
     keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
   }

@@ -43,8 +43,8 @@ void PrintTo(const SaveOutcome& outcome, std::ostream* out);
 
 // Save To Schema into `folder`'s Schema.INI (found without regard to case, else created as
 // "Schema.INI") for the input file `inputPath` (empty when there is none). Refused when the
-// schema file is the input file, which is never written, or when the input file is UTF-16 or
-// UTF-32 text, which nothing can be read from. A failed write says why after the message when
+// schema file is the input file, which is never written, or when the input file is UTF-32
+// text, which nothing can be read from. A failed write says why after the message when
 // there is more to say than that it failed. The width check is the caller's
 // (MissingWidthMessage).
 SaveOutcome SaveToSchema(const std::string& folder, const std::string& section,

@@ -6,6 +6,7 @@
 
 #include "schema/type_vote.h"
 #include "schema/value_recognisers.h"
+#include "text/fixed_fields.h"
 #include "text/preview_limits.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -30,12 +31,18 @@ const std::string* CellOf(const std::vector<std::string>& row, std::size_t colum
   return column < row.size() ? &row[column] : nullptr;
 }
 
-// One field's characters in a fixed-length record: `width` bytes from `offset` (0-based).
+// One field's characters in a fixed-length record: `width` bytes, or decoded characters, from
+// `offset` (0-based).
 struct Slice {
   std::size_t offset = 0;
   std::size_t width = 0;
+  FixedUnit unit = FixedUnit::Bytes;
 
   std::string_view In(std::string_view line) const {
+    if (unit == FixedUnit::Characters) {
+      const std::size_t from = Utf8Advance(line, 0, offset);
+      return line.substr(from, Utf8Advance(line, from, width) - from);
+    }
     return offset < line.size() ? line.substr(offset, width) : std::string_view();
   }
 };
@@ -63,6 +70,7 @@ struct FixedSample {
   std::string title;               // line 1
   std::string sampleLine;          // the line whose values decide how far to look
   std::vector<std::string> voters; // the lines that vote, at most kMaxVotingRows
+  FixedUnit unit = FixedUnit::Bytes;
 };
 
 // Line 1 is the title. A start row above 1 skips that many lines (not one less), a title one
@@ -79,10 +87,11 @@ FixedSample ReadFixedSample(const FixedGuessRequest& request) {
   const long long sampleNumber = skipped + 1;
   const long long lastNeeded = skipped + std::max(voting, 1LL);
 
-  TextLineReader reader(request.path);
+  TextLineReader reader(request.path, request.characterSet, RecordForm::FixedLength);
   // The lines as the ruler shows them: a file without line ends is one endless line.
   reader.LimitLineLength(kMaxShownLineBytes);
   FixedSample sample;
+  sample.unit = FixedUnitOf(reader.Decoded());
   std::string line;
   for (long long number = 1; number <= lastNeeded && reader.ReadTextLine(line); ++number) {
     if (number == 1) sample.title = line;
@@ -151,13 +160,13 @@ std::vector<int> GuessBreakPositions(const BreakModel& breaks, long long lineLen
 
 FixedGuess GuessFixedFields(const FixedGuessRequest& request, const LocaleSettings& locale) {
   const long long lineLength = std::max(request.lineLength, 1LL);
-  const std::vector<Slice> slices =
-      SlicesBetween(GuessBreakPositions(request.breaks, lineLength), lineLength);
+  std::vector<Slice> slices = SlicesBetween(GuessBreakPositions(request.breaks, lineLength), lineLength);
   if (static_cast<long long>(slices.size()) != request.breaks.fieldCount) {
     return {{}, FieldCountMessage(slices.size(), request.breaks.fieldCount)};
   }
 
   const FixedSample sample = ReadFixedSample(request);
+  for (Slice& slice : slices) slice.unit = sample.unit;
   std::vector<std::string> names;
   if (request.hasHeaderRow) {
     std::optional<std::vector<std::string>> titles =

@@ -29,6 +29,7 @@ struct FixedGuessRequest {
   long long startRow = 1;
   long long rowsToScan = 25;
   int numberingBase = 1;
+  CharacterSet characterSet{};
 };
 
 struct FixedGuess {

@@ -1,4 +1,4 @@
-// Recognising byte order marks and telling the user what to do with wide text.
+// Recognising byte order marks and telling the user what to do with UTF-32 text.
 #include "text/byte_order_mark.h"
 
 #include <fcntl.h>
@@ -14,16 +14,29 @@ ByteOrderMark ByteOrderMarkOf(std::string_view firstBytes) {
   if (firstBytes.starts_with("\xFF\xFE\0\0"sv) || firstBytes.starts_with("\0\0\xFE\xFF"sv)) {
     return ByteOrderMark::kUtf32;
   }
-  if (firstBytes.starts_with("\xFF\xFE"sv) || firstBytes.starts_with("\xFE\xFF"sv)) {
-    return ByteOrderMark::kUtf16;
-  }
+  if (firstBytes.starts_with("\xFF\xFE"sv)) return ByteOrderMark::kUtf16Le;
+  if (firstBytes.starts_with("\xFE\xFF"sv)) return ByteOrderMark::kUtf16Be;
   return ByteOrderMark::kNone;
 }
 
-std::string WideTextMessage(const std::string& path, ByteOrderMark mark) {
-  const std::string form = mark == ByteOrderMark::kUtf32 ? "UTF-32" : "UTF-16";
-  return path + " is " + form + " text, which cannot be read: save it as UTF-8 (a spreadsheet's " +
-         "\"CSV UTF-8\", or iconv -f " + form + " -t UTF-8) and open that copy";
+std::size_t MarkLength(ByteOrderMark mark) {
+  switch (mark) {
+    case ByteOrderMark::kUtf8:
+      return 3;
+    case ByteOrderMark::kUtf16Le:
+    case ByteOrderMark::kUtf16Be:
+      return 2;
+    case ByteOrderMark::kUtf32:
+      return 4;
+    case ByteOrderMark::kNone:
+      break;
+  }
+  return 0;
+}
+
+std::string WideTextMessage(const std::string& path) {
+  return path + " is UTF-32 text, which cannot be read: save it as UTF-8 (a spreadsheet's " +
+         "\"CSV UTF-8\", or iconv -f UTF-32 -t UTF-8) and open that copy";
 }
 
 std::optional<std::string> WideTextRefusal(const std::string& path) {
@@ -36,9 +49,10 @@ std::optional<std::string> WideTextRefusal(const std::string& path) {
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) got = ::pread(fd, first, sizeof first, 0);
   ::close(fd);
   if (got <= 0) return std::nullopt;
-  const ByteOrderMark mark = ByteOrderMarkOf(std::string_view(first, static_cast<std::size_t>(got)));
-  if (mark != ByteOrderMark::kUtf16 && mark != ByteOrderMark::kUtf32) return std::nullopt;
-  return WideTextMessage(path, mark);
+  if (ByteOrderMarkOf(std::string_view(first, static_cast<std::size_t>(got))) != ByteOrderMark::kUtf32) {
+    return std::nullopt;
+  }
+  return WideTextMessage(path);
 }
 
 }  // namespace quorlin

@@ -1,4 +1,5 @@
-// Byte order marks at the start of a text file: UTF-8 marks are skipped, wide text is refused.
+// Byte order marks at the start of a text file: UTF-8 and UTF-16 marks say the set and are
+// skipped, UTF-32 text is refused.
 #pragma once
 
 #include <cstddef>
@@ -8,20 +9,20 @@
 
 namespace quorlin {
 
-enum class ByteOrderMark { kNone, kUtf8, kUtf16, kUtf32 };
+enum class ByteOrderMark { kNone, kUtf8, kUtf16Le, kUtf16Be, kUtf32 };
 
 // The mark the first bytes of a file start with (either byte order for UTF-16 and UTF-32).
 ByteOrderMark ByteOrderMarkOf(std::string_view firstBytes);
 
-// Bytes of a UTF-8 mark, which is not part of the file's text.
-inline constexpr std::size_t kUtf8MarkLength = 3;
+// Bytes of the mark, which is not part of the file's text.
+std::size_t MarkLength(ByteOrderMark mark);
 
-// What the user is told about a UTF-16 or UTF-32 file: its path, its form and how to turn
-// it into a file the program reads.
-std::string WideTextMessage(const std::string& path, ByteOrderMark mark);
+// What the user is told about a UTF-32 file: its path and how to turn it into a file the
+// program reads.
+std::string WideTextMessage(const std::string& path);
 
-// WideTextMessage for the file at `path` when it starts with a UTF-16 or UTF-32 mark;
-// nothing when it does not, or cannot be read (the reading itself then says why).
+// WideTextMessage for the file at `path` when it starts with a UTF-32 mark; nothing when it
+// does not, or cannot be read (the reading itself then says why).
 std::optional<std::string> WideTextRefusal(const std::string& path);
 
 }  // namespace quorlin

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "platform/file_error.h"
+#include "text/fixed_fields.h"
 #include "text/preview_limits.h"
 #include "text/text_line_reader.h"
 
@@ -18,7 +19,8 @@ bool InRange(int position) { return position >= 1 && position <= kMaxBreakPositi
 
 }  // namespace
 
-RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan) {
+RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan,
+                    const CharacterSet& set) {
   // The width comes from file lines start..last, the shown lines are file lines start+1..last+1
   // (numbered from 1 at file line 2), and line 1 is the title: one pass over lines 1..last+1.
   const long long lastLine =
@@ -28,16 +30,17 @@ RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsT
   const long long linesNeeded = std::max(lastLine + 1, 1LL);
 
   try {
-    TextLineReader reader(path);
+    TextLineReader reader(path, set, RecordForm::FixedLength);
     reader.LimitLineLength(kMaxShownLineBytes);
     RulerScan scan;
+    scan.unit = FixedUnitOf(reader.Decoded());
     std::string line;
     std::size_t kept = 0;
     for (long long number = 1; number <= linesNeeded && reader.ReadTextLine(line); ++number) {
       if (reader.LastLineCut() && scan.cutLine == 0) scan.cutLine = number;
       if (number <= lastLine && number >= startRow) {
         ++scan.countedLines;
-        scan.longest = std::max(scan.longest, static_cast<long long>(line.size()));
+        scan.longest = std::max(scan.longest, static_cast<long long>(FixedLengthOf(line, scan.unit)));
       }
       const bool shown = number == 1 || number - 1 >= startRow;
       if (!shown || scan.linesCut) continue;
@@ -74,13 +77,15 @@ void PrintTo(const RulerScan& scan, std::ostream* out) {
   if (scan.linesCut) *out << " lines cut";
 }
 
-int SecondLineLength(const std::string& path) {
-  TextLineReader reader(path);
-  // Only the first positions matter, however long the lines are.
-  reader.LimitLineLength(kMaxBreakPosition);
+int SecondLineLength(const std::string& path, const CharacterSet& set) {
+  TextLineReader reader(path, set, RecordForm::FixedLength);
+  // Only the first positions matter, however long the lines are (a decoded character takes
+  // at most four bytes).
+  reader.LimitLineLength(4 * kMaxBreakPosition);
   std::string line;
   if (!reader.ReadTextLine(line) || !reader.ReadTextLine(line)) return 0;
-  return static_cast<int>(std::min<std::size_t>(line.size(), kMaxBreakPosition));
+  const std::size_t length = FixedLengthOf(line, FixedUnitOf(reader.Decoded()));
+  return static_cast<int>(std::min<std::size_t>(length, kMaxBreakPosition));
 }
 
 bool BreakModel::IsSet(int position) const { return InRange(position) && flags_[position]; }

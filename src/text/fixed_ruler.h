@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "text/character_set.h"
+#include "text/fixed_fields.h"
+
 namespace quorlin {
 
 constexpr int kMaxBreakPosition = 1024;
@@ -19,21 +22,24 @@ struct RulerScan {
   long long longest = 0;             // longest of those counted lines
   long long cutLine = 0;   // the first line cut at kMaxShownLineBytes, 0 when none was
   bool linesCut = false;   // shown lines left out to stay within kMaxPreviewBytes
+  FixedUnit unit = FixedUnit::Bytes;  // what a position counts in the lines
 
   bool operator==(const RulerScan&) const = default;
 };
 
 void PrintTo(const RulerScan& scan, std::ostream* out);
 
-// Scans and collects the lines of `path` exactly as the ruler shows them, within the bounds
-// of preview_limits.h. Raises FileError, also when the memory runs out.
-RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan);
+// Scans and collects the lines of `path` in `set` exactly as the ruler shows them, within the
+// bounds of preview_limits.h; lengths count what the layout's widths count (FixedUnit). Raises
+// FileError, also when the memory runs out.
+RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsToScan,
+                    const CharacterSet& set = CharacterSet());
 
 // What the window and the command line say about what the ruler left out, one message each.
 std::vector<std::string> CutMessages(const RulerScan& scan);
 
 // The length of line 2 of `path`, at most kMaxBreakPosition (0 when there is no line 2).
-int SecondLineLength(const std::string& path);
+int SecondLineLength(const std::string& path, const CharacterSet& set = CharacterSet());
 
 // Field begins at character positions 1..1024 (the break flags), with the count shown in
 // "Fixed Fields", which is kept as the window keeps it: set to 1 by the view, moved by one per

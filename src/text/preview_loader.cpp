@@ -46,7 +46,7 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
       rowsToScan > std::numeric_limits<long long>::max() - startRow ? std::numeric_limits<long long>::max()
                                                                     : startRow + rowsToScan - 1;
 
-  TextLineReader reader(path);
+  TextLineReader reader(path, options.characterSet, RecordForm::Delimited);
   reader.LimitLineLength(kMaxShownLineBytes);
   PreviewTable table;
   std::string line;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/character_set.h"
 #include "text/preview_limits.h"
 
 namespace quorlin {
@@ -18,6 +19,7 @@ struct PreviewOptions {
   long long startRow = 1;         // below 1 counts as 1
   long long rowsToScan = 25;      // below 1 counts as 25
   int numberingBase = 1;          // 0 or 1
+  CharacterSet characterSet;      // the lines are decoded from it before they are split
 };
 
 struct PreviewTable {

@@ -15,6 +15,7 @@
 #include "platform/file_error.h"
 #include "text/byte_order_mark.h"
 #include "text/byte_search.h"
+#include "text/text_decoder.h"
 
 namespace quorlin {
 
@@ -97,13 +98,35 @@ StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t
   return stretch;
 }
 
+// The set a file is read in: a UTF-16 mark decides it, any other mark leaves the layout's.
+CharacterSet SetAfterMark(const CharacterSet& chosen, ByteOrderMark mark) {
+  if (mark == ByteOrderMark::kUtf16Le) return CharacterSet::Utf16(false);
+  if (mark == ByteOrderMark::kUtf16Be) return CharacterSet::Utf16(true);
+  return chosen;
+}
+
 }  // namespace
 
+bool DecodesLines(const CharacterSet& set, RecordForm form) {
+  switch (set.Kind()) {
+    case CharacterSetKind::Legacy:
+      return false;
+    case CharacterSetKind::Utf8:
+      return form == RecordForm::Delimited;
+    default:
+      return true;
+  }
+}
+
 TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize)
-    : path_(path), buffer_(bufferSize == 0 ? 1 : bufferSize) {
+    : TextLineReader(path, CharacterSet(), RecordForm::Delimited, bufferSize) {}
+
+TextLineReader::TextLineReader(const std::string& path, const CharacterSet& set, RecordForm form,
+                               std::size_t bufferSize)
+    : path_(path), set_(set), buffer_(bufferSize == 0 ? 1 : bufferSize) {
   try {
     Open();
-    Probe();
+    Probe(form);
   } catch (...) {
     if (fd_ >= 0) ::close(fd_);
     throw;
@@ -127,7 +150,7 @@ void TextLineReader::Open() {
 
 // Looks at the first bytes once, so that every pass over the file, whatever its buffer
 // size, reads the same lines.
-void TextLineReader::Probe() {
+void TextLineReader::Probe(RecordForm form) {
   std::vector<char> probe(kLineEndProbeBytes);
   std::size_t got = 0;
   while (got < probe.size()) {
@@ -137,10 +160,25 @@ void TextLineReader::Probe() {
   }
   std::string_view head(probe.data(), got);
   const ByteOrderMark mark = ByteOrderMarkOf(head);
-  if (mark == ByteOrderMark::kUtf16 || mark == ByteOrderMark::kUtf32) {
-    throw FileError(WideTextMessage(path_, mark));
+  if (mark == ByteOrderMark::kUtf32) throw FileError(WideTextMessage(path_));
+  set_ = SetAfterMark(set_, mark);
+  if (set_.IsWide() && form == RecordForm::FixedLength) {
+    throw FileError(path_ + " is " + set_.Name() + " text, whose records cannot be cut by position: " +
+                    "save it as UTF-8 or choose a delimited format");
   }
-  if (mark == ByteOrderMark::kUtf8) textStart_ = kUtf8MarkLength;
+  // A UTF-16 mark means nothing to a file read as bytes, and belongs to the text of one read
+  // in another wide order.
+  if (mark == ByteOrderMark::kUtf8 || (set_.IsWide() && mark != ByteOrderMark::kNone)) {
+    textStart_ = static_cast<off_t>(MarkLength(mark));
+  }
+  std::string decodedHead;
+  if (DecodesLines(set_, form)) {
+    decoder_ = std::make_unique<TextDecoder>(set_);
+    raw_.resize(buffer_.size());
+    buffer_.resize(TextDecoder::Room(raw_.size()));
+    decodedHead = DecodeText(head.substr(static_cast<std::size_t>(textStart_)), set_);
+    head = decodedHead;
+  }
   head = head.substr(0, head.find(kEndOfFileMark));
   if (head.find(kLineFeed) != head.npos && head.find(kCarriageReturn) == head.npos) {
     ends_ = LineEnds::kLineFeed;
@@ -148,20 +186,42 @@ void TextLineReader::Probe() {
   if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
 }
 
-bool TextLineReader::Fill() {
-  if (ended_) return false;
+std::size_t TextLineReader::ReadRaw() {
   ssize_t count;
   do {
     count = ::read(fd_, buffer_.data(), buffer_.size());
   } while (count < 0 && errno == EINTR);
   if (count < 0) throw FileError(ReadFailure(path_, errno));
+  return static_cast<std::size_t>(count);
+}
+
+// Decodes the next piece of the file into the buffer; 0 only at the end of the text.
+std::size_t TextLineReader::ReadDecoded() {
+  for (;;) {
+    ssize_t count;
+    do {
+      count = ::read(fd_, raw_.data(), raw_.size());
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) throw FileError(ReadFailure(path_, errno));
+    if (count == 0) return decoder_->Finish(buffer_.data());
+    const std::size_t decoded = decoder_->Decode(raw_.data(), static_cast<std::size_t>(count), buffer_.data());
+    // A piece may hold no more than the start of a character.
+    if (decoded > 0) return decoded;
+  }
+}
+
+bool TextLineReader::Fill() {
+  if (ended_) return false;
+  const std::size_t count = decoder_ ? ReadDecoded() : ReadRaw();
   begin_ = 0;
-  end_ = static_cast<std::size_t>(count);
+  end_ = count;
   const auto* mark = static_cast<const char*>(std::memchr(buffer_.data(), kEndOfFileMark, end_));
   stop_ = mark ? static_cast<std::size_t>(mark - buffer_.data()) : end_;
   if (count == 0) ended_ = true;
   return count > 0;
 }
+
+std::int64_t TextLineReader::Replaced() const { return decoder_ ? decoder_->Replaced() : 0; }
 
 bool TextLineReader::AtEnd() {
   if (ended_) return true;
@@ -264,6 +324,12 @@ bool TextLineReader::SkipTextLine() {
 // follows the last of them. The bytes are counted straight from the file, the second half of
 // a large rest on a thread of its own.
 std::int64_t TextLineReader::SkipRemainingLines() {
+  if (decoder_) {
+    // Decoded text no longer lies in the file byte for byte: its lines are read past.
+    std::int64_t lines = 0;
+    while (SkipTextLine()) ++lines;
+    return lines;
+  }
   if (AtEnd()) return 0;
   const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
   const off_t read = ::lseek(fd_, 0, SEEK_CUR);
@@ -315,6 +381,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
 
 void TextLineReader::Rewind() {
   if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
+  if (decoder_) decoder_->Reset();
   begin_ = 0;
   end_ = 0;
   stop_ = 0;

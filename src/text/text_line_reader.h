@@ -6,11 +6,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "text/character_set.h"
+
 namespace quorlin {
+
+class TextDecoder;
 
 // How the lines of a file end, decided once from its first bytes.
 enum class LineEnds {
@@ -18,21 +23,34 @@ enum class LineEnds {
   kLineFeed,        // LF or CR LF; a lone carriage return is an ordinary character
 };
 
+// How the records of a file are cut: at separators, or by position.
+enum class RecordForm { Delimited, FixedLength };
+
+// Whether the lines of a file in `set` come decoded to UTF-8: delimited lines of every set but
+// the legacy default, and fixed-length lines of single-byte sets, whose positions then count
+// the decoded characters. Fixed-length UTF-8 and legacy lines stay the file's bytes, their
+// positions counting bytes.
+bool DecodesLines(const CharacterSet& set, RecordForm form);
+
 // Reads a text file line by line. A file whose first kLineEndProbeBytes bytes (up to a Ctrl-Z)
 // hold a line feed and no carriage return has line-feed line ends, as files written on Linux
 // do; every other file ends its lines at carriage returns, a line feed right after one
 // belonging to the same line end. Ctrl-Z or the physical end ends the file either way. A UTF-8
-// byte order mark at the very start is not part of the text; bytes are never converted.
-// Reads through a large buffer, so neither long lines nor many lines cost a system call per
-// byte. Failures raise FileError with a message naming the file and the cause: a file that is
-// missing, unreadable, not a regular file (a named pipe would block for ever), or UTF-16 or
-// UTF-32 text.
+// byte order mark at the very start is not part of the text. The file's bytes are handed over
+// as they are, or decoded from its character set to UTF-8 (DecodesLines) before the lines are
+// found; a UTF-16 mark decides the set whatever the layout names. Bytes invalid in the set
+// become U+FFFD and are counted. Reads through a large buffer, so neither long lines nor many
+// lines cost a system call per byte. Failures raise FileError with a message naming the file
+// and the cause: a file that is missing, unreadable, not a regular file (a named pipe would
+// block for ever), UTF-32 text, or fixed-length UTF-16 text.
 class TextLineReader {
  public:
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
   static constexpr std::size_t kLineEndProbeBytes = 65536;
 
   explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize);
+  TextLineReader(const std::string& path, const CharacterSet& set, RecordForm form,
+                 std::size_t bufferSize = kDefaultBufferSize);
   ~TextLineReader();
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
@@ -64,23 +82,34 @@ class TextLineReader {
   void Rewind();
 
   LineEnds Ends() const { return ends_; }
+  // The set the file is read in: the one asked for, unless a UTF-16 mark said otherwise.
+  const CharacterSet& Set() const { return set_; }
+  // Whether the lines are decoded to UTF-8.
+  bool Decoded() const { return decoder_ != nullptr; }
+  // Replacement characters put in for invalid bytes since the text's start (or the last Rewind).
+  std::int64_t Replaced() const;
   const std::string& Path() const { return path_; }
 
  private:
   void Open();
-  void Probe();
+  void Probe(RecordForm form);
   bool Fill();
+  std::size_t ReadRaw();
+  std::size_t ReadDecoded();
   bool TakeLineInBuffer(std::string_view& line);
 
   std::string path_;
   int fd_ = -1;
+  CharacterSet set_;
+  std::unique_ptr<TextDecoder> decoder_;
+  std::vector<char> raw_;  // the file's bytes before they are decoded into buffer_
   std::vector<char> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   std::size_t stop_ = 0;  // the first Ctrl-Z in [begin_, end_), or end_: found once per fill
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
   LineEnds ends_ = LineEnds::kCarriageReturn;
-  off_t textStart_ = 0;  // past a UTF-8 byte order mark
+  off_t textStart_ = 0;  // past a byte order mark
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
   std::string skipped_;  // stays empty: SkipTextLine keeps no byte

@@ -84,4 +84,18 @@ std::size_t Utf8Length(char32_t code) {
   return code < 0x10000 ? 3 : 4;
 }
 
+std::size_t Utf8CharacterCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::size_t Utf8Advance(std::string_view text, std::size_t from, std::size_t count) {
+  std::size_t at = std::min(from, text.size());
+  for (; count > 0 && at < text.size(); --count) {
+    ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+  }
+  return at;
+}
+
 }  // namespace quorlin

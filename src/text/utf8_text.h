@@ -27,4 +27,11 @@ void AppendUtf16(std::string_view bytes, std::u16string& out);
 // How many bytes the UTF-8 form of `code` takes.
 std::size_t Utf8Length(char32_t code);
 
+// The characters of decoded (valid UTF-8) text: its bytes that do not continue a sequence.
+std::size_t Utf8CharacterCount(std::string_view text);
+
+// The byte offset `count` characters on from byte offset `from` of decoded text, at most its
+// size.
+std::size_t Utf8Advance(std::string_view text, std::size_t from, std::size_t count);
+
 }  // namespace quorlin

@@ -30,7 +30,7 @@ TEST_F(GuessCommand, FixedFileTakesNamesFromTheTitleLineAndTypesFromItsLines) {
   const CliResult result =
       Run({"guess", Data(), "--sep", "fixed", "--header", "--breaks", "11,31", "--json"});
   ASSERT_EQ(0, result.exitCode) << result.err;
-  EXPECT_EQ(R"({"fields":[{"name":"Code","type":"Char","width":"10"},)"
+  EXPECT_EQ(R"({"characterSet":"UTF-8","fields":[{"name":"Code","type":"Char","width":"10"},)"
             R"({"name":"Text","type":"Char","width":"20"},)"
             R"({"name":"Qty","type":"Long","width":"4"}]})" "\n",
             result.out);

@@ -43,7 +43,7 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   EXPECT_EQ(withoutCr, plain.out);
 
   EXPECT_EQ(json::parse(R"({"separator":"fixed","customChar":"","header":false,
-                            "lineLength":"37","rowsToScan":"25","fields":[
+                            "lineLength":"37","rowsToScan":"25","characterSet":"OEM","fields":[
                             {"name":"Field1","type":"Char","width":"10","format":""},
                             {"name":"Field2","type":"Char","width":"20","format":""},
                             {"name":"Field3","type":"Char","width":"6","format":""}]})"),

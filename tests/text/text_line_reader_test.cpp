@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_error.h"
+#include "support/encoded_files.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -242,18 +243,31 @@ TEST(TextLineReaderOpening, Folder) {
   EXPECT_EQ(dir.Path() + " is a folder, not a file", OpenFailure(dir.Path()));
 }
 
-TEST(TextLineReaderOpening, WideTextIsRefusedWithHowToSaveItAsUtf8) {
+TEST(TextLineReaderOpening, Utf32TextIsRefusedWithHowToSaveItAsUtf8) {
   TempDir dir;
   const std::string path = dir.File("wide.txt");
-  for (const auto& [bytes, form] : {std::pair{std::string("\xFF\xFEi\0d\0", 6), "UTF-16"},
-                                    {std::string("\xFE\xFF\0i", 4), "UTF-16"},
-                                    {std::string("\xFF\xFE\0\0i\0\0\0", 8), "UTF-32"},
-                                    {std::string("\0\0\xFE\xFF", 4), "UTF-32"}}) {
+  for (const std::string& bytes : {std::string("\xFF\xFE\0\0i\0\0\0", 8), std::string("\0\0\xFE\xFF", 4)}) {
     WriteBytes(path, bytes);
-    EXPECT_EQ(path + " is " + form + " text, which cannot be read: save it as UTF-8 (a spreadsheet's "
-                  "\"CSV UTF-8\", or iconv -f " + form + " -t UTF-8) and open that copy",
+    EXPECT_EQ(path + " is UTF-32 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
+                  "\"CSV UTF-8\", or iconv -f UTF-32 -t UTF-8) and open that copy",
               OpenFailure(path));
   }
+}
+
+TEST(TextLineReaderOpening, FixedLengthUtf16IsRefusedWhateverSaidSo) {
+  TempDir dir;
+  const std::string path = dir.File("wide.txt");
+  WriteBytes(path, std::string("\xFF\xFEi\0d\0", 6));
+  const std::string refusal = path + " is UTF-16LE text, whose records cannot be cut by position: save "
+                              "it as UTF-8 or choose a delimited format";
+  try {
+    TextLineReader reader(path, CharacterSet(), RecordForm::FixedLength);
+    ADD_FAILURE() << "opened";
+  } catch (const FileError& error) {
+    EXPECT_EQ(refusal, error.what());
+  }
+  WriteBytes(path, std::string("i\0d\0", 4));
+  EXPECT_THROW(TextLineReader(path, CharacterSet::Utf16(false), RecordForm::FixedLength), FileError);
 }
 
 TEST(TextLineReaderOpening, NamedPipeAndDeviceAreRefusedAtOnce) {
@@ -269,6 +283,80 @@ TEST(TextLineReaderOpening, NoPermission) {
   WriteBytes(dir.File("locked.txt"), "x");
   ASSERT_EQ(0, chmod(dir.File("locked.txt").c_str(), 0));
   EXPECT_EQ("Access denied: " + dir.File("locked.txt"), OpenFailure(dir.File("locked.txt")));
+}
+
+}  // namespace
+}  // namespace quorlin
+
+namespace quorlin {
+namespace {
+
+using testing::TempDir;
+
+struct DecodedLines {
+  std::vector<std::string> lines;
+  std::int64_t replaced = 0;
+  std::int64_t counted = 0;  // SkipRemainingLines after a rewind
+};
+
+DecodedLines ReadDecoded(const std::string& path, const CharacterSet& set, std::size_t bufferSize) {
+  TextLineReader reader(path, set, RecordForm::Delimited, bufferSize);
+  DecodedLines read;
+  std::string line;
+  while (reader.ReadTextLine(line)) read.lines.push_back(line);
+  read.replaced = reader.Replaced();
+  reader.Rewind();
+  read.counted = reader.SkipRemainingLines();
+  return read;
+}
+
+// Python writes each family; the decoded lines are the same with buffers of every size, and
+// counting them past gives their number.
+TEST(TextLineReaderDecoding, LinesOfEveryFamilyArriveAsUtf8) {
+  const std::string text = "Jos\xC3\xA9,\xE2\x82\xAC 5\r\n\xE2\x80\x9CK\xC3\xB6ln\xE2\x80\x9D,2\r\nlast";
+  const std::vector<std::string> expected = {"Jos\xC3\xA9,\xE2\x82\xAC 5", "\xE2\x80\x9CK\xC3\xB6ln\xE2\x80\x9D,2", "last"};
+  const struct {
+    const char* codec;
+    CharacterSet set;
+  } families[] = {{"cp1252", CharacterSet::Ansi()},
+                  {"utf-8", CharacterSet::Utf8()},
+                  {"utf-16", CharacterSet()},  // its mark decides, whatever the layout says
+                  {"utf_16_be", CharacterSet::Utf16(true)}};
+  TempDir dir;
+  for (const auto& family : families) {
+    ASSERT_EQ("", testing::WriteEncodedFile(dir.File("f.csv"), text, family.codec));
+    for (const std::size_t size : {std::size_t{1}, std::size_t{2}, std::size_t{5}, TextLineReader::kDefaultBufferSize}) {
+      const DecodedLines read = ReadDecoded(dir.File("f.csv"), family.set, size);
+      EXPECT_EQ(expected, read.lines) << family.codec << " buffer " << size;
+      EXPECT_EQ(0, read.replaced) << family.codec;
+      EXPECT_EQ(3, read.counted) << family.codec << " buffer " << size;
+    }
+  }
+}
+
+TEST(TextLineReaderDecoding, AUtf8FileWithOneWindowsLineCountsItsReplacements) {
+  TempDir dir;
+  testing::WriteBytes(dir.File("mixed.csv"), "K\xC3\xB6ln\nK\xF6ln \x93x\x94\nend\n");
+  const DecodedLines read = ReadDecoded(dir.File("mixed.csv"), CharacterSet::Utf8(), 4);
+  EXPECT_EQ((std::vector<std::string>{"K\xC3\xB6ln", "K\xEF\xBF\xBDln \xEF\xBF\xBDx\xEF\xBF\xBD", "end"}), read.lines);
+  EXPECT_EQ(3, read.replaced);
+}
+
+TEST(TextLineReaderDecoding, TheLegacySetAndFixedLengthUtf8KeepTheBytes) {
+  TempDir dir;
+  testing::WriteBytes(dir.File("latin.txt"), "K\xF6ln\r\n");
+  for (const auto& [set, form] : {std::pair{CharacterSet(), RecordForm::Delimited},
+                                  std::pair{CharacterSet::Utf8(), RecordForm::FixedLength}}) {
+    TextLineReader reader(dir.File("latin.txt"), set, form);
+    std::string line;
+    ASSERT_TRUE(reader.ReadTextLine(line));
+    EXPECT_EQ("K\xF6ln", line);
+    EXPECT_FALSE(reader.Decoded());
+  }
+  TextLineReader fixed(dir.File("latin.txt"), CharacterSet::Ansi(), RecordForm::FixedLength);
+  std::string line;
+  ASSERT_TRUE(fixed.ReadTextLine(line));
+  EXPECT_EQ("K\xC3\xB6ln", line);
 }
 
 }  // namespace

@@ -28,8 +28,17 @@ std::string DbfRecordCountBytes(std::uint32_t recordCount) {
   return bytes;
 }
 
+std::uint8_t DbfLanguageDriver(int codePage) {
+  switch (codePage) {
+    case 437: return 0x01;
+    case 850: return 0x02;
+    case 1252: return 0x03;
+    default: return 0;
+  }
+}
+
 std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t recordCount,
-                          std::uint16_t recordLength, DbfDate exportDate) {
+                          std::uint16_t recordLength, DbfDate exportDate, std::uint8_t languageDriver) {
   const std::size_t headerLength = kDbfHeaderSize + kDbfDescriptorSize * columns.size() + 1;
   std::string header;
   header.reserve(headerLength);
@@ -40,7 +49,9 @@ std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t r
   putU32le(header, recordCount);
   putU16le(header, static_cast<std::uint16_t>(headerLength));
   putU16le(header, recordLength);
-  putZeros(header, 20);
+  putZeros(header, kDbfLanguageDriverOffset - header.size());
+  putU8(header, languageDriver);
+  putZeros(header, kDbfHeaderSize - header.size());
   for (const DbfColumn& column : columns) header += DbfDescriptor(column);
   header.push_back(kDbfHeaderTerminator);
   return header;

@@ -33,9 +33,16 @@ struct DbfDate {
 // The 32-byte descriptor of one column.
 std::string DbfDescriptor(const DbfColumn& column);
 
+inline constexpr std::size_t kDbfLanguageDriverOffset = 29;
+
+// The language driver byte that names the code page of the character fields: DOS 437, DOS
+// 850 or Windows 1252; 0 (none named) for any other code page.
+std::uint8_t DbfLanguageDriver(int codePage);
+
 // The whole header block: the 32 header bytes, a descriptor per column and the terminator.
 std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t recordCount,
-                          std::uint16_t recordLength, DbfDate exportDate);
+                          std::uint16_t recordLength, DbfDate exportDate,
+                          std::uint8_t languageDriver = 0);
 
 // The four bytes of a record count, as stored at kDbfRecordCountOffset.
 std::string DbfRecordCountBytes(std::uint32_t recordCount);

@@ -49,7 +49,8 @@ char* CopyForPxlib(const std::string& text) {
 }  // namespace
 
 ParadoxTable::ParadoxTable(std::FILE* file, const std::vector<ParadoxColumn>& columns,
-                           const std::string& tableName) {
+                           const std::string& tableName, int codePage)
+    : codePage_(codePage) {
   doc_ = PX_new3(HandleError, nullptr, nullptr, nullptr, this);
   if (doc_ == nullptr) throw ParadoxError("pxlib could not start");
   try {
@@ -81,7 +82,7 @@ void ParadoxTable::Create(std::FILE* file, const std::vector<ParadoxColumn>& col
                    pxfFileTypNonIndexDB) < 0) {
     Fail("The table could not be created");
   }
-  if (PX_set_value(doc_, "codepage", kCodePage) < 0 ||
+  if (PX_set_value(doc_, "codepage", codePage_) < 0 ||
       PX_set_tablename(doc_, tableName.c_str()) < 0) {
     Fail("The table could not be described");
   }

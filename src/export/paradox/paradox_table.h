@@ -25,16 +25,16 @@ struct ParadoxColumn {
   int size = 0;  // Alpha only: 1 to 255
 };
 
-// A table without key in code page 1252. Every row starts with all columns null; a set value
+// A table without key in one code page. Every row starts with all columns null; a set value
 // replaces the null. Failures raise ParadoxError with pxlib's reason.
 class ParadoxTable {
  public:
-  static constexpr int kCodePage = 1252;
+  static constexpr int kDefaultCodePage = 1252;
 
   // Creates the table in `file` (opened for reading and writing, and still the caller's after
-  // Close), named `tableName` inside the file.
+  // Close), named `tableName` inside the file, its text in `codePage`.
   ParadoxTable(std::FILE* file, const std::vector<ParadoxColumn>& columns,
-               const std::string& tableName);
+               const std::string& tableName, int codePage = kDefaultCodePage);
   ~ParadoxTable();
   ParadoxTable(const ParadoxTable&) = delete;
   ParadoxTable& operator=(const ParadoxTable&) = delete;
@@ -63,6 +63,7 @@ class ParadoxTable {
   char* Field(std::size_t column) { return row_.data() + offsets_[column]; }
   [[noreturn]] void Fail(const std::string& what);
 
+  int codePage_;
   px_doc* doc_ = nullptr;
   std::vector<int> offsets_;
   std::vector<int> sizes_;

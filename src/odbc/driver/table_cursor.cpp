@@ -134,7 +134,9 @@ std::vector<BoundCondition> BindConditions(const TableLayout& layout, const std:
 TableCursor::TableCursor(TableLayout layout, std::vector<BoundCondition> conditions)
     : layout_(std::move(layout)), conditions_(std::move(conditions)) {
   try {
-    reader_ = std::make_unique<TextLineReader>(layout_.path);
+    reader_ = std::make_unique<TextLineReader>(
+        layout_.path, layout_.characterSet, layout_.fixed ? RecordForm::FixedLength : RecordForm::Delimited);
+    unit_ = FixedUnitOf(reader_->Decoded());
     if (layout_.headerRow && reader_->ReadTextLine(line_)) line_number_ = 1;
   } catch (const FileError& error) {
     throw SqlError(state::kGeneralError, error.what());
@@ -159,7 +161,7 @@ bool TableCursor::Next() {
 
 void TableCursor::CutLine() {
   if (layout_.fixed) {
-    CutFixedFields(line_, layout_.widths, [](std::size_t width) { return width; }, fixedFields_);
+    CutFixedFields(line_, layout_.widths, [](std::size_t width) { return width; }, fixedFields_, unit_);
     // Fixed fields are padded with blanks to their width.
     for (std::string_view& field : fixedFields_) field = Trim(field);
     return;

@@ -10,6 +10,7 @@
 #include "odbc/driver/cell_value.h"
 #include "odbc/driver/sql_query.h"
 #include "odbc/driver/table_layout.h"
+#include "text/fixed_fields.h"
 
 namespace quorlin {
 class TextLineReader;
@@ -59,6 +60,7 @@ class TableCursor {
   TableLayout layout_;
   std::vector<BoundCondition> conditions_;
   std::unique_ptr<TextLineReader> reader_;
+  FixedUnit unit_ = FixedUnit::Bytes;  // what the fixed widths count in the lines read
   std::string line_;
   std::vector<std::string_view> fields_;     // delimited files, views into line_
   std::vector<std::string_view> fixedFields_;  // fixed-length files, views into line_

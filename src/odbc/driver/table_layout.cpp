@@ -12,6 +12,7 @@
 #include "platform/profile_file.h"
 #include "schema/field_layout.h"
 #include "schema/schema_reader.h"
+#include "text/character_set_detection.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 // Names of line 1, blank ones numbered as the preview numbers fields.
 std::vector<std::string> HeaderNames(const TableLayout& layout) {
-  TextLineReader reader(layout.path);
+  TextLineReader reader(layout.path, layout.characterSet, RecordForm::Delimited);
   std::string line;
   reader.ReadTextLine(line);
   std::vector<std::string> fields;
@@ -72,6 +73,7 @@ void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSet
   layout.headerRow = saved.hasHeaderRow;
   layout.fixed = saved.separator == SeparatorKind::Fixed;
   layout.separator = SeparatorOf(saved);
+  layout.characterSet = saved.characterSet;
   FieldList fields;
   if (layout.fixed) {
     fields = ReadFixedFields(schema, layout.tableName, layout.qualifier);
@@ -106,6 +108,7 @@ TableLayout ReadTableLayout(const std::string& folder, const std::string& table,
     } else {
       layout.separator = std::string(1, ',');
       layout.headerRow = true;
+      layout.characterSet = DetectFileCharacterSet(layout.path);
       AddTextColumns(layout, locale);
     }
   } catch (const SchemaError& error) {

@@ -7,6 +7,7 @@
 
 #include "odbc/driver/column_kind.h"
 #include "platform/locale_settings.h"
+#include "text/character_set.h"
 
 namespace quorlin::driver {
 
@@ -27,12 +28,13 @@ struct TableLayout {
   std::string qualifier = "\"";
   std::vector<std::size_t> widths;  // fixed-length files, one per column
   bool headerRow = false;           // line 1 holds names, not data
+  CharacterSet characterSet;        // the rows are handed out decoded from it to UTF-8
   std::vector<ColumnDef> columns;
 };
 
 // The layout of `table` in `folder`: the file's section of the folder's Schema.INI with the
 // program's own reader, or, without a section, a comma-delimited file with a header row whose
-// columns are text. Raises SqlError: 42S02 for a table that cannot be opened as a file of the
+// columns are text, in the character set its first bytes show. Raises SqlError: 42S02 for a table that cannot be opened as a file of the
 // folder, HY000 for a section that cannot be used (the message names the entry).
 TableLayout ReadTableLayout(const std::string& folder, const std::string& table,
                             const LocaleSettings& locale);

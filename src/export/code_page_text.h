@@ -18,6 +18,8 @@ class CodePageEncoder {
   // Valid UTF-8 as the code page's bytes, or nothing when the code page lacks one of its
   // characters; any other bytes unchanged, since they are taken to be in the code page already.
   std::optional<std::string> Encode(std::string_view text);
+  // The same, but a character the code page lacks (U+FFFD among them) becomes "?".
+  std::string EncodeOrReplace(std::string_view text);
 
  private:
   void* converter_;
