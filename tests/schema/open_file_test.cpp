@@ -192,6 +192,75 @@ TEST_F(OpenFileTest, GuessingBuildsTheFixedFieldsFromTheBreaksOrTypesTheGridsFie
   EXPECT_EQ(0, file.Selected());
 }
 
+// A Windows-1252 file of names, and the same fields as code page 850 records of widths 5, 3, 4.
+const char kWindowsNames[] = "Name,City\r\nJos\xE9,K\xF6ln\r\n\x93" "Ann\x94,\x80 12\r\n";
+const char kDosStock[] = "\xC9\xCD\xBB\xCD\xBB" "A-1" "12  \r\n" "\x90l\x82ve" "B-2" "7   \r\n";
+
+TEST_F(OpenFileTest, AFileWithoutLayoutShowsTheCharactersOfTheSetItsBytesShow) {
+  Choose("names.csv", kWindowsNames);
+  EXPECT_EQ("ANSI", file.Layout().characterSet.Name());
+  file.SetHeaderRow(true);
+  file.Refresh();
+  EXPECT_EQ((std::vector<std::vector<std::string>>{{"Jos\xC3\xA9", "K\xC3\xB6ln"},
+                                                    {"\xE2\x80\x9C" "Ann\xE2\x80\x9D", "\xE2\x82\xAC 12"}}),
+            file.Preview().rows);
+
+  // Another set reads the file anew and keeps the names given so far.
+  file.Select(1);
+  file.Modify({"Town", "Char", "10", std::nullopt});
+  file.ClearLayoutChanged();
+  file.ChooseCharacterSet(*CharacterSet::Named("Windows-1250"));
+  EXPECT_TRUE(file.LayoutChanged());
+  EXPECT_EQ((Names{"Name", "Town"}), Column(&FieldSpec::name));
+  EXPECT_EQ((Names{"Name", "Town"}), file.Preview().names);
+  EXPECT_EQ("Jos\xC3\xA9", file.Preview().rows[0][0]);
+  file.Save(true);
+  EXPECT_NE(std::string::npos, ReadBytes(dir.File("Schema.INI")).find("\r\nCharacterSet=Windows-1250\r\n"));
+}
+
+TEST_F(OpenFileTest, ASectionSayingOemReadsTheBytesAsBefore) {
+  Choose("names.csv", kWindowsNames);
+  const ProfileFile schema = Schema(
+      "[names.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\nCharacterSet=OEM\r\n"
+      "Col1=Name Char WIDTH 8\r\nCol2=City Char WIDTH 8\r\n");
+  ASSERT_EQ(SavedLayoutRead::Read, file.OpenWithSavedLayout(schema, "names.csv"));
+  EXPECT_EQ("OEM", file.Layout().characterSet.Name());
+  EXPECT_EQ((std::vector<std::string>{"Jos\xE9", "K\xF6ln"}), file.Preview().rows[0]);
+  file.Save(true);
+  EXPECT_SAME_BYTES(
+      "[names.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\nCharacterSet=OEM\r\n"
+      "Col1=Name Char WIDTH 8\r\nCol2=City Char WIDTH 8\r\n",
+      ReadBytes(dir.File("Schema.INI")));
+}
+
+TEST_F(OpenFileTest, ACharacterSetNobodyKnowsIsNamedWithItsKey) {
+  Choose("names.csv", kWindowsNames);
+  const ProfileFile schema = Schema("[names.csv]\r\nCharacterSet=Klingon\r\nCol1=Name Char\r\n");
+  try {
+    file.OpenWithSavedLayout(schema, "names.csv");
+    ADD_FAILURE() << "read";
+  } catch (const SchemaError& error) {
+    EXPECT_TRUE(std::string(error.what()).starts_with("Schema.INI [names.csv] CharacterSet=Klingon names no "
+                                                      "character set"))
+        << error.what();
+  }
+}
+
+TEST_F(OpenFileTest, FixedFieldsOfACodePageCountItsCharacters) {
+  Choose("stock.dat", kDosStock);
+  file.ChooseCharacterSet(*CharacterSet::Named("CP850"));
+  file.ChooseSeparator(SeparatorKind::Fixed);
+  file.Refresh();
+  EXPECT_EQ(FixedUnit::Characters, file.Ruler().unit);
+  EXPECT_EQ(13, file.LineLength());
+  EXPECT_EQ("\xC3\x89l\xC3\xA9veB-27   ", file.Ruler().lines[0]);
+  file.ToggleBreak(6);
+  file.ToggleBreak(9);
+  EXPECT_EQ(std::nullopt, file.Guess(LocaleSettings{}));
+  EXPECT_EQ((Names{"5", "3", "4"}), Column(&FieldSpec::width));
+  EXPECT_EQ((Names{"Char", "Char", "Byte"}), Column(&FieldSpec::typeName));
+}
+
 struct DeleteCase {
   const char* name;
   int deleted;
@@ -361,7 +430,7 @@ TEST_F(OpenFileTest, SaveWritesTheInputBoxSectionIntoTheListedFolder) {
   EXPECT_TRUE(outcome.written);
   EXPECT_FALSE(file.LayoutChanged());
   EXPECT_SAME_BYTES(
-      "[orders.csv]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\nCharacterSet=OEM\r\n"
+      "[orders.csv]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\nCharacterSet=UTF-8\r\n"
       "Col1=Who Char WIDTH 20\r\nCol2=Field2 Unknown\r\nCol3=Field3 Unknown\r\n",
       ReadBytes(dir.File("Schema.INI")));
 }
