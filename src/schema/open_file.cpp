@@ -207,7 +207,10 @@ bool OpenFile::ToggleBreak(int position) {
 Refusal OpenFile::Guess(const LocaleSettings& locale) {
   if (!IsFixedView()) {
     FieldList fields = fields_;
-    GuessDelimitedFields(fields, preview_.rows, locale);
+    // A single-byte file's widths count its characters, as its fixed-length fields do.
+    GuessDelimitedFields(fields, preview_.rows, locale,
+                         layout_.characterSet.Kind() == CharacterSetKind::SingleByte ? FixedUnit::Characters
+                                                                                     : FixedUnit::Bytes);
     ReplaceFields(std::move(fields));
     return std::nullopt;
   }

@@ -119,7 +119,7 @@ std::optional<std::vector<std::string>> TitleNames(const std::string& title,
 }  // namespace
 
 void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::string>>& rows,
-                          const LocaleSettings& locale) {
+                          const LocaleSettings& locale, FixedUnit widthUnit) {
   for (std::size_t column = 0; column < fields.size(); ++column) {
     FieldSpec& field = fields[column];
     if (field.typeName != kUnknownType) continue;
@@ -139,7 +139,7 @@ void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::
       // The first cell's own length is among these, blank or not.
       std::size_t width = 0;
       for (const auto& row : rows) {
-        if (const std::string* cell = CellOf(row, column)) width = std::max(width, cell->size());
+        if (const std::string* cell = CellOf(row, column)) width = std::max(width, FixedLengthOf(*cell, widthUnit));
       }
       field.width = std::to_string(width);
     }

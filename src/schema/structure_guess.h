@@ -15,9 +15,10 @@ namespace quorlin {
 
 // Gives every field still typed "Unknown" a type voted from the preview's data rows (`rows`,
 // one cell per column; field k reads column k), and a Char field the width of its longest
-// cell. Fields of any other type are left alone.
+// cell: in bytes, or in characters for text decoded from a single-byte set, where each is one
+// byte of the file. Fields of any other type are left alone.
 void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::string>>& rows,
-                          const LocaleSettings& locale);
+                          const LocaleSettings& locale, FixedUnit widthUnit = FixedUnit::Bytes);
 
 // What the fixed-length guess works from: the data file, the ruler and the layout's numbers.
 struct FixedGuessRequest {

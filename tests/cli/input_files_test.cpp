@@ -50,18 +50,14 @@ INSTANTIATE_TEST_SUITE_P(Files, SameAsCrLf,
 
 class InputFile : public CliFileTest {};
 
-TEST_F(InputFile, Utf16IsRefusedWithHowToSaveItAndNothingIsSaved) {
-  UseData("wide.csv", std::string("\xFF\xFEi\0d\0\r\0\n\0", 10));
-  const std::string refusal = Data() +
-                              " is UTF-16 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
-                              "\"CSV UTF-8\", or iconv -f UTF-16 -t UTF-8) and open that copy\n";
+TEST_F(InputFile, Utf16IsReadAndSavedWithItsSetAnOddLastByteShownAsReplacement) {
+  UseData("wide.csv", std::string("\xFF\xFEi\0d\0\r\0\n\0" "1\0!", 13));
   const CliResult preview = Run({"preview", Data()});
-  EXPECT_EQ(3, preview.exitCode);
-  EXPECT_EQ(refusal, preview.err);
+  EXPECT_EQ(0, preview.exitCode) << preview.err;
+  EXPECT_EQ("1\nField1\nid\n1\xEF\xBF\xBD\n", preview.out);
   const CliResult save = Run({"guess", Data(), "--save"});
-  EXPECT_EQ(3, save.exitCode);
-  EXPECT_EQ(refusal, save.err);
-  EXPECT_FALSE(std::filesystem::exists(dir_.File("Schema.INI")));
+  EXPECT_EQ(0, save.exitCode) << save.err;
+  EXPECT_NE(std::string::npos, ReadBytes(dir_.File("Schema.INI")).find("\r\nCharacterSet=UTF-16LE\r\n"));
 }
 
 TEST_F(InputFile, NamedPipeIsRefusedInsteadOfWaitedFor) {

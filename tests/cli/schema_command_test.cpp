@@ -27,12 +27,13 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   const CliResult guess = Run({"guess", Data(), "--sep", "fixed", "--breaks", "11,31", "--save"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
   EXPECT_EQ("Field1\tChar\t10\nField2\tChar\t20\nField3\tChar\t6\n", guess.out);
-  EXPECT_EQ(dir_.Path() + "Schema.INI\n Has been updated With \n---> stock.dat\nand in ODBC Format\n",
+  EXPECT_EQ(Data() + ": character set UTF-8\n" + dir_.Path() +
+                "Schema.INI\n Has been updated With \n---> stock.dat\nand in ODBC Format\n",
             guess.err);
 
   const std::string section =
       "[stock.dat]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nFixedLength=37\r\n"
-      "MaxScanRows=25\r\nCharacterSet=OEM\r\nCol1=Field1 Char WIDTH 10\r\n"
+      "MaxScanRows=25\r\nCharacterSet=UTF-8\r\nCol1=Field1 Char WIDTH 10\r\n"
       "Col2=Field2 Char WIDTH 20\r\nCol3=Field3 Char WIDTH 6\r\n";
   EXPECT_SAME_BYTES(section, SchemaText());
 
@@ -43,7 +44,7 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   EXPECT_EQ(withoutCr, plain.out);
 
   EXPECT_EQ(json::parse(R"({"separator":"fixed","customChar":"","header":false,
-                            "lineLength":"37","rowsToScan":"25","characterSet":"OEM","fields":[
+                            "lineLength":"37","rowsToScan":"25","characterSet":"UTF-8","fields":[
                             {"name":"Field1","type":"Char","width":"10","format":""},
                             {"name":"Field2","type":"Char","width":"20","format":""},
                             {"name":"Field3","type":"Char","width":"6","format":""}]})"),
@@ -90,7 +91,7 @@ TEST_F(SchemaRoundTrip, ExtendedSaveOfSavedDelimitedFieldsKeepsTypesAndFormats) 
   const CliResult guess = Run({"guess", Data(), "--schema", "--save", "--extended", "--json"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
   // Only as many entries are read as line 1 has fields.
-  EXPECT_EQ(json::parse(R"({"fields":[{"name":"OrderNo","type":"Long","width":"0","format":""},
+  EXPECT_EQ(json::parse(R"({"characterSet":"OEM","fields":[{"name":"OrderNo","type":"Long","width":"0","format":""},
                             {"name":"Placed","type":"DateTime","width":"0","format":"dd/MM/yy"},
                             {"name":"Amount","type":"Float","width":"0","format":""}]})"),
             json::parse(guess.out));
