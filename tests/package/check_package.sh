@@ -80,6 +80,35 @@ driver=$(sed -n 's/.*"\(\/[^"]*libquorlin-odbc-text\.so\)".*/\1/p' "$scratch/con
 grep -q 'odbcinst -i -d' "$scratch/control/postinst" || fail "postinst does not register the driver"
 grep -q 'odbcinst -u -d' "$scratch/control/prerm" || fail "prerm does not unregister the driver"
 
+# Run against a scratch odbcinst.ini: a registration of the same name that was there before is
+# counted, not replaced, and removing the package leaves it as it was; without one, the package
+# registers its own library and takes it back.
+odbc=$scratch/odbc
+mkdir "$odbc"
+name='Microsoft Text Driver (*.txt; *.csv)'
+query() {
+  local out
+  out=$(ODBCSYSINI=$odbc odbcinst -q -d -n "$name" 2>/dev/null) && printf '%s\n' "$out"
+  return 0
+}
+maintainer() { ODBCSYSINI=$odbc sh "$scratch/control/$1" "$2" >/dev/null 2>&1 || fail "$1 $2 failed"; }
+printf '[%s]\nDescription=by hand\nDriver=/opt/text/libtext.so\nSetup=/opt/text/libtext.so\nUsageCount=1\n' \
+  "$name" >"$odbc/odbcinst.ini"
+before=$(query)
+maintainer postinst configure
+installed=$(query)
+[[ $installed == *"Driver=/opt/text/libtext.so"* && $installed == *"UsageCount=2"* ]] ||
+  fail "postinst replaced the existing registration: $installed"
+maintainer prerm remove
+maintainer postrm remove
+[ "$(query)" = "$before" ] || fail "removal did not leave the existing registration: $(query)"
+: >"$odbc/odbcinst.ini"
+maintainer postinst configure
+[[ $(query) == *"Driver=$driver"* ]] || fail "postinst did not register $driver: $(query)"
+maintainer prerm remove
+maintainer postrm remove
+[ -z "$(query)" ] || fail "removal left a registration: $(query)"
+
 # The installed command line program runs from the unpacked root.
 "$root/usr/bin/quorlin-cli" --help | grep -q 'export' || fail "quorlin-cli --help"
 [ "$("$root/usr/bin/quorlin-cli" --version)" = "$version" ] || fail "quorlin-cli --version"
