@@ -56,6 +56,16 @@ desktop-file-validate "$desktop" >"$scratch/desktop.log" 2>&1 || { cat "$scratch
 grep -E ': (error|warning):' "$scratch/desktop.log" >&2 && fail "desktop entry warnings"
 grep -qx 'Exec=quorlin %f' "$desktop" || fail "desktop entry does not pass the file to quorlin"
 grep -qx 'Categories=Office;Utility;' "$desktop" || fail "desktop entry categories"
+grep -qx 'MimeType=text/csv;text/tab-separated-values;' "$desktop" ||
+  fail "desktop entry claims other types than CSV and TSV: $(grep MimeType "$desktop")"
+grep -qx 'License: GPL-3+' "$root/usr/share/doc/quorlin/copyright" || fail "the copyright file grants no licence"
+
+# No path of the build or the source tree is compiled into the programs.
+for binary in usr/bin/quorlin usr/bin/quorlin-cli "usr/$libdir/odbc/libquorlin-odbc-text.so"; do
+  for path in "$build" "$source"; do
+    ! strings "$root/$binary" | grep -qF "$path" || fail "$binary holds the path $path"
+  done
+done
 metainfo=$root/usr/share/metainfo/org.quorlin.Quorlin.metainfo.xml
 appstreamcli validate --no-net "$metainfo" >"$scratch/appstream.log" 2>&1 ||
   { cat "$scratch/appstream.log" >&2; fail "metainfo"; }
