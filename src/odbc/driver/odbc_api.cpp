@@ -4,13 +4,13 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include <new>
 #include <optional>
 #include <string>
 
 #include "odbc/driver/catalog_results.h"
 #include "odbc/driver/connection_ops.h"
 #include "odbc/driver/driver_info.h"
+#include "odbc/driver/entry_points.h"
 #include "odbc/driver/handles.h"
 #include "odbc/driver/output_buffers.h"
 #include "odbc/driver/sql_error.h"
@@ -19,67 +19,6 @@
 using namespace quorlin::driver;
 
 namespace {
-
-// Runs one call: clears the handle's diagnostics, and turns whatever the body raises into a
-// record and SQL_ERROR.
-template <typename Body>
-SQLRETURN Run(Diagnostics& diagnostics, Body&& body) {
-  diagnostics.Clear();
-  try {
-    return diagnostics.Finish(body());
-  } catch (const SqlError& error) {
-    diagnostics.Add(error.SqlState(), error.what());
-  } catch (const std::bad_alloc&) {
-    diagnostics.Add(state::kMemory, "Memory allocation error");
-  } catch (const std::exception& error) {
-    diagnostics.Add(state::kGeneralError, error.what());
-  } catch (...) {
-    diagnostics.Add(state::kGeneralError, "Unexpected failure inside the text driver");
-  }
-  return diagnostics.Finish(SQL_ERROR);
-}
-
-std::string Text(const SQLCHAR* text, SQLINTEGER length) {
-  if (text == nullptr) return {};
-  const char* chars = reinterpret_cast<const char*>(text);
-  return length == SQL_NTS ? std::string(chars) : std::string(chars, length < 0 ? 0 : static_cast<std::size_t>(length));
-}
-
-std::optional<std::string> OptionalText(const SQLCHAR* text, SQLSMALLINT length) {
-  if (text == nullptr) return std::nullopt;
-  return Text(text, length);
-}
-
-void ExpectConnected(const Connection& connection) {
-  if (!connection.connected) throw SqlError(state::kNotConnected, "Connection not open");
-}
-
-SQLRETURN Truncated(Diagnostics& diagnostics) {
-  diagnostics.Add(state::kTruncated, "String data, right truncated");
-  return SQL_SUCCESS_WITH_INFO;
-}
-
-Diagnostics* DiagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle, std::string* dataSource) {
-  switch (handleType) {
-    case SQL_HANDLE_ENV:
-      if (Environment* environment = AsEnvironment(handle)) return &environment->diagnostics;
-      return nullptr;
-    case SQL_HANDLE_DBC:
-      if (Connection* connection = AsConnection(handle)) {
-        *dataSource = connection->dataSource;
-        return &connection->diagnostics;
-      }
-      return nullptr;
-    case SQL_HANDLE_STMT:
-      if (Statement* statement = AsStatement(handle)) {
-        *dataSource = statement->connection->dataSource;
-        return &statement->diagnostics;
-      }
-      return nullptr;
-    default:
-      return nullptr;
-  }
-}
 
 SQLRETURN FreeStatement(Statement* statement) {
   auto& statements = statement->connection->statements;
