@@ -114,11 +114,12 @@ TEST_F(DsnCommand, EightAddsAtOnceAllLandAndKeepEveryOtherByte) {
   ASSERT_EQ(0, RunOdbcClient(script + "wait").exitCode);
 
   std::string written = sandbox.SystemDataSources();
+  const std::string folder = dir_.Path().ends_with('/') ? dir_.Path() : dir_.Path() + "/";
   for (int k = 1; k <= 8; ++k) {
     const std::string name = "Source" + std::to_string(k);
     EXPECT_EQ("DSN Created\nexit 0\n", ReadBytes(dir_.File("add" + std::to_string(k) + ".log"))) << name;
     EXPECT_NE(std::string::npos, written.find("[" + name + "]\nDriver=Microsoft Text Driver (*.txt; *.csv)\nDefaultDir=" +
-                                              dir_.Path() + "/\n"))
+                                              folder + "\n"))
         << name << " in\n" << written;
     const std::size_t listed = written.find(name + "=Microsoft Text Driver (*.txt; *.csv)\n");
     ASSERT_NE(std::string::npos, listed) << name;
