@@ -213,7 +213,10 @@ TEST_F(SchemaReaderTest, DuplicateSectionsAndKeysReadTheFirst) {
 void ReadEverything(const ProfileFile& file, const std::string& section) {
   SectionHasFields(file, section);
   ReadSavedLayout(file, section);
-  ReadDelimitedFields(file, section, "\"", 1024);
+  try {
+    ReadDelimitedFields(file, section, "\"", 1024);
+  } catch (const SchemaError&) {
+  }
   try {
     FieldWidths(ReadFixedFields(file, section, "\""));
   } catch (const SchemaError&) {
