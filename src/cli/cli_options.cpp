@@ -3,7 +3,6 @@
 
 #include "cli/cli_error.h"
 #include "schema/saved_section.h"
-#include "schema/schema_file.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
 

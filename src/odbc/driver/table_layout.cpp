@@ -8,7 +8,6 @@
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
 #include "schema/field_layout.h"
 #include "schema/saved_section.h"
