@@ -59,6 +59,21 @@ std::string Terminated(std::string_view text, const std::string& eol) {
   return out;
 }
 
+// The text without the lines of the sections of the name that `erased` picks (their headers
+// among them, when it picks them).
+template <typename Picks>
+std::string WithoutLinesOf(std::string_view text, std::string_view section, Picks erased) {
+  std::string out;
+  bool inSection = false;
+  for (std::size_t at = 0; at < text.size();) {
+    const Line line = LineAt(text, at);
+    at = line.next;
+    if (line.kind == LineKind::kSection) inSection = SameName(line.name, section);
+    if (!(inSection && erased(line))) out.append(text.substr(line.begin, line.next - line.begin));
+  }
+  return out;
+}
+
 }  // namespace
 
 bool HasSection(std::string_view text, std::string_view section) {
@@ -87,29 +102,12 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 }
 
 std::string WithoutSection(std::string_view text, std::string_view section) {
-  std::string out;
-  bool inSection = false;
-  for (std::size_t at = 0; at < text.size();) {
-    const Line line = LineAt(text, at);
-    at = line.next;
-    if (line.kind == LineKind::kSection) inSection = SameName(line.name, section);
-    const bool erased = inSection && line.kind != LineKind::kOther;
-    if (!erased) out.append(text.substr(line.begin, line.next - line.begin));
-  }
-  return out;
+  return WithoutLinesOf(text, section, [](const Line& line) { return line.kind != LineKind::kOther; });
 }
 
 std::string WithoutKey(std::string_view text, std::string_view section, std::string_view key) {
-  std::string out;
-  bool inSection = false;
-  for (std::size_t at = 0; at < text.size();) {
-    const Line line = LineAt(text, at);
-    at = line.next;
-    if (line.kind == LineKind::kSection) inSection = SameName(line.name, section);
-    const bool erased = inSection && line.kind == LineKind::kKey && SameName(line.name, key);
-    if (!erased) out.append(text.substr(line.begin, line.next - line.begin));
-  }
-  return out;
+  return WithoutLinesOf(text, section,
+                        [key](const Line& line) { return line.kind == LineKind::kKey && SameName(line.name, key); });
 }
 
 std::string WithSectionKeys(std::string_view text, std::string_view section, const KeyValues& keys) {

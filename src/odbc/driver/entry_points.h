@@ -4,9 +4,11 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <functional>
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "odbc/driver/handles.h"
 #include "odbc/driver/sql_error.h"
@@ -45,5 +47,22 @@ SQLRETURN Truncated(Diagnostics& diagnostics);
 // The diagnostics of a handle of `handleType`, and the data source it belongs to; nothing for
 // a handle that is not one.
 Diagnostics* DiagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle, std::string* dataSource);
+
+// The calls that take or give text, written once for the narrow and the wide entry points,
+// which turn the caller's text into UTF-8 before and put text results into the caller's buffer
+// with `copy` (true when the text had to be cut).
+using CopyText = std::function<bool(std::string_view text)>;
+
+SQLRETURN ConnectTo(SQLHDBC handle, const std::string& dataSource);
+SQLRETURN DriverConnectWith(SQLHDBC handle, const std::string& connectionString, const CopyText& copy);
+SQLRETURN GetInfoInto(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT* stringLength,
+                      const CopyText& copy);
+SQLRETURN PrepareText(SQLHSTMT handle, const std::string& text);
+SQLRETURN ExecuteText(SQLHSTMT handle, const std::string& text);
+SQLRETURN ListTables(SQLHSTMT handle, const std::optional<std::string>& catalog,
+                     const std::optional<std::string>& schema, const std::optional<std::string>& table,
+                     const std::optional<std::string>& types);
+SQLRETURN ListColumns(SQLHSTMT handle, const std::optional<std::string>& table,
+                      const std::optional<std::string>& column);
 
 }  // namespace quorlin::driver

@@ -6,12 +6,9 @@
 #include <sqlucode.h>
 
 #include <array>
-#include <optional>
 #include <string>
+#include <string_view>
 
-#include "odbc/driver/catalog_results.h"
-#include "odbc/driver/connection_ops.h"
-#include "odbc/driver/driver_info.h"
 #include "odbc/driver/entry_points.h"
 #include "odbc/driver/handles.h"
 #include "odbc/driver/output_buffers.h"
@@ -76,47 +73,20 @@ extern "C" {
 
 SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND, SQLWCHAR* in, SQLSMALLINT inLength, SQLWCHAR* out,
                                     SQLSMALLINT outMax, SQLSMALLINT* outLength, SQLUSMALLINT) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&] {
-    const ConnectionAttributes attributes = ParseConnectionString(NarrowText(in, inLength));
-    Connect(*connection, attributes.Find("DSN").value_or(""), attributes);
-    return CopyWideString(CompletedConnectionString(*connection), out, outMax, outLength, WideUnit::kCharacters)
-               ? Truncated(connection->diagnostics)
-               : SQL_SUCCESS;
+  return DriverConnectWith(handle, NarrowText(in, inLength), [&](std::string_view text) {
+    return CopyWideString(text, out, outMax, outLength, WideUnit::kCharacters);
   });
 }
 
 SQLRETURN SQL_API SQLConnectW(SQLHDBC handle, SQLWCHAR* dataSource, SQLSMALLINT dataSourceLength, SQLWCHAR*,
                               SQLSMALLINT, SQLWCHAR*, SQLSMALLINT) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&] {
-    Connect(*connection, NarrowText(dataSource, dataSourceLength), {});
-    return SQL_SUCCESS;
-  });
+  return ConnectTo(handle, NarrowText(dataSource, dataSourceLength));
 }
 
 SQLRETURN SQL_API SQLGetInfoW(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT bufferLength,
                               SQLSMALLINT* stringLength) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&]() -> SQLRETURN {
-    const std::optional<InfoValue> info = DriverInfo(*connection, infoType);
-    if (!info) throw SqlError(state::kBadInfoType, "Information type " + std::to_string(infoType) + " is not known");
-    if (const auto* text = std::get_if<std::string>(&*info)) {
-      return CopyWideString(*text, value, bufferLength, stringLength, WideUnit::kBytes)
-                 ? Truncated(connection->diagnostics)
-                 : SQL_SUCCESS;
-    }
-    if (const auto* small = std::get_if<SQLUSMALLINT>(&*info)) {
-      Store(value, *small);
-      Store(stringLength, static_cast<SQLSMALLINT>(sizeof(SQLUSMALLINT)));
-    } else {
-      Store(value, std::get<SQLUINTEGER>(*info));
-      Store(stringLength, static_cast<SQLSMALLINT>(sizeof(SQLUINTEGER)));
-    }
-    return SQL_SUCCESS;
+  return GetInfoInto(handle, infoType, value, stringLength, [&](std::string_view text) {
+    return CopyWideString(text, value, bufferLength, stringLength, WideUnit::kBytes);
   });
 }
 
@@ -157,47 +127,23 @@ SQLRETURN SQL_API SQLGetDiagFieldW(SQLSMALLINT handleType, SQLHANDLE handle, SQL
 }
 
 SQLRETURN SQL_API SQLPrepareW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    Prepare(*statement, NarrowText(text, length));
-    return SQL_SUCCESS;
-  });
+  return PrepareText(handle, NarrowText(text, length));
 }
 
 SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER length) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    Prepare(*statement, NarrowText(text, length));
-    Execute(*statement);
-    return SQL_SUCCESS;
-  });
+  return ExecuteText(handle, NarrowText(text, length));
 }
 
 SQLRETURN SQL_API SQLTablesW(SQLHSTMT handle, SQLWCHAR* catalog, SQLSMALLINT catalogLength, SQLWCHAR* schema,
                              SQLSMALLINT schemaLength, SQLWCHAR* table, SQLSMALLINT tableLength, SQLWCHAR* types,
                              SQLSMALLINT typesLength) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    OpenRows(*statement,
-             TablesResult(statement->connection->source, OptionalNarrowText(catalog, catalogLength),
-                          OptionalNarrowText(schema, schemaLength), OptionalNarrowText(table, tableLength),
-                          OptionalNarrowText(types, typesLength)));
-    return SQL_SUCCESS;
-  });
+  return ListTables(handle, OptionalNarrowText(catalog, catalogLength), OptionalNarrowText(schema, schemaLength),
+                    OptionalNarrowText(table, tableLength), OptionalNarrowText(types, typesLength));
 }
 
 SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR* table,
                               SQLSMALLINT tableLength, SQLWCHAR* column, SQLSMALLINT columnLength) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    OpenRows(*statement, ColumnsResult(statement->connection->source, OptionalNarrowText(table, tableLength),
-                                       OptionalNarrowText(column, columnLength), statement->connection->Odbc3()));
-    return SQL_SUCCESS;
-  });
+  return ListColumns(handle, OptionalNarrowText(table, tableLength), OptionalNarrowText(column, columnLength));
 }
 
 SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT column, SQLWCHAR* name, SQLSMALLINT bufferLength,
