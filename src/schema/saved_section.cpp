@@ -50,8 +50,12 @@ std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::s
   return entries;
 }
 
+std::string SectionPlaceName(const ProfileFile& file, const std::string& section) {
+  return std::filesystem::path(file.Path()).filename().string() + " [" + section + "]";
+}
+
 std::string ColumnEntryName(const ProfileFile& file, const std::string& section, std::size_t number) {
-  return std::filesystem::path(file.Path()).filename().string() + " [" + section + "] Col" + std::to_string(number);
+  return SectionPlaceName(file, section) + " Col" + std::to_string(number);
 }
 
 int CheckedWidth(const ProfileFile& file, const std::string& section, const ColumnEntry& entry,

@@ -47,6 +47,9 @@ struct ColumnEntry {
 std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::string& section,
                                            const ColumnReading& reading);
 
+// "Schema.INI [stock.dat]": how every message names a section.
+std::string SectionPlaceName(const ProfileFile& file, const std::string& section);
+
 // "Schema.INI [stock.dat] Col2": how every message names an entry.
 std::string ColumnEntryName(const ProfileFile& file, const std::string& section, std::size_t number);
 

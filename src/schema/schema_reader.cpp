@@ -55,7 +55,7 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
   const std::string characterSet = file.ReadString(section, "CharacterSet", "OEM");
   const std::optional<CharacterSet> named = CharacterSet::Named(characterSet);
   if (!named) {
-    throw SchemaError(FileNameOf(file.Path()) + " [" + section + "] " + CharacterSet::UnknownMessage(characterSet));
+    throw SchemaError(SectionPlaceName(file, section) + " " + CharacterSet::UnknownMessage(characterSet));
   }
   saved.characterSet = *named;
   return saved;
