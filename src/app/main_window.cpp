@@ -47,12 +47,17 @@ const QColor kYellow(Qt::yellow);
 
 // A background of the window's own colours takes black text, so that it reads the same under a
 // light and a dark desktop palette.
+// A button paints its background and text in roles of its own; the colour goes to those too.
 void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(role, colour);
   palette.setColor(role == QPalette::Window ? QPalette::WindowText : QPalette::Text, Qt::black);
+  if (role == QPalette::Window) {
+    palette.setColor(widget->backgroundRole(), colour);
+    palette.setColor(widget->foregroundRole(), Qt::black);
+    widget->setAutoFillBackground(true);
+  }
   widget->setPalette(palette);
-  if (role == QPalette::Window) widget->setAutoFillBackground(true);
 }
 
 template <typename W>
@@ -148,7 +153,10 @@ void TfrmQuorlin::BuildControls() {
   cmdSchemaDelete->setEnabled(false);
   cmdSave = Named(new QPushButton("&Save To Schema", central), "cmdSave");
   cmdClose = Named(new QPushButton("Close", central), "cmdClose");
-  for (QPushButton* button : {cmdSchemaDelete, cmdSave, cmdClose}) button->resize(140, 27);
+  // A larger desktop font makes the buttons larger than their usual size, never smaller.
+  for (QPushButton* button : {cmdSchemaDelete, cmdSave, cmdClose}) {
+    button->resize(button->sizeHint().expandedTo(QSize(140, 27)));
+  }
 }
 
 QGroupBox* TfrmQuorlin::BuildFileInformation() {
@@ -508,8 +516,10 @@ void TfrmQuorlin::ApplyResizeRule() {
   if (central == nullptr || gpInfo == nullptr) return;
   const int width = central->width() - 2 * kMargin;
   const int taller = std::max(0, height() - minimumHeight());
-  gpInfo->setGeometry(kMargin, 2, width, kFileInformationHeight + taller / 2);
-  const int buttonsTop = central->height() - kButtonRowFromBottom;
+  // In a larger desktop font the box needs more than its usual height to show its controls.
+  const int infoHeight = std::max(kFileInformationHeight, gpInfo->minimumSizeHint().height());
+  gpInfo->setGeometry(kMargin, 2, width, infoHeight + taller / 2);
+  const int buttonsTop = central->height() - std::max(kButtonRowFromBottom, cmdClose->height() + 8);
   const int gridTop = gpInfo->geometry().bottom() + 6;
   grdData->setGeometry(kMargin, gridTop, width, std::max(0, buttonsTop - gridTop - kGapAboveButtons));
   pnlImg->setGeometry(grdData->geometry());

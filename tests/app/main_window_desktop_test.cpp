@@ -183,9 +183,12 @@ TEST_F(DarkPaletteTest, TheWindowFollowsTheDesktopsPaletteAndItsYellowControlsSt
   Start();
   EXPECT_EQ(QColor(30, 30, 30), Find<QListWidget>("lstFiles")->palette().color(QPalette::Base));
   for (const char* name : {"lblFieldCount", "lblLength", "optFixed"}) {
-    const QPalette palette = Find<QWidget>(name)->palette();
-    EXPECT_EQ(QColor(Qt::yellow), palette.color(QPalette::Window)) << name;
-    EXPECT_GE(Contrast(palette.color(QPalette::Window), palette.color(QPalette::WindowText)), 4.5) << name;
+    const QWidget* control = Find<QWidget>(name);
+    const QPalette palette = control->palette();
+    EXPECT_TRUE(control->autoFillBackground()) << name;
+    EXPECT_EQ(QColor(Qt::yellow), palette.color(control->backgroundRole())) << name;
+    EXPECT_GE(Contrast(palette.color(control->backgroundRole()), palette.color(control->foregroundRole())), 4.5)
+        << name;
   }
   for (const char* name : {"txtFieldCount", "txtLength", "lstLines", "txtChar"}) {
     const QPalette palette = Find<QWidget>(name)->palette();
