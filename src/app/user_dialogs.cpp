@@ -23,18 +23,6 @@ int Run(QMessageBox::Icon icon, const QString& caption, const QString& text, QMe
   return box->exec();
 }
 
-// The dialog's tree of files: a column is as wide as what it shows, not cut at a fixed width.
-void FitFileColumns(QFileDialog& dialog) {
-  auto* files = dialog.findChild<QTreeView*>("treeView");
-  if (files == nullptr) return;
-  QHeaderView* header = files->header();
-  header->setStretchLastSection(false);
-  header->setSectionResizeMode(0, QHeaderView::Stretch);
-  for (int column = 1; column < header->count(); ++column) {
-    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-  }
-}
-
 // What the open and the save dialog share.
 FileChoice RunFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
   dialog.setNameFilter(request.filter);
@@ -68,7 +56,17 @@ std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, QMessageBox::Icon ic
   return box;
 }
 
-void PrepareFileDialog(QFileDialog& dialog) { FitFileColumns(dialog); }
+// The dialog's tree of files: a column is as wide as what it shows, not cut at a fixed width.
+void PrepareFileDialog(QFileDialog& dialog) {
+  auto* files = dialog.findChild<QTreeView*>("treeView");
+  if (files == nullptr) return;
+  QHeaderView* header = files->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < header->count(); ++column) {
+    header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
+}
 
 void QtUserDialogs::Inform(const QString& text) {
   Run(QMessageBox::Information, kApplicationTitle, text, QMessageBox::Ok, QMessageBox::Ok);
