@@ -56,7 +56,9 @@ std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, QMessageBox::Icon ic
   return box;
 }
 
-// The dialog's tree of files: a column is as wide as what it shows, not cut at a fixed width.
+// The dialog's tree of files: a column is as wide as what it shows. The dialog restores its
+// columns from settings that every Qt program on the desktop shares, where another may have
+// left them fixed and narrow.
 void PrepareFileDialog(QFileDialog& dialog) {
   auto* files = dialog.findChild<QTreeView*>("treeView");
   if (files == nullptr) return;
