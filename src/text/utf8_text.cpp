@@ -84,4 +84,27 @@ std::size_t Utf8Length(char32_t code) {
   return code < 0x10000 ? 3 : 4;
 }
 
+void AppendAsUtf8(std::string& out, std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    out.append(bytes);
+    return;
+  }
+  out.reserve(out.size() + bytes.size() * 2);
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code < 0x80) {
+      out += byte;
+    } else {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+}
+
+std::string AsUtf8(std::string_view bytes) {
+  std::string text;
+  AppendAsUtf8(text, bytes);
+  return text;
+}
+
 }  // namespace quorlin
