@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "export/little_endian.h"
 #include "export/parquet/rle_hybrid.h"
@@ -49,7 +50,26 @@ std::string PlainInteger(std::int64_t value, PhysicalType type) {
   return bytes;
 }
 
+// Values a first page looks at before it judges whether its strings repeat enough.
+constexpr std::size_t kDictionaryTrialValues = 1024;
+
 }  // namespace
+
+std::size_t ColumnChunk::StringHash::operator()(std::string_view text) const {
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+  std::uint64_t hash = text.size() * kMultiplier;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 29;
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, text.data() + at, text.size() - at);
+  hash = (hash ^ tail) * kMultiplier;
+  return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
 
 ColumnChunk::ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits,
                          DateTyping dateTyping)
@@ -135,6 +155,14 @@ bool ColumnChunk::AddDateTime(std::int64_t millis) {
   return true;
 }
 
+// Drops the dictionary before any page used it; the open page's strings go plain.
+void ColumnChunk::StopIndexing() {
+  usesDictionary_ = false;
+  dictionary_.clear();
+  dictionaryValues_.clear();
+  indices_.clear();
+}
+
 void ColumnChunk::NoteBytesBounds(std::string_view value) {
   if (!minBytes_ || value < *minBytes_) minBytes_ = std::string(value);
   if (!maxBytes_ || value > *maxBytes_) maxBytes_ = std::string(value);
@@ -153,6 +181,11 @@ void ColumnChunk::AddBytes(std::string_view value) {
       NoteBytesBounds(value);
     }
     indices_.push_back(found->second);
+    // Mostly different strings gain nothing from a dictionary; better to know it early.
+    if (!dictionaryPages_ && indices_.size() == kDictionaryTrialValues &&
+        dictionary_.size() * 8 > kDictionaryTrialValues * 7) {
+      StopIndexing();
+    }
   } else {
     NoteBytesBounds(value);
   }
@@ -204,10 +237,8 @@ void ColumnChunk::EndPage() {
   Encoding encoding = Encoding::Plain;
   if (usesDictionary_ && !indices_.empty()) {
     // Strings that are mostly different from the start gain nothing from a dictionary.
-    if (pageCount_ == 0 && dictionary_.size() * 2 > indices_.size()) {
-      usesDictionary_ = false;
-      dictionary_.clear();
-      dictionaryValues_.clear();
+    if (!dictionaryPages_ && dictionary_.size() * 2 > indices_.size()) {
+      StopIndexing();
     } else {
       const int bitWidth = BitWidthFor(static_cast<std::uint32_t>(dictionary_.size() - 1));
       body_.push_back(static_cast<char>(bitWidth));
@@ -222,7 +253,6 @@ void ColumnChunk::EndPage() {
     plainPages_ = true;
   }
   PutPage(PageType::Data, body_, static_cast<std::int32_t>(levels_.size()), encoding);
-  ++pageCount_;
   levels_.clear();
   values_.clear();
   indices_.clear();
@@ -303,7 +333,6 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
 
   pages_.clear();
   uncompressedPages_ = 0;
-  pageCount_ = 0;
   dictionaryPages_ = plainPages_ = false;
   dictionary_.clear();
   dictionaryValues_.clear();
