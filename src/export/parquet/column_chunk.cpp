@@ -55,22 +55,6 @@ constexpr std::size_t kDictionaryTrialValues = 1024;
 
 }  // namespace
 
-std::size_t ColumnChunk::StringHash::operator()(std::string_view text) const {
-  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-  std::uint64_t hash = text.size() * kMultiplier;
-  std::size_t at = 0;
-  for (; at + 8 <= text.size(); at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text.data() + at, sizeof word);
-    hash = (hash ^ word) * kMultiplier;
-    hash ^= hash >> 29;
-  }
-  std::uint64_t tail = 0;
-  std::memcpy(&tail, text.data() + at, text.size() - at);
-  hash = (hash ^ tail) * kMultiplier;
-  return static_cast<std::size_t>(hash ^ (hash >> 32));
-}
-
 ColumnChunk::ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits,
                          DateTyping dateTyping)
     : schema_(std::move(schema)),
@@ -158,8 +142,7 @@ bool ColumnChunk::AddDateTime(std::int64_t millis) {
 // Drops the dictionary before any page used it; the open page's strings go plain.
 void ColumnChunk::StopIndexing() {
   usesDictionary_ = false;
-  dictionary_.clear();
-  dictionaryValues_.clear();
+  dictionary_.Clear();
   indices_.clear();
 }
 
@@ -173,17 +156,12 @@ void ColumnChunk::AddBytes(std::string_view value) {
   putU32le(values_, static_cast<std::uint32_t>(value.size()));
   values_.append(value);
   if (usesDictionary_) {
-    auto found = dictionary_.find(value);
-    if (found == dictionary_.end()) {
-      found = dictionary_.emplace(std::string(value), static_cast<std::uint32_t>(dictionary_.size())).first;
-      putU32le(dictionaryValues_, static_cast<std::uint32_t>(value.size()));
-      dictionaryValues_.append(value);
-      NoteBytesBounds(value);
-    }
-    indices_.push_back(found->second);
+    bool added = false;
+    indices_.push_back(dictionary_.IndexOf(value, added));
+    if (added) NoteBytesBounds(value);
     // Mostly different strings gain nothing from a dictionary; better to know it early.
     if (!dictionaryPages_ && indices_.size() == kDictionaryTrialValues &&
-        dictionary_.size() * 8 > kDictionaryTrialValues * 7) {
+        dictionary_.Size() * 8 > kDictionaryTrialValues * 7) {
       StopIndexing();
     }
   } else {
@@ -237,15 +215,15 @@ void ColumnChunk::EndPage() {
   Encoding encoding = Encoding::Plain;
   if (usesDictionary_ && !indices_.empty()) {
     // Strings that are mostly different from the start gain nothing from a dictionary.
-    if (!dictionaryPages_ && dictionary_.size() * 2 > indices_.size()) {
+    if (!dictionaryPages_ && dictionary_.Size() * 2 > indices_.size()) {
       StopIndexing();
     } else {
-      const int bitWidth = BitWidthFor(static_cast<std::uint32_t>(dictionary_.size() - 1));
+      const int bitWidth = BitWidthFor(static_cast<std::uint32_t>(dictionary_.Size() - 1));
       body_.push_back(static_cast<char>(bitWidth));
       PutRleHybrid(body_, indices_, bitWidth);
       encoding = Encoding::RleDictionary;
       dictionaryPages_ = true;
-      if (dictionaryValues_.size() > limits_.dictionaryBytes) usesDictionary_ = false;
+      if (dictionary_.PlainEntries().size() > limits_.dictionaryBytes) usesDictionary_ = false;
     }
   }
   if (encoding == Encoding::Plain) {
@@ -316,7 +294,7 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   std::size_t uncompressed = uncompressedPages_;
   if (dictionaryPages_) {
     std::swap(pages_, dictionaryPage);
-    PutPage(PageType::Dictionary, dictionaryValues_, static_cast<std::int32_t>(dictionary_.size()),
+    PutPage(PageType::Dictionary, dictionary_.PlainEntries(), static_cast<std::int32_t>(dictionary_.Size()),
             Encoding::Plain);
     std::swap(pages_, dictionaryPage);
     uncompressed = uncompressedPages_;
@@ -334,8 +312,7 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   pages_.clear();
   uncompressedPages_ = 0;
   dictionaryPages_ = plainPages_ = false;
-  dictionary_.clear();
-  dictionaryValues_.clear();
+  dictionary_.Clear();
   usesDictionary_ = schema_.logical == LogicalType::String;
   valueCount_ = nullCount_ = 0;
   minInteger_.reset();

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "export/byte_sink.h"
 #include "export/parquet/file_metadata.h"
 #include "export/parquet/page_compression.h"
+#include "export/parquet/string_dictionary.h"
 
 namespace quorlin::parquet {
 
@@ -59,13 +59,6 @@ class ColumnChunk {
   ColumnChunkInfo Store(ByteSink& sink);
 
  private:
-  // Short values, hashed eight bytes at a time by multiplying: cheaper than the library's hash,
-  // which every value of an indexed column pays for.
-  struct StringHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const;
-  };
-
   void Defined();
   void EndValue();
   void EndPage();
@@ -93,8 +86,7 @@ class ColumnChunk {
   bool dictionaryPages_ = false;  // some page is indexed
   bool plainPages_ = false;       // some page is plain
 
-  std::unordered_map<std::string, std::uint32_t, StringHash, std::equal_to<>> dictionary_;
-  std::string dictionaryValues_;  // the entries, plain-encoded
+  StringDictionary dictionary_;
 
   std::int64_t valueCount_ = 0;
   std::int64_t nullCount_ = 0;
