@@ -157,6 +157,26 @@ TEST_F(ParquetExport, ReadsBackManyRowGroupsInEveryCodec) {
   }
 }
 
+// A column whose strings stop repeating: indexed pages, then plain ones in the same chunk.
+TEST_F(ParquetExport, GoesOnWithPlainPagesOnceTheDictionaryIsFull) {
+  std::string csv;
+  Rows expected;
+  for (int i = 0; i < 2000; ++i) {
+    const std::string value = i < 600 ? "v" + std::to_string(i % 3) : "w" + std::to_string(i);
+    csv += value + "\r\n";
+    expected.push_back({value});
+  }
+  const ExportRequest request = Request(csv, {Field("word", T::Char, 10)});
+  parquet::FileLimits limits;
+  limits.page.pageValues = 300;
+  limits.page.dictionaryBytes = 200;
+  DiskOutputFiles files;
+  ASSERT_TRUE(RunExport(request, *MakeParquetWriter(request, limits), files).Exported());
+  const auto read = DuckDbRows({Read(), "SELECT encodings FROM parquet_metadata(" + SqlString(dir_.File("out.parquet")) + ")"});
+  EXPECT_EQ(expected, read[0]);
+  EXPECT_EQ(Rows({{"RLE, PLAIN, RLE_DICTIONARY"}}), read[1]);
+}
+
 TEST_F(ParquetExport, WritesAFolderOfPartFilesThatReadsAsOneTable) {
   std::string csv;
   Rows expected;

@@ -2,19 +2,13 @@
 
 #include <bit>
 
+#include "export/parquet/varint.h"
+
 namespace quorlin::parquet {
 
 namespace {
 
 constexpr std::size_t kGroup = 8;
-
-void PutVarint(std::string& out, std::uint64_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<char>((value & 0x7F) | 0x80));
-    value >>= 7;
-  }
-  out.push_back(static_cast<char>(value));
-}
 
 // A run: its length shifted left by one, then the value in whole bytes, little-endian.
 void PutRun(std::string& out, std::size_t length, std::uint32_t value, int bitWidth) {

@@ -1,17 +1,11 @@
 #include "export/parquet/thrift_compact.h"
 
+#include "export/parquet/varint.h"
+
 namespace quorlin::parquet {
 
-void CompactWriter::PutVarint(std::uint64_t value) {
-  while (value >= 0x80) {
-    out_.push_back(static_cast<char>((value & 0x7F) | 0x80));
-    value >>= 7;
-  }
-  out_.push_back(static_cast<char>(value));
-}
-
 void CompactWriter::PutZigZag(std::int64_t value) {
-  PutVarint((static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63));
+  PutVarint(out_, (static_cast<std::uint64_t>(value) << 1) ^ static_cast<std::uint64_t>(value >> 63));
 }
 
 // A short header holds the id's distance from the previous field; a long one the id itself.
@@ -57,7 +51,7 @@ void CompactWriter::FieldList(std::int16_t id, CompactType element, std::size_t 
     out_.push_back(static_cast<char>((count << 4) | static_cast<std::size_t>(element)));
   } else {
     out_.push_back(static_cast<char>(0xF0 | static_cast<int>(element)));
-    PutVarint(count);
+    PutVarint(out_, count);
   }
 }
 
@@ -73,7 +67,7 @@ void CompactWriter::EndStruct() {
 }
 
 void CompactWriter::ElementBinary(std::string_view bytes) {
-  PutVarint(bytes.size());
+  PutVarint(out_, bytes.size());
   out_.append(bytes);
 }
 

@@ -49,7 +49,6 @@ class CompactWriter {
 
  private:
   void FieldHeader(std::int16_t id, CompactType type);
-  void PutVarint(std::uint64_t value);
   void PutZigZag(std::int64_t value);
 
   std::string& out_;
