@@ -121,7 +121,7 @@ TEST_F(ParquetExport, GivesNoRowsForAHeaderAloneAndOneForOneRecord) {
 TEST_F(ParquetExport, ReadsBackManyRowGroupsInEveryCodec) {
   std::string csv;
   Rows expected;
-  for (int i = 0; i < 3000; ++i) {
+  for (int i = 0; i < 10000; ++i) {
     const std::string city = i % 7 == 0 ? "" : "City" + std::to_string(i % 5);
     const std::string note = "note " + std::to_string(i * 7919 % 100003);
     csv += std::to_string(i) + "," + city + "," + note + "\r\n";
@@ -152,8 +152,8 @@ TEST_F(ParquetExport, ReadsBackManyRowGroupsInEveryCodec) {
     EXPECT_GT(std::stoi(read[1][0][0]), 1);
     EXPECT_EQ("true", read[1][0][1]);
     EXPECT_EQ("false", read[1][0][2]);
-    EXPECT_EQ(Rows({{"0", "2999", "0"}}), read[2]);
-    EXPECT_EQ(Rows({{"City0", "City4", "429"}}), read[3]);
+    EXPECT_EQ(Rows({{"0", "9999", "0"}}), read[2]);
+    EXPECT_EQ(Rows({{"City0", "City4", "1429"}}), read[3]);
   }
 }
 

@@ -8,25 +8,22 @@ namespace {
 
 constexpr std::string_view kMagic = "PAR1";
 constexpr const char* kCreatedBy = "Quorlin";
-// Summing the chunks' sizes after every row would cost more than the rows themselves.
-constexpr std::int64_t kRowsBetweenSizeChecks = 1024;
 
 }  // namespace
 
 ParquetFile::ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns, Codec codec, FileLimits limits)
-    : sink_(sink), compressor_(codec), limits_(limits) {
+    : sink_(sink), limits_(limits) {
   for (const FileColumn& column : columns) {
-    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, compressor_, limits.page, column.dateTyping));
+    compressors_.push_back(std::make_unique<PageCompressor>(codec));
+    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, *compressors_.back(), limits.page, column.dateTyping));
   }
   file_.createdBy = kCreatedBy;
   sink_.Write(kMagic);
 }
 
-void ParquetFile::EndRow() {
-  ++groupRows_;
-  ++file_.rowCount;
-  if (++rowsSinceSizeCheck_ < kRowsBetweenSizeChecks && limits_.rowGroupBytes >= (1u << 20)) return;
-  rowsSinceSizeCheck_ = 0;
+void ParquetFile::EndRows(std::int64_t count) {
+  groupRows_ += count;
+  file_.rowCount += count;
   std::size_t bytes = 0;
   for (const auto& chunk : chunks_) bytes += chunk->UncompressedBytes();
   if (bytes >= limits_.rowGroupBytes) StoreRowGroup();

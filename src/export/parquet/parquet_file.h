@@ -31,8 +31,9 @@ class ParquetFile {
   // The chunk of the open row group that column `index`'s next value goes to.
   ColumnChunk& Column(std::size_t index) { return *chunks_[index]; }
   std::size_t ColumnCount() const { return chunks_.size(); }
-  // After every column got one value: stores the row group once it has grown big enough.
-  void EndRow();
+  // After every column got `count` more values: stores the row group once it has grown big
+  // enough. Columns may be given their values on different threads, each column on one.
+  void EndRows(std::int64_t count);
   // Stores the last row group and the footer.
   void Finish();
 
@@ -44,12 +45,11 @@ class ParquetFile {
   void StoreRowGroup();
 
   ByteSink& sink_;
-  PageCompressor compressor_;
+  std::vector<std::unique_ptr<PageCompressor>> compressors_;  // one per column, as columns may be filled at once
   FileLimits limits_;
   std::vector<std::unique_ptr<ColumnChunk>> chunks_;
   FileInfo file_;
   std::int64_t groupRows_ = 0;
-  std::int64_t rowsSinceSizeCheck_ = 0;
 };
 
 }  // namespace quorlin::parquet

@@ -1,6 +1,10 @@
 #include "export/parquet/parquet_writer.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <future>
+#include <optional>
 
 #include "export/export_paths.h"
 #include "export/parquet/field_columns.h"
@@ -28,6 +32,58 @@ bool IsEmptyLine(const RecordValues& values, bool fixedInput) {
   return std::all_of(values.begin(), values.end(), [](std::string_view value) { return value.empty(); });
 }
 
+// Records are given to the columns in batches, so that two threads can fill columns at once.
+constexpr std::size_t kBatchRows = 4096;
+
+// Copies of records' values, as the values of a record last only until the next is read.
+class RecordBatch {
+ public:
+  void Add(std::int64_t number, const RecordValues& values, std::size_t columns) {
+    numbers_.push_back(number);
+    for (std::size_t i = 0; i < columns; ++i) {
+      if (i < values.size()) {
+        values_.push_back({bytes_.size(), values[i].size()});
+        bytes_.append(values[i]);
+      } else {
+        values_.push_back({0, kMissing});
+      }
+    }
+    columns_ = columns;
+  }
+
+  std::size_t Rows() const { return numbers_.size(); }
+  std::int64_t Number(std::size_t row) const { return numbers_[row]; }
+  // Nothing for a field the record has no value for.
+  std::optional<std::string_view> Value(std::size_t row, std::size_t column) const {
+    const auto [start, size] = values_[row * columns_ + column];
+    if (size == kMissing) return std::nullopt;
+    return std::string_view(bytes_).substr(start, size);
+  }
+
+  void Clear() {
+    numbers_.clear();
+    values_.clear();
+    bytes_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kMissing = static_cast<std::size_t>(-1);
+
+  std::vector<std::int64_t> numbers_;
+  std::vector<std::pair<std::size_t, std::size_t>> values_;  // start in bytes_ and size
+  std::string bytes_;
+  std::size_t columns_ = 0;
+};
+
+// A value the recognisers refused, by its place in the batch.
+struct RefusedValue {
+  std::size_t row;
+  std::size_t column;
+  bool operator<(const RefusedValue& other) const {
+    return row != other.row ? row < other.row : column < other.column;
+  }
+};
+
 class ParquetWriter : public FormatWriter {
  public:
   ParquetWriter(const ExportRequest& request, parquet::FileLimits limits)
@@ -37,8 +93,10 @@ class ParquetWriter : public FormatWriter {
         columns_(parquet::FieldColumnsFor(request.fields, request.currencyAsDecimal
                                                               ? parquet::CurrencyColumns::Decimal
                                                               : parquet::CurrencyColumns::Double)) {
-    reading_.locale = request.locale;
-    reading_.trimText = request.fixedInput;
+    for (parquet::ValueReading& reading : reading_) {
+      reading.locale = request.locale;
+      reading.trimText = request.fixedInput;
+    }
   }
 
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
@@ -65,23 +123,17 @@ class ParquetWriter : public FormatWriter {
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (IsEmptyLine(values, request_.fixedInput)) return;
-    if (IsDataset() && file_->RowCount() == request_.rowsPerFile) {
+    if (IsDataset() && file_->RowCount() + static_cast<std::int64_t>(batch_.Rows()) == request_.rowsPerFile) {
+      FillColumns();
       EndFile();
       BeginFile();
     }
-    const std::size_t given = std::min(values.size(), columns_.size());
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-      parquet::ColumnChunk& chunk = file_->Column(i);
-      if (i >= given) {
-        chunk.AddNull();
-      } else if (!parquet::AddFieldValue(chunk, columns_[i].kind, values[i], reading_)) {
-        LogRejected(number, i, values[i]);
-      }
-    }
-    file_->EndRow();
+    batch_.Add(number, values, columns_.size());
+    if (batch_.Rows() == kBatchRows) FillColumns();
   }
 
   ExportResult Finish() override {
+    FillColumns();
     EndFile();
     if (staged_) staged_->Commit();
     ExportResult result{ExportOutcome::Exported, {}};
@@ -117,6 +169,46 @@ class ParquetWriter : public FormatWriter {
     if (IsDataset()) out_->Close();
   }
 
+  // Gives the columns the batch's values, half of the columns on a thread of its own, and logs
+  // the values refused in record order.
+  void FillColumns() {
+    if (batch_.Rows() == 0) return;
+    std::atomic<std::size_t> nextColumn{0};
+    const auto fill = [this, &nextColumn](parquet::ValueReading& reading, std::vector<RefusedValue>& refused) {
+      for (std::size_t column; (column = nextColumn++) < columns_.size();) {
+        parquet::ColumnChunk& chunk = file_->Column(column);
+        for (std::size_t row = 0; row < batch_.Rows(); ++row) {
+          const std::optional<std::string_view> value = batch_.Value(row, column);
+          if (!value) {
+            chunk.AddNull();
+          } else if (!parquet::AddFieldValue(chunk, columns_[column].kind, *value, reading)) {
+            refused.push_back({row, column});
+          }
+        }
+      }
+    };
+    refused_[0].clear();
+    refused_[1].clear();
+    std::future<void> helper = std::async(std::launch::async, fill, std::ref(reading_[1]), std::ref(refused_[1]));
+    std::exception_ptr failure;
+    try {
+      fill(reading_[0], refused_[0]);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    helper.wait();
+    if (failure) std::rethrow_exception(failure);
+    helper.get();
+    std::vector<RefusedValue>& refused = refused_[0];
+    refused.insert(refused.end(), refused_[1].begin(), refused_[1].end());
+    std::sort(refused.begin(), refused.end());
+    for (const RefusedValue& refusal : refused) {
+      LogRejected(batch_.Number(refusal.row), refusal.column, *batch_.Value(refusal.row, refusal.column));
+    }
+    file_->EndRows(static_cast<std::int64_t>(batch_.Rows()));
+    batch_.Clear();
+  }
+
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
     ++rejected_;
     std::string line = std::to_string(number) + " :  Col : " + std::to_string(position) + " (" +
@@ -130,7 +222,9 @@ class ParquetWriter : public FormatWriter {
   parquet::FileLimits limits_;
   std::string logPath_;
   std::vector<FieldColumn> columns_;
-  parquet::ValueReading reading_;
+  RecordBatch batch_;
+  std::array<parquet::ValueReading, 2> reading_;  // one per thread filling columns
+  std::array<std::vector<RefusedValue>, 2> refused_;
   OutputFiles* files_ = nullptr;
   ByteSink* log_ = nullptr;
   ByteSink* out_ = nullptr;
