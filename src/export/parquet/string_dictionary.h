@@ -32,7 +32,4 @@ class StringDictionary {
   std::string plain_;
 };
 
-// Short values hashed eight bytes at a time.
-std::uint64_t HashBytes(std::string_view bytes);
-
 }  // namespace quorlin::parquet
