@@ -8,7 +8,6 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
-#include "cli/schema_place.h"
 #include "export/engines/engine_statement.h"
 #include "export/export_field_builder.h"
 #include "export/export_paths.h"
@@ -16,7 +15,7 @@
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
-#include "schema/schema_file.h"
+#include "schema/saved_section.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "text/preview_loader.h"
@@ -33,14 +32,14 @@ struct SchemaArguments {
   std::string engine;
 };
 
-CliError NoSection(const SchemaPlace& place) {
+CliError NoSection(const SavedSection& place) {
   return CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
 }
 
 // The section's header and key lines exactly as stored; the first section of the name counts,
 // as it does for every read.
-std::string StoredSection(const SchemaPlace& place) {
-  const std::optional<std::string> stored = ReadExistingFile(OpenSchemaFile(place.folder).Path());
+std::string StoredSection(const SavedSection& place) {
+  const std::optional<std::string> stored = ReadExistingFile(SavedSectionFile(place).Path());
   if (!stored) throw NoSection(place);
   const std::string& text = *stored;
   std::string shown;
@@ -64,8 +63,8 @@ std::string StoredSection(const SchemaPlace& place) {
 
 // The layout as the schema reader reads it: a delimited section's entries are read only as far
 // as the file's preview has columns.
-nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaPlace& place) {
-  const ProfileFile schema = OpenSchemaFile(place.folder);
+nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSection& place) {
+  const ProfileFile schema = SavedSectionFile(place);
   if (!SectionHasFields(schema, place.section)) throw NoSection(place);
   const SavedLayout saved = ReadSavedLayout(schema, place.section);
   const FileLayout defaults;
@@ -104,9 +103,9 @@ std::string TableNameOf(const std::string& dataPath) {
 // The statement that reads the raw file with its saved layout on `engine`: the fields as an
 // export to a typed format reads them, the date pattern and decimal symbol of the section
 // (else of the locale the export reads with) and its character set.
-std::string EngineStatementFor(const std::string& dataPath, const SchemaPlace& place, Engine engine,
+std::string EngineStatementFor(const std::string& dataPath, const SavedSection& place, Engine engine,
                                const LocaleSettings& locale) {
-  const ProfileFile schema = OpenSchemaFile(place.folder);
+  const ProfileFile schema = SavedSectionFile(place);
   if (!SectionHasFields(schema, place.section)) throw NoSection(place);
   const OpenFile file = OpenFromSchemaList(dataPath, LayoutArguments{});
   const FileLayout& layout = file.Layout();
@@ -127,7 +126,7 @@ std::string EngineStatementFor(const std::string& dataPath, const SchemaPlace& p
 }
 
 int DeleteSection(const std::string& dataPath, std::ostream& out) {
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  const SavedSection place = SavedSectionOf(dataPath);
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
@@ -166,7 +165,7 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
       return kExitDone;
     }
     if (*show) {
-      const SchemaPlace place = SchemaPlaceFor(arguments->file);
+      const SavedSection place = SavedSectionOf(arguments->file);
       if (!arguments->engine.empty()) {
         context.out << EngineStatementFor(arguments->file, place, *EngineFromWord(arguments->engine),
                                           context.locale);
