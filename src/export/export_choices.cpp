@@ -41,6 +41,9 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.title = choices.title;
   request.translateSpecialChars = choices.translateSpecialChars;
   request.fixedInput = choices.fixedInput;
+  request.rowsPerFile = choices.rowsPerFile;
+  request.compression = choices.compression;
+  request.currencyAsDecimal = choices.currencyAsDecimal;
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;
