@@ -159,10 +159,8 @@ TEST_F(TextDsnDialog, ANameThatWouldBeASectionOfItsOwnIsRefusedBeforeAnythingIsW
   Open(data.Path());
   Find<QLineEdit>("Edit1")->setText("Orders]");
   dialogs.Expect(BoxKind::Error);
-  dialogs.Expect(BoxKind::Inform);
   QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
-  EXPECT_EQ((Texts{"The data source name must not hold [, ] or =", "DSN Creation Failed"}),
-            dialogs.Texts());
+  EXPECT_EQ(Texts{"The data source name must not hold [, ] or ="}, dialogs.Texts());
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 

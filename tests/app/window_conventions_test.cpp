@@ -130,7 +130,7 @@ int CentreDistance(const QRect& a, const QRect& b) {
 class PlacementTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    owner.setGeometry(screenArea().left() + 40, screenArea().top() + 30, 500, 400);
+    owner.setGeometry(QRect(QPoint(0, 0), QSize(500, 400)).translated(screenArea().center() - QPoint(250, 200)));
     owner.show();
     inputs.settingsPath = program.File("Quorlin.INI");
   }
