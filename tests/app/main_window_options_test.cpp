@@ -161,6 +161,8 @@ TEST_F(OptionsTest, FixedLengthWithoutAFileOnlyGreysTheCustomBox) {
 
 TEST_F(OptionsTest, LatinOneBytesSurviveTheBoxesTheyAreShownIn) {
   Open("latin.txt", "caf\xe9\xa7x\r\n1\xa7" "2\r\n");
+  // The set of layouts saved before sets had names: the bytes as they are.
+  emit Find<QComboBox>("cboCharacterSet")->textActivated("OEM");
   Find<QRadioButton>("optCustom")->setChecked(true);
   Find<QLineEdit>("txtChar")->setText(QString(QChar(0xa7)));  // the section sign, typed
   Find<QCheckBox>("chkHeaderRow")->setChecked(true);

@@ -118,7 +118,7 @@ TEST_F(SchemaTest, SaveStructureItemSavesTheFixedLayoutWithItsLength) {
   Item("mnuSaveStructure")->trigger();
   EXPECT_SAME_BYTES(
       "[stock.dat]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nFixedLength=24\r\n"
-      "MaxScanRows=25\r\nCharacterSet=OEM\r\n",
+      "MaxScanRows=25\r\nCharacterSet=UTF-8\r\n",
       ReadBytes(SchemaFile()));
 }
 
