@@ -97,7 +97,7 @@ TEST_P(SaveTest, WritesTheSectionAndSaysSoExactly) {
   EXPECT_FALSE(window->LayoutChanged());
   EXPECT_SAME_BYTES(
       "[orders.csv]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
-      "CharacterSet=OEM\r\n" + GetParam().entries,
+      "CharacterSet=UTF-8\r\n" + GetParam().entries,
       ReadBytes(SchemaFile()));
 }
 
@@ -146,18 +146,14 @@ TEST_F(SchemaTest, SaveRefusesTheSchemaFileThatIsTheInputFile) {
   EXPECT_SAME_BYTES(schema, ReadBytes(SchemaFile()));
 }
 
-TEST_F(SchemaTest, Utf16FileIsRefusedWithHowToSaveItAndNothingIsSaved) {
-  const std::string path = data.File("wide.csv");
-  const QString refusal = QString::fromStdString(
-      path + " is UTF-16 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
-             "\"CSV UTF-8\", or iconv -f UTF-16 -t UTF-8) and open that copy");
-  dialogs.Expect(BoxKind::Error);
+TEST_F(SchemaTest, Utf16FileIsShownAndSavedWithItsSet) {
   Start(DataFile("wide.csv", std::string("\xFF\xFEi\0d\0\r\0\n\0", 10)));
-  EXPECT_EQ(refusal, dialogs.Boxes().back().text);
+  EXPECT_TRUE(dialogs.Boxes().empty());
+  EXPECT_EQ("UTF-16LE", Find<QComboBox>("cboCharacterSet")->currentText());
+  EXPECT_EQ("id", Cell(2, 0));
   dialogs.Expect(BoxKind::Inform);
   Click("cmdSave");
-  EXPECT_EQ(refusal, dialogs.Boxes().back().text);
-  EXPECT_FALSE(std::filesystem::exists(SchemaFile()));
+  EXPECT_NE(std::string::npos, ReadBytes(SchemaFile()).find("\r\nCharacterSet=UTF-16LE\r\n"));
 }
 
 // A schema file that cannot be read is an error with its cause, not a folder without layouts.
@@ -469,7 +465,7 @@ TEST_F(SchemaTest, ShutDownKeepsTheLayoutAsLastFileInTheExtendedForm) {
   const std::string settings = ReadBytes(program.File("Quorlin.INI"));
   const std::string section =
       "[LastFile]\r\nColNameHeader=False\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
-      "CharacterSet=OEM\r\nCol1=Who Char WIDTH 20\r\nCol2=Field2 Unknown\r\nCol3=Amount Long\r\n";
+      "CharacterSet=UTF-8\r\nCol1=Who Char WIDTH 20\r\nCol2=Field2 Unknown\r\nCol3=Amount Long\r\n";
   ASSERT_NE(std::string::npos, settings.find("[LastFile]"));
   const std::size_t from = settings.find("[LastFile]");
   EXPECT_SAME_BYTES(section, settings.substr(from, settings.find("[GUI]") - from));
