@@ -13,6 +13,7 @@ packages=(
   pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
   libasound2-dev libcurl4-openssl-dev tinyproxy
   miller gnumeric gdal-bin
+  libxlsxwriter-dev python3-openpyxl jq postgresql
   dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db bash-completion librsvg2-bin
 )
 

@@ -49,6 +49,18 @@ FileSink::FileSink(std::string path, std::size_t bufferSize)
   bufferSize_ = capacity_;
 }
 
+FileSink::FileSink(Adopted, int fd, std::string name, std::size_t bufferSize)
+    : path_(std::move(name)), fd_(fd), capacity_(bufferSize == 0 ? 1 : bufferSize) {
+  buffer_.reset(new char[capacity_]);
+  bufferSize_ = capacity_;
+}
+
+std::unique_ptr<FileSink> FileSink::OnDescriptor(int descriptor, std::string name, std::size_t bufferSize) {
+  const int fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) throw FileError("Cannot write to " + name + ": " + std::strerror(errno));
+  return std::unique_ptr<FileSink>(new FileSink(Adopted{}, fd, std::move(name), bufferSize));
+}
+
 FileSink::~FileSink() {
   if (fd_ >= 0) ::close(fd_);
 }

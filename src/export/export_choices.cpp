@@ -21,13 +21,14 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   if (choices.format == ExportFormat::SqlSchema && Trim(choices.title).empty()) {
     return ExportCheckFailure{kNoTitleMessage};
   }
-  if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
+  const SavedSection saved = choices.savedLayout.value_or(SavedSectionOf(choices.inputPath));
+  if (CountSchemaColumns(saved) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
 
   ExportRequest request;
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
-  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+  request.fields = BuildExportFields(saved, choices.inputQualifierBox,
                                      choices.fixedInput, choices.format);
   request.recordLength = static_cast<std::int32_t>(TotalWidth(request.fields) + 1);
   request.inputSeparator = choices.inputSeparator;
@@ -43,6 +44,9 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;
+  request.lineEnd = choices.lineEnd;
+  request.sqlDialect = choices.sqlDialect;
+  request.toStandardOutput = choices.toStandardOutput;
   return request;
 }
 

@@ -105,12 +105,18 @@ SavedSection SavedSectionOf(const std::string& inputPath) {
 }
 
 std::size_t CountSchemaColumns(const std::string& inputPath) {
-  return ColumnEntries(SavedSectionOf(inputPath)).size();
+  return CountSchemaColumns(SavedSectionOf(inputPath));
 }
+
+std::size_t CountSchemaColumns(const SavedSection& saved) { return ColumnEntries(saved).size(); }
 
 ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
                                bool fixedInput, ExportFormat format) {
-  const SavedSection saved = SavedSectionOf(inputPath);
+  return BuildExportFields(SavedSectionOf(inputPath), qualifierText, fixedInput, format);
+}
+
+ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
+                               bool fixedInput, ExportFormat format) {
   const std::vector<std::string> entries = ColumnEntries(saved);
   ExportFields fields;
   std::vector<std::string> tokens;

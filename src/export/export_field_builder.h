@@ -21,6 +21,7 @@ SavedSection SavedSectionOf(const std::string& inputPath);
 
 // The entries Col1, Col2, ... before the first missing one (or one holding "na"), at most 1024.
 std::size_t CountSchemaColumns(const std::string& inputPath);
+std::size_t CountSchemaColumns(const SavedSection& saved);
 
 // One descriptor per counted entry, each cut at its blanks with `qualifierText` (the input
 // qualifier box as it stands). With `fixedInput` every entry needs a whole-number width as its
@@ -29,6 +30,9 @@ std::size_t CountSchemaColumns(const std::string& inputPath);
 //   Schema.INI [stock.dat] Col2: the entry "Field2 Char" has no width
 //   Schema.INI [stock.dat] Col2: the width "12abc" is not a whole number
 ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
+                               bool fixedInput, ExportFormat format);
+// The same from a section kept anywhere, such as a layout given on the command line.
+ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
                                bool fixedInput, ExportFormat format);
 
 }  // namespace quorlin

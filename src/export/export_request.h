@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "export/export_field.h"
 #include "export/export_format.h"
@@ -20,6 +21,12 @@ using ExportProgress = std::function<void(std::int64_t position, std::int64_t ma
 inline constexpr std::array<const char*, 12> kEnglishMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
+
+// The database an SQL script is written for: the script of the export dialog, whose batches
+// end at GO lines, or the plain SQL one database (or the standard) runs.
+enum class SqlDialect { Script, Sqlite, Postgresql, Ansi };
+
+inline constexpr std::string_view kCrLf = "\r\n";
 
 struct ExportRequest {
   ExportFormat format = ExportFormat::CommaDelimited;
@@ -38,6 +45,11 @@ struct ExportRequest {
   bool fixedInput = false;
   std::int32_t recordLength = 0;  // xBase: TotalWidth + 1
   ExportProgress progress;        // may be empty
+  std::string lineEnd = std::string(kCrLf);  // of the text formats' lines
+  SqlDialect sqlDialect = SqlDialect::Script;
+  // The output goes to the standard output and the lines of its logs to the standard error,
+  // which the messages then name instead of the log files.
+  bool toStandardOutput = false;
 
   // Fixed here rather than read by the writers, so that outputs are the same in every run.
   DateTime now;              // the export's date and time

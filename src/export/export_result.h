@@ -1,6 +1,7 @@
 // What an export ends with: done, failed or refused, and the messages the user must see.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ struct ExportResult {
   // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
   // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
   std::vector<std::string> messages;
+  // Data records handed to the writer, and values it could not write as their type (written
+  // as NULL, null or left out, and logged or counted in a message).
+  std::int64_t recordsWritten = 0;
+  std::int64_t valuesRejected = 0;
 
   bool Exported() const { return outcome == ExportOutcome::Exported; }
 };

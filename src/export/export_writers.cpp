@@ -5,10 +5,13 @@
 #include "export/export_driver.h"
 #include "export/export_paths.h"
 #include "export/html_writer.h"
+#include "export/json_lines_writer.h"
 #include "export/paradox_writer.h"
 #include "export/sql_writer.h"
+#include "export/standard_output_files.h"
 #include "export/xbase_writer.h"
 #include "export/xml_writer.h"
+#include "export/xlsx_writer.h"
 
 namespace quorlin {
 
@@ -29,6 +32,10 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
       return MakeHtmlWriter(request);
     case ExportFormat::Xml:
       return MakeXmlWriter(request);
+    case ExportFormat::Xlsx:
+      return MakeXlsxWriter(request);
+    case ExportFormat::JsonLines:
+      return MakeJsonLinesWriter(request);
     case ExportFormat::SqlSchema:
       break;
   }
@@ -44,6 +51,10 @@ ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
 }
 
 ExportResult ExportFile(const ExportRequest& request) {
+  if (request.toStandardOutput) {
+    StandardOutputFiles files(AbsoluteFilePath(request.outputPath));
+    return ExportFile(request, files);
+  }
   DiskOutputFiles files;
   return ExportFile(request, files);
 }

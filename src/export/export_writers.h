@@ -14,7 +14,8 @@ namespace quorlin {
 // The writer for `request.format`.
 std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request);
 
-// Exports `request` into `files` (on disk by default). Raises FileError as RunExport does.
+// Exports `request` into `files`: on disk beside each other by default, or to the standard
+// output and error when the request says so. Raises FileError as RunExport does.
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files);
 ExportResult ExportFile(const ExportRequest& request);
 
