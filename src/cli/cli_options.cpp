@@ -11,6 +11,9 @@ namespace quorlin {
 
 namespace {
 
+// The rows to scan of --rows all: the preview shows as many lines as it may hold.
+constexpr const char* kAllRowsText = "9223372036854775807";
+
 struct SeparatorWord {
   const char* word;
   SeparatorKind kind;
@@ -22,9 +25,10 @@ constexpr SeparatorWord kSeparatorWords[] = {{"comma", SeparatorKind::Comma},
                                              {"fixed", SeparatorKind::Fixed}};
 
 void AddTextOption(CLI::App& command, const std::string& name, std::optional<std::string>& target,
-                   const std::string& description) {
+                   const std::string& description, const std::string& kind = "TEXT") {
   command.add_option_function<std::string>(
-      name, [&target](const std::string& value) { target = value; }, description);
+      name, [&target](const std::string& value) { target = value; }, description)
+      ->type_name(kind);
 }
 
 void CheckWholeNumber(const char* option, const std::optional<std::string>& text) {
@@ -40,15 +44,26 @@ void CheckWholeNumber(const char* option, const std::optional<std::string>& text
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--sep", arguments.separator,
-                "comma, tab, space, fixed, or one character for Custom");
-  AddTextOption(command, "--qualifier", arguments.qualifier, "text qualifier, {none} for none");
+                "the separator: comma, tab, space, fixed, or any one character");
+  AddTextOption(command, "--qualifier", arguments.qualifier,
+                "the character around values that hold the separator, {none} for none");
   command.add_flag("--header", arguments.headerRow, "line 1 holds the field names");
-  AddTextOption(command, "--start", arguments.startRow, "start row");
-  AddTextOption(command, "--rows", arguments.rowsToScan, "rows to scan");
-  AddTextOption(command, "--count-from", arguments.countFrom, "counting base of field numbers");
-  AddTextOption(command, "--line-length", arguments.lineLength, "line length of a fixed layout");
+  AddTextOption(command, "--start", arguments.startRow, "the line the data starts at", "NUMBER");
+  AddTextOption(command, "--rows", arguments.rowsToScan, "how many lines to look at", "NUMBER");
+  AddTextOption(command, "--count-from", arguments.countFrom, "number the fields from 0 or 1", "0|1");
+  AddTextOption(command, "--line-length", arguments.lineLength, "the line length of a fixed-length file",
+                "NUMBER");
   command.add_flag("--schema", arguments.fromSchema,
-                   "take the layout from the folder's Schema.INI");
+                   "take the layout from the Schema.INI in the file's folder");
+}
+
+void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments) {
+  AddTextOption(command, "--layout", arguments.layoutFile,
+                "take the layout from this Schema.INI instead of the one in the file's folder", "FILE");
+  AddTextOption(command, "--section", arguments.section,
+                "the section of the --layout file to read (default: the file's name)");
+  AddTextOption(command, "--fields", arguments.fields,
+                "the fields, as \"id Integer, name Char 30, born Date\"; nothing is saved");
 }
 
 void CheckLayoutArguments(const LayoutArguments& arguments) {
@@ -61,7 +76,13 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
     }
   }
   CheckWholeNumber("--start", arguments.startRow);
-  CheckWholeNumber("--rows", arguments.rowsToScan);
+  if (arguments.rowsToScan != "all") CheckWholeNumber("--rows", arguments.rowsToScan);
+  if (arguments.layoutFile && arguments.fields) {
+    throw CliError(kExitRefused, "--layout and --fields: give the layout one way only");
+  }
+  if (arguments.section && !arguments.layoutFile) {
+    throw CliError(kExitRefused, "--section: only with --layout");
+  }
   CheckWholeNumber("--line-length", arguments.lineLength);
   CheckWholeNumber("--count-from", arguments.countFrom);
   if (arguments.countFrom) {
@@ -87,7 +108,8 @@ FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& argume
     layout.startRow = "1";
   }
   if (arguments.startRow) layout.startRow = *arguments.startRow;
-  if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan;
+  // "all" is the command line's own: the preview then shows as many lines as it may.
+  if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan == "all" ? kAllRowsText : *arguments.rowsToScan;
   if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
   return layout;
 }
@@ -113,21 +135,24 @@ namespace {
 // it named but not loaded.
 SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
   const SchemaPlace place = SchemaPlaceFor(dataPath);
+  const SavedSection saved = arguments.source.value_or(SavedSection{place.schemaPath, place.section});
   file.SetFolder(place.folder);
   file.ChooseFile(dataPath, dataPath);
   file.SetNumberingBase(NumberingBase(arguments));
   // The command line's numbers were checked before, so a number that fails here was saved.
   try {
-    if (!arguments.fromSchema) {
+    if (!arguments.fromSchema && !arguments.source) {
       file.SetLayout(ApplyLayoutArguments(file.Layout(), arguments));
       file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
       return SavedLayoutRead::Read;
     }
+    const ProfileFile schema = arguments.source ? ProfileFile(saved.schemaPath, Unreadable::kRaises)
+                                                : OpenSchemaFile(place.folder);
     return file.OpenWithSavedLayout(
-        OpenSchemaFile(place.folder), place.section,
+        schema, saved.section,
         [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
   } catch (const ConversionError& error) {
-    throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
+    throw CliError(kExitStopped, saved.schemaPath + " [" + saved.section + "]: " + error.what());
   }
 }
 
@@ -137,7 +162,8 @@ OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& argume
   OpenFile file;
   if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
     const SchemaPlace place = SchemaPlaceFor(dataPath);
-    throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+    const SavedSection saved = arguments.source.value_or(SavedSection{place.schemaPath, place.section});
+    throw CliError(kExitStopped, saved.schemaPath + ": " + NoFieldsMessage(saved.section));
   }
   return file;
 }
@@ -150,7 +176,7 @@ OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments argumen
 }
 
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
-  for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
+  for (const std::string& cut : file.CutMessages()) err << "quorlin-cli: " << dataPath << ": " << cut << '\n';
 }
 
 }  // namespace quorlin

@@ -79,8 +79,8 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   object["separator"] = SeparatorName(saved.separator);
   object["customChar"] = JsonText(saved.customSeparator);
   object["header"] = saved.hasHeaderRow;
-  object["lineLength"] = JsonText(saved.fixedLength);
-  object["rowsToScan"] = JsonText(saved.rowsToScan);
+  object["lineLength"] = JsonWholeNumber(saved.fixedLength);
+  object["rowsToScan"] = JsonWholeNumber(saved.rowsToScan);
   object["fields"] = FieldListJson(fields);
   return object;
 }

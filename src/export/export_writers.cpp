@@ -42,6 +42,15 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
   return MakeSqlWriter(request);
 }
 
+std::optional<std::string> LogFileOf(const ExportRequest& request) {
+  switch (request.format) {
+    case ExportFormat::SqlSchema: return BesideOutput(AbsoluteFilePath(request.outputPath), kSqlLogName);
+    case ExportFormat::XBase: return BesideOutput(AbsoluteFilePath(request.outputPath), kXBaseLogName);
+    case ExportFormat::Paradox: return BesideOutput(AbsoluteFilePath(request.outputPath), kParadoxLogName);
+    default: return std::nullopt;
+  }
+}
+
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
   ExportRequest resolved = request;
   resolved.inputPath = AbsoluteFilePath(request.inputPath);

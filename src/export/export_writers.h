@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "export/export_request.h"
@@ -13,6 +14,9 @@ namespace quorlin {
 
 // The writer for `request.format`.
 std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request);
+
+// The log of rejected values the format's writer keeps beside the output, or nothing.
+std::optional<std::string> LogFileOf(const ExportRequest& request);
 
 // Exports `request` into `files`: on disk beside each other by default, or to the standard
 // output and error when the request says so. Raises FileError as RunExport does.
