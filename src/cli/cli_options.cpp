@@ -176,7 +176,7 @@ OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments argumen
 }
 
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
-  for (const std::string& cut : file.CutMessages()) err << "quorlin-cli: " << dataPath << ": " << cut << '\n';
+  for (const std::string& cut : file.CutMessages()) PrintMessage(err, dataPath + ": " + cut);
 }
 
 }  // namespace quorlin

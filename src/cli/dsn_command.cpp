@@ -35,9 +35,9 @@ void RequireTextDriver() {
 }
 
 int Report(const TextDsnOutcome& outcome, std::ostream& err) {
-  for (const std::string& box : outcome.errorBoxes) err << box << '\n';
+  for (const std::string& box : outcome.errorBoxes) PrintMessage(err, box);
   if (!outcome.ok) throw CliError(kExitReportedFailure, outcome.message);
-  err << outcome.message << '\n';
+  PrintMessage(err, outcome.message);
   return kExitDone;
 }
 

@@ -166,10 +166,10 @@ int RunExportCommand(ExportArguments& arguments, const CommandContext& context) 
     PrintExportJson(report, result, log, status);
     return status;
   }
-  for (const std::string& message : result.messages) context.err << message << '\n';
+  for (const std::string& message : result.messages) PrintMessage(context.err, message);
   if (result.outcome == ExportOutcome::Refused) return status;
-  context.err << ResultMessage(result) << '\n';
-  if (WarnsAfter(choices.format, result)) context.err << kExportWarningMessage << '\n';
+  PrintMessage(context.err, ResultMessage(result));
+  if (WarnsAfter(choices.format, result)) PrintMessage(context.err, kExportWarningMessage);
   return status;
 }
 

@@ -56,7 +56,7 @@ int SaveFields(OpenFile& file, bool extended, std::ostream& err) {
   // A layout that could not be written (a read-only folder, a full disk) is work an error
   // stopped, with its cause.
   if (!outcome.written) throw CliError(kExitStopped, outcome.message);
-  err << outcome.message << '\n';
+  PrintMessage(err, outcome.message);
   return kExitDone;
 }
 
@@ -83,11 +83,9 @@ Command AddGuessCommand(CLI::App& app, const CommandContext& context) {
       "--breaks", [arguments](const std::string& value) { arguments->breaks = value; },
       "the field starts of a fixed-length file, as character positions")
       ->type_name("P,P,...");
-  CLI::Option* save = command->add_flag("--save", arguments->save, "save the layout into the Schema.INI in the file's folder");
-  CLI::Option* print =
-      command->add_flag("--print-layout", arguments->printLayout, "print the Schema.INI section --save would write");
-  command->add_flag("--extended", arguments->extended, "save or print the layout with its date formats")
-      ->needs(save, print);
+  command->add_flag("--save", arguments->save, "save the layout into the Schema.INI in the file's folder");
+  command->add_flag("--print-layout", arguments->printLayout, "print the Schema.INI section --save would write");
+  command->add_flag("--extended", arguments->extended, "save or print the layout with its date formats");
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);

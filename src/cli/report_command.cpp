@@ -63,7 +63,7 @@ Command AddReportCommand(CLI::App& app, const CommandContext& context) {
       return kExitDone;
     }
     ReplaceFile(*arguments->output, report);
-    context.err << "Output in " << *arguments->output << '\n';
+    PrintMessage(context.err, "Output in " + *arguments->output);
     return kExitDone;
   }};
 }

@@ -21,8 +21,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr const char* kProgramName = "quorlin-cli";
-
 int RunParsed(const Command& command) {
   try {
     return command.run();
@@ -39,9 +37,6 @@ int AfterWritingResults(int status, std::ostream& out) {
   const std::string cause = errno != 0 ? std::strerror(errno) : "the output failed";
   throw FileError("Cannot write the results to the standard output: " + cause);
 }
-
-// Writes `message` with the program's name before it, as every message of a Unix tool starts.
-void PrintMessage(std::ostream& err, const std::string& message) { err << kProgramName << ": " << message << '\n'; }
 
 // The subcommand a mistyped first word should have been, said with the ones there are.
 std::optional<std::string> UnknownCommandMessage(int argc, char** argv, const CLI::App& app) {

@@ -90,7 +90,7 @@ int DeleteSection(const std::string& dataPath, std::ostream& out) {
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
-  out << outcome.message << '\n';
+  PrintMessage(out, outcome.message);
   return kExitDone;
 }
 

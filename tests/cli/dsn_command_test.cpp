@@ -23,7 +23,7 @@ class DsnCommand : public CliFileTest {
 TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
   CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "Order Data"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Created\n", result.err);
+  EXPECT_EQ(Said("DSN Created"), result.err);
   EXPECT_NE(std::string::npos, sandbox.SystemDataSources().find("[Order_Data]"));
 
   result = Run({"dsn", "tables", dir_.Path()});
@@ -41,38 +41,39 @@ TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
 
   result = Run({"dsn", "config", dir_.Path(), "--name", "Order Data", "--extensions", "*.DAT"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Reconfigured\n", result.err);
+  EXPECT_EQ(Said("DSN Reconfigured"), result.err);
   EXPECT_NE(std::string::npos, sandbox.SystemDataSources().find("Extensions=dat"));
 
   result = Run({"dsn", "remove", "--name", "Order Data"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Removed\n", result.err);
+  EXPECT_EQ(Said("DSN Removed"), result.err);
   result = Run({"dsn", "remove", "--name", "Order Data"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("DSN Removal Failed\n", result.err);
+  EXPECT_EQ(Said("DSN Removal Failed"), result.err);
 }
 
 TEST_F(DsnCommand, RefusalsExitWithTheirStatus) {
   sandbox.AddForeignDataSource("Sales");
   CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "Sales"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("DSN Creation Failed\n", result.err);
+  EXPECT_EQ(Said("DSN Creation Failed"), result.err);
 
   result = Run({"dsn", "add", dir_.Path(), "--name", ""});
   EXPECT_EQ(1, result.exitCode);
   EXPECT_EQ(
-      "Property 'DSNNameOrAlias' must not be blank\nProperty 'DSNNameOrAlias' must not be blank\nDSN Creation Failed\n",
+      Said("Property 'DSNNameOrAlias' must not be blank") + Said("Property 'DSNNameOrAlias' must not be blank") +
+          Said("DSN Creation Failed"),
       result.err);
 
   ASSERT_EQ(0, Run({"dsn", "add", dir_.Path()}).exitCode);
   result = Run({"dsn", "open", "missing.csv"});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("[Quorlin][Text Driver]Table 'missing.csv' was not found in " + dir_.Path() + "\n", result.err);
+  EXPECT_EQ(Said("[Quorlin][Text Driver]Table 'missing.csv' was not found in " + dir_.Path()), result.err);
 
   sandbox.WriteDrivers("", false);
   result = Run({"dsn", "add", dir_.Path()});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("Can't find Text ODBC Driver\nPlease check it has been installed\n", result.err);
+  EXPECT_EQ(Said("Can't find Text ODBC Driver\nPlease check it has been installed"), result.err);
 }
 
 }  // namespace
