@@ -40,7 +40,9 @@ FieldList ParseFieldList(const std::string& text) {
     }
     FieldSpec field;
     field.name = tokens[0];
-    bool known = false;
+    // "Unknown" leaves the type to guess.
+    bool known = EqualNoCase(tokens[1], kUnknownType);
+    if (known) field.typeName = std::string(kUnknownType);
     for (const std::string_view word : kFieldTypeNames) {
       if (EqualNoCase(tokens[1], word)) {
         field.typeName = std::string(word);

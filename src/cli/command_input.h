@@ -36,7 +36,7 @@ class CommandInput {
 };
 
 // The fields of "id Integer, name Char 30, born Date": each a name, a type word of the type
-// box (in any letter case) and, for a text, its width ("Char 30" or "Char WIDTH 30"). Raises
+// box (in any letter case, or Unknown to leave it to guess) and, for a text, its width ("Char 30" or "Char WIDTH 30"). Raises
 // CliError (exit 2) naming the item it cannot read.
 FieldList ParseFieldList(const std::string& text);
 
