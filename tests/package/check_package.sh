@@ -101,11 +101,13 @@ completions=$(bash -c '
   complete_line "quorlin-cli export data.csv --to" ""
   complete_line "quorlin-cli guess data.csv" "--s"
   complete_line "quorlin-cli dsn" ""
+  complete_line "quorlin-cli export - --to sql --dialect" ""
 ' _ "$root/usr/share/bash-completion/completions/quorlin-cli")
 expected_completions='preview guess schema report export dsn --version --help
-csv space tab other dbf paradox xls html xml sql
---sep --start --schema --save
-add config remove tables open'
+csv space tab other dbf paradox xls html xml sql xlsx jsonl
+--sep --start --schema --section --save
+add config remove tables open
+sqlite postgresql ansi'
 [ "$completions" = "$expected_completions" ] || fail "bash completion gave:
 $completions"
 
