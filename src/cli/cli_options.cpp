@@ -2,8 +2,7 @@
 #include "cli/cli_options.h"
 
 #include "cli/cli_error.h"
-#include "cli/schema_place.h"
-#include "schema/schema_file.h"
+#include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
@@ -134,8 +133,8 @@ namespace {
 // Names the file in `file` and loads it as OpenDataFile says; a section without fields leaves
 // it named but not loaded.
 SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
-  const SavedSection saved = arguments.source.value_or(SavedSection{place.schemaPath, place.section});
+  const SavedSection place = SavedSectionOf(dataPath);
+  const SavedSection saved = arguments.source.value_or(place);
   file.SetFolder(place.folder);
   file.ChooseFile(dataPath, dataPath);
   file.SetNumberingBase(NumberingBase(arguments));
@@ -146,10 +145,8 @@ SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const 
       file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
       return SavedLayoutRead::Read;
     }
-    const ProfileFile schema = arguments.source ? ProfileFile(saved.schemaPath, Unreadable::kRaises)
-                                                : OpenSchemaFile(place.folder);
     return file.OpenWithSavedLayout(
-        schema, saved.section,
+        SavedSectionFile(saved), saved.section,
         [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
   } catch (const ConversionError& error) {
     throw CliError(kExitStopped, saved.schemaPath + " [" + saved.section + "]: " + error.what());
@@ -161,8 +158,7 @@ SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const 
 OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
   OpenFile file;
   if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
-    const SchemaPlace place = SchemaPlaceFor(dataPath);
-    const SavedSection saved = arguments.source.value_or(SavedSection{place.schemaPath, place.section});
+    const SavedSection saved = arguments.source.value_or(SavedSectionOf(dataPath));
     throw CliError(kExitStopped, saved.schemaPath + ": " + NoFieldsMessage(saved.section));
   }
   return file;

@@ -90,7 +90,8 @@ CommandInput::CommandInput(const std::string& fileArgument, LayoutArguments& arg
     if (!std::filesystem::is_regular_file(*arguments.layoutFile, error)) {
       throw FileError("File not found: " + *arguments.layoutFile);
     }
-    arguments.source = SavedSection{*arguments.layoutFile, arguments.section.value_or(SectionNameFor(path_))};
+    // No folder: the section is read from the named file itself.
+    arguments.source = SavedSection{"", *arguments.layoutFile, arguments.section.value_or(SectionNameFor(path_))};
     layoutGiven_ = true;
   }
   if (arguments.fields) {
@@ -100,7 +101,7 @@ CommandInput::CommandInput(const std::string& fileArgument, LayoutArguments& arg
     if (!SchemaFileWriter(schema, section, ApplyLayoutArguments(FileLayout{}, arguments), fields, false)) {
       throw FileError("Unable to write to " + schema.Path());
     }
-    arguments.source = SavedSection{schema.Path(), section};
+    arguments.source = SavedSection{"", schema.Path(), section};
     layoutGiven_ = true;
   }
 }
