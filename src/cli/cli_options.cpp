@@ -48,7 +48,7 @@ void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
                 "the character around values that hold the separator, {none} for none");
   command.add_flag("--header", arguments.headerRow, "line 1 holds the field names");
   AddTextOption(command, "--start", arguments.startRow, "the line the data starts at", "NUMBER");
-  AddTextOption(command, "--rows", arguments.rowsToScan, "how many lines to look at", "NUMBER");
+  AddTextOption(command, "--rows", arguments.rowsToScan, "how many lines to look at; all for every one", "NUMBER|all");
   AddTextOption(command, "--count-from", arguments.countFrom, "number the fields from 0 or 1", "0|1");
   AddTextOption(command, "--line-length", arguments.lineLength, "the line length of a fixed-length file",
                 "NUMBER");

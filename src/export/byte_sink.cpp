@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 
 #include "platform/file_error.h"
 
@@ -164,6 +165,18 @@ void FileSink::Close() {
   const int result = ::close(fd_);
   fd_ = -1;
   if (result != 0 && errno != EINTR) Fail(errno);
+}
+
+void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks) {
+  std::exception_ptr first;
+  for (const auto& sink : sinks) {
+    try {
+      sink->Close();
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (first) std::rethrow_exception(first);
 }
 
 std::span<char> ByteSink::Reserve(std::size_t size) {

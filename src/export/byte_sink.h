@@ -84,6 +84,9 @@ class FileSink : public ByteSink {
   std::uint64_t flushed_ = 0;  // bytes already handed to the file
 };
 
+// Closes every sink in order; raises the first failure after closing all.
+void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks);
+
 // Keeps everything written in memory.
 class MemorySink : public ByteSink {
  public:

@@ -215,6 +215,11 @@ std::string ColumnType(SqlDialect dialect, const ExportField& field) {
   return "CHARACTER VARYING(" + std::to_string(field.length) + ")";
 }
 
+// The closing message that names where the rejected values were logged.
+std::string RejectedMessage(const std::string& shownLog) {
+  return "Errors found whilst creating \"INPUT\" statements\nSee " + shownLog + "\nfor rejected Data (replaced with NULL)";
+}
+
 class SqlWriter : public FormatWriter {
  public:
   explicit SqlWriter(const ExportRequest& request)
@@ -313,8 +318,7 @@ class SqlWriter : public FormatWriter {
     if (!spelling_.batches) out_->Write("COMMIT;" + lineEnd_);
     // Only a rejected value is logged, by this writer or by its twins.
     if (log_->Size() == 0) return {ExportOutcome::Exported, {}};
-    if (request_.toStandardOutput) return {ExportOutcome::Failed, {kSqlRejectedOnErrorMessage}};
-    return {ExportOutcome::Failed, {SqlRejectedMessage(FolderOf(logPath_))}};
+    return {ExportOutcome::Failed, {RejectedMessage(ShownLog(logPath_, kSqlLogName, request_.toStandardOutput))}};
   }
 
  private:
@@ -477,10 +481,7 @@ std::optional<std::string> QuotedNameRefusal(std::string_view what, std::string_
   return std::nullopt;
 }
 
-std::string SqlRejectedMessage(const std::string& logFolder) {
-  return "Errors found whilst creating \"INPUT\" statements\nSee " + logFolder + kSqlLogName +
-         "\nfor rejected Data (replaced with NULL)";
-}
+std::string SqlRejectedMessage(const std::string& logFolder) { return RejectedMessage(logFolder + kSqlLogName); }
 
 std::unique_ptr<FormatWriter> MakeSqlWriter(const ExportRequest& request) {
   return std::make_unique<SqlWriter>(request);

@@ -23,10 +23,6 @@ std::optional<std::string> SqlNameRefusal(std::string_view what, std::string_vie
 // The refusal of a name the database's quotes cannot hold (a control character), or nothing.
 std::optional<std::string> QuotedNameRefusal(std::string_view what, std::string_view name);
 
-inline constexpr const char* kSqlRejectedOnErrorMessage =
-    "Errors found whilst creating \"INPUT\" statements\nSee the lines above on the standard error\n"
-    "for rejected Data (replaced with NULL)";
-
 // The closing message that names the log of rejected values.
 std::string SqlRejectedMessage(const std::string& logFolder);
 

@@ -1,7 +1,5 @@
 #include "export/standard_output_files.h"
 
-#include <exception>
-
 namespace quorlin {
 
 StandardOutputFiles::StandardOutputFiles(std::string outputPath, int outputDescriptor, int logDescriptor)
@@ -18,15 +16,7 @@ ByteSink& StandardOutputFiles::Create(const std::string& path) {
 }
 
 void StandardOutputFiles::CloseAll() {
-  std::exception_ptr first;
-  for (const auto& sink : sinks_) {
-    try {
-      sink->Close();
-    } catch (...) {
-      if (!first) first = std::current_exception();
-    }
-  }
-  if (first) std::rethrow_exception(first);
+  CloseEverySink(sinks_);
 }
 
 }  // namespace quorlin
