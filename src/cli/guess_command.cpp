@@ -1,4 +1,7 @@
 // quorlin-cli guess: the field list after Refresh and Guess Field Types, optionally saved.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -49,13 +52,28 @@ void ClickBreaks(const std::string& list, OpenFile& file) {
   }
 }
 
+// Why the folder's Schema.INI could not be written, when the save's message does not say: the
+// file or the folder is read-only (without any write permission bit, as a user marks them, or
+// not writable for this user). Empty when neither is.
+std::string WriteFailureCause(const OpenFile& file) {
+  const SavedSection saved = SavedSectionOf(file.InputPath());
+  const auto readOnly = [](const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return false;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+  };
+  if (readOnly(saved.schemaPath)) return "\nthe file " + saved.schemaPath + " is read-only";
+  if (readOnly(saved.folder)) return "\nthe folder " + saved.folder + " is read-only";
+  return "";
+}
+
 int SaveFields(OpenFile& file, bool extended, std::ostream& err) {
   if (const Refusal refusal = file.CheckWidthsSet()) throw CliError(kExitRefused, *refusal);
   const SaveOutcome outcome = file.Save(!extended);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   // A layout that could not be written (a read-only folder, a full disk) is work an error
   // stopped, with its cause.
-  if (!outcome.written) throw CliError(kExitStopped, outcome.message);
+  if (!outcome.written) throw CliError(kExitStopped, outcome.message + WriteFailureCause(file));
   PrintMessage(err, outcome.message);
   return kExitDone;
 }

@@ -21,9 +21,6 @@ namespace quorlin {
 namespace {
 
 [[noreturn]] void FailWrite(const std::string& path) { throw FileError("Unable to write to " + path); }
-[[noreturn]] void FailWrite(const std::string& path, const std::string& cause) {
-  throw FileError("Unable to write to " + path + ": " + cause);
-}
 
 class Descriptor {
  public:
@@ -218,12 +215,7 @@ void Rewrite(const std::string& path, const FileEdit& edit, bool readsCurrent) {
   if (writable) copy.emplace(folder, name, exists ? 0 : 0666);
   const std::optional<std::string> bytes = edit(current);
   if (!bytes) return;
-  if (!copy) {
-    // Said, as a user who marked the file or folder read-only wants to hear it was that.
-    if (exists && !Writable(target, old.st_mode)) FailWrite(path, "the file is read-only");
-    FailWrite(path, "the folder " + folder + " is read-only");
-  }
-  if (!copy->Opened()) FailWrite(path, std::strerror(errno));
+  if (!copy || !copy->Opened()) FailWrite(path);
   if (exists && !TakesOwnerOf(*copy, old)) {
     copy.reset();
     RewriteInPlace(target, *bytes, path);
