@@ -33,7 +33,17 @@ struct ExportArguments {
   std::optional<std::string> dialect;
   std::string lineEnd = "crlf";
   bool json = false;
+  std::int64_t rowsPerFile = 0;
+  std::string compression = "zstd";
+  bool currencyAsDecimal = false;
 };
+
+OutputCompression ParseCompression(const std::string& word) {
+  if (word == "none") return OutputCompression::None;
+  if (word == "zstd") return OutputCompression::Zstd;
+  if (word == "snappy") return OutputCompression::Snappy;
+  throw CliError(kExitRefused, "--compression: '" + word + "' is not one of none, zstd, snappy");
+}
 
 std::string FormatWords() {
   std::string words;
@@ -94,6 +104,9 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.lineEnd = ParseLineEnd(arguments.lineEnd);
   choices.toStandardOutput = IsStandardOutput(arguments.output);
   choices.savedLayout = arguments.layout.source;
+  choices.rowsPerFile = arguments.rowsPerFile;
+  choices.compression = ParseCompression(arguments.compression);
+  choices.currencyAsDecimal = arguments.currencyAsDecimal;
   return choices;
 }
 
@@ -217,6 +230,14 @@ Command AddExportCommand(CLI::App& app, const CommandContext& context) {
       ->type_name("crlf|lf");
   command->add_flag("--json", arguments->json,
                     "report the outcome as one JSON object (on the standard error with -o -)");
+  command->add_option("--rows-per-file", arguments->rowsPerFile,
+                      "parquet: a folder of part files of at most N rows each")
+      ->check(CLI::PositiveNumber)
+      ->type_name("NUMBER");
+  command->add_option("--compression", arguments->compression, "parquet: none, zstd (the default) or snappy")
+      ->type_name("none|zstd|snappy");
+  command->add_flag("--currency-decimal", arguments->currencyAsDecimal,
+                    "parquet: Currency as DECIMAL(19,4) rather than DOUBLE");
   return {command, [arguments] { return arguments->file; },
           [arguments, &context] { return RunExportCommand(*arguments, context); }};
 }

@@ -33,6 +33,9 @@ struct ExportChoices {
   bool toStandardOutput = false;
   // Where the saved layout is read, when not from the input file's folder.
   std::optional<SavedSection> savedLayout;
+  std::int64_t rowsPerFile = 0;           // Parquet: part files of this many rows, 0 for one file
+  OutputCompression compression = OutputCompression::Zstd;
+  bool currencyAsDecimal = false;
 };
 
 inline constexpr const char* kNoInputFileMessage = "No INPUT File Specified";

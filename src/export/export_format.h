@@ -20,7 +20,8 @@ enum class ExportFormat {
   HtmlTable,
   Xml,
   SqlSchema,
-  // Added later, so that the numbers kept in the settings of the first ten stay as they were.
+  Parquet,
+  // Added later, so that the numbers kept in the settings of the earlier ones stay as they were.
   Xlsx,
   JsonLines,
 };
@@ -36,7 +37,7 @@ struct ExportFormatInfo {
   std::string_view description;       // what quorlin-cli's help says the word writes
 };
 
-inline constexpr std::array<ExportFormatInfo, 12> kExportFormats = {{
+inline constexpr std::array<ExportFormatInfo, 13> kExportFormats = {{
     {ExportFormat::CommaDelimited, "Comma Delimited", "CSV", ".CSV",
      "Comma Separated (*.CSV,*.DAT)|*.CSV;*.DAT", false, "csv", "comma-separated text"},
     {ExportFormat::SpaceDelimited, "Space Delimited", "TXT", ".TXT",
@@ -56,6 +57,8 @@ inline constexpr std::array<ExportFormatInfo, 12> kExportFormats = {{
     {ExportFormat::SqlSchema, "SQL Schema", "SQL", ".SQL",
      "SQL Script Files (*.SQL;*.QRY)|*.SQL;*.QRY", false, "sql",
      "an SQL script that creates and fills the table named by --title"},
+    {ExportFormat::Parquet, "Parquet", "parquet", ".parquet", "Parquet Files (*.parquet)|*.parquet",
+     false, "parquet", "a Parquet table"},
     {ExportFormat::Xlsx, "Excel Workbook (xlsx)", "xlsx", ".xlsx",
      "Excel Workbooks (*.xlsx)|*.xlsx", false, "xlsx", "an Office Open XML workbook"},
     {ExportFormat::JsonLines, "JSON Lines", "jsonl", ".jsonl",
@@ -70,7 +73,8 @@ inline constexpr std::array<ExportFormat, kExportFormatCount> kDialogFormatOrder
     ExportFormat::CommaDelimited, ExportFormat::SpaceDelimited, ExportFormat::TabDelimited,
     ExportFormat::OtherDelimiter, ExportFormat::XBase,          ExportFormat::Paradox,
     ExportFormat::Excel,          ExportFormat::Xlsx,           ExportFormat::HtmlTable,
-    ExportFormat::Xml,            ExportFormat::SqlSchema,      ExportFormat::JsonLines};
+    ExportFormat::Xml,            ExportFormat::SqlSchema,      ExportFormat::Parquet,
+    ExportFormat::JsonLines};
 
 inline int FormatIndex(ExportFormat format) { return static_cast<int>(format); }
 inline const ExportFormatInfo& FormatInfo(ExportFormat format) {

@@ -28,6 +28,9 @@ enum class SqlDialect { Script, Sqlite, Postgresql, Ansi };
 
 inline constexpr std::string_view kCrLf = "\r\n";
 
+// How a columnar output compresses its pages.
+enum class OutputCompression { None, Zstd, Snappy };
+
 struct ExportRequest {
   ExportFormat format = ExportFormat::CommaDelimited;
   std::string inputPath;
@@ -44,6 +47,10 @@ struct ExportRequest {
   bool translateSpecialChars = true;
   bool fixedInput = false;
   std::int32_t recordLength = 0;  // xBase: TotalWidth + 1
+  // Parquet: one file, or with rowsPerFile above 0 a folder of part files of that many rows.
+  std::int64_t rowsPerFile = 0;
+  OutputCompression compression = OutputCompression::Zstd;
+  bool currencyAsDecimal = false;  // Currency as DECIMAL(19,4) rather than DOUBLE
   ExportProgress progress;        // may be empty
   std::string lineEnd = std::string(kCrLf);  // of the text formats' lines
   SqlDialect sqlDialect = SqlDialect::Script;

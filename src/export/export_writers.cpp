@@ -7,6 +7,7 @@
 #include "export/html_writer.h"
 #include "export/json_lines_writer.h"
 #include "export/paradox_writer.h"
+#include "export/parquet/parquet_writer.h"
 #include "export/sql_writer.h"
 #include "export/standard_output_files.h"
 #include "export/xbase_writer.h"
@@ -32,6 +33,8 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
       return MakeHtmlWriter(request);
     case ExportFormat::Xml:
       return MakeXmlWriter(request);
+    case ExportFormat::Parquet:
+      return MakeParquetWriter(request);
     case ExportFormat::Xlsx:
       return MakeXlsxWriter(request);
     case ExportFormat::JsonLines:

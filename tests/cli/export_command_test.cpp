@@ -93,7 +93,7 @@ TEST_F(ExportCommandTest, RefusalsAndErrorsHaveTheirStatus) {
       {{"export", Data(), "--to", "sql", "--title", "t", "-o", Out("x.sql")}, 1, ""},
       {{"export", Data(), "--to", "xls", "-o", Out("x.xls")}, 0, Said("File  Successfully Exported")},
       {{"export", Data(), "--to", "pdf", "-o", Out("x.pdf")}, 2,
-       Said("--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql, xlsx, jsonl")},
+       Said("--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql, parquet, xlsx, jsonl")},
       {{"export", Data(), "--to", "csv", "-o", " "}, 2, Said("No Output File Specified")},
       {{"export", Out("none.csv"), "--to", "csv", "-o", Out("x.csv")}, 3,
        Said("File not found: " + Out("none.csv"))},

@@ -143,7 +143,7 @@ completions=$(bash -c '
   complete_line "quorlin-cli export - --to sql --dialect" ""
 ' _ "$root/usr/share/bash-completion/completions/quorlin-cli")
 expected_completions='preview guess schema report export dsn --version --help
-csv space tab other dbf paradox xls html xml sql xlsx jsonl
+csv space tab other dbf paradox xls html xml sql parquet xlsx jsonl
 --sep --start --schema --section --save
 add config remove tables open
 sqlite postgresql ansi'
