@@ -103,6 +103,9 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.sqlDialect = ParseDialect(arguments.dialect, choices.format);
   choices.lineEnd = ParseLineEnd(arguments.lineEnd);
   choices.toStandardOutput = IsStandardOutput(arguments.output);
+  if (choices.toStandardOutput && arguments.rowsPerFile > 0) {
+    throw CliError(kExitRefused, "--rows-per-file: a folder of part files cannot go to the standard output");
+  }
   choices.savedLayout = arguments.layout.source;
   choices.rowsPerFile = arguments.rowsPerFile;
   choices.compression = ParseCompression(arguments.compression);
