@@ -197,8 +197,8 @@ TEST_F(ExportDialogTest, OffersTheXlsxWorkbookBesideExcel97AndWritesIt) {
                                     [](QRadioButton* item) { return item->objectName() == "rgExport6"; });
   ASSERT_NE(items.end(), excel97);
   ASSERT_NE(items.end(), excel97 + 1);
-  EXPECT_EQ("rgExport10", (*(excel97 + 1))->objectName());
-  ChooseFormat(10);
+  EXPECT_EQ("rgExport11", (*(excel97 + 1))->objectName());
+  ChooseFormat(11);
   EXPECT_EQ("people.xlsx", Box("txtExportFile")->text());
   EXPECT_TRUE(Shown(Check("chkFields")));
   dialogs.Expect(BoxKind::Inform);
