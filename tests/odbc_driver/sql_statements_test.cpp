@@ -131,6 +131,56 @@ TEST_F(SqlRefusals, ResultColumnsFollowTheLayoutForFieldsAndSqliteOtherwise) {
   EXPECT_EQ((std::vector<SQLSMALLINT>{SQL_SMALLINT, SQL_VARCHAR, SQL_BIGINT, SQL_DOUBLE, SQL_VARCHAR}), types);
 }
 
+// Lines of cells cut at '|', without isql's closing lines.
+std::vector<std::vector<std::string>> BarRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.empty() || line.starts_with("SQLRowCount") || line.find("fetched") != std::string::npos) continue;
+    std::vector<std::string>& row = rows.emplace_back();
+    std::size_t from = 0;
+    for (std::size_t bar; (bar = line.find('|', from)) != std::string::npos; from = bar + 1) {
+      row.push_back(line.substr(from, bar - from));
+    }
+    row.push_back(line.substr(from));
+  }
+  return rows;
+}
+
+nlohmann::json AsJson(const std::vector<std::vector<std::string>>& rows) {
+  nlohmann::json result = nlohmann::json::array();
+  for (const auto& row : rows) {
+    nlohmann::json& cells = result.emplace_back(nlohmann::json::array());
+    for (const std::string& cell : row) {
+      char* end = nullptr;
+      const double number = std::strtod(cell.c_str(), &end);
+      cells.push_back(!cell.empty() && *end == '\0' ? nlohmann::json(number) : nlohmann::json(cell));
+    }
+  }
+  return result;
+}
+
+TEST(SqlThroughIsql, GroupsAsSqlite3Does) {
+  TempDir data;
+  OdbcSandbox sandbox;
+  ASSERT_TRUE(WriteSqlFolder(data.Path(), data.File("reference.db")));
+  sandbox.AddTextDataSource("Sales", data.Path());
+  const std::string sql =
+      "SELECT Customer, COUNT(*), SUM(Amount), MIN(Placed), MAX(Paid) FROM [orders.csv] WHERE Customer IS NOT NULL "
+      "GROUP BY Customer ORDER BY Customer";
+  const CommandResult got = RunOdbcClient("echo " + ShellQuoted(sql) + " | isql -b -d'|' Sales 2>&1");
+  ASSERT_EQ(0, got.exitCode) << got.out;
+  const CommandResult expected =
+      RunCommand("sqlite3 -separator '|' " + ShellQuoted(data.File("reference.db")) + " " + ShellQuoted(sql));
+  ASSERT_EQ(0, expected.exitCode) << expected.out;
+  EXPECT_EQ(7u, BarRows(got.out).size()) << got.out;
+  EXPECT_TRUE(SameRows(AsJson(BarRows(expected.out)), AsJson(BarRows(got.out)))) << expected.out << "\n" << got.out;
+}
+
 TEST(SqliteExtension, QueriesAFileAndAWholeFolderInSqlite3) {
   TempDir data;
   ASSERT_TRUE(WriteSqlFolder(data.Path(), data.File("reference.db")));
