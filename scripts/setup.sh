@@ -10,7 +10,7 @@ packages=(
   xvfb xauth xdg-utils fonts-dejavu-core
   python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
   ccache
-  pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
+  pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc libsqlite3-dev
   libasound2-dev libcurl4-openssl-dev tinyproxy
   miller gnumeric gdal-bin
   dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db bash-completion librsvg2-bin
