@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "ORDER BY Mean"}),
     [](const ::testing::TestParamInfo<Statement>& info) { return std::string(info.param.name); });
 
-class SqlRefusals : public ::testing::Test {
+class SqlOverAFile : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteBytes(data.File("orders.csv"), "OrderNo,Customer\r\n1,Smith\r\n");
@@ -87,7 +87,7 @@ class SqlRefusals : public ::testing::Test {
   TempDir data;
 };
 
-TEST_F(SqlRefusals, WritingAttachingAndLoadingAreRefusedAndNothingIsWritten) {
+TEST_F(SqlOverAFile, WritingAttachingAndLoadingAreRefusedAndNothingIsWritten) {
   OdbcSession session("DSN=Sales");
   ASSERT_TRUE(session.Connected()) << session.Error();
   for (const std::string& sql : std::vector<std::string>{"DELETE FROM [orders.csv]", "INSERT INTO [orders.csv] VALUES (2, 'Lee')", "CREATE TABLE t (a)",
@@ -111,7 +111,7 @@ TEST_F(SqlRefusals, WritingAttachingAndLoadingAreRefusedAndNothingIsWritten) {
   EXPECT_EQ("", reading.error);
 }
 
-TEST_F(SqlRefusals, ResultColumnsFollowTheLayoutForFieldsAndSqliteOtherwise) {
+TEST_F(SqlOverAFile, ResultColumnsFollowTheLayoutForFieldsAndSqliteOtherwise) {
   WriteBytes(data.File("Schema.INI"), "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\n"
                                       "Col1=OrderNo Short\r\nCol2=Customer Char Width 12\r\n");
   OdbcSession session("DSN=Sales");
@@ -121,14 +121,26 @@ TEST_F(SqlRefusals, ResultColumnsFollowTheLayoutForFieldsAndSqliteOtherwise) {
       (SQLCHAR*)"SELECT OrderNo, Customer, COUNT(*), SUM(OrderNo) * 1.5, upper(Customer) FROM orders.csv", SQL_NTS)))
       << statement.Error();
   std::vector<SQLSMALLINT> types;
+  std::vector<SQLULEN> sizes;
   for (SQLUSMALLINT k = 1; k <= 5; ++k) {
     SQLSMALLINT type = 0;
     SQLULEN size = 0;
     SQLDescribeCol(statement.Handle(), k, nullptr, 0, nullptr, &type, &size, nullptr, nullptr);
     types.push_back(type);
-    if (k == 2) EXPECT_EQ(12u, size);
+    sizes.push_back(size);
   }
   EXPECT_EQ((std::vector<SQLSMALLINT>{SQL_SMALLINT, SQL_VARCHAR, SQL_BIGINT, SQL_DOUBLE, SQL_VARCHAR}), types);
+  EXPECT_EQ(12u, sizes[1]);
+}
+
+TEST_F(SqlOverAFile, ASavedLayoutIsReadAgainOnceItChanged) {
+  OdbcSession session("DSN=Sales");
+  EXPECT_EQ((std::vector<std::string>{"OrderNo", "Customer"}), RunQuery(session, "SELECT * FROM orders.csv").columns);
+  WriteBytes(data.File("Schema.INI"), "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\n"
+                                      "Col1=Number Integer\r\nCol2=Name Char\r\n");
+  const QueryResult changed = RunQuery(session, "SELECT Number + 1, Name FROM orders.csv");
+  ASSERT_EQ("", changed.error);
+  EXPECT_EQ((std::vector<std::vector<std::string>>{{"2", "Smith"}}), changed.rows);
 }
 
 // Lines of cells cut at '|', without isql's closing lines.

@@ -1,6 +1,8 @@
 // Preparing client statements with SQLite, never letting one write, attach or load anything.
 #include "odbc/driver/sql_database.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "odbc/driver/sql_query.h"
@@ -55,9 +57,7 @@ ColumnKind KindOfValue(int type) {
 }  // namespace
 
 SqlDatabase::SqlDatabase(FolderSource source) : source_(std::move(source)) {
-  // A connection and its statements are used by one thread at a time, so SQLite needs no locks.
-  const int opened =
-      sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int opened = sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
   if (opened != SQLITE_OK) {
     const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
     sqlite3_close_v2(db_);
@@ -162,7 +162,37 @@ void SqlDatabase::RaisePrepareFailure(const std::string& message) {
   throw SqlError(state::kSyntax, message);
 }
 
+// The layouts a connection read stay while the folder's Schema.INI stays as it was; after a
+// change, the tables are made anew from the new layouts as soon as no statement is running.
+void SqlDatabase::ForgetChangedLayouts() {
+  const std::string stamp = SchemaStamp();
+  if (stamp == schemaStamp_ || layouts_.empty()) {
+    schemaStamp_ = stamp;
+    return;
+  }
+  for (sqlite3_stmt* running = sqlite3_next_stmt(db_, nullptr); running != nullptr;
+       running = sqlite3_next_stmt(db_, running)) {
+    if (sqlite3_stmt_busy(running)) return;
+  }
+  creating_ = true;
+  for (const auto& [name, layout] : layouts_) {
+    const std::string drop = "DROP TABLE IF EXISTS " + QuotedName(name);
+    sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr);
+  }
+  creating_ = false;
+  layouts_.clear();
+  schemaStamp_ = stamp;
+}
+
+std::string SqlDatabase::SchemaStamp() const {
+  struct stat info {};
+  if (::stat(SchemaFilePath(source_.folder).c_str(), &info) != 0) return "none";
+  return std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) + ":" + std::to_string(info.st_mtim.tv_sec) +
+         "." + std::to_string(info.st_mtim.tv_nsec);
+}
+
 PreparedQuery SqlDatabase::Prepare(std::string_view sql) {
+  ForgetChangedLayouts();
   const std::string text = SqliteStatement(sql, [this](const std::string& name) {
     std::error_code error;
     return std::filesystem::is_regular_file(FindInFolderNoCase(source_.folder, name), error);

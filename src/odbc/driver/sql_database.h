@@ -41,6 +41,8 @@ class SqlDatabase {
   bool Step(sqlite3_stmt* statement);
 
  private:
+  void ForgetChangedLayouts();
+  std::string SchemaStamp() const;
   static int Authorize(void* self, int action, const char* first, const char* second, const char*, const char*);
   bool CreateTableFor(const std::string& message);
   std::vector<ResultColumn> Describe(sqlite3_stmt* statement, std::vector<bool>& typedByValue) const;
@@ -49,6 +51,7 @@ class SqlDatabase {
   FolderSource source_;
   TableModuleContext context_;
   std::map<std::string, TableLayout> layouts_;  // by lower-case table name
+  std::string schemaStamp_;                     // the Schema.INI the layouts were read from
   sqlite3* db_ = nullptr;
   bool creating_ = false;  // the driver's own CREATE VIRTUAL TABLE is running
   std::string refusal_;    // why the authorizer refused the statement being prepared
