@@ -29,12 +29,6 @@ bool ReadsWithArgument(const std::string& pragma) {
   return false;
 }
 
-std::string QuotedName(const std::string& name) {
-  std::string quoted = "\"";
-  for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 const ColumnDef* ColumnNamed(const TableLayout& layout, const char* name) {
   if (name == nullptr) return nullptr;
   for (const ColumnDef& column : layout.columns) {
@@ -135,7 +129,7 @@ bool SqlDatabase::CreateTableFor(const std::string& message) {
   context_.failure.reset();
   creating_ = true;
   char* error = nullptr;
-  const std::string create = "CREATE VIRTUAL TABLE " + QuotedName(name) + " USING quorlin()";
+  const std::string create = "CREATE VIRTUAL TABLE " + SqlQuoted(name, '"') + " USING quorlin()";
   const int result = sqlite3_exec(db_, create.c_str(), nullptr, nullptr, &error);
   creating_ = false;
   context_.readLayouts.erase(name);
@@ -176,7 +170,7 @@ void SqlDatabase::ForgetChangedLayouts() {
   }
   creating_ = true;
   for (const auto& [name, layout] : layouts_) {
-    const std::string drop = "DROP TABLE IF EXISTS " + QuotedName(name);
+    const std::string drop = "DROP TABLE IF EXISTS " + SqlQuoted(name, '"');
     sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr);
   }
   creating_ = false;

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "odbc/driver/sqlite_tables.h"
 #include "platform/ascii_case.h"
 
 namespace quorlin::driver {
@@ -163,9 +164,7 @@ class Translator {
       std::string joined = parts[0].name;
       for (std::size_t k = 1; k < count; ++k) joined += "." + parts[k].name;
       if (!names_(joined)) continue;
-      out_ += '"';
-      for (const char c : joined) out_ += c == '"' ? std::string("\"\"") : std::string(1, c);
-      out_ += '"';
+      out_ += SqlQuoted(joined, '"');
       at_ = ends[count - 1];
       return;
     }

@@ -16,15 +16,6 @@ namespace {
 
 using namespace quorlin::driver;
 
-std::string SqlText(const std::string& text, char quote) {
-  std::string quoted(1, quote);
-  for (const char c : text) {
-    quoted += c;
-    if (c == quote) quoted += c;
-  }
-  return quoted + quote;
-}
-
 // quorlin_attach(folder [, extensions]): a temporary table for each data file of the folder,
 // named after the file; gives how many there are. Tables of the same name stay as they are.
 void AttachFolder(sqlite3_context* context, int argc, sqlite3_value** argv) {
@@ -39,8 +30,8 @@ void AttachFolder(sqlite3_context* context, int argc, sqlite3_value** argv) {
     const auto names = ListTableFiles(folder, ParseExtensions(extensionsText != nullptr ? extensionsText : ""));
     sqlite3* db = sqlite3_context_db_handle(context);
     for (const std::string& name : names) {
-      const std::string create = "CREATE VIRTUAL TABLE IF NOT EXISTS temp." + SqlText(name, '"') +
-                                 " USING quorlin(" + SqlText(folder + name, '\'') + ")";
+      const std::string create = "CREATE VIRTUAL TABLE IF NOT EXISTS temp." + SqlQuoted(name, '"') +
+                                 " USING quorlin(" + SqlQuoted(folder + name, '\'') + ")";
       char* error = nullptr;
       if (sqlite3_exec(db, create.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = error != nullptr ? error : sqlite3_errmsg(db);

@@ -69,12 +69,6 @@ std::string Unquoted(std::string_view argument) {
   return text;
 }
 
-std::string QuotedName(const std::string& name) {
-  std::string quoted = "\"";
-  for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 TableLayout LayoutOfPath(const std::string& path) {
   const std::filesystem::path file(path);
   const std::string folder = file.has_parent_path() ? file.parent_path().string() : std::string(".");
@@ -111,7 +105,7 @@ int Connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
   std::string declaration = "CREATE TABLE x(";
   for (std::size_t k = 0; k < created->layout.columns.size(); ++k) {
     const ColumnDef& column = created->layout.columns[k];
-    declaration += (k > 0 ? ", " : "") + QuotedName(column.name) + " " + DeclaredType(column);
+    declaration += (k > 0 ? ", " : "") + SqlQuoted(column.name, '"') + " " + DeclaredType(column);
   }
   declaration += ")";
   const int result = sqlite3_declare_vtab(db, declaration.c_str());
@@ -357,6 +351,15 @@ const sqlite3_module kModule = {.iVersion = 0,
 
 int RegisterTableModule(sqlite3* db, TableModuleContext* context) {
   return sqlite3_create_module_v2(db, "quorlin", &kModule, context, nullptr);
+}
+
+std::string SqlQuoted(const std::string& text, char quote) {
+  std::string quoted(1, quote);
+  for (const char c : text) {
+    quoted += c;
+    if (c == quote) quoted += c;
+  }
+  return quoted + quote;
 }
 
 std::string DeclaredType(const ColumnDef& column) {

@@ -30,6 +30,9 @@ inline constexpr std::size_t kMaxColumns = 32767;
 // ('/data/customers.csv') whose layout it reads from the file's folder.
 int RegisterTableModule(sqlite3* db, TableModuleContext* context);
 
+// `text` between `quote` characters, each one inside doubled: a name ('"') or a text ('\'') of SQL.
+std::string SqlQuoted(const std::string& text, char quote);
+
 // The declared SQL type of a column: its type name, with the width of a text.
 std::string DeclaredType(const ColumnDef& column);
 
