@@ -185,7 +185,8 @@ TEST(SqliteExtension, QueriesAFileAndAWholeFolderInSqlite3) {
                                              data.File("orders.csv") + "');\n" + "SELECT quorlin_attach('" +
                                              data.Path() + "');\n" + query);
   WriteBytes(data.File("reference.sql"), "SELECT 2;\n" + query);
-  const CommandResult got = RunCommand("sqlite3 :memory: < " + ShellQuoted(data.File("extension.sql")) + " 2>&1");
+  // Started as the ODBC clients are, so that an instrumented extension finds its sanitizer loaded.
+  const CommandResult got = RunOdbcClient("sqlite3 :memory: < " + ShellQuoted(data.File("extension.sql")) + " 2>&1");
   ASSERT_EQ(0, got.exitCode) << got.out;
   const CommandResult expected = RunCommand("sqlite3 " + ShellQuoted(data.File("reference.db")) + " < " +
                                             ShellQuoted(data.File("reference.sql")) + " 2>&1");
