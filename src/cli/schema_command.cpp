@@ -1,4 +1,5 @@
 // quorlin-cli schema list|show|delete: the folder's Schema.INI as the schema list handles it.
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -7,15 +8,18 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
-#include "cli/schema_place.h"
+#include "export/engines/engine_statement.h"
+#include "export/export_field_builder.h"
+#include "export/export_paths.h"
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
-#include "schema/schema_file.h"
+#include "schema/saved_section.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "text/preview_loader.h"
+#include "text/text_line_reader.h"
 
 namespace quorlin {
 
@@ -25,16 +29,17 @@ struct SchemaArguments {
   std::string folder;
   std::string file;
   bool json = false;
+  std::string engine;
 };
 
-CliError NoSection(const SchemaPlace& place) {
+CliError NoSection(const SavedSection& place) {
   return CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
 }
 
 // The section's header and key lines exactly as stored; the first section of the name counts,
 // as it does for every read.
-std::string StoredSection(const SchemaPlace& place) {
-  const std::optional<std::string> stored = ReadExistingFile(OpenSchemaFile(place.folder).Path());
+std::string StoredSection(const SavedSection& place) {
+  const std::optional<std::string> stored = ReadExistingFile(SavedSectionFile(place).Path());
   if (!stored) throw NoSection(place);
   const std::string& text = *stored;
   std::string shown;
@@ -58,8 +63,8 @@ std::string StoredSection(const SchemaPlace& place) {
 
 // The layout as the schema reader reads it: a delimited section's entries are read only as far
 // as the file's preview has columns.
-nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaPlace& place) {
-  const ProfileFile schema = OpenSchemaFile(place.folder);
+nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSection& place) {
+  const ProfileFile schema = SavedSectionFile(place);
   if (!SectionHasFields(schema, place.section)) throw NoSection(place);
   const SavedLayout saved = ReadSavedLayout(schema, place.section);
   const FileLayout defaults;
@@ -85,8 +90,43 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   return object;
 }
 
+// A name an engine takes without quoting: letters, digits and "_", not starting with a digit.
+std::string TableNameOf(const std::string& dataPath) {
+  std::string name = std::filesystem::path(dataPath).stem().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front()))) name.insert(0, "t_");
+  return name;
+}
+
+// The statement that reads the raw file with its saved layout on `engine`: the fields as an
+// export to a typed format reads them, the date pattern and decimal symbol of the section
+// (else of the locale the export reads with) and its character set.
+std::string EngineStatementFor(const std::string& dataPath, const SavedSection& place, Engine engine,
+                               const LocaleSettings& locale) {
+  const ProfileFile schema = SavedSectionFile(place);
+  if (!SectionHasFields(schema, place.section)) throw NoSection(place);
+  const OpenFile file = OpenFromSchemaList(dataPath, LayoutArguments{});
+  const FileLayout& layout = file.Layout();
+  StatementSource source;
+  source.dataPath = AbsoluteFilePath(dataPath);
+  source.tableName = TableNameOf(dataPath);
+  source.fixedInput = layout.separator == SeparatorKind::Fixed;
+  source.fields = BuildExportFields(dataPath, layout.textQualifier, source.fixedInput, ExportFormat::Parquet);
+  source.separator = SeparatorText(layout);
+  source.qualifier = source.fixedInput ? "" : layout.textQualifier;
+  source.hasHeaderRow = layout.hasHeaderRow;
+  if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
+  source.dateFormat = schema.ReadString(place.section, "DateTimeFormat", locale.shortDateFormat);
+  const std::string decimal = schema.ReadString(place.section, "DecimalSymbol", std::string(1, locale.decimalSeparator));
+  source.decimalSymbol = decimal.empty() ? '.' : decimal.front();
+  source.characterSet = schema.ReadString(place.section, "CharacterSet", "");
+  return EngineStatement(engine, source);
+}
+
 int DeleteSection(const std::string& dataPath, std::ostream& out) {
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  const SavedSection place = SavedSectionOf(dataPath);
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
@@ -106,6 +146,9 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
   CLI::App* show = schema->add_subcommand("show", "print the file's saved section");
   show->add_option("FILE", arguments->file, "data file")->required();
   show->add_flag("--json", arguments->json, "print the layout as read back");
+  show->add_option("--as", arguments->engine,
+                   "print a statement that reads the file with its layout on duckdb, spark or trino")
+      ->check(CLI::IsMember({"duckdb", "spark", "trino"}));
   CLI::App* erase = schema->add_subcommand("delete", "remove the file's saved section");
   erase->add_option("FILE", arguments->file, "data file")->required();
 
@@ -122,8 +165,11 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
       return kExitDone;
     }
     if (*show) {
-      const SchemaPlace place = SchemaPlaceFor(arguments->file);
-      if (arguments->json) {
+      const SavedSection place = SavedSectionOf(arguments->file);
+      if (!arguments->engine.empty()) {
+        context.out << EngineStatementFor(arguments->file, place, *EngineFromWord(arguments->engine),
+                                          context.locale);
+      } else if (arguments->json) {
         context.out << ReadLayoutJson(arguments->file, place).dump() << '\n';
       } else {
         context.out << StoredSection(place);

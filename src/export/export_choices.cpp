@@ -21,14 +21,15 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   if (choices.format == ExportFormat::SqlSchema && Trim(choices.title).empty()) {
     return ExportCheckFailure{kNoTitleMessage};
   }
+  // A saved section that cannot be read or used raises its own error (FileError, SchemaError),
+  // which stops the export like any other error rather than passing for a missing section.
   if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
-
   ExportRequest request;
+  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+                                     choices.fixedInput, choices.format);
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
-  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
-                                     choices.fixedInput, choices.format);
   request.recordLength = static_cast<std::int32_t>(TotalWidth(request.fields) + 1);
   request.inputSeparator = choices.inputSeparator;
   request.inputQualifier = choices.fixedInput ? "" : QualifierFromBox(choices.inputQualifierBox);
@@ -40,6 +41,9 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.title = choices.title;
   request.translateSpecialChars = choices.translateSpecialChars;
   request.fixedInput = choices.fixedInput;
+  request.rowsPerFile = choices.rowsPerFile;
+  request.compression = choices.compression;
+  request.currencyAsDecimal = choices.currencyAsDecimal;
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;

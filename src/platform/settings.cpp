@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kOptions = "Options";
 constexpr const char* kExport = "Export";
 constexpr const char* kGui = "GUI";
-constexpr int kExportFormats = 10;
+constexpr int kExportFormats = 11;
 
 bool IsYes(const ProfileFile& file, const char* section, const char* key, const char* fallback) {
   return file.ReadString(section, key, fallback) == "Yes";
@@ -66,7 +66,7 @@ Settings LoadSettings(const ProfileFile& file) {
 
   ExportSettings& exports = settings.exports;
   exports.useLastFile = IsYes(file, kExport, "UseLastFile", "No");
-  // Stored as the format's number from 1; anything outside 1..10 is the nearest format.
+  // Stored as the format's number from 1; anything outside 1..11 is the nearest format.
   const long exportAs = file.ReadInteger(kExport, "ExportAs", 0);
   exports.formatIndex = static_cast<int>(std::clamp<long>(exportAs, 1, kExportFormats) - 1);
   exports.includeHeaderRow = IsNotNo(file, kExport, "HeaderRow", "No");
@@ -143,8 +143,17 @@ std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
   return WithTrailingSlash(home != nullptr ? home : "") + ".config/Quorlin/";
 }
 
+bool IsInstalledProgramFolder(const std::string& programFolder) {
+  std::error_code ignored;
+  return std::filesystem::is_directory(WithTrailingSlash(programFolder) + "../share/quorlin", ignored);
+}
+
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder) {
-  if (CanWriteInFolder(programFolder)) return FindInFolderNoCase(programFolder, "Quorlin.INI");
+  // Even root, who may write anywhere, must not leave a settings file in the system's folder
+  // of programs.
+  if (!IsInstalledProgramFolder(programFolder) && CanWriteInFolder(programFolder)) {
+    return FindInFolderNoCase(programFolder, "Quorlin.INI");
+  }
   std::error_code ignored;
   std::filesystem::create_directories(userConfigFolder, ignored);
   return FindInFolderNoCase(userConfigFolder, "Quorlin.INI");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/case_names.h"
+
 namespace quorlin::driver {
 namespace {
 
@@ -37,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
                         "SELECT * FROM t WHERE d = '2002-01-15' AND t != '10:30:00' AND s <= '2002-01-15 10:30:00'"},
         TranslationCase{"SELECT {fn UCASE(name)} FROM t WHERE name LIKE 'a\\_%' {escape '\\'}",
                         "SELECT  UCASE(name) FROM t WHERE name LIKE 'a\\_%' ESCAPE '\\'"},
-        TranslationCase{"SELECT Date, {x} FROM t WHERE 'it''s {d' = Date", "SELECT Date, {x} FROM t WHERE 'it''s {d' = Date"}));
+        TranslationCase{"SELECT Date, {x} FROM t WHERE 'it''s {d' = Date",
+                        "SELECT Date, {x} FROM t WHERE 'it''s {d' = Date"}),
+    testing::PrintedCaseName{});
 
 }  // namespace
 }  // namespace quorlin::driver

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "odbc_session.h"
+#include "support/case_names.h"
 #include "support/odbc_sandbox.h"
 #include "support/sql_reference.h"
 #include "support/test_files.h"
@@ -75,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "(SELECT COUNT(*) FROM [customers.txt]) AS Known FROM [orders.csv] "
                   "WHERE strftime('%Y', Placed) BETWEEN '2000' AND '2010' GROUP BY Customer HAVING COUNT(*) > 3 "
                   "ORDER BY Mean"}),
-    [](const ::testing::TestParamInfo<Statement>& info) { return std::string(info.param.name); });
+    CaseNameMember{});
 
 class SqlOverAFile : public ::testing::Test {
  protected:

@@ -10,9 +10,9 @@
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
 #include "schema/field_layout.h"
+#include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -107,11 +107,9 @@ TableLayout ReadTableLayout(const std::string& folder, const std::string& table,
   layout.path = ResolveTableFile(folder, table);
   layout.tableName = std::filesystem::path(layout.path).filename().string();
   try {
-    const std::string schemaPath = SchemaFilePath(WithTrailingSlash(folder));
-    std::error_code error;
-    // A Schema.INI that is there but cannot be read is a failure, never a file without layouts.
-    const ProfileFile schema(schemaPath, Unreadable::kRaises);
-    if (std::filesystem::exists(schemaPath, error) && !schema.ReadSection(layout.tableName).empty()) {
+    // A Schema.INI that is there but cannot be read is an error, never a file without a layout.
+    const ProfileFile schema = SavedSectionFile(SavedSectionOf(layout.path));
+    if (!schema.ReadSection(layout.tableName).empty()) {
       ReadSection(layout, schema, locale);
     } else {
       layout.separator = std::string(1, ',');
