@@ -11,7 +11,7 @@ build_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   ccache
-  pxlib-dev unixodbc-dev libzstd-dev libsnappy-dev libxlsxwriter-dev
+  pxlib-dev unixodbc-dev libsqlite3-dev libzstd-dev libsnappy-dev libxlsxwriter-dev
   libasound2-dev libcurl4-openssl-dev
   dpkg-dev fakeroot file librsvg2-bin
 )

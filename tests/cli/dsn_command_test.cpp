@@ -42,6 +42,15 @@ TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
                                       "rows":[["1","Smith"],["2",null]]})"),
             nlohmann::json::parse(result.out));
 
+  result = Run({"dsn", "open", "--name", "Order Data", "--sql",
+                "SELECT Customer, COUNT(*) AS Orders FROM orders.csv GROUP BY Customer ORDER BY Orders DESC, 1"});
+  EXPECT_EQ(0, result.exitCode) << result.err;
+  EXPECT_EQ("Customer\tOrders\n\t1\nSmith\t1\n", result.out);
+  result = Run({"dsn", "open", "--name", "Order Data", "--sql", "DELETE FROM orders.csv"});
+  EXPECT_EQ(3, result.exitCode);
+  EXPECT_EQ("[Quorlin][Text Driver]Only statements that read are run: the text driver never writes its files\n",
+            result.err);
+
   result = Run({"dsn", "config", dir_.Path(), "--name", "Order Data", "--extensions", "*.DAT"});
   EXPECT_EQ(0, result.exitCode);
   EXPECT_EQ(Said("DSN Reconfigured"), result.err);

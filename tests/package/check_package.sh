@@ -35,6 +35,7 @@ done
 expected=$scratch/expected
 {
   printf '%s\n' usr/bin/quorlin usr/bin/quorlin-cli "usr/$libdir/odbc/libquorlin-odbc-text.so" \
+    "usr/$libdir/quorlin/quorlin_sqlite.so" \
     usr/share/applications/org.quorlin.Quorlin.desktop \
     usr/share/metainfo/org.quorlin.Quorlin.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/org.quorlin.Quorlin.svg \
@@ -122,6 +123,10 @@ maintainer postrm remove
 # The installed command line program runs from the unpacked root.
 "$root/usr/bin/quorlin-cli" --help | grep -q 'export' || fail "quorlin-cli --help"
 [ "$("$root/usr/bin/quorlin-cli" --version)" = "$version" ] || fail "quorlin-cli --version"
+
+# The packaged SQLite extension reads the samples in sqlite3.
+[ "$(sqlite3 :memory: ".load $root/usr/$libdir/quorlin/quorlin_sqlite" "SELECT quorlin_attach('$source/samples')")" -gt 0 ] ||
+  fail "the SQLite extension does not attach the samples"
 
 # Bash completion offers the commands, the formats and the options of a command.
 completions=$(bash -c '
