@@ -42,7 +42,7 @@ class RecordReader {
     if (!header_) return false;
     input_.ReadTextLine(line_);
     if (use_ == HeaderLineUse::Drop) return false;
-    Cut(line_, values);
+    Cut(line_, values, headerUnescaped_);
     return true;
   }
 
@@ -58,12 +58,13 @@ class RecordReader {
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
 
-  // Cuts `line` into values that are parts of it; safe on several threads at once.
-  void Cut(std::string_view line, RecordValues& values) const {
+  // Cuts `line` into values that are parts of it or of `unescaped`; safe on several threads
+  // at once, each with its own `unescaped`.
+  void Cut(std::string_view line, RecordValues& values, std::string& unescaped) const {
     if (request_.fixedInput) {
       CutFixedRecord(line, request_.fields, values);
     } else {
-      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values);
+      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values, unescaped);
     }
   }
 
@@ -71,6 +72,7 @@ class RecordReader {
   const ExportRequest& request_;
   TextLineReader input_;
   std::string_view line_;  // the line read last, valid until the next read
+  std::string headerUnescaped_;
   bool header_;
   HeaderLineUse use_;
   bool started_ = false;
@@ -85,9 +87,10 @@ ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std:
 // Writes the records one after another, while a second thread reads and cuts the ones that
 // follow.
 void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader, const std::function<void()>& written) {
-  RecordReadAhead records([&reader](std::string_view& line, RecordValues& values) {
+  std::string unescaped;
+  RecordReadAhead records([&reader, &unescaped](std::string_view& line, RecordValues& values) {
     if (!reader.ReadRecordLine(line)) return false;
-    reader.Cut(line, values);
+    reader.Cut(line, values, unescaped);
     return true;
   });
   RecordValues values;
@@ -104,7 +107,9 @@ void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
                             const std::function<void()>& written) {
   ParallelRecordWriting records(
       [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
-      [&reader](std::string_view line, RecordValues& values) { reader.Cut(line, values); },
+      [&reader](std::string_view line, RecordValues& values, std::string& unescaped) {
+        reader.Cut(line, values, unescaped);
+      },
       std::move(twins), files);
   records.Run(written);
 }

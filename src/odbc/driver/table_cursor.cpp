@@ -164,7 +164,7 @@ void TableCursor::CutLine() {
     for (std::string_view& field : fixedFields_) field = Trim(field);
     return;
   }
-  SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
+  SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, unescaped_, layout_.columns.size());
   for (std::string_view& field : fields_) StripLeftQualifier(field, layout_.qualifier);
 }
 

@@ -60,7 +60,8 @@ class TableCursor {
   std::vector<BoundCondition> conditions_;
   std::unique_ptr<TextLineReader> reader_;
   std::string line_;
-  std::vector<std::string_view> fields_;     // delimited files, views into line_
+  std::vector<std::string_view> fields_;     // delimited files, views into line_ or unescaped_
+  std::string unescaped_;
   std::vector<std::string_view> fixedFields_;  // fixed-length files, views into line_
   long long row_ = 0;   // data rows read, also those the conditions skipped
   long long line_number_ = 0;
