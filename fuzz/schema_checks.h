@@ -29,10 +29,8 @@ inline constexpr std::size_t kPreviewColumns = 64;
 // and as delimited fields. An unusable fixed entry may raise SchemaError naming the section;
 // nothing else may be raised, and what is read back must be usable as it stands.
 inline std::string CheckSchemaReader(std::string_view data, const std::string& path) {
-  static constexpr const char* kQualifiers[] = {"\"", "'", "{none}"};
   WriteFileBytes(path, data);
   const ProfileFile file(path);
-  const std::string qualifier = kQualifiers[data.size() % 3];
   const std::vector<std::string> sections = file.ReadSections();
   for (std::size_t i = 0; i < sections.size() && i < kReadSections; ++i) {
     const std::string& section = sections[i];
@@ -42,7 +40,7 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
     }
     const bool hasFields = SectionHasFields(file, section);
     try {
-      const FieldList fixed = ReadFixedFields(file, section, qualifier);
+      const FieldList fixed = ReadFixedFields(file, section);
       if (!fixed.empty() && !hasFields) return "[" + section + "] has fixed fields but no Col1";
       const std::vector<long long> widths = FieldWidths(fixed);
       for (std::size_t f = 0; f < fixed.size(); ++f) {
@@ -60,7 +58,7 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
         return "the error \"" + std::string(error.what()) + "\" names no entry of [" + section + "]";
       }
     }
-    const FieldList delimited = ReadDelimitedFields(file, section, qualifier, kPreviewColumns);
+    const FieldList delimited = ReadDelimitedFields(file, section, kPreviewColumns);
     if (delimited.size() > kPreviewColumns) return "[" + section + "] has more fields than columns";
     // "Missing" is the default that tells a section without Col1, so a Col1 of just that word
     // reads as no fields too.

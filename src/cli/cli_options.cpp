@@ -1,11 +1,15 @@
 // Layout options from the command line into the layout the window's controls would hold.
 #include "cli/cli_options.h"
 
+#include <array>
+#include <string_view>
+
 #include "cli/cli_error.h"
 #include "cli/schema_place.h"
 #include "schema/schema_file.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -36,6 +40,18 @@ void CheckWholeNumber(const char* option, const std::optional<std::string>& text
   }
 }
 
+template <std::size_t N>
+void CheckChoice(const char* option, const std::optional<std::string>& text,
+                 const std::array<std::string_view, N>& choices) {
+  if (!text) return;
+  std::string listed;
+  for (const std::string_view choice : choices) {
+    if (*text == choice) return;
+    listed += (listed.empty() ? "" : ", ") + std::string(choice);
+  }
+  throw CliError(kExitRefused, std::string(option) + ": '" + *text + "' is not one of " + listed);
+}
+
 }  // namespace
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
@@ -47,6 +63,9 @@ void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--rows", arguments.rowsToScan, "rows to scan");
   AddTextOption(command, "--count-from", arguments.countFrom, "counting base of field numbers");
   AddTextOption(command, "--line-length", arguments.lineLength, "line length of a fixed layout");
+  AddTextOption(command, "--date-format", arguments.dateOrder,
+                "the file's date order: dd/mm/yyyy, mm/dd/yyyy or yyyy-mm-dd");
+  AddTextOption(command, "--decimal", arguments.decimalSymbol, "the file's decimal symbol: . or ,");
   command.add_flag("--schema", arguments.fromSchema,
                    "take the layout from the folder's Schema.INI");
 }
@@ -68,6 +87,8 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
     const long long base = ToInteger(*arguments.countFrom);
     if (base != 0 && base != 1) throw CliError(kExitRefused, "--count-from: must be 0 or 1");
   }
+  CheckChoice("--date-format", arguments.dateOrder, kDateOrders);
+  CheckChoice("--decimal", arguments.decimalSymbol, kDecimalSymbols);
 }
 
 FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& arguments) {
@@ -89,6 +110,8 @@ FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& argume
   if (arguments.startRow) layout.startRow = *arguments.startRow;
   if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan;
   if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
+  if (arguments.dateOrder) layout.conventions.dateOrder = *arguments.dateOrder;
+  if (arguments.decimalSymbol) layout.conventions.decimalSymbol = *arguments.decimalSymbol;
   return layout;
 }
 
@@ -150,6 +173,9 @@ OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments argumen
 }
 
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
+  if (!file.IsFixedView() && file.Preview().unclosedLine > 0) {
+    err << dataPath << ": " << UnclosedValueMessage(file.Preview().unclosedLine) << '\n';
+  }
   for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
 }
 

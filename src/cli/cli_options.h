@@ -21,13 +21,16 @@ struct LayoutArguments {
   std::optional<std::string> rowsToScan;
   std::optional<std::string> countFrom;
   std::optional<std::string> lineLength;
+  std::optional<std::string> dateOrder;      // one of kDateOrders
+  std::optional<std::string> decimalSymbol;  // one of kDecimalSymbols
   bool fromSchema = false;
 };
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
 
 // Refuses (CliError, exit 2) a separator text that is no kind and not one character, numbers
-// that are not whole, and a counting base other than 0 or 1.
+// that are not whole, a counting base other than 0 or 1, and a date order or decimal symbol
+// that is none of the layout's choices.
 void CheckLayoutArguments(const LayoutArguments& arguments);
 
 // `base` with the options given put into it as the window's controls would take them.

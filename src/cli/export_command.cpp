@@ -9,6 +9,7 @@
 #include "export/export_choices.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -56,6 +57,7 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.translateSpecialChars = !arguments.noTranslate;
   choices.otherChar = arguments.otherChar;
   choices.outputQualifierBox = arguments.outputQualifier;
+  choices.conventions = layout.conventions;
   return choices;
 }
 
@@ -88,11 +90,12 @@ int RunExportCommand(const ExportArguments& arguments, const CommandContext& con
     throw;
   }
   bar.Finish();
+  if (result.unclosedLine > 0) context.err << arguments.file << ": " << UnclosedValueMessage(result.unclosedLine) << '\n';
   for (const std::string& message : result.messages) context.err << message << '\n';
   if (result.outcome == ExportOutcome::Refused) return kExitRefused;
   context.err << ResultMessage(result) << '\n';
   if (WarnsAfter(choices.format, result)) context.err << kExportWarningMessage << '\n';
-  return result.Exported() ? kExitDone : kExitReportedFailure;
+  return result.Exported() && result.valuesWrittenBare == 0 ? kExitDone : kExitReportedFailure;
 }
 
 }  // namespace

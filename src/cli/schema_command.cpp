@@ -65,7 +65,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   const FileLayout defaults;
   FieldList fields;
   if (saved.separator == SeparatorKind::Fixed) {
-    fields = ReadFixedFields(schema, place.section, defaults.textQualifier);
+    fields = ReadFixedFields(schema, place.section);
   } else {
     FileLayout layout;
     layout.separator = saved.separator;
@@ -73,7 +73,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
     layout.hasHeaderRow = saved.hasHeaderRow;
     layout.rowsToScan = "1";
     const PreviewTable table = LoadPreview(dataPath, PreviewOptionsFor(layout, 1));
-    fields = ReadDelimitedFields(schema, place.section, defaults.textQualifier, table.names.size());
+    fields = ReadDelimitedFields(schema, place.section, table.names.size());
   }
   nlohmann::ordered_json object;
   object["separator"] = SeparatorName(saved.separator);

@@ -27,7 +27,7 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
-  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+  request.fields = BuildExportFields(choices.inputPath,
                                      choices.fixedInput, choices.format);
   request.recordLength = static_cast<std::int32_t>(TotalWidth(request.fields) + 1);
   request.inputSeparator = choices.inputSeparator;
@@ -41,7 +41,10 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.translateSpecialChars = choices.translateSpecialChars;
   request.fixedInput = choices.fixedInput;
   request.now = context.now;
-  request.locale = context.locale;
+  FileConventions conventions = SavedConventions(choices.inputPath);
+  if (!choices.conventions.dateOrder.empty()) conventions.dateOrder = choices.conventions.dateOrder;
+  if (!choices.conventions.decimalSymbol.empty()) conventions.decimalSymbol = choices.conventions.decimalSymbol;
+  request.locale = WithConventions(context.locale, conventions);
   request.monthNames = context.monthNames;
   return request;
 }

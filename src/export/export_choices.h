@@ -26,6 +26,9 @@ struct ExportChoices {
   bool translateSpecialChars = true;
   std::string otherChar;
   std::string outputQualifierBox = "\"";  // "{none}" means none
+  // The layout's date order and decimal symbol where they differ from the saved section's
+  // (the command line's options); an empty value takes the section's, else the locale's.
+  FileConventions conventions;
 };
 
 inline constexpr const char* kNoInputFileMessage = "No INPUT File Specified";

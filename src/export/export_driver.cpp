@@ -11,7 +11,7 @@
 #include "export/record_read_ahead.h"
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -22,17 +22,21 @@ namespace {
 class RecordReader {
  public:
   RecordReader(const ExportRequest& request, HeaderLineUse use)
-      : request_(request), input_(request.inputPath), header_(request.hasHeaderRow), use_(use) {}
+      : request_(request),
+        input_(request.inputPath, request.fixedInput ? std::string_view() : request.inputSeparator,
+               request.fixedInput ? std::string_view() : request.inputQualifier),
+        header_(request.hasHeaderRow),
+        use_(use) {}
 
   // The header and records the data pass will hand over, counted without cutting them.
   std::int64_t CountLines() {
     std::int64_t count = 0;
     if (header_) {
-      input_.SkipTextLine();
+      input_.SkipRecord();
       if (use_ != HeaderLineUse::Drop) ++count;
     }
     // Even an empty input gives one record.
-    count += std::max<std::int64_t>(1, input_.SkipRemainingLines());
+    count += std::max<std::int64_t>(1, input_.SkipRemainingRecords());
     input_.Rewind();
     return count;
   }
@@ -40,7 +44,7 @@ class RecordReader {
   // Reads the header line; true when the writer is to get it as a header (in values).
   bool ReadHeader(RecordValues& values) {
     if (!header_) return false;
-    input_.ReadTextLine(line_);
+    input_.ReadRecord(line_);
     if (use_ == HeaderLineUse::Drop) return false;
     Cut(line_, values, headerUnescaped_);
     return true;
@@ -51,12 +55,14 @@ class RecordReader {
   bool ReadRecordLine(std::string_view& line) {
     if (started_ && input_.AtEnd()) return false;
     started_ = true;
-    input_.ReadTextLine(line_);
+    input_.ReadRecord(line_);
     line = line_;
     return true;
   }
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
+
+  long long UnclosedLine() const { return input_.UnclosedLine(); }
 
   // Cuts `line` into values that are parts of it or of `unescaped`; safe on several threads
   // at once, each with its own `unescaped`.
@@ -70,7 +76,7 @@ class RecordReader {
 
  private:
   const ExportRequest& request_;
-  TextLineReader input_;
+  TextRecordReader input_;
   std::string_view line_;  // the line read last, valid until the next read
   std::string headerUnescaped_;
   bool header_;
@@ -165,6 +171,7 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     writer.Begin(headerSeparate ? count - 1 : count);
     const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
     result = writer.Finish();
+    result.unclosedLine = reader.UnclosedLine();
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;
       result.messages.push_back("The input file " + request.inputPath +

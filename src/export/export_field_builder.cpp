@@ -104,18 +104,22 @@ SavedSection SavedSectionOf(const std::string& inputPath) {
   return saved;
 }
 
+FileConventions SavedConventions(const std::string& inputPath) {
+  const SavedSection saved = SavedSectionOf(inputPath);
+  return ReadSavedLayout(ProfileFile(saved.schemaPath), saved.section).conventions;
+}
+
 std::size_t CountSchemaColumns(const std::string& inputPath) {
   return ColumnEntries(SavedSectionOf(inputPath)).size();
 }
 
-ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format) {
+ExportFields BuildExportFields(const std::string& inputPath, bool fixedInput, ExportFormat format) {
   const SavedSection saved = SavedSectionOf(inputPath);
   const std::vector<std::string> entries = ColumnEntries(saved);
   ExportFields fields;
   std::vector<std::string> tokens;
   for (std::size_t n = 1; n <= entries.size(); ++n) {
-    SplitRecord(entries[n - 1], " ", qualifierText, tokens);
+    SplitColumnEntry(entries[n - 1], tokens);
     ExportField field;
     field.name = Token(tokens, 1).substr(0, kMaxExportNameLength);
     field.typeCode = TypeOfWord(Token(tokens, 2));

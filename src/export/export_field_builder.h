@@ -6,6 +6,7 @@
 
 #include "export/export_field.h"
 #include "export/export_format.h"
+#include "schema/file_conventions.h"
 
 namespace quorlin {
 
@@ -19,16 +20,18 @@ struct SavedSection {
 };
 SavedSection SavedSectionOf(const std::string& inputPath);
 
+// The date order and decimal symbol the saved layout of `inputPath` names, empty where it
+// leaves them to the locale.
+FileConventions SavedConventions(const std::string& inputPath);
+
 // The entries Col1, Col2, ... before the first missing one (or one holding "na"), at most 1024.
 std::size_t CountSchemaColumns(const std::string& inputPath);
 
-// One descriptor per counted entry, each cut at its blanks with `qualifierText` (the input
-// qualifier box as it stands). With `fixedInput` every entry needs a whole-number width as its
+// One descriptor per counted entry, each cut at its blanks as SplitColumnEntry cuts it. With `fixedInput` every entry needs a whole-number width as its
 // fourth token; otherwise a Char-group entry without one gets the length 254. Raises
 // SchemaError naming the schema file, the section and the entry, before anything is written:
 //   Schema.INI [stock.dat] Col2: the entry "Field2 Char" has no width
 //   Schema.INI [stock.dat] Col2: the width "12abc" is not a whole number
-ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format);
+ExportFields BuildExportFields(const std::string& inputPath, bool fixedInput, ExportFormat format);
 
 }  // namespace quorlin

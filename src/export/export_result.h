@@ -1,6 +1,7 @@
 // What an export ends with: done, failed or refused, and the messages the user must see.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,6 +19,12 @@ struct ExportResult {
   // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
   // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
   std::vector<std::string> messages;
+  // The first line of a record read as that line alone, as a qualified value in it was not
+  // closed (see TextRecordReader); 0 when none was.
+  long long unclosedLine = 0;
+  // Values that could not be written faithfully (a delimited value holding the separator or a
+  // line end with no output qualifier to wrap it in); the messages say so.
+  std::int64_t valuesWrittenBare = 0;
 
   bool Exported() const { return outcome == ExportOutcome::Exported; }
 };

@@ -1,16 +1,29 @@
 // A saved Schema.INI section read back into a layout and its fields.
 #include "schema/schema_reader.h"
 
+#include <array>
 #include <climits>
 #include <ostream>
 #include <unordered_map>
 
 #include "platform/ascii_case.h"
+#include "platform/trim.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
 
 namespace {
+
+// `value` when it is one of `choices` (letter case aside, as written by hand), else empty: the
+// locale's choice.
+template <std::size_t N>
+std::string KnownChoice(const std::string& value, const std::array<std::string_view, N>& choices) {
+  const std::string trimmed(Trim(value));
+  for (const std::string_view choice : choices) {
+    if (AsciiUpper(trimmed) == AsciiUpper(std::string(choice))) return std::string(choice);
+  }
+  return {};
+}
 
 // Stands for a missing ColN entry; an entry that really holds this text ends the list too.
 constexpr const char* kNoEntry = "-1234-";
@@ -101,18 +114,23 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
   saved.hasHeaderRow = file.ReadString(section, "ColNameHeader", "False") == "True";
   saved.fixedLength = file.ReadString(section, "FixedLength", "80");
   saved.rowsToScan = file.ReadString(section, "MaxScanRows", "25");
+  saved.conventions.dateOrder = KnownChoice(file.ReadString(section, "DateTimeFormat", ""), kDateOrders);
+  saved.conventions.decimalSymbol = KnownChoice(file.ReadString(section, "DecimalSymbol", ""), kDecimalSymbols);
   return saved;
 }
 
-FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
-                          const std::string& qualifier) {
+void SplitColumnEntry(std::string_view entry, std::vector<std::string>& tokens) {
+  SplitRecord(entry, " ", "\"", tokens);
+}
+
+FieldList ReadFixedFields(const ProfileFile& file, const std::string& section) {
   const ColumnEntries entries(file, section);
   FieldList fields;
   std::vector<std::string> tokens;
   for (std::size_t n = 1; n <= kMaxFixedFields; ++n) {
     const std::string entry = entries.Entry(n);
     if (entry == kNoEntry) break;
-    SplitRecord(entry, " ", qualifier, tokens);
+    SplitColumnEntry(entry, tokens);
     if (tokens.size() < 4) {
       throw SchemaError(EntryName(file, section, n) + ": the entry \"" + entry + "\" has no width");
     }
@@ -128,15 +146,14 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
   return fields;
 }
 
-FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
-                              const std::string& qualifier, std::size_t columns) {
+FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section, std::size_t columns) {
   const ColumnEntries entries(file, section);
   FieldList fields;
   std::vector<std::string> tokens;
   for (std::size_t n = 1; n <= columns; ++n) {
     const std::string entry = entries.Entry(n);
     if (entry == kNoEntry) break;
-    SplitRecord(entry, " ", qualifier, tokens);
+    SplitColumnEntry(entry, tokens);
     FieldSpec field;
     field.name = tokens[0];
     field.typeName = tokens.size() > 1 ? tokens[1] : std::string();
@@ -173,6 +190,7 @@ FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved) {
   if (saved.hasHeaderRow) layout.startRow = "1";
   layout.fixedLength = saved.fixedLength;
   layout.rowsToScan = saved.rowsToScan;
+  layout.conventions = saved.conventions;
   return layout;
 }
 
@@ -181,7 +199,12 @@ void PrintTo(const SavedLayout& saved, std::ostream* out) {
   PrintTo(saved.separator, out);
   if (saved.separator == SeparatorKind::Custom) *out << " \"" << saved.customSeparator << '"';
   *out << (saved.hasHeaderRow ? " header" : "") << " FixedLength " << saved.fixedLength << " MaxScanRows "
-       << saved.rowsToScan << '}';
+       << saved.rowsToScan;
+  if (saved.conventions != FileConventions{}) {
+    *out << ' ';
+    PrintTo(saved.conventions, out);
+  }
+  *out << '}';
 }
 
 }  // namespace quorlin

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/profile_file.h"
@@ -26,6 +27,7 @@ struct SavedLayout {
   bool hasHeaderRow = false;
   std::string fixedLength = "80";
   std::string rowsToScan = "25";
+  FileConventions conventions;  // empty where the section has no DateTimeFormat or DecimalSymbol
 
   bool operator==(const SavedLayout&) const = default;
 };
@@ -51,14 +53,16 @@ FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved);
 //   Schema.INI [stock.dat] Col2: the width "12abc" is not a whole number
 //   Schema.INI [stock.dat] Col2: the width "99999999999" is too large
 //   Schema.INI [stock.dat] Col2: the width "-5" is negative
-FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
-                          const std::string& qualifier);
+FieldList ReadFixedFields(const ProfileFile& file, const std::string& section);
 
 // At most `columns` entries (the preview's column count), each as name, type and an optional
 // WIDTH or FMT pair. Every field gets an empty format entry; a keyword without a value after
 // it is passed over. Never raises SchemaError.
-FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
-                              const std::string& qualifier, std::size_t columns);
+FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section, std::size_t columns);
+
+// Cuts a ColN entry into its tokens at blanks, with the double quote as qualifier whatever the
+// layout's own qualifier is, so that a saved name holding blanks reads back whole.
+void SplitColumnEntry(std::string_view entry, std::vector<std::string>& tokens);
 
 // The widths of a fixed layout as numbers (entries already checked by ReadFixedFields); a
 // width that is not plain digits fitting in an int counts as 0.

@@ -56,6 +56,12 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
 
 }  // namespace
 
+std::string UnclosedValueMessage(long long line) {
+  return "Line " + std::to_string(line) +
+         " opens a quoted value that is not closed before the end of the file or within " +
+         std::to_string(TextRecordReader::kMaxOpenValueBytes) + " bytes; that record was read as one line";
+}
+
 TextRecordReader::TextRecordReader(const std::string& path, std::string_view separator,
                                    std::string_view qualifier, std::size_t bufferSize)
     : lines_(path, bufferSize),

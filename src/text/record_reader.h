@@ -18,6 +18,9 @@ namespace quorlin {
 // still open at the end of the file, or after kMaxOpenValueBytes, was no quoted line break:
 // that record is its first line alone and reading goes on at the line after it. Without a
 // one-character qualifier (a fixed-length file, "{none}") a record is a line.
+// "Line N opens a quoted value that is not closed ...": what is said about UnclosedLine().
+std::string UnclosedValueMessage(long long line);
+
 class TextRecordReader {
  public:
   static constexpr std::size_t kMaxOpenValueBytes = std::size_t{1} << 20;

@@ -8,7 +8,7 @@
 #include "text/fixed_fields.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin::driver {
 
@@ -134,8 +134,9 @@ std::vector<BoundCondition> BindConditions(const TableLayout& layout, const std:
 TableCursor::TableCursor(TableLayout layout, std::vector<BoundCondition> conditions)
     : layout_(std::move(layout)), conditions_(std::move(conditions)) {
   try {
-    reader_ = std::make_unique<TextLineReader>(layout_.path);
-    if (layout_.headerRow && reader_->ReadTextLine(line_)) line_number_ = 1;
+    reader_ = std::make_unique<TextRecordReader>(layout_.path, layout_.fixed ? "" : layout_.separator,
+                                                 layout_.fixed ? "" : layout_.qualifier);
+    if (layout_.headerRow) reader_->SkipRecord();
   } catch (const FileError& error) {
     throw SqlError(state::kGeneralError, error.what());
   }
@@ -146,11 +147,10 @@ TableCursor::~TableCursor() = default;
 bool TableCursor::Next() {
   do {
     try {
-      if (!reader_->ReadTextLine(line_)) return false;
+      if (!reader_->ReadRecord(line_)) return false;
     } catch (const FileError& error) {
       throw SqlError(state::kGeneralError, error.what());
     }
-    ++line_number_;
     ++row_;
     CutLine();
   } while (!MeetsConditions());
@@ -165,7 +165,7 @@ void TableCursor::CutLine() {
     return;
   }
   SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, unescaped_, layout_.columns.size());
-  for (std::string_view& field : fields_) StripLeftQualifier(field, layout_.qualifier);
+  StripLeftQualifiers(fields_, line_, layout_.qualifier);
 }
 
 std::string_view TableCursor::Field(std::size_t column) const {
@@ -178,7 +178,7 @@ CellValue TableCursor::Value(std::size_t column) const {
   try {
     return ConvertField(Field(column), def.kind, def.locale);
   } catch (const SqlError& error) {
-    throw SqlError(error.SqlState(), "Row " + std::to_string(row_) + " (line " + std::to_string(line_number_) +
+    throw SqlError(error.SqlState(), "Row " + std::to_string(row_) + " (line " + std::to_string(reader_->FirstLine()) +
                                          " of " + layout_.tableName + "), column " + def.name + ": " +
                                          error.what());
   }

@@ -1,4 +1,4 @@
-// The rows of a table file, streamed one line at a time and filtered by the WHERE conditions.
+// The rows of a table file, streamed one record at a time and filtered by the WHERE conditions.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +12,7 @@
 #include "odbc/driver/table_layout.h"
 
 namespace quorlin {
-class TextLineReader;
+class TextRecordReader;
 }
 
 namespace quorlin::driver {
@@ -58,13 +58,12 @@ class TableCursor {
 
   TableLayout layout_;
   std::vector<BoundCondition> conditions_;
-  std::unique_ptr<TextLineReader> reader_;
-  std::string line_;
+  std::unique_ptr<TextRecordReader> reader_;
+  std::string_view line_;  // the record read last, valid until the next read
   std::vector<std::string_view> fields_;     // delimited files, views into line_ or unescaped_
   std::string unescaped_;
   std::vector<std::string_view> fixedFields_;  // fixed-length files, views into line_
   long long row_ = 0;   // data rows read, also those the conditions skipped
-  long long line_number_ = 0;
 };
 
 }  // namespace quorlin::driver

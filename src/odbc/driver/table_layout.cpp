@@ -13,7 +13,7 @@
 #include "schema/field_layout.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin::driver {
 
@@ -21,9 +21,9 @@ namespace {
 
 // Names of line 1, blank ones numbered as the preview numbers fields.
 std::vector<std::string> HeaderNames(const TableLayout& layout) {
-  TextLineReader reader(layout.path);
+  TextRecordReader reader(layout.path, layout.separator, layout.qualifier);
   std::string line;
-  reader.ReadTextLine(line);
+  reader.ReadRecord(line);
   std::vector<std::string> fields;
   SplitRecord(line, layout.separator, layout.qualifier, fields);
   for (std::size_t k = 0; k < fields.size(); ++k) {
@@ -67,21 +67,22 @@ std::string SeparatorOf(const SavedLayout& saved) {
   return SeparatorText(layout);
 }
 
-void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& locale) {
+void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& systemLocale) {
   const SavedLayout saved = ReadSavedLayout(schema, layout.tableName);
+  const LocaleSettings locale = WithConventions(systemLocale, saved.conventions);
   layout.headerRow = saved.hasHeaderRow;
   layout.fixed = saved.separator == SeparatorKind::Fixed;
   layout.separator = SeparatorOf(saved);
   FieldList fields;
   if (layout.fixed) {
-    fields = ReadFixedFields(schema, layout.tableName, layout.qualifier);
+    fields = ReadFixedFields(schema, layout.tableName);
     if (fields.empty()) {
       throw SqlError(state::kGeneralError, schema.Path() + " [" + layout.tableName +
                                                "]: a fixed-length layout needs its Col1, Col2, ... entries");
     }
     for (const long long width : FieldWidths(fields)) layout.widths.push_back(static_cast<std::size_t>(width));
   } else if (SectionHasFields(schema, layout.tableName)) {
-    fields = ReadDelimitedFields(schema, layout.tableName, layout.qualifier,
+    fields = ReadDelimitedFields(schema, layout.tableName,
                                  std::numeric_limits<std::size_t>::max());
   } else {
     AddTextColumns(layout, locale);
