@@ -32,6 +32,7 @@ inline std::vector<std::string> ReferenceSplit(std::string_view record, std::str
   std::vector<std::string> fields;
   const bool hasQualifier = qualifier.size() == 1;
   std::string_view rest = Trim(record);
+  bool endedAtSeparator = false;
   do {
     const std::size_t p = separator.empty() ? std::string_view::npos : rest.find(separator[0]);
     const bool qualified = hasQualifier && !rest.empty() && rest[0] == qualifier[0];
@@ -43,6 +44,7 @@ inline std::vector<std::string> ReferenceSplit(std::string_view record, std::str
     } else if (!qualified) {
       fields.emplace_back(Trim(rest.substr(0, p)));
       rest = rest.substr(p + 1);
+      endedAtSeparator = rest.empty();
     } else {
       std::size_t closing = rest.find(qualifier[0], 1);
       while (closing != std::string_view::npos && closing + 1 < rest.size() && rest[closing + 1] == qualifier[0]) {
@@ -53,9 +55,13 @@ inline std::vector<std::string> ReferenceSplit(std::string_view record, std::str
       const std::size_t after = closing == std::string_view::npos ? 2 : closing + 1;
       rest = after >= rest.size() ? std::string_view() : Trim(rest.substr(after));
       fields.emplace_back(Trim(Undouble(field, qualifier[0])));
-      if (!rest.empty() && rest[0] == separator[0]) rest.remove_prefix(1);
+      if (!rest.empty() && rest[0] == separator[0]) {
+        rest.remove_prefix(1);
+        endedAtSeparator = rest.empty();
+      }
     }
   } while (!rest.empty());
+  if (endedAtSeparator) fields.emplace_back();
   return fields;
 }
 

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   xvfb xauth xdg-utils fonts-dejavu-core
-  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
+  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3 locales
   ccache
   pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
   libasound2-dev libcurl4-openssl-dev tinyproxy
@@ -26,6 +26,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# Files are checked to read the same in a German locale (day-first dates, decimal comma).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  "${sudo_cmd[@]}" locale-gen
 fi
 
 # The text driver is registered in odbcinst.ini, pointing at the library this checkout builds.

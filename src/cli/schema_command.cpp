@@ -81,6 +81,9 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
   object["header"] = saved.hasHeaderRow;
   object["lineLength"] = JsonText(saved.fixedLength);
   object["rowsToScan"] = JsonText(saved.rowsToScan);
+  // Only a section that names them has them, as only such a section holds the keys.
+  if (!saved.conventions.dateOrder.empty()) object["dateFormat"] = saved.conventions.dateOrder;
+  if (!saved.conventions.decimalSymbol.empty()) object["decimal"] = saved.conventions.decimalSymbol;
   object["fields"] = FieldListJson(fields);
   return object;
 }

@@ -27,11 +27,13 @@ bool HasDoubled(std::string_view text, char qualifierChar) {
 
 // Cuts the unqualified fields that start at `at`, one after another, finding every separator
 // of the record once, eight bytes at a time. Stops in front of a field that starts with the
-// qualifier (when there is one), after `maxFields` fields, or at `end`; gives where it stopped.
+// qualifier (when there is one), after `maxFields` fields, or at `end`; gives where it stopped,
+// and sets `endedAtSeparator` when that is the end, right after a separator.
 // The field after the last separator is the record's last one and keeps its blanks.
 template <typename Field>
 const char* CutPlainFields(const char* at, const char* recordStart, const char* end, char separator,
-                           const int qualifier, std::vector<Field>& fields, std::size_t maxFields) {
+                           const int qualifier, std::vector<Field>& fields, std::size_t maxFields,
+                           bool& endedAtSeparator) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   const std::uint64_t pattern = kOnes * static_cast<unsigned char>(separator);
   // Words are read from here on; the record's last bytes are read as the eight ending at
@@ -60,7 +62,10 @@ const char* CutPlainFields(const char* at, const char* recordStart, const char* 
       const char* const separatorAt = base + (std::countr_zero(found) >> 3);
       fields.emplace_back(Trim(Between(at, separatorAt)));
       at = separatorAt + 1;
-      if (at >= end || fields.size() >= maxFields) return at;
+      if (at >= end || fields.size() >= maxFields) {
+        endedAtSeparator = at >= end;
+        return at;
+      }
       if (qualifier >= 0 && *at == static_cast<char>(qualifier)) return at;
     }
     if (word >= end) {
@@ -108,11 +113,13 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
   const char* const end = whole.data() + whole.size();
   const char* at = whole.data();         // the remainder's start
   const char* nextSeparator = nullptr;   // not searched yet; `end` when there is none ahead
+  bool endedAtSeparator = false;
   do {
     const bool qualified = hasQualifier && at != end && *at == qualifierChar;
     if (hasSeparator && !qualified && std::endian::native == std::endian::little) {
       at = CutPlainFields(at, whole.data(), end, separatorChar,
-                          hasQualifier ? static_cast<unsigned char>(qualifierChar) : -1, fields, maxFields);
+                          hasQualifier ? static_cast<unsigned char>(qualifierChar) : -1, fields, maxFields,
+                          endedAtSeparator);
       continue;
     }
     if (hasSeparator && (nextSeparator == nullptr || (nextSeparator != end && nextSeparator < at))) {
@@ -137,6 +144,7 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
     } else if (!qualified) {
       fields.emplace_back(Trim(Between(at, nextSeparator)));
       at = nextSeparator + 1;
+      endedAtSeparator = at == end;
     } else {
       // The first single qualifier after the opening one closes the field; a doubled one stands
       // for one qualifier of the value. Without a closing one the field is empty and only the
@@ -154,9 +162,12 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
         fields.emplace_back(Trim(field));
       }
       at = after;
-      if (after != end && hasSeparator && *after == separatorChar) ++at;
+      if (after != end && hasSeparator && *after == separatorChar) endedAtSeparator = ++at == end;
     }
   } while (at < end && fields.size() < maxFields);
+  // A separator that ends the record is followed by an empty field, as a reader of the common
+  // dialect sees it: without it the record would lose its last column.
+  if (endedAtSeparator && fields.size() < maxFields) fields.emplace_back();
 }
 
 }  // namespace

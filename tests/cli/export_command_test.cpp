@@ -89,6 +89,12 @@ TEST_F(ExportCommandTest, DateFormatAndDecimalOptionsSayHowTheFileWritesThem) {
   EXPECT_EQ(2, bad.exitCode);
   EXPECT_EQ("--date-format: 'dd.mm.yy' is not one of dd/mm/yyyy, mm/dd/yyyy, yyyy-mm-dd\n", bad.err);
   EXPECT_EQ(2, Run({"preview", Data(), "--decimal", ";"}).exitCode);
+
+  // Guess finds "01/02/2000" ambiguous; the options go into the saved section.
+  const CliResult saved = Run({"guess", Data(), "--header", "--date-format", "dd/mm/yyyy", "--decimal", ",", "--save"});
+  EXPECT_EQ(0, saved.exitCode) << saved.err;
+  const CliResult shown = Run({"schema", "show", Data(), "--json"});
+  EXPECT_NE(std::string::npos, shown.out.find("\"dateFormat\":\"dd/mm/yyyy\",\"decimal\":\",\"")) << shown.out;
 }
 
 TEST_F(ExportCommandTest, AnUnclosedQuotedValueIsNamedByItsLine) {

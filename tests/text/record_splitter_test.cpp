@@ -50,8 +50,11 @@ const SplitCase kCases[] = {
     {"PlainFields", "a,b,c", {"a", "b", "c"}},
     {"EmptyMiddleField", "a,,b", {"a", "", "b"}},
     {"EmptyFirstField", ",a", {"", "a"}},
-    {"TrailingSeparatorAddsNoField", "a,b,", {"a", "b"}},
-    {"TwoTrailingSeparatorsGiveOneEmptyField", "a,b,,", {"a", "b", ""}},
+    // Before a separator at the end gave an empty field, these gave a | b and a | b | (empty).
+    {"TrailingSeparatorAddsAnEmptyField", "a,b,", {"a", "b", ""}},
+    {"TwoTrailingSeparatorsGiveTwoEmptyFields", "a,b,,", {"a", "b", "", ""}},
+    {"SeparatorAfterQualifiedLastField", "a,'b',", {"a", "b", ""}},
+    {"LoneSeparatorGivesTwoEmptyFields", ",", {"", ""}},
     {"EmptyLine", "", {""}},
     {"BlanksOnly", " \t \x01 ", {""}},
     {"LastFieldKeepsBlankAfterSeparator", " a , b , c ", {"a", "b", " c"}},
@@ -90,7 +93,7 @@ const SplitCase kCases[] = {
     {"HighBytesAreData", "\xe9t\xe9,\xff", {"\xe9t\xe9", "\xff"}},
     // Separators are found eight bytes at a time: ones on and beside the word boundaries, a
     // byte one above the separator right after it, a qualifier starting the next word.
-    {"SeparatorsAroundWordBoundaries", "abcdefg,i,klmnop,rstuvw,", {"abcdefg", "i", "klmnop", "rstuvw"}},
+    {"SeparatorsAroundWordBoundaries", "abcdefg,i,klmnop,rstuvw,", {"abcdefg", "i", "klmnop", "rstuvw", ""}},
     {"NeighbourOfSeparatorIsNoSeparator", "a,-,-b-c-d-e-f-g-", {"a", "-", "-b-c-d-e-f-g-"}},
     {"QualifierAfterSeparatorInLaterWord", "abcdefgh,'ij,kl' , m,n", {"abcdefgh", "ij,kl", "m", "n"}},
     {"RecordOfNineBytesEndsInLastWord", "abcdefg,x", {"abcdefg", "x"}},
@@ -152,10 +155,11 @@ TEST(SplitRecordSize, UnclosedQualifierInFrontOfManyFields) {
   std::string record = "'";
   for (int i = 0; i < 100000; ++i) record += "ab,";
   const auto fields = Split(record, ",", "'");
-  ASSERT_EQ(100001u, fields.size());
+  ASSERT_EQ(100002u, fields.size());
   EXPECT_EQ("", fields[0]);
   EXPECT_EQ("b", fields[1]);
-  EXPECT_EQ("ab", fields.back());
+  EXPECT_EQ("ab", fields[100000]);
+  EXPECT_EQ("", fields.back());
 }
 
 }  // namespace
