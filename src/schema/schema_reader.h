@@ -5,7 +5,6 @@
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/profile_file.h"
@@ -57,12 +56,9 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section);
 
 // At most `columns` entries (the preview's column count), each as name, type and an optional
 // WIDTH or FMT pair. Every field gets an empty format entry; a keyword without a value after
-// it is passed over. Never raises SchemaError.
+// it is passed over. A WIDTH that is not a whole, non-negative number fitting in an int raises
+// SchemaError as ReadFixedFields does.
 FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section, std::size_t columns);
-
-// Cuts a ColN entry into its tokens at blanks, with the double quote as qualifier whatever the
-// layout's own qualifier is, so that a saved name holding blanks reads back whole.
-void SplitColumnEntry(std::string_view entry, std::vector<std::string>& tokens);
 
 // The widths of a fixed layout as numbers (entries already checked by ReadFixedFields); a
 // width that is not plain digits fitting in an int counts as 0.
