@@ -19,7 +19,7 @@ INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
   VALUES( 1003, 'Café Müller',NULL,NULL, FALSE, 'a "quoted" word');
 GO
 INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
-  VALUES( 1004, NULL, NULL, NULL, NULL,NULL);
+  VALUES( 1004, NULL, NULL, NULL, NULL, NULL);
 GO
 INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
   VALUES( 1005, 'Caf� Latin',NULL,NULL,NULL,NULL);
