@@ -15,7 +15,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <climits>
 
 #include "app/display_text.h"
@@ -57,12 +59,24 @@ W* Named(W* widget, const char* name) {
 }
 
 // "Comma Separated (*.CSV,*.DAT)|*.CSV;*.DAT" in the file dialog's syntax, whose patterns
-// stand in the last pair of brackets.
+// stand in the last pair of brackets: "Comma Separated (*.CSV *.DAT)". The description's own
+// list of patterns goes, or the dialog would show them twice.
 QString DialogFilter(ExportFormat format) {
   const QString filter = QString::fromUtf8(FormatInfo(format).filter.data(),
                                            static_cast<int>(FormatInfo(format).filter.size()));
   const int bar = filter.indexOf('|');
-  return filter.left(bar) + " (" + filter.mid(bar + 1).replace(';', ' ') + ")";
+  QString description = filter.left(bar).trimmed();
+  if (description.endsWith(')') && description.contains('(')) {
+    description = description.left(description.lastIndexOf('(')).trimmed();
+  }
+  return description + " (" + filter.mid(bar + 1).replace(';', ' ') + ")";
+}
+
+// Keeps the space of a control that only some formats show, so the dialog does not re-flow.
+void HiddenKeepingPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
 }
 
 QString FromBytes(std::string_view bytes) { return DisplayText(std::string(bytes)); }
@@ -75,7 +89,7 @@ TfrmExportData::TfrmExportData(ExportDialogInputs inputs, UserDialogs& dialogs,
   setObjectName("frmExportData");
   setWindowTitle("Export Text File From....");
   BuildControls();
-  RestorePlacement(inputs_.settingsPath, *this);
+  RestorePlacementOver(inputs_.settingsPath, *this, parent);
   FormCreate();
 }
 
@@ -125,6 +139,7 @@ void TfrmExportData::BuildControls() {
     formatLayout->addWidget(item);
     formatItems_[static_cast<std::size_t>(index)] = item;
   }
+  formatLayout->addStretch(1);
   connect(rgExport, &QButtonGroup::idClicked, this,
           [this](int index) { rgExportClick(FormatAtIndex(index)); });
 
@@ -140,6 +155,22 @@ void TfrmExportData::BuildControls() {
   chkSpecChars = Named(new QCheckBox("Translate Special Chars", to), "chkSpecChars");
   chkSpecChars->setChecked(true);
   txtSchemaName->installEventFilter(this);
+  lblCompression = Named(new QLabel("Compression", to), "lblCompression");
+  cboCompression = Named(new QComboBox(to), "cboCompression");
+  cboCompression->addItems({"zstd", "snappy", "none"});
+  lblRowsPerFile = Named(new QLabel("Rows per File", to), "lblRowsPerFile");
+  spnRowsPerFile = Named(new QSpinBox(to), "spnRowsPerFile");
+  spnRowsPerFile->setRange(0, INT_MAX);
+  spnRowsPerFile->setSpecialValueText("One file");
+  chkCurrencyDecimal = Named(new QCheckBox("Currency as DECIMAL(19,4)", to), "chkCurrencyDecimal");
+  for (QWidget* control : std::initializer_list<QWidget*>{chkHeadInExport, chkFields, lblSchemaName, txtSchemaName,
+                                                          chkSpecChars, lblCompression, cboCompression,
+                                                          lblRowsPerFile, spnRowsPerFile, chkCurrencyDecimal}) {
+    HiddenKeepingPlace(control);
+  }
+  // The label names the title of a page or a table: room for either caption.
+  lblSchemaName->setMinimumWidth(std::max(lblSchemaName->fontMetrics().horizontalAdvance("Table / Schema Title"),
+                                          lblSchemaName->fontMetrics().horizontalAdvance("Table Name")));
   auto* toLayout = new QGridLayout(to);
   toLayout->addWidget(chkHeadInExport, 0, 0);
   toLayout->addWidget(chkFields, 0, 1);
@@ -150,6 +181,11 @@ void TfrmExportData::BuildControls() {
   toLayout->addWidget(lblSchemaName, 3, 0);
   toLayout->addWidget(txtSchemaName, 3, 1);
   toLayout->addWidget(chkSpecChars, 4, 0, 1, 2);
+  toLayout->addWidget(lblCompression, 5, 0);
+  toLayout->addWidget(cboCompression, 5, 1);
+  toLayout->addWidget(lblRowsPerFile, 6, 0);
+  toLayout->addWidget(spnRowsPerFile, 6, 1);
+  toLayout->addWidget(chkCurrencyDecimal, 7, 0, 1, 2);
 
   auto* target = new QGroupBox("To...", this);
   txtExportFile = Named(new QLineEdit(target), "txtExportFile");
@@ -189,7 +225,8 @@ void TfrmExportData::BuildControls() {
   columns->addLayout(left, 1);
   columns->addWidget(formats);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
+  // Height the dialog gains goes to the option boxes, never to the file box below them.
+  layout->addLayout(columns, 1);
   layout->addWidget(target);
   layout->addLayout(buttons);
 }
@@ -238,6 +275,7 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
   lblSchemaName->setVisible(false);
   txtSchemaName->setVisible(false);
   chkSpecChars->setVisible(false);
+  ShowColumnarOptions(false);
   txtOther->setEnabled(false);
   cboQuoteOut->setEnabled(true);
   format_ = format;
@@ -264,6 +302,15 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
         show(box, false, false);
         box->setChecked(false);
       }
+      break;
+    case ExportFormat::Parquet:
+      // Columns are always named and the header line never becomes a row.
+      for (QCheckBox* box : {chkHeadInExport, chkFields}) {
+        show(box, false, false);
+        box->setChecked(false);
+      }
+      cboQuoteOut->setEnabled(false);
+      ShowColumnarOptions(true);
       break;
     case ExportFormat::HtmlTable:
     case ExportFormat::Xml:
@@ -344,6 +391,9 @@ void TfrmExportData::cmdExportClick() {
   choices.translateSpecialChars = chkSpecChars->isChecked();
   choices.otherChar = CharacterBoxBytes(txtOther->text());
   choices.outputQualifierBox = CharacterBoxBytes(cboQuoteOut->currentText());
+  choices.rowsPerFile = spnRowsPerFile->value();
+  choices.compression = Compression();
+  choices.currencyAsDecimal = chkCurrencyDecimal->isChecked();
 
   ExportContext context{CurrentDateTime(), inputs_.locale, SystemMonthNames()};
   auto prepared = PrepareExport(choices, context);
@@ -357,6 +407,8 @@ void TfrmExportData::cmdExportClick() {
     ShowProgress(position, maximum);
   };
   const ExportResult result = ExportFile(request);
+  // Enter after the result boxes must not write the same file again.
+  cmdClose->setFocus(Qt::OtherFocusReason);
   for (const std::string& message : result.messages) dialogs_.Inform(DisplayText(message));
   if (result.outcome == ExportOutcome::Refused) return;
   Tone(result.Exported() ? 600 : 400);
@@ -365,6 +417,19 @@ void TfrmExportData::cmdExportClick() {
     Tone(700);
     dialogs_.Warn(kExportWarningMessage);
   }
+}
+
+void TfrmExportData::ShowColumnarOptions(bool visible) {
+  for (QWidget* control : std::initializer_list<QWidget*>{lblCompression, cboCompression, lblRowsPerFile,
+                                                          spnRowsPerFile, chkCurrencyDecimal}) {
+    control->setVisible(visible);
+  }
+}
+
+OutputCompression TfrmExportData::Compression() const {
+  const QString chosen = cboCompression->currentText();
+  if (chosen == "none") return OutputCompression::None;
+  return chosen == "snappy" ? OutputCompression::Snappy : OutputCompression::Zstd;
 }
 
 void TfrmExportData::ShowProgress(std::int64_t position, std::int64_t maximum) {
