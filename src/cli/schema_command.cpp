@@ -116,14 +116,14 @@ std::string EngineStatementFor(const std::string& dataPath, const SavedSection& 
   source.dataPath = AbsoluteFilePath(dataPath);
   source.tableName = TableNameOf(dataPath);
   source.fixedInput = layout.separator == SeparatorKind::Fixed;
-  source.fields = BuildExportFields(dataPath, layout.textQualifier, source.fixedInput, ExportFormat::Parquet);
+  source.fields = BuildExportFields(dataPath, source.fixedInput, ExportFormat::Parquet);
   source.separator = SeparatorText(layout);
   source.qualifier = source.fixedInput ? "" : layout.textQualifier;
   source.hasHeaderRow = layout.hasHeaderRow;
   if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
-  source.dateFormat = schema.ReadString(place.section, "DateTimeFormat", locale.shortDateFormat);
-  const std::string decimal = schema.ReadString(place.section, "DecimalSymbol", std::string(1, locale.decimalSeparator));
-  source.decimalSymbol = decimal.empty() ? '.' : decimal.front();
+  const LocaleSettings fileLocale = WithConventions(locale, ReadSavedLayout(schema, place.section).conventions);
+  source.dateFormat = fileLocale.shortDateFormat;
+  source.decimalSymbol = fileLocale.decimalSeparator;
   source.characterSet = schema.ReadString(place.section, "CharacterSet", "");
   return EngineStatement(engine, source);
 }

@@ -96,7 +96,14 @@ void VoteDecimalSymbol(std::string_view value, Vote& vote) {
 }  // namespace
 
 LocaleSettings WithConventions(LocaleSettings locale, const FileConventions& conventions) {
-  if (!conventions.dateOrder.empty()) locale.shortDateFormat = conventions.dateOrder;
+  if (!conventions.dateOrder.empty()) {
+    // As a locale writes its short date format: "MM" is the month, "mm" would be minutes.
+    locale.shortDateFormat = conventions.dateOrder;
+    for (std::size_t at = locale.shortDateFormat.find("mm"); at != std::string::npos;
+         at = locale.shortDateFormat.find("mm", at + 2)) {
+      locale.shortDateFormat.replace(at, 2, "MM");
+    }
+  }
   if (conventions.decimalSymbol.size() == 1) locale.decimalSeparator = conventions.decimalSymbol.front();
   return locale;
 }

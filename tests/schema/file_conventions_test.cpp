@@ -50,6 +50,7 @@ TEST(WithConventions, TheFileChoiceGoesBeforeTheLocale) {
   const DateTime when = ToDateTime("03/11/1998", file);
   EXPECT_EQ(3, when.month);
   EXPECT_EQ(11, when.day);
+  EXPECT_EQ("MM/dd/yyyy", file.shortDateFormat);
   EXPECT_EQ(german.shortDateFormat, WithConventions(german, {}).shortDateFormat);
   EXPECT_EQ(',', WithConventions(german, {}).decimalSeparator);
 }
