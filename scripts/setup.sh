@@ -11,7 +11,7 @@ build_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   ccache
-  pxlib-dev unixodbc-dev libzstd-dev libsnappy-dev
+  pxlib-dev unixodbc-dev libsqlite3-dev libzstd-dev libsnappy-dev libxlsxwriter-dev
   libasound2-dev libcurl4-openssl-dev
   dpkg-dev fakeroot file librsvg2-bin
 )
@@ -20,9 +20,10 @@ build_packages=(
 packages=(
   "${build_packages[@]}"
   xvfb xauth xdg-utils fonts-dejavu-core
-  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
+  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3 locales
   unixodbc odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
   tinyproxy nodejs
+  python3-openpyxl jq postgresql
   miller gnumeric gdal-bin
   lintian desktop-file-utils appstream man-db bash-completion
 )
@@ -46,6 +47,14 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 $build_only && exit 0
+
+# Files are checked to read the same in a German locale (day-first dates, decimal comma).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  "${sudo_cmd[@]}" locale-gen
+fi
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 

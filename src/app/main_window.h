@@ -210,6 +210,8 @@ class TfrmQuorlin : public QMainWindow {
   QLineEdit* txtStart = nullptr;
   QLineEdit* txtRows = nullptr;
   QComboBox* cboTextChar = nullptr;
+  QComboBox* cboDateOrder = nullptr;
+  QComboBox* cboDecimal = nullptr;
   QComboBox* cboCharacterSet = nullptr;
   QPushButton* cmdViewData = nullptr;
   QPushButton* cmdRefresh = nullptr;

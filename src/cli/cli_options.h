@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "export/export_field_builder.h"
 #include "schema/field_layout.h"
 #include "schema/open_file.h"
 
@@ -21,14 +22,25 @@ struct LayoutArguments {
   std::optional<std::string> rowsToScan;
   std::optional<std::string> countFrom;
   std::optional<std::string> lineLength;
+  std::optional<std::string> dateOrder;      // one of kDateOrders
+  std::optional<std::string> decimalSymbol;  // one of kDecimalSymbols
   std::optional<std::string> characterSet;
   bool fromSchema = false;
+  std::optional<std::string> layoutFile;  // --layout: a Schema.INI anywhere
+  std::optional<std::string> section;     // --section: its section to read
+  std::optional<std::string> fields;      // --fields "name Type [width], ..."
+  // Where the saved layout is read when not from the data file's folder: --layout, or the
+  // section --fields was written into (CommandInput sets it).
+  std::optional<SavedSection> source;
 };
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
+// --layout, --section and --fields, which the commands that read a layout take.
+void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments);
 
 // Refuses (CliError, exit 2) a separator text that is no kind and not one character, numbers
-// that are not whole, a counting base other than 0 or 1, and a character set nobody knows.
+// that are not whole, a counting base other than 0 or 1, a date order or decimal symbol that is
+// none of the layout's choices, and a character set nobody knows.
 void CheckLayoutArguments(const LayoutArguments& arguments);
 
 // `base` with the options given put into it as the window's controls would take them.

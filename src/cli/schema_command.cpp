@@ -70,7 +70,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
   const FileLayout defaults;
   FieldList fields;
   if (saved.separator == SeparatorKind::Fixed) {
-    fields = ReadFixedFields(schema, place.section, defaults.textQualifier);
+    fields = ReadFixedFields(schema, place.section);
   } else {
     FileLayout layout;
     layout.separator = saved.separator;
@@ -79,14 +79,17 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
     layout.rowsToScan = "1";
     layout.characterSet = saved.characterSet;
     const PreviewTable table = LoadPreview(dataPath, PreviewOptionsFor(layout, 1));
-    fields = ReadDelimitedFields(schema, place.section, defaults.textQualifier, table.names.size());
+    fields = ReadDelimitedFields(schema, place.section, table.names.size());
   }
   nlohmann::ordered_json object;
   object["separator"] = SeparatorName(saved.separator);
   object["customChar"] = JsonText(saved.customSeparator);
   object["header"] = saved.hasHeaderRow;
-  object["lineLength"] = JsonText(saved.fixedLength);
-  object["rowsToScan"] = JsonText(saved.rowsToScan);
+  object["lineLength"] = JsonWholeNumber(saved.fixedLength);
+  object["rowsToScan"] = JsonWholeNumber(saved.rowsToScan);
+  // Only a section that names them has them, as only such a section holds the keys.
+  if (!saved.conventions.dateOrder.empty()) object["dateFormat"] = saved.conventions.dateOrder;
+  if (!saved.conventions.decimalSymbol.empty()) object["decimal"] = saved.conventions.decimalSymbol;
   object["characterSet"] = saved.characterSet.Name();
   object["fields"] = FieldListJson(fields);
   return object;
@@ -115,14 +118,14 @@ std::string EngineStatementFor(const std::string& dataPath, const SavedSection& 
   source.dataPath = AbsoluteFilePath(dataPath);
   source.tableName = TableNameOf(dataPath);
   source.fixedInput = layout.separator == SeparatorKind::Fixed;
-  source.fields = BuildExportFields(dataPath, layout.textQualifier, source.fixedInput, ExportFormat::Parquet);
+  source.fields = BuildExportFields(dataPath, source.fixedInput, ExportFormat::Parquet);
   source.separator = SeparatorText(layout);
   source.qualifier = source.fixedInput ? "" : layout.textQualifier;
   source.hasHeaderRow = layout.hasHeaderRow;
   if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
-  source.dateFormat = schema.ReadString(place.section, "DateTimeFormat", locale.shortDateFormat);
-  const std::string decimal = schema.ReadString(place.section, "DecimalSymbol", std::string(1, locale.decimalSeparator));
-  source.decimalSymbol = decimal.empty() ? '.' : decimal.front();
+  const LocaleSettings fileLocale = WithConventions(locale, ReadSavedLayout(schema, place.section).conventions);
+  source.dateFormat = fileLocale.shortDateFormat;
+  source.decimalSymbol = fileLocale.decimalSeparator;
   source.characterSet = schema.ReadString(place.section, "CharacterSet", "");
   return EngineStatement(engine, source);
 }
@@ -132,7 +135,7 @@ int DeleteSection(const std::string& dataPath, std::ostream& out) {
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
-  out << outcome.message << '\n';
+  PrintMessage(out, outcome.message);
   return kExitDone;
 }
 

@@ -49,6 +49,10 @@ class FileSink : public ByteSink {
 
   // Raises FileError naming the file and the cause when it cannot be created.
   explicit FileSink(std::string path, std::size_t bufferSize = kDefaultBufferSize);
+  // A sink on a copy of an open descriptor, such as the standard output, named `name` in
+  // messages; closing it leaves the descriptor itself open.
+  static std::unique_ptr<FileSink> OnDescriptor(int descriptor, std::string name,
+                                                std::size_t bufferSize = kDefaultBufferSize);
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -64,6 +68,8 @@ class FileSink : public ByteSink {
   const std::string& Path() const { return path_; }
 
  private:
+  struct Adopted {};
+  FileSink(Adopted, int fd, std::string name, std::size_t bufferSize);
   void Flush();
   void WriteThrough(std::string_view bytes);
   [[noreturn]] void Fail(int error);
@@ -77,6 +83,9 @@ class FileSink : public ByteSink {
   std::size_t capacity_;
   std::uint64_t flushed_ = 0;  // bytes already handed to the file
 };
+
+// Closes every sink in order; raises the first failure after closing all.
+void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks);
 
 // Keeps everything written in memory.
 class MemorySink : public ByteSink {

@@ -21,6 +21,16 @@ struct ExportResult {
   // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
   // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
   std::vector<std::string> messages;
+  // Data records handed to the writer, and values it could not write as their type (written
+  // as NULL, null or left out, and logged or counted in a message).
+  std::int64_t recordsWritten = 0;
+  std::int64_t valuesRejected = 0;
+  // The first line of a record read as that line alone, as a qualified value in it was not
+  // closed (see TextRecordReader); 0 when none was.
+  long long unclosedLine = 0;
+  // Values that could not be written faithfully (a delimited value holding the separator or a
+  // line end with no output qualifier to wrap it in); the messages say so.
+  std::int64_t valuesWrittenBare = 0;
   // Places of the input that were invalid in its character set, written as U+FFFD.
   std::int64_t replaced = 0;
 

@@ -1,7 +1,5 @@
 #include "export/output_files.h"
 
-#include <exception>
-
 namespace quorlin {
 
 ByteSink& DiskOutputFiles::Create(const std::string& path) {
@@ -10,15 +8,7 @@ ByteSink& DiskOutputFiles::Create(const std::string& path) {
 }
 
 void DiskOutputFiles::CloseAll() {
-  std::exception_ptr first;
-  for (const auto& sink : sinks_) {
-    try {
-      sink->Close();
-    } catch (...) {
-      if (!first) first = std::current_exception();
-    }
-  }
-  if (first) std::rethrow_exception(first);
+  CloseEverySink(sinks_);
 }
 
 ByteSink& MemoryOutputFiles::Create(const std::string& path) {

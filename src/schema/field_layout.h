@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schema/file_conventions.h"
 #include "text/character_set.h"
 #include "text/integer_text.h"
 #include "text/preview_loader.h"
@@ -52,6 +53,7 @@ struct FileLayout {
   NumberText startRow = "1";
   NumberText rowsToScan = "25";
   NumberText fixedLength = "80";   // the line length of a fixed-length layout
+  FileConventions conventions;     // the file's date order and decimal symbol
   CharacterSet characterSet;       // the set the file is written in
 
   bool operator==(const FileLayout&) const = default;

@@ -31,7 +31,10 @@ SavedSection SavedSectionOf(const std::string& dataPath) {
   return saved;
 }
 
-ProfileFile SavedSectionFile(const SavedSection& saved) { return OpenSchemaFile(saved.folder); }
+ProfileFile SavedSectionFile(const SavedSection& saved) {
+  if (saved.folder.empty()) return ProfileFile(saved.schemaPath, Unreadable::kRaises);
+  return OpenSchemaFile(saved.folder);
+}
 
 std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::string& section,
                                            const ColumnReading& reading) {
@@ -45,7 +48,7 @@ std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::s
     ColumnEntry& entry = entries.emplace_back();
     entry.number = n;
     entry.text = found->second;
-    SplitRecord(entry.text, " ", reading.qualifier, entry.tokens);
+    SplitRecord(entry.text, " ", "\"", entry.tokens);
   }
   return entries;
 }

@@ -12,7 +12,9 @@
 namespace quorlin {
 
 struct SavedSection {
-  std::string folder;      // the data file's folder, with a trailing "/"
+  // The data file's folder, with a trailing "/"; empty for a section kept in a file of any
+  // name anywhere (a layout given on the command line), read from `schemaPath` as it is.
+  std::string folder;
   std::string schemaPath;  // that folder's Schema.INI, found in any letter case
   std::string section;     // the data file's name
 };
@@ -30,9 +32,10 @@ inline constexpr const char* kNoColumnEntry = "-1234-";
 inline constexpr std::size_t kMaxColumnEntries = 1024;
 
 // How a caller reads the ColN entries: at most `limit` of them, the first missing one or one
-// holding `stopWord` ending the list, each cut into tokens at its blanks with `qualifier`.
+// holding `stopWord` ending the list. Each is cut into tokens at its blanks with the double
+// quote as qualifier, whatever the layout's own qualifier is, so that a saved name holding
+// blanks reads back whole and a saved layout never reads differently because of a setting.
 struct ColumnReading {
-  std::string qualifier = "\"";
   std::size_t limit = kMaxColumnEntries;
   std::string stopWord = kNoColumnEntry;
 };

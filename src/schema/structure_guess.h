@@ -16,9 +16,15 @@ namespace quorlin {
 // Gives every field still typed "Unknown" a type voted from the preview's data rows (`rows`,
 // one cell per column; field k reads column k), and a Char field the width of its longest
 // cell: in bytes, or in characters for text decoded from a single-byte set, where each is one
-// byte of the file. Fields of any other type are left alone.
+// byte of the file. Fields of any other type keep their type. A blank name (an empty title
+// between two separators) becomes "Field" + the field's number counted from `numberingBase`.
 void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::string>>& rows,
-                          const LocaleSettings& locale, FixedUnit widthUnit = FixedUnit::Bytes);
+                          const LocaleSettings& locale, int numberingBase,
+                          FixedUnit widthUnit = FixedUnit::Bytes);
+
+// What a delimited Char width counts for a file in `set`: its characters where each is one byte
+// of the file, else its bytes.
+FixedUnit DelimitedWidthUnit(const CharacterSet& set);
 
 // What the fixed-length guess works from: the data file, the ruler and the layout's numbers.
 struct FixedGuessRequest {

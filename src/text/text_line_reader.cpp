@@ -24,6 +24,9 @@ namespace {
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kEndOfFileMark = 26;
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kCr = "\r";
+constexpr std::string_view kLf = "\n";
 
 std::string ReadFailure(const std::string& path, int error) {
   return "Cannot read " + path + ": " + std::strerror(error);
@@ -118,14 +121,14 @@ bool DecodesLines(const CharacterSet& set, RecordForm form) {
   }
 }
 
-TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize)
-    : TextLineReader(path, CharacterSet(), RecordForm::Delimited, bufferSize) {}
+TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize, LastLink lastLink)
+    : TextLineReader(path, CharacterSet(), RecordForm::Delimited, bufferSize, lastLink) {}
 
 TextLineReader::TextLineReader(const std::string& path, const CharacterSet& set, RecordForm form,
-                               std::size_t bufferSize)
+                               std::size_t bufferSize, LastLink lastLink)
     : path_(path), set_(set), buffer_(bufferSize == 0 ? 1 : bufferSize) {
   try {
-    Open();
+    Open(lastLink);
     Probe(form);
   } catch (...) {
     if (fd_ >= 0) ::close(fd_);
@@ -137,10 +140,11 @@ TextLineReader::~TextLineReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void TextLineReader::Open() {
+void TextLineReader::Open(LastLink lastLink) {
   // Without O_NONBLOCK opening a named pipe waits for a writer that may never come; on a
   // regular file the flag changes nothing.
-  fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int links = lastLink == LastLink::kRefuse ? O_NOFOLLOW : 0;
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | links);
   if (fd_ < 0) ThrowOpenFailure(path_, errno);
   struct stat info {};
   if (::fstat(fd_, &info) != 0) ThrowOpenFailure(path_, errno);
@@ -233,6 +237,7 @@ bool TextLineReader::AtEnd() {
 bool TextLineReader::ReadTextLine(std::string& line) {
   line.clear();
   lastLineCut_ = false;
+  lastLineEnd_ = {};
   if (AtEnd()) return false;
   const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
   std::size_t length = 0;  // bytes of the line so far, kept or read past
@@ -268,9 +273,16 @@ bool TextLineReader::ReadTextLine(std::string& line) {
     begin_ += upTo;
     if (found == nullptr) continue;
     ++begin_;
-    if (ends_ == LineEnds::kLineFeed) return finish(previous == kCarriageReturn);
+    if (ends_ == LineEnds::kLineFeed) {
+      lastLineEnd_ = previous == kCarriageReturn ? kCrLf : kLf;
+      return finish(previous == kCarriageReturn);
+    }
+    lastLineEnd_ = kCr;
     // The line feed of a CR LF pair may arrive with the next fill.
-    if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) ++begin_;
+    if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) {
+      ++begin_;
+      lastLineEnd_ = kCrLf;
+    }
     return finish(false);
   }
 }
@@ -287,13 +299,19 @@ bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
   if (found == nullptr) return false;
   const auto length = static_cast<std::size_t>(found - from);
   if (ends_ == LineEnds::kLineFeed) {
-    line = std::string_view(from, length > 0 && found[-1] == kCarriageReturn ? length - 1 : length);
+    const bool crLf = length > 0 && found[-1] == kCarriageReturn;
+    line = std::string_view(from, crLf ? length - 1 : length);
+    lastLineEnd_ = crLf ? kCrLf : kLf;
     begin_ += length + 1;
   } else {
     if (begin_ + length + 1 >= end_) return false;
     line = std::string_view(from, length);
     begin_ += length + 1;
-    if (buffer_[begin_] == kLineFeed) ++begin_;
+    lastLineEnd_ = kCr;
+    if (buffer_[begin_] == kLineFeed) {
+      ++begin_;
+      lastLineEnd_ = kCrLf;
+    }
   }
   lastLineCut_ = false;
   return true;

@@ -48,9 +48,14 @@ class TextLineReader {
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
   static constexpr std::size_t kLineEndProbeBytes = 65536;
 
-  explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize);
+  // Whether a symbolic link as the path's last part is followed. A reader that checked where a
+  // path leads refuses one, so a link put there after the check is never read.
+  enum class LastLink { kFollow, kRefuse };
+
+  explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize,
+                          LastLink lastLink = LastLink::kFollow);
   TextLineReader(const std::string& path, const CharacterSet& set, RecordForm form,
-                 std::size_t bufferSize = kDefaultBufferSize);
+                 std::size_t bufferSize = kDefaultBufferSize, LastLink lastLink = LastLink::kFollow);
   ~TextLineReader();
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
@@ -77,6 +82,9 @@ class TextLineReader {
   void LimitLineLength(std::size_t maxBytes) { lineLimit_ = maxBytes; }
   // Whether the line read last was longer than the limit and has been cut.
   bool LastLineCut() const { return lastLineCut_; }
+  // The bytes that ended the line read last, as they stand in the file: "\r\n", "\r" or "\n",
+  // or nothing when the end of the file or a Ctrl-Z ended it.
+  std::string_view LastLineEnd() const { return lastLineEnd_; }
 
   // Goes back to the start of the text.
   void Rewind();
@@ -91,7 +99,7 @@ class TextLineReader {
   const std::string& Path() const { return path_; }
 
  private:
-  void Open();
+  void Open(LastLink lastLink);
   void Probe(RecordForm form);
   bool Fill();
   std::size_t ReadRaw();
@@ -112,6 +120,7 @@ class TextLineReader {
   off_t textStart_ = 0;  // past a byte order mark
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
+  std::string_view lastLineEnd_;
   std::string skipped_;  // stays empty: SkipTextLine keeps no byte
   std::string spanning_;  // a line read as a view that did not lie in the buffer whole
 };

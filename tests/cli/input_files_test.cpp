@@ -66,7 +66,7 @@ TEST_F(InputFile, NamedPipeIsRefusedInsteadOfWaitedFor) {
   ASSERT_EQ(0, mkfifo(dir_.File("pipe.csv").c_str(), 0600));
   const CliResult result = RunArguments({"preview", dir_.File("pipe.csv")});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ(dir_.File("pipe.csv") + " is a named pipe, not a file\n", result.err);
+  EXPECT_EQ(Said(dir_.File("pipe.csv") + " is a named pipe, not a file"), result.err);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "odbc/driver/sql_error.h"
+#include "odbc/driver/sqlite_tables.h"
+#include "odbc/driver/table_cursor.h"
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
@@ -14,19 +16,27 @@
 #include "schema/schema_reader.h"
 #include "text/character_set_detection.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin::driver {
 
 namespace {
 
-// Names of line 1, blank ones numbered as the preview numbers fields.
+// Names of line 1, blank ones numbered as the preview numbers fields. A line of more fields than
+// a table can have is refused before they are all kept.
 std::vector<std::string> HeaderNames(const TableLayout& layout) {
-  TextLineReader reader(layout.path, layout.characterSet, RecordForm::Delimited);
-  std::string line;
-  reader.ReadTextLine(line);
+  TextRecordReader reader(layout.path, layout.characterSet, RecordForm::Delimited, layout.separator,
+                          layout.qualifier);
+  reader.LimitLineLength(kMaxRecordBytes);
+  std::string_view line;
+  reader.ReadRecord(line);
   std::vector<std::string> fields;
-  SplitRecord(line, layout.separator, layout.qualifier, fields);
+  SplitRecord(line, layout.separator, layout.qualifier, fields, kMaxColumns + 1);
+  if (reader.LastRecordCut()) throw RecordTooLong(layout.path, 1);
+  if (fields.size() > kMaxColumns) {
+    throw SqlError(state::kGeneralError, "Line 1 of " + layout.path + " has more than " +
+                                             std::to_string(kMaxColumns) + " fields, more than a table can have");
+  }
   for (std::size_t k = 0; k < fields.size(); ++k) {
     fields[k] = std::string(Trim(fields[k]));
     if (fields[k].empty()) fields[k] = DefaultFieldName(static_cast<long long>(k) + 1);
@@ -68,22 +78,23 @@ std::string SeparatorOf(const SavedLayout& saved) {
   return SeparatorText(layout);
 }
 
-void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& locale) {
+void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& systemLocale) {
   const SavedLayout saved = ReadSavedLayout(schema, layout.tableName);
+  const LocaleSettings locale = WithConventions(systemLocale, saved.conventions);
   layout.headerRow = saved.hasHeaderRow;
   layout.fixed = saved.separator == SeparatorKind::Fixed;
   layout.separator = SeparatorOf(saved);
   layout.characterSet = saved.characterSet;
   FieldList fields;
   if (layout.fixed) {
-    fields = ReadFixedFields(schema, layout.tableName, layout.qualifier);
+    fields = ReadFixedFields(schema, layout.tableName);
     if (fields.empty()) {
       throw SqlError(state::kGeneralError, schema.Path() + " [" + layout.tableName +
                                                "]: a fixed-length layout needs its Col1, Col2, ... entries");
     }
     for (const long long width : FieldWidths(fields)) layout.widths.push_back(static_cast<std::size_t>(width));
   } else if (SectionHasFields(schema, layout.tableName)) {
-    fields = ReadDelimitedFields(schema, layout.tableName, layout.qualifier,
+    fields = ReadDelimitedFields(schema, layout.tableName,
                                  std::numeric_limits<std::size_t>::max());
   } else {
     AddTextColumns(layout, locale);
