@@ -31,7 +31,7 @@ std::vector<std::string> ColumnEntries(const SavedSection& saved) {
     byKey.try_emplace(std::move(lower), std::move(value));
   }
   std::vector<std::string> entries;
-  for (std::size_t n = 1; n <= kMaxExportFields; ++n) {
+  for (std::size_t n = 1;; ++n) {
     const auto found = byKey.find("col" + std::to_string(n));
     if (found == byKey.end() || found->second == kNoEntry) break;
     entries.push_back(found->second);

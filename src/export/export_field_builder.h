@@ -9,8 +9,6 @@
 
 namespace quorlin {
 
-inline constexpr std::size_t kMaxExportFields = 1024;
-
 // The Schema.INI and section that hold the saved layout of `inputPath` (a relative path is
 // taken from the current folder).
 struct SavedSection {
@@ -19,7 +17,8 @@ struct SavedSection {
 };
 SavedSection SavedSectionOf(const std::string& inputPath);
 
-// The entries Col1, Col2, ... before the first missing one (or one holding "na"), at most 1024.
+// The entries Col1, Col2, ... before the first missing one (or one holding "na"), however
+// many: a format that cannot hold them all refuses the export.
 std::size_t CountSchemaColumns(const std::string& inputPath);
 
 // One descriptor per counted entry, each cut at its blanks with `qualifierText` (the input

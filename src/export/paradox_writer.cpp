@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "export/column_names.h"
+#include "export/cut_values.h"
 #include "export/export_paths.h"
 #include "export/paradox/code_page_text.h"
 #include "export/paradox/paradox_table.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kMaxParadoxNameLength = 25;
 constexpr int kMaxAlphaSize = 255;
+constexpr std::size_t kMaxParadoxFields = 255;
 constexpr std::int64_t kShortLimit = 32767;        // -32768 reads back as null
 constexpr std::int64_t kLongLimit = 2147483647;    // so does -2^31
 constexpr std::int32_t kMillisecondsPerSecond = 1000;
@@ -68,11 +70,21 @@ class ParadoxWriter : public FormatWriter {
                " characters wide; a Paradox field holds at most 255";
       }
     }
+    if (request_.fields.size() > kMaxParadoxFields) {
+      return "The layout has " + std::to_string(request_.fields.size()) + " fields; a Paradox table holds at most " +
+             std::to_string(kMaxParadoxFields);
+    }
+    std::vector<ParadoxColumn> columns;
+    for (const ExportField& field : request_.fields) columns.push_back(ColumnShape(field));
+    if (const int size = ParadoxTable::RecordSize(columns); size > ParadoxTable::kMaxRecordSize) {
+      return "A record of these fields takes " + std::to_string(size) + " bytes; a Paradox record holds at most " +
+             std::to_string(ParadoxTable::kMaxRecordSize);
+    }
     return std::nullopt;
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath);
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
     if (scratch_.file == nullptr) {
       throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
     }
@@ -83,19 +95,27 @@ class ParadoxWriter : public FormatWriter {
                     error.what();
       return;
     }
-    log_ = &files.Create(logPath_);
+    log_ = &files.Create(logPath_, FileRole::Log);
   }
 
   void Begin(std::int64_t) override {}
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (!table_) return;
+    cutColumns_.clear();
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i >= request_.fields.size()) {
         Refuse(number, i, "", values[i]);
       } else if (!IsBlank(values[i]) && !SetValue(i, values[i])) {
         Refuse(number, i, request_.fields[i].name, values[i]);
       }
+    }
+    for (const std::size_t column : cutColumns_) {
+      const ExportField& field = request_.fields[column];
+      ++cut_;
+      log_->Write("Row: " + std::to_string(number) + " Col: " + std::to_string(column + 1) + " (Field " +
+                  field.name + ") : " + CutValueText(field.name, std::clamp(field.length, 1, kMaxAlphaSize)) +
+                  "\r\n");
     }
     try {
       table_->AppendRow();
@@ -118,6 +138,7 @@ class ParadoxWriter : public FormatWriter {
                                 FolderOf(request_.outputPath) + kParadoxLogName +
                                 "\nfor rejected Data");
     }
+    NoteCutValues(result, cut_, logPath_);
     return result;
   }
 
@@ -135,10 +156,15 @@ class ParadoxWriter : public FormatWriter {
     names = UniqueColumnNames(names, kMaxParadoxNameLength);
     std::vector<ParadoxColumn> columns;
     for (std::size_t i = 0; i < request_.fields.size(); ++i) {
-      const ExportField& field = request_.fields[i];
-      columns.push_back({names[i], TypeFor(field.typeCode), std::clamp(field.length, 1, kMaxAlphaSize)});
+      columns.push_back(ColumnShape(request_.fields[i]));
+      columns.back().name = names[i];
     }
     return columns;
+  }
+
+  // The column of `field` without its name.
+  static ParadoxColumn ColumnShape(const ExportField& field) {
+    return {"", TypeFor(field.typeCode), std::clamp(field.length, 1, kMaxAlphaSize)};
   }
 
   // Converts a value by its column's type; false when the column cannot hold it.
@@ -177,7 +203,7 @@ class ParadoxWriter : public FormatWriter {
         }
         return false;
       case ExportFieldType::Time:
-        if (auto time = ReadTimeOfDay(value, locale)) {
+        if (auto time = ReadDateTime(value, locale)) {
           table_->SetTime(column, MillisecondsOfDay(*time));
           return true;
         }
@@ -192,6 +218,9 @@ class ParadoxWriter : public FormatWriter {
       case ExportFieldType::Char:
         if (auto text = encoder_.Encode(value)) {
           table_->SetAlpha(column, *text);
+          const auto size = static_cast<std::size_t>(std::clamp(request_.fields[column].length, 1, kMaxAlphaSize));
+          // Blanks past the field's end are no loss.
+          if (!Trim(std::string_view(*text).substr(std::min(size, text->size()))).empty()) cutColumns_.push_back(column);
           return true;
         }
         return false;
@@ -233,6 +262,8 @@ class ParadoxWriter : public FormatWriter {
   std::optional<ParadoxTable> table_;
   std::string notCreated_;
   bool refused_ = false;
+  std::vector<std::size_t> cutColumns_;  // of the record being written
+  std::int64_t cut_ = 0;
   std::string line_;
 };
 

@@ -165,8 +165,8 @@ class SqlWriter : public FormatWriter {
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath);
-    log_ = &files.Create(logPath_);
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
+    log_ = &files.Create(logPath_, FileRole::Log);
   }
 
   void Begin(std::int64_t) override {
@@ -197,13 +197,13 @@ class SqlWriter : public FormatWriter {
     SinkRoom line(*out_, prefix_.size() + 2 * valueBytes + request_.fields.size() * kMostItemMarkup +
                              kStatementEnd.size());
     line.Put(prefix_);
-    std::optional<std::size_t> rejected;
+    rejected_.clear();
     // Held in locals: the bytes written through the room might otherwise be any member.
     const ExportField* const fields = request_.fields.data();
     const std::size_t fieldCount = request_.fields.size();
     const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!PutItem(line, fields[i].typeCode, items[i])) rejected = i;
+      if (!PutItem(line, fields[i].typeCode, items[i])) rejected_.push_back(i);
       line.Put(',');
     }
     for (std::size_t i = count; i < fieldCount; ++i) line.Put("NULL,");
@@ -211,7 +211,7 @@ class SqlWriter : public FormatWriter {
     if (fieldCount > 0) line.MovedTo(line.At() - 1);
     line.Put(kStatementEnd);
     line.Commit();
-    if (rejected) LogRejected(number, *rejected, values[*rejected]);
+    for (const std::size_t position : rejected_) LogRejected(number, position, values[position]);
   }
 
   ExportResult Finish() override {
@@ -286,6 +286,7 @@ class SqlWriter : public FormatWriter {
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
   std::string prefix_;
+  std::vector<std::size_t> rejected_;  // the positions of the record's rejected values
   std::string logLine_;
 };
 

@@ -48,6 +48,12 @@ char* CopyForPxlib(const std::string& text) {
 
 }  // namespace
 
+int ParadoxTable::RecordSize(const std::vector<ParadoxColumn>& columns) {
+  int size = 0;
+  for (const ParadoxColumn& column : columns) size += InfoOf(column).size;
+  return size;
+}
+
 ParadoxTable::ParadoxTable(std::FILE* file, const std::vector<ParadoxColumn>& columns,
                            const std::string& tableName) {
   doc_ = PX_new3(HandleError, nullptr, nullptr, nullptr, this);
@@ -76,6 +82,7 @@ void ParadoxTable::Create(std::FILE* file, const std::vector<ParadoxColumn>& col
     sizes_.push_back(info.size);
     offset += info.size;
   }
+  if (offset > kMaxRecordSize) Fail("A row of " + std::to_string(offset) + " bytes does not fit a block");
   row_.assign(static_cast<std::size_t>(offset), '\0');
   if (PX_create_fp(doc_, fields, static_cast<int>(columns.size()), file,
                    pxfFileTypNonIndexDB) < 0) {

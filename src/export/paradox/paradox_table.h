@@ -30,6 +30,12 @@ struct ParadoxColumn {
 class ParadoxTable {
  public:
   static constexpr int kCodePage = 1252;
+  // pxlib writes blocks of 16 KiB, each starting with 6 bytes of its own; a record that does
+  // not fit one makes pxlib divide by zero.
+  static constexpr int kMaxRecordSize = 16 * 1024 - 6;
+
+  // The bytes a row of `columns` takes.
+  static int RecordSize(const std::vector<ParadoxColumn>& columns);
 
   // Creates the table in `file` (opened for reading and writing, and still the caller's after
   // Close), named `tableName` inside the file.
