@@ -70,7 +70,10 @@ std::optional<std::string> OutputFilesRefusal(const std::string& inputPath, cons
       return what + ": it would replace the saved layouts of its folder";
     }
     for (std::size_t j = 0; j < i; ++j) {
-      if (SameFile(files[j], path)) return what + ": the export also writes " + files[j] + " there";
+      if (SameFile(files[j], path)) {
+        return (j == 0 ? "Cannot export into " : "Cannot write the log ") + files[j] + ": it is the log " + path +
+               " the export writes";
+      }
     }
   }
   return std::nullopt;

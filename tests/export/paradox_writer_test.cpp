@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -151,6 +152,40 @@ TEST(ParadoxExport, LogsEveryRefusedValueAndLeavesItsColumnNull) {
   ASSERT_EQ(3u, table.rows.size());
   EXPECT_EQ((std::vector<std::string>{"b", "null", "null"}), table.rows[1]);
   EXPECT_EQ((std::vector<std::string>{"null", "2", "null"}), table.rows[2]);
+}
+
+TEST(ParadoxExport, LogsAndCountsTextCutToItsField) {
+  TempDir dir;
+  WriteBytes(dir.File("in.csv"), "abcdef,x\r\nabc   ,y\r\n");
+  const ExportRequest request = BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"),
+                                              {Field("Name", Type::Char, 3), Field("Code", Type::Char, 1)});
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(1, result.valuesCut);
+  EXPECT_EQ("Row: 1 Col: 1 (Field Name) : the value of Name was cut to 3 characters\r\n",
+            ReadBytes(dir.File("ErrorLog.txt")));
+  const ReadTable table = ReadThroughPxlib(dir.File("t.db"));
+  ASSERT_EQ(2u, table.rows.size());
+  EXPECT_EQ((std::vector<std::string>{"abc", "x"}), table.rows[0]);
+}
+
+// 65 text fields without a width count 254 bytes each: more than one of pxlib's blocks holds.
+TEST(ParadoxExport, RefusesARecordLargerThanABlockBeforeCreatingAnything) {
+  TempDir dir;
+  WriteBytes(dir.File("in.csv"), "a\r\n");
+  ExportFields fields;
+  for (int i = 0; i < 65; ++i) fields.push_back(Field("F" + std::to_string(i), Type::Char, 254));
+  const ExportRequest request = BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"), fields);
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Refused, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{"A record of these fields takes 16510 bytes; a Paradox record holds at most 16378"},
+            result.messages);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("t.db")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("ErrorLog.txt")));
+  fields.pop_back();
+  EXPECT_EQ(ExportOutcome::Exported,
+            ExportFile(BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"), fields)).outcome);
+  EXPECT_EQ(1u, ReadThroughPxlib(dir.File("t.db")).rows.size());
 }
 
 TEST(ParadoxExport, NeverReportsSuccessWhenTheDiskFills) {
