@@ -47,14 +47,6 @@ std::int32_t MillisecondsOfDay(const DateTime& time) {
          time.millisecond;
 }
 
-// A scratch file for pxlib, which reads back what it wrote; closed when it goes.
-struct ScratchFile {
-  std::FILE* file = std::tmpfile();
-  ~ScratchFile() {
-    if (file != nullptr) std::fclose(file);
-  }
-};
-
 class ParadoxWriter : public FormatWriter {
  public:
   explicit ParadoxWriter(const ExportRequest& request)
@@ -85,20 +77,23 @@ class ParadoxWriter : public FormatWriter {
 
   void Open(OutputFiles& files) override {
     out_ = &files.Create(request_.outputPath, FileRole::Output);
-    if (scratch_.file == nullptr) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
     try {
-      table_.emplace(scratch_.file, Columns(), FileNameOf(request_.outputPath));
+      table_.emplace(Columns(), FileNameOf(request_.outputPath));
     } catch (const ParadoxError& error) {
-      notCreated_ = "The Paradox table " + request_.outputPath + " could not be created: " +
-                    error.what();
+      notCreated_ = "The Paradox table " + request_.outputPath + " could not be created: " + error.what();
       return;
     }
     log_ = &files.Create(logPath_, FileRole::Log);
   }
 
-  void Begin(std::int64_t) override {}
+  void Begin(std::int64_t recordCount) override {
+    if (!table_) return;
+    try {
+      table_->Start(*out_, recordCount);
+    } catch (const ParadoxError& error) {
+      throw FileError("Unable to write to " + request_.outputPath + ": " + error.what());
+    }
+  }
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (!table_) return;
@@ -125,13 +120,12 @@ class ParadoxWriter : public FormatWriter {
   }
 
   ExportResult Finish() override {
-    if (!table_) return {ExportOutcome::Failed, {notCreated_}};
-    try {
-      table_->Close();
-    } catch (const ParadoxError& error) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + error.what());
+    if (!table_) {
+      ExportResult failed{ExportOutcome::Failed, {notCreated_}};
+      failed.stoppedEarly = true;
+      return failed;
     }
-    CopyScratchToOutput();
+    table_->Finish();
     ExportResult result{ExportOutcome::Exported, {}};
     if (refused_) {
       result.messages.push_back("Errors found whilst creating Paradox Statements\nSee " +
@@ -238,26 +232,10 @@ class ParadoxWriter : public FormatWriter {
     log_->Write(line_);
   }
 
-  void CopyScratchToOutput() {
-    std::FILE* file = scratch_.file;
-    if (std::fflush(file) != 0 || std::ferror(file) != 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
-    std::string block(1 << 16, '\0');
-    std::size_t read = 0;
-    while ((read = std::fread(block.data(), 1, block.size(), file)) > 0) {
-      out_->Write(std::string_view(block.data(), read));
-    }
-    if (std::ferror(file) != 0) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
-  }
-
   const ExportRequest& request_;
   std::string logPath_;
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
-  ScratchFile scratch_;
   CodePageEncoder encoder_{"CP1252"};
   std::optional<ParadoxTable> table_;
   std::string notCreated_;
