@@ -29,7 +29,10 @@ bool SameFolder(const std::string& a, const std::string& b) {
          infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
-// The same file by name in any letter case, or by device and inode when both exist.
+// The same file by name in any letter case, or by device and inode when both exist. Files the
+// export creates, and Schema.INI, which is looked up in any letter case, are compared so; the
+// input is a file apart from one whose name differs in case only where the file system keeps
+// them apart, which the inodes tell: the dialog's default output for data.csv is data.CSV.
 bool SameFile(const std::string& a, const std::string& b) {
   if (SameFolder(a, b) && EqualNoCase(NameOf(a), NameOf(b))) return true;
   return IsSameFile(a, b);
@@ -64,7 +67,7 @@ std::optional<std::string> OutputFilesRefusal(const std::string& inputPath, cons
     if (i > 0) {
       if (auto refusal = LogRefusal(path)) return refusal;
     }
-    if (SameFile(inputPath, path)) return what + ": it is the input file " + inputPath;
+    if (IsSameFile(inputPath, path)) return what + ": it is the input file " + inputPath;
     if (EqualNoCase(NameOf(path), kSchemaFileName) || EqualNoCase(WrittenName(path), kSchemaFileName) ||
         SameFile(schema, path)) {
       return what + ": it would replace the saved layouts of its folder";

@@ -62,9 +62,9 @@ class XBaseWriter : public FormatWriter {
                  " is not a number";
       return;
     }
-    for (const DbfRejection& rejection : record_.rejections) {
+    for (const std::size_t field : record_.rejectedFields) {
       rejected_ = true;
-      log_->Write(std::to_string(number) + " : " + record_.LogText(rejection, values[rejection.field]) + "\r\n");
+      log_->Write(std::to_string(number) + " : " + record_.LogText(values[field]) + "\r\n");
     }
     for (const std::size_t field : record_.cutFields) {
       ++cut_;

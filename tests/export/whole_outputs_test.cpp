@@ -163,7 +163,6 @@ TEST_F(WholeOutputs, AnOutputThatIsItsLogOrASchemaFileIsRefusedBeforeAnythingIsC
       {ExportFormat::CommaDelimited, other.File("SCHEMA.ini"), "it would replace the saved layouts of its folder"},
       {ExportFormat::CommaDelimited, dir.File("layouts.bak"), "it would replace the saved layouts of its folder"},
       {ExportFormat::CommaDelimited, dir.File("layouts.lnk"), "it would replace the saved layouts of its folder"},
-      {ExportFormat::Xml, dir.File("IN.CSV"), "it is the input file " + dir.File("in.csv")},
   };
   const std::set<std::string> before = Files();
   for (const auto& c : cases) {

@@ -69,7 +69,7 @@ TEST_P(DbfValues, BecomeFieldTextOrAreRejected) {
   DbfRecord record;
   MakeDbfRecord(fields, {GetParam().value}, GetParam().field.length + 1, LocaleSettings{}, record);
   EXPECT_EQ(" " + GetParam().text, record.bytes);
-  EXPECT_EQ(GetParam().rejected, record.Rejected());
+  EXPECT_EQ(GetParam().rejected, !record.rejectedFields.empty());
   EXPECT_FALSE(record.notANumberField);
 }
 
@@ -107,13 +107,12 @@ TEST(DbfRecord, MatchesTheWorkedExampleAndLeavesMissingFieldsBlank) {
   EXPECT_EQ(" Smith              ", record.bytes);
 }
 
-TEST(DbfRecord, LogsEachRejectedValueWithTheRecordTextUpToItsField) {
+TEST(DbfRecord, NamesEachRejectedValueForTheLogWithTheRecordText) {
   const ExportFields fields = {Field("A", Type::Date, 8), Field("B", Type::Date, 8), Field("C", Type::Char, 2)};
   DbfRecord record;
   MakeDbfRecord(fields, {"x", "y", "ok"}, 19, LocaleSettings{}, record);
-  ASSERT_EQ(2u, record.rejections.size());
-  EXPECT_EQ("         >> x <<", record.LogText(record.rejections[0], "x"));
-  EXPECT_EQ("                 >> y <<", record.LogText(record.rejections[1], "y"));
+  EXPECT_EQ((std::vector<std::size_t>{0, 1}), record.rejectedFields);
+  EXPECT_EQ("                 ok>> y <<", record.LogText("y"));
   EXPECT_TRUE(record.cutFields.empty());
 }
 
@@ -175,7 +174,7 @@ TEST_F(XBaseExport, LogsARejectedDateAndNamesTheLogAsCreated) {
   for (int i = 1; i <= 7; ++i) input += i == 7 ? "Smith,someday,yes\r\n" : "Jones,03/04/2002,no\r\n";
   const ExportResult result = Export(input, WorkedExampleFields());
   EXPECT_EQ(ExportOutcome::Exported, result.outcome);
-  EXPECT_EQ("7 :  Smith             >> someday <<\r\n", Log());
+  EXPECT_EQ("7 :  Smith             Y>> someday <<\r\n", Log());
   ASSERT_EQ(1u, result.messages.size());
   EXPECT_EQ("Errors found whilst creating xBASE Statements\nSee " + dir_.Path() +
                 "ErrorLog.Txt\nfor rejected Data",

@@ -216,7 +216,7 @@ void MakeDbfRecord(const ExportFields& fields, const RecordValues& values,
                    std::int32_t recordLength, const LocaleSettings& locale, DbfRecord& record) {
   record.bytes.clear();
   record.bytes += kDbfLiveRecord;
-  record.rejections.clear();
+  record.rejectedFields.clear();
   record.cutFields.clear();
   record.notANumberField.reset();
   const std::size_t count = std::min(fields.size(), values.size());
@@ -228,18 +228,19 @@ void MakeDbfRecord(const ExportFields& fields, const RecordValues& values,
         record.cutFields.push_back(i);
         break;
       case Outcome::Rejected:
-        record.rejections.push_back({i, record.bytes.size()});
+        record.rejectedFields.push_back(i);
         break;
       case Outcome::NotANumber:
         record.notANumberField = i;
         return;
     }
   }
+  record.textLength = record.bytes.size();
   record.bytes.resize(static_cast<std::size_t>(std::max(recordLength, 1)), ' ');
 }
 
-std::string DbfRecord::LogText(const DbfRejection& rejection, std::string_view value) const {
-  std::string text = bytes.substr(0, rejection.textEnd);
+std::string DbfRecord::LogText(std::string_view value) const {
+  std::string text = bytes.substr(0, textLength);
   text += ">> ";
   text += value;
   text += " <<";

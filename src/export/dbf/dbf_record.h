@@ -14,25 +14,19 @@
 
 namespace quorlin {
 
-// A value written as blanks: its field, and where the record's text ends after that field.
-struct DbfRejection {
-  std::size_t field = 0;
-  std::size_t textEnd = 0;
-};
-
 struct DbfRecord {
   std::string bytes;  // recordLength bytes, starting with the deletion flag
-  // Every rejected value in field order: each gets a log line of its own.
-  std::vector<DbfRejection> rejections;
+  // The fields whose values were written as blanks, in field order: each gets a log line.
+  std::vector<std::size_t> rejectedFields;
   // The text fields whose values were cut to the field's length.
   std::vector<std::size_t> cutFields;
   // A Float value that is not a number: the record must not be written and the export stops.
   std::optional<std::size_t> notANumberField;
+  // The bytes of the fields' texts, before the record is fitted to its length.
+  std::size_t textLength = 0;
 
-  bool Rejected() const { return !rejections.empty(); }
-  // The log text of a rejection: the record text up to its field followed by
-  // ">> " + the value + " <<".
-  std::string LogText(const DbfRejection& rejection, std::string_view value) const;
+  // The log text of a rejected value: the record text followed by ">> " + the value + " <<".
+  std::string LogText(std::string_view value) const;
 };
 
 // The descriptor of each field: its column name (DbfColumnNames), letter, length and decimals.
