@@ -40,10 +40,15 @@ StagedFile::StagedFile(const std::string& path) : path_(path), destination_(path
     char resolved[PATH_MAX];
     if (::realpath(path.c_str(), resolved) != nullptr) destination_ = resolved;
   }
-  if (::stat(destination_.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+  const bool exists = ::stat(destination_.c_str(), &info) == 0;
+  if (exists && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
     direct_ = true;
     sink_ = std::make_unique<FileSink>(path);
     return;
+  }
+  // Replacing a file needs only its folder's permission; a file the user may not write stays.
+  if (exists && S_ISREG(info.st_mode) && ::access(destination_.c_str(), W_OK) != 0) {
+    throw FileError(CreateFailureMessage(path, errno));
   }
   const std::string folder = FolderOf(destination_);
   const std::string name = destination_.substr(folder.size());
