@@ -52,13 +52,7 @@ class DriverTest : public ::testing::Test {
     return name;
   }
 
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> Files() const { return dir.Names(); }
 
   TempDir dir;
 };

@@ -39,13 +39,7 @@ class WholeOutputs : public ::testing::Test {
     return request;
   }
 
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> Files() const { return dir.Names(); }
 
   // Runs the export in a child process set up by `prepare`; its exit status.
   int ExportInChild(const ExportRequest& request, const std::function<void()>& prepare) {
