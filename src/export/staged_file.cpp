@@ -41,7 +41,8 @@ StagedFile::StagedFile(const std::string& path) : path_(path), destination_(path
     if (::realpath(path.c_str(), resolved) != nullptr) destination_ = resolved;
   }
   const bool exists = ::stat(destination_.c_str(), &info) == 0;
-  if (exists && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+  if (exists && S_ISDIR(info.st_mode)) throw FileError(CreateFailureMessage(path, EISDIR));
+  if (exists && !S_ISREG(info.st_mode)) {
     direct_ = true;
     sink_ = std::make_unique<FileSink>(path);
     return;

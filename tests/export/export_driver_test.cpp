@@ -126,6 +126,18 @@ TEST_F(DriverTest, AFailedWriteAtAnyByteFailsTheExport) {
   }
 }
 
+TEST_F(DriverTest, AFolderAsOutputIsReportedAsSuch) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("people.csv", kPeople));
+  std::filesystem::create_directory(dir.File("out.txt"));
+  try {
+    ExportFile(request);
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(dir.File("out.txt") + " is a folder, not a file", std::string(error.what()));
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("out.txt")));
+}
+
 TEST_F(DriverTest, ADiskFullFailsWithItsCause) {
   ExportRequest request = Request(ExportFormat::CommaDelimited, Input("people.csv", kPeople));
   request.outputPath = "/dev/full";
@@ -209,6 +221,7 @@ TEST_F(DriverTest, AnInputThatChangesBetweenThePassesFailsTheExport) {
   EXPECT_EQ(std::vector<std::string>{"The input file " + dir.File("people.csv") +
                                      " changed while it was exported"},
             result.messages);
+  EXPECT_TRUE(files.Discarded());
 }
 
 TEST_F(DriverTest, RelativeNamesPutTheLogBesideTheOutput) {
