@@ -25,8 +25,16 @@ namespace quorlin::fuzz {
 inline constexpr std::size_t kReadSections = 32;
 inline constexpr std::size_t kPreviewColumns = 64;
 
+// Whether a SchemaError names an entry of `section`; what() ends at the first NUL byte, so a
+// name holding one shows only up to there.
+inline bool NamesAnEntry(const SchemaError& error, const std::string& section) {
+  const std::string entry = "[" + section + "] Col";
+  return std::string(error.what()).find(entry.substr(0, entry.find('\0'))) != std::string::npos;
+}
+
 // The input is a Schema.INI; every listed section is read as a saved layout, as fixed fields
-// and as delimited fields. An unusable fixed entry may raise SchemaError naming the section;
+// and as delimited fields. An unusable entry (a width of a fixed one, or a delimited one's
+// WIDTH value) may raise SchemaError naming the section;
 // nothing else may be raised, and what is read back must be usable as it stands.
 inline std::string CheckSchemaReader(std::string_view data, const std::string& path) {
   static constexpr const char* kQualifiers[] = {"\"", "'", "{none}"};
@@ -54,13 +62,19 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
         }
       }
     } catch (const SchemaError& error) {
-      // what() ends at the first NUL byte, so a name holding one shows only up to there.
-      const std::string entry = "[" + section + "] Col";
-      if (std::string(error.what()).find(entry.substr(0, entry.find('\0'))) == std::string::npos) {
+      if (!NamesAnEntry(error, section)) {
         return "the error \"" + std::string(error.what()) + "\" names no entry of [" + section + "]";
       }
     }
-    const FieldList delimited = ReadDelimitedFields(file, section, qualifier, kPreviewColumns);
+    FieldList delimited;
+    try {
+      delimited = ReadDelimitedFields(file, section, qualifier, kPreviewColumns);
+    } catch (const SchemaError& error) {
+      if (!NamesAnEntry(error, section)) {
+        return "the error \"" + std::string(error.what()) + "\" names no entry of [" + section + "]";
+      }
+      continue;
+    }
     if (delimited.size() > kPreviewColumns) return "[" + section + "] has more fields than columns";
     // "Missing" is the default that tells a section without Col1, so a Col1 of just that word
     // reads as no fields too.

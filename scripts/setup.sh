@@ -1,20 +1,36 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Quorlin needs.
+# Installs every Debian package that building, running and testing Quorlin needs, or with
+# --build-deps only those that building it and its package needs.
 set -euo pipefail
 
-packages=(
+# What building the programs and the Debian package needs (the configuration also looks for the
+# test and benchmark libraries).
+build_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
+  ccache
+  pxlib-dev unixodbc-dev
+  libasound2-dev libcurl4-openssl-dev
+  dpkg-dev fakeroot file librsvg2-bin
+)
+
+# What running and testing them needs besides.
+packages=(
+  "${build_packages[@]}"
   xvfb xauth xdg-utils fonts-dejavu-core
   python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
-  ccache
-  pxlib-dev unixodbc unixodbc-dev odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
-  libasound2-dev libcurl4-openssl-dev tinyproxy
+  unixodbc odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
+  tinyproxy
   miller gnumeric gdal-bin
-  dpkg-dev fakeroot file lintian desktop-file-utils appstream man-db bash-completion librsvg2-bin
+  lintian desktop-file-utils appstream man-db bash-completion
 )
+
+# --build-deps: only what building needs, and the system's ODBC configuration is left alone.
+build_only=false
+[ "${1:-}" = --build-deps ] && build_only=true
+$build_only && packages=("${build_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,6 +43,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+$build_only && exit 0
 
 # The text driver is registered in odbcinst.ini, pointing at the library this checkout builds.
 repo=$(cd "$(dirname "$0")/.." && pwd)

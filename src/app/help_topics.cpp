@@ -134,9 +134,7 @@ std::span<const ControlHelp> MainWindowControlHelp() { return kMainWindowControl
 
 std::string FindHelpFolder(const std::string& programFolder) {
   const std::string beside = WithTrailingSlash(programFolder);
-  for (const std::string& folder : {beside + "help/", beside + "../share/quorlin/help/",
-                                    std::string(QUORLIN_HELP_INSTALL "/"),
-                                    std::string(QUORLIN_HELP_SOURCE "/")}) {
+  for (const std::string& folder : {beside + "help/", beside + "../share/quorlin/help/"}) {
     if (HoldsContents(folder)) return folder;
   }
   return "";

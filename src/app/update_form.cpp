@@ -113,6 +113,10 @@ void TUpdateForm::chkUseProxyClick(bool checked) { grpProxySettings->setEnabled(
 
 void TUpdateForm::btnCheckClick() {
   if (checking_) return;
+  if (!setup_.source.HasServer()) {
+    setup_.dialogs->Inform(kNoUpdateServerMessage);
+    return;
+  }
   const VersionFilePlace place =
       PlaceVersionFile(setup_.programFolder, setup_.cacheFolder, setup_.source.versionFileName);
   if (!place.error.empty()) {

@@ -2,8 +2,7 @@
 #include "cli/cli_options.h"
 
 #include "cli/cli_error.h"
-#include "cli/schema_place.h"
-#include "schema/schema_file.h"
+#include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
 
@@ -112,7 +111,7 @@ namespace {
 // Names the file in `file` and loads it as OpenDataFile says; a section without fields leaves
 // it named but not loaded.
 SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  const SavedSection place = SavedSectionOf(dataPath);
   file.SetFolder(place.folder);
   file.ChooseFile(dataPath, dataPath);
   file.SetNumberingBase(NumberingBase(arguments));
@@ -124,7 +123,7 @@ SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const 
       return SavedLayoutRead::Read;
     }
     return file.OpenWithSavedLayout(
-        OpenSchemaFile(place.folder), place.section,
+        SavedSectionFile(place), place.section,
         [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
   } catch (const ConversionError& error) {
     throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
@@ -136,7 +135,7 @@ SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const 
 OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
   OpenFile file;
   if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
-    const SchemaPlace place = SchemaPlaceFor(dataPath);
+    const SavedSection place = SavedSectionOf(dataPath);
     throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
   }
   return file;

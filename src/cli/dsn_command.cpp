@@ -35,6 +35,7 @@ void RequireTextDriver() {
 }
 
 int Report(const TextDsnOutcome& outcome, std::ostream& err) {
+  if (outcome.refused) throw CliError(kExitRefused, outcome.errorBoxes.back());
   for (const std::string& box : outcome.errorBoxes) err << box << '\n';
   if (!outcome.ok) throw CliError(kExitReportedFailure, outcome.message);
   err << outcome.message << '\n';

@@ -91,7 +91,9 @@ std::optional<std::string> ColumnValue(const Handle& statement, SQLUSMALLINT col
     if (result == SQL_NO_DATA) break;
     statement.Check(result);
     if (indicator == SQL_NULL_DATA) return std::nullopt;
-    value += piece;
+    // The length, not the terminating NUL, ends the piece: a value may hold NUL bytes.
+    const bool whole = indicator != SQL_NO_TOTAL && indicator < static_cast<SQLLEN>(sizeof piece);
+    value.append(piece, whole ? static_cast<std::size_t>(indicator) : sizeof piece - 1);
     if (result == SQL_SUCCESS) break;
   }
   return value;

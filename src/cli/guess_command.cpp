@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
-#include "cli/schema_place.h"
+#include "schema/saved_section.h"
 #include "schema/schema_writer.h"
 #include "text/integer_text.h"
 

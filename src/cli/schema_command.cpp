@@ -7,12 +7,11 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
-#include "cli/schema_place.h"
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
-#include "schema/schema_file.h"
+#include "schema/saved_section.h"
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "text/preview_loader.h"
@@ -27,14 +26,14 @@ struct SchemaArguments {
   bool json = false;
 };
 
-CliError NoSection(const SchemaPlace& place) {
+CliError NoSection(const SavedSection& place) {
   return CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
 }
 
 // The section's header and key lines exactly as stored; the first section of the name counts,
 // as it does for every read.
-std::string StoredSection(const SchemaPlace& place) {
-  const std::optional<std::string> stored = ReadExistingFile(OpenSchemaFile(place.folder).Path());
+std::string StoredSection(const SavedSection& place) {
+  const std::optional<std::string> stored = ReadExistingFile(SavedSectionFile(place).Path());
   if (!stored) throw NoSection(place);
   const std::string& text = *stored;
   std::string shown;
@@ -58,8 +57,8 @@ std::string StoredSection(const SchemaPlace& place) {
 
 // The layout as the schema reader reads it: a delimited section's entries are read only as far
 // as the file's preview has columns.
-nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaPlace& place) {
-  const ProfileFile schema = OpenSchemaFile(place.folder);
+nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSection& place) {
+  const ProfileFile schema = SavedSectionFile(place);
   if (!SectionHasFields(schema, place.section)) throw NoSection(place);
   const SavedLayout saved = ReadSavedLayout(schema, place.section);
   const FileLayout defaults;
@@ -86,7 +85,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SchemaP
 }
 
 int DeleteSection(const std::string& dataPath, std::ostream& out) {
-  const SchemaPlace place = SchemaPlaceFor(dataPath);
+  const SavedSection place = SavedSectionOf(dataPath);
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
@@ -122,7 +121,7 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
       return kExitDone;
     }
     if (*show) {
-      const SchemaPlace place = SchemaPlaceFor(arguments->file);
+      const SavedSection place = SavedSectionOf(arguments->file);
       if (arguments->json) {
         context.out << ReadLayoutJson(arguments->file, place).dump() << '\n';
       } else {

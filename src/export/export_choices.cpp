@@ -1,6 +1,8 @@
 #include "export/export_choices.h"
 
 #include "export/export_field_builder.h"
+#include "platform/file_error.h"
+#include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -21,14 +23,20 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   if (choices.format == ExportFormat::SqlSchema && Trim(choices.title).empty()) {
     return ExportCheckFailure{kNoTitleMessage};
   }
-  if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
-
   ExportRequest request;
+  // A saved section that cannot be read or used says why, instead of passing for no section.
+  try {
+    if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
+    request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+                                       choices.fixedInput, choices.format);
+  } catch (const FileError& error) {
+    return ExportCheckFailure{error.what()};
+  } catch (const SchemaError& error) {
+    return ExportCheckFailure{error.what()};
+  }
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
-  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
-                                     choices.fixedInput, choices.format);
   request.recordLength = static_cast<std::int32_t>(TotalWidth(request.fields) + 1);
   request.inputSeparator = choices.inputSeparator;
   request.inputQualifier = choices.fixedInput ? "" : QualifierFromBox(choices.inputQualifierBox);

@@ -1,54 +1,30 @@
 #include "export/export_field_builder.h"
 
-#include <climits>
-#include <filesystem>
+#include <limits>
+
+#include <array>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
-#include "export/export_paths.h"
 #include "platform/ascii_case.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
-#include "schema/schema_reader.h"
-#include "schema/schema_writer.h"
-#include "text/record_splitter.h"
+#include "schema/saved_section.h"
 
 namespace quorlin {
 
 namespace {
 
+// The export's own end of the entries: an entry holding "na" ends them, as a missing one does.
 constexpr const char* kNoEntry = "na";
 constexpr std::int32_t kUnsetCharLength = 254;
 
-// The ColN entries up to the first missing one or one holding "na", read with one read of the
-// file rather than one per entry.
-std::vector<std::string> ColumnEntries(const SavedSection& saved) {
-  std::unordered_map<std::string, std::string> byKey;
-  for (auto& [key, value] : ProfileFile(saved.schemaPath).ReadSection(saved.section)) {
-    std::string lower = key;
-    for (char& c : lower) c = AsciiLower(c);
-    byKey.try_emplace(std::move(lower), std::move(value));
-  }
-  std::vector<std::string> entries;
-  for (std::size_t n = 1;; ++n) {
-    const auto found = byKey.find("col" + std::to_string(n));
-    if (found == byKey.end() || found->second == kNoEntry) break;
-    entries.push_back(found->second);
-  }
-  return entries;
-}
-
-// Plain decimal digits that fit in an int32.
-std::optional<std::int32_t> WholeWidth(const std::string& text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  long long value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  if (value > INT32_MAX) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+std::vector<ColumnEntry> ExportEntries(const ProfileFile& file, const SavedSection& saved,
+                                       const std::string& qualifier) {
+  ColumnReading reading{qualifier};
+  // However many: a format that cannot hold them all refuses the export.
+  reading.limit = std::numeric_limits<std::size_t>::max();
+  reading.stopWord = kNoEntry;
+  return ReadColumnEntries(file, saved.section, reading);
 }
 
 struct TypeWord {
@@ -89,47 +65,32 @@ std::string Token(const std::vector<std::string>& tokens, std::size_t number) {
   return number <= tokens.size() ? tokens[number - 1] : std::string();
 }
 
-std::string EntryName(const SavedSection& saved, std::size_t number) {
-  return std::filesystem::path(saved.schemaPath).filename().string() + " [" + saved.section +
-         "] Col" + std::to_string(number);
-}
-
 }  // namespace
 
-SavedSection SavedSectionOf(const std::string& inputPath) {
-  const std::string absolute = AbsoluteFilePath(inputPath);
-  SavedSection saved;
-  saved.schemaPath = SchemaFilePath(FolderOf(absolute));
-  saved.section = SectionNameFor(absolute);
-  return saved;
-}
-
 std::size_t CountSchemaColumns(const std::string& inputPath) {
-  return ColumnEntries(SavedSectionOf(inputPath)).size();
+  const SavedSection saved = SavedSectionOf(inputPath);
+  return ExportEntries(SavedSectionFile(saved), saved, "\"").size();
 }
 
 ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
                                bool fixedInput, ExportFormat format) {
   const SavedSection saved = SavedSectionOf(inputPath);
-  const std::vector<std::string> entries = ColumnEntries(saved);
+  const ProfileFile file = SavedSectionFile(saved);
   ExportFields fields;
-  std::vector<std::string> tokens;
-  for (std::size_t n = 1; n <= entries.size(); ++n) {
-    SplitRecord(entries[n - 1], " ", qualifierText, tokens);
+  for (const ColumnEntry& entry : ExportEntries(file, saved, qualifierText)) {
+    const std::vector<std::string>& tokens = entry.tokens;
     ExportField field;
     field.name = Token(tokens, 1).substr(0, kMaxExportNameLength);
     field.typeCode = TypeOfWord(Token(tokens, 2));
-    const std::string widthToken = Token(tokens, 4);
-    const std::optional<std::int32_t> width = WholeWidth(widthToken);
-    if (fixedInput && !width) {
-      if (tokens.size() < 4) {
-        throw SchemaError(EntryName(saved, n) + ": the entry \"" + entries[n - 1] +
-                          "\" has no width");
-      }
-      throw SchemaError(EntryName(saved, n) + ": the width \"" + widthToken +
-                        "\" is not a whole number");
+    // A fixed layout needs every width; a delimited one saves a width only after WIDTH, and
+    // a malformed one is the same error there.
+    std::optional<std::int32_t> width;
+    if (fixedInput) {
+      width = FixedEntryWidth(file, saved.section, entry);
+      field.inputWidth = *width;
+    } else if (tokens.size() >= 4 && AsciiUpper(tokens[2]) == "WIDTH") {
+      width = CheckedWidth(file, saved.section, entry, tokens[3]);
     }
-    if (fixedInput) field.inputWidth = *width;
     if (field.typeCode == ExportFieldType::Char) {
       // Delimited layouts save no width for many types, so a missing one is "not set", as 0 is.
       field.length = width && *width != 0 ? *width : kUnsetCharLength;

@@ -1,6 +1,10 @@
 #include "extras/http_download.h"
 
 #include <curl/curl.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <filesystem>
@@ -21,14 +25,25 @@ struct CurlDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
+// A new file at `path`, never one found there: a link in its place is removed, not followed,
+// so that a planted link cannot make the download truncate or fill its target.
+std::FILE* CreateNew(const std::string& path) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::open(path.c_str(), kFlags, 0644);
+  if (fd < 0 && errno == EEXIST && ::unlink(path.c_str()) == 0) fd = ::open(path.c_str(), kFlags, 0644);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
+
 // The partial file, removed unless the download completes and it is moved into place.
 class PartFile {
  public:
-  explicit PartFile(std::string path)
-      : path_(std::move(path)), file_(std::fopen(path_.c_str(), "wb")) {}
+  explicit PartFile(std::string path) : path_(std::move(path)), file_(CreateNew(path_)) {}
   ~PartFile() {
     Close();
-    if (!kept_) std::remove(path_.c_str());
+    if (file_opened_ && !kept_) ::unlink(path_.c_str());
   }
   bool IsOpen() const { return file_ != nullptr; }
   bool Write(const char* data, std::size_t size) {
@@ -49,6 +64,7 @@ class PartFile {
  private:
   std::string path_;
   std::FILE* file_;
+  bool file_opened_ = file_ != nullptr;
   bool kept_ = false;
 };
 
@@ -57,8 +73,11 @@ struct Transfer {
   PartFile* file;
   TransferMonitor* monitor;
   std::int64_t maxBytes;
-  std::int64_t stored = 0;
+  std::int64_t maxHeaderBytes;
+  std::int64_t received = 0;  // body bytes of every answer, stored or not
+  std::int64_t headerBytes = 0;
   bool tooLarge = false;
+  bool headerTooLarge = false;
   bool writeFailed = false;
 };
 
@@ -72,17 +91,27 @@ bool IsSuccess(long status) { return status >= 200 && status <= 299; }
 
 std::size_t OnData(char* data, std::size_t, std::size_t size, void* context) {
   auto& transfer = *static_cast<Transfer*>(context);
-  // The body of an error answer is no version file: it is read and dropped.
-  if (!IsSuccess(ResponseStatus(transfer.curl))) return size;
-  if (transfer.stored + static_cast<std::int64_t>(size) > transfer.maxBytes) {
+  transfer.received += static_cast<std::int64_t>(size);
+  if (transfer.received > transfer.maxBytes) {
     transfer.tooLarge = true;
     return 0;
   }
+  // The body of an error answer is no version file: it is read, up to the cap, and dropped.
+  if (!IsSuccess(ResponseStatus(transfer.curl))) return size;
   if (!transfer.file->Write(data, size)) {
     transfer.writeFailed = true;
     return 0;
   }
-  transfer.stored += static_cast<std::int64_t>(size);
+  return size;
+}
+
+std::size_t OnHeader(char*, std::size_t, std::size_t size, void* context) {
+  auto& transfer = *static_cast<Transfer*>(context);
+  transfer.headerBytes += static_cast<std::int64_t>(size);
+  if (transfer.headerBytes > transfer.maxHeaderBytes) {
+    transfer.headerTooLarge = true;
+    return 0;
+  }
   return size;
 }
 
@@ -93,20 +122,32 @@ int OnProgress(void* context, curl_off_t total, curl_off_t received, curl_off_t,
   return monitor.cancel ? 1 : 0;
 }
 
-DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl) {
+bool Connected(CURL* curl) {
+  curl_off_t connected = 0;
+  curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connected);
+  return connected > 0;
+}
+
+DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl,
+                          const DownloadRequest& request) {
+  if (transfer.headerTooLarge) return DownloadOutcome::kHeaderTooLarge;
   switch (code) {
     case CURLE_OK: return DownloadOutcome::kDone;
     case CURLE_ABORTED_BY_CALLBACK: return DownloadOutcome::kCancelled;
     case CURLE_FILESIZE_EXCEEDED: return DownloadOutcome::kTooLarge;
     case CURLE_WRITE_ERROR:
       return transfer.tooLarge ? DownloadOutcome::kTooLarge : DownloadOutcome::kWriteFailed;
+    case CURLE_PARTIAL_FILE: return DownloadOutcome::kIncomplete;
     case CURLE_OPERATION_TIMEDOUT: {
       // A connection that never came about is a server that cannot be reached.
-      curl_off_t connected = 0;
-      curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connected);
-      return connected > 0 ? DownloadOutcome::kTimedOut : DownloadOutcome::kUnreachable;
+      if (!Connected(curl)) return DownloadOutcome::kUnreachable;
+      curl_off_t elapsed = 0;
+      curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsed);
+      const auto deadline = std::chrono::duration_cast<std::chrono::microseconds>(request.deadline);
+      return elapsed >= deadline.count() ? DownloadOutcome::kPastDeadline : DownloadOutcome::kTimedOut;
     }
-    default: return DownloadOutcome::kUnreachable;
+    default:
+      return Connected(curl) ? DownloadOutcome::kBadAnswer : DownloadOutcome::kUnreachable;
   }
 }
 
@@ -120,7 +161,8 @@ DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& mon
   if (!curl) return {DownloadOutcome::kUnreachable, 0};
   std::unique_ptr<curl_slist, CurlDeleter> headers(
       curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"), "Pragma: no-cache"));
-  Transfer transfer{curl.get(), &part, &monitor, request.maxBytes};
+  Transfer transfer{curl.get(), &part, &monitor, request.maxBytes, request.maxHeaderBytes};
+  char error[CURL_ERROR_SIZE] = {};
 
   CURL* handle = curl.get();
   curl_easy_setopt(handle, CURLOPT_URL, request.url.c_str());
@@ -135,7 +177,11 @@ DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& mon
                    static_cast<long>(request.connectTimeout.count()));
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, static_cast<long>(request.stallTimeout.count()));
+  curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(request.deadline.count()));
   curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.maxBytes));
+  curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, OnHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
   if (!request.proxy.empty()) {
     // A proxy the user names carries every request, also those to nearby hosts.
     const std::string proxy = "http://" + request.proxy;
@@ -150,15 +196,16 @@ DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& mon
 
   const CURLcode code = curl_easy_perform(handle);
   const long status = ResponseStatus(handle);
-  DownloadOutcome outcome = OutcomeOf(code, transfer, handle);
+  DownloadOutcome outcome = OutcomeOf(code, transfer, handle, request);
   // An error answer says more than what went wrong while its body was being read.
-  if (status != 0 && !IsSuccess(status) && outcome != DownloadOutcome::kCancelled) {
+  if (status != 0 && !IsSuccess(status) && outcome != DownloadOutcome::kCancelled &&
+      outcome != DownloadOutcome::kHeaderTooLarge) {
     outcome = DownloadOutcome::kHttpError;
   }
   if (outcome == DownloadOutcome::kDone && !part.MoveTo(request.targetPath)) {
     outcome = DownloadOutcome::kWriteFailed;
   }
-  return {outcome, status};
+  return {outcome, status, outcome == DownloadOutcome::kBadAnswer ? std::string(error) : std::string()};
 }
 
 }  // namespace quorlin

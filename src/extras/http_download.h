@@ -22,14 +22,20 @@ struct DownloadRequest {
   std::int64_t maxBytes = 1'000'000;
   std::chrono::milliseconds connectTimeout{20'000};
   std::chrono::seconds stallTimeout{30};  // this long without a byte ends the transfer
+  std::chrono::milliseconds deadline{60'000};  // the whole transfer, however its bytes trickle
+  std::int64_t maxHeaderBytes = 65'536;        // the headers of all answers together
 };
 
 enum class DownloadOutcome {
   kDone,
   kUnreachable,  // no connection to the server or proxy, or no answer from it
   kHttpError,    // the final answer's status was not 2xx
-  kTimedOut,
+  kTimedOut,       // a connection that stopped carrying bytes
+  kPastDeadline,   // bytes kept coming, too slowly to end within the deadline
   kTooLarge,
+  kHeaderTooLarge,
+  kIncomplete,     // the answer ended before the length it announced
+  kBadAnswer,      // an answer that is no HTTP answer; `detail` says what was wrong
   kCancelled,
   kWriteFailed,
 };
@@ -37,10 +43,13 @@ enum class DownloadOutcome {
 struct DownloadResult {
   DownloadOutcome outcome = DownloadOutcome::kUnreachable;
   long httpStatus = 0;  // status of the final answer, 0 when none came
+  std::string detail;   // libcurl's words for a kBadAnswer
 };
 
 // Follows redirects, asks for a fresh copy, names itself "WebCopy". The file appears at
 // `targetPath` only when the download is done; on every other outcome nothing is left behind.
+// Every answer, an error answer's body included, counts against the size caps and the deadline.
+// The partial file beside the target is created anew, never through a link found there.
 DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& monitor);
 
 }  // namespace quorlin

@@ -11,6 +11,7 @@
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
+#include "platform/settings.h"
 #include "platform/trim.h"
 
 namespace quorlin {
@@ -62,7 +63,9 @@ VersionFilePlace PlaceVersionFile(const std::string& programFolder, const std::s
   if (!IsUsableFileName(fileName)) {
     return {"", "The version file name \"" + fileName + "\" cannot be used."};
   }
-  if (IsWritableFolder(programFolder)) return {WithTrailingSlash(programFolder) + fileName, ""};
+  if (!IsInstalledProgramFolder(programFolder) && IsWritableFolder(programFolder)) {
+    return {WithTrailingSlash(programFolder) + fileName, ""};
+  }
   std::error_code ignored;
   std::filesystem::create_directories(cacheFolder, ignored);
   if (!cacheFolder.empty() && IsWritableFolder(cacheFolder)) {
@@ -100,8 +103,16 @@ std::string DownloadFailureMessage(const DownloadResult& result, const std::stri
       return "The update server answered with status " + std::to_string(result.httpStatus) +
              ": the version file could not be downloaded.";
     case DownloadOutcome::kTimedOut: return "The update server stopped answering.";
+    case DownloadOutcome::kPastDeadline:
+      return "The update server sent the version file too slowly: the check gave up after a minute.";
     case DownloadOutcome::kTooLarge:
       return "The file on the update server is too large to be a version file.";
+    case DownloadOutcome::kHeaderTooLarge:
+      return "The update server's answer has headers too large to be read.";
+    case DownloadOutcome::kIncomplete:
+      return "The update server's answer ended before the whole version file had arrived.";
+    case DownloadOutcome::kBadAnswer:
+      return "The update server's answer could not be read: " + result.detail;
     case DownloadOutcome::kWriteFailed: return "Unable to write to " + targetPath;
     case DownloadOutcome::kDone: break;
   }

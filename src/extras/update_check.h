@@ -16,6 +16,7 @@ inline constexpr const char* kNewerVersionQuestion =
 inline constexpr const char* kUnreachableMessage =
     "Unable to connect, or the file could not be found on the remote server.";
 inline constexpr const char* kCancelledMessage = "Transfer cancelled.";
+inline constexpr const char* kNoUpdateServerMessage = "This build has no update server";
 
 // The proxy as "host:port", or the message that says why the boxes make none.
 struct ProxyChoice {
@@ -30,8 +31,8 @@ struct VersionFilePlace {
   std::string path;
   std::string error;
 };
-// In the program's folder when that can be written, else in the cache folder (made when
-// missing). A name that is no plain file name, or that would replace one of the program's
+// In the program's folder when that can be written and the program is not installed there,
+// else in the cache folder (made when missing). A name that is no plain file name, or that would replace one of the program's
 // settings files, is refused.
 VersionFilePlace PlaceVersionFile(const std::string& programFolder, const std::string& cacheFolder,
                                   const std::string& fileName);

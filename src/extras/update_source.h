@@ -12,6 +12,8 @@ struct UpdateSource {
 
   std::string VersionFileUrl() const { return serverAddress + productFolder + versionFileName; }
   std::string DownloadPageUrl() const { return serverAddress + "software.htm"; }
+  // A build made without an update server has none to ask.
+  bool HasServer() const { return !serverAddress.empty(); }
 };
 
 // The source the program was built with.

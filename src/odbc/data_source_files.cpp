@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "odbc/odbc_ini_file.h"
 #include "platform/ascii_case.h"
 
 // unixODBC's own look-up of the system configuration folder ($ODBCSYSINI, read once per
@@ -17,8 +18,6 @@ extern "C" char* odbcinst_system_file_path(char* buffer);
 namespace quorlin {
 
 namespace {
-
-constexpr const char* kDataSourcesFile = "odbc.ini";
 
 std::string ProfileValue(const std::string& section, const char* key, const char* file) {
   std::vector<char> value(4096);
@@ -52,14 +51,14 @@ ConfigModeScope::ConfigModeScope(DsnScope scope) {
 
 ConfigModeScope::~ConfigModeScope() { SQLSetConfigMode(previous_); }
 
+// odbc.ini is read directly, as it is written: the installer's own reads keep what they read
+// for a while and miss what our writer changed meanwhile.
 bool DataSourceExists(const std::string& dataSource) {
-  std::vector<char> keys(4096);
-  return SQLGetPrivateProfileString(dataSource.c_str(), nullptr, "", keys.data(), static_cast<int>(keys.size()),
-                                    kDataSourcesFile) > 0;
+  return OdbcIniFile(ModeDataSourceFile()).HasDataSource(dataSource);
 }
 
 bool DataSourceBelongsTo(const std::string& dataSource, const std::string& driverName) {
-  const std::string named = ProfileValue(dataSource, "Driver", kDataSourcesFile);
+  const std::string named = OdbcIniFile(ModeDataSourceFile()).Value(dataSource, "Driver");
   if (EqualNoCase(named, driverName)) return true;
   return !named.empty() && (named == ProfileValue(driverName, "Driver", "odbcinst.ini") ||
                             named == ProfileValue(driverName, "Setup", "odbcinst.ini"));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "odbc/odbc_driver_table.h"
+#include "odbc/odbc_ini_file.h"
 #include "platform/ascii_case.h"
 #include "platform/folder_files.h"
 #include "schema/schema_list.h"
@@ -52,6 +53,23 @@ void TakeBoxes(TTextDSNCreator& creator, const TextDsnRequest& request, TextDsnO
   creator.Password.clear();
 }
 
+// A name or value that odbc.ini cannot hold as it is refuses the command before anything is
+// written; the refusal is shown before the failure message.
+bool Refused(const std::string& name, const DataSourceKeys& keys, TextDsnOutcome& outcome) {
+  const std::optional<std::string> refusal = DataSourceRefusal(name, keys);
+  if (!refusal) return false;
+  outcome.refused = true;
+  outcome.errorBoxes.push_back(*refusal);
+  return true;
+}
+
+// The values of the boxes as odbc.ini gets them.
+DataSourceKeys BoxKeys(const TTextDSNCreator& creator) {
+  return {{"DefaultDir", creator.DatabaseFilePath},
+          {"Description", creator.DSNUserDescription},
+          {"Extensions", creator.FileExtensions}};
+}
+
 }  // namespace
 
 TTextDSNCreator DialogDsnCreator(const std::string& homeFolder) {
@@ -78,6 +96,7 @@ TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& reques
   outcome.extensions = request.extensions;
   TakeBoxes(creator, request, outcome);
   outcome.message = kDsnCreationFailedMessage;
+  if (Refused(outcome.name, BoxKeys(creator), outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
   // An existing data source of the text driver is replaced; its removal may fail harmlessly.
   Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
@@ -100,6 +119,7 @@ TextDsnOutcome ConfigureTextDsn(TTextDSNCreator& creator, const TextDsnRequest& 
   creator.optUserCommitSync = false;
   creator.optSafeTransactions = 2;
   outcome.message = kDsnConfigurationFailedMessage;
+  if (Refused(outcome.name, BoxKeys(creator), outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
   outcome.ok = Run(creator, InScope(TDSNExecuteAction::CONFIG_SYS_DSN, scope), outcome);
   if (outcome.ok) {
@@ -114,6 +134,7 @@ TextDsnOutcome RemoveTextDsn(TTextDSNCreator& creator, const std::string& nameBo
   outcome.name = DsnNameFromBox(nameBox);
   creator.DSNNameOrAlias = outcome.name;
   outcome.message = kDsnRemovalFailedMessage;
+  if (Refused(outcome.name, {}, outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
   outcome.ok = Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
   if (outcome.ok) outcome.message = kDsnRemovedMessage;

@@ -34,6 +34,7 @@ struct TextDsnRequest {
 
 struct TextDsnOutcome {
   bool ok = false;
+  bool refused = false;                 // a name or value odbc.ini cannot hold: nothing was tried
   std::string message;                  // shown last, with the tone of success or failure
   std::vector<std::string> errorBoxes;  // the creator's refusals, shown before it
   std::string extensions;               // what the extensions box shows afterwards

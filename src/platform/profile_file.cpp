@@ -10,6 +10,7 @@
 #include "platform/ascii_case.h"
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
+#include "platform/ini_edits.h"
 #include "platform/ini_lines.h"
 #include "platform/trim.h"
 
@@ -21,32 +22,6 @@ constexpr std::size_t kMaxValueBytes = 2047;
 // Room for the names each followed by a NUL and one closing NUL, as the platform's buffer has.
 constexpr std::size_t kSectionNamesBytes = 16384;
 
-// Where a section and a key in it were found; only the first section of a name counts.
-struct Location {
-  std::optional<ini::Line> section;
-  std::optional<ini::Line> key;
-  ini::Line lastOfSection;  // the header or the section's last key line: new keys go after it
-};
-
-Location Find(std::string_view text, std::string_view section, std::string_view key) {
-  Location found;
-  for (std::size_t at = 0; at < text.size();) {
-    const ini::Line line = ini::LineAt(text, at);
-    at = line.next;
-    if (line.kind == ini::LineKind::kSection) {
-      if (found.section) break;
-      if (ini::SameName(line.name, section)) found.section = found.lastOfSection = line;
-    } else if (line.kind == ini::LineKind::kKey && found.section) {
-      found.lastOfSection = line;
-      if (ini::SameName(line.name, key)) {
-        found.key = line;
-        break;
-      }
-    }
-  }
-  return found;
-}
-
 // A name or value that would end its line, or a key that would read back as something else,
 // cannot be stored; refusing it keeps callers from forging other keys of the file.
 bool Storable(std::string_view section, std::string_view key, std::string_view value) {
@@ -54,48 +29,6 @@ bool Storable(std::string_view section, std::string_view key, std::string_view v
   key = Trim(key);
   return !breaksLine(section) && !breaksLine(value) && !key.empty() && key.front() != ';' &&
          key.front() != '[' && key.find_first_of("=\r\n") == key.npos;
-}
-
-std::string Spliced(std::string_view text, std::size_t from, std::size_t to, std::string_view insert) {
-  std::string out;
-  out.reserve(text.size() + insert.size());
-  out.append(text.substr(0, from)).append(insert).append(text.substr(to));
-  return out;
-}
-
-// The text after writing `value`: in place over an existing value, as a new line after the
-// section's last key, or as a new section at the end.
-std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
-                      std::string_view value) {
-  const Location found = Find(text, section, key);
-  if (found.key) return Spliced(text, found.key->valueBegin, found.key->end, value);
-
-  const std::string eol = ini::LineEndOf(text);
-  const std::string keyLine = std::string(Trim(key)) + "=" + std::string(value) + eol;
-  if (found.section) {
-    const ini::Line& anchor = found.lastOfSection;
-    const bool unterminated = anchor.next == anchor.end;
-    return Spliced(text, anchor.next, anchor.next, (unterminated ? eol : "") + keyLine);
-  }
-  const bool unterminated = !text.empty() && text.back() != '\n';
-  std::string out(text);
-  if (unterminated) out += eol;
-  return out + "[" + std::string(Trim(section)) + "]" + eol + keyLine;
-}
-
-// Every section of the name goes, so that none of its keys can be read afterwards; lines in it
-// that are not keys (comments, blank lines) stay where they are.
-std::string WithoutSection(std::string_view text, std::string_view section) {
-  std::string out;
-  bool inSection = false;
-  for (std::size_t at = 0; at < text.size();) {
-    const ini::Line line = ini::LineAt(text, at);
-    at = line.next;
-    if (line.kind == ini::LineKind::kSection) inSection = ini::SameName(line.name, section);
-    const bool erased = inSection && line.kind != ini::LineKind::kOther;
-    if (!erased) out.append(text.substr(line.begin, line.next - line.begin));
-  }
-  return out;
 }
 
 std::optional<long> ParseInteger(std::string_view text) {
@@ -134,9 +67,9 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
                                     const std::string& fallback) const {
   const std::optional<std::string> text = Text();
   if (!text) return fallback;
-  const Location found = Find(*text, section, key);
-  if (!found.key) return fallback;
-  return std::string(found.key->value.substr(0, kMaxValueBytes));
+  const std::optional<std::string_view> value = ini::FindValue(*text, section, key);
+  if (!value) return fallback;
+  return std::string(value->substr(0, kMaxValueBytes));
 }
 
 std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
@@ -162,7 +95,7 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
 void ProfileFile::WriteString(const std::string& section, const std::string& key,
                               const std::string& value) {
   if (!Storable(section, key, value)) throw FileError("Unable to write to " + path_);
-  RewriteFile(path_, [&](const std::string& text) { return WithValue(text, section, key, value); });
+  RewriteFile(path_, [&](const std::string& text) { return ini::WithValue(text, section, key, value); });
 }
 
 long ProfileFile::ReadInteger(const std::string& section, const std::string& key, long fallback) const {
@@ -202,12 +135,12 @@ std::vector<std::string> ProfileFile::ReadSections() const {
 
 bool ProfileFile::HasSection(const std::string& section) const {
   const std::optional<std::string> text = Text();
-  return text && Find(*text, section, "").section.has_value();
+  return text && ini::HasSection(*text, section);
 }
 
 void ProfileFile::EraseSection(const std::string& section) {
   RewriteFile(path_, [&](const std::string& text) -> std::optional<std::string> {
-    std::string erased = WithoutSection(text, section);
+    std::string erased = ini::WithoutSection(text, section);
     if (erased.size() == text.size()) return std::nullopt;
     return erased;
   });
@@ -221,7 +154,7 @@ void ProfileFile::ReplaceSection(const std::string& section,
   if (!Storable(section, "x", "")) throw FileError("Unable to write to " + path_);
   RewriteFile(path_, [&](const std::string& text) {
     const std::string eol = ini::LineEndOf(text);
-    std::string out = WithoutSection(text, section);
+    std::string out = ini::WithoutSection(text, section);
     if (!out.empty() && out.back() != '\n') out += eol;
     out += "[" + std::string(Trim(section)) + "]" + eol;
     for (const auto& [key, value] : keys) out += std::string(Trim(key)) + "=" + value + eol;

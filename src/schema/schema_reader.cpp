@@ -3,30 +3,15 @@
 
 #include <climits>
 #include <ostream>
-#include <unordered_map>
 
 #include "platform/ascii_case.h"
-#include "text/record_splitter.h"
+#include "schema/saved_section.h"
 
 namespace quorlin {
 
 namespace {
 
-// Stands for a missing ColN entry; an entry that really holds this text ends the list too.
-constexpr const char* kNoEntry = "-1234-";
-constexpr std::size_t kMaxFixedFields = 1024;
-
-std::string FileNameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string EntryName(const ProfileFile& file, const std::string& section, std::size_t number) {
-  return FileNameOf(file.Path()) + " [" + section + "] Col" + std::to_string(number);
-}
-
-// A width as plain decimal digits that fits in an int; nothing else can become a ruler
-// position or a field cut.
+// A width as plain decimal digits that fits in an int.
 bool IsWidthText(const std::string& text, long long& value) {
   if (text.empty()) return false;
   value = 0;
@@ -37,40 +22,6 @@ bool IsWidthText(const std::string& text, long long& value) {
   }
   return true;
 }
-
-void ThrowBadWidth(const ProfileFile& file, const std::string& section, std::size_t number,
-                   const std::string& width) {
-  const auto allDigits = [](std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-  };
-  const char* fault = "is not a whole number";
-  if (allDigits(width)) {
-    fault = "is too large";
-  } else if (width.starts_with('-') && allDigits(std::string_view(width).substr(1))) {
-    fault = "is negative";
-  }
-  throw SchemaError(EntryName(file, section, number) + ": the width \"" + width + "\" " + fault);
-}
-
-// The ColN entries of a section, read from the file once: a layout of a thousand fields would
-// otherwise read the whole file a thousand times.
-class ColumnEntries {
- public:
-  ColumnEntries(const ProfileFile& file, const std::string& section) {
-    for (auto& [key, value] : file.ReadSection(section)) {
-      byKey_.try_emplace(AsciiLower(key), std::move(value));
-    }
-  }
-
-  // The entry of "Col" + number, or kNoEntry.
-  std::string Entry(std::size_t number) const {
-    const auto found = byKey_.find("col" + std::to_string(number));
-    return found == byKey_.end() ? kNoEntry : found->second;
-  }
-
- private:
-  std::unordered_map<std::string, std::string> byKey_;  // first occurrence of each key
-};
 
 }  // namespace
 
@@ -106,18 +57,10 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
 
 FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
                           const std::string& qualifier) {
-  const ColumnEntries entries(file, section);
   FieldList fields;
-  std::vector<std::string> tokens;
-  for (std::size_t n = 1; n <= kMaxFixedFields; ++n) {
-    const std::string entry = entries.Entry(n);
-    if (entry == kNoEntry) break;
-    SplitRecord(entry, " ", qualifier, tokens);
-    if (tokens.size() < 4) {
-      throw SchemaError(EntryName(file, section, n) + ": the entry \"" + entry + "\" has no width");
-    }
-    long long width = 0;
-    if (!IsWidthText(tokens[3], width)) ThrowBadWidth(file, section, n, tokens[3]);
+  for (const ColumnEntry& entry : ReadColumnEntries(file, section, {qualifier})) {
+    FixedEntryWidth(file, section, entry);
+    const std::vector<std::string>& tokens = entry.tokens;
     FieldSpec field;
     field.name = tokens[0];
     field.typeName = tokens[1];
@@ -130,13 +73,11 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
 
 FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
                               const std::string& qualifier, std::size_t columns) {
-  const ColumnEntries entries(file, section);
   FieldList fields;
-  std::vector<std::string> tokens;
-  for (std::size_t n = 1; n <= columns; ++n) {
-    const std::string entry = entries.Entry(n);
-    if (entry == kNoEntry) break;
-    SplitRecord(entry, " ", qualifier, tokens);
+  ColumnReading reading{qualifier};
+  reading.limit = columns;
+  for (const ColumnEntry& entry : ReadColumnEntries(file, section, reading)) {
+    const std::vector<std::string>& tokens = entry.tokens;
     FieldSpec field;
     field.name = tokens[0];
     field.typeName = tokens.size() > 1 ? tokens[1] : std::string();
@@ -145,6 +86,7 @@ FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& sectio
     if (tokens.size() > 3) {
       const std::string keyword = AsciiUpper(tokens[2]);
       if (keyword == "WIDTH") {
+        CheckedWidth(file, section, entry, tokens[3]);
         field.width = tokens[3];
       } else if (keyword == "FMT") {
         field.format = tokens[3];

@@ -56,7 +56,8 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
 
 // At most `columns` entries (the preview's column count), each as name, type and an optional
 // WIDTH or FMT pair. Every field gets an empty format entry; a keyword without a value after
-// it is passed over. Never raises SchemaError.
+// it is passed over. A WIDTH that is not a whole, non-negative number fitting in an int raises
+// SchemaError as ReadFixedFields does.
 FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
                               const std::string& qualifier, std::size_t columns);
 

@@ -53,7 +53,16 @@ TEST(FindHelpFolder, PrefersThePagesBesideTheProgram) {
   EXPECT_NE(program.File("help/"), FindHelpFolder(program.Path()));
   WriteBytes(program.File("help/index.html"), "<html></html>");
   EXPECT_EQ(program.File("help/"), FindHelpFolder(program.Path()));
-  EXPECT_TRUE(std::filesystem::exists(FindHelpFolder("/nonexistent/") + "index.html"));
+}
+
+TEST(FindHelpFolder, AnInstalledProgramFindsThemByItsOwnLocationOnly) {
+  TempDir prefix;
+  std::filesystem::create_directories(prefix.File("bin"));
+  std::filesystem::create_directories(prefix.File("share/quorlin/help"));
+  EXPECT_EQ("", FindHelpFolder(prefix.File("bin/")));
+  WriteBytes(prefix.File("share/quorlin/help/index.html"), "<html></html>");
+  EXPECT_EQ(prefix.File("bin/../share/quorlin/help/"), FindHelpFolder(prefix.File("bin/")));
+  EXPECT_EQ("", FindHelpFolder("/nonexistent/"));
 }
 
 TEST(HelpWindow, ShowsThePageOfATopicScrolledToIt) {

@@ -148,6 +148,17 @@ TEST_F(TextDsnDialog, ABlankNameShowsTheComponentsErrorTwice) {
             dialogs.Texts());
 }
 
+TEST_F(TextDsnDialog, ANameThatWouldBeASectionOfItsOwnIsRefusedBeforeAnythingIsWritten) {
+  Open(data.Path());
+  Find<QLineEdit>("Edit1")->setText("Orders]");
+  dialogs.Expect(BoxKind::Error);
+  dialogs.Expect(BoxKind::Inform);
+  QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
+  EXPECT_EQ((Texts{"The data source name must not hold [, ] or =", "DSN Creation Failed"}),
+            dialogs.Texts());
+  EXPECT_EQ("", sandbox.SystemDataSources());
+}
+
 TEST_F(TextDsnDialog, OpenTableWithoutAConnectionOpensTheOdbcErrorsHelp) {
   Open(data.Path());
   Click("btnAdd", 1);

@@ -36,6 +36,7 @@ class UpdateFormTest : public ::testing::Test {
   void Open(const std::string& folder = "software/quorlin/", std::string serverAddress = "") {
     UpdateFormSetup setup;
     setup.source = {serverAddress.empty() ? server.Url("") : serverAddress, folder, "v.ini"};
+    if (withoutServer) setup.source.serverAddress.clear();
     setup.programFolder = program.Path();
     setup.cacheFolder = program.File("cache/");
     setup.settingsPath = program.File("Settings.ini");
@@ -63,6 +64,7 @@ class UpdateFormTest : public ::testing::Test {
   }
   bool Downloaded() const { return std::filesystem::exists(program.File("v.ini")); }
 
+  bool withoutServer = false;  // the build names no update server
   UpdateServer server;
   TempDir program;
   ScriptedDialogs dialogs;
@@ -88,6 +90,13 @@ TEST_F(UpdateFormTest, ANewerVersionOffersTheDownloadPageWhichOnlyYesOpens) {
             launches.urls);
 }
 
+TEST_F(UpdateFormTest, ABuildWithoutAnUpdateServerSaysSoAndAsksNoOne) {
+  withoutServer = true;
+  Open();
+  EXPECT_EQ("This build has no update server", Check(BoxKind::Inform));
+  EXPECT_TRUE(server.Requests().empty());
+}
+
 TEST_F(UpdateFormTest, TellsEveryWayTheCheckCanFail) {
   struct Row {
     std::string folder;
@@ -109,6 +118,8 @@ TEST_F(UpdateFormTest, TellsEveryWayTheCheckCanFail) {
       {"empty/", BoxKind::Error, "The version file on the update server names no version.", true},
       {"endless/", BoxKind::Error,
        "The file on the update server is too large to be a version file.", false},
+      {"short/", BoxKind::Error, "The update server's answer ended before the whole version file had arrived.", false},
+      {"big-header/", BoxKind::Error, "The update server's answer has headers too large to be read.", false},
   };
   for (const Row& row : rows) {
     Open(row.folder);

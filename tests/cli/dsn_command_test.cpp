@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <filesystem>
+
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
@@ -73,6 +76,58 @@ TEST_F(DsnCommand, RefusalsExitWithTheirStatus) {
   result = Run({"dsn", "add", dir_.Path()});
   EXPECT_EQ(3, result.exitCode);
   EXPECT_EQ("Can't find Text ODBC Driver\nPlease check it has been installed\n", result.err);
+}
+
+TEST_F(DsnCommand, OpenKeepsTheBytesAfterANulInAValue) {
+  const std::string value("Sm\0ith", 6);
+  WriteBytes(dir_.File("nul.csv"), "OrderNo,Customer\r\n1," + value + "\r\n");
+  ASSERT_EQ(0, Run({"dsn", "add", dir_.Path()}).exitCode);
+  const CliResult result = Run({"dsn", "open", "nul.csv"});
+  EXPECT_EQ(0, result.exitCode) << result.err;
+  EXPECT_EQ("OrderNo\tCustomer\n1\t" + value + "\n", result.out);
+}
+
+TEST_F(DsnCommand, NamesAndFoldersThatWouldAddLinesAreRefusedWithStatusTwo) {
+  CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "a]b"});
+  EXPECT_EQ(2, result.exitCode);
+  EXPECT_EQ("The data source name must not hold [, ] or =\n", result.err);
+
+  const std::string injected = dir_.File("x\n[Injected]\nDriver=evil.so");
+  ASSERT_TRUE(std::filesystem::create_directory(injected));
+  result = Run({"dsn", "add", injected, "--name", "Injected"});
+  EXPECT_EQ(2, result.exitCode);
+  EXPECT_EQ("The folder must not hold a line break or another control character\n", result.err);
+  EXPECT_EQ("", sandbox.SystemDataSources());
+}
+
+TEST_F(DsnCommand, EightAddsAtOnceAllLandAndKeepEveryOtherByte) {
+  const std::string handWritten =
+      "; shared by every program of this machine\n[ODBC Data Sources]\nSales = SQLite3\n\n"
+      "[Sales]\nDriver = SQLite3\n# the ledger\nDatabase = /tmp/keep.db\n\n";
+  sandbox.WriteSystemDataSources(handWritten);
+  std::string script;
+  for (int k = 1; k <= 8; ++k) {
+    const std::string n = std::to_string(k);
+    script += "( " + ShellQuoted(QUORLIN_CLI_PATH) + " dsn add " + ShellQuoted(dir_.Path()) + " --name Source" + n +
+              " 2>&1; echo \"exit $?\" ) > " + ShellQuoted(dir_.File("add" + n + ".log")) + " & ";
+  }
+  ASSERT_EQ(0, RunOdbcClient(script + "wait").exitCode);
+
+  std::string written = sandbox.SystemDataSources();
+  const std::string folder = dir_.Path().ends_with('/') ? dir_.Path() : dir_.Path() + "/";
+  for (int k = 1; k <= 8; ++k) {
+    const std::string name = "Source" + std::to_string(k);
+    EXPECT_EQ("DSN Created\nexit 0\n", ReadBytes(dir_.File("add" + std::to_string(k) + ".log"))) << name;
+    EXPECT_NE(std::string::npos, written.find("[" + name + "]\nDriver=Microsoft Text Driver (*.txt; *.csv)\nDefaultDir=" +
+                                              folder + "\n"))
+        << name << " in\n" << written;
+    const std::size_t listed = written.find(name + "=Microsoft Text Driver (*.txt; *.csv)\n");
+    ASSERT_NE(std::string::npos, listed) << name;
+    written.erase(listed, written.find('\n', listed) + 1 - listed);
+    const std::size_t section = written.find("[" + name + "]\n");
+    written.erase(section, std::min(written.find("\n[", section) + 1, written.size()) - section);
+  }
+  EXPECT_EQ(handWritten, written);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@ struct Variant {
   std::string bytes;
 };
 
+void PrintTo(const Variant& variant, std::ostream* out) { *out << variant.name; }
+
 class SameAsCrLf : public ::testing::TestWithParam<Variant> {
  protected:
   // What the command gives for `bytes` saved as data.csv in a folder of its own, with the

@@ -28,6 +28,8 @@ struct DelimitedCase {
   json expected;
 };
 
+void PrintTo(const DelimitedCase& delimitedCase, std::ostream* out) { *out << delimitedCase.label; }
+
 class PreviewJson : public CliFileTest, public ::testing::WithParamInterface<DelimitedCase> {};
 
 TEST_P(PreviewJson, PrintsTheGridAndDefaultFields) {
@@ -152,6 +154,8 @@ struct RefusalCase {
   int exitCode;
   std::string message;
 };
+
+void PrintTo(const RefusalCase& refusalCase, std::ostream* out) { *out << refusalCase.label; }
 
 class PreviewRefusal : public CliFileTest, public ::testing::WithParamInterface<RefusalCase> {};
 

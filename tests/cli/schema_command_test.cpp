@@ -136,6 +136,8 @@ struct StoppedCase {
   std::string message;
 };
 
+void PrintTo(const StoppedCase& stoppedCase, std::ostream* out) { *out << stoppedCase.label; }
+
 class SchemaFailure : public CliFileTest, public ::testing::WithParamInterface<StoppedCase> {};
 
 TEST_P(SchemaFailure, ExitsWithAMessageAndWritesNothing) {

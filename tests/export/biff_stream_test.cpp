@@ -5,6 +5,7 @@
 #include <string>
 
 #include "export/xls/shared_strings.h"
+#include "support/case_names.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -78,6 +79,15 @@ struct CellTextCase {
   std::size_t bytes;
 };
 
+// Long texts by their length and their last bytes, where the cases differ.
+void PrintTo(const CellTextCase& c, std::ostream* out) {
+  if (c.text.size() <= 16) {
+    *out << c.text;
+  } else {
+    *out << c.text.size() << " bytes ending " << c.text.substr(c.text.size() - 4);
+  }
+}
+
 class CellTexts : public ::testing::TestWithParam<CellTextCase> {};
 
 TEST_P(CellTexts, AreStoredAsCompressedOrUtf16AndCutAtTheCellLimit) {
@@ -96,7 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CellTextCase{std::string(40000, 'x'), 32767, false, 32767},
                       // 32766 ASCII characters and an emoji would need 32768 units: cut before it
                       CellTextCase{std::string(32766, 'x') + "\xF0\x9F\x98\x80", 32766, false, 32766},
-                      CellTextCase{std::string(32765, 'x') + "\xF0\x9F\x98\x80", 32767, true, 65534}));
+                      CellTextCase{std::string(32765, 'x') + "\xF0\x9F\x98\x80", 32767, true, 65534}),
+    testing::PrintedCaseName{});
 
 TEST(SharedStrings, StoresEachTextOnceAndCountsEveryUse) {
   SharedStrings strings;

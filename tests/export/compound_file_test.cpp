@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/case_names.h"
+
 namespace quorlin {
 namespace {
 
@@ -71,6 +73,8 @@ struct ContainerCase {
   bool inMiniStream;
 };
 
+void PrintTo(const ContainerCase& c, std::ostream* out) { *out << "stream of " << c.streamSize << " bytes"; }
+
 class CompoundFileSizes : public ::testing::TestWithParam<ContainerCase> {};
 
 TEST_P(CompoundFileSizes, StoresTheStreamWhereAReaderFindsIt) {
@@ -92,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(, CompoundFileSizes,
                                            ContainerCase{4096, 1, 0, false},
                                            ContainerCase{5000, 1, 0, false},
                                            // 109 FAT sectors cover 55,808 sectors in all
-                                           ContainerCase{28'000'000, 431, 3, false}));
+                                           ContainerCase{28'000'000, 431, 3, false}),
+                         testing::PrintedCaseName{});
 
 TEST(CompoundFile, NamesTheRootAndTheStreamInTheDirectory) {
   const std::string file = Container("BIFF");

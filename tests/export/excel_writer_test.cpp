@@ -8,6 +8,7 @@
 #include "export/export_writers.h"
 #include "export/failing_outputs.h"
 #include "export/xls/workbook_writer.h"
+#include "support/case_names.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -71,6 +72,11 @@ struct PlacementCase {
   std::string rows;  // as kXlrdDump prints them
 };
 
+void PrintTo(const PlacementCase& c, std::ostream* out) {
+  *out << (c.hasHeaderRow ? "header line" : "no header line") << (c.includeHeaderRow ? " included" : "")
+       << (c.includeFieldNames ? " with names" : "");
+}
+
 class ExcelRows : public ::testing::TestWithParam<PlacementCase> {};
 
 TEST_P(ExcelRows, PlaceNamesHeaderAndDataAsAsked) {
@@ -95,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{true, false, false, "b:1|t:Ann\n-:|t:Bob\n"},
         // Without a header row no line is lost, whatever the box says.
         PlacementCase{false, true, false, "b:0|t:Who\nb:1|t:Ann\n-:|t:Bob\n"},
-        PlacementCase{false, false, false, "b:0|t:Who\nb:1|t:Ann\n-:|t:Bob\n"}));
+        PlacementCase{false, false, false, "b:0|t:Who\nb:1|t:Ann\n-:|t:Bob\n"}),
+    testing::PrintedCaseName{});
 
 TEST(ExcelExport, KeepsLongSharedStringsWholeAcrossContinueRecords) {
   TempDir dir;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "export/export_choices.h"
+#include "support/other_user.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -54,6 +56,30 @@ TEST(PrepareExport, ChecksInOrderThenBuildsTheRequest) {
   EXPECT_EQ("'", request.outputQualifier);
   ASSERT_EQ(2u, request.fields.size());
   EXPECT_EQ(4 + 0 + 1, request.recordLength);
+}
+
+TEST(PrepareExport, SaysWhySavedFieldsCannotBeReadInsteadOfFieldsNotFound) {
+  testing::TempDir dir;
+  testing::WriteBytes(dir.File("d.csv"), "x\r\n");
+  testing::WriteBytes(dir.File("Schema.INI"), "[d.csv]\r\nCol1=a Char WIDTH 4\r\n");
+  ASSERT_EQ(0, ::chmod(dir.Path().c_str(), 0755));
+  ASSERT_EQ(0, ::chmod(dir.File("Schema.INI").c_str(), 0));
+  ExportChoices choices;
+  choices.inputPath = dir.File("d.csv");
+  choices.outputPath = dir.File("d.txt");
+  const std::string message = testing::RunWithoutPrivileges([&] {
+    const auto prepared = PrepareExport(choices, {});
+    const auto* check = std::get_if<ExportCheckFailure>(&prepared);
+    return check ? check->message : std::string("no failure");
+  });
+  EXPECT_EQ("Cannot read " + dir.File("Schema.INI") + ": Permission denied", message);
+
+  ASSERT_EQ(0, ::chmod(dir.File("Schema.INI").c_str(), 0644));
+  testing::WriteBytes(dir.File("Schema.INI"), "[d.csv]\r\nCol1=a Char WIDTH 2147483648\r\n");
+  const auto prepared = PrepareExport(choices, {});
+  ASSERT_TRUE(std::holds_alternative<ExportCheckFailure>(prepared));
+  EXPECT_EQ("Schema.INI [d.csv] Col1: the width \"2147483648\" is too large",
+            std::get<ExportCheckFailure>(prepared).message);
 }
 
 }  // namespace

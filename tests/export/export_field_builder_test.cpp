@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "export/export_field_builder.h"
+#include "platform/file_error.h"
 #include "schema/schema_reader.h"
 #include "support/test_files.h"
 
@@ -62,7 +63,6 @@ TEST_F(FieldBuilderTest, TypeAndLengthByTypeWordAndFormat) {
       // Delimited layouts save Currency, Double, ... and untyped fields without a width.
       {"a Currency", ExportFormat::SqlSchema, T::Char, 254, 0},
       {"a Unknown", ExportFormat::Xml, T::Char, 254, 0},
-      {"a Char WIDTH x12", ExportFormat::Xml, T::Char, 254, 0},
       {"a", ExportFormat::Xml, T::Char, 254, 0},
   };
   for (const auto& c : cases) {
@@ -111,9 +111,8 @@ TEST_F(FieldBuilderTest, FixedInputTakesEveryWidthAndNamesAnEntryWithout) {
   } faults[] = {
       {"b Char", "Schema.INI [data.txt] Col2: the entry \"b Char\" has no width"},
       {"b Long WIDTH 12abc", "Schema.INI [data.txt] Col2: the width \"12abc\" is not a whole number"},
-      {"b Long WIDTH -5", "Schema.INI [data.txt] Col2: the width \"-5\" is not a whole number"},
-      {"b Long WIDTH 99999999999",
-       "Schema.INI [data.txt] Col2: the width \"99999999999\" is not a whole number"},
+      {"b Long WIDTH -5", "Schema.INI [data.txt] Col2: the width \"-5\" is negative"},
+      {"b Long WIDTH 99999999999", "Schema.INI [data.txt] Col2: the width \"99999999999\" is too large"},
   };
   for (const auto& fault : faults) {
     const std::string path = WithEntries({"a Char WIDTH 10", fault.entry});
@@ -123,6 +122,45 @@ TEST_F(FieldBuilderTest, FixedInputTakesEveryWidthAndNamesAnEntryWithout) {
     } catch (const SchemaError& error) {
       EXPECT_EQ(fault.message, std::string(error.what()));
     }
+  }
+}
+
+TEST_F(FieldBuilderTest, ADelimitedLayoutsMalformedWidthIsTheSameErrorAsEverywhere) {
+  const struct {
+    const char* entry;
+    const char* message;
+  } faults[] = {
+      {"b Char WIDTH -5", "Schema.INI [data.txt] Col2: the width \"-5\" is negative"},
+      {"b Char WIDTH 2147483648", "Schema.INI [data.txt] Col2: the width \"2147483648\" is too large"},
+      {"b Char width x12", "Schema.INI [data.txt] Col2: the width \"x12\" is not a whole number"},
+  };
+  for (const auto& fault : faults) {
+    const std::string path = WithEntries({"a Char WIDTH 10", fault.entry});
+    try {
+      BuildExportFields(path, "\"", false, ExportFormat::Xml);
+      ADD_FAILURE() << fault.entry << " was accepted";
+    } catch (const SchemaError& error) {
+      EXPECT_EQ(fault.message, std::string(error.what()));
+    }
+    // The window and the command line read the section with the same words.
+    try {
+      ReadDelimitedFields(ProfileFile(dir.File("Schema.INI")), "data.txt", "\"", 10);
+      ADD_FAILURE() << fault.entry << " was read";
+    } catch (const SchemaError& error) {
+      EXPECT_EQ(fault.message, std::string(error.what()));
+    }
+  }
+}
+
+TEST_F(FieldBuilderTest, ASchemaFileThatCannotBeReadIsNamedNotTakenForNoFields) {
+  const std::string data = WithEntries({"a Char WIDTH 10"});
+  std::filesystem::remove(dir.File("Schema.INI"));
+  std::filesystem::create_directory(dir.File("Schema.INI"));
+  try {
+    CountSchemaColumns(data);
+    ADD_FAILURE() << "counted";
+  } catch (const FileError& error) {
+    EXPECT_EQ("Cannot read " + dir.File("Schema.INI") + ": it is a folder", std::string(error.what()));
   }
 }
 

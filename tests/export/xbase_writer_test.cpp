@@ -11,6 +11,7 @@
 #include "export/export_writers.h"
 #include "export/failing_outputs.h"
 #include "export/value_reading.h"
+#include "support/case_names.h"
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -62,6 +63,10 @@ struct RecordCase {
   bool rejected;
 };
 
+void PrintTo(const RecordCase& c, std::ostream* out) {
+  *out << TypeName(c.field.typeCode) << " " << c.field.length << " from '" << c.value << "'";
+}
+
 class DbfValues : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(DbfValues, BecomeFieldTextOrAreRejected) {
@@ -97,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{Field("N", Type::Integer, 9), "4x2", "         ", true},
         RecordCase{Field("N", Type::Long, 19), "", std::string(19, ' '), false},
         RecordCase{Field("C", Type::Char, 4), "Zo\xC3\xAB!", "Zo\xC3\xAB", false},
-        RecordCase{Field("C", Type::Char, 3), "Zo\xC3\xAB", "Zo ", false}));
+        RecordCase{Field("C", Type::Char, 3), "Zo\xC3\xAB", "Zo ", false}),
+    testing::PrintedCaseName{});
 
 TEST(DbfRecord, MatchesTheWorkedExampleAndLeavesMissingFieldsBlank) {
   DbfRecord record;

@@ -19,6 +19,7 @@ class HttpDownloadTest : public ::testing::Test {
     request.url = server.Url(path);
     request.targetPath = target.File("v.ini");
     request.stallTimeout = 1s;
+    request.deadline = 3s;
     return DownloadFile(request, monitor);
   }
   std::vector<std::string> FilesLeft() const {
@@ -56,13 +57,39 @@ TEST_F(HttpDownloadTest, AnUnfinishedTransferLeavesNothingBehind) {
   const Row rows[] = {{"missing.ini", DownloadOutcome::kHttpError, 404},
                       {"status/503", DownloadOutcome::kHttpError, 503},
                       {"endless", DownloadOutcome::kTooLarge, 200},
-                      {"stall", DownloadOutcome::kTimedOut, 0}};
+                      {"stall", DownloadOutcome::kTimedOut, 0},
+                      {"error-endless", DownloadOutcome::kHttpError, 500},
+                      {"error-trickle", DownloadOutcome::kHttpError, 500},
+                      {"short", DownloadOutcome::kIncomplete, 200},
+                      {"big-header", DownloadOutcome::kHeaderTooLarge, 200}};
   for (const Row& row : rows) {
     const DownloadResult result = Fetch(row.path);
     EXPECT_EQ(row.outcome, result.outcome) << row.path;
     EXPECT_EQ(row.status, result.httpStatus) << row.path;
     EXPECT_TRUE(FilesLeft().empty()) << row.path;
   }
+}
+
+TEST_F(HttpDownloadTest, BytesTricklingPastTheDeadlineEndTheTransfer) {
+  std::string version = "[Version]\r\nVersion=1.0.1.22\r\n";
+  version.resize(4000, ';');
+  server.Serve("v.ini", version);
+  const DownloadResult result = Fetch("slow/v.ini");
+  EXPECT_EQ(DownloadOutcome::kPastDeadline, result.outcome);
+  EXPECT_TRUE(FilesLeft().empty());
+}
+
+TEST_F(HttpDownloadTest, ALinkInThePlaceOfThePartialFileIsNeverWrittenThrough) {
+  testing::TempDir elsewhere;
+  testing::WriteBytes(elsewhere.File("precious"), "keep me");
+  std::filesystem::create_symlink(elsewhere.File("precious"), target.File("v.ini.part"));
+  EXPECT_EQ(DownloadOutcome::kHttpError, Fetch("missing.ini").outcome);
+  EXPECT_EQ("keep me", testing::ReadBytes(elsewhere.File("precious")));
+  server.Serve("v.ini", "[Version]\r\nVersion=1.0.1.22\r\n");
+  std::filesystem::create_symlink(elsewhere.File("precious"), target.File("v.ini.part"));
+  EXPECT_EQ(DownloadOutcome::kDone, Fetch("v.ini").outcome);
+  EXPECT_EQ("keep me", testing::ReadBytes(elsewhere.File("precious")));
+  EXPECT_FALSE(std::filesystem::is_symlink(target.File("v.ini")));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 
 #include "extras/transfer_text.h"
 #include "support/test_files.h"
@@ -42,6 +44,10 @@ TEST(PlaceVersionFile, UsesTheProgramFolderElseTheCacheAndNeverASettingsFile) {
   // A program folder that is no folder to write in: the cache folder is made and used.
   EXPECT_EQ(home.File("c/quorlin/v.ini"),
             PlaceVersionFile(program.File("missing/"), home.File("c/quorlin"), "v.ini").path);
+  // An installed program's folder is the system's, even for root who could write there.
+  std::filesystem::create_directories(program.File("share/quorlin"));
+  std::filesystem::create_directories(program.File("bin"));
+  EXPECT_EQ(home.File("c/v.ini"), PlaceVersionFile(program.File("bin/"), home.File("c/"), "v.ini").path);
   for (const char* name : {"", "..", "../v.ini", "sub/v.ini", "quorlin.ini", "SETTINGS.INI"}) {
     const VersionFilePlace place = PlaceVersionFile(program.Path(), program.Path(), name);
     EXPECT_EQ(std::string("The version file name \"") + name + "\" cannot be used.", place.error);
@@ -86,6 +92,17 @@ TEST(TransferText, CountsInPowersOf1000) {
   EXPECT_EQ("1 h 02 min", TimeLeftText(3'720'000, 1000));
   EXPECT_EQ("unknown", TimeLeftText(-1, 1000));
   EXPECT_EQ("unknown", TimeLeftText(5000, 0));
+}
+
+TEST(DownloadFailureMessage, SaysWhatHappenedInsteadOfUnableToConnect) {
+  EXPECT_EQ("The update server's answer ended before the whole version file had arrived.",
+            DownloadFailureMessage({DownloadOutcome::kIncomplete, 200, ""}, "/p/v.ini"));
+  EXPECT_EQ("The update server's answer has headers too large to be read.",
+            DownloadFailureMessage({DownloadOutcome::kHeaderTooLarge, 200, ""}, "/p/v.ini"));
+  EXPECT_EQ("The update server sent the version file too slowly: the check gave up after a minute.",
+            DownloadFailureMessage({DownloadOutcome::kPastDeadline, 200, ""}, "/p/v.ini"));
+  EXPECT_EQ("The update server's answer could not be read: Weird server reply",
+            DownloadFailureMessage({DownloadOutcome::kBadAnswer, 0, "Weird server reply"}, "/p/v.ini"));
 }
 
 }  // namespace

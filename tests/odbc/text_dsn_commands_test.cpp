@@ -111,6 +111,40 @@ TEST_F(TextDsnCommands, ABlankNameIsRefusedTwiceAndNothingIsWritten) {
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 
+TEST_F(TextDsnCommands, AFolderThatWouldAddLinesIsRefusedBeforeAnythingIsWritten) {
+  TextDsnRequest request = Request();
+  request.folder = data.Path() + "/x\n[Injected]\nDriver=evil.so";
+  for (const TextDsnOutcome& outcome : {AddTextDsn(creator, request, DsnScope::System),
+                                        ConfigureTextDsn(creator, request, DsnScope::System)}) {
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.refused);
+    EXPECT_EQ(Strings{"The folder must not hold a line break or another control character"}, outcome.errorBoxes);
+  }
+  EXPECT_TRUE(RemoveTextDsn(creator, "a]b", DsnScope::System).refused);
+  EXPECT_EQ("", sandbox.SystemDataSources());
+
+  // The setup library refuses it too, whoever calls the installer.
+  creator.Action = TDSNExecuteAction::ADD_SYS_DSN;
+  creator.DSNNameOrAlias = "Injected";
+  creator.DatabaseFilePath = request.folder;
+  EXPECT_FALSE(creator.Execute());
+  EXPECT_EQ("", sandbox.SystemDataSources());
+}
+
+TEST_F(TextDsnCommands, AddAndRemoveKeepEveryOtherByteOfTheFile) {
+  const std::string handWritten =
+      "; machine sources\n[ODBC Data Sources]\nSales = SQLite3\n\n[Sales]\nDriver  = SQLite3\n; the book\n"
+      "Database = /tmp/keep.db\n";
+  sandbox.WriteSystemDataSources(handWritten);
+  ASSERT_TRUE(AddTextDsn(creator, Request(), DsnScope::System).ok);
+  const std::string added = sandbox.SystemDataSources();
+  EXPECT_EQ(0u, added.find("; machine sources\n[ODBC Data Sources]\nSales = SQLite3\n"
+                           "MyTextDSN=Microsoft Text Driver (*.txt; *.csv)\n\n[Sales]\nDriver  = SQLite3\n"))
+      << added;
+  ASSERT_TRUE(RemoveTextDsn(creator, kDefaultDsnName, DsnScope::System).ok);
+  EXPECT_EQ(handWritten, sandbox.SystemDataSources());
+}
+
 TEST_F(TextDsnCommands, UserScopeWritesTheUsersOwnFile) {
   ASSERT_TRUE(AddTextDsn(creator, Request(), DsnScope::User).ok);
   EXPECT_NE(std::string::npos, sandbox.UserDataSources().find("[MyTextDSN]"));

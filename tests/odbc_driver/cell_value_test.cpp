@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "odbc/driver/sql_error.h"
+#include "support/case_names.h"
 
 namespace quorlin::driver {
 namespace {
@@ -12,6 +13,12 @@ struct ConversionCase {
   ColumnKind kind;
   const char* shown;  // the character form, or the SQLSTATE of the refusal
 };
+
+void PrintTo(const ConversionCase& c, std::ostream* out) {
+  constexpr const char* kKindNames[] = {"Text", "LongText", "TinyInt", "SmallInt", "Integer",
+                                        "Double", "Date", "Time", "Timestamp", "Bit"};
+  *out << "'" << c.field << "' as " << kKindNames[static_cast<int>(c.kind)];
+}
 
 class FieldConversion : public ::testing::TestWithParam<ConversionCase> {};
 
@@ -59,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{"ON", ColumnKind::Bit, "1"},
                       ConversionCase{"0", ColumnKind::Bit, "0"},
                       ConversionCase{"-2", ColumnKind::Bit, "1"},
-                      ConversionCase{"Y", ColumnKind::Bit, "22018"}));
+                      ConversionCase{"Y", ColumnKind::Bit, "22018"}),
+    testing::PrintedCaseName{});
 
 TEST(FieldConversion, ASavedDateFormatDecidesTheOrderOfDayAndMonth) {
   LocaleSettings dayFirst;

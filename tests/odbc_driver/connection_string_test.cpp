@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "odbc/driver/sql_error.h"
+#include "support/case_names.h"
 
 namespace quorlin::driver {
 namespace {
@@ -13,6 +14,8 @@ struct StringCase {
   const char* text;
   Pairs pairs;
 };
+
+void PrintTo(const StringCase& c, std::ostream* out) { *out << c.text; }
 
 class ConnectionStrings : public ::testing::TestWithParam<StringCase> {};
 
@@ -28,7 +31,8 @@ INSTANTIATE_TEST_SUITE_P(Strings, ConnectionStrings,
                                            StringCase{"DefaultDir={/a;b/ c};UID=", {{"DefaultDir", "/a;b/ c"}, {"UID", ""}}},
                                            StringCase{"X={a}}b}junk;Y=1", {{"X", "a}b"}, {"Y", "1"}}},
                                            StringCase{"novalue;=v;K=v=w", {{"K", "v=w"}}},
-                                           StringCase{"", {}}));
+                                           StringCase{"", {}}),
+                         testing::PrintedCaseName{});
 
 TEST(ConnectionStrings, TheFirstOfARepeatedKeywordCountsWithoutRegardToCase) {
   const ConnectionAttributes attributes = ParseConnectionString("dsn=a;DSN=b");

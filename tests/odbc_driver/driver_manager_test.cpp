@@ -271,6 +271,12 @@ TEST_F(DriverManager, AConnectionNeedsAnExistingFolder) {
   EXPECT_EQ("08001", OdbcSession("DRIVER={Microsoft Text Driver (*.txt; *.csv)}").Error().substr(0, 5));
 }
 
+TEST_F(DriverManager, DbqNamesTheFolderAsOtherTextDriversTakeIt) {
+  const OdbcSession session("DRIVER={Microsoft Text Driver (*.txt; *.csv)};DBQ=" + data.Path());
+  ASSERT_TRUE(session.Connected()) << session.Error();
+  EXPECT_EQ("", RunQuery(session, "SELECT * FROM [orders.csv]").error);
+}
+
 TEST_F(DriverManager, NothingInTheFolderIsEverWritten) {
   const auto before = FolderState();
   {

@@ -101,5 +101,40 @@ TEST_F(OdbcClients, PyodbcSeesTheDriversErrors) {
   EXPECT_NE(std::string::npos, result.out.find("[Quorlin][Text Driver]Table 'missing.csv' was not found"));
 }
 
+constexpr const char* kPyodbcWideText = R"(
+import json, pyodbc
+connection = pyodbc.connect("DSN=Clients")
+cursor = connection.cursor()
+cursor.execute("SELECT * FROM [größen.csv]")
+shown = {"names": [d[0] for d in cursor.description], "rows": [list(row) for row in cursor.fetchall()]}
+try:
+    cursor.execute("SELECT * FROM [fehlt_ü.csv]")
+except pyodbc.Error as error:
+    shown["message"] = error.args[1]
+shown["tables"] = sorted(row.table_name for row in cursor.tables())
+shown["columns"] = [row.column_name for row in cursor.columns(table="größen.csv")]
+shown["driver"] = connection.getinfo(pyodbc.SQL_DRIVER_NAME)
+print(json.dumps(shown))
+connection.close()
+)";
+
+TEST_F(OdbcClients, PyodbcGetsNonAsciiNamesAndMessagesWhole) {
+  WriteBytes(data.File("größen.csv"), "Menge,Größe,Straße\r\n1,groß,Hauptstraße\r\n");
+  WriteBytes(data.File("wide.py"), kPyodbcWideText);
+  const CommandResult result = RunOdbcClient("/usr/bin/python3 " + ShellQuoted(data.File("wide.py")) + " 2>&1");
+  ASSERT_EQ(0, result.exitCode) << result.out;
+  const nlohmann::json shown = nlohmann::json::parse(result.out);
+  const std::vector<std::string> names{"Menge", "Größe", "Straße"};
+  EXPECT_EQ(names, shown["names"].get<std::vector<std::string>>());
+  EXPECT_EQ(names, shown["columns"].get<std::vector<std::string>>());
+  EXPECT_EQ((Rows{{"1", "groß", "Hauptstraße"}}), shown["rows"].get<Rows>());
+  EXPECT_EQ((std::vector<std::string>{"größen.csv", "orders.csv"}), shown["tables"].get<std::vector<std::string>>());
+  const std::string message = shown["message"].get<std::string>();
+  EXPECT_EQ(0u, message.find("[42S02] [Quorlin][Text Driver]Table 'fehlt_ü.csv' was not found in " + data.Path()))
+      << message;
+  EXPECT_EQ(std::string::npos, message.find('\0')) << message;
+  EXPECT_EQ("libquorlin-odbc-text.so", shown["driver"].get<std::string>());
+}
+
 }  // namespace
 }  // namespace quorlin::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "odbc/driver/sql_error.h"
+#include "support/case_names.h"
 
 namespace quorlin::driver {
 namespace {
@@ -11,6 +12,8 @@ struct ParseCase {
   const char* sql;
   SelectQuery expected;
 };
+
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.sql; }
 
 class SelectParsing : public ::testing::TestWithParam<ParseCase> {};
 
@@ -41,12 +44,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"d", CompareOp::Equal, {LiteralKind::Date, "2002-01-15"}},
                     {"t", CompareOp::NotEqual, {LiteralKind::Time, "10:30:00"}},
                     {"s", CompareOp::LessOrEqual, {LiteralKind::Timestamp, "2002-01-15 10:30:00"}}}}},
-        ParseCase{"SELECT [a]]b] FROM \"x\"\"y.csv\"", {{"a]b"}, "x\"y.csv", {}}}));
+        ParseCase{"SELECT [a]]b] FROM \"x\"\"y.csv\"", {{"a]b"}, "x\"y.csv", {}}}),
+    testing::PrintedCaseName{});
 
 struct ErrorCase {
   const char* sql;
   const char* message;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* out) { *out << c.sql; }
 
 class SelectErrors : public ::testing::TestWithParam<ErrorCase> {};
 
@@ -83,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"SELECT * FROM t WHERE a = 1 OR b = 2",
                   "Syntax error at character 29: expected AND or the end of the query, found 'OR'"},
         ErrorCase{"SELECT * FROM t WHERE a = 12abc",
-                  "Syntax error at character 27: expected a number, a quoted text or a date, found '12abc'"}));
+                  "Syntax error at character 27: expected a number, a quoted text or a date, found '12abc'"}),
+    testing::PrintedCaseName{});
 
 }  // namespace
 }  // namespace quorlin::driver

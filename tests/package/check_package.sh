@@ -56,6 +56,16 @@ desktop-file-validate "$desktop" >"$scratch/desktop.log" 2>&1 || { cat "$scratch
 grep -E ': (error|warning):' "$scratch/desktop.log" >&2 && fail "desktop entry warnings"
 grep -qx 'Exec=quorlin %f' "$desktop" || fail "desktop entry does not pass the file to quorlin"
 grep -qx 'Categories=Office;Utility;' "$desktop" || fail "desktop entry categories"
+grep -qx 'MimeType=text/csv;text/tab-separated-values;' "$desktop" ||
+  fail "desktop entry claims other types than CSV and TSV: $(grep MimeType "$desktop")"
+grep -qx 'License: GPL-3+' "$root/usr/share/doc/quorlin/copyright" || fail "the copyright file grants no licence"
+
+# No path of the build or the source tree is compiled into the programs.
+for binary in usr/bin/quorlin usr/bin/quorlin-cli "usr/$libdir/odbc/libquorlin-odbc-text.so"; do
+  for path in "$build" "$source"; do
+    ! strings "$root/$binary" | grep -qF "$path" || fail "$binary holds the path $path"
+  done
+done
 metainfo=$root/usr/share/metainfo/org.quorlin.Quorlin.metainfo.xml
 appstreamcli validate --no-net "$metainfo" >"$scratch/appstream.log" 2>&1 ||
   { cat "$scratch/appstream.log" >&2; fail "metainfo"; }
@@ -79,6 +89,35 @@ driver=$(sed -n 's/.*"\(\/[^"]*libquorlin-odbc-text\.so\)".*/\1/p' "$scratch/con
 [ -n "$driver" ] && [ -f "$root$driver" ] || fail "postinst registers '$driver', which the package does not hold"
 grep -q 'odbcinst -i -d' "$scratch/control/postinst" || fail "postinst does not register the driver"
 grep -q 'odbcinst -u -d' "$scratch/control/prerm" || fail "prerm does not unregister the driver"
+
+# Run against a scratch odbcinst.ini: a registration of the same name that was there before is
+# counted, not replaced, and removing the package leaves it as it was; without one, the package
+# registers its own library and takes it back.
+odbc=$scratch/odbc
+mkdir "$odbc"
+name='Microsoft Text Driver (*.txt; *.csv)'
+query() {
+  local out
+  out=$(ODBCSYSINI=$odbc odbcinst -q -d -n "$name" 2>/dev/null) && printf '%s\n' "$out"
+  return 0
+}
+maintainer() { ODBCSYSINI=$odbc sh "$scratch/control/$1" "$2" >/dev/null 2>&1 || fail "$1 $2 failed"; }
+printf '[%s]\nDescription=by hand\nDriver=/opt/text/libtext.so\nSetup=/opt/text/libtext.so\nUsageCount=1\n' \
+  "$name" >"$odbc/odbcinst.ini"
+before=$(query)
+maintainer postinst configure
+installed=$(query)
+[[ $installed == *"Driver=/opt/text/libtext.so"* && $installed == *"UsageCount=2"* ]] ||
+  fail "postinst replaced the existing registration: $installed"
+maintainer prerm remove
+maintainer postrm remove
+[ "$(query)" = "$before" ] || fail "removal did not leave the existing registration: $(query)"
+: >"$odbc/odbcinst.ini"
+maintainer postinst configure
+[[ $(query) == *"Driver=$driver"* ]] || fail "postinst did not register $driver: $(query)"
+maintainer prerm remove
+maintainer postrm remove
+[ -z "$(query)" ] || fail "removal left a registration: $(query)"
 
 # The installed command line program runs from the unpacked root.
 "$root/usr/bin/quorlin-cli" --help | grep -q 'export' || fail "quorlin-cli --help"

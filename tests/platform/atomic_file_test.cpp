@@ -50,6 +50,8 @@ struct LinkCase {
   bool ownedByOther;
 };
 
+void PrintTo(const LinkCase& linkCase, std::ostream* out) { *out << linkCase.name; }
+
 class WriteThroughLink : public ::testing::TestWithParam<LinkCase> {};
 
 // Only a Schema.INI of the user's own is written through a link; every other target stays as

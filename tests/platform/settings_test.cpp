@@ -157,5 +157,14 @@ TEST(SettingsLocation, InTheConfigurationFolderWhenTheProgramsIsReadOnly) {
   ::chmod(program.Path().c_str(), 0755);
 }
 
+TEST(SettingsLocation, AnInstalledProgramKeepsThemInTheConfigurationFolderEvenWhenItCouldWriteBesideIt) {
+  TempDir prefix;
+  TempDir config;
+  std::filesystem::create_directories(prefix.File("bin"));
+  std::filesystem::create_directories(prefix.File("share/quorlin/help"));
+  EXPECT_EQ(config.File("q/Quorlin.INI"), SettingsFilePath(prefix.File("bin/"), config.File("q/")));
+  EXPECT_FALSE(std::filesystem::exists(prefix.File("bin/Quorlin.INI")));
+}
+
 }  // namespace
 }  // namespace quorlin

@@ -4,6 +4,8 @@
 
 #include <numeric>
 
+#include "support/case_names.h"
+
 namespace quorlin {
 namespace {
 
@@ -80,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WidthCase{"Integer", "0", false, -1, "0"},
                       WidthCase{"Date", "0", true, 9, "9"},  // fixed: every field has a width
                       WidthCase{"Long", "6", true, 9, "6"}, WidthCase{"Float", "0", true, -1, "-1"},
-                      WidthCase{"Char", "12x", false, 3, "12x"}));
+                      WidthCase{"Char", "12x", false, 3, "12x"}),
+    testing::PrintedCaseName{});
 
 TEST(FieldEditing, AddChecksEveryBoxAndNumbersWithIsNumeric) {
   const LocaleSettings locale;

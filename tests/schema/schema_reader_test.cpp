@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "support/case_names.h"
+
 #include "support/test_files.h"
 
 namespace quorlin {
@@ -28,7 +30,7 @@ struct FormatCase {
   const char* custom;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << "Format=" << c.value; }
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << "Format " << c.value; }
 
 class FormatParsingTest : public SchemaReaderTest,
                           public ::testing::WithParamInterface<FormatCase> {};
@@ -54,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(Values, FormatParsingTest,
                                            FormatCase{"Delimited(", SeparatorKind::Custom, ""},
                                            FormatCase{"FixedLength", SeparatorKind::Fixed, ""},
                                            FormatCase{"anything", SeparatorKind::Fixed, ""},
-                                           FormatCase{"", SeparatorKind::Fixed, ""}));
+                                           FormatCase{"", SeparatorKind::Fixed, ""}),
+                         testing::PrintedCaseName{});
 
 TEST_F(SchemaReaderTest, MissingKeysTakeTheirDefaults) {
   const SavedLayout saved = ReadSavedLayout(Schema("[f]\nCol1=a Char\n"), "f");
@@ -189,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "Schema.INI [stock.dat] Col2: the entry \"Field2 Char WIDTH\" has no width"},
         BadWidthCase{"", "Schema.INI [stock.dat] Col2: the entry \"\" has no width"},
         BadWidthCase{"Field2 Char WIDTH  10",
-                     "Schema.INI [stock.dat] Col2: the width \"\" is not a whole number"}));
+                     "Schema.INI [stock.dat] Col2: the width \"\" is not a whole number"}),
+    testing::PrintedCaseName{});
 
 TEST_F(SchemaReaderTest, LargestWidthIsAccepted) {
   EXPECT_EQ((std::vector<long long>{2147483647}),
@@ -213,7 +217,10 @@ TEST_F(SchemaReaderTest, DuplicateSectionsAndKeysReadTheFirst) {
 void ReadEverything(const ProfileFile& file, const std::string& section) {
   SectionHasFields(file, section);
   ReadSavedLayout(file, section);
-  ReadDelimitedFields(file, section, "\"", 1024);
+  try {
+    ReadDelimitedFields(file, section, "\"", 1024);
+  } catch (const SchemaError&) {
+  }
   try {
     FieldWidths(ReadFixedFields(file, section, "\""));
   } catch (const SchemaError&) {

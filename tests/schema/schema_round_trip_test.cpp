@@ -4,6 +4,7 @@
 
 #include "schema/schema_reader.h"
 #include "schema/schema_writer.h"
+#include "support/case_names.h"
 #include "support/test_files.h"
 #include "text/fixed_ruler.h"
 
@@ -19,8 +20,9 @@ struct RoundTripCase {
 };
 
 void PrintTo(const RoundTripCase& c, std::ostream* os) {
-  *os << "kind " << static_cast<int>(c.kind) << " custom '" << c.custom << "'"
-      << (c.odbcOnly ? " ODBC" : " extended");
+  PrintTo(c.kind, os);
+  if (*c.custom != '\0') *os << " " << c.custom;
+  *os << (c.odbcOnly ? " ODBC form" : " extended form");
 }
 
 class SchemaRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
@@ -71,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, SchemaRoundTripTest,
                                            RoundTripCase{SeparatorKind::Space, "", false},
                                            RoundTripCase{SeparatorKind::Custom, ";", true},
                                            RoundTripCase{SeparatorKind::Custom, "|", false},
-                                           RoundTripCase{SeparatorKind::Custom, ")", false}));
+                                           RoundTripCase{SeparatorKind::Custom, ")", false}),
+                         testing::PrintedCaseName{});
 
 TEST(SchemaRoundTrip, CustomWithoutCharacterComesBackAsTheClosingBracket) {
   TempDir dir;

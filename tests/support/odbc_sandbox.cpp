@@ -76,6 +76,8 @@ void OdbcSandbox::WriteDrivers(const std::string& textDriverSection, bool regist
                                    "Setup=libsqlite3odbc.so\n");
 }
 
+void OdbcSandbox::WriteSystemDataSources(const std::string& text) { WriteFile("odbc.ini", text); }
+
 void OdbcSandbox::AddForeignDataSource(const std::string& name) {
   WriteFile("odbc.ini", SystemDataSources() + "[" + name + "]\nDriver=SQLite3\nDatabase=/tmp/keep.db\n");
 }

@@ -27,6 +27,8 @@ class OdbcSandbox {
   // Replaces odbcinst.ini: the text driver's section holds `textDriverSection` (its lines,
   // none for no section at all), and the driver "SQLite3" is registered beside it.
   void WriteDrivers(const std::string& textDriverSection, bool registerTextDriver = true);
+  // Replaces the system odbc.ini by `text`.
+  void WriteSystemDataSources(const std::string& text);
   // Adds a system data source of the SQLite3 driver.
   void AddForeignDataSource(const std::string& name);
   // Adds a system data source of the text driver for `folder` by hand.

@@ -3,7 +3,10 @@
 
 Serves the files of the folder named as its argument, plus routes that misbehave on purpose:
 /status/<code>[/...], /redirect/<path>, /slow/<name> (100 bytes every 100 ms), /stall (answers
-nothing) and /endless (more than a version file could ever be, without a length). Each request
+nothing), /endless (more than a version file could ever be, without a length), /error-endless
+(the same as an error answer), /error-trickle (an error answer whose body never ends, a few
+bytes a second), /short (less than the length it announces) and /big-header (headers of
+200 KB). Each request
 is logged to requests.log in the folder. The first line printed is the port it listens on.
 """
 import http.server
@@ -45,6 +48,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(3600)
         elif route == "endless":
             self.endless()
+        elif route == "error-endless":
+            self.endless(500)
+        elif route == "error-trickle":
+            self.trickle()
+        elif route == "short":
+            self.short()
+        elif route == "big-header":
+            self.big_header()
         else:
             body = self.read(self.path.lstrip("/"))
             if body is None:
@@ -74,8 +85,32 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.wfile.flush()
             time.sleep(0.1)
 
-    def endless(self):
+    def trickle(self):
+        self.send_response(500)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        while True:
+            self.wfile.write(b"x")
+            self.wfile.flush()
+            time.sleep(0.2)
+
+    def short(self):
         self.send_response(200)
+        self.send_header("Content-Length", "100")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        self.wfile.write(b"[Version]\r\n")
+        self.close_connection = True
+
+    def big_header(self):
+        self.send_response(200)
+        for number in range(200):
+            self.send_header("X-Filler-%d" % number, "x" * 1000)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
+    def endless(self, status=200):
+        self.send_response(status)
         self.send_header("Connection", "close")
         self.end_headers()
         self.wfile.write(b"[Version]\r\nVersion=9.9.9.9\r\n")

@@ -143,6 +143,8 @@ struct DeleteCase {
   Widths widthsAfter;
 };
 
+void PrintTo(const DeleteCase& deleteCase, std::ostream* out) { *out << deleteCase.name; }
+
 class FixedFieldDelete : public ::testing::TestWithParam<DeleteCase> {};
 
 // Fields 4, 6, 10 wide (breaks 5 and 11, line length 21); the deleted width goes to the

@@ -6,6 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "support/case_names.h"
+
 namespace quorlin {
 namespace {
 
@@ -13,6 +15,8 @@ struct Accepted {
   std::string text;
   long long value;
 };
+
+void PrintTo(const Accepted& accepted, std::ostream* out) { *out << accepted.text; }
 
 class ToIntegerAccepts : public ::testing::TestWithParam<Accepted> {};
 
@@ -26,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Accepted{"0XaB", 171}, Accepted{"-$10", -16},
                       Accepted{"9223372036854775807", std::numeric_limits<long long>::max()},
                       Accepted{"-9223372036854775808", std::numeric_limits<long long>::min()},
-                      Accepted{"$7FFFFFFFFFFFFFFF", std::numeric_limits<long long>::max()}));
+                      Accepted{"$7FFFFFFFFFFFFFFF", std::numeric_limits<long long>::max()}),
+    testing::PrintedCaseName{});
 
 class ToIntegerRefuses : public ::testing::TestWithParam<std::string> {};
 
@@ -43,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ToIntegerRefuses,
                          ::testing::Values("", "  ", "-", "+", "$", "0x", "1.5", "1,000", "12a",
                                            "1 2", "--1", "+-1", "$G", "0x-1", "abc", "1e3",
                                            "9223372036854775808", "-9223372036854775809",
-                                           "$8000000000000000", "99999999999999999999999"));
+                                           "$8000000000000000", "99999999999999999999999"),
+                         [](const auto& info) { return testing::CaseName(info.param); });
 
 TEST(NumberText, KeepsTheTextItWasGivenBesideItsNumber) {
   const NumberText padded(" 030 ");

@@ -17,6 +17,8 @@ struct SplitCase {
   std::string qualifier = "'";
 };
 
+void PrintTo(const SplitCase& splitCase, std::ostream* out) { *out << splitCase.name; }
+
 std::vector<std::string> Split(const std::string& record, const std::string& separator,
                                const std::string& qualifier) {
   std::vector<std::string> fields{"left over"};

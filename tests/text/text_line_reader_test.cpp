@@ -35,6 +35,8 @@ struct LineCase {
   std::vector<std::string> lines;
 };
 
+void PrintTo(const LineCase& lineCase, std::ostream* out) { *out << lineCase.name; }
+
 // Every case is read with buffers of many sizes, so each line end also falls on a boundary.
 class LineRule : public ::testing::TestWithParam<LineCase> {};
 

@@ -11,6 +11,8 @@ struct Utf8Case {
   bool valid;
 };
 
+void PrintTo(const Utf8Case& utf8Case, std::ostream* out) { *out << utf8Case.label; }
+
 class Utf8Validity : public ::testing::TestWithParam<Utf8Case> {};
 
 TEST_P(Utf8Validity, MatchesStrictUtf8) { EXPECT_EQ(GetParam().valid, IsValidUtf8(GetParam().bytes)); }

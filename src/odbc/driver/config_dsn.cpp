@@ -1,13 +1,16 @@
 // The setup entry point: the installer's SQLConfigDataSource hands add, configure and remove
-// requests for the text driver's data sources to ConfigDSN, which writes odbc.ini.
+// requests for the text driver's data sources to ConfigDSN, which writes odbc.ini with the
+// project's own writer.
 #include <odbcinst.h>
 
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "odbc/data_source_files.h"
+#include "odbc/odbc_ini_file.h"
 #include "odbc/driver/connection_string.h"
 #include "platform/ascii_case.h"
+#include "platform/file_error.h"
 
 using namespace quorlin::driver;
 
@@ -24,37 +27,45 @@ BOOL Refuse(DWORD code, const std::string& message) {
 // Every attribute but the name and the driver goes to the data source's section: the section's
 // Driver entry stays the registered name, so the data source follows the registration when the
 // library moves.
-bool WriteAttributes(const std::string& dataSource, const ConnectionAttributes& attributes) {
+quorlin::DataSourceKeys SectionKeys(const ConnectionAttributes& attributes) {
+  quorlin::DataSourceKeys keys;
   for (const auto& [key, value] : attributes.Pairs()) {
     if (quorlin::EqualNoCase(key, "DSN") || quorlin::EqualNoCase(key, "Driver")) continue;
-    if (!SQLWritePrivateProfileString(dataSource.c_str(), key.c_str(), value.c_str(), "odbc.ini")) return false;
+    keys.emplace_back(key, value);
   }
-  return true;
+  return keys;
 }
 
 BOOL Configure(WORD request, const std::string& driver, const ConnectionAttributes& attributes) {
   const std::string dataSource = attributes.Find("DSN").value_or("");
   if (dataSource.empty()) return Refuse(ODBC_ERROR_INVALID_NAME, "The attributes name no data source (DSN=)");
-  // The installer has already chosen the system or the user odbc.ini; both reads look there.
-  const bool exists = quorlin::DataSourceExists(dataSource);
+  if (const std::optional<std::string> refusal = quorlin::DataSourceRefusal(dataSource, SectionKeys(attributes))) {
+    return Refuse(ODBC_ERROR_INVALID_KEYWORD_VALUE, *refusal);
+  }
+  // The installer has already chosen the system or the user odbc.ini.
+  quorlin::OdbcIniFile file(quorlin::ModeDataSourceFile());
+  const bool exists = file.HasDataSource(dataSource);
   if (exists && !quorlin::DataSourceBelongsTo(dataSource, driver)) {
     return Refuse(ODBC_ERROR_REQUEST_FAILED, "The data source " + dataSource + " belongs to another driver");
   }
-  switch (request) {
-    case ODBC_ADD_DSN:
-      if (!SQLWriteDSNToIni(dataSource.c_str(), driver.c_str())) {
-        return Refuse(ODBC_ERROR_REQUEST_FAILED, "The data source " + dataSource + " cannot be written");
-      }
-      return WriteAttributes(dataSource, attributes) ? kDone : Refuse(ODBC_ERROR_REQUEST_FAILED, "odbc.ini cannot be written");
-    case ODBC_CONFIG_DSN:
-      if (!exists) return Refuse(ODBC_ERROR_INVALID_DSN, "The data source " + dataSource + " does not exist");
-      return WriteAttributes(dataSource, attributes) ? kDone : Refuse(ODBC_ERROR_REQUEST_FAILED, "odbc.ini cannot be written");
-    case ODBC_REMOVE_DSN:
-      if (!exists) return Refuse(ODBC_ERROR_INVALID_DSN, "The data source " + dataSource + " does not exist");
-      return SQLRemoveDSNFromIni(dataSource.c_str()) ? kDone
-                                                     : Refuse(ODBC_ERROR_REQUEST_FAILED, "odbc.ini cannot be written");
-    default:
-      return Refuse(ODBC_ERROR_INVALID_REQUEST_TYPE, "Request " + std::to_string(request) + " is not known");
+  try {
+    switch (request) {
+      case ODBC_ADD_DSN:
+        file.Add(dataSource, driver, SectionKeys(attributes));
+        return kDone;
+      case ODBC_CONFIG_DSN:
+        if (!exists) return Refuse(ODBC_ERROR_INVALID_DSN, "The data source " + dataSource + " does not exist");
+        file.Configure(dataSource, SectionKeys(attributes));
+        return kDone;
+      case ODBC_REMOVE_DSN:
+        if (!exists) return Refuse(ODBC_ERROR_INVALID_DSN, "The data source " + dataSource + " does not exist");
+        file.Remove(dataSource);
+        return kDone;
+      default:
+        return Refuse(ODBC_ERROR_INVALID_REQUEST_TYPE, "Request " + std::to_string(request) + " is not known");
+    }
+  } catch (const quorlin::FileError& error) {
+    return Refuse(ODBC_ERROR_REQUEST_FAILED, error.what());
   }
 }
 

@@ -1,4 +1,5 @@
-// A connection is a folder: from the data source's DefaultDir or the connection string's.
+// A connection is a folder: from the connection string's DefaultDir or DBQ, or the data
+// source's.
 #include "odbc/driver/connection_ops.h"
 
 #include <locale.h>
@@ -38,7 +39,8 @@ std::string DataSourceValue(const std::string& dataSource, const std::string& ke
 }
 
 void Connect(Connection& connection, const std::string& dataSource, const ConnectionAttributes& attributes) {
-  std::string folder = attributes.Find("DefaultDir").value_or(DataSourceValue(dataSource, "DefaultDir"));
+  std::string folder = FolderAttribute(attributes).value_or(DataSourceValue(dataSource, "DefaultDir"));
+  if (folder.empty()) folder = DataSourceValue(dataSource, "DBQ");
   const std::string extensions = attributes.Find("Extensions").value_or(DataSourceValue(dataSource, "Extensions"));
   const std::string named = dataSource.empty() ? "The connection" : "The data source " + dataSource;
   if (folder.empty()) throw SqlError(state::kCannotConnect, named + " names no folder: set DefaultDir");

@@ -98,4 +98,9 @@ ConnectionAttributes ParseAttributeList(const char* list) {
   return attributes;
 }
 
+std::optional<std::string> FolderAttribute(const ConnectionAttributes& attributes) {
+  std::optional<std::string> folder = attributes.Find("DefaultDir");
+  return folder ? folder : attributes.Find("DBQ");
+}
+
 }  // namespace quorlin::driver

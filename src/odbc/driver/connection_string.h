@@ -25,6 +25,9 @@ class ConnectionAttributes {
 // passed over. Raises SqlError (08001) for a brace that is never closed.
 ConnectionAttributes ParseConnectionString(std::string_view text);
 
+// The folder the attributes name: DefaultDir, or DBQ as other text drivers' users write it.
+std::optional<std::string> FolderAttribute(const ConnectionAttributes& attributes);
+
 // The pairs written back as a connection string that ParseConnectionString reads unchanged.
 std::string FormatConnectionString(const ConnectionAttributes& attributes);
 

@@ -4,13 +4,11 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include <new>
-#include <optional>
 #include <string>
+#include <string_view>
 
 #include "odbc/driver/catalog_results.h"
-#include "odbc/driver/connection_ops.h"
-#include "odbc/driver/driver_info.h"
+#include "odbc/driver/entry_points.h"
 #include "odbc/driver/handles.h"
 #include "odbc/driver/output_buffers.h"
 #include "odbc/driver/sql_error.h"
@@ -19,67 +17,6 @@
 using namespace quorlin::driver;
 
 namespace {
-
-// Runs one call: clears the handle's diagnostics, and turns whatever the body raises into a
-// record and SQL_ERROR.
-template <typename Body>
-SQLRETURN Run(Diagnostics& diagnostics, Body&& body) {
-  diagnostics.Clear();
-  try {
-    return diagnostics.Finish(body());
-  } catch (const SqlError& error) {
-    diagnostics.Add(error.SqlState(), error.what());
-  } catch (const std::bad_alloc&) {
-    diagnostics.Add(state::kMemory, "Memory allocation error");
-  } catch (const std::exception& error) {
-    diagnostics.Add(state::kGeneralError, error.what());
-  } catch (...) {
-    diagnostics.Add(state::kGeneralError, "Unexpected failure inside the text driver");
-  }
-  return diagnostics.Finish(SQL_ERROR);
-}
-
-std::string Text(const SQLCHAR* text, SQLINTEGER length) {
-  if (text == nullptr) return {};
-  const char* chars = reinterpret_cast<const char*>(text);
-  return length == SQL_NTS ? std::string(chars) : std::string(chars, length < 0 ? 0 : static_cast<std::size_t>(length));
-}
-
-std::optional<std::string> OptionalText(const SQLCHAR* text, SQLSMALLINT length) {
-  if (text == nullptr) return std::nullopt;
-  return Text(text, length);
-}
-
-void ExpectConnected(const Connection& connection) {
-  if (!connection.connected) throw SqlError(state::kNotConnected, "Connection not open");
-}
-
-SQLRETURN Truncated(Diagnostics& diagnostics) {
-  diagnostics.Add(state::kTruncated, "String data, right truncated");
-  return SQL_SUCCESS_WITH_INFO;
-}
-
-Diagnostics* DiagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle, std::string* dataSource) {
-  switch (handleType) {
-    case SQL_HANDLE_ENV:
-      if (Environment* environment = AsEnvironment(handle)) return &environment->diagnostics;
-      return nullptr;
-    case SQL_HANDLE_DBC:
-      if (Connection* connection = AsConnection(handle)) {
-        *dataSource = connection->dataSource;
-        return &connection->diagnostics;
-      }
-      return nullptr;
-    case SQL_HANDLE_STMT:
-      if (Statement* statement = AsStatement(handle)) {
-        *dataSource = statement->connection->dataSource;
-        return &statement->diagnostics;
-      }
-      return nullptr;
-    default:
-      return nullptr;
-  }
-}
 
 SQLRETURN FreeStatement(Statement* statement) {
   auto& statements = statement->connection->statements;
@@ -203,25 +140,13 @@ SQLRETURN SQL_API SQLGetEnvAttr(SQLHENV handle, SQLINTEGER attribute, SQLPOINTER
 
 SQLRETURN SQL_API SQLConnect(SQLHDBC handle, SQLCHAR* dataSource, SQLSMALLINT dataSourceLength, SQLCHAR*,
                              SQLSMALLINT, SQLCHAR*, SQLSMALLINT) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&] {
-    Connect(*connection, Text(dataSource, dataSourceLength), {});
-    return SQL_SUCCESS;
-  });
+  return ConnectTo(handle, Text(dataSource, dataSourceLength));
 }
 
 SQLRETURN SQL_API SQLDriverConnect(SQLHDBC handle, SQLHWND, SQLCHAR* in, SQLSMALLINT inLength, SQLCHAR* out,
                                    SQLSMALLINT outMax, SQLSMALLINT* outLength, SQLUSMALLINT) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&] {
-    const ConnectionAttributes attributes = ParseConnectionString(Text(in, inLength));
-    Connect(*connection, attributes.Find("DSN").value_or(""), attributes);
-    return CopyString(CompletedConnectionString(*connection), out, outMax, outLength)
-               ? Truncated(connection->diagnostics)
-               : SQL_SUCCESS;
-  });
+  return DriverConnectWith(handle, Text(in, inLength),
+                           [&](std::string_view text) { return CopyString(text, out, outMax, outLength); });
 }
 
 SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
@@ -236,23 +161,8 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
 
 SQLRETURN SQL_API SQLGetInfo(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT bufferLength,
                              SQLSMALLINT* stringLength) {
-  Connection* connection = AsConnection(handle);
-  if (connection == nullptr) return SQL_INVALID_HANDLE;
-  return Run(connection->diagnostics, [&]() -> SQLRETURN {
-    const std::optional<InfoValue> info = DriverInfo(*connection, infoType);
-    if (!info) throw SqlError(state::kBadInfoType, "Information type " + std::to_string(infoType) + " is not known");
-    if (const auto* text = std::get_if<std::string>(&*info)) {
-      return CopyString(*text, value, bufferLength, stringLength) ? Truncated(connection->diagnostics) : SQL_SUCCESS;
-    }
-    if (const auto* small = std::get_if<SQLUSMALLINT>(&*info)) {
-      Store(value, *small);
-      Store(stringLength, static_cast<SQLSMALLINT>(sizeof(SQLUSMALLINT)));
-    } else {
-      Store(value, std::get<SQLUINTEGER>(*info));
-      Store(stringLength, static_cast<SQLSMALLINT>(sizeof(SQLUINTEGER)));
-    }
-    return SQL_SUCCESS;
-  });
+  return GetInfoInto(handle, infoType, value, stringLength,
+                     [&](std::string_view text) { return CopyString(text, value, bufferLength, stringLength); });
 }
 
 SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value, SQLINTEGER) {
@@ -360,12 +270,7 @@ SQLRETURN SQL_API SQLGetDiagField(SQLSMALLINT handleType, SQLHANDLE handle, SQLS
 }
 
 SQLRETURN SQL_API SQLPrepare(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    Prepare(*statement, Text(text, length));
-    return SQL_SUCCESS;
-  });
+  return PrepareText(handle, Text(text, length));
 }
 
 SQLRETURN SQL_API SQLExecute(SQLHSTMT handle) {
@@ -378,37 +283,19 @@ SQLRETURN SQL_API SQLExecute(SQLHSTMT handle) {
 }
 
 SQLRETURN SQL_API SQLExecDirect(SQLHSTMT handle, SQLCHAR* text, SQLINTEGER length) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    Prepare(*statement, Text(text, length));
-    Execute(*statement);
-    return SQL_SUCCESS;
-  });
+  return ExecuteText(handle, Text(text, length));
 }
 
 SQLRETURN SQL_API SQLTables(SQLHSTMT handle, SQLCHAR* catalog, SQLSMALLINT catalogLength, SQLCHAR* schema,
                             SQLSMALLINT schemaLength, SQLCHAR* table, SQLSMALLINT tableLength, SQLCHAR* types,
                             SQLSMALLINT typesLength) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    OpenRows(*statement, TablesResult(statement->connection->source, OptionalText(catalog, catalogLength),
-                                      OptionalText(schema, schemaLength), OptionalText(table, tableLength),
-                                      OptionalText(types, typesLength)));
-    return SQL_SUCCESS;
-  });
+  return ListTables(handle, OptionalText(catalog, catalogLength), OptionalText(schema, schemaLength),
+                    OptionalText(table, tableLength), OptionalText(types, typesLength));
 }
 
 SQLRETURN SQL_API SQLColumns(SQLHSTMT handle, SQLCHAR*, SQLSMALLINT, SQLCHAR*, SQLSMALLINT, SQLCHAR* table,
                              SQLSMALLINT tableLength, SQLCHAR* column, SQLSMALLINT columnLength) {
-  Statement* statement = AsStatement(handle);
-  if (statement == nullptr) return SQL_INVALID_HANDLE;
-  return Run(statement->diagnostics, [&] {
-    OpenRows(*statement, ColumnsResult(statement->connection->source, OptionalText(table, tableLength),
-                                       OptionalText(column, columnLength), statement->connection->Odbc3()));
-    return SQL_SUCCESS;
-  });
+  return ListColumns(handle, OptionalText(table, tableLength), OptionalText(column, columnLength));
 }
 
 SQLRETURN SQL_API SQLGetTypeInfo(SQLHSTMT handle, SQLSMALLINT dataType) {

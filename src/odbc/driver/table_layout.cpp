@@ -8,9 +8,9 @@
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
-#include "platform/folder_files.h"
 #include "platform/profile_file.h"
 #include "schema/field_layout.h"
+#include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
@@ -98,10 +98,9 @@ TableLayout ReadTableLayout(const std::string& folder, const std::string& table,
   layout.path = ResolveTableFile(folder, table);
   layout.tableName = std::filesystem::path(layout.path).filename().string();
   try {
-    const std::string schemaPath = SchemaFilePath(WithTrailingSlash(folder));
-    std::error_code error;
-    const ProfileFile schema(schemaPath);
-    if (std::filesystem::is_regular_file(schemaPath, error) && !schema.ReadSection(layout.tableName).empty()) {
+    // A Schema.INI that is there but cannot be read is an error, never a file without a layout.
+    const ProfileFile schema = SavedSectionFile(SavedSectionOf(layout.path));
+    if (!schema.ReadSection(layout.tableName).empty()) {
       ReadSection(layout, schema, locale);
     } else {
       layout.separator = std::string(1, ',');
