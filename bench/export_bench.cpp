@@ -1,6 +1,6 @@
 // Export throughput and peak memory of every text format on a 200 MB CSV, with Miller as the
-// peer measured in the same run.
-//   quorlin_export_bench [ROWS]   (default 2000000 rows, about 200 MB)
+// peer measured in the same run, and of Parquet with DuckDB's own CSV to Parquet copy as its peer.
+//   quorlin_export_bench [ROWS [parquet]]   (default 2000000 rows, about 200 MB; Parquet alone)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <fcntl.h>
@@ -116,10 +116,62 @@ Run RunMiller(const std::string& csv, const std::string& output) {
   });
 }
 
+// DuckDB (its Node.js package) copying the CSV into a Parquet file.
+Run RunDuckDbCopy(const std::string& csv, const std::string& output, const char* codec) {
+  return Measure([&] {
+    const pid_t child = fork();
+    if (child == 0) {
+      execlp("node", "node", QUORLIN_DUCKDB_COPY, QUORLIN_DUCKDB_NODE_DIR, csv.c_str(), output.c_str(), codec,
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  });
+}
+
 void Print(const char* name, const Run& run, double megabytes) {
   std::printf("%-14s %7.2f s %8.1f MB/s  %7.2f s CPU %8.1f MB/s  %7.1f MB peak%s\n", name,
               run.seconds, megabytes / run.seconds, run.cpuSeconds, megabytes / run.cpuSeconds,
               static_cast<double>(run.peakKilobytes) / 1024.0, run.ok ? "" : "  (FAILED)");
+}
+
+double Megabytes(const std::string& path) {
+  std::error_code error;
+  const auto size = fs::file_size(path, error);
+  return error ? 0 : static_cast<double>(size) / 1e6;
+}
+
+// Parquet with each codec against DuckDB's copy with the same codec: at least 200 MB/s of
+// input, under 200 MB of memory, no slower than DuckDB, and within a fifth of its size.
+bool CompareParquet(const std::string& csv, double megabytes, const std::string& output) {
+  std::printf("\n");
+  bool allMet = true;
+  const std::string peerOutput = output + "-duckdb.parquet";
+  for (const auto& [compression, codec] : {std::pair{quorlin::OutputCompression::Zstd, "zstd"},
+                                           std::pair{quorlin::OutputCompression::Snappy, "snappy"}}) {
+    const Run peer = RunDuckDbCopy(csv, peerOutput, codec);
+    const Run run = Measure([&] {
+      quorlin::ExportRequest request = RequestFor(quorlin::ExportFormat::Parquet, csv, output);
+      request.compression = compression;
+      return quorlin::ExportFile(request).outcome == quorlin::ExportOutcome::Exported;
+    });
+    const std::string peerName = std::string("duckdb ") + codec;
+    const std::string name = std::string("parquet ") + codec;
+    Print(peerName.c_str(), peer, megabytes);
+    Print(name.c_str(), run, megabytes);
+    const double size = Megabytes(output);
+    const double peerSize = Megabytes(peerOutput);
+    std::printf("%-14s %.1f MB, DuckDB's %.1f MB (%+.0f%%); %.2f times DuckDB's speed\n", "", size, peerSize,
+                peerSize > 0 ? (size / peerSize - 1) * 100 : 0.0, peer.seconds / run.seconds);
+    const bool met = run.ok && peer.ok && megabytes / run.seconds >= 200 && run.peakKilobytes < 200 * 1024 &&
+                     run.seconds <= peer.seconds && size <= peerSize * 1.2;
+    allMet = allMet && met;
+    fs::remove(output);
+    fs::remove(peerOutput);
+  }
+  return allMet;
 }
 
 }  // namespace
@@ -147,6 +199,12 @@ int main(int argc, char** argv) {
   std::printf("%-14s %7s   %8s       %7s     %8s       %7s\n", "", "wall", "input", "CPU",
               "input", "memory");
   const std::string output = kOutputFolder + "out";
+  if (argc > 2 && std::string(argv[2]) == "parquet") {
+    const bool met = CompareParquet(csv, megabytes, output);
+    fs::remove_all(kOutputFolder);
+    std::printf("\n%s\n", met ? "every goal met" : "a goal was missed");
+    return met ? 0 : 1;
+  }
   const Run miller = RunMiller(csv, output);
   fs::remove(output);
   Print("mlr cat (tsv)", miller, megabytes);
@@ -174,6 +232,7 @@ int main(int argc, char** argv) {
     }
     allMet = allMet && met;
   }
+  allMet = CompareParquet(csv, megabytes, output) && allMet;
   fs::remove_all(kOutputFolder);
   std::printf("\n%s\n", allMet ? "every goal met" : "a goal was missed");
   return allMet ? 0 : 1;

@@ -11,7 +11,7 @@ build_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   ccache
-  pxlib-dev unixodbc-dev
+  pxlib-dev unixodbc-dev libzstd-dev libsnappy-dev
   libasound2-dev libcurl4-openssl-dev
   dpkg-dev fakeroot file librsvg2-bin
 )
@@ -22,7 +22,7 @@ packages=(
   xvfb xauth xdg-utils fonts-dejavu-core
   python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
   unixodbc odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
-  tinyproxy
+  tinyproxy nodejs
   miller gnumeric gdal-bin
   lintian desktop-file-utils appstream man-db bash-completion
 )
@@ -32,20 +32,33 @@ build_only=false
 [ "${1:-}" = --build-deps ] && build_only=true
 $build_only && packages=("${build_packages[@]}")
 
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 $build_only && exit 0
 
-# The text driver is registered in odbcinst.ini, pointing at the library this checkout builds.
 repo=$(cd "$(dirname "$0")/.." && pwd)
+
+# DuckDB's Node.js package reads the Parquet files and runs the engine statements in the tests
+# (and is the peer of the Parquet benchmark); it stays inside the build tree.
+if ! command -v npm >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends npm
+fi
+duckdb_dir="$repo/build/test-tools/duckdb"
+if [ ! -d "$duckdb_dir/node_modules/@duckdb/node-api" ]; then
+  mkdir -p "$duckdb_dir"
+  npm install --no-audit --no-fund --prefix "$duckdb_dir" @duckdb/node-api@1.5.6-r.1
+fi
+
+# The text driver is registered in odbcinst.ini, pointing at the library this checkout builds.
 bash "$repo/scripts/register-odbc-driver.sh" "$repo/build/src/odbc/libquorlin-odbc-text.so"

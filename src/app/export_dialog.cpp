@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <climits>
 
@@ -140,6 +141,14 @@ void TfrmExportData::BuildControls() {
   chkSpecChars = Named(new QCheckBox("Translate Special Chars", to), "chkSpecChars");
   chkSpecChars->setChecked(true);
   txtSchemaName->installEventFilter(this);
+  lblCompression = Named(new QLabel("Compression", to), "lblCompression");
+  cboCompression = Named(new QComboBox(to), "cboCompression");
+  cboCompression->addItems({"zstd", "snappy", "none"});
+  lblRowsPerFile = Named(new QLabel("Rows per File", to), "lblRowsPerFile");
+  spnRowsPerFile = Named(new QSpinBox(to), "spnRowsPerFile");
+  spnRowsPerFile->setRange(0, INT_MAX);
+  spnRowsPerFile->setSpecialValueText("One file");
+  chkCurrencyDecimal = Named(new QCheckBox("Currency as DECIMAL(19,4)", to), "chkCurrencyDecimal");
   auto* toLayout = new QGridLayout(to);
   toLayout->addWidget(chkHeadInExport, 0, 0);
   toLayout->addWidget(chkFields, 0, 1);
@@ -150,6 +159,11 @@ void TfrmExportData::BuildControls() {
   toLayout->addWidget(lblSchemaName, 3, 0);
   toLayout->addWidget(txtSchemaName, 3, 1);
   toLayout->addWidget(chkSpecChars, 4, 0, 1, 2);
+  toLayout->addWidget(lblCompression, 5, 0);
+  toLayout->addWidget(cboCompression, 5, 1);
+  toLayout->addWidget(lblRowsPerFile, 6, 0);
+  toLayout->addWidget(spnRowsPerFile, 6, 1);
+  toLayout->addWidget(chkCurrencyDecimal, 7, 0, 1, 2);
 
   auto* target = new QGroupBox("To...", this);
   txtExportFile = Named(new QLineEdit(target), "txtExportFile");
@@ -238,6 +252,7 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
   lblSchemaName->setVisible(false);
   txtSchemaName->setVisible(false);
   chkSpecChars->setVisible(false);
+  ShowColumnarOptions(false);
   txtOther->setEnabled(false);
   cboQuoteOut->setEnabled(true);
   format_ = format;
@@ -264,6 +279,15 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
         show(box, false, false);
         box->setChecked(false);
       }
+      break;
+    case ExportFormat::Parquet:
+      // Columns are always named and the header line never becomes a row.
+      for (QCheckBox* box : {chkHeadInExport, chkFields}) {
+        show(box, false, false);
+        box->setChecked(false);
+      }
+      cboQuoteOut->setEnabled(false);
+      ShowColumnarOptions(true);
       break;
     case ExportFormat::HtmlTable:
     case ExportFormat::Xml:
@@ -344,6 +368,9 @@ void TfrmExportData::cmdExportClick() {
   choices.translateSpecialChars = chkSpecChars->isChecked();
   choices.otherChar = CharacterBoxBytes(txtOther->text());
   choices.outputQualifierBox = CharacterBoxBytes(cboQuoteOut->currentText());
+  choices.rowsPerFile = spnRowsPerFile->value();
+  choices.compression = Compression();
+  choices.currencyAsDecimal = chkCurrencyDecimal->isChecked();
 
   ExportContext context{CurrentDateTime(), inputs_.locale, SystemMonthNames()};
   auto prepared = PrepareExport(choices, context);
@@ -365,6 +392,19 @@ void TfrmExportData::cmdExportClick() {
     Tone(700);
     dialogs_.Warn(kExportWarningMessage);
   }
+}
+
+void TfrmExportData::ShowColumnarOptions(bool visible) {
+  for (QWidget* control : std::initializer_list<QWidget*>{lblCompression, cboCompression, lblRowsPerFile,
+                                                          spnRowsPerFile, chkCurrencyDecimal}) {
+    control->setVisible(visible);
+  }
+}
+
+OutputCompression TfrmExportData::Compression() const {
+  const QString chosen = cboCompression->currentText();
+  if (chosen == "none") return OutputCompression::None;
+  return chosen == "snappy" ? OutputCompression::Snappy : OutputCompression::Zstd;
 }
 
 void TfrmExportData::ShowProgress(std::int64_t position, std::int64_t maximum) {

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "export/export_format.h"
+#include "export/export_request.h"
 #include "platform/locale_settings.h"
 #include "schema/field_layout.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QSpinBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -63,6 +65,8 @@ class TfrmExportData : public QDialog {
   std::string OutputPath() const;
   std::string InputSeparator() const;
   void ShowProgress(std::int64_t position, std::int64_t maximum);
+  void ShowColumnarOptions(bool visible);
+  OutputCompression Compression() const;
 
   ExportDialogInputs inputs_;
   UserDialogs& dialogs_;
@@ -91,6 +95,11 @@ class TfrmExportData : public QDialog {
   QLabel* lblSchemaName = nullptr;
   QLineEdit* txtSchemaName = nullptr;
   QCheckBox* chkSpecChars = nullptr;
+  QLabel* lblCompression = nullptr;
+  QComboBox* cboCompression = nullptr;
+  QLabel* lblRowsPerFile = nullptr;
+  QSpinBox* spnRowsPerFile = nullptr;
+  QCheckBox* chkCurrencyDecimal = nullptr;
   QLineEdit* txtExportFile = nullptr;
   QPushButton* cmdExportTo = nullptr;
   QProgressBar* pgb = nullptr;

@@ -25,7 +25,17 @@ struct ExportArguments {
   std::string otherChar;
   std::string outputQualifier = "\"";
   bool noTranslate = false;
+  std::int64_t rowsPerFile = 0;
+  std::string compression = "zstd";
+  bool currencyAsDecimal = false;
 };
+
+OutputCompression ParseCompression(const std::string& word) {
+  if (word == "none") return OutputCompression::None;
+  if (word == "zstd") return OutputCompression::Zstd;
+  if (word == "snappy") return OutputCompression::Snappy;
+  throw CliError(kExitRefused, "--compression: '" + word + "' is not one of none, zstd, snappy");
+}
 
 ExportFormat ParseFormat(const std::string& word) {
   if (const std::optional<ExportFormat> format = FormatFromCommandWord(word)) return *format;
@@ -56,6 +66,9 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.translateSpecialChars = !arguments.noTranslate;
   choices.otherChar = arguments.otherChar;
   choices.outputQualifierBox = arguments.outputQualifier;
+  choices.rowsPerFile = arguments.rowsPerFile;
+  choices.compression = ParseCompression(arguments.compression);
+  choices.currencyAsDecimal = arguments.currencyAsDecimal;
   return choices;
 }
 
@@ -102,7 +115,7 @@ Command AddExportCommand(CLI::App& app, const CommandContext& context) {
   CLI::App* command = app.add_subcommand("export", "export the file with its saved layout");
   command->add_option("FILE", arguments->file, "data file")->required();
   command->add_option("--to", arguments->format,
-                      "csv, space, tab, other, dbf, paradox, xls, html, xml or sql")
+                      "csv, space, tab, other, dbf, paradox, xls, html, xml, sql or parquet")
       ->required();
   command->add_option("-o", arguments->output, "output file")->required();
   AddLayoutOptions(*command, arguments->layout);
@@ -116,6 +129,12 @@ Command AddExportCommand(CLI::App& app, const CommandContext& context) {
   command->add_option("--out-qualifier", arguments->outputQualifier,
                       "output text qualifier, {none} for none");
   command->add_flag("--no-translate", arguments->noTranslate, "Translate Special Chars off");
+  command->add_option("--rows-per-file", arguments->rowsPerFile,
+                      "parquet: a folder of part files of at most N rows each")
+      ->check(CLI::PositiveNumber);
+  command->add_option("--compression", arguments->compression, "parquet: none, zstd (the default) or snappy");
+  command->add_flag("--currency-decimal", arguments->currencyAsDecimal,
+                    "parquet: Currency as DECIMAL(19,4) rather than DOUBLE");
   return {command, [arguments] { return arguments->file; },
           [arguments, &context] { return RunExportCommand(*arguments, context); }};
 }

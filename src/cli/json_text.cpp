@@ -3,21 +3,7 @@
 
 namespace quorlin {
 
-std::string JsonText(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (const char byte : bytes) {
-    const auto code = static_cast<unsigned char>(byte);
-    if (code < 0x80) {
-      text += byte;
-    } else {
-      text += static_cast<char>(0xC0 | (code >> 6));
-      text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return text;
-}
+std::string JsonText(std::string_view bytes) { return AsUtf8(bytes); }
 
 nlohmann::ordered_json JsonTextArray(const std::vector<std::string>& texts) {
   nlohmann::ordered_json array = nlohmann::ordered_json::array();

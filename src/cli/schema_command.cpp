@@ -1,4 +1,5 @@
 // quorlin-cli schema list|show|delete: the folder's Schema.INI as the schema list handles it.
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -7,6 +8,9 @@
 #include "cli/cli_options.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
+#include "export/engines/engine_statement.h"
+#include "export/export_field_builder.h"
+#include "export/export_paths.h"
 #include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/ini_lines.h"
@@ -15,6 +19,7 @@
 #include "schema/schema_list.h"
 #include "schema/schema_reader.h"
 #include "text/preview_loader.h"
+#include "text/text_line_reader.h"
 
 namespace quorlin {
 
@@ -24,6 +29,7 @@ struct SchemaArguments {
   std::string folder;
   std::string file;
   bool json = false;
+  std::string engine;
 };
 
 CliError NoSection(const SavedSection& place) {
@@ -84,6 +90,41 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
   return object;
 }
 
+// A name an engine takes without quoting: letters, digits and "_", not starting with a digit.
+std::string TableNameOf(const std::string& dataPath) {
+  std::string name = std::filesystem::path(dataPath).stem().string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front()))) name.insert(0, "t_");
+  return name;
+}
+
+// The statement that reads the raw file with its saved layout on `engine`: the fields as an
+// export to a typed format reads them, the date pattern and decimal symbol of the section
+// (else of the locale the export reads with) and its character set.
+std::string EngineStatementFor(const std::string& dataPath, const SavedSection& place, Engine engine,
+                               const LocaleSettings& locale) {
+  const ProfileFile schema = SavedSectionFile(place);
+  if (!SectionHasFields(schema, place.section)) throw NoSection(place);
+  const OpenFile file = OpenFromSchemaList(dataPath, LayoutArguments{});
+  const FileLayout& layout = file.Layout();
+  StatementSource source;
+  source.dataPath = AbsoluteFilePath(dataPath);
+  source.tableName = TableNameOf(dataPath);
+  source.fixedInput = layout.separator == SeparatorKind::Fixed;
+  source.fields = BuildExportFields(dataPath, layout.textQualifier, source.fixedInput, ExportFormat::Parquet);
+  source.separator = SeparatorText(layout);
+  source.qualifier = source.fixedInput ? "" : layout.textQualifier;
+  source.hasHeaderRow = layout.hasHeaderRow;
+  if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
+  source.dateFormat = schema.ReadString(place.section, "DateTimeFormat", locale.shortDateFormat);
+  const std::string decimal = schema.ReadString(place.section, "DecimalSymbol", std::string(1, locale.decimalSeparator));
+  source.decimalSymbol = decimal.empty() ? '.' : decimal.front();
+  source.characterSet = schema.ReadString(place.section, "CharacterSet", "");
+  return EngineStatement(engine, source);
+}
+
 int DeleteSection(const std::string& dataPath, std::ostream& out) {
   const SavedSection place = SavedSectionOf(dataPath);
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
@@ -105,6 +146,9 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
   CLI::App* show = schema->add_subcommand("show", "print the file's saved section");
   show->add_option("FILE", arguments->file, "data file")->required();
   show->add_flag("--json", arguments->json, "print the layout as read back");
+  show->add_option("--as", arguments->engine,
+                   "print a statement that reads the file with its layout on duckdb, spark or trino")
+      ->check(CLI::IsMember({"duckdb", "spark", "trino"}));
   CLI::App* erase = schema->add_subcommand("delete", "remove the file's saved section");
   erase->add_option("FILE", arguments->file, "data file")->required();
 
@@ -122,7 +166,10 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
     }
     if (*show) {
       const SavedSection place = SavedSectionOf(arguments->file);
-      if (arguments->json) {
+      if (!arguments->engine.empty()) {
+        context.out << EngineStatementFor(arguments->file, place, *EngineFromWord(arguments->engine),
+                                          context.locale);
+      } else if (arguments->json) {
         context.out << ReadLayoutJson(arguments->file, place).dump() << '\n';
       } else {
         context.out << StoredSection(place);

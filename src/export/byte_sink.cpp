@@ -154,6 +154,9 @@ void FileSink::Close() {
   }
   const int result = ::close(fd_);
   fd_ = -1;
+  // A writer of many files keeps their sinks to the end; closed ones need no buffer.
+  buffer_.reset();
+  bufferSize_ = 0;
   if (result != 0 && errno != EINTR) Fail(errno);
 }
 

@@ -1,8 +1,6 @@
 #include "export/export_choices.h"
 
 #include "export/export_field_builder.h"
-#include "platform/file_error.h"
-#include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -23,17 +21,12 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   if (choices.format == ExportFormat::SqlSchema && Trim(choices.title).empty()) {
     return ExportCheckFailure{kNoTitleMessage};
   }
+  // A saved section that cannot be read or used raises its own error (FileError, SchemaError),
+  // which stops the export like any other error rather than passing for a missing section.
+  if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
   ExportRequest request;
-  // A saved section that cannot be read or used says why, instead of passing for no section.
-  try {
-    if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
-    request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
-                                       choices.fixedInput, choices.format);
-  } catch (const FileError& error) {
-    return ExportCheckFailure{error.what()};
-  } catch (const SchemaError& error) {
-    return ExportCheckFailure{error.what()};
-  }
+  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
+                                     choices.fixedInput, choices.format);
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
@@ -48,6 +41,9 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.title = choices.title;
   request.translateSpecialChars = choices.translateSpecialChars;
   request.fixedInput = choices.fixedInput;
+  request.rowsPerFile = choices.rowsPerFile;
+  request.compression = choices.compression;
+  request.currencyAsDecimal = choices.currencyAsDecimal;
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;

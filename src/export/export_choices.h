@@ -26,6 +26,9 @@ struct ExportChoices {
   bool translateSpecialChars = true;
   std::string otherChar;
   std::string outputQualifierBox = "\"";  // "{none}" means none
+  std::int64_t rowsPerFile = 0;           // Parquet: part files of this many rows, 0 for one file
+  OutputCompression compression = OutputCompression::Zstd;
+  bool currencyAsDecimal = false;
 };
 
 inline constexpr const char* kNoInputFileMessage = "No INPUT File Specified";

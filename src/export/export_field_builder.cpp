@@ -39,9 +39,19 @@ constexpr TypeWord kTypeWords[] = {
     {"Date", ExportFieldType::Date}, {"Time", ExportFieldType::Time},
     {"Float", ExportFieldType::Float}};
 
-ExportFieldType TypeOfWord(const std::string& word) {
+// Words the older formats take as text but a typed columnar format keeps as what they are.
+constexpr TypeWord kColumnarTypeWords[] = {
+    {"Currency", ExportFieldType::Currency}, {"Single", ExportFieldType::Single},
+    {"Double", ExportFieldType::Double},     {"DateTime", ExportFieldType::Datetime}};
+
+ExportFieldType TypeOfWord(const std::string& word, ExportFormat format) {
   for (const TypeWord& known : kTypeWords) {
     if (word == known.word) return known.type;
+  }
+  if (format == ExportFormat::Parquet) {
+    for (const TypeWord& known : kColumnarTypeWords) {
+      if (word == known.word) return known.type;
+    }
   }
   return ExportFieldType::Char;
 }
@@ -81,7 +91,7 @@ ExportFields BuildExportFields(const std::string& inputPath, const std::string& 
     const std::vector<std::string>& tokens = entry.tokens;
     ExportField field;
     field.name = Token(tokens, 1).substr(0, kMaxExportNameLength);
-    field.typeCode = TypeOfWord(Token(tokens, 2));
+    field.typeCode = TypeOfWord(Token(tokens, 2), format);
     // A fixed layout needs every width; a delimited one saves a width only after WIDTH, and
     // a malformed one is the same error there.
     std::optional<std::int32_t> width;

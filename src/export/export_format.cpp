@@ -4,7 +4,7 @@ namespace quorlin {
 
 ExportFormat FormatAtIndex(long index) {
   if (index < 0) return ExportFormat::CommaDelimited;
-  if (index >= kExportFormatCount) return ExportFormat::SqlSchema;
+  if (index >= kExportFormatCount) return kExportFormats.back().format;
   return static_cast<ExportFormat>(index);
 }
 

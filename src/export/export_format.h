@@ -1,4 +1,4 @@
-// The ten export targets with their captions, file extensions and save-dialog filters.
+// The export targets with their captions, file extensions and save-dialog filters.
 #pragma once
 
 #include <array>
@@ -20,6 +20,7 @@ enum class ExportFormat {
   HtmlTable,
   Xml,
   SqlSchema,
+  Parquet,
 };
 
 struct ExportFormatInfo {
@@ -32,7 +33,7 @@ struct ExportFormatInfo {
   std::string_view commandWord;       // quorlin-cli export --to
 };
 
-inline constexpr std::array<ExportFormatInfo, 10> kExportFormats = {{
+inline constexpr std::array<ExportFormatInfo, 11> kExportFormats = {{
     {ExportFormat::CommaDelimited, "Comma Delimited", "CSV", ".CSV",
      "Comma Separated (*.CSV,*.DAT)|*.CSV;*.DAT", false, "csv"},
     {ExportFormat::SpaceDelimited, "Space Delimited", "TXT", ".TXT",
@@ -51,6 +52,8 @@ inline constexpr std::array<ExportFormatInfo, 10> kExportFormats = {{
     {ExportFormat::Xml, "XML (Generic)", "xml", ".XML", "XML Files (*.xml)|*.xml", true, "xml"},
     {ExportFormat::SqlSchema, "SQL Schema", "SQL", ".SQL",
      "SQL Script Files (*.SQL;*.QRY)|*.SQL;*.QRY", false, "sql"},
+    {ExportFormat::Parquet, "Parquet", "parquet", ".parquet", "Parquet Files (*.parquet)|*.parquet",
+     false, "parquet"},
 }};
 
 inline constexpr int kExportFormatCount = static_cast<int>(kExportFormats.size());
@@ -59,7 +62,7 @@ inline int FormatIndex(ExportFormat format) { return static_cast<int>(format); }
 inline const ExportFormatInfo& FormatInfo(ExportFormat format) {
   return kExportFormats[static_cast<std::size_t>(format)];
 }
-// The format of a radio index, indexes outside 0..9 moved to the nearer end.
+// The format of a radio index, indexes outside the table moved to the nearer end.
 ExportFormat FormatAtIndex(long index);
 
 // The format of a quorlin-cli word ("csv", "tab", ...), or nothing.

@@ -21,6 +21,9 @@ inline constexpr std::array<const char*, 12> kEnglishMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
 
+// How a columnar output compresses its pages.
+enum class OutputCompression { None, Zstd, Snappy };
+
 struct ExportRequest {
   ExportFormat format = ExportFormat::CommaDelimited;
   std::string inputPath;
@@ -37,6 +40,10 @@ struct ExportRequest {
   bool translateSpecialChars = true;
   bool fixedInput = false;
   std::int32_t recordLength = 0;  // xBase: TotalWidth + 1
+  // Parquet: one file, or with rowsPerFile above 0 a folder of part files of that many rows.
+  std::int64_t rowsPerFile = 0;
+  OutputCompression compression = OutputCompression::Zstd;
+  bool currencyAsDecimal = false;  // Currency as DECIMAL(19,4) rather than DOUBLE
   ExportProgress progress;        // may be empty
 
   // Fixed here rather than read by the writers, so that outputs are the same in every run.

@@ -6,6 +6,7 @@
 #include "export/export_paths.h"
 #include "export/html_writer.h"
 #include "export/paradox_writer.h"
+#include "export/parquet/parquet_writer.h"
 #include "export/sql_writer.h"
 #include "export/xbase_writer.h"
 #include "export/xml_writer.h"
@@ -29,6 +30,8 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
       return MakeHtmlWriter(request);
     case ExportFormat::Xml:
       return MakeXmlWriter(request);
+    case ExportFormat::Parquet:
+      return MakeParquetWriter(request);
     case ExportFormat::SqlSchema:
       break;
   }

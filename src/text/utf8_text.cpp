@@ -1,6 +1,8 @@
 #include "text/utf8_text.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace quorlin {
 
@@ -37,6 +39,19 @@ std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
 bool IsValidUtf8(std::string_view bytes) {
   char32_t code = 0;
   while (!bytes.empty()) {
+    // Most text is ASCII: eight bytes without a high bit need no decoding.
+    if (bytes.size() >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes.data(), sizeof word);
+      if ((word & 0x8080808080808080ULL) == 0) {
+        bytes.remove_prefix(8);
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(bytes.front()) < 0x80) {
+      bytes.remove_prefix(1);
+      continue;
+    }
     const std::size_t length = Utf8SequenceAt(bytes, code);
     if (length == 0) return false;
     bytes.remove_prefix(length);
@@ -82,6 +97,29 @@ std::size_t Utf8Length(char32_t code) {
   if (code < 0x80) return 1;
   if (code < 0x800) return 2;
   return code < 0x10000 ? 3 : 4;
+}
+
+void AppendAsUtf8(std::string& out, std::string_view bytes) {
+  if (IsValidUtf8(bytes)) {
+    out.append(bytes);
+    return;
+  }
+  out.reserve(out.size() + bytes.size() * 2);
+  for (const char byte : bytes) {
+    const auto code = static_cast<unsigned char>(byte);
+    if (code < 0x80) {
+      out += byte;
+    } else {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+}
+
+std::string AsUtf8(std::string_view bytes) {
+  std::string text;
+  AppendAsUtf8(text, bytes);
+  return text;
 }
 
 }  // namespace quorlin

@@ -24,6 +24,11 @@ bool DecodeUtf8(std::string_view bytes, std::u32string& codePoints);
 // as UTF-16 code units.
 void AppendUtf16(std::string_view bytes, std::u16string& out);
 
+// `bytes` unchanged when it is valid UTF-8, otherwise every byte as the Latin-1 character of
+// its code; AppendAsUtf8 appends the same to `out`.
+std::string AsUtf8(std::string_view bytes);
+void AppendAsUtf8(std::string& out, std::string_view bytes);
+
 // How many bytes the UTF-8 form of `code` takes.
 std::size_t Utf8Length(char32_t code);
 

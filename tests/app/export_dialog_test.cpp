@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <memory>
 
@@ -247,6 +248,36 @@ TEST_F(ExportDialogTest, TableFormatsNameTheirLogsAndWarn) {
   EXPECT_TRUE(ReadBytes(data.File("people.DBF")).starts_with("\x03"));
   EXPECT_TRUE(ReadBytes(data.File("people.XLS")).starts_with("\xD0\xCF\x11\xE0"));
   EXPECT_EQ("Row: 2 Col: 2 (Field Born) : x\r\n", ReadBytes(data.File("ErrorLog.txt")));
+}
+
+TEST_F(ExportDialogTest, ParquetOffersItsOwnOptionsAndWritesAFolderOfParts) {
+  Open();
+  EXPECT_FALSE(Shown(Find<QComboBox>("cboCompression")));
+  ChooseFormat(10);
+  EXPECT_EQ("people.parquet", Box("txtExportFile")->text());
+  for (QWidget* control : std::initializer_list<QWidget*>{Find<QComboBox>("cboCompression"), Find<QSpinBox>("spnRowsPerFile"),
+                                                          Check("chkCurrencyDecimal")}) {
+    EXPECT_TRUE(Shown(control));
+  }
+  EXPECT_FALSE(Shown(Check("chkHeadInExport")));
+  EXPECT_FALSE(Shown(Check("chkFields")));
+  dialogs.Expect(BoxKind::Inform);
+  dialogs.Expect(BoxKind::Inform);
+  EXPECT_EQ((std::vector<QString>{"1 value was rejected and written as nulls\nSee " + QString::fromStdString(data.Path()) +
+                                      "ParquetLog.txt\nfor rejected Data",
+                                  "File  Successfully Exported"}),
+            Export());
+  EXPECT_TRUE(ReadBytes(data.File("people.parquet")).starts_with("PAR1"));
+
+  Find<QComboBox>("cboCompression")->setCurrentText("snappy");
+  Find<QSpinBox>("spnRowsPerFile")->setValue(1);
+  Box("txtExportFile")->setText("people-parts");
+  dialogs.Expect(BoxKind::Inform);
+  dialogs.Expect(BoxKind::Inform);
+  Export();
+  EXPECT_TRUE(ReadBytes(data.File("people-parts/part-00001.parquet")).starts_with("PAR1"));
+  ChooseFormat(0);
+  EXPECT_FALSE(Shown(Find<QSpinBox>("spnRowsPerFile")));
 }
 
 TEST_F(ExportDialogTest, RefusalsAndErrorsStopWithoutAResult) {

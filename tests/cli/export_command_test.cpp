@@ -92,7 +92,7 @@ TEST_F(ExportCommandTest, RefusalsAndErrorsHaveTheirStatus) {
       {{"export", Data(), "--to", "sql", "--title", "t", "-o", Out("x.sql")}, 1, ""},
       {{"export", Data(), "--to", "xls", "-o", Out("x.xls")}, 0, "File  Successfully Exported\n"},
       {{"export", Data(), "--to", "pdf", "-o", Out("x.pdf")}, 2,
-       "--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql\n"},
+       "--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql, parquet\n"},
       {{"export", Data(), "--to", "csv", "-o", " "}, 2, "No Output File Specified\n"},
       {{"export", Out("none.csv"), "--to", "csv", "-o", Out("x.csv")}, 3,
        "File not found: " + Out("none.csv") + "\n"},

@@ -1,0 +1,328 @@
+#include "export/parquet/column_chunk.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "export/little_endian.h"
+#include "export/parquet/rle_hybrid.h"
+
+namespace quorlin::parquet {
+
+namespace {
+
+constexpr std::int64_t kMillisPerDay = 86'400'000;
+// Longer bounds would bloat the footer for little use; such a chunk keeps only its null count.
+constexpr std::size_t kMaxBoundBytes = 1024;
+
+std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
+  const std::int64_t quotient = value / divisor;
+  return quotient * divisor > value ? quotient - 1 : quotient;
+}
+
+bool IsWholeDay(std::int64_t millis) { return FloorDiv(millis, kMillisPerDay) * kMillisPerDay == millis; }
+
+std::int64_t ReadI64le(const char* at) {
+  std::uint64_t value = 0;
+  for (int i = 7; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(at[i]);
+  return static_cast<std::int64_t>(value);
+}
+
+// A decimal's unscaled value in `length` bytes, big-endian two's complement.
+std::string DecimalBytes(std::int64_t unscaled, std::int32_t length) {
+  std::string bytes(static_cast<std::size_t>(length), unscaled < 0 ? '\xFF' : '\0');
+  auto value = static_cast<std::uint64_t>(unscaled);
+  for (std::size_t i = 0; i < 8 && i < bytes.size(); ++i) {
+    bytes[bytes.size() - 1 - i] = static_cast<char>(value & 0xFF);
+    value >>= 8;
+  }
+  return bytes;
+}
+
+std::string PlainInteger(std::int64_t value, PhysicalType type) {
+  std::string bytes;
+  if (type == PhysicalType::Int32) {
+    putU32le(bytes, static_cast<std::uint32_t>(value));
+  } else {
+    putU64le(bytes, static_cast<std::uint64_t>(value));
+  }
+  return bytes;
+}
+
+// Values a first page looks at before it judges whether its strings repeat enough.
+constexpr std::size_t kDictionaryTrialValues = 1024;
+
+}  // namespace
+
+ColumnChunk::ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits,
+                         DateTyping dateTyping)
+    : schema_(std::move(schema)),
+      compressor_(compressor),
+      limits_(limits),
+      dateUndecided_(dateTyping == DateTyping::ByFirstPage),
+      usesDictionary_(schema_.logical == LogicalType::String) {
+  // Until its first page decides, a date column keeps milliseconds.
+  if (dateUndecided_) {
+    schema_.type = PhysicalType::Int64;
+    schema_.logical = LogicalType::TimestampMillis;
+  }
+}
+
+void ColumnChunk::Defined() {
+  levels_.push_back(1);
+  ++valueCount_;
+}
+
+void ColumnChunk::EndValue() {
+  if (values_.size() >= limits_.pageBytes || levels_.size() >= limits_.pageValues) EndPage();
+}
+
+void ColumnChunk::AddNull() {
+  levels_.push_back(0);
+  ++valueCount_;
+  ++nullCount_;
+  EndValue();
+}
+
+void ColumnChunk::AddBoolean(bool value) {
+  Defined();
+  if (booleanBits_ % 8 == 0) values_.push_back('\0');
+  if (value) values_.back() = static_cast<char>(values_.back() | (1 << (booleanBits_ % 8)));
+  ++booleanBits_;
+  (value ? anyTrue_ : anyFalse_) = true;
+  EndValue();
+}
+
+void ColumnChunk::AddInt32(std::int32_t value) {
+  Defined();
+  putU32le(values_, static_cast<std::uint32_t>(value));
+  minInteger_ = std::min<std::int64_t>(minInteger_.value_or(value), value);
+  maxInteger_ = std::max<std::int64_t>(maxInteger_.value_or(value), value);
+  EndValue();
+}
+
+void ColumnChunk::AddInt64(std::int64_t value) {
+  Defined();
+  putU64le(values_, static_cast<std::uint64_t>(value));
+  minInteger_ = std::min(minInteger_.value_or(value), value);
+  maxInteger_ = std::max(maxInteger_.value_or(value), value);
+  EndValue();
+}
+
+void ColumnChunk::AddDouble(double value) {
+  Defined();
+  putU64le(values_, std::bit_cast<std::uint64_t>(value));
+  // NaN has no place in an order, so it bounds nothing.
+  if (!std::isnan(value)) {
+    minDouble_ = std::min(minDouble_.value_or(value), value);
+    maxDouble_ = std::max(maxDouble_.value_or(value), value);
+  }
+  EndValue();
+}
+
+void ColumnChunk::AddDecimal(std::int64_t unscaled) {
+  Defined();
+  values_ += DecimalBytes(unscaled, schema_.typeLength);
+  minInteger_ = std::min(minInteger_.value_or(unscaled), unscaled);
+  maxInteger_ = std::max(maxInteger_.value_or(unscaled), unscaled);
+  EndValue();
+}
+
+bool ColumnChunk::AddDateTime(std::int64_t millis) {
+  if (dateUndecided_ || schema_.logical == LogicalType::TimestampMillis) {
+    AddInt64(millis);
+    return true;
+  }
+  if (!IsWholeDay(millis)) return false;
+  AddInt32(static_cast<std::int32_t>(FloorDiv(millis, kMillisPerDay)));
+  return true;
+}
+
+// Drops the dictionary before any page used it; the open page's strings go plain.
+void ColumnChunk::StopIndexing() {
+  usesDictionary_ = false;
+  dictionary_.Clear();
+  indices_.clear();
+}
+
+void ColumnChunk::NoteBytesBounds(std::string_view value) {
+  if (!minBytes_ || value < *minBytes_) minBytes_ = std::string(value);
+  if (!maxBytes_ || value > *maxBytes_) maxBytes_ = std::string(value);
+}
+
+void ColumnChunk::AddBytes(std::string_view value) {
+  Defined();
+  putU32le(values_, static_cast<std::uint32_t>(value.size()));
+  values_.append(value);
+  if (usesDictionary_) {
+    bool added = false;
+    indices_.push_back(dictionary_.IndexOf(value, added));
+    if (added) NoteBytesBounds(value);
+    // Mostly different strings gain nothing from a dictionary; better to know it early.
+    if (!dictionaryPages_ && indices_.size() == kDictionaryTrialValues &&
+        dictionary_.Size() * 8 > kDictionaryTrialValues * 7) {
+      StopIndexing();
+    }
+  } else {
+    NoteBytesBounds(value);
+  }
+  EndValue();
+}
+
+// Whole days only in the first page make a DATE column: its milliseconds become days.
+void ColumnChunk::DecideDateType() {
+  dateUndecided_ = false;
+  bool wholeDays = true;
+  for (std::size_t at = 0; at + 8 <= values_.size() && wholeDays; at += 8) {
+    wholeDays = IsWholeDay(ReadI64le(values_.data() + at));
+  }
+  if (!wholeDays) return;
+  schema_.type = PhysicalType::Int32;
+  schema_.logical = LogicalType::Date;
+  std::string days;
+  days.reserve(values_.size() / 2);
+  for (std::size_t at = 0; at + 8 <= values_.size(); at += 8) {
+    putU32le(days, static_cast<std::uint32_t>(FloorDiv(ReadI64le(values_.data() + at), kMillisPerDay)));
+  }
+  values_ = std::move(days);
+  if (minInteger_) minInteger_ = FloorDiv(*minInteger_, kMillisPerDay);
+  if (maxInteger_) maxInteger_ = FloorDiv(*maxInteger_, kMillisPerDay);
+}
+
+void ColumnChunk::PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
+  compressed_.clear();
+  compressor_.Compress(body, compressed_);
+  PageHeader header;
+  header.type = type;
+  header.uncompressedSize = static_cast<std::int32_t>(body.size());
+  header.compressedSize = static_cast<std::int32_t>(compressed_.size());
+  header.valueCount = valueCount;
+  header.encoding = encoding;
+  const std::size_t start = pages_.size();
+  PutPageHeader(pages_, header);
+  uncompressedPages_ += pages_.size() - start + body.size();
+  pages_ += compressed_;
+}
+
+void ColumnChunk::EndPage() {
+  if (dateUndecided_ && !levels_.empty()) DecideDateType();
+  if (levels_.empty()) return;
+  body_.clear();
+  putU32le(body_, 0);
+  PutRleHybrid(body_, levels_, 1);
+  storeU32le(body_, 0, static_cast<std::uint32_t>(body_.size() - 4));
+  Encoding encoding = Encoding::Plain;
+  if (usesDictionary_ && !indices_.empty()) {
+    // Strings that are mostly different from the start gain nothing from a dictionary.
+    if (!dictionaryPages_ && dictionary_.Size() * 2 > indices_.size()) {
+      StopIndexing();
+    } else {
+      const int bitWidth = BitWidthFor(static_cast<std::uint32_t>(dictionary_.Size() - 1));
+      body_.push_back(static_cast<char>(bitWidth));
+      PutRleHybrid(body_, indices_, bitWidth);
+      encoding = Encoding::RleDictionary;
+      dictionaryPages_ = true;
+      if (dictionary_.PlainEntries().size() > limits_.dictionaryBytes) usesDictionary_ = false;
+    }
+  }
+  if (encoding == Encoding::Plain) {
+    body_ += values_;
+    plainPages_ = true;
+  }
+  PutPage(PageType::Data, body_, static_cast<std::int32_t>(levels_.size()), encoding);
+  levels_.clear();
+  values_.clear();
+  indices_.clear();
+  booleanBits_ = 0;
+}
+
+Statistics ColumnChunk::ChunkStatistics() const {
+  Statistics statistics;
+  statistics.nullCount = nullCount_;
+  switch (schema_.type) {
+    case PhysicalType::Boolean:
+      if (anyFalse_ || anyTrue_) {
+        statistics.min = std::string(1, anyFalse_ ? '\0' : '\1');
+        statistics.max = std::string(1, anyTrue_ ? '\1' : '\0');
+      }
+      break;
+    case PhysicalType::Int32:
+    case PhysicalType::Int64:
+      if (minInteger_) {
+        statistics.min = PlainInteger(*minInteger_, schema_.type);
+        statistics.max = PlainInteger(*maxInteger_, schema_.type);
+      }
+      break;
+    case PhysicalType::Double:
+      if (minDouble_) {
+        // Zero bounds are signed so that both zeros fall within them.
+        const double min = *minDouble_ == 0 ? -0.0 : *minDouble_;
+        const double max = *maxDouble_ == 0 ? 0.0 : *maxDouble_;
+        statistics.min.emplace();
+        putU64le(*statistics.min, std::bit_cast<std::uint64_t>(min));
+        statistics.max.emplace();
+        putU64le(*statistics.max, std::bit_cast<std::uint64_t>(max));
+      }
+      break;
+    case PhysicalType::FixedLenByteArray:
+      if (minInteger_) {
+        statistics.min = DecimalBytes(*minInteger_, schema_.typeLength);
+        statistics.max = DecimalBytes(*maxInteger_, schema_.typeLength);
+      }
+      break;
+    case PhysicalType::ByteArray:
+      if (minBytes_ && minBytes_->size() <= kMaxBoundBytes && maxBytes_->size() <= kMaxBoundBytes) {
+        statistics.min = minBytes_;
+        statistics.max = maxBytes_;
+      }
+      break;
+  }
+  return statistics;
+}
+
+ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
+  EndPage();
+  if (dateUndecided_) DecideDateType();
+  ColumnChunkInfo info;
+  info.type = schema_.type;
+  info.name = schema_.name;
+  info.codec = compressor_.Which();
+  info.valueCount = valueCount_;
+  info.statistics = ChunkStatistics();
+  std::string dictionaryPage;
+  std::size_t uncompressed = uncompressedPages_;
+  if (dictionaryPages_) {
+    std::swap(pages_, dictionaryPage);
+    PutPage(PageType::Dictionary, dictionary_.PlainEntries(), static_cast<std::int32_t>(dictionary_.Size()),
+            Encoding::Plain);
+    std::swap(pages_, dictionaryPage);
+    uncompressed = uncompressedPages_;
+    info.dictionaryPageOffset = static_cast<std::int64_t>(sink.Size());
+    sink.Write(dictionaryPage);
+  }
+  info.dataPageOffset = static_cast<std::int64_t>(sink.Size());
+  sink.Write(pages_);
+  info.uncompressedSize = static_cast<std::int64_t>(uncompressed);
+  info.compressedSize = static_cast<std::int64_t>(dictionaryPage.size() + pages_.size());
+  info.encodings.push_back(Encoding::Rle);
+  if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
+  if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
+
+  pages_.clear();
+  uncompressedPages_ = 0;
+  dictionaryPages_ = plainPages_ = false;
+  dictionary_.Clear();
+  usesDictionary_ = schema_.logical == LogicalType::String;
+  valueCount_ = nullCount_ = 0;
+  minInteger_.reset();
+  maxInteger_.reset();
+  minDouble_.reset();
+  maxDouble_.reset();
+  minBytes_.reset();
+  maxBytes_.reset();
+  anyFalse_ = anyTrue_ = false;
+  return info;
+}
+
+}  // namespace quorlin::parquet

@@ -1,0 +1,103 @@
+// One column's part of a row group: its values gathered into compressed pages.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/byte_sink.h"
+#include "export/parquet/file_metadata.h"
+#include "export/parquet/page_compression.h"
+#include "export/parquet/string_dictionary.h"
+
+namespace quorlin::parquet {
+
+struct PageLimits {
+  std::size_t pageBytes = 1 << 20;        // plain-encoded values per data page
+  std::size_t pageValues = 50'000;        // values per data page, nulls included
+  std::size_t dictionaryBytes = 1 << 20;  // past this a chunk's strings go on plain
+};
+
+// Dates whose type the values decide: a column of whole days becomes DATE, one whose first
+// page holds a time of day TIMESTAMP; later times in a DATE column are refused.
+enum class DateTyping { Fixed, ByFirstPage };
+
+// Values go in row by row; a page is encoded and compressed when it is full, so a chunk holds
+// its finished pages as they will be stored plus one open page.
+class ColumnChunk {
+ public:
+  ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits = {},
+              DateTyping dateTyping = DateTyping::Fixed);
+
+  // The column as its values have typed it so far.
+  const ColumnSchema& Schema() const { return schema_; }
+  // Decides a date column's type now, if its values have not yet: by the values so far.
+  void SettleType() {
+    if (dateUndecided_) DecideDateType();
+  }
+
+  void AddNull();
+  void AddBoolean(bool value);
+  void AddInt32(std::int32_t value);
+  void AddInt64(std::int64_t value);
+  void AddDouble(double value);
+  // A string, or the bytes of a fixed-length byte array.
+  void AddBytes(std::string_view value);
+  // A decimal's unscaled value, stored big-endian in the column's fixed length.
+  void AddDecimal(std::int64_t unscaled);
+  // A date and time in milliseconds since 1970 for a DATE or TIMESTAMP column; false (and
+  // nothing added) when a DATE column is given a time of day.
+  bool AddDateTime(std::int64_t millis);
+
+  // Bytes the chunk would take before compression, for sizing row groups.
+  std::size_t UncompressedBytes() const { return uncompressedPages_ + values_.size(); }
+  std::int64_t ValueCount() const { return valueCount_; }
+
+  // Stores the chunk's pages in `sink` and gives their metadata; the chunk is empty afterwards.
+  ColumnChunkInfo Store(ByteSink& sink);
+
+ private:
+  void Defined();
+  void EndValue();
+  void EndPage();
+  void DecideDateType();
+  void StopIndexing();
+  void NoteBytesBounds(std::string_view value);
+  void PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
+  Statistics ChunkStatistics() const;
+
+  ColumnSchema schema_;
+  PageCompressor& compressor_;
+  PageLimits limits_;
+  bool dateUndecided_;
+  bool usesDictionary_;  // the open page's strings are indexed
+
+  // The open page.
+  std::vector<std::uint32_t> levels_;
+  std::string values_;  // plain-encoded, also for strings that are indexed
+  std::vector<std::uint32_t> indices_;
+  std::size_t booleanBits_ = 0;
+
+  // The finished pages.
+  std::string pages_;
+  std::size_t uncompressedPages_ = 0;
+  bool dictionaryPages_ = false;  // some page is indexed
+  bool plainPages_ = false;       // some page is plain
+
+  StringDictionary dictionary_;
+
+  std::int64_t valueCount_ = 0;
+  std::int64_t nullCount_ = 0;
+  // Bounds of the values so far, numbers kept as their type compares them.
+  std::optional<std::int64_t> minInteger_, maxInteger_;
+  std::optional<double> minDouble_, maxDouble_;
+  std::optional<std::string> minBytes_, maxBytes_;
+  bool anyFalse_ = false, anyTrue_ = false;
+
+  std::string body_;  // scratch for one page
+  std::string compressed_;
+};
+
+}  // namespace quorlin::parquet

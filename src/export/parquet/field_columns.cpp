@@ -1,0 +1,291 @@
+#include "export/parquet/field_columns.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "export/column_names.h"
+#include "export/export_values.h"
+#include "export/value_reading.h"
+#include "platform/ascii_case.h"
+#include "platform/trim.h"
+#include "text/utf8_text.h"
+
+namespace quorlin::parquet {
+
+namespace {
+
+constexpr std::int32_t kCurrencyPrecision = 19;
+constexpr std::int32_t kCurrencyScale = 4;
+constexpr std::int32_t kCurrencyBytes = 9;  // 19 digits need more than 64 bits with the sign
+constexpr std::int64_t kCurrencyFactor = 10'000;
+// Names past this are cut: no engine needs longer ones.
+constexpr std::size_t kMaxNameBytes = 255;
+
+FieldColumn ColumnOf(const ExportField& field, CurrencyColumns currency) {
+  FieldColumn result;
+  ColumnSchema& schema = result.column.schema;
+  switch (field.typeCode) {
+    case ExportFieldType::Bit:
+      schema.type = PhysicalType::Boolean;
+      result.kind = ValueKind::Boolean;
+      break;
+    case ExportFieldType::Byte:
+    case ExportFieldType::Integer:
+      schema.type = PhysicalType::Int32;
+      result.kind = field.typeCode == ExportFieldType::Byte ? ValueKind::Byte : ValueKind::Integer;
+      break;
+    case ExportFieldType::Long:
+      schema.type = PhysicalType::Int64;
+      result.kind = ValueKind::Long;
+      break;
+    case ExportFieldType::Currency:
+      if (currency == CurrencyColumns::Decimal) {
+        schema.type = PhysicalType::FixedLenByteArray;
+        schema.logical = LogicalType::Decimal;
+        schema.typeLength = kCurrencyBytes;
+        schema.precision = kCurrencyPrecision;
+        schema.scale = kCurrencyScale;
+        result.kind = ValueKind::Decimal;
+        break;
+      }
+      [[fallthrough]];
+    case ExportFieldType::Float:
+    case ExportFieldType::Single:
+    case ExportFieldType::Double:
+      schema.type = PhysicalType::Double;
+      result.kind = ValueKind::Double;
+      break;
+    case ExportFieldType::Date:
+      // A format with hours says the values carry times; otherwise the values tell.
+      schema.type = PhysicalType::Int32;
+      schema.logical = LogicalType::Date;
+      result.kind = ValueKind::DateTime;
+      if (field.format.find_first_of("hH") != std::string::npos) {
+        schema.type = PhysicalType::Int64;
+        schema.logical = LogicalType::TimestampMillis;
+      } else {
+        result.column.dateTyping = DateTyping::ByFirstPage;
+      }
+      break;
+    case ExportFieldType::Datetime:
+      schema.type = PhysicalType::Int64;
+      schema.logical = LogicalType::TimestampMillis;
+      result.kind = ValueKind::DateTime;
+      break;
+    case ExportFieldType::Time:
+      schema.type = PhysicalType::Int32;
+      schema.logical = LogicalType::TimeMillis;
+      result.kind = ValueKind::Time;
+      break;
+    case ExportFieldType::Char:
+      schema.type = PhysicalType::ByteArray;
+      schema.logical = LogicalType::String;
+      result.kind = ValueKind::String;
+      break;
+  }
+  return result;
+}
+
+// An optional sign and decimal digits only: read without the general number reader.
+std::optional<std::int64_t> PlainInteger(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int64_t> ReadInteger(std::string_view text, std::int64_t minimum, std::int64_t maximum,
+                                        const LocaleSettings& locale) {
+  std::optional<std::int64_t> value = PlainInteger(Trim(text));
+  if (!value) return ReadWholeNumber(text, locale, minimum, maximum);
+  if (*value < minimum || *value > maximum) return std::nullopt;
+  return value;
+}
+
+// Digits with at most one decimal separator, and an optional sign.
+bool IsPlainDecimal(std::string_view text, char separator) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  bool digits = false;
+  bool separatorSeen = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      digits = true;
+    } else if (c == separator && !separatorSeen) {
+      separatorSeen = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+std::optional<double> ReadDouble(std::string_view text, const LocaleSettings& locale) {
+  const std::string_view trimmed = Trim(text);
+  if (locale.decimalSeparator == '.' && IsPlainDecimal(trimmed, '.')) {
+    const std::string_view digits = trimmed.front() == '+' ? trimmed.substr(1) : trimmed;
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc() && end == digits.data() + digits.size()) return value;
+  }
+  return ReadNumber(text, locale);
+}
+
+// Ten-thousandths of a currency amount, exact for plain decimals (rounded half away from zero
+// past four places), through the number reader otherwise.
+std::optional<std::int64_t> ReadCurrency(std::string_view text, const LocaleSettings& locale) {
+  const std::string_view trimmed = Trim(text);
+  if (IsPlainDecimal(trimmed, locale.decimalSeparator)) {
+    std::string_view digits = trimmed;
+    const bool negative = digits.front() == '-';
+    if (digits.front() == '-' || digits.front() == '+') digits.remove_prefix(1);
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::int64_t>::max();
+    std::uint64_t units = 0;
+    int places = -1;
+    bool roundUp = false;
+    const auto grow = [&units](int digit) {
+      if (units > (kLargest - static_cast<std::uint64_t>(digit)) / 10) return false;
+      units = units * 10 + static_cast<std::uint64_t>(digit);
+      return true;
+    };
+    for (const char c : digits) {
+      if (c == locale.decimalSeparator) {
+        places = 0;
+        continue;
+      }
+      if (places >= kCurrencyScale) {
+        if (places == kCurrencyScale) roundUp = c >= '5';
+        ++places;
+        continue;
+      }
+      if (!grow(c - '0')) return std::nullopt;
+      if (places >= 0) ++places;
+    }
+    for (int shown = std::max(places, 0); shown < kCurrencyScale; ++shown) {
+      if (!grow(0)) return std::nullopt;
+    }
+    if (roundUp) {
+      if (units == kLargest) return std::nullopt;
+      ++units;
+    }
+    const auto value = static_cast<std::int64_t>(units);
+    return negative ? -value : value;
+  }
+  const std::optional<double> number = ReadNumber(text, locale);
+  if (!number) return std::nullopt;
+  const double units = std::round(*number * kCurrencyFactor);
+  if (!(std::abs(units) < 9.2e18)) return std::nullopt;
+  return static_cast<std::int64_t>(units);
+}
+
+std::int64_t MillisOfDay(const DateTime& value) {
+  return ((value.hour * 60LL + value.minute) * 60 + value.second) * 1000 + value.millisecond;
+}
+
+std::int64_t MillisOf(const DateTime& value) {
+  using namespace std::chrono;
+  const sys_days day = year_month_day{year{value.year}, month{static_cast<unsigned>(value.month)},
+                                      std::chrono::day{static_cast<unsigned>(value.day)}};
+  return day.time_since_epoch().count() * 86'400'000LL + MillisOfDay(value);
+}
+
+std::optional<bool> ReadBoolean(std::string_view text) {
+  if (IsTrueWord(text)) return true;
+  static constexpr std::string_view kFalseWords[] = {"FALSE", "F", "NO", "N", "OFF", "0"};
+  const std::string_view trimmed = Trim(text);
+  for (const std::string_view word : kFalseWords) {
+    if (EqualNoCase(trimmed, word)) return false;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<FieldColumn> FieldColumnsFor(const ExportFields& fields, CurrencyColumns currency) {
+  std::vector<std::string> names;
+  for (const ExportField& field : fields) names.push_back(field.name);
+  names = UniqueColumnNames(names, kMaxNameBytes);
+  std::vector<FieldColumn> columns;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    columns.push_back(ColumnOf(fields[i], currency));
+    columns.back().column.schema.name = AsUtf8(names[i]);
+  }
+  return columns;
+}
+
+bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, ValueReading& reading) {
+  if (IsBlank(text)) {
+    chunk.AddNull();
+    return true;
+  }
+  const LocaleSettings& locale = reading.locale;
+  switch (kind) {
+    case ValueKind::Boolean:
+      if (const std::optional<bool> value = ReadBoolean(text)) {
+        chunk.AddBoolean(*value);
+        return true;
+      }
+      break;
+    case ValueKind::Byte:
+      if (const auto value = ReadInteger(text, 0, 255, locale)) {
+        chunk.AddInt32(static_cast<std::int32_t>(*value));
+        return true;
+      }
+      break;
+    case ValueKind::Integer:
+      if (const auto value = ReadInteger(text, std::numeric_limits<std::int32_t>::min(),
+                                         std::numeric_limits<std::int32_t>::max(), locale)) {
+        chunk.AddInt32(static_cast<std::int32_t>(*value));
+        return true;
+      }
+      break;
+    case ValueKind::Long:
+      if (const auto value = ReadInteger(text, std::numeric_limits<std::int64_t>::min(),
+                                         std::numeric_limits<std::int64_t>::max(), locale)) {
+        chunk.AddInt64(*value);
+        return true;
+      }
+      break;
+    case ValueKind::Double:
+      if (const std::optional<double> value = ReadDouble(text, locale)) {
+        chunk.AddDouble(*value);
+        return true;
+      }
+      break;
+    case ValueKind::Decimal:
+      if (const std::optional<std::int64_t> value = ReadCurrency(text, locale)) {
+        chunk.AddDecimal(*value);
+        return true;
+      }
+      break;
+    case ValueKind::DateTime:
+      if (const std::optional<DateTime> value = ReadCalendarDate(text, locale)) {
+        if (chunk.AddDateTime(MillisOf(*value))) return true;
+      }
+      break;
+    case ValueKind::Time:
+      if (const std::optional<DateTime> value = ReadTimeOfDay(text, locale)) {
+        chunk.AddInt32(static_cast<std::int32_t>(MillisOfDay(*value)));
+        return true;
+      }
+      break;
+    case ValueKind::String: {
+      const std::string_view kept = reading.trimText ? Trim(text) : text;
+      if (IsValidUtf8(kept)) {
+        chunk.AddBytes(kept);
+      } else {
+        reading.scratch.clear();
+        AppendAsUtf8(reading.scratch, kept);
+        chunk.AddBytes(reading.scratch);
+      }
+      return true;
+    }
+  }
+  chunk.AddNull();
+  return false;
+}
+
+}  // namespace quorlin::parquet

@@ -1,0 +1,55 @@
+// A Parquet file written as its rows arrive: the magic, row groups of column chunks, the footer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "export/byte_sink.h"
+#include "export/parquet/column_chunk.h"
+#include "export/parquet/file_metadata.h"
+#include "export/parquet/page_compression.h"
+
+namespace quorlin::parquet {
+
+struct FileLimits {
+  std::size_t rowGroupBytes = 128u << 20;  // uncompressed, as readers size their reads
+  PageLimits page;
+};
+
+// A column of the file, with how its date values are typed.
+struct FileColumn {
+  ColumnSchema schema;
+  DateTyping dateTyping = DateTyping::Fixed;
+};
+
+class ParquetFile {
+ public:
+  // Writes the leading magic to `sink`.
+  ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns, Codec codec, FileLimits limits = {});
+
+  // The chunk of the open row group that column `index`'s next value goes to.
+  ColumnChunk& Column(std::size_t index) { return *chunks_[index]; }
+  std::size_t ColumnCount() const { return chunks_.size(); }
+  // After every column got `count` more values: stores the row group once it has grown big
+  // enough. Columns may be given their values on different threads, each column on one.
+  void EndRows(std::int64_t count);
+  // Stores the last row group and the footer.
+  void Finish();
+
+  std::int64_t RowCount() const { return file_.rowCount; }
+  // The columns as the values typed them (a date column by its first page).
+  std::vector<ColumnSchema> Columns() const;
+
+ private:
+  void StoreRowGroup();
+
+  ByteSink& sink_;
+  std::vector<std::unique_ptr<PageCompressor>> compressors_;  // one per column, as columns may be filled at once
+  FileLimits limits_;
+  std::vector<std::unique_ptr<ColumnChunk>> chunks_;
+  FileInfo file_;
+  std::int64_t groupRows_ = 0;
+};
+
+}  // namespace quorlin::parquet

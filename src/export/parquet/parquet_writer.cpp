@@ -1,0 +1,247 @@
+#include "export/parquet/parquet_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <future>
+#include <optional>
+
+#include "export/export_paths.h"
+#include "export/parquet/field_columns.h"
+#include "export/parquet/staged_folder.h"
+
+namespace quorlin {
+
+namespace {
+
+using parquet::ColumnSchema;
+using parquet::FieldColumn;
+
+parquet::Codec CodecFor(OutputCompression compression) {
+  switch (compression) {
+    case OutputCompression::None: return parquet::Codec::Uncompressed;
+    case OutputCompression::Snappy: return parquet::Codec::Snappy;
+    case OutputCompression::Zstd: break;
+  }
+  return parquet::Codec::Zstd;
+}
+
+// The line of a record without any byte: no row, as engines read a blank line of a text file.
+bool IsEmptyLine(const RecordValues& values, bool fixedInput) {
+  if (!fixedInput) return values.size() == 1 && values.front().empty();
+  return std::all_of(values.begin(), values.end(), [](std::string_view value) { return value.empty(); });
+}
+
+// Records are given to the columns in batches, so that two threads can fill columns at once.
+constexpr std::size_t kBatchRows = 4096;
+
+// Copies of records' values, as the values of a record last only until the next is read.
+class RecordBatch {
+ public:
+  void Add(std::int64_t number, const RecordValues& values, std::size_t columns) {
+    numbers_.push_back(number);
+    for (std::size_t i = 0; i < columns; ++i) {
+      if (i < values.size()) {
+        values_.push_back({bytes_.size(), values[i].size()});
+        bytes_.append(values[i]);
+      } else {
+        values_.push_back({0, kMissing});
+      }
+    }
+    columns_ = columns;
+  }
+
+  std::size_t Rows() const { return numbers_.size(); }
+  std::int64_t Number(std::size_t row) const { return numbers_[row]; }
+  // Nothing for a field the record has no value for.
+  std::optional<std::string_view> Value(std::size_t row, std::size_t column) const {
+    const auto [start, size] = values_[row * columns_ + column];
+    if (size == kMissing) return std::nullopt;
+    return std::string_view(bytes_).substr(start, size);
+  }
+
+  void Clear() {
+    numbers_.clear();
+    values_.clear();
+    bytes_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kMissing = static_cast<std::size_t>(-1);
+
+  std::vector<std::int64_t> numbers_;
+  std::vector<std::pair<std::size_t, std::size_t>> values_;  // start in bytes_ and size
+  std::string bytes_;
+  std::size_t columns_ = 0;
+};
+
+// A value the recognisers refused, by its place in the batch.
+struct RefusedValue {
+  std::size_t row;
+  std::size_t column;
+  bool operator<(const RefusedValue& other) const {
+    return row != other.row ? row < other.row : column < other.column;
+  }
+};
+
+class ParquetWriter : public FormatWriter {
+ public:
+  ParquetWriter(const ExportRequest& request, parquet::FileLimits limits)
+      : request_(request),
+        limits_(limits),
+        logPath_(BesideOutput(request.outputPath, kParquetLogName)),
+        columns_(parquet::FieldColumnsFor(request.fields, request.currencyAsDecimal
+                                                              ? parquet::CurrencyColumns::Decimal
+                                                              : parquet::CurrencyColumns::Double)) {
+    for (parquet::ValueReading& reading : reading_) {
+      reading.locale = request.locale;
+      reading.trimText = request.fixedInput;
+    }
+  }
+
+  HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
+  std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
+
+  std::optional<std::string> Refusal() const override {
+    if (request_.rowsPerFile < 0) return "The rows per file must be a positive number";
+    if (IsDataset()) return parquet::DatasetFolderRefusal(request_.outputPath);
+    return std::nullopt;
+  }
+
+  void Open(OutputFiles& files) override {
+    files_ = &files;
+    log_ = &files.Create(logPath_);
+    if (IsDataset()) {
+      staged_ = std::make_unique<parquet::StagedFolder>(request_.outputPath);
+    } else {
+      out_ = &files.Create(request_.outputPath);
+    }
+  }
+
+  // The first file is begun at once, so that even an input without records gives one.
+  void Begin(std::int64_t) override { BeginFile(); }
+
+  void Record(std::int64_t number, const RecordValues& values) override {
+    if (IsEmptyLine(values, request_.fixedInput)) return;
+    if (IsDataset() && file_->RowCount() + static_cast<std::int64_t>(batch_.Rows()) == request_.rowsPerFile) {
+      FillColumns();
+      EndFile();
+      BeginFile();
+    }
+    batch_.Add(number, values, columns_.size());
+    if (batch_.Rows() == kBatchRows) FillColumns();
+  }
+
+  ExportResult Finish() override {
+    FillColumns();
+    EndFile();
+    if (staged_) staged_->Commit();
+    ExportResult result{ExportOutcome::Exported, {}};
+    if (rejected_ > 0) {
+      result.messages.push_back(std::to_string(rejected_) + (rejected_ == 1 ? " value was" : " values were") +
+                                " rejected and written as nulls\nSee " + FolderOf(logPath_) + kParquetLogName +
+                                "\nfor rejected Data");
+    }
+    return result;
+  }
+
+ private:
+  bool IsDataset() const { return request_.rowsPerFile > 0; }
+
+  void BeginFile() {
+    if (IsDataset()) {
+      out_ = &files_->Create(staged_->Path() + "/" + parquet::PartFileName(parts_++));
+    }
+    std::vector<parquet::FileColumn> columns;
+    for (const FieldColumn& column : columns_) columns.push_back(column.column);
+    file_ = std::make_unique<parquet::ParquetFile>(*out_, columns, CodecFor(request_.compression), limits_);
+  }
+
+  void EndFile() {
+    file_->Finish();
+    // Every part of a dataset has the types the first part's values gave.
+    const std::vector<ColumnSchema> settled = file_->Columns();
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      columns_[i].column.schema = settled[i];
+      columns_[i].column.dateTyping = parquet::DateTyping::Fixed;
+    }
+    file_.reset();
+    if (IsDataset()) out_->Close();
+  }
+
+  // Gives the columns the batch's values, half of the columns on a thread of its own, and logs
+  // the values refused in record order.
+  void FillColumns() {
+    if (batch_.Rows() == 0) return;
+    std::atomic<std::size_t> nextColumn{0};
+    const auto fill = [this, &nextColumn](parquet::ValueReading& reading, std::vector<RefusedValue>& refused) {
+      for (std::size_t column; (column = nextColumn++) < columns_.size();) {
+        parquet::ColumnChunk& chunk = file_->Column(column);
+        for (std::size_t row = 0; row < batch_.Rows(); ++row) {
+          const std::optional<std::string_view> value = batch_.Value(row, column);
+          if (!value) {
+            chunk.AddNull();
+          } else if (!parquet::AddFieldValue(chunk, columns_[column].kind, *value, reading)) {
+            refused.push_back({row, column});
+          }
+        }
+      }
+    };
+    refused_[0].clear();
+    refused_[1].clear();
+    std::future<void> helper = std::async(std::launch::async, fill, std::ref(reading_[1]), std::ref(refused_[1]));
+    std::exception_ptr failure;
+    try {
+      fill(reading_[0], refused_[0]);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    helper.wait();
+    if (failure) std::rethrow_exception(failure);
+    helper.get();
+    std::vector<RefusedValue>& refused = refused_[0];
+    refused.insert(refused.end(), refused_[1].begin(), refused_[1].end());
+    std::sort(refused.begin(), refused.end());
+    for (const RefusedValue& refusal : refused) {
+      LogRejected(batch_.Number(refusal.row), refusal.column, *batch_.Value(refusal.row, refusal.column));
+    }
+    file_->EndRows(static_cast<std::int64_t>(batch_.Rows()));
+    batch_.Clear();
+  }
+
+  void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
+    ++rejected_;
+    std::string line = std::to_string(number) + " :  Col : " + std::to_string(position) + " (" +
+                       request_.fields[position].name + ") : ";
+    line += value;
+    line += "\r\n";
+    log_->Write(line);
+  }
+
+  const ExportRequest& request_;
+  parquet::FileLimits limits_;
+  std::string logPath_;
+  std::vector<FieldColumn> columns_;
+  RecordBatch batch_;
+  std::array<parquet::ValueReading, 2> reading_;  // one per thread filling columns
+  std::array<std::vector<RefusedValue>, 2> refused_;
+  OutputFiles* files_ = nullptr;
+  ByteSink* log_ = nullptr;
+  ByteSink* out_ = nullptr;
+  std::unique_ptr<parquet::StagedFolder> staged_;
+  std::unique_ptr<parquet::ParquetFile> file_;
+  long long parts_ = 0;
+  std::int64_t rejected_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<FormatWriter> MakeParquetWriter(const ExportRequest& request) {
+  return MakeParquetWriter(request, parquet::FileLimits{});
+}
+
+std::unique_ptr<FormatWriter> MakeParquetWriter(const ExportRequest& request, parquet::FileLimits limits) {
+  return std::make_unique<ParquetWriter>(request, limits);
+}
+
+}  // namespace quorlin

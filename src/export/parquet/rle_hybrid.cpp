@@ -1,0 +1,62 @@
+#include "export/parquet/rle_hybrid.h"
+
+#include <bit>
+
+#include "export/parquet/varint.h"
+
+namespace quorlin::parquet {
+
+namespace {
+
+constexpr std::size_t kGroup = 8;
+
+// A run: its length shifted left by one, then the value in whole bytes, little-endian.
+void PutRun(std::string& out, std::size_t length, std::uint32_t value, int bitWidth) {
+  PutVarint(out, static_cast<std::uint64_t>(length) << 1);
+  for (int shift = 0; shift < bitWidth; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+// Bit-packed groups: their count shifted left by one with the low bit set, then the values'
+// bits from the lowest bit of the first byte on; a short last group is padded with zeros.
+void PutPacked(std::string& out, std::span<const std::uint32_t> values, int bitWidth) {
+  if (values.empty()) return;
+  const std::size_t groups = (values.size() + kGroup - 1) / kGroup;
+  PutVarint(out, (static_cast<std::uint64_t>(groups) << 1) | 1);
+  std::uint64_t bits = 0;
+  int held = 0;
+  for (std::size_t i = 0; i < groups * kGroup; ++i) {
+    bits |= static_cast<std::uint64_t>(i < values.size() ? values[i] : 0) << held;
+    held += bitWidth;
+    while (held >= 8) {
+      out.push_back(static_cast<char>(bits & 0xFF));
+      bits >>= 8;
+      held -= 8;
+    }
+  }
+}
+
+}  // namespace
+
+int BitWidthFor(std::uint32_t largest) { return largest == 0 ? 1 : std::bit_width(largest); }
+
+void PutRleHybrid(std::string& out, std::span<const std::uint32_t> values, int bitWidth) {
+  std::size_t literalStart = 0;
+  std::size_t at = 0;
+  while (at < values.size()) {
+    std::size_t runEnd = at + 1;
+    while (runEnd < values.size() && values[runEnd] == values[at]) ++runEnd;
+    const std::size_t pending = (at - literalStart) % kGroup;
+    // Literals go out in whole groups, so a run first lends values to fill the last one.
+    const std::size_t lent = pending == 0 ? 0 : kGroup - pending;
+    if (runEnd - at >= lent + kGroup) {
+      at += lent;
+      PutPacked(out, values.subspan(literalStart, at - literalStart), bitWidth);
+      PutRun(out, runEnd - at, values[at], bitWidth);
+      literalStart = runEnd;
+    }
+    at = runEnd;
+  }
+  PutPacked(out, values.subspan(literalStart), bitWidth);
+}
+
+}  // namespace quorlin::parquet

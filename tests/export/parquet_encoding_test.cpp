@@ -1,0 +1,74 @@
+// The Thrift compact protocol and the RLE hybrid, byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "export/parquet/rle_hybrid.h"
+#include "export/parquet/thrift_compact.h"
+#include "support/test_files.h"
+
+namespace quorlin::parquet {
+namespace {
+
+TEST(CompactWriter, WritesShortFieldHeadersAsDistancesAndLongOnesWithTheId) {
+  std::string bytes;
+  CompactWriter writer(bytes);
+  writer.BeginStruct();
+  writer.FieldI32(1, 3);     // 0x15, zigzag 6
+  writer.FieldI64(2, -1);    // 0x16, zigzag 1
+  writer.FieldBool(3, true);  // 0x11
+  writer.FieldBinary(20, "ab");  // distance 17: type byte, then the id as a zigzag varint
+  writer.EndStruct();
+  EXPECT_SAME_BYTES(std::string("\x15\x06\x16\x01\x11\x08\x28\x02" "ab" "\x00", 11), bytes);
+}
+
+TEST(CompactWriter, ReturnsToTheEnclosingStructsIdsAfterANestedOne) {
+  std::string bytes;
+  CompactWriter writer(bytes);
+  writer.BeginStruct();
+  writer.FieldStruct(5);  // 0x5C
+  writer.FieldI32(7, 0);  // 0x75 0x00: ids start again inside
+  writer.EndStruct();
+  writer.FieldI32(6, 1);  // 0x15 0x02: the distance from 5, not from 7
+  writer.EndStruct();
+  EXPECT_SAME_BYTES(std::string("\x5C\x75\x00\x00\x15\x02\x00", 7), bytes);
+}
+
+TEST(CompactWriter, WritesTheSizeOfLongListsAfterTheirHeader) {
+  std::string shortList;
+  CompactWriter(shortList).FieldList(1, CompactType::I32, 14);
+  EXPECT_SAME_BYTES("\x19\xE5", shortList);
+  std::string longList;
+  CompactWriter(longList).FieldList(1, CompactType::Struct, 300);
+  EXPECT_SAME_BYTES("\x19\xFC\xAC\x02", longList);
+}
+
+TEST(RleHybrid, WritesEightOrMoreEqualValuesAsOneRun) {
+  std::string bytes;
+  const std::vector<std::uint32_t> ones(10, 1);
+  PutRleHybrid(bytes, ones, 1);
+  EXPECT_SAME_BYTES("\x14\x01", bytes);
+}
+
+TEST(RleHybrid, PacksMixedValuesFromTheLowestBitAndPadsTheLastGroup) {
+  std::string bytes;
+  const std::vector<std::uint32_t> values = {1, 0, 1, 1, 0, 0, 1, 0, 1};
+  PutRleHybrid(bytes, values, 1);
+  // Two groups; the second holds one value and seven zeros.
+  EXPECT_SAME_BYTES(std::string("\x05\x4D\x01", 3), bytes);
+}
+
+TEST(RleHybrid, FillsTheLastLiteralGroupFromARunBeforeTheRunStarts) {
+  std::string bytes;
+  std::vector<std::uint32_t> values = {2, 1, 3};
+  values.insert(values.end(), 13, 0);
+  PutRleHybrid(bytes, values, 2);
+  // One packed group (2 1 3 and five zeros), then a run of the eight zeros left.
+  EXPECT_SAME_BYTES(std::string("\x03\x36\x00\x10\x00", 5), bytes);
+  EXPECT_EQ(1, BitWidthFor(0));
+  EXPECT_EQ(9, BitWidthFor(256));
+}
+
+}  // namespace
+}  // namespace quorlin::parquet
