@@ -8,8 +8,9 @@ namespace quorlin {
 DiskOutputFiles::DiskOutputFiles() = default;
 DiskOutputFiles::~DiskOutputFiles() { Discard(); }
 
-ByteSink& DiskOutputFiles::Create(const std::string& path, FileRole) {
-  files_.push_back(std::make_unique<StagedFile>(path));
+ByteSink& DiskOutputFiles::Create(const std::string& path, FileRole role) {
+  files_.push_back(std::make_unique<StagedFile>(path, role == FileRole::Part ? StagedFile::Placement::Direct
+                                                                               : StagedFile::Placement::Staged));
   return files_.back()->Sink();
 }
 

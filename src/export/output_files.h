@@ -16,6 +16,7 @@ class StagedFile;
 enum class FileRole {
   Output,  // the export's own output
   Log,     // a writer's error log beside the output
+  Part,    // a file in a folder that the writer itself puts in place whole: written directly
 };
 
 class OutputFiles {

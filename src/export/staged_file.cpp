@@ -34,7 +34,12 @@ std::string StandInName(const std::string& folder, const std::string& name) {
 
 }  // namespace
 
-StagedFile::StagedFile(const std::string& path) : path_(path), destination_(path) {
+StagedFile::StagedFile(const std::string& path, Placement placement) : path_(path), destination_(path) {
+  if (placement == Placement::Direct) {
+    direct_ = true;
+    sink_ = std::make_unique<FileSink>(path);
+    return;
+  }
   struct stat info {};
   if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
     char resolved[PATH_MAX];

@@ -16,15 +16,23 @@ namespace quorlin {
 // device such as /dev/stdout) cannot be replaced and is written directly.
 class StagedFile {
  public:
+  enum class Placement {
+    Staged,  // beside the destination until PutInPlace
+    Direct,  // at the destination at once, as in a folder that is itself put in place whole
+  };
+
   // Raises FileError naming `path` when the file cannot be created beside it.
-  explicit StagedFile(const std::string& path);
+  explicit StagedFile(const std::string& path, Placement placement = Placement::Staged);
   ~StagedFile();
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
 
   ByteSink& Sink() { return *sink_; }
-  // Writes every byte held back; raises FileError when they do not fit.
-  void Flush() { sink_->Flush(); }
+  // Writes every byte held back; raises FileError when they do not fit. A file written
+  // directly may have been closed by its writer already.
+  void Flush() {
+    if (sink_->Descriptor() >= 0) sink_->Flush();
+  }
   // Gives the file the destination's name, replacing what was there; raises FileError.
   void PutInPlace();
   // Forgets the file; the destination stays as it was. Never raises.

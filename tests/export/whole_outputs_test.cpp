@@ -68,7 +68,9 @@ const ExportFormat kFileFormats[] = {ExportFormat::CommaDelimited, ExportFormat:
 
 TEST_F(WholeOutputs, AKilledExportLeavesTheOldOutputAndNothingElse) {
   WriteBytes(dir.File("in.csv"), ManyRecords(20000));
-  for (const ExportFormat format : kFileFormats) {
+  std::vector<ExportFormat> formats(std::begin(kFileFormats), std::end(kFileFormats));
+  formats.push_back(ExportFormat::Parquet);
+  for (const ExportFormat format : formats) {
     SCOPED_TRACE(FormatInfo(format).caption);
     WriteBytes(dir.File("out"), kOldOutput);
     ExportRequest request = Request(format, "out");
@@ -90,7 +92,7 @@ TEST_F(WholeOutputs, AFullDiskLeavesTheOldOutputAndNothingElse) {
     WriteBytes(dir.File("out"), kOldOutput);
     const int status = ExportInChild(Request(format, "out"), [] {
       ::signal(SIGXFSZ, SIG_IGN);
-      const struct rlimit limit {1 << 19, 1 << 19};
+      const struct rlimit limit {1 << 16, 1 << 16};
       ::setrlimit(RLIMIT_FSIZE, &limit);
     });
     ASSERT_TRUE(WIFEXITED(status));
