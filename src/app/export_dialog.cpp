@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <climits>
 
 #include "app/display_text.h"
@@ -58,12 +59,24 @@ W* Named(W* widget, const char* name) {
 }
 
 // "Comma Separated (*.CSV,*.DAT)|*.CSV;*.DAT" in the file dialog's syntax, whose patterns
-// stand in the last pair of brackets.
+// stand in the last pair of brackets: "Comma Separated (*.CSV *.DAT)". The description's own
+// list of patterns goes, or the dialog would show them twice.
 QString DialogFilter(ExportFormat format) {
   const QString filter = QString::fromUtf8(FormatInfo(format).filter.data(),
                                            static_cast<int>(FormatInfo(format).filter.size()));
   const int bar = filter.indexOf('|');
-  return filter.left(bar) + " (" + filter.mid(bar + 1).replace(';', ' ') + ")";
+  QString description = filter.left(bar).trimmed();
+  if (description.endsWith(')') && description.contains('(')) {
+    description = description.left(description.lastIndexOf('(')).trimmed();
+  }
+  return description + " (" + filter.mid(bar + 1).replace(';', ' ') + ")";
+}
+
+// Keeps the space of a control that only some formats show, so the dialog does not re-flow.
+void HiddenKeepingPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
 }
 
 QString FromBytes(std::string_view bytes) { return DisplayText(std::string(bytes)); }
@@ -76,7 +89,7 @@ TfrmExportData::TfrmExportData(ExportDialogInputs inputs, UserDialogs& dialogs,
   setObjectName("frmExportData");
   setWindowTitle("Export Text File From....");
   BuildControls();
-  RestorePlacement(inputs_.settingsPath, *this);
+  RestorePlacementOver(inputs_.settingsPath, *this, parent);
   FormCreate();
 }
 
@@ -126,6 +139,7 @@ void TfrmExportData::BuildControls() {
     formatLayout->addWidget(item);
     formatItems_[static_cast<std::size_t>(index)] = item;
   }
+  formatLayout->addStretch(1);
   connect(rgExport, &QButtonGroup::idClicked, this,
           [this](int index) { rgExportClick(FormatAtIndex(index)); });
 
@@ -149,6 +163,14 @@ void TfrmExportData::BuildControls() {
   spnRowsPerFile->setRange(0, INT_MAX);
   spnRowsPerFile->setSpecialValueText("One file");
   chkCurrencyDecimal = Named(new QCheckBox("Currency as DECIMAL(19,4)", to), "chkCurrencyDecimal");
+  for (QWidget* control : std::initializer_list<QWidget*>{chkHeadInExport, chkFields, lblSchemaName, txtSchemaName,
+                                                          chkSpecChars, lblCompression, cboCompression,
+                                                          lblRowsPerFile, spnRowsPerFile, chkCurrencyDecimal}) {
+    HiddenKeepingPlace(control);
+  }
+  // The label names the title of a page or a table: room for either caption.
+  lblSchemaName->setMinimumWidth(std::max(lblSchemaName->fontMetrics().horizontalAdvance("Table / Schema Title"),
+                                          lblSchemaName->fontMetrics().horizontalAdvance("Table Name")));
   auto* toLayout = new QGridLayout(to);
   toLayout->addWidget(chkHeadInExport, 0, 0);
   toLayout->addWidget(chkFields, 0, 1);
@@ -203,7 +225,8 @@ void TfrmExportData::BuildControls() {
   columns->addLayout(left, 1);
   columns->addWidget(formats);
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
+  // Height the dialog gains goes to the option boxes, never to the file box below them.
+  layout->addLayout(columns, 1);
   layout->addWidget(target);
   layout->addLayout(buttons);
 }
@@ -384,6 +407,8 @@ void TfrmExportData::cmdExportClick() {
     ShowProgress(position, maximum);
   };
   const ExportResult result = ExportFile(request);
+  // Enter after the result boxes must not write the same file again.
+  cmdClose->setFocus(Qt::OtherFocusReason);
   for (const std::string& message : result.messages) dialogs_.Inform(DisplayText(message));
   if (result.outcome == ExportOutcome::Refused) return;
   Tone(result.Exported() ? 600 : 400);

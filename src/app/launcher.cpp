@@ -9,6 +9,7 @@
 #include "app/help_topics.h"
 #include "app/help_window.h"
 #include "app/user_dialogs.h"
+#include "app/window_placement.h"
 
 namespace quorlin {
 
@@ -20,18 +21,22 @@ void DesktopLauncher::OpenInEditor(const QString& editor, const QString& path) {
   QProcess::startDetached(editor, {path});
 }
 
-void DesktopLauncher::OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+bool DesktopLauncher::OpenUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
 
 void DesktopLauncher::OpenHelp(int helpContext) {
   if (helpFolder_.empty()) {
-    QMessageBox::warning(QApplication::activeWindow(), kApplicationTitle,
-                         "The help pages cannot be found.");
+    NewMessageBox(QApplication::activeWindow(), QMessageBox::Warning, kApplicationTitle,
+                  "The help pages cannot be found.", QMessageBox::Ok, QMessageBox::Ok)
+        ->exec();
     return;
   }
   // A modal dialog blocks every window but its own: the help it asks for becomes one of them.
   QWidget* owner = QApplication::activeModalWidget();
   if (helpWindow_ && helpWindow_->parentWidget() != owner) delete helpWindow_.data();
-  if (!helpWindow_) helpWindow_ = new HelpWindow(helpFolder_, owner);
+  if (!helpWindow_) {
+    helpWindow_ = new HelpWindow(helpFolder_, owner);
+    CentreOver(*helpWindow_, owner != nullptr ? owner : QApplication::activeWindow());
+  }
   helpWindow_->ShowPage(HelpPageFor(helpContext));
   helpWindow_->show();
   helpWindow_->raise();

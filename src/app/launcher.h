@@ -15,8 +15,8 @@ class Launcher {
 
   // Starts `editor` on `path`; whether it started is not checked.
   virtual void OpenInEditor(const QString& editor, const QString& path) = 0;
-  // Opens `url` in the desktop's web browser.
-  virtual void OpenUrl(const QString& url) = 0;
+  // Opens `url` in the desktop's web browser; false when no browser could be started.
+  virtual bool OpenUrl(const QString& url) = 0;
   // Opens the help at the topic of `helpContext`, or at its contents page for 0.
   virtual void OpenHelp(int helpContext) = 0;
 };
@@ -28,7 +28,7 @@ class DesktopLauncher : public Launcher {
   ~DesktopLauncher() override;
 
   void OpenInEditor(const QString& editor, const QString& path) override;
-  void OpenUrl(const QString& url) override;
+  bool OpenUrl(const QString& url) override;
   void OpenHelp(int helpContext) override;
 
  private:

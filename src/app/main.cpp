@@ -1,6 +1,7 @@
 // Program entry: the main window with the desktop's dialogs, sounds and programs.
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <clocale>
 #include <cstdlib>
 
@@ -21,6 +22,10 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(quorlin::kApplicationTitle);
   QApplication::setApplicationVersion(QString::fromStdString(quorlin::FileVersionText()));
+  // The installed icon, drawn for every size the desktop asks for, and the desktop entry it
+  // belongs to, so that docks and task bars show the program's own.
+  QApplication::setDesktopFileName("org.quorlin.Quorlin");
+  QApplication::setWindowIcon(QIcon::fromTheme("org.quorlin.Quorlin"));
 
   quorlin::QtUserDialogs dialogs;
   quorlin::QtSoundEffects sounds;

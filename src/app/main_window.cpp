@@ -6,6 +6,8 @@
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QFileSystemModel>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -23,6 +25,7 @@
 #include "app/display_text.h"
 #include "app/field_list_model.h"
 #include "app/help_topics.h"
+#include "app/item_rows.h"
 #include "app/preview_grid_model.h"
 #include "app/ruler_view.h"
 #include "app/user_dialogs.h"
@@ -42,11 +45,19 @@ constexpr int kFileInformationHeight = 300;
 
 const QColor kYellow(Qt::yellow);
 
+// A background of the window's own colours takes black text, so that it reads the same under a
+// light and a dark desktop palette.
+// A button paints its background and text in roles of its own; the colour goes to those too.
 void Colour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   QPalette palette = widget->palette();
   palette.setColor(role, colour);
+  palette.setColor(role == QPalette::Window ? QPalette::WindowText : QPalette::Text, Qt::black);
+  if (role == QPalette::Window) {
+    palette.setColor(widget->backgroundRole(), colour);
+    palette.setColor(widget->foregroundRole(), Qt::black);
+    widget->setAutoFillBackground(true);
+  }
   widget->setPalette(palette);
-  if (role == QPalette::Window) widget->setAutoFillBackground(true);
 }
 
 template <typename W>
@@ -82,6 +93,14 @@ TfrmQuorlin::TfrmQuorlin(AppEnvironment environment, QWidget* parent)
   BuildControls();
   SetHelpContexts(*this, MainWindowControlHelp());
   BuildMenus();
+  folderWatcher_ = new QFileSystemWatcher(this);
+  folderWatcher_->setObjectName("folderWatcher");
+  filesChanged_ = new QTimer(this);
+  filesChanged_->setSingleShot(true);
+  filesChanged_->setInterval(200);
+  setAcceptDrops(true);
+  // A file dropped on a box opens like one dropped anywhere else on the window.
+  for (QLineEdit* box : findChildren<QLineEdit*>()) box->setAcceptDrops(false);
   setMinimumSize(795, 555);
   setGeometry(100, 110, 796, 555);
   ConnectControls();
@@ -110,10 +129,18 @@ void TfrmQuorlin::BuildControls() {
 
   grdData = Named(new QTableView(central), "grdData");
   grdData->setModel(gridModel_);
-  grdData->horizontalHeader()->hide();
+  // The field numbers and names stay in sight above the data: they are the grid's heading,
+  // and the model's first rows, which hold them, are not shown again below it.
+  QHeaderView* headings = grdData->horizontalHeader();
+  headings->setObjectName("grdDataHeadings");
+  headings->setSectionsClickable(false);
+  headings->setHighlightSections(false);
+  connect(gridModel_, &QAbstractItemModel::modelReset, grdData, [this] {
+    for (int row = 0; row < PreviewGridModel::kFixedRows; ++row) grdData->setRowHidden(row, true);
+  });
   grdData->verticalHeader()->hide();
-  grdData->horizontalHeader()->setMinimumSectionSize(8);
-  grdData->verticalHeader()->setDefaultSectionSize(20);
+  headings->setMinimumSectionSize(8);
+  grdData->verticalHeader()->setDefaultSectionSize(PlatformRowHeight(*grdData));
   grdData->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grdData->setSelectionMode(QAbstractItemView::NoSelection);
   grdData->setWordWrap(false);
@@ -126,7 +153,10 @@ void TfrmQuorlin::BuildControls() {
   cmdSchemaDelete->setEnabled(false);
   cmdSave = Named(new QPushButton("&Save To Schema", central), "cmdSave");
   cmdClose = Named(new QPushButton("Close", central), "cmdClose");
-  for (QPushButton* button : {cmdSchemaDelete, cmdSave, cmdClose}) button->resize(140, 27);
+  // A larger desktop font makes the buttons larger than their usual size, never smaller.
+  for (QPushButton* button : {cmdSchemaDelete, cmdSave, cmdClose}) {
+    button->resize(button->sizeHint().expandedTo(QSize(140, 27)));
+  }
 }
 
 QGroupBox* TfrmQuorlin::BuildFileInformation() {
@@ -186,7 +216,7 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   chkHeaderRow = Named(new QCheckBox("Header Row?"), "chkHeaderRow");
   optFixed = Named(new QRadioButton("Fixed Length"), "optFixed");
   optFixed->setToolTip("First Row MUST be Titles, COMMA Separated");
-  optFixed->setStyleSheet("QRadioButton { background-color: yellow; }");
+  Colour(optFixed, QPalette::Window, kYellow);
   optSpace = Named(new QRadioButton("Space"), "optSpace");
   optTab = Named(new QRadioButton("Tab"), "optTab");
   optComma = Named(new QRadioButton("Comma"), "optComma");
@@ -355,7 +385,8 @@ QGroupBox* TfrmQuorlin::BuildFieldData() {
   auto* buttons = new QHBoxLayout;
   cmdAdd = Named(new QPushButton("&ADD"), "cmdAdd");
   cmdModify = Named(new QPushButton("&Modify"), "cmdModify");
-  cmdRemove = Named(new QPushButton("&Delete"), "cmdRemove");
+  // Alt+D belongs to "&Delete From Schema".
+  cmdRemove = Named(new QPushButton("De&lete"), "cmdRemove");
   for (QPushButton* button : {cmdAdd, cmdModify, cmdRemove}) buttons->addWidget(button);
   grid->addLayout(buttons, 3, 0, 1, 3);
   grid->setColumnStretch(0, 3);
@@ -422,6 +453,8 @@ void TfrmQuorlin::ConnectControls() {
   connect(luFieldType, &QComboBox::activated, this, command(&TfrmQuorlin::luFieldTypeClick));
   connect(luFieldType->lineEdit(), &QLineEdit::textEdited, this,
           command(&TfrmQuorlin::luFieldTypeClick));
+  connect(folderWatcher_, &QFileSystemWatcher::directoryChanged, filesChanged_, qOverload<>(&QTimer::start));
+  connect(filesChanged_, &QTimer::timeout, this, [this] { RefreshFolderFiles(); });
   ConnectLayoutBoxes();
   for (QLineEdit* box : {txtStart, txtRows, txtWidth, txtLength}) box->installEventFilter(this);
   grdData->viewport()->installEventFilter(this);
@@ -483,8 +516,10 @@ void TfrmQuorlin::ApplyResizeRule() {
   if (central == nullptr || gpInfo == nullptr) return;
   const int width = central->width() - 2 * kMargin;
   const int taller = std::max(0, height() - minimumHeight());
-  gpInfo->setGeometry(kMargin, 2, width, kFileInformationHeight + taller / 2);
-  const int buttonsTop = central->height() - kButtonRowFromBottom;
+  // In a larger desktop font the box needs more than its usual height to show its controls.
+  const int infoHeight = std::max(kFileInformationHeight, gpInfo->minimumSizeHint().height());
+  gpInfo->setGeometry(kMargin, 2, width, infoHeight + taller / 2);
+  const int buttonsTop = central->height() - std::max(kButtonRowFromBottom, cmdClose->height() + 8);
   const int gridTop = gpInfo->geometry().bottom() + 6;
   grdData->setGeometry(kMargin, gridTop, width, std::max(0, buttonsTop - gridTop - kGapAboveButtons));
   pnlImg->setGeometry(grdData->geometry());

@@ -13,6 +13,8 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
+class QFileSystemWatcher;
+class QTimer;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -52,6 +54,10 @@ class TfrmQuorlin : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A file or folder dragged from the file manager opens as if named on the command line.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -117,10 +123,13 @@ class TfrmQuorlin : public QMainWindow {
   void StartUp();
   void ReopenLastFile(const OptionSettings& options);
   void OpenStartPath();
+  void OpenPath(const std::string& given);
   void ShutDown();
   void SelectFolderInTree(const std::string& folder);
   void FolderChange();
+  // Lists the folder's files and watches the folder for files that come and go.
   void ShowFolderFiles();
+  void RefreshFolderFiles();
   void cmdBrowseClick();
   void lstFilesDblClick();
   void cmdRefreshClick();
@@ -180,6 +189,8 @@ class TfrmQuorlin : public QMainWindow {
   FieldListModel* fieldModel_ = nullptr;
   PreviewGridModel* gridModel_ = nullptr;
   QFileSystemModel* folderModel_ = nullptr;
+  QFileSystemWatcher* folderWatcher_ = nullptr;  // the folder whose files the list shows
+  QTimer* filesChanged_ = nullptr;  // one refresh for a burst of changes, as while a file is written
 
   // Controls, named as the user-interface names them.
   QGroupBox* gpInfo = nullptr;

@@ -5,11 +5,16 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QFileSystemWatcher>
 #include <QTreeView>
 #include <filesystem>
 
@@ -99,10 +104,13 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
   env_.dialogs->Inform(DisplayText(NoFieldsMessage(file_.InputText())));
 }
 
-// A folder named on the command line is opened in the tree; a file is also loaded at once and
-// marked in the folder's file list, as the desktop's "Open with" leaves the user expecting.
-void TfrmQuorlin::OpenStartPath() {
-  const QFileInfo start(PathText(env_.startPath));
+void TfrmQuorlin::OpenStartPath() { OpenPath(env_.startPath); }
+
+// A folder named on the command line or dropped on the window is opened in the tree; a file is
+// also loaded at once and marked in the folder's file list, as the desktop's "Open with" leaves
+// the user expecting.
+void TfrmQuorlin::OpenPath(const std::string& given) {
+  const QFileInfo start(PathText(given));
   if (start.isDir()) {
     SelectFolderInTree(WithTrailingSlash(PathBytes(start.absoluteFilePath())));
   } else if (start.isFile()) {
@@ -116,6 +124,37 @@ void TfrmQuorlin::OpenStartPath() {
     const QList<QListWidgetItem*> listed = lstFiles->findItems(start.fileName(), Qt::MatchExactly);
     if (!listed.isEmpty()) lstFiles->setCurrentItem(listed.front());
   }
+}
+
+namespace {
+
+// The first local file or folder among what is dragged, or nothing.
+QString DroppedPath(const QMimeData* dropped) {
+  if (dropped == nullptr || !dropped->hasUrls()) return {};
+  for (const QUrl& url : dropped->urls()) {
+    if (url.isLocalFile() && QFileInfo::exists(url.toLocalFile())) return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
+void TfrmQuorlin::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmQuorlin::dragMoveEvent(QDragMoveEvent* event) {
+  if (!DroppedPath(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmQuorlin::dropEvent(QDropEvent* event) {
+  const QString path = DroppedPath(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  RunCommand([this, path] {
+    AskSaveChanges();
+    OpenPath(PathBytes(path));
+  });
 }
 
 void TfrmQuorlin::closeEvent(QCloseEvent* event) {
@@ -183,6 +222,18 @@ void TfrmQuorlin::FolderChange() {
 }
 
 void TfrmQuorlin::ShowFolderFiles() {
+  const std::string& folder = file_.Folder();
+  const QStringList watched = folderWatcher_->directories();
+  if (!watched.isEmpty()) folderWatcher_->removePaths(watched);
+  if (!folder.empty()) folderWatcher_->addPath(PathText(folder));
+  RefreshFolderFiles();
+}
+
+void TfrmQuorlin::RefreshFolderFiles() {
+  // The list is filled anew; the file the user marked stays marked, and the list where it was.
+  const QListWidgetItem* current = lstFiles->currentItem();
+  const std::string marked = current != nullptr ? ItemBytes(current) : std::string();
+  const int scrolled = lstFiles->verticalScrollBar()->value();
   lstFiles->clear();
   const std::string& folder = file_.Folder();
   if (folder.empty()) return;
@@ -191,8 +242,10 @@ void TfrmQuorlin::ShowFolderFiles() {
        !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
     std::error_code ignored;
     if (!entries->is_regular_file(ignored)) continue;
-    NewByteItem(entries->path().filename().string(), lstFiles);
+    QListWidgetItem* item = NewByteItem(entries->path().filename().string(), lstFiles);
+    if (!marked.empty() && ItemBytes(item) == marked) lstFiles->setCurrentItem(item);
   }
+  lstFiles->verticalScrollBar()->setValue(scrolled);
 }
 
 void TfrmQuorlin::cmdBrowseClick() {

@@ -26,6 +26,8 @@ void TfrmQuorlin::mnuExportClick() {
   inputs.locale = env_.locale;
   TfrmExportData dialog(std::move(inputs), *env_.dialogs, *env_.sounds, this);
   dialog.exec();
+  // The output may have gone into the folder on show.
+  RefreshFolderFiles();
 }
 
 }  // namespace quorlin

@@ -33,6 +33,8 @@ void ShowText(QLineEdit* box, const QString& text) {
 void Shade(QLineEdit* box, const QColor& colour) {
   QPalette palette = box->palette();
   palette.setColor(QPalette::Base, colour);
+  // Light or grey, the box reads in black under a dark desktop palette too.
+  palette.setColor(QPalette::Text, Qt::black);
   box->setPalette(palette);
 }
 

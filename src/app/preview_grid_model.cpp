@@ -60,4 +60,12 @@ QVariant PreviewGridModel::data(const QModelIndex& index, int role) const {
   }
 }
 
+QVariant PreviewGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
+    return QAbstractTableModel::headerData(section, orientation, role);
+  }
+  const auto column = static_cast<std::size_t>(section);
+  return DisplayCellText(table_->numbers[column]) + '\n' + DisplayCellText(table_->names[column]);
+}
+
 }  // namespace quorlin

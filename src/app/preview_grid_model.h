@@ -28,6 +28,8 @@ class PreviewGridModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
+  // A column's heading: its field number above its field name.
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
   const PreviewTable* table_;

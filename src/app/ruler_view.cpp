@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -160,6 +161,8 @@ RulerView::RulerView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("pnlImg"));
   font_ = QFontDatabase::systemFont(QFontDatabase::FixedFont);
   font_.setStyleHint(QFont::TypeWriter);
+  // A desktop whose "fixed" font is proportional would leave gaps in every cell of the ruler.
+  if (!QFontInfo(font_).fixedPitch()) font_.setFamily(QStringLiteral("monospace"));
   const QFontMetrics metrics(font_);
   charWidth_ = std::max(1, metrics.horizontalAdvance(QLatin1Char('X')));
   // The full line height, not the cap height, so that descenders stay inside their row.

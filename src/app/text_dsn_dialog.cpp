@@ -20,6 +20,7 @@
 
 #include "app/display_text.h"
 #include "app/help_topics.h"
+#include "app/item_rows.h"
 #include "app/launcher.h"
 #include "app/sound_effects.h"
 #include "app/table_rows_model.h"
@@ -105,6 +106,8 @@ void TfrmTestTextDSN::BuildControls() {
   DBGrid1->setModel(rows_);
   DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DBGrid1->setWordWrap(false);
+  DBGrid1->verticalHeader()->setMinimumSectionSize(1);
+  DBGrid1->verticalHeader()->setDefaultSectionSize(PlatformRowHeight(*DBGrid1));
 
   auto* top = new QGridLayout;
   top->addLayout(boxes, 0, 0);
@@ -156,6 +159,11 @@ void TfrmTestTextDSN::Tone(bool success) {
 
 void TfrmTestTextDSN::Report(const TextDsnOutcome& outcome, const std::function<void()>& refresh) {
   for (const std::string& box : outcome.errorBoxes) dialogs_.ShowError(DisplayText(box));
+  // A refusal the creator has shown is the whole answer; a failure message after it says less.
+  if (!outcome.ok && !outcome.errorBoxes.empty()) {
+    Tone(false);
+    return;
+  }
   if (outcome.ok) {
     const WaitCursor wait;
     refresh();

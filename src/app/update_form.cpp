@@ -182,8 +182,9 @@ DownloadResult TUpdateForm::Download(const DownloadRequest& request) {
 void TUpdateForm::FileDone(const std::string& path) {
   const VersionVerdict verdict = JudgeVersionFile(path, setup_.programVersion);
   if (verdict == VersionVerdict::kNewer) {
-    if (setup_.dialogs->Offer(kNewerVersionQuestion) == Answer::Yes) {
-      setup_.launcher->OpenUrl(DisplayText(setup_.source.DownloadPageUrl()));
+    const QString page = DisplayText(setup_.source.DownloadPageUrl());
+    if (setup_.dialogs->Offer(kNewerVersionQuestion) == Answer::Yes && !setup_.launcher->OpenUrl(page)) {
+      setup_.dialogs->Inform(kNoBrowserMessage + page);
     }
   } else if (verdict == VersionVerdict::kNotNewer) {
     setup_.dialogs->Inform(kNoNewVersionMessage);

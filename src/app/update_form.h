@@ -21,6 +21,9 @@ class Launcher;
 class UserDialogs;
 struct AppEnvironment;
 
+// Said, with the address after it, when "Yes" to the download page finds no browser to start.
+inline constexpr const char* kNoBrowserMessage = "No web browser could be started. The download page is at\n";
+
 struct UpdateFormSetup {
   UpdateSource source;
   std::string programFolder;  // where the version file goes when the folder can be written

@@ -1,8 +1,11 @@
 // The one way windows ask and tell the user: message boxes and file dialogs.
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
+#include <memory>
 
+class QFileDialog;
 class QWidget;
 
 namespace quorlin {
@@ -23,6 +26,14 @@ struct FileChoice {
   bool accepted = false;
   QString fileName;  // on cancel the request's initial file name
 };
+
+// A message box wide enough to show its whole caption in the title bar.
+std::unique_ptr<QMessageBox> NewMessageBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                           const QString& text, QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton);
+
+// The dialog's file list shows its Size, Type and Date columns whole.
+void PrepareFileDialog(QFileDialog& dialog);
 
 class UserDialogs {
  public:

@@ -99,7 +99,8 @@ TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& reques
   if (Refused(outcome.name, BoxKeys(creator), outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
   // An existing data source of the text driver is replaced; its removal may fail harmlessly.
-  Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
+  // Without a name there is none to replace, and the add alone says so, once.
+  if (!outcome.name.empty()) Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
   outcome.extensions = creator.FileExtensions;
   creator.optImplitCommitSync = "Yes";
   creator.optSafeTransactions = 5;

@@ -29,14 +29,18 @@ class ClearOnExit {
   bool& flag_;
 };
 
+// A fresh grid: one empty column with one empty data row.
+PreviewTable EmptyPreview() {
+  PreviewTable table;
+  table.numbers = {""};
+  table.names = {""};
+  table.rows = {{""}};
+  return table;
+}
+
 }  // namespace
 
-OpenFile::OpenFile() {
-  // A fresh grid: one empty column with one empty data row.
-  preview_.numbers = {""};
-  preview_.names = {""};
-  preview_.rows = {{""}};
-}
+OpenFile::OpenFile() : preview_(EmptyPreview()) {}
 
 std::string OpenFile::InputBoxPath() const {
   return inputText_.find('/') != std::string::npos ? inputText_ : folder_ + inputText_;
@@ -315,6 +319,10 @@ void OpenFile::ShowFixedView(int lineLength) {
   SetFields({});
   view_ = ViewKind::Fixed;
   ruler_ = RulerScan{};
+  // The grid behind the ruler held the headings of whatever was shown before; switching back
+  // to a delimited view must not show them as this file's.
+  preview_ = EmptyPreview();
+  ++revisions_.preview;
   SetLineLengthValue(lineLength);
   breaks_.fieldCount = 1;
   breaks_.ClearUpTo(lineLength_);

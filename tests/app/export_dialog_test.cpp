@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
+#include <map>
 #include <memory>
 
 #include "app/export_dialog.h"
@@ -143,7 +145,7 @@ TEST_F(ExportDialogTest, BrowseAsksBeforeTakingAnExistingFile) {
   EXPECT_EQ("people.SQL", Box("txtExportFile")->text());
   const RecordedBox& save = dialogs.Boxes()[0];
   EXPECT_EQ("Enter / Select Destination File Name", save.request.title);
-  EXPECT_EQ("SQL Script Files (*.SQL;*.QRY) (*.SQL *.QRY)", save.request.filter);
+  EXPECT_EQ("SQL Script Files (*.SQL *.QRY)", save.request.filter);
   EXPECT_EQ("SQL", save.request.defaultSuffix);
   EXPECT_EQ(QString::fromStdString(data.File("people.SQL")), save.request.initialFile);
   const RecordedBox& ask = dialogs.Boxes()[1];
@@ -216,6 +218,50 @@ TEST_F(ExportDialogTest, ExportsBesideTheInputAndReportsTheResult) {
             Export());
   EXPECT_EQ((std::vector<Tone>{{400, 600}}), sounds.tones);
   EXPECT_TRUE(ReadBytes(data.File("people.SQL")).starts_with("CREATE TABLE my_people\r\n"));
+}
+
+TEST_F(ExportDialogTest, AfterAnExportEnterClosesInsteadOfExportingAgain) {
+  Open();
+  dialog->show();
+  Find<QPushButton>("cmdExport")->setFocus();
+  dialogs.Expect(BoxKind::Inform);
+  Export();
+  EXPECT_EQ(Find<QPushButton>("cmdClose"), dialog->focusWidget());
+}
+
+TEST_F(ExportDialogTest, FilterPatternsAreNamedOnce) {
+  Open();
+  for (const auto& [format, filter] : {std::pair{0, "Comma Separated (*.CSV *.DAT)"},
+                                       std::pair{7, "HTML Files (*.htm *.html)"},
+                                       std::pair{3, "Custom Formatted (*.TXT)"}}) {
+    ChooseFormat(format);
+    dialogs.ExpectSaveFile(false);
+    Click("cmdExportTo");
+    EXPECT_EQ(filter, dialogs.Boxes().back().request.filter);
+  }
+}
+
+TEST_F(ExportDialogTest, TheLayoutStaysStillWhenTheFormatChanges) {
+  Open();
+  dialog->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+  const auto places = [this] {
+    std::map<QString, QRect> rects;
+    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+      // Qt's own parts of a control lay themselves out when the control is first shown.
+      if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_")) continue;
+      rects[widget->objectName()] = QRect(widget->mapTo(dialog.get(), QPoint(0, 0)), widget->size());
+    }
+    return rects;
+  };
+  const std::map<QString, QRect> first = places();
+  for (QAbstractButton* item : Find<QButtonGroup>("rgExport")->buttons()) {
+    item->click();
+    QApplication::processEvents();
+    for (const auto& [name, rect] : places()) {
+      EXPECT_EQ(first.at(name), rect) << name.toStdString() << " with " << item->text().toStdString();
+    }
+  }
 }
 
 TEST_F(ExportDialogTest, TableFormatsNameTheirLogsAndWarn) {

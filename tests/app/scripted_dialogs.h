@@ -94,11 +94,15 @@ class RecordedLaunches : public Launcher {
   void OpenInEditor(const QString& editor, const QString& path) override {
     editorRuns.emplace_back(editor, path);
   }
-  void OpenUrl(const QString& url) override { urls.push_back(url); }
+  bool OpenUrl(const QString& url) override {
+    urls.push_back(url);
+    return browserStarts;
+  }
   void OpenHelp(int helpContext) override { helpContexts.push_back(helpContext); }
 
   std::vector<std::pair<QString, QString>> editorRuns;
   std::vector<QString> urls;
+  bool browserStarts = true;
   std::vector<int> helpContexts;
 };
 

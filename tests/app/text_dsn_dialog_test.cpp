@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -136,26 +137,30 @@ TEST_F(TextDsnDialog, AnotherDriversDataSourceIsNeverReplaced) {
   EXPECT_EQ(before, sandbox.SystemDataSources());
 }
 
-TEST_F(TextDsnDialog, ABlankNameShowsTheComponentsErrorTwice) {
+TEST_F(TextDsnDialog, ABlankNameShowsTheComponentsErrorOnceAndNoFailureAfterIt) {
   Open(data.Path());
   Find<QLineEdit>("Edit1")->clear();
   dialogs.Expect(BoxKind::Error);
-  dialogs.Expect(BoxKind::Error);
-  dialogs.Expect(BoxKind::Inform);
   QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
-  EXPECT_EQ((Texts{"Property 'DSNNameOrAlias' must not be blank", "Property 'DSNNameOrAlias' must not be blank",
-                   "DSN Creation Failed"}),
-            dialogs.Texts());
+  EXPECT_EQ(Texts{"Property 'DSNNameOrAlias' must not be blank"}, dialogs.Texts());
+  EXPECT_EQ(Tones{kFailure}, sounds.tones);
+  EXPECT_FALSE(Find<QPushButton>("btnOpenTable")->isEnabled());
+}
+
+TEST_F(TextDsnDialog, GridRowsAreAsHighAsTheDesktopsOwnRows) {
+  Open(data.Path());
+  auto* grid = Find<QTableView>("DBGrid1");
+  const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+  EXPECT_GE(rowHeight, grid->fontMetrics().height());
+  EXPECT_LT(rowHeight, 30);
 }
 
 TEST_F(TextDsnDialog, ANameThatWouldBeASectionOfItsOwnIsRefusedBeforeAnythingIsWritten) {
   Open(data.Path());
   Find<QLineEdit>("Edit1")->setText("Orders]");
   dialogs.Expect(BoxKind::Error);
-  dialogs.Expect(BoxKind::Inform);
   QTest::mouseClick(Find<QPushButton>("btnAdd"), Qt::LeftButton);
-  EXPECT_EQ((Texts{"The data source name must not hold [, ] or =", "DSN Creation Failed"}),
-            dialogs.Texts());
+  EXPECT_EQ(Texts{"The data source name must not hold [, ] or ="}, dialogs.Texts());
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 

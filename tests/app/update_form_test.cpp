@@ -90,6 +90,18 @@ TEST_F(UpdateFormTest, ANewerVersionOffersTheDownloadPageWhichOnlyYesOpens) {
             launches.urls);
 }
 
+TEST_F(UpdateFormTest, YesWithoutABrowserSaysSoAndShowsTheAddress) {
+  server.Serve("software/quorlin/v.ini", "[Version]\r\nVersion=10.0\r\n");
+  launches.browserStarts = false;
+  Open();
+  dialogs.ExpectOffer(Answer::Yes);
+  dialogs.Expect(BoxKind::Inform);
+  QTest::mouseClick(Find<QPushButton>("btnCheck"), Qt::LeftButton);
+  EXPECT_EQ("No web browser could be started. The download page is at\n" +
+                QString::fromStdString(server.Url("software.htm")),
+            dialogs.Boxes().back().text);
+}
+
 TEST_F(UpdateFormTest, ABuildWithoutAnUpdateServerSaysSoAndAsksNoOne) {
   withoutServer = true;
   Open();

@@ -63,9 +63,7 @@ TEST_F(DsnCommand, RefusalsExitWithTheirStatus) {
 
   result = Run({"dsn", "add", dir_.Path(), "--name", ""});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ(
-      "Property 'DSNNameOrAlias' must not be blank\nProperty 'DSNNameOrAlias' must not be blank\nDSN Creation Failed\n",
-      result.err);
+  EXPECT_EQ("Property 'DSNNameOrAlias' must not be blank\nDSN Creation Failed\n", result.err);
 
   ASSERT_EQ(0, Run({"dsn", "add", dir_.Path()}).exitCode);
   result = Run({"dsn", "open", "missing.csv"});

@@ -103,11 +103,11 @@ TEST_F(TextDsnCommands, RemoveTakesAwayOnlyAnExistingDataSource) {
   EXPECT_EQ(std::string::npos, sandbox.SystemDataSources().find("[MyTextDSN]"));
 }
 
-TEST_F(TextDsnCommands, ABlankNameIsRefusedTwiceAndNothingIsWritten) {
+TEST_F(TextDsnCommands, ABlankNameIsRefusedOnceAndNothingIsWritten) {
   const TextDsnOutcome outcome = AddTextDsn(creator, Request(""), DsnScope::System);
   EXPECT_FALSE(outcome.ok);
   EXPECT_EQ("DSN Creation Failed", outcome.message);
-  EXPECT_EQ((Strings{kBlankNameMessage, kBlankNameMessage}), outcome.errorBoxes);
+  EXPECT_EQ(Strings{kBlankNameMessage}, outcome.errorBoxes);
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 

@@ -142,7 +142,7 @@ completions=$(bash -c '
   complete_line "quorlin-cli dsn" ""
 ' _ "$root/usr/share/bash-completion/completions/quorlin-cli")
 expected_completions='preview guess schema report export dsn --version --help
-csv space tab other dbf paradox xls html xml sql
+csv space tab other dbf paradox xls html xml sql parquet
 --sep --start --schema --save
 add config remove tables open'
 [ "$completions" = "$expected_completions" ] || fail "bash completion gave:
