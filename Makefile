@@ -58,7 +58,7 @@ package:
 	  -DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
 	  -DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" \
 	  -DCMAKE_SHARED_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)"
-	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quorlin quorlin-cli quorlin-odbc-text packaging_files
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quorlin quorlin-cli quorlin-odbc-text quorlin_sqlite packaging_files
 	rm -f $(PACKAGE_BUILD)/quorlin_*.deb
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 	cp $(PACKAGE_BUILD)/quorlin_*.deb .

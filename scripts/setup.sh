@@ -11,7 +11,7 @@ build_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   ccache
-  pxlib-dev unixodbc-dev libzstd-dev libsnappy-dev
+  pxlib-dev unixodbc-dev libsqlite3-dev libzstd-dev libsnappy-dev libxlsxwriter-dev
   libasound2-dev libcurl4-openssl-dev
   dpkg-dev fakeroot file librsvg2-bin
 )
@@ -23,6 +23,7 @@ packages=(
   python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
   unixodbc odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
   tinyproxy nodejs
+  python3-openpyxl jq postgresql
   miller gnumeric gdal-bin
   lintian desktop-file-utils appstream man-db bash-completion
 )

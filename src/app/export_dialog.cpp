@@ -131,9 +131,9 @@ void TfrmExportData::BuildControls() {
   rgExport = new QButtonGroup(this);
   rgExport->setObjectName("rgExport");
   auto* formatLayout = new QVBoxLayout(formats);
-  for (const ExportFormatInfo& info : kExportFormats) {
-    const int index = FormatIndex(info.format);
-    auto* item = new QRadioButton(FromBytes(info.caption), formats);
+  for (const ExportFormat format : kDialogFormatOrder) {
+    const int index = FormatIndex(format);
+    auto* item = new QRadioButton(FromBytes(FormatInfo(format).caption), formats);
     item->setObjectName(QString("rgExport%1").arg(index));
     rgExport->addButton(item, index);
     formatLayout->addWidget(item);
@@ -289,6 +289,7 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
     case ExportFormat::SpaceDelimited:
     case ExportFormat::TabDelimited:
     case ExportFormat::Excel:
+    case ExportFormat::Xlsx:
       show(chkHeadInExport, true, true);
       show(chkFields, true, true);
       chkFields->setChecked(true);
@@ -298,6 +299,7 @@ void TfrmExportData::rgExportClick(ExportFormat format) {
       break;
     case ExportFormat::XBase:
     case ExportFormat::Paradox:
+    case ExportFormat::JsonLines:
       for (QCheckBox* box : {chkHeadInExport, chkFields}) {
         show(box, false, false);
         box->setChecked(false);

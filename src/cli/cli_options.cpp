@@ -10,6 +10,9 @@ namespace quorlin {
 
 namespace {
 
+// The rows to scan of --rows all: the preview shows as many lines as it may hold.
+constexpr const char* kAllRowsText = "9223372036854775807";
+
 struct SeparatorWord {
   const char* word;
   SeparatorKind kind;
@@ -21,9 +24,10 @@ constexpr SeparatorWord kSeparatorWords[] = {{"comma", SeparatorKind::Comma},
                                              {"fixed", SeparatorKind::Fixed}};
 
 void AddTextOption(CLI::App& command, const std::string& name, std::optional<std::string>& target,
-                   const std::string& description) {
+                   const std::string& description, const std::string& kind = "TEXT") {
   command.add_option_function<std::string>(
-      name, [&target](const std::string& value) { target = value; }, description);
+      name, [&target](const std::string& value) { target = value; }, description)
+      ->type_name(kind);
 }
 
 void CheckWholeNumber(const char* option, const std::optional<std::string>& text) {
@@ -39,15 +43,26 @@ void CheckWholeNumber(const char* option, const std::optional<std::string>& text
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--sep", arguments.separator,
-                "comma, tab, space, fixed, or one character for Custom");
-  AddTextOption(command, "--qualifier", arguments.qualifier, "text qualifier, {none} for none");
+                "the separator: comma, tab, space, fixed, or any one character");
+  AddTextOption(command, "--qualifier", arguments.qualifier,
+                "the character around values that hold the separator, {none} for none");
   command.add_flag("--header", arguments.headerRow, "line 1 holds the field names");
-  AddTextOption(command, "--start", arguments.startRow, "start row");
-  AddTextOption(command, "--rows", arguments.rowsToScan, "rows to scan");
-  AddTextOption(command, "--count-from", arguments.countFrom, "counting base of field numbers");
-  AddTextOption(command, "--line-length", arguments.lineLength, "line length of a fixed layout");
+  AddTextOption(command, "--start", arguments.startRow, "the line the data starts at", "NUMBER");
+  AddTextOption(command, "--rows", arguments.rowsToScan, "how many lines to look at; all for every one", "NUMBER|all");
+  AddTextOption(command, "--count-from", arguments.countFrom, "number the fields from 0 or 1", "0|1");
+  AddTextOption(command, "--line-length", arguments.lineLength, "the line length of a fixed-length file",
+                "NUMBER");
   command.add_flag("--schema", arguments.fromSchema,
-                   "take the layout from the folder's Schema.INI");
+                   "take the layout from the Schema.INI in the file's folder");
+}
+
+void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments) {
+  AddTextOption(command, "--layout", arguments.layoutFile,
+                "take the layout from this Schema.INI instead of the one in the file's folder", "FILE");
+  AddTextOption(command, "--section", arguments.section,
+                "the section of the --layout file to read (default: the file's name)");
+  AddTextOption(command, "--fields", arguments.fields,
+                "the fields, as \"id Integer, name Char 30, born Date\"; nothing is saved");
 }
 
 void CheckLayoutArguments(const LayoutArguments& arguments) {
@@ -60,7 +75,13 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
     }
   }
   CheckWholeNumber("--start", arguments.startRow);
-  CheckWholeNumber("--rows", arguments.rowsToScan);
+  if (arguments.rowsToScan != "all") CheckWholeNumber("--rows", arguments.rowsToScan);
+  if (arguments.layoutFile && arguments.fields) {
+    throw CliError(kExitRefused, "--layout and --fields: give the layout one way only");
+  }
+  if (arguments.section && !arguments.layoutFile) {
+    throw CliError(kExitRefused, "--section: only with --layout");
+  }
   CheckWholeNumber("--line-length", arguments.lineLength);
   CheckWholeNumber("--count-from", arguments.countFrom);
   if (arguments.countFrom) {
@@ -86,7 +107,8 @@ FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& argume
     layout.startRow = "1";
   }
   if (arguments.startRow) layout.startRow = *arguments.startRow;
-  if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan;
+  // "all" is the command line's own: the preview then shows as many lines as it may.
+  if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan == "all" ? kAllRowsText : *arguments.rowsToScan;
   if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
   return layout;
 }
@@ -112,21 +134,22 @@ namespace {
 // it named but not loaded.
 SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const LayoutArguments& arguments) {
   const SavedSection place = SavedSectionOf(dataPath);
+  const SavedSection saved = arguments.source.value_or(place);
   file.SetFolder(place.folder);
   file.ChooseFile(dataPath, dataPath);
   file.SetNumberingBase(NumberingBase(arguments));
   // The command line's numbers were checked before, so a number that fails here was saved.
   try {
-    if (!arguments.fromSchema) {
+    if (!arguments.fromSchema && !arguments.source) {
       file.SetLayout(ApplyLayoutArguments(file.Layout(), arguments));
       file.Refresh(arguments.lineLength ? RulerLength::FromLayout : RulerLength::FromLineTwo);
       return SavedLayoutRead::Read;
     }
     return file.OpenWithSavedLayout(
-        SavedSectionFile(place), place.section,
+        SavedSectionFile(saved), saved.section,
         [&arguments](FileLayout& layout) { layout = ApplyLayoutArguments(layout, arguments); });
   } catch (const ConversionError& error) {
-    throw CliError(kExitStopped, place.schemaPath + " [" + place.section + "]: " + error.what());
+    throw CliError(kExitStopped, saved.schemaPath + " [" + saved.section + "]: " + error.what());
   }
 }
 
@@ -135,8 +158,8 @@ SavedLayoutRead LoadDataFile(OpenFile& file, const std::string& dataPath, const 
 OpenFile OpenDataFile(const std::string& dataPath, const LayoutArguments& arguments) {
   OpenFile file;
   if (LoadDataFile(file, dataPath, arguments) == SavedLayoutRead::NoFields) {
-    const SavedSection place = SavedSectionOf(dataPath);
-    throw CliError(kExitStopped, place.schemaPath + ": " + NoFieldsMessage(place.section));
+    const SavedSection saved = arguments.source.value_or(SavedSectionOf(dataPath));
+    throw CliError(kExitStopped, saved.schemaPath + ": " + NoFieldsMessage(saved.section));
   }
   return file;
 }
@@ -149,7 +172,7 @@ OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments argumen
 }
 
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
-  for (const std::string& cut : file.CutMessages()) err << dataPath << ": " << cut << '\n';
+  for (const std::string& cut : file.CutMessages()) PrintMessage(err, dataPath + ": " + cut);
 }
 
 }  // namespace quorlin

@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "export/export_field_builder.h"
 #include "schema/field_layout.h"
 #include "schema/open_file.h"
 
@@ -22,9 +23,17 @@ struct LayoutArguments {
   std::optional<std::string> countFrom;
   std::optional<std::string> lineLength;
   bool fromSchema = false;
+  std::optional<std::string> layoutFile;  // --layout: a Schema.INI anywhere
+  std::optional<std::string> section;     // --section: its section to read
+  std::optional<std::string> fields;      // --fields "name Type [width], ..."
+  // Where the saved layout is read when not from the data file's folder: --layout, or the
+  // section --fields was written into (CommandInput sets it).
+  std::optional<SavedSection> source;
 };
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
+// --layout, --section and --fields, which the commands that read a layout take.
+void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments);
 
 // Refuses (CliError, exit 2) a separator text that is no kind and not one character, numbers
 // that are not whole, and a counting base other than 0 or 1.

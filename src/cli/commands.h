@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -12,6 +13,7 @@
 namespace quorlin {
 
 struct CommandContext {
+  std::istream& in;   // the data of a file argument "-"
   std::ostream& out;  // results
   std::ostream& err;  // messages
   LocaleSettings locale;

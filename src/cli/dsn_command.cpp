@@ -17,6 +17,7 @@ namespace {
 struct DsnArguments {
   std::string folder;
   std::string table;
+  std::string sql;
   std::string name = kDefaultDsnName;
   std::string description = kDefaultDsnDescription;
   std::string extensions = kDefaultDsnExtensions;
@@ -36,9 +37,9 @@ void RequireTextDriver() {
 
 int Report(const TextDsnOutcome& outcome, std::ostream& err) {
   if (outcome.refused) throw CliError(kExitRefused, outcome.errorBoxes.back());
-  for (const std::string& box : outcome.errorBoxes) err << box << '\n';
+  for (const std::string& box : outcome.errorBoxes) PrintMessage(err, box);
   if (!outcome.ok) throw CliError(kExitReportedFailure, outcome.message);
-  err << outcome.message << '\n';
+  PrintMessage(err, outcome.message);
   return kExitDone;
 }
 
@@ -75,8 +76,9 @@ Command AddDsnCommand(CLI::App& app, const CommandContext& context) {
   CLI::App* tables = dsn->add_subcommand("tables", "list the folder's tables as the dialog lists them");
   tables->add_option("FOLDER", arguments->folder, "data folder")->required();
   tables->add_option("--extensions", arguments->extensions, "file extensions")->capture_default_str();
-  CLI::App* open = dsn->add_subcommand("open", "print a table's rows as the ODBC driver returns them");
-  open->add_option("TABLE", arguments->table, "table (a data file's name)")->required();
+  CLI::App* open = dsn->add_subcommand("open", "print a table's rows, or a statement's, as the ODBC driver returns them");
+  CLI::Option* table = open->add_option("TABLE", arguments->table, "table (a data file's name)");
+  open->add_option("--sql", arguments->sql, "run this SQL statement through the driver instead")->excludes(table);
   open->add_option("--name", arguments->name, "data source name")->capture_default_str();
   open->add_flag("--json", arguments->json, "print one JSON object");
 
@@ -95,7 +97,15 @@ Command AddDsnCommand(CLI::App& app, const CommandContext& context) {
     }
     RequireTextDriver();
     if (!*add && !*config && !*remove) {
-      PrintDataSourceTable(DsnNameFromBox(arguments->name), arguments->table, arguments->json, context.out);
+      if (arguments->table.empty() && arguments->sql.empty()) {
+        throw CliError(kExitRefused, "dsn open needs a TABLE or --sql \"statement\"");
+      }
+      const std::string dataSource = DsnNameFromBox(arguments->name);
+      if (arguments->sql.empty()) {
+        PrintDataSourceTable(dataSource, arguments->table, arguments->json, context.out);
+      } else {
+        PrintDataSourceQuery(dataSource, arguments->sql, arguments->json, context.out);
+      }
       return kExitDone;
     }
     TTextDSNCreator creator = DialogDsnCreator(HomeFolder());

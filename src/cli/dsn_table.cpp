@@ -112,12 +112,16 @@ std::string BracketedName(const std::string& table) {
 }  // namespace
 
 void PrintDataSourceTable(const std::string& dataSource, const std::string& table, bool json, std::ostream& out) {
+  PrintDataSourceQuery(dataSource, "SELECT * FROM " + BracketedName(table), json, out);
+}
+
+void PrintDataSourceQuery(const std::string& dataSource, const std::string& query, bool json, std::ostream& out) {
   const Handle environment(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
   environment.Check(
       SQLSetEnvAttr(environment.Get(), SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0));
   const Connection connection(environment, dataSource);
   const Handle statement(SQL_HANDLE_STMT, connection.Get().Get());
-  std::string sql = "SELECT * FROM " + BracketedName(table);
+  std::string sql = query;
   statement.Check(SQLExecDirect(statement.Get(), reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS));
 
   SQLSMALLINT count = 0;

@@ -13,4 +13,7 @@ namespace quorlin {
 // opened or read.
 void PrintDataSourceTable(const std::string& dataSource, const std::string& table, bool json, std::ostream& out);
 
+// The same for the rows of any statement the driver runs.
+void PrintDataSourceQuery(const std::string& dataSource, const std::string& sql, bool json, std::ostream& out);
+
 }  // namespace quorlin

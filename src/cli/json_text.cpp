@@ -1,6 +1,8 @@
 // JSON strings from byte texts and the field records every command prints.
 #include "cli/json_text.h"
 
+#include "text/integer_text.h"
+
 namespace quorlin {
 
 std::string JsonText(std::string_view bytes) { return AsUtf8(bytes); }
@@ -64,8 +66,7 @@ void WriteFieldJson(std::ostream& out, const FieldSpec& field) {
   WriteJsonString(out, field.name);
   out << ",\"type\":";
   WriteJsonString(out, field.typeName);
-  out << ",\"width\":";
-  WriteJsonString(out, field.width);
+  out << ",\"width\":" << JsonWholeNumber(field.width).dump();
   if (field.format) {
     out << ",\"format\":";
     WriteJsonString(out, *field.format);
@@ -73,11 +74,19 @@ void WriteFieldJson(std::ostream& out, const FieldSpec& field) {
   out << '}';
 }
 
+nlohmann::ordered_json JsonWholeNumber(std::string_view text) {
+  try {
+    return ToInteger(text);
+  } catch (const ConversionError&) {
+    return nullptr;
+  }
+}
+
 nlohmann::ordered_json FieldJson(const FieldSpec& field) {
   nlohmann::ordered_json object;
   object["name"] = JsonText(field.name);
   object["type"] = JsonText(field.typeName);
-  object["width"] = JsonText(field.width);
+  object["width"] = JsonWholeNumber(field.width);
   if (field.format) object["format"] = JsonText(*field.format);
   return object;
 }

@@ -25,7 +25,11 @@ void WriteJsonString(std::ostream& out, std::string_view bytes);
 void WriteJsonTexts(std::ostream& out, const std::vector<std::string>& texts);
 void WriteFieldJson(std::ostream& out, const FieldSpec& field);
 
-// {"name", "type", "width"[, "format"]}
+// A saved number as a JSON number, or null when the text holds no whole number: the same key
+// has the same type in every command's output.
+nlohmann::ordered_json JsonWholeNumber(std::string_view text);
+
+// {"name", "type", "width"[, "format"]}, the width a number
 nlohmann::ordered_json FieldJson(const FieldSpec& field);
 nlohmann::ordered_json FieldListJson(const FieldList& fields);
 

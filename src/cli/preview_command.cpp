@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "cli/cli_options.h"
+#include "cli/command_input.h"
 #include "cli/commands.h"
 #include "cli/json_text.h"
 #include "cli/plain_table.h"
@@ -18,12 +19,16 @@ struct PreviewArguments {
 
 // The preview as one JSON object, written piece by piece: a tree of a large preview would
 // take several times the memory of the preview itself.
+// What the preview left out is part of the object ("cut", one message each, empty when
+// nothing was), so that a program reading it never takes a cut preview for the whole file.
 void WritePreviewJson(std::ostream& out, const OpenFile& file) {
   if (file.IsFixedView()) {
     out << "{\"lineLength\":" << file.LineLength() << ",\"title\":";
     WriteJsonString(out, file.Ruler().title);
     out << ",\"lines\":";
     WriteJsonTexts(out, file.Ruler().lines);
+    out << ",\"cut\":";
+    WriteJsonTexts(out, file.CutMessages());
     out << "}\n";
     return;
   }
@@ -42,7 +47,9 @@ void WritePreviewJson(std::ostream& out, const OpenFile& file) {
     if (i > 0) out << ',';
     WriteFieldJson(out, file.Fields()[i]);
   }
-  out << "]}\n";
+  out << "],\"cut\":";
+  WriteJsonTexts(out, file.CutMessages());
+  out << "}\n";
 }
 
 void WritePreviewText(std::ostream& out, const OpenFile& file) {
@@ -62,12 +69,14 @@ void WritePreviewText(std::ostream& out, const OpenFile& file) {
 Command AddPreviewCommand(CLI::App& app, const CommandContext& context) {
   auto arguments = std::make_shared<PreviewArguments>();
   CLI::App* command = app.add_subcommand("preview", "show the file as the preview shows it");
-  command->add_option("FILE", arguments->file, "data file")->required();
+  command->add_option("FILE", arguments->file, "the data file, - for the standard input")->required()->type_name("FILE");
   AddLayoutOptions(*command, arguments->layout);
+  AddLayoutSourceOptions(*command, arguments->layout);
   command->add_flag("--json", arguments->json, "print one JSON object");
   return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     CheckLayoutArguments(arguments->layout);
-    const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    const CommandInput input(arguments->file, arguments->layout, context.in);
+    const OpenFile file = OpenDataFile(input.Path(), arguments->layout);
     PrintCutMessages(arguments->file, file, context.err);
     if (arguments->json) {
       WritePreviewJson(context.out, file);

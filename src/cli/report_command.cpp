@@ -6,6 +6,7 @@
 
 #include "cli/cli_error.h"
 #include "cli/cli_options.h"
+#include "cli/command_input.h"
 #include "cli/commands.h"
 #include "platform/atomic_file.h"
 #include "platform/local_date.h"
@@ -36,19 +37,23 @@ void RefuseWritingOverInput(const std::string& input, const std::string& output)
 Command AddReportCommand(CLI::App& app, const CommandContext& context) {
   auto arguments = std::make_shared<ReportArguments>();
   CLI::App* command = app.add_subcommand("report", "print the structure report of the saved layout");
-  command->add_option("FILE", arguments->file, "data file")->required();
+  command->add_option("FILE", arguments->file, "the data file, - for the standard input")->required()->type_name("FILE");
   command->add_option_function<std::string>(
       "-o", [arguments](const std::string& value) { arguments->output = value; },
-      "write the report to this file");
+      "write the report to this file instead of the standard output")
+      ->type_name("FILE");
   command->add_option_function<std::string>(
       "--count-from", [arguments](const std::string& value) { arguments->layout.countFrom = value; },
-      "counting base of field numbers");
+      "number the fields from 0 or 1")
+      ->type_name("0|1");
+  AddLayoutSourceOptions(*command, arguments->layout);
   return {command, [arguments] { return arguments->file; }, [arguments, &context] {
     arguments->layout.fromSchema = true;
     CheckLayoutArguments(arguments->layout);
-    if (arguments->output) RefuseWritingOverInput(arguments->file, *arguments->output);
+    const CommandInput input(arguments->file, arguments->layout, context.in);
+    if (arguments->output) RefuseWritingOverInput(input.Path(), *arguments->output);
     // The field list as opening the file from the schema list shows it.
-    const OpenFile file = OpenDataFile(arguments->file, arguments->layout);
+    const OpenFile file = OpenDataFile(input.Path(), arguments->layout);
     if (file.Fields().empty()) throw CliError(kExitRefused, kNoStructureDisplayed);
     const std::string report = StructureReport(file.InputText(), file.Layout().separator, file.Fields(),
                                                file.NumberingBase(), LocalToday());
@@ -58,7 +63,7 @@ Command AddReportCommand(CLI::App& app, const CommandContext& context) {
       return kExitDone;
     }
     ReplaceFile(*arguments->output, report);
-    context.err << "Output in " << *arguments->output << '\n';
+    PrintMessage(context.err, "Output in " + *arguments->output);
     return kExitDone;
   }};
 }

@@ -84,8 +84,8 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
   object["separator"] = SeparatorName(saved.separator);
   object["customChar"] = JsonText(saved.customSeparator);
   object["header"] = saved.hasHeaderRow;
-  object["lineLength"] = JsonText(saved.fixedLength);
-  object["rowsToScan"] = JsonText(saved.rowsToScan);
+  object["lineLength"] = JsonWholeNumber(saved.fixedLength);
+  object["rowsToScan"] = JsonWholeNumber(saved.rowsToScan);
   object["fields"] = FieldListJson(fields);
   return object;
 }
@@ -130,7 +130,7 @@ int DeleteSection(const std::string& dataPath, std::ostream& out) {
   const DeleteOutcome outcome = DeleteSchemaSection(place.folder, place.section, dataPath);
   if (outcome.refused) throw CliError(kExitRefused, outcome.message);
   if (!outcome.removed) throw CliError(kExitReportedFailure, outcome.message);
-  out << outcome.message << '\n';
+  PrintMessage(out, outcome.message);
   return kExitDone;
 }
 

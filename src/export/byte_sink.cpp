@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
 
 #include "platform/file_error.h"
 
@@ -49,6 +50,12 @@ FileSink::FileSink(std::string path, Opened file, std::size_t bufferSize)
     : path_(std::move(path)), fd_(file.fd), capacity_(bufferSize == 0 ? 1 : bufferSize) {
   buffer_.reset(new char[capacity_]);
   bufferSize_ = capacity_;
+}
+
+std::unique_ptr<FileSink> FileSink::OnDescriptor(int descriptor, std::string name, std::size_t bufferSize) {
+  const int fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) throw FileError("Cannot write to " + name + ": " + std::strerror(errno));
+  return std::make_unique<FileSink>(std::move(name), Opened{fd}, bufferSize);
 }
 
 FileSink::~FileSink() {
@@ -158,6 +165,18 @@ void FileSink::Close() {
   buffer_.reset();
   bufferSize_ = 0;
   if (result != 0 && errno != EINTR) Fail(errno);
+}
+
+void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks) {
+  std::exception_ptr first;
+  for (const auto& sink : sinks) {
+    try {
+      sink->Close();
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (first) std::rethrow_exception(first);
 }
 
 std::span<char> ByteSink::Reserve(std::size_t size) {

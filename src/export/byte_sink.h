@@ -58,6 +58,10 @@ class FileSink : public ByteSink {
   };
   // Writes to `file`; `path` names it in messages.
   FileSink(std::string path, Opened file, std::size_t bufferSize = kDefaultBufferSize);
+  // A sink on a copy of an open descriptor, such as the standard output, named `name` in
+  // messages; closing it leaves the descriptor itself open.
+  static std::unique_ptr<FileSink> OnDescriptor(int descriptor, std::string name,
+                                                std::size_t bufferSize = kDefaultBufferSize);
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -89,6 +93,9 @@ class FileSink : public ByteSink {
   std::size_t capacity_;
   std::uint64_t flushed_ = 0;  // bytes already handed to the file
 };
+
+// Closes every sink in order; raises the first failure after closing all.
+void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks);
 
 // Keeps everything written in memory.
 class MemorySink : public ByteSink {

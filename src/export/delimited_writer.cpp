@@ -8,8 +8,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 class DelimitedWriter : public FormatWriter {
  public:
   explicit DelimitedWriter(const ExportRequest& request)
@@ -38,7 +36,8 @@ class DelimitedWriter : public FormatWriter {
     const std::string_view qualifier = request_.outputQualifier;
     std::size_t valueBytes = 0;
     for (const std::string_view value : values) valueBytes += value.size();
-    SinkRoom line(*out_, valueBytes + values.size() * (separator.size() + 2 * qualifier.size()) + kLineEnd.size());
+    SinkRoom line(*out_, valueBytes + values.size() * (separator.size() + 2 * qualifier.size()) +
+                             request_.lineEnd.size());
     const std::string_view* const items = values.data();
     const std::size_t count = values.size();
     for (std::size_t i = 0; i < count; ++i) {
@@ -49,7 +48,7 @@ class DelimitedWriter : public FormatWriter {
         line.Put(qualifier);
       }
     }
-    line.Put(kLineEnd);
+    line.Put(request_.lineEnd);
     line.Commit();
   }
 

@@ -23,10 +23,10 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   }
   // A saved section that cannot be read or used raises its own error (FileError, SchemaError),
   // which stops the export like any other error rather than passing for a missing section.
-  if (CountSchemaColumns(choices.inputPath) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
+  const SavedSection saved = choices.savedLayout.value_or(SavedSectionOf(choices.inputPath));
+  if (CountSchemaColumns(saved) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
   ExportRequest request;
-  request.fields = BuildExportFields(choices.inputPath, choices.inputQualifierBox,
-                                     choices.fixedInput, choices.format);
+  request.fields = BuildExportFields(saved, choices.inputQualifierBox, choices.fixedInput, choices.format);
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
@@ -47,6 +47,9 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.now = context.now;
   request.locale = context.locale;
   request.monthNames = context.monthNames;
+  request.lineEnd = choices.lineEnd;
+  request.sqlDialect = choices.sqlDialect;
+  request.toStandardOutput = choices.toStandardOutput;
   return request;
 }
 

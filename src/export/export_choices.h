@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "export/export_field_builder.h"
 #include "export/export_request.h"
 #include "export/export_result.h"
 #include "schema/field_layout.h"
@@ -26,6 +27,12 @@ struct ExportChoices {
   bool translateSpecialChars = true;
   std::string otherChar;
   std::string outputQualifierBox = "\"";  // "{none}" means none
+  // Only the command line sets these; the dialog's exports keep the defaults.
+  std::string lineEnd = std::string(kCrLf);
+  SqlDialect sqlDialect = SqlDialect::Script;
+  bool toStandardOutput = false;
+  // Where the saved layout is read, when not from the input file's folder.
+  std::optional<SavedSection> savedLayout;
   std::int64_t rowsPerFile = 0;           // Parquet: part files of this many rows, 0 for one file
   OutputCompression compression = OutputCompression::Zstd;
   bool currencyAsDecimal = false;

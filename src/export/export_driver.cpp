@@ -178,6 +178,7 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     writer.Begin(headerSeparate ? count - 1 : count);
     const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
     result = writer.Finish();
+    result.recordsWritten = headerSeparate ? handled - 1 : handled;
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;
       result.stoppedEarly = true;

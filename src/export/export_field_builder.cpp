@@ -77,14 +77,19 @@ std::string Token(const std::vector<std::string>& tokens, std::size_t number) {
 
 }  // namespace
 
-std::size_t CountSchemaColumns(const std::string& inputPath) {
-  const SavedSection saved = SavedSectionOf(inputPath);
+std::size_t CountSchemaColumns(const std::string& inputPath) { return CountSchemaColumns(SavedSectionOf(inputPath)); }
+
+std::size_t CountSchemaColumns(const SavedSection& saved) {
   return ExportEntries(SavedSectionFile(saved), saved, "\"").size();
 }
 
 ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
                                bool fixedInput, ExportFormat format) {
-  const SavedSection saved = SavedSectionOf(inputPath);
+  return BuildExportFields(SavedSectionOf(inputPath), qualifierText, fixedInput, format);
+}
+
+ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
+                               bool fixedInput, ExportFormat format) {
   const ProfileFile file = SavedSectionFile(saved);
   ExportFields fields;
   for (const ColumnEntry& entry : ExportEntries(file, saved, qualifierText)) {

@@ -6,12 +6,14 @@
 
 #include "export/export_field.h"
 #include "export/export_format.h"
+#include "schema/saved_section.h"
 
 namespace quorlin {
 
 // The entries Col1, Col2, ... of the input file's saved section before the first missing one
 // (or one holding "na"), however many. Raises FileError when its Schema.INI cannot be read.
 std::size_t CountSchemaColumns(const std::string& inputPath);
+std::size_t CountSchemaColumns(const SavedSection& saved);
 
 // One descriptor per counted entry, each cut at its blanks with `qualifierText` (the input
 // qualifier box as it stands). With `fixedInput` every entry needs a whole-number width as its
@@ -19,6 +21,9 @@ std::size_t CountSchemaColumns(const std::string& inputPath);
 // cannot be used raises SchemaError before anything is written, with the schema library's
 // messages (CheckedWidth, FixedEntryWidth).
 ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
+                               bool fixedInput, ExportFormat format);
+// The same from a section kept anywhere, such as a layout given on the command line.
+ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
                                bool fixedInput, ExportFormat format);
 
 }  // namespace quorlin

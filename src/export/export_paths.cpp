@@ -23,6 +23,10 @@ std::string BesideOutput(const std::string& outputPath, const std::string& name)
   return FolderOf(outputPath) + name;
 }
 
+std::string ShownLog(const std::string& outputPath, const std::string& name, bool toStandardOutput) {
+  return toStandardOutput ? "the lines above on the standard error" : FolderOf(outputPath) + name;
+}
+
 bool IsSameFile(const std::string& existing, const std::string& candidate) {
   struct stat existingInfo {};
   if (::stat(existing.c_str(), &existingInfo) != 0) return false;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "export/export_field.h"
 #include "export/export_format.h"
@@ -20,6 +21,12 @@ using ExportProgress = std::function<void(std::int64_t position, std::int64_t ma
 inline constexpr std::array<const char*, 12> kEnglishMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
+
+// The database an SQL script is written for: the script of the export dialog, whose batches
+// end at GO lines, or the plain SQL one database (or the standard) runs.
+enum class SqlDialect { Script, Sqlite, Postgresql, Ansi };
+
+inline constexpr std::string_view kCrLf = "\r\n";
 
 // How a columnar output compresses its pages.
 enum class OutputCompression { None, Zstd, Snappy };
@@ -45,6 +52,11 @@ struct ExportRequest {
   OutputCompression compression = OutputCompression::Zstd;
   bool currencyAsDecimal = false;  // Currency as DECIMAL(19,4) rather than DOUBLE
   ExportProgress progress;        // may be empty
+  std::string lineEnd = std::string(kCrLf);  // of the text formats' lines
+  SqlDialect sqlDialect = SqlDialect::Script;
+  // The output goes to the standard output and the lines of its logs to the standard error,
+  // which the messages then name instead of the log files.
+  bool toStandardOutput = false;
 
   // Fixed here rather than read by the writers, so that outputs are the same in every run.
   DateTime now;              // the export's date and time

@@ -23,6 +23,10 @@ struct ExportResult {
   std::int64_t valuesCut = 0;
   // The output lacks records (an error, or the writer stopped): no file of it was kept.
   bool stoppedEarly = false;
+  // Data records handed to the writer, and values it could not write as their type (written
+  // as NULL, null or left out, and logged or counted in a message).
+  std::int64_t recordsWritten = 0;
+  std::int64_t valuesRejected = 0;
 
   bool Exported() const { return outcome == ExportOutcome::Exported; }
 };

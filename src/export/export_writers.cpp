@@ -5,11 +5,14 @@
 #include "export/export_driver.h"
 #include "export/export_paths.h"
 #include "export/html_writer.h"
+#include "export/json_lines_writer.h"
 #include "export/paradox_writer.h"
 #include "export/parquet/parquet_writer.h"
 #include "export/sql_writer.h"
+#include "export/standard_output_files.h"
 #include "export/xbase_writer.h"
 #include "export/xml_writer.h"
+#include "export/xlsx_writer.h"
 
 namespace quorlin {
 
@@ -32,10 +35,23 @@ std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request) {
       return MakeXmlWriter(request);
     case ExportFormat::Parquet:
       return MakeParquetWriter(request);
+    case ExportFormat::Xlsx:
+      return MakeXlsxWriter(request);
+    case ExportFormat::JsonLines:
+      return MakeJsonLinesWriter(request);
     case ExportFormat::SqlSchema:
       break;
   }
   return MakeSqlWriter(request);
+}
+
+std::optional<std::string> LogFileOf(const ExportRequest& request) {
+  switch (request.format) {
+    case ExportFormat::SqlSchema: return BesideOutput(AbsoluteFilePath(request.outputPath), kSqlLogName);
+    case ExportFormat::XBase: return BesideOutput(AbsoluteFilePath(request.outputPath), kXBaseLogName);
+    case ExportFormat::Paradox: return BesideOutput(AbsoluteFilePath(request.outputPath), kParadoxLogName);
+    default: return std::nullopt;
+  }
 }
 
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
@@ -47,6 +63,10 @@ ExportResult ExportFile(const ExportRequest& request, OutputFiles& files) {
 }
 
 ExportResult ExportFile(const ExportRequest& request) {
+  if (request.toStandardOutput) {
+    StandardOutputFiles files(AbsoluteFilePath(request.outputPath));
+    return ExportFile(request, files);
+  }
   DiskOutputFiles files;
   return ExportFile(request, files);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "export/export_request.h"
@@ -14,7 +15,11 @@ namespace quorlin {
 // The writer for `request.format`.
 std::unique_ptr<FormatWriter> MakeFormatWriter(const ExportRequest& request);
 
-// Exports `request` into `files` (on disk by default). Raises FileError as RunExport does.
+// The log of rejected values the format's writer keeps beside the output, or nothing.
+std::optional<std::string> LogFileOf(const ExportRequest& request);
+
+// Exports `request` into `files`: on disk beside each other by default, or to the standard
+// output and error when the request says so. Raises FileError as RunExport does.
 ExportResult ExportFile(const ExportRequest& request, OutputFiles& files);
 ExportResult ExportFile(const ExportRequest& request);
 

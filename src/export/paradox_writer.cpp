@@ -129,7 +129,7 @@ class ParadoxWriter : public FormatWriter {
     ExportResult result{ExportOutcome::Exported, {}};
     if (refused_) {
       result.messages.push_back("Errors found whilst creating Paradox Statements\nSee " +
-                                FolderOf(request_.outputPath) + kParadoxLogName +
+                                ShownLog(request_.outputPath, kParadoxLogName, request_.toStandardOutput) +
                                 "\nfor rejected Data");
     }
     NoteCutValues(result, cut_, logPath_);

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "export/column_names.h"
 #include "export/export_choices.h"
 #include "export/export_paths.h"
 #include "export/sink_room.h"
 #include "export/sql_keywords.h"
+#include "export/typed_values.h"
 #include "schema/value_recognisers.h"
 #include "text/byte_search.h"
 #include "text/record_splitter.h"
@@ -15,8 +17,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kStatementEnd = ");\r\nGO\r\n";
 
 bool IsIdentifierStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
@@ -139,16 +139,109 @@ char* PutDateLiteral(char* out, const DateTime& date) {
   return out + literal.size();
 }
 
+// How the script spells what databases spell differently.
+struct SqlSpelling {
+  bool batches;  // GO lines end the statements, names go in brackets, dates between "#"
+  std::string_view lineJoin;  // between the pieces of a text and a line-break character
+  std::string_view lineFeed;  // the line-break characters as the database's function gives them
+  std::string_view carriageReturn;
+  bool rawLineBreaks;  // line breaks stay inside the quotes
+  bool typedDateLiterals;  // DATE '...' rather than a quoted text
+  std::string_view beginTransaction;
+};
+
+SqlSpelling SpellingOf(SqlDialect dialect) {
+  switch (dialect) {
+    case SqlDialect::Sqlite:
+      return {false, " || ", "char(10)", "char(13)", false, false, "BEGIN TRANSACTION;"};
+    case SqlDialect::Postgresql:
+      return {false, " || ", "chr(10)", "chr(13)", false, true, "BEGIN;"};
+    case SqlDialect::Ansi:
+      return {false, "", "", "", true, true, "START TRANSACTION;"};
+    case SqlDialect::Script:
+      break;
+  }
+  return {true, " + ", "CHAR(10)", "CHAR(13)", false, false, ""};
+}
+
+// A database commits its statements in groups of this many, each group one transaction.
+constexpr std::int64_t kStatementsPerTransaction = 10000;
+// The most bytes a line-break character of a text becomes: the quote, a join, the function,
+// a join and the quote again.
+constexpr std::size_t kMostLineBreakBytes = 2 + 2 * 4 + 8;
+
+std::string ColumnType(SqlDialect dialect, const ExportField& field) {
+  const bool isChar = field.typeCode == ExportFieldType::Char;
+  switch (dialect) {
+    case SqlDialect::Script:
+      return isChar ? "TEXT(" + std::to_string(field.length) + ")" : std::string(TypeName(field.typeCode));
+    case SqlDialect::Sqlite:
+      switch (field.typeCode) {
+        case ExportFieldType::Bit:
+        case ExportFieldType::Byte:
+        case ExportFieldType::Integer:
+        case ExportFieldType::Long:
+          return "INTEGER";
+        case ExportFieldType::Float:
+        case ExportFieldType::Single:
+        case ExportFieldType::Double:
+          return "REAL";
+        case ExportFieldType::Currency:
+          return "NUMERIC";
+        default:
+          // Dates as the ISO texts SQLite's date functions read.
+          return "TEXT";
+      }
+    case SqlDialect::Postgresql:
+    case SqlDialect::Ansi:
+      break;
+  }
+  switch (field.typeCode) {
+    case ExportFieldType::Bit: return "BOOLEAN";
+    case ExportFieldType::Byte: return "SMALLINT";
+    case ExportFieldType::Integer: return "INTEGER";
+    case ExportFieldType::Long: return "BIGINT";
+    case ExportFieldType::Single: return "REAL";
+    case ExportFieldType::Float:
+    case ExportFieldType::Double: return "DOUBLE PRECISION";
+    case ExportFieldType::Currency: return "DECIMAL(19,4)";
+    case ExportFieldType::Date: return "DATE";
+    case ExportFieldType::Datetime: return "TIMESTAMP";
+    case ExportFieldType::Time: return "TIME";
+    case ExportFieldType::Char: break;
+  }
+  // PostgreSQL's own text type has no length to overflow; the standard's needs one.
+  if (dialect == SqlDialect::Postgresql) return "TEXT";
+  return "CHARACTER VARYING(" + std::to_string(field.length) + ")";
+}
+
+// The closing message that names where the rejected values were logged.
+std::string RejectedMessage(const std::string& shownLog) {
+  return "Errors found whilst creating \"INPUT\" statements\nSee " + shownLog + "\nfor rejected Data (replaced with NULL)";
+}
+
 class SqlWriter : public FormatWriter {
  public:
   explicit SqlWriter(const ExportRequest& request)
-      : request_(request), logPath_(BesideOutput(request.outputPath, kSqlLogName)) {
-    std::string names;
-    for (const ExportField& field : request.fields) {
-      if (!names.empty()) names += ",";
-      names += SqlName(field.name);
+      : request_(request),
+        spelling_(SpellingOf(request.sqlDialect)),
+        lineEnd_(request.lineEnd),
+        logPath_(BesideOutput(request.outputPath, kSqlLogName)) {
+    std::vector<std::string> names;
+    for (const ExportField& field : request.fields) names.push_back(field.name);
+    for (std::string& name : UniqueColumnNames(names, kLongestSqlName)) columns_.push_back(Name(name));
+    table_ = Name(request.title);
+    std::string joined;
+    for (const std::string& column : columns_) joined += (joined.empty() ? "" : ",") + column;
+    if (spelling_.batches) {
+      prefix_ = "INSERT INTO " + table_ + " (" + joined + ")" + lineEnd_ + "  VALUES(";
+      statementEnd_ = ");" + lineEnd_ + "GO" + lineEnd_;
+    } else {
+      prefix_ = "INSERT INTO " + table_ + " (" + joined + ") VALUES (";
+      statementEnd_ = ");" + lineEnd_;
     }
-    prefix_ = "INSERT INTO " + SqlName(request.title) + " (" + names + ")" + std::string(kLineEnd) + "  VALUES(";
+    const std::string commit = "COMMIT;" + lineEnd_;
+    nextTransaction_ = commit + std::string(spelling_.beginTransaction) + lineEnd_;
   }
 
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
@@ -157,9 +250,12 @@ class SqlWriter : public FormatWriter {
 
   std::optional<std::string> Refusal() const override {
     if (Trim(request_.title).empty()) return kNoTitleMessage;
-    if (auto refusal = SqlNameRefusal("table name", request_.title)) return refusal;
+    const auto refusal = [this](std::string_view what, std::string_view name) {
+      return spelling_.batches ? SqlNameRefusal(what, name) : QuotedNameRefusal(what, name);
+    };
+    if (auto refused = refusal("table name", request_.title)) return refused;
     for (const ExportField& field : request_.fields) {
-      if (auto refusal = SqlNameRefusal("field name", field.name)) return refusal;
+      if (auto refused = refusal("field name", field.name)) return refused;
     }
     return std::nullopt;
   }
@@ -170,32 +266,35 @@ class SqlWriter : public FormatWriter {
   }
 
   void Begin(std::int64_t) override {
-    const std::string table = SqlName(request_.title);
-    std::string head = "CREATE TABLE " + table + std::string(kLineEnd) + "(";
-    for (const ExportField& field : request_.fields) {
-      head += "    " + SqlName(field.name);
-      if (field.typeCode == ExportFieldType::Char) {
-        head += " TEXT(" + std::to_string(field.length) + ")";
-      } else {
-        head += " ";
-        head += TypeName(field.typeCode);
-      }
-      head += ",";
-      head += kLineEnd;
+    std::string head;
+    if (!spelling_.batches) head = std::string(spelling_.beginTransaction) + lineEnd_;
+    head += "CREATE TABLE " + table_ + lineEnd_ + "(";
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      head += "    " + columns_[i] + " " + ColumnType(request_.sqlDialect, request_.fields[i]) + "," + lineEnd_;
     }
-    if (!request_.fields.empty()) head.resize(head.size() - 1 - kLineEnd.size());
+    if (!columns_.empty()) head.resize(head.size() - 1 - lineEnd_.size());
     // ")" and "GO" stand on lines of their own: batch tools see GO only alone on its line.
-    head += std::string(kLineEnd) + ");" + std::string(kLineEnd) + "GO" + std::string(kLineEnd) +
-            std::string(kLineEnd) + std::string(kLineEnd);
+    head += lineEnd_ + ");" + lineEnd_;
+    if (spelling_.batches) head += "GO" + lineEnd_ + lineEnd_ + lineEnd_;
     out_->Write(head);
   }
 
   void Record(std::int64_t number, const RecordValues& values) override {
     const std::size_t count = std::min(values.size(), request_.fields.size());
     std::size_t valueBytes = 0;
-    for (std::size_t i = 0; i < count; ++i) valueBytes += values[i].size();
-    SinkRoom line(*out_, prefix_.size() + 2 * valueBytes + request_.fields.size() * kMostItemMarkup +
-                             kStatementEnd.size());
+    std::size_t lineBreaks = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      valueBytes += values[i].size();
+      if (!spelling_.rawLineBreaks) {
+        const char* const end = values[i].data() + values[i].size();
+        lineBreaks += CountByte(values[i].data(), end, '\n') + CountByte(values[i].data(), end, '\r');
+      }
+    }
+    const bool newTransaction = !spelling_.batches && number > 1 && (number - 1) % kStatementsPerTransaction == 0;
+    SinkRoom line(*out_, nextTransaction_.size() + prefix_.size() + 2 * valueBytes +
+                             lineBreaks * kMostLineBreakBytes + request_.fields.size() * kMostItemMarkup +
+                             statementEnd_.size());
+    if (newTransaction) line.Put(nextTransaction_);
     line.Put(prefix_);
     rejected_.clear();
     // Held in locals: the bytes written through the room might otherwise be any member.
@@ -203,43 +302,65 @@ class SqlWriter : public FormatWriter {
     const std::size_t fieldCount = request_.fields.size();
     const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!PutItem(line, fields[i].typeCode, items[i])) rejected_.push_back(i);
+      if (!PutItem(line, fields[i].typeCode, items[i], lineBreaks > 0)) rejected_.push_back(i);
       line.Put(',');
     }
     for (std::size_t i = count; i < fieldCount; ++i) line.Put("NULL,");
     // The last item's comma is taken back.
     if (fieldCount > 0) line.MovedTo(line.At() - 1);
-    line.Put(kStatementEnd);
+    line.Put(statementEnd_);
     line.Commit();
     for (const std::size_t position : rejected_) LogRejected(number, position, values[position]);
   }
 
   ExportResult Finish() override {
+    if (!spelling_.batches) out_->Write("COMMIT;" + lineEnd_);
     // Only a rejected value is logged, by this writer or by its twins.
     if (log_->Size() == 0) return {ExportOutcome::Exported, {}};
-    return {ExportOutcome::Failed, {SqlRejectedMessage(FolderOf(logPath_))}};
+    return {ExportOutcome::Failed, {RejectedMessage(ShownLog(logPath_, kSqlLogName, request_.toStandardOutput))}};
   }
 
  private:
+  static constexpr std::size_t kLongestSqlName = 128;
+
+  std::string Name(std::string_view name) const {
+    if (spelling_.batches) return SqlName(name);
+    std::string quoted = "\"";
+    for (const char c : name) {
+      quoted += c;
+      if (c == '"') quoted += '"';
+    }
+    return quoted + "\"";
+  }
+
   // Puts the value's item; false when the value was rejected and became NULL.
-  bool PutItem(SinkRoom& line, ExportFieldType type, std::string_view value) {
+  bool PutItem(SinkRoom& line, ExportFieldType type, std::string_view value, bool lineBreaks) {
     const std::string_view trimmed = Trim(value);
     if (trimmed.empty()) {
       line.Put(" NULL");
       return true;
     }
+    // The dialog's script writes a Datetime value as it writes a number.
+    if (type == ExportFieldType::Datetime && spelling_.batches) type = ExportFieldType::Double;
     switch (type) {
       case ExportFieldType::Bit:
         line.Put(IsTrueWord(trimmed) ? std::string_view(" TRUE") : std::string_view(" FALSE"));
         return true;
       case ExportFieldType::Char:
-        PutQuoted(line, value);
+        // No database keeps a NUL in a text, and some tools stop reading the script at one.
+        if (FindByte(value.data(), value.data() + value.size(), '\0') != value.data() + value.size()) break;
+        PutQuoted(line, value, lineBreaks);
         return true;
       case ExportFieldType::Date:
       case ExportFieldType::Time:
+      case ExportFieldType::Datetime:
         if (const std::optional<DateTime> date = ReadDateTime(value, request_.locale)) {
           line.Put(' ');
-          line.MovedTo(PutDateLiteral(line.At(), *date));
+          if (spelling_.batches) {
+            line.MovedTo(PutDateLiteral(line.At(), *date));
+          } else {
+            PutIsoLiteral(line, type, *date);
+          }
           return true;
         }
         break;
@@ -256,15 +377,50 @@ class SqlWriter : public FormatWriter {
     return false;
   }
 
-  void PutQuoted(SinkRoom& line, std::string_view value) {
-    line.Put(" '");
-    const char* const end = value.data() + value.size();
-    for (const char* quote; (quote = FindByte(value.data(), end, '\'')) != end;) {
-      line.Put(std::string_view(value.data(), static_cast<std::size_t>(quote + 1 - value.data())));
-      line.Put('\'');
-      value = std::string_view(quote + 1, static_cast<std::size_t>(end - quote - 1));
+  void PutIsoLiteral(SinkRoom& line, ExportFieldType type, const DateTime& date) {
+    const DateParts parts = DatePartsOf(type, date);
+    if (spelling_.typedDateLiterals) {
+      line.Put(parts == DateParts::Day ? std::string_view("DATE ")
+                                       : parts == DateParts::Time ? std::string_view("TIME ")
+                                                                  : std::string_view("TIMESTAMP "));
     }
-    line.Put(value);
+    line.Put('\'');
+    line.MovedTo(PutIsoDateTime(line.At(), date, parts));
+    line.Put('\'');
+  }
+
+  // The value between apostrophes, each doubled. With `lineBreaks` (the record holds a line
+  // break that is not to stay raw) each CR and LF is written as the database's character
+  // function joined to the pieces around it, so that no line of the script holds anything
+  // of a value but its first or last piece: a value can never put a line of its own, such as
+  // GO, into the script.
+  void PutQuoted(SinkRoom& line, std::string_view value, bool lineBreaks) {
+    line.Put(" '");
+    const char* from = value.data();
+    const char* const end = from + value.size();
+    if (!lineBreaks) {
+      for (const char* quote; (quote = FindByte(from, end, '\'')) != end; from = quote + 1) {
+        line.Put(std::string_view(from, static_cast<std::size_t>(quote + 1 - from)));
+        line.Put('\'');
+      }
+    } else {
+      for (const char* at = from; at != end; ++at) {
+        const char c = *at;
+        if (c != '\'' && c != '\n' && c != '\r') continue;
+        line.Put(std::string_view(from, static_cast<std::size_t>(at - from)));
+        from = at + 1;
+        if (c == '\'') {
+          line.Put("''");
+          continue;
+        }
+        line.Put('\'');
+        line.Put(spelling_.lineJoin);
+        line.Put(c == '\n' ? spelling_.lineFeed : spelling_.carriageReturn);
+        line.Put(spelling_.lineJoin);
+        line.Put('\'');
+      }
+    }
+    line.Put(std::string_view(from, static_cast<std::size_t>(end - from)));
     line.Put('\'');
   }
 
@@ -276,17 +432,24 @@ class SqlWriter : public FormatWriter {
     logLine_ += " (";
     logLine_ += request_.fields[position].name;
     logLine_ += ") : ";
-    logLine_ += value;
-    logLine_ += kLineEnd;
+    // A NUL would end the line for most readers of the log.
+    for (const char c : value) logLine_ += c == '\0' ? ' ' : c;
+    logLine_ += lineEnd_;
     log_->Write(logLine_);
   }
 
   const ExportRequest& request_;
+  SqlSpelling spelling_;
+  std::string lineEnd_;
   std::string logPath_;
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
+  std::string table_;
+  std::vector<std::string> columns_;
   std::string prefix_;
   std::vector<std::size_t> rejected_;  // the positions of the record's rejected values
+  std::string statementEnd_;
+  std::string nextTransaction_;
   std::string logLine_;
 };
 
@@ -308,10 +471,17 @@ std::optional<std::string> SqlNameRefusal(std::string_view what, std::string_vie
   return std::nullopt;
 }
 
-std::string SqlRejectedMessage(const std::string& logFolder) {
-  return "Errors found whilst creating \"INPUT\" statements\nSee " + logFolder + kSqlLogName +
-         "\nfor rejected Data (replaced with NULL)";
+std::optional<std::string> QuotedNameRefusal(std::string_view what, std::string_view name) {
+  for (const char c : name) {
+    if (IsControlChar(c)) {
+      return "The " + std::string(what) + " \"" + std::string(name) +
+             "\" holds a control character and cannot be written into an SQL script";
+    }
+  }
+  return std::nullopt;
 }
+
+std::string SqlRejectedMessage(const std::string& logFolder) { return RejectedMessage(logFolder + kSqlLogName); }
 
 std::unique_ptr<FormatWriter> MakeSqlWriter(const ExportRequest& request) {
   return std::make_unique<SqlWriter>(request);

@@ -20,6 +20,9 @@ std::string SqlName(std::string_view name);
 // The refusal of a name a script cannot hold ("]" or a control character), or nothing.
 std::optional<std::string> SqlNameRefusal(std::string_view what, std::string_view name);
 
+// The refusal of a name the database's quotes cannot hold (a control character), or nothing.
+std::optional<std::string> QuotedNameRefusal(std::string_view what, std::string_view name);
+
 // The closing message that names the log of rejected values.
 std::string SqlRejectedMessage(const std::string& logFolder);
 

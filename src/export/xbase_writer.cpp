@@ -85,7 +85,8 @@ class XBaseWriter : public FormatWriter {
     out_->Write(std::string(1, kDbfEndOfFile));
     if (rejected_) {
       result.messages.push_back("Errors found whilst creating xBASE Statements\nSee " +
-                                FolderOf(request_.outputPath) + kXBaseLogName + "\nfor rejected Data");
+                                ShownLog(request_.outputPath, kXBaseLogName, request_.toStandardOutput) +
+                                "\nfor rejected Data");
     }
     NoteCutValues(result, cut_, logPath_);
     if (stopped_) result.messages.push_back(*stopped_);

@@ -143,8 +143,11 @@ DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl,
       if (!Connected(curl)) return DownloadOutcome::kUnreachable;
       curl_off_t elapsed = 0;
       curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsed);
+      // The clock that ends the transfer and the one that times it may disagree by a tick.
       const auto deadline = std::chrono::duration_cast<std::chrono::microseconds>(request.deadline);
-      return elapsed >= deadline.count() ? DownloadOutcome::kPastDeadline : DownloadOutcome::kTimedOut;
+      constexpr curl_off_t kClockSlack = 100'000;
+      return elapsed + kClockSlack >= deadline.count() ? DownloadOutcome::kPastDeadline
+                                                       : DownloadOutcome::kTimedOut;
     }
     default:
       return Connected(curl) ? DownloadOutcome::kBadAnswer : DownloadOutcome::kUnreachable;

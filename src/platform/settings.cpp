@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kOptions = "Options";
 constexpr const char* kExport = "Export";
 constexpr const char* kGui = "GUI";
-constexpr int kExportFormats = 11;
+constexpr int kExportFormats = 13;
 
 bool IsYes(const ProfileFile& file, const char* section, const char* key, const char* fallback) {
   return file.ReadString(section, key, fallback) == "Yes";
@@ -66,7 +66,7 @@ Settings LoadSettings(const ProfileFile& file) {
 
   ExportSettings& exports = settings.exports;
   exports.useLastFile = IsYes(file, kExport, "UseLastFile", "No");
-  // Stored as the format's number from 1; anything outside 1..11 is the nearest format.
+  // Stored as the format's number from 1; anything outside 1..13 is the nearest format.
   const long exportAs = file.ReadInteger(kExport, "ExportAs", 0);
   exports.formatIndex = static_cast<int>(std::clamp<long>(exportAs, 1, kExportFormats) - 1);
   exports.includeHeaderRow = IsNotNo(file, kExport, "HeaderRow", "No");

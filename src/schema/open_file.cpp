@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/folder_files.h"
+#include "schema/every_record_guess.h"
 #include "schema/field_editing.h"
 #include "schema/schema_reader.h"
 #include "schema/structure_guess.h"
@@ -200,6 +201,14 @@ Refusal OpenFile::Guess(const LocaleSettings& locale) {
                                       locale);
   if (guess.refusal) return guess.refusal;
   ReplaceFields(std::move(guess.fields));
+  return std::nullopt;
+}
+
+Refusal OpenFile::GuessFromEveryRecord(const LocaleSettings& locale) {
+  if (IsFixedView()) return "Only the fields of a delimited file are guessed from every record";
+  FieldList fields = fields_;
+  GuessDelimitedFieldsFromEveryRecord(fields, inputPath_, layout_, locale);
+  ReplaceFields(std::move(fields));
   return std::nullopt;
 }
 

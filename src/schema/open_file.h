@@ -138,6 +138,9 @@ class OpenFile {
   // per field) change nothing. Afterwards the first field is selected and the layout marked.
   // Raises FileError when the data file cannot be read.
   Refusal Guess(const LocaleSettings& locale);
+  // Guess Field Types in the grid from every record of the file instead of the preview's rows
+  // (GuessDelimitedFieldsFromEveryRecord); refused on the ruler, whose guess is its own.
+  Refusal GuessFromEveryRecord(const LocaleSettings& locale);
 
   // The field list and its commands.
   const FieldList& Fields() const { return fields_; }

@@ -31,7 +31,10 @@ SavedSection SavedSectionOf(const std::string& dataPath) {
   return saved;
 }
 
-ProfileFile SavedSectionFile(const SavedSection& saved) { return OpenSchemaFile(saved.folder); }
+ProfileFile SavedSectionFile(const SavedSection& saved) {
+  if (saved.folder.empty()) return ProfileFile(saved.schemaPath, Unreadable::kRaises);
+  return OpenSchemaFile(saved.folder);
+}
 
 std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::string& section,
                                            const ColumnReading& reading) {

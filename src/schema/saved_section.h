@@ -12,7 +12,9 @@
 namespace quorlin {
 
 struct SavedSection {
-  std::string folder;      // the data file's folder, with a trailing "/"
+  // The data file's folder, with a trailing "/"; empty for a section kept in a file of any
+  // name anywhere (a layout given on the command line), read from `schemaPath` as it is.
+  std::string folder;
   std::string schemaPath;  // that folder's Schema.INI, found in any letter case
   std::string section;     // the data file's name
 };

@@ -99,10 +99,10 @@ StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t
 
 }  // namespace
 
-TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize)
+TextLineReader::TextLineReader(const std::string& path, std::size_t bufferSize, LastLink lastLink)
     : path_(path), buffer_(bufferSize == 0 ? 1 : bufferSize) {
   try {
-    Open();
+    Open(lastLink);
     Probe();
   } catch (...) {
     if (fd_ >= 0) ::close(fd_);
@@ -114,10 +114,11 @@ TextLineReader::~TextLineReader() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-void TextLineReader::Open() {
+void TextLineReader::Open(LastLink lastLink) {
   // Without O_NONBLOCK opening a named pipe waits for a writer that may never come; on a
   // regular file the flag changes nothing.
-  fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int links = lastLink == LastLink::kRefuse ? O_NOFOLLOW : 0;
+  fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | links);
   if (fd_ < 0) ThrowOpenFailure(path_, errno);
   struct stat info {};
   if (::fstat(fd_, &info) != 0) ThrowOpenFailure(path_, errno);

@@ -33,7 +33,12 @@ class TextLineReader {
   static constexpr std::size_t kDefaultBufferSize = 1 << 20;
   static constexpr std::size_t kLineEndProbeBytes = 65536;
 
-  explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize);
+  // Whether a symbolic link as the path's last part is followed. A reader that checked where a
+  // path leads refuses one, so a link put there after the check is never read.
+  enum class LastLink { kFollow, kRefuse };
+
+  explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize,
+                          LastLink lastLink = LastLink::kFollow);
   ~TextLineReader();
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
@@ -71,7 +76,7 @@ class TextLineReader {
   const std::string& Path() const { return path_; }
 
  private:
-  void Open();
+  void Open(LastLink lastLink);
   void Probe();
   bool Fill();
   bool TakeLineInBuffer(std::string_view& line);

@@ -1,10 +1,13 @@
 // The export dialog driven through its controls, with every box and tone it gives.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QGroupBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,6 +190,22 @@ TEST_F(ExportDialogTest, ChecksStopTheExportWithTheirMessageAndTone) {
                                  "each field\n  2.  Saved the Structure\n\nThen try again"},
             Export());
   EXPECT_FALSE(QFile::exists(QString::fromStdString(data.File("people.CSV"))));
+}
+
+TEST_F(ExportDialogTest, OffersTheXlsxWorkbookBesideExcel97AndWritesIt) {
+  Open();
+  QList<QRadioButton*> items = Find<QGroupBox>("gpExport")->findChildren<QRadioButton*>();
+  const auto excel97 = std::find_if(items.begin(), items.end(),
+                                    [](QRadioButton* item) { return item->objectName() == "rgExport6"; });
+  ASSERT_NE(items.end(), excel97);
+  ASSERT_NE(items.end(), excel97 + 1);
+  EXPECT_EQ("rgExport11", (*(excel97 + 1))->objectName());
+  ChooseFormat(11);
+  EXPECT_EQ("people.xlsx", Box("txtExportFile")->text());
+  EXPECT_TRUE(Shown(Check("chkFields")));
+  dialogs.Expect(BoxKind::Inform);
+  EXPECT_EQ(std::vector<QString>{"File  Successfully Exported"}, Export());
+  EXPECT_TRUE(ReadBytes(data.File("people.xlsx")).starts_with("PK"));
 }
 
 TEST_F(ExportDialogTest, ExportsBesideTheInputAndReportsTheResult) {

@@ -25,12 +25,12 @@ TEST_F(BinaryExportCommandTest, WritesTheTablesAndNamesTheirLogs) {
     std::string err;
   } cases[] = {
       {"dbf", "p.DBF", "\x03",
-       "Errors found whilst creating xBASE Statements\nSee " + dir_.Path() +
-           "ErrorLog.Txt\nfor rejected Data\nFile  Successfully Exported\n" + kExportWarningMessage + "\n"},
+       Said("Errors found whilst creating xBASE Statements\nSee " + dir_.Path() + "ErrorLog.Txt\nfor rejected Data") +
+           Said("File  Successfully Exported") + Said(kExportWarningMessage)},
       {"paradox", "p.DB", "",
-       "Errors found whilst creating Paradox Statements\nSee " + dir_.Path() +
-           "ErrorLog.txt\nfor rejected Data\nFile  Successfully Exported\n" + kExportWarningMessage + "\n"},
-      {"xls", "p.XLS", "\xD0\xCF\x11\xE0", "File  Successfully Exported\n"},
+       Said("Errors found whilst creating Paradox Statements\nSee " + dir_.Path() + "ErrorLog.txt\nfor rejected Data") +
+           Said("File  Successfully Exported") + Said(kExportWarningMessage)},
+      {"xls", "p.XLS", "\xD0\xCF\x11\xE0", Said("File  Successfully Exported")},
   };
   for (const auto& c : cases) {
     const CliResult result = Run({"export", Data(), "--to", c.format, "-o", dir_.File(c.output)});

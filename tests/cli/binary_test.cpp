@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli_run.h"
 #include "support/test_files.h"
 #include "text/preview_limits.h"
 
@@ -55,7 +56,7 @@ TEST(Binary, ResultsThatCannotBeWrittenStopWithAMessage) {
   WriteBytes(dir.File("a.csv"), "x,y\r\n");
   const ProcessResult result = RunBinary("preview '" + dir.File("a.csv") + "'", "2>&1 >/dev/full");
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("Cannot write the results to the standard output: No space left on device\n", result.out);
+  EXPECT_EQ(Said("Cannot write the results to the standard output: No space left on device"), result.out);
 }
 
 // The address sanitizer reserves far more address space than any limit here allows.
@@ -80,10 +81,10 @@ TEST(Binary, PreviewFitsInLittleMemoryAndRunningOutIsReported) {
   const std::string limit = "ulimit -v 100000; ";
   const ProcessResult preview = RunBinary("preview '" + endless + "' --json", "2>&1 >/dev/null", limit);
   EXPECT_EQ(0, preview.exitCode);
-  EXPECT_EQ(endless + ": " + LineCutMessage(1) + "\n", preview.out);
+  EXPECT_EQ(Said(endless + ": " + LineCutMessage(1)), preview.out);
   const ProcessResult list = RunBinary("schema list '" + dir.File("huge") + "'", "2>&1", limit);
   EXPECT_EQ(3, list.exitCode);
-  EXPECT_EQ("Not enough memory to work on " + dir.File("huge") + "\n", list.out);
+  EXPECT_EQ(Said("Not enough memory to work on " + dir.File("huge")), list.out);
 }
 
 }  // namespace

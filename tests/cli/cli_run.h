@@ -13,6 +13,9 @@
 
 namespace quorlin::testing {
 
+// What quorlin-cli writes for `message`: the program's name, the message and a line end.
+inline std::string Said(const std::string& message) { return "quorlin-cli: " + message + "\n"; }
+
 struct CliResult {
   int exitCode = -1;
   std::string out;

@@ -26,7 +26,7 @@ class DsnCommand : public CliFileTest {
 TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
   CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "Order Data"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Created\n", result.err);
+  EXPECT_EQ(Said("DSN Created"), result.err);
   EXPECT_NE(std::string::npos, sandbox.SystemDataSources().find("[Order_Data]"));
 
   result = Run({"dsn", "tables", dir_.Path()});
@@ -42,38 +42,47 @@ TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
                                       "rows":[["1","Smith"],["2",null]]})"),
             nlohmann::json::parse(result.out));
 
+  result = Run({"dsn", "open", "--name", "Order Data", "--sql",
+                "SELECT Customer, COUNT(*) AS Orders FROM orders.csv GROUP BY Customer ORDER BY Orders DESC, 1"});
+  EXPECT_EQ(0, result.exitCode) << result.err;
+  EXPECT_EQ("Customer\tOrders\n\t1\nSmith\t1\n", result.out);
+  result = Run({"dsn", "open", "--name", "Order Data", "--sql", "DELETE FROM orders.csv"});
+  EXPECT_EQ(3, result.exitCode);
+  EXPECT_EQ("[Quorlin][Text Driver]Only statements that read are run: the text driver never writes its files\n",
+            result.err);
+
   result = Run({"dsn", "config", dir_.Path(), "--name", "Order Data", "--extensions", "*.DAT"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Reconfigured\n", result.err);
+  EXPECT_EQ(Said("DSN Reconfigured"), result.err);
   EXPECT_NE(std::string::npos, sandbox.SystemDataSources().find("Extensions=dat"));
 
   result = Run({"dsn", "remove", "--name", "Order Data"});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ("DSN Removed\n", result.err);
+  EXPECT_EQ(Said("DSN Removed"), result.err);
   result = Run({"dsn", "remove", "--name", "Order Data"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("DSN Removal Failed\n", result.err);
+  EXPECT_EQ(Said("DSN Removal Failed"), result.err);
 }
 
 TEST_F(DsnCommand, RefusalsExitWithTheirStatus) {
   sandbox.AddForeignDataSource("Sales");
   CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "Sales"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("DSN Creation Failed\n", result.err);
+  EXPECT_EQ(Said("DSN Creation Failed"), result.err);
 
   result = Run({"dsn", "add", dir_.Path(), "--name", ""});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("Property 'DSNNameOrAlias' must not be blank\nDSN Creation Failed\n", result.err);
+  EXPECT_EQ(Said("Property 'DSNNameOrAlias' must not be blank") + Said("DSN Creation Failed"), result.err);
 
   ASSERT_EQ(0, Run({"dsn", "add", dir_.Path()}).exitCode);
   result = Run({"dsn", "open", "missing.csv"});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("[Quorlin][Text Driver]Table 'missing.csv' was not found in " + dir_.Path() + "\n", result.err);
+  EXPECT_EQ(Said("[Quorlin][Text Driver]Table 'missing.csv' was not found in " + dir_.Path()), result.err);
 
   sandbox.WriteDrivers("", false);
   result = Run({"dsn", "add", dir_.Path()});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("Can't find Text ODBC Driver\nPlease check it has been installed\n", result.err);
+  EXPECT_EQ(Said("Can't find Text ODBC Driver\nPlease check it has been installed"), result.err);
 }
 
 TEST_F(DsnCommand, OpenKeepsTheBytesAfterANulInAValue) {
@@ -88,13 +97,13 @@ TEST_F(DsnCommand, OpenKeepsTheBytesAfterANulInAValue) {
 TEST_F(DsnCommand, NamesAndFoldersThatWouldAddLinesAreRefusedWithStatusTwo) {
   CliResult result = Run({"dsn", "add", dir_.Path(), "--name", "a]b"});
   EXPECT_EQ(2, result.exitCode);
-  EXPECT_EQ("The data source name must not hold [, ] or =\n", result.err);
+  EXPECT_EQ(Said("The data source name must not hold [, ] or ="), result.err);
 
   const std::string injected = dir_.File("x\n[Injected]\nDriver=evil.so");
   ASSERT_TRUE(std::filesystem::create_directory(injected));
   result = Run({"dsn", "add", injected, "--name", "Injected"});
   EXPECT_EQ(2, result.exitCode);
-  EXPECT_EQ("The folder must not hold a line break or another control character\n", result.err);
+  EXPECT_EQ(Said("The folder must not hold a line break or another control character"), result.err);
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 
@@ -115,7 +124,7 @@ TEST_F(DsnCommand, EightAddsAtOnceAllLandAndKeepEveryOtherByte) {
   const std::string folder = dir_.Path().ends_with('/') ? dir_.Path() : dir_.Path() + "/";
   for (int k = 1; k <= 8; ++k) {
     const std::string name = "Source" + std::to_string(k);
-    EXPECT_EQ("DSN Created\nexit 0\n", ReadBytes(dir_.File("add" + std::to_string(k) + ".log"))) << name;
+    EXPECT_EQ(Said("DSN Created") + "exit 0\n", ReadBytes(dir_.File("add" + std::to_string(k) + ".log"))) << name;
     EXPECT_NE(std::string::npos, written.find("[" + name + "]\nDriver=Microsoft Text Driver (*.txt; *.csv)\nDefaultDir=" +
                                               folder + "\n"))
         << name << " in\n" << written;

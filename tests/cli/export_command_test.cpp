@@ -31,16 +31,16 @@ TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
     std::string err;
   } cases[] = {
       {{"--to", "csv"}, "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee, Bo\",x,4\r\n", 0,
-       "File  Successfully Exported\n"},
+       Said("File  Successfully Exported")},
       {{"--to", "tab", "--no-field-names", "--include-header-row"},
        "Name\tBorn\tSize\r\nAnn\t01/02/2000\t3\r\nLee, Bo\tx\t4\r\n", 0,
-       "File  Successfully Exported\n"},
+       Said("File  Successfully Exported")},
       {{"--to", "other", "--out-char", ";", "--out-qualifier", "{none}", "--sep", "fixed"},
-       "", 3, "Schema.INI [people.csv] Col2: the entry \"Born Date\" has no width\n"},
+       "", 3, Said("Schema.INI [people.csv] Col2: the entry \"Born Date\" has no width")},
       {{"--to", "other", "--out-char", " ", "--out-qualifier", "'", "--no-field-names"},
-       "Ann 01/02/2000 3\r\n'Lee, Bo' x 4\r\n", 0, "File  Successfully Exported\n"},
+       "Ann 01/02/2000 3\r\n'Lee, Bo' x 4\r\n", 0, Said("File  Successfully Exported")},
       {{"--to", "other", "--no-field-names", "--qualifier", "{none}"},
-       "Ann01/02/20003\r\n\"LeeBo\"x4\r\n", 0, "File  Successfully Exported\n"},
+       "Ann01/02/20003\r\n\"LeeBo\"x4\r\n", 0, Said("File  Successfully Exported")},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(Out("out.txt"));
@@ -59,14 +59,15 @@ TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
 TEST_F(ExportCommandTest, SqlNeedsATitleAndReportsRejectedValuesWithItsLog) {
   const CliResult untitled = Run({"export", Data(), "--to", "sql", "-o", Out("p.sql")});
   EXPECT_EQ(2, untitled.exitCode);
-  EXPECT_EQ("No Schema/Template Name Specified\n", untitled.err);
+  EXPECT_EQ(Said("No Schema/Template Name Specified"), untitled.err);
   EXPECT_FALSE(std::filesystem::exists(Out("p.sql")));
 
   const CliResult result =
       Run({"export", Data(), "--to", "sql", "-o", Out("p.sql"), "--title", "My People"});
   EXPECT_EQ(1, result.exitCode);
-  EXPECT_EQ("Errors found whilst creating \"INPUT\" statements\nSee " + dir_.Path() +
-                "SQLogErr.txt\nfor rejected Data (replaced with NULL)\nFile  - Process Failed\n",
+  EXPECT_EQ(Said("Errors found whilst creating \"INPUT\" statements\nSee " + dir_.Path() +
+                 "SQLogErr.txt\nfor rejected Data (replaced with NULL)") +
+                Said("File  - Process Failed"),
             result.err);
   EXPECT_TRUE(ReadBytes(Out("p.sql")).starts_with("CREATE TABLE My_People\r\n("));
   EXPECT_EQ("     2 :  Col : 1 (Born) : x\r\n", ReadBytes(Out("SQLogErr.txt")));
@@ -75,7 +76,7 @@ TEST_F(ExportCommandTest, SqlNeedsATitleAndReportsRejectedValuesWithItsLog) {
 TEST_F(ExportCommandTest, HtmlAndXmlSucceedWithTheWarning) {
   const CliResult result = Run({"export", Data(), "--to", "xml", "-o", Out("p.xml")});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ(std::string("File  Successfully Exported\n") + kExportWarningMessage + "\n", result.err);
+  EXPECT_EQ(Said("File  Successfully Exported") + Said(kExportWarningMessage), result.err);
   EXPECT_NE(std::string::npos, ReadBytes(Out("p.xml")).find("<Name>Lee, Bo</Name>"));
 }
 
@@ -88,17 +89,17 @@ TEST_F(ExportCommandTest, RefusalsAndErrorsHaveTheirStatus) {
     std::string err;
   } cases[] = {
       {{"export", Data(), "--to", "csv", "-o", Out("link.csv")}, 2,
-       "Cannot export into " + Out("link.csv") + ": it is the input file " + Data() + "\n"},
+       Said("Cannot export into " + Out("link.csv") + ": it is the input file " + Data())},
       {{"export", Data(), "--to", "sql", "--title", "t", "-o", Out("x.sql")}, 1, ""},
-      {{"export", Data(), "--to", "xls", "-o", Out("x.xls")}, 0, "File  Successfully Exported\n"},
+      {{"export", Data(), "--to", "xls", "-o", Out("x.xls")}, 0, Said("File  Successfully Exported")},
       {{"export", Data(), "--to", "pdf", "-o", Out("x.pdf")}, 2,
-       "--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql, parquet\n"},
-      {{"export", Data(), "--to", "csv", "-o", " "}, 2, "No Output File Specified\n"},
+       Said("--to: 'pdf' is not one of csv, space, tab, other, dbf, paradox, xls, html, xml, sql, parquet, xlsx, jsonl")},
+      {{"export", Data(), "--to", "csv", "-o", " "}, 2, Said("No Output File Specified")},
       {{"export", Out("none.csv"), "--to", "csv", "-o", Out("x.csv")}, 3,
-       "File not found: " + Out("none.csv") + "\n"},
+       Said("File not found: " + Out("none.csv"))},
       {{"export", Out("unsaved.csv"), "--to", "csv", "-o", Out("y.csv")}, 2,
-       "Fields not found in Schema.INI\nmake sure you:\n  1.  Defined each field\n"
-       "  2.  Saved the Structure\n\nThen try again\n"},
+       Said("Fields not found in Schema.INI\nmake sure you:\n  1.  Defined each field\n"
+            "  2.  Saved the Structure\n\nThen try again")},
   };
   for (const auto& c : cases) {
     const CliResult result = RunArguments(c.arguments);

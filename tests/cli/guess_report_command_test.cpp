@@ -30,9 +30,9 @@ TEST_F(GuessCommand, FixedFileTakesNamesFromTheTitleLineAndTypesFromItsLines) {
   const CliResult result =
       Run({"guess", Data(), "--sep", "fixed", "--header", "--breaks", "11,31", "--json"});
   ASSERT_EQ(0, result.exitCode) << result.err;
-  EXPECT_EQ(R"({"fields":[{"name":"Code","type":"Char","width":"10"},)"
-            R"({"name":"Text","type":"Char","width":"20"},)"
-            R"({"name":"Qty","type":"Long","width":"4"}]})" "\n",
+  EXPECT_EQ(R"({"fields":[{"name":"Code","type":"Char","width":10},)"
+            R"({"name":"Text","type":"Char","width":20},)"
+            R"({"name":"Qty","type":"Long","width":4}]})" "\n",
             result.out);
 }
 
@@ -64,7 +64,7 @@ TEST_F(ReportCommand, WritesTheSavedLayoutToStandardOutputOrAFile) {
   const std::string output = dir_.File("Structure.Txt");
   const CliResult written = Run({"report", Data(), "-o", output, "--count-from", "0"});
   ASSERT_EQ(0, written.exitCode) << written.err;
-  EXPECT_EQ("Output in " + output + "\n", written.err);
+  EXPECT_EQ(Said("Output in " + output), written.err);
   EXPECT_NE(std::string::npos,
             ReadBytes(output).find("\r\n     0     OrderNo                             Long "))
       << ReadBytes(output);

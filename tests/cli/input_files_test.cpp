@@ -54,9 +54,9 @@ class InputFile : public CliFileTest {};
 
 TEST_F(InputFile, Utf16IsRefusedWithHowToSaveItAndNothingIsSaved) {
   UseData("wide.csv", std::string("\xFF\xFEi\0d\0\r\0\n\0", 10));
-  const std::string refusal = Data() +
-                              " is UTF-16 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
-                              "\"CSV UTF-8\", or iconv -f UTF-16 -t UTF-8) and open that copy\n";
+  const std::string refusal = Said(Data() +
+                                   " is UTF-16 text, which cannot be read: save it as UTF-8 (a spreadsheet's "
+                                   "\"CSV UTF-8\", or iconv -f UTF-16 -t UTF-8) and open that copy");
   const CliResult preview = Run({"preview", Data()});
   EXPECT_EQ(3, preview.exitCode);
   EXPECT_EQ(refusal, preview.err);
@@ -70,7 +70,7 @@ TEST_F(InputFile, NamedPipeIsRefusedInsteadOfWaitedFor) {
   ASSERT_EQ(0, mkfifo(dir_.File("pipe.csv").c_str(), 0600));
   const CliResult result = RunArguments({"preview", dir_.File("pipe.csv")});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ(dir_.File("pipe.csv") + " is a named pipe, not a file\n", result.err);
+  EXPECT_EQ(Said(dir_.File("pipe.csv") + " is a named pipe, not a file"), result.err);
 }
 
 }  // namespace

@@ -36,9 +36,9 @@ TEST(FieldJson, WritesFormatOnlyWhenTheFieldHasOne) {
   FieldSpec field;
   field.name = "Placed";
   field.typeName = "Date";
-  EXPECT_EQ(R"({"name":"Placed","type":"Date","width":"0"})", FieldJson(field).dump());
+  EXPECT_EQ(R"({"name":"Placed","type":"Date","width":0})", FieldJson(field).dump());
   field.format = "dd/MM/yyyy";
-  EXPECT_EQ(R"({"name":"Placed","type":"Date","width":"0","format":"dd/MM/yyyy"})",
+  EXPECT_EQ(R"({"name":"Placed","type":"Date","width":0,"format":"dd/MM/yyyy"})",
             FieldJson(field).dump());
 }
 

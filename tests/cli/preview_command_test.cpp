@@ -39,7 +39,9 @@ TEST_P(PreviewJson, PrintsTheGridAndDefaultFields) {
   const CliResult result = RunArguments(arguments);
   EXPECT_SAME_BYTES(GetParam().bytes, ReadBytes(Data()));
   ASSERT_EQ(0, result.exitCode) << result.err;
-  EXPECT_EQ(GetParam().expected, json::parse(result.out));
+  json expected = GetParam().expected;
+  expected["cut"] = json::array();
+  EXPECT_EQ(expected, json::parse(result.out));
 }
 
 // Rows spelled out as arrays, so that two-cell rows do not read as object members.
@@ -51,7 +53,7 @@ json Rows(std::initializer_list<std::vector<std::string>> rows) {
 
 json Fields(std::initializer_list<const char*> names) {
   json fields = json::array();
-  for (const char* name : names) fields.push_back({{"name", name}, {"type", "Unknown"}, {"width", "0"}});
+  for (const char* name : names) fields.push_back({{"name", name}, {"type", "Unknown"}, {"width", 0}});
   return fields;
 }
 
@@ -130,7 +132,8 @@ TEST_F(PreviewCommand, FixedLengthTakesLineTwoWidenedByTheLongestScannedLine) {
   UseData("stock.dat", "A,B\r\n12345\r\n1234567890\r\n123\r\n");
   EXPECT_EQ(json({{"lineLength", 11},
                   {"title", "A,B"},
-                  {"lines", {"12345", "1234567890", "123"}}}),
+                  {"lines", {"12345", "1234567890", "123"}},
+                  {"cut", json::array()}}),
             json::parse(Run({"preview", Data(), "--sep", "fixed", "--json"}).out));
   // Only the line 2 scanned: line 2 is 5 long, the longest scanned line is line 1 with 3.
   EXPECT_EQ(5, json::parse(Run({"preview", Data(), "--sep", "fixed", "--json", "--rows", "1"}).out)

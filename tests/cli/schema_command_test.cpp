@@ -27,7 +27,7 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   const CliResult guess = Run({"guess", Data(), "--sep", "fixed", "--breaks", "11,31", "--save"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
   EXPECT_EQ("Field1\tChar\t10\nField2\tChar\t20\nField3\tChar\t6\n", guess.out);
-  EXPECT_EQ(dir_.Path() + "Schema.INI\n Has been updated With \n---> stock.dat\nand in ODBC Format\n",
+  EXPECT_EQ(Said(dir_.Path() + "Schema.INI\n Has been updated With \n---> stock.dat\nand in ODBC Format"),
             guess.err);
 
   const std::string section =
@@ -43,10 +43,10 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
   EXPECT_EQ(withoutCr, plain.out);
 
   EXPECT_EQ(json::parse(R"({"separator":"fixed","customChar":"","header":false,
-                            "lineLength":"37","rowsToScan":"25","fields":[
-                            {"name":"Field1","type":"Char","width":"10","format":""},
-                            {"name":"Field2","type":"Char","width":"20","format":""},
-                            {"name":"Field3","type":"Char","width":"6","format":""}]})"),
+                            "lineLength":37,"rowsToScan":25,"fields":[
+                            {"name":"Field1","type":"Char","width":10,"format":""},
+                            {"name":"Field2","type":"Char","width":20,"format":""},
+                            {"name":"Field3","type":"Char","width":6,"format":""}]})"),
             json::parse(Run({"schema", "show", Data(), "--json"}).out));
 
   // Reading the layout back gives the same breaks: the saved widths come out again.
@@ -58,12 +58,12 @@ TEST_F(SchemaRoundTrip, GuessSavesBreaksThatShowListAndDeleteSeeAgain) {
 
   const CliResult erase = Run({"schema", "delete", Data()});
   EXPECT_EQ(0, erase.exitCode);
-  EXPECT_EQ("File removed from the Schema\n", erase.err);
+  EXPECT_EQ(Said("File removed from the Schema"), erase.err);
   EXPECT_EQ("", Run({"schema", "list", dir_.Path()}).out);
 
   const CliResult again = Run({"schema", "delete", Data()});
   EXPECT_EQ(1, again.exitCode);
-  EXPECT_EQ("Could NOT remove this file from the Schema File\n", again.err);
+  EXPECT_EQ(Said("Could NOT remove this file from the Schema File"), again.err);
 
   const CliResult gone = Run({"schema", "show", Data()});
   EXPECT_EQ(3, gone.exitCode);
@@ -90,9 +90,9 @@ TEST_F(SchemaRoundTrip, ExtendedSaveOfSavedDelimitedFieldsKeepsTypesAndFormats) 
   const CliResult guess = Run({"guess", Data(), "--schema", "--save", "--extended", "--json"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
   // Only as many entries are read as line 1 has fields.
-  EXPECT_EQ(json::parse(R"({"fields":[{"name":"OrderNo","type":"Long","width":"0","format":""},
-                            {"name":"Placed","type":"DateTime","width":"0","format":"dd/MM/yy"},
-                            {"name":"Amount","type":"Float","width":"0","format":""}]})"),
+  EXPECT_EQ(json::parse(R"({"fields":[{"name":"OrderNo","type":"Long","width":0,"format":""},
+                            {"name":"Placed","type":"DateTime","width":0,"format":"dd/MM/yy"},
+                            {"name":"Amount","type":"Float","width":0,"format":""}]})"),
             json::parse(guess.out));
   EXPECT_NE(std::string::npos, guess.err.find("in Extended Format")) << guess.err;
   EXPECT_SAME_BYTES(
@@ -110,8 +110,8 @@ TEST_F(SchemaRoundTrip, SchemaPreviewAppliesTheSavedLayoutAndNamesUnlessOverridd
   const json saved = json::parse(Run({"preview", Data(), "--schema", "--json"}).out);
   EXPECT_EQ(json({"First", "Second", "h3"}), saved["names"]);
   EXPECT_EQ(json::parse(R"([["1","2","3"],["4","5","6"]])"), saved["rows"]);
-  EXPECT_EQ(json::parse(R"([{"name":"First","type":"Byte","width":"0","format":""},
-                            {"name":"Second","type":"Char","width":"4","format":""}])"),
+  EXPECT_EQ(json::parse(R"([{"name":"First","type":"Byte","width":0,"format":""},
+                            {"name":"Second","type":"Char","width":4,"format":""}])"),
             saved["fields"]);
 
   const json overridden =
@@ -240,9 +240,9 @@ TEST_F(SchemaRoundTrip, UnreadableSchemaFileOrFolderStops) {
     }
     return seen;
   });
-  const std::string unreadable = "3 Cannot read " + dir_.File("Schema.INI") + ": Permission denied\n";
-  EXPECT_EQ(unreadable + unreadable + unreadable + unreadable + "3 Cannot open the folder " + locked +
-                "/: Permission denied\n",
+  const std::string unreadable = "3 " + Said("Cannot read " + dir_.File("Schema.INI") + ": Permission denied");
+  EXPECT_EQ(unreadable + unreadable + unreadable + unreadable + "3 " +
+                Said("Cannot open the folder " + locked + "/: Permission denied"),
             outcomes);
   chmod(locked.c_str(), 0755);
 }

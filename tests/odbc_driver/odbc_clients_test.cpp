@@ -58,20 +58,7 @@ TEST_F(OdbcClients, IsqlShowsThePreviewsRows) {
   const CommandResult result =
       RunOdbcClient("echo 'SELECT * FROM [orders.csv]' | isql -b -c -d'|' Clients 2>&1");
   ASSERT_EQ(0, result.exitCode) << result.out;
-  Rows rows;
-  std::size_t at = 0;
-  while (at < result.out.size()) {
-    const std::size_t end = result.out.find('\n', at);
-    const std::string line = result.out.substr(at, end - at);
-    at = end == std::string::npos ? result.out.size() : end + 1;
-    if (line.empty() || line.starts_with("SQLRowCount") || line.find("fetched") != std::string::npos) continue;
-    std::vector<std::string>& row = rows.emplace_back();
-    std::size_t from = 0;
-    for (std::size_t bar; (bar = line.find('|', from)) != std::string::npos; from = bar + 1) {
-      row.push_back(line.substr(from, bar - from));
-    }
-    row.push_back(line.substr(from));
-  }
+  const Rows rows = BarRows(result.out);
   ASSERT_FALSE(rows.empty());
   EXPECT_EQ((std::vector<std::string>{"OrderNo", "Customer", "Amount", "Placed", "Paid"}), rows.front());
   Rows expected = Expected();

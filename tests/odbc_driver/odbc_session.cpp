@@ -73,6 +73,25 @@ QueryResult FetchAll(SQLHSTMT statement) {
   return result;
 }
 
+std::vector<std::vector<std::string>> BarRows(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (line.empty() || line.starts_with("SQLRowCount") || line.find("fetched") != std::string::npos) continue;
+    std::vector<std::string>& row = rows.emplace_back();
+    std::size_t from = 0;
+    for (std::size_t bar; (bar = line.find('|', from)) != std::string::npos; from = bar + 1) {
+      row.push_back(line.substr(from, bar - from));
+    }
+    row.push_back(line.substr(from));
+  }
+  return rows;
+}
+
 QueryResult RunQuery(const OdbcSession& session, const std::string& sql) {
   OdbcStatement statement(session);
   std::string text = sql;

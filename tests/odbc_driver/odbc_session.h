@@ -63,6 +63,9 @@ QueryResult RunQuery(const OdbcSession& session, const std::string& sql);
 // form of its column's kind, NULL as "NULL".
 std::vector<std::vector<std::string>> PreviewRows(const std::string& path, const std::string& separator, bool header,
                                                   const std::vector<driver::ColumnKind>& kinds);
+// isql's output with -d'|' as rows of cells, without its closing lines.
+std::vector<std::vector<std::string>> BarRows(const std::string& text);
+
 // The rows of an already executed statement.
 QueryResult FetchAll(SQLHSTMT statement);
 

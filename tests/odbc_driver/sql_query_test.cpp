@@ -2,94 +2,45 @@
 
 #include <gtest/gtest.h>
 
-#include "odbc/driver/sql_error.h"
 #include "support/case_names.h"
 
 namespace quorlin::driver {
 namespace {
 
-struct ParseCase {
+struct TranslationCase {
   const char* sql;
-  SelectQuery expected;
+  const char* sqlite;
 };
 
-void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.sql; }
+void PrintTo(const TranslationCase& c, std::ostream* out) { *out << c.sql; }
 
-class SelectParsing : public ::testing::TestWithParam<ParseCase> {};
+class StatementTranslation : public ::testing::TestWithParam<TranslationCase> {};
 
-TEST_P(SelectParsing, ReadsTheQuery) {
-  const SelectQuery query = ParseSelect(GetParam().sql);
-  EXPECT_EQ(GetParam().expected, query);
-  EXPECT_EQ(query, ParseSelect(FormatSelect(query)));
+TEST_P(StatementTranslation, GivesSqliteFileNamesAndPlainLiterals) {
+  const auto files = [](const std::string& name) {
+    return name == "orders.csv" || name == "2024.csv" || name == "x\"y.csv" || name == "a.b.txt";
+  };
+  EXPECT_EQ(GetParam().sqlite, SqliteStatement(GetParam().sql, files));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Queries, SelectParsing,
+    Statements, StatementTranslation,
     ::testing::Values(
-        ParseCase{"SELECT * FROM [orders.csv]", {{}, "orders.csv", {}}},
-        ParseCase{"select * from orders.csv;", {{}, "orders.csv", {}}},
-        ParseCase{R"(SELECT "a", [b c], `d` FROM "orders"."csv")", {{"a", "b c", "d"}, "orders.csv", {}}},
-        ParseCase{"SELECT x FROM 2024.csv WHERE n=2024.5",
-                  {{"x"}, "2024.csv", {{"n", CompareOp::Equal, {LiteralKind::Number, "2024.5"}}}}},
-        ParseCase{"SELECT * FROM t.txt WHERE a <> 'it''s' AND b >= -1e3 AND c<.5",
-                  {{},
-                   "t.txt",
-                   {{"a", CompareOp::NotEqual, {LiteralKind::Text, "it's"}},
-                    {"b", CompareOp::GreaterOrEqual, {LiteralKind::Number, "-1e3"}},
-                    {"c", CompareOp::Less, {LiteralKind::Number, ".5"}}}}},
-        ParseCase{"SELECT * FROM t WHERE d = {d '2002-01-15'} AND t != {t'10:30:00'} AND s <= TIMESTAMP "
-                  "'2002-01-15 10:30:00'",
-                  {{},
-                   "t",
-                   {{"d", CompareOp::Equal, {LiteralKind::Date, "2002-01-15"}},
-                    {"t", CompareOp::NotEqual, {LiteralKind::Time, "10:30:00"}},
-                    {"s", CompareOp::LessOrEqual, {LiteralKind::Timestamp, "2002-01-15 10:30:00"}}}}},
-        ParseCase{"SELECT [a]]b] FROM \"x\"\"y.csv\"", {{"a]b"}, "x\"y.csv", {}}}),
-    testing::PrintedCaseName{});
-
-struct ErrorCase {
-  const char* sql;
-  const char* message;
-};
-
-void PrintTo(const ErrorCase& c, std::ostream* out) { *out << c.sql; }
-
-class SelectErrors : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(SelectErrors, AreSyntaxErrorsThatSayWhatWasExpected) {
-  try {
-    ParseSelect(GetParam().sql);
-    FAIL() << "parsed";
-  } catch (const SqlError& error) {
-    EXPECT_EQ("42000", error.SqlState());
-    EXPECT_EQ(GetParam().message, std::string(error.what()));
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Queries, SelectErrors,
-    ::testing::Values(
-        ErrorCase{"", "Syntax error at character 1: expected a SELECT query, found the end of the query"},
-        ErrorCase{"INSERT INTO t VALUES (1)",
-                  "Only SELECT queries are supported, found 'INSERT': the text driver never writes its files"},
-        ErrorCase{"select 'test'", "Syntax error at character 8: expected a column name or *, found '''"},
-        ErrorCase{"SELECT COUNT(*) FROM t",
-                  "Syntax error at character 13: expected FROM or a comma after the column name, found '('"},
-        ErrorCase{"SELECT * FROM",
-                  "Syntax error at character 14: expected a table name after FROM, found the end of the query"},
-        ErrorCase{"SELECT * FROM t WHERE a = ",
-                  "Syntax error at character 27: expected a number, a quoted text or a date, found the end of the "
-                  "query"},
-        ErrorCase{"SELECT * FROM t WHERE a LIKE 'x'",
-                  "Syntax error at character 25: expected a comparison (=, <>, <, <=, >, >=), found 'LIKE'"},
-        ErrorCase{"SELECT * FROM t WHERE a = 'open",
-                  "Syntax error at character 27: the text that starts there is never closed by '"},
-        ErrorCase{"SELECT * FROM t ORDER BY a",
-                  "Syntax error at character 17: expected WHERE or the end of the query, found 'ORDER'"},
-        ErrorCase{"SELECT * FROM t WHERE a = 1 OR b = 2",
-                  "Syntax error at character 29: expected AND or the end of the query, found 'OR'"},
-        ErrorCase{"SELECT * FROM t WHERE a = 12abc",
-                  "Syntax error at character 27: expected a number, a quoted text or a date, found '12abc'"}),
+        TranslationCase{"SELECT * FROM [orders.csv]", "SELECT * FROM [orders.csv]"},
+        TranslationCase{"select * from orders.csv;", "select * from \"orders.csv\";"},
+        TranslationCase{R"(SELECT o.a, "orders"."csv".b FROM "orders"."csv" o)",
+                        R"(SELECT o.a, "orders.csv".b FROM "orders.csv" o)"},
+        TranslationCase{"SELECT x FROM 2024.csv WHERE n=2024.5", "SELECT x FROM \"2024.csv\" WHERE n=2024.5"},
+        TranslationCase{"SELECT * FROM `x\"y`.csv, a.b.txt", "SELECT * FROM \"x\"\"y.csv\", \"a.b.txt\""},
+        TranslationCase{"SELECT 'orders.csv', \"t\".\"u\" FROM t -- orders.csv\n",
+                        "SELECT 'orders.csv', \"t\".\"u\" FROM t -- orders.csv\n"},
+        TranslationCase{"SELECT * FROM t WHERE d = {d '2002-01-15'} AND t != {t'10:30:00'} AND s <= TIMESTAMP "
+                        "'2002-01-15 10:30:00'",
+                        "SELECT * FROM t WHERE d = '2002-01-15' AND t != '10:30:00' AND s <= '2002-01-15 10:30:00'"},
+        TranslationCase{"SELECT {fn UCASE(name)} FROM t WHERE name LIKE 'a\\_%' {escape '\\'}",
+                        "SELECT  UCASE(name) FROM t WHERE name LIKE 'a\\_%' ESCAPE '\\'"},
+        TranslationCase{"SELECT Date, {x} FROM t WHERE 'it''s {d' = Date",
+                        "SELECT Date, {x} FROM t WHERE 'it''s {d' = Date"}),
     testing::PrintedCaseName{});
 
 }  // namespace

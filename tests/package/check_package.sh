@@ -35,6 +35,7 @@ done
 expected=$scratch/expected
 {
   printf '%s\n' usr/bin/quorlin usr/bin/quorlin-cli "usr/$libdir/odbc/libquorlin-odbc-text.so" \
+    "usr/$libdir/quorlin/quorlin_sqlite.so" \
     usr/share/applications/org.quorlin.Quorlin.desktop \
     usr/share/metainfo/org.quorlin.Quorlin.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/org.quorlin.Quorlin.svg \
@@ -123,6 +124,10 @@ maintainer postrm remove
 "$root/usr/bin/quorlin-cli" --help | grep -q 'export' || fail "quorlin-cli --help"
 [ "$("$root/usr/bin/quorlin-cli" --version)" = "$version" ] || fail "quorlin-cli --version"
 
+# The packaged SQLite extension reads the samples in sqlite3.
+[ "$(sqlite3 :memory: ".load $root/usr/$libdir/quorlin/quorlin_sqlite" "SELECT quorlin_attach('$source/samples')")" -gt 0 ] ||
+  fail "the SQLite extension does not attach the samples"
+
 # Bash completion offers the commands, the formats and the options of a command.
 completions=$(bash -c '
   source /usr/share/bash-completion/bash_completion
@@ -140,11 +145,13 @@ completions=$(bash -c '
   complete_line "quorlin-cli export data.csv --to" ""
   complete_line "quorlin-cli guess data.csv" "--s"
   complete_line "quorlin-cli dsn" ""
+  complete_line "quorlin-cli export - --to sql --dialect" ""
 ' _ "$root/usr/share/bash-completion/completions/quorlin-cli")
 expected_completions='preview guess schema report export dsn --version --help
-csv space tab other dbf paradox xls html xml sql parquet
---sep --start --schema --save
-add config remove tables open'
+csv space tab other dbf paradox xls html xml sql parquet xlsx jsonl
+--sep --start --schema --section --save
+add config remove tables open
+sqlite postgresql ansi'
 [ "$completions" = "$expected_completions" ] || fail "bash completion gave:
 $completions"
 

@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         GarbageCase{"ExportAsWord", "[Export]\r\nExportAs=xls\r\n", Settings{}},
         GarbageCase{"ExportAsBelow", "[Export]\r\nExportAs=-9223372036854775808\r\n", Settings{}},
         GarbageCase{"ExportAsAbove", "[Export]\r\nExportAs=99999999999\r\n",
-                    With([](Settings& s) { s.exports.formatIndex = 10; })},
+                    With([](Settings& s) { s.exports.formatIndex = 12; })},
         GarbageCase{"HeaderRowWord", "[Export]\r\nHeaderRow=maybe\r\nIncludeFields=\r\n",
                     With([](Settings& s) { s.exports.includeHeaderRow = true; })},
         GarbageCase{"PlacementWords", "[GUI]\r\nfrmQuorlinLeft=left\r\nfrmQuorlinWidth=99999999999\r\n",

@@ -28,6 +28,9 @@ IntegerRange RangeOf(ColumnKind kind) {
       return {0, 255, "a Byte (0 to 255)"};
     case ColumnKind::SmallInt:
       return {-32768, 32767, "a Short (-32768 to 32767)"};
+    case ColumnKind::BigInt:
+      return {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max(),
+              "a whole number of 64 bits"};
     default:
       return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
               "an Integer (-2147483648 to 2147483647)"};
@@ -241,6 +244,7 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
     case ColumnKind::TinyInt:
     case ColumnKind::SmallInt:
     case ColumnKind::Integer:
+    case ColumnKind::BigInt:
       return ConvertInteger(field, kind, locale);
     case ColumnKind::Double: {
       CellValue value;

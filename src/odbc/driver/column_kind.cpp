@@ -40,6 +40,8 @@ SqlTypeInfo TypeInfoOf(ColumnKind kind, std::size_t textSize) {
       return {SQL_SMALLINT, "SMALLINT", 5, 0, 6, 2, false, 10, SQL_SMALLINT, 0, SQL_C_SSHORT, nullptr, nullptr};
     case ColumnKind::Integer:
       return {SQL_INTEGER, "INTEGER", 10, 0, 11, 4, false, 10, SQL_INTEGER, 0, SQL_C_SLONG, nullptr, nullptr};
+    case ColumnKind::BigInt:
+      return {SQL_BIGINT, "BIGINT", 19, 0, 20, 8, false, 10, SQL_BIGINT, 0, SQL_C_SBIGINT, nullptr, nullptr};
     case ColumnKind::Double:
       return {SQL_DOUBLE, "DOUBLE", 15, 0, 24, 8, false, 10, SQL_DOUBLE, 0, SQL_C_DOUBLE, nullptr, nullptr};
     case ColumnKind::Date:

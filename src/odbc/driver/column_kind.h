@@ -9,7 +9,8 @@
 
 namespace quorlin::driver {
 
-enum class ColumnKind { Text, LongText, TinyInt, SmallInt, Integer, Double, Date, Time, Timestamp, Bit };
+// BigInt is no layout's type: it describes what SQL computes, such as COUNT(*) or a SUM.
+enum class ColumnKind { Text, LongText, TinyInt, SmallInt, Integer, BigInt, Double, Date, Time, Timestamp, Bit };
 
 // Char (and any word the driver does not know) is text; LongChar long text; Byte, Short,
 // Integer and Long integers; Float, Single, Double and Currency doubles; Date, DateTime and
@@ -42,7 +43,8 @@ struct SqlTypeInfo {
 SqlTypeInfo TypeInfoOf(ColumnKind kind, std::size_t textSize = kDefaultTextSize);
 
 // Every kind, in the order of their SQL type codes as SQLGetTypeInfo lists them.
-inline constexpr ColumnKind kAllKinds[] = {ColumnKind::Bit,     ColumnKind::TinyInt,  ColumnKind::LongText,
+inline constexpr ColumnKind kAllKinds[] = {ColumnKind::Bit,     ColumnKind::TinyInt,  ColumnKind::BigInt,
+                                           ColumnKind::LongText,
                                            ColumnKind::Integer, ColumnKind::SmallInt, ColumnKind::Double,
                                            ColumnKind::Text,    ColumnKind::Date,     ColumnKind::Time,
                                            ColumnKind::Timestamp};

@@ -14,10 +14,6 @@
 
 namespace quorlin::driver {
 
-namespace {
-
-// The user's date, time and number settings from the environment (LC_ALL, LC_TIME,
-// LC_NUMERIC), whether or not the program that loaded the driver chose its locale itself.
 LocaleSettings EnvironmentLocaleSettings() {
   const locale_t environment = newlocale(LC_ALL_MASK, "", nullptr);
   if (environment == nullptr) return SystemLocaleSettings();
@@ -27,8 +23,6 @@ LocaleSettings EnvironmentLocaleSettings() {
   freelocale(environment);
   return settings;
 }
-
-}  // namespace
 
 std::string DataSourceValue(const std::string& dataSource, const std::string& key) {
   if (dataSource.empty()) return {};
@@ -52,6 +46,7 @@ void Connect(Connection& connection, const std::string& dataSource, const Connec
   connection.source.folder = WithTrailingSlash(folder);
   connection.source.extensions = ParseExtensions(extensions);
   connection.source.locale = EnvironmentLocaleSettings();
+  connection.database.reset();
   connection.connected = true;
 }
 

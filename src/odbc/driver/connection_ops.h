@@ -8,6 +8,10 @@
 
 namespace quorlin::driver {
 
+// The user's date, time and number settings from the environment (LC_ALL, LC_TIME,
+// LC_NUMERIC), whether or not the program that loaded the driver chose its locale itself.
+LocaleSettings EnvironmentLocaleSettings();
+
 // The value of `key` in the data source's odbc.ini section (user, then system), or empty.
 std::string DataSourceValue(const std::string& dataSource, const std::string& key);
 

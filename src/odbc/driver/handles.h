@@ -13,8 +13,7 @@
 #include "odbc/driver/catalog_results.h"
 #include "odbc/driver/diagnostics.h"
 #include "odbc/driver/result_set.h"
-#include "odbc/driver/sql_query.h"
-#include "odbc/driver/table_layout.h"
+#include "odbc/driver/sql_database.h"
 #include "odbc/driver/value_output.h"
 
 namespace quorlin::driver {
@@ -49,6 +48,7 @@ struct Connection {
   SQLUINTEGER autocommit = SQL_AUTOCOMMIT_ON;
   SQLUINTEGER loginTimeout = 0;
   SQLUINTEGER connectionTimeout = 0;
+  std::unique_ptr<SqlDatabase> database;  // opened by the first statement
   std::vector<std::unique_ptr<Statement>> statements;
 
   bool Odbc3() const { return environment->odbcVersion != SQL_OV_ODBC2; }
@@ -60,14 +60,6 @@ struct ColumnBinding {
   SQLPOINTER target = nullptr;
   SQLLEN bufferLength = 0;
   SQLLEN* indicator = nullptr;
-};
-
-// A SELECT prepared against its table: what the statement describes before it runs.
-struct PreparedQuery {
-  SelectQuery query;
-  TableLayout layout;
-  std::vector<std::size_t> chosen;
-  std::vector<BoundCondition> conditions;
 };
 
 struct Statement {

@@ -9,7 +9,6 @@
 
 #include "odbc/driver/cell_value.h"
 #include "odbc/driver/column_kind.h"
-#include "odbc/driver/table_cursor.h"
 
 namespace quorlin::driver {
 
@@ -30,24 +29,6 @@ class ResultSet {
   // The value of a column of the current row, valid until the next move.
   virtual CellValue Value(std::size_t column) const = 0;
 };
-
-// The rows of a SELECT: the chosen columns of the table's rows that meet the conditions.
-class QueryResult : public ResultSet {
- public:
-  QueryResult(std::unique_ptr<TableCursor> cursor, std::vector<std::size_t> chosen);
-
-  const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  bool Next() override { return cursor_->Next(); }
-  CellValue Value(std::size_t column) const override { return cursor_->Value(chosen_[column]); }
-
- private:
-  std::unique_ptr<TableCursor> cursor_;
-  std::vector<std::size_t> chosen_;
-  std::vector<ResultColumn> columns_;
-};
-
-// The columns a SELECT gives, without opening its file: what SQLPrepare describes.
-std::vector<ResultColumn> QueryColumns(const TableLayout& layout, const std::vector<std::size_t>& chosen);
 
 // Rows held in memory, for the catalog functions.
 class RowsResult : public ResultSet {

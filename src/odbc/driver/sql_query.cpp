@@ -1,295 +1,200 @@
-// A small recursive-descent reader of the SELECT statement the driver runs.
+// Reading a statement token by token only as far as file names and ODBC escapes need it.
 #include "odbc/driver/sql_query.h"
 
-#include <ostream>
+#include <vector>
 
-#include "odbc/driver/sql_error.h"
+#include "odbc/driver/sqlite_tables.h"
 #include "platform/ascii_case.h"
-#include "text/record_splitter.h"
 
 namespace quorlin::driver {
 
 namespace {
 
-bool IsWordChar(char c) {
+bool IsWordByte(char c) {
   const auto byte = static_cast<unsigned char>(c);
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '$' || c == '#' || c == '@' || c == '-' || byte >= 0x80;
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$' ||
+         byte >= 0x80;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
-// Reads the statement straight from its characters: names and literals are told apart by
-// where they stand, so "2024.csv" is a table name and "2024.5" a number without a tokenizer
-// having to guess.
-class Parser {
+bool StartsName(char c) { return IsWordByte(c) || c == '"' || c == '[' || c == '`'; }
+
+struct NamePart {
+  std::string name;      // as SQLite would read it
+  std::string_view raw;  // as written
+};
+
+class Translator {
  public:
-  explicit Parser(std::string_view sql) : sql_(sql) {}
+  Translator(std::string_view sql, const NamesTableFile& namesTableFile) : sql_(sql), names_(namesTableFile) {}
 
-  SelectQuery Statement() {
-    if (!Keyword("SELECT")) {
-      SkipBlanks();
-      if (AtEnd()) Fail("a SELECT query");
-      throw SqlError(state::kSyntax, "Only SELECT queries are supported, found '" + NextText() +
-                                         "': the text driver never writes its files");
+  std::string Run() {
+    while (at_ < sql_.size()) {
+      const char c = sql_[at_];
+      if (c == '\'') {
+        CopyQuoted();
+      } else if (c == '-' && Next(1) == '-') {
+        CopyUntil("\n");
+      } else if (c == '/' && Next(1) == '*') {
+        CopyUntil("*/");
+      } else if (c == '{') {
+        OpenEscape();
+      } else if (c == '}' && !escapes_.empty()) {
+        escapes_.pop_back();
+        ++at_;
+      } else if (StartsName(c) && (at_ == 0 || !IsWordByte(sql_[at_ - 1]))) {
+        Name();
+      } else {
+        out_ += c;
+        ++at_;
+      }
     }
-    SelectQuery query;
-    Keyword("ALL");
-    if (!Symbol("*")) {
-      do {
-        query.columns.push_back(Name("a column name or *"));
-      } while (Symbol(","));
-    }
-    if (!Keyword("FROM")) Fail(query.columns.empty() ? "FROM after *" : "FROM or a comma after the column name");
-    query.table = Name("a table name after FROM");
-    if (Keyword("WHERE")) {
-      do {
-        query.conditions.push_back(ConditionClause());
-      } while (Keyword("AND"));
-    }
-    Symbol(";");
-    SkipBlanks();
-    if (!AtEnd()) Fail(query.conditions.empty() ? "WHERE or the end of the query" : "AND or the end of the query");
-    return query;
+    return out_;
   }
 
  private:
-  bool AtEnd() const { return pos_ >= sql_.size(); }
+  char Next(std::size_t ahead) const { return at_ + ahead < sql_.size() ? sql_[at_ + ahead] : '\0'; }
 
-  void SkipBlanks() {
-    while (!AtEnd() && IsBlankChar(sql_[pos_])) ++pos_;
+  std::size_t SkipBlanks(std::size_t from) const {
+    while (from < sql_.size() && IsBlank(sql_[from])) ++from;
+    return from;
   }
 
-  bool Keyword(std::string_view word) {
-    SkipBlanks();
-    if (sql_.size() - pos_ < word.size() || !EqualNoCase(sql_.substr(pos_, word.size()), word)) return false;
-    if (pos_ + word.size() < sql_.size() && IsWordChar(sql_[pos_ + word.size()])) return false;
-    pos_ += word.size();
-    return true;
-  }
-
-  bool Symbol(std::string_view symbol) {
-    SkipBlanks();
-    if (sql_.substr(pos_, symbol.size()) != symbol) return false;
-    pos_ += symbol.size();
-    return true;
-  }
-
-  // What stands at the cursor, for messages: a word, one other character, or the end.
-  std::string NextText() const {
-    if (AtEnd()) return "the end of the query";
-    std::size_t end = pos_;
-    while (end < sql_.size() && end - pos_ < 40 && IsWordChar(sql_[end])) ++end;
-    if (end == pos_) ++end;
-    return std::string(sql_.substr(pos_, end - pos_));
-  }
-
-  [[noreturn]] void Fail(const std::string& expected) {
-    SkipBlanks();
-    const std::string found = AtEnd() ? "the end of the query" : "'" + NextText() + "'";
-    throw SqlError(state::kSyntax, "Syntax error at character " + std::to_string(pos_ + 1) +
-                                       ": expected " + expected + ", found " + found);
-  }
-
-  // Text up to `close`, where a doubled `close` stands for one; the cursor stands after the
-  // opening character.
-  std::string Quoted(char close, const std::string& what) {
-    std::string text;
-    const std::size_t opening = pos_;
-    for (;;) {
-      const std::size_t end = sql_.find(close, pos_);
-      if (end == std::string_view::npos) {
-        throw SqlError(state::kSyntax, "Syntax error at character " + std::to_string(opening) + ": the " + what +
-                                           " that starts there is never closed by " + std::string(1, close));
+  // The end of the quoted text starting at `from` (past its closing quote), doubled quotes
+  // inside; the end of the statement when it is never closed.
+  std::size_t QuotedEnd(std::size_t from, char close, bool* closed = nullptr) const {
+    std::size_t k = from + 1;
+    while (k < sql_.size()) {
+      if (sql_[k] == close) {
+        if (k + 1 < sql_.size() && sql_[k + 1] == close) {
+          k += 2;
+          continue;
+        }
+        if (closed != nullptr) *closed = true;
+        return k + 1;
       }
-      text.append(sql_.substr(pos_, end - pos_));
-      pos_ = end + 1;
-      if (pos_ < sql_.size() && sql_[pos_] == close) {
-        text += close;
-        ++pos_;
-        continue;
-      }
-      return text;
+      ++k;
     }
+    if (closed != nullptr) *closed = false;
+    return sql_.size();
   }
 
-  std::string NamePart(const std::string& expected) {
-    SkipBlanks();
-    if (AtEnd()) Fail(expected);
-    const char c = sql_[pos_];
-    std::string part;
-    if (c == '"' || c == '[' || c == '`') {
-      ++pos_;
-      part = Quoted(c == '[' ? ']' : c, "name");
+  void CopyQuoted() {
+    const std::size_t end = QuotedEnd(at_, '\'');
+    out_.append(sql_.substr(at_, end - at_));
+    at_ = end;
+  }
+
+  void CopyUntil(std::string_view close) {
+    const std::size_t found = sql_.find(close, at_ + 2);
+    const std::size_t end = found == std::string_view::npos ? sql_.size() : found + close.size();
+    out_.append(sql_.substr(at_, end - at_));
+    at_ = end;
+  }
+
+  std::string_view WordAt(std::size_t from) const {
+    std::size_t end = from;
+    while (end < sql_.size() && IsWordByte(sql_[end])) ++end;
+    return sql_.substr(from, end - from);
+  }
+
+  void OpenEscape() {
+    const std::size_t wordAt = SkipBlanks(at_ + 1);
+    const std::string word = AsciiLower(WordAt(wordAt));
+    const std::size_t after = wordAt + word.size();
+    if (word == "d" || word == "t" || word == "ts") {
+      const std::size_t literal = SkipBlanks(after);
+      if (literal < sql_.size() && sql_[literal] == '\'') {
+        const std::size_t end = QuotedEnd(literal, '\'');
+        const std::size_t close = SkipBlanks(end);
+        if (close < sql_.size() && sql_[close] == '}') {
+          out_.append(sql_.substr(literal, end - literal));
+          at_ = close + 1;
+          return;
+        }
+      }
+    } else if (word == "fn" || word == "oj" || word == "escape") {
+      if (word == "escape") out_ += "ESCAPE";
+      escapes_.push_back(true);
+      at_ = after;
+      return;
+    }
+    out_ += '{';
+    ++at_;
+  }
+
+  // One part of a name at `from`: a word, "quoted", [bracketed] or `quoted`; false when none.
+  bool PartAt(std::size_t from, NamePart& part, std::size_t& end) const {
+    if (from >= sql_.size()) return false;
+    const char c = sql_[from];
+    part.name.clear();
+    if (c == '"' || c == '`' || c == '[') {
+      const char close = c == '[' ? ']' : c;
+      bool closed = false;
+      end = QuotedEnd(from, close, &closed);
+      const std::string_view inner = sql_.substr(from + 1, end - from - (closed ? 2 : 1));
+      for (std::size_t k = 0; k < inner.size(); ++k) {
+        part.name += inner[k];
+        if (inner[k] == close && k + 1 < inner.size() && inner[k + 1] == close) ++k;
+      }
+    } else if (IsWordByte(c)) {
+      part.name = std::string(WordAt(from));
+      end = from + part.name.size();
     } else {
-      const std::size_t start = pos_;
-      while (!AtEnd() && IsWordChar(sql_[pos_])) ++pos_;
-      part = std::string(sql_.substr(start, pos_ - start));
+      return false;
     }
-    if (part.empty()) Fail(expected);
-    return part;
+    part.raw = sql_.substr(from, end - from);
+    return true;
   }
 
-  std::string Name(const std::string& expected) {
-    std::string name = NamePart(expected);
-    while (Symbol(".")) name += "." + NamePart("a name after the dot");
-    return name;
+  void Name() {
+    std::vector<NamePart> parts;
+    std::vector<std::size_t> ends;
+    std::size_t end = at_;
+    NamePart part;
+    while (PartAt(parts.empty() ? at_ : end + 1, part, end)) {
+      parts.push_back(part);
+      ends.push_back(end);
+      if (end >= sql_.size() || sql_[end] != '.') break;
+    }
+    if (parts.size() == 1 && DateWordBeforeText(parts[0])) return;
+    // The longest run of leading parts that names a file becomes one name.
+    for (std::size_t count = parts.size(); count >= 2; --count) {
+      std::string joined = parts[0].name;
+      for (std::size_t k = 1; k < count; ++k) joined += "." + parts[k].name;
+      if (!names_(joined)) continue;
+      out_ += SqlQuoted(joined, '"');
+      at_ = ends[count - 1];
+      return;
+    }
+    out_.append(parts[0].raw);
+    at_ = ends[0];
   }
 
-  Condition ConditionClause() {
-    Condition condition;
-    condition.column = Name("a column name");
-    condition.op = Operator();
-    condition.literal = LiteralValue();
-    return condition;
-  }
-
-  CompareOp Operator() {
-    if (Symbol("<>") || Symbol("!=")) return CompareOp::NotEqual;
-    if (Symbol("<=")) return CompareOp::LessOrEqual;
-    if (Symbol(">=")) return CompareOp::GreaterOrEqual;
-    if (Symbol("<")) return CompareOp::Less;
-    if (Symbol(">")) return CompareOp::Greater;
-    if (Symbol("=")) return CompareOp::Equal;
-    Fail("a comparison (=, <>, <, <=, >, >=)");
-  }
-
-  std::string StringLiteral(const std::string& expected) {
-    if (!Symbol("'")) Fail(expected);
-    return Quoted('\'', "text");
-  }
-
-  Literal LiteralValue() {
-    SkipBlanks();
-    if (Symbol("{")) {
-      Literal literal;
-      if (Keyword("ts")) {
-        literal.kind = LiteralKind::Timestamp;
-      } else if (Keyword("d")) {
-        literal.kind = LiteralKind::Date;
-      } else if (Keyword("t")) {
-        literal.kind = LiteralKind::Time;
-      } else {
-        Fail("d, t or ts after {");
-      }
-      literal.text = StringLiteral("a quoted date or time");
-      if (!Symbol("}")) Fail("} after the date or time");
-      return literal;
-    }
-    for (const auto& [word, kind] : {std::pair{"TIMESTAMP", LiteralKind::Timestamp},
-                                     std::pair{"DATE", LiteralKind::Date},
-                                     std::pair{"TIME", LiteralKind::Time}}) {
-      if (Keyword(word)) return {kind, StringLiteral("a quoted value after " + std::string(word))};
-    }
-    if (!AtEnd() && sql_[pos_] == '\'') return {LiteralKind::Text, StringLiteral("a text")};
-    return {LiteralKind::Number, Number()};
-  }
-
-  std::string Number() {
-    const std::size_t start = pos_;
-    if (!AtEnd() && (sql_[pos_] == '+' || sql_[pos_] == '-')) ++pos_;
-    std::size_t digits = 0;
-    while (!AtEnd() && IsDigit(sql_[pos_])) ++pos_, ++digits;
-    if (!AtEnd() && sql_[pos_] == '.') {
-      ++pos_;
-      while (!AtEnd() && IsDigit(sql_[pos_])) ++pos_, ++digits;
-    }
-    if (digits == 0) {
-      pos_ = start;
-      Fail("a number, a quoted text or a date");
-    }
-    if (!AtEnd() && (sql_[pos_] == 'e' || sql_[pos_] == 'E')) {
-      std::size_t at = pos_ + 1;
-      if (at < sql_.size() && (sql_[at] == '+' || sql_[at] == '-')) ++at;
-      if (at < sql_.size() && IsDigit(sql_[at])) {
-        pos_ = at;
-        while (!AtEnd() && IsDigit(sql_[pos_])) ++pos_;
-      }
-    }
-    if (!AtEnd() && IsWordChar(sql_[pos_])) {
-      pos_ = start;
-      Fail("a number, a quoted text or a date");
-    }
-    return std::string(sql_.substr(start, pos_ - start));
+  // DATE '2002-01-15' and its like: only the text stays.
+  bool DateWordBeforeText(const NamePart& word) {
+    if (word.raw.front() == '"' || word.raw.front() == '[' || word.raw.front() == '`') return false;
+    const std::string lower = AsciiLower(word.raw);
+    if (lower != "date" && lower != "time" && lower != "timestamp") return false;
+    const std::size_t literal = SkipBlanks(at_ + word.raw.size());
+    if (literal >= sql_.size() || sql_[literal] != '\'') return false;
+    at_ = literal;
+    CopyQuoted();
+    return true;
   }
 
   std::string_view sql_;
-  std::size_t pos_ = 0;
+  const NamesTableFile& names_;
+  std::size_t at_ = 0;
+  std::string out_;
+  std::vector<bool> escapes_;
 };
-
-std::string QuotedName(const std::string& name) {
-  std::string text = "\"";
-  for (const char c : name) {
-    text += c;
-    if (c == '"') text += '"';
-  }
-  return text + "\"";
-}
-
-std::string QuotedText(const std::string& value) {
-  std::string text = "'";
-  for (const char c : value) {
-    text += c;
-    if (c == '\'') text += '\'';
-  }
-  return text + "'";
-}
-
-std::string FormatLiteral(const Literal& literal) {
-  switch (literal.kind) {
-    case LiteralKind::Number:
-      return literal.text;
-    case LiteralKind::Text:
-      return QuotedText(literal.text);
-    case LiteralKind::Date:
-      return "{d " + QuotedText(literal.text) + "}";
-    case LiteralKind::Time:
-      return "{t " + QuotedText(literal.text) + "}";
-    case LiteralKind::Timestamp:
-      return "{ts " + QuotedText(literal.text) + "}";
-  }
-  return {};
-}
 
 }  // namespace
 
-SelectQuery ParseSelect(std::string_view sql) { return Parser(sql).Statement(); }
-
-const char* CompareOpText(CompareOp op) {
-  switch (op) {
-    case CompareOp::Equal:
-      return "=";
-    case CompareOp::NotEqual:
-      return "<>";
-    case CompareOp::Less:
-      return "<";
-    case CompareOp::LessOrEqual:
-      return "<=";
-    case CompareOp::Greater:
-      return ">";
-    case CompareOp::GreaterOrEqual:
-      return ">=";
-  }
-  return "?";
+std::string SqliteStatement(std::string_view sql, const NamesTableFile& namesTableFile) {
+  return Translator(sql, namesTableFile).Run();
 }
-
-std::string FormatSelect(const SelectQuery& query) {
-  std::string sql = "SELECT ";
-  if (query.columns.empty()) sql += "*";
-  for (std::size_t i = 0; i < query.columns.size(); ++i) {
-    if (i > 0) sql += ", ";
-    sql += QuotedName(query.columns[i]);
-  }
-  sql += " FROM " + QuotedName(query.table);
-  for (std::size_t i = 0; i < query.conditions.size(); ++i) {
-    const Condition& condition = query.conditions[i];
-    sql += i == 0 ? " WHERE " : " AND ";
-    sql += QuotedName(condition.column) + " " + CompareOpText(condition.op) + " " +
-           FormatLiteral(condition.literal);
-  }
-  return sql;
-}
-
-void PrintTo(const SelectQuery& query, std::ostream* out) { *out << FormatSelect(query); }
 
 }  // namespace quorlin::driver

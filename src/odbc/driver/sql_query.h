@@ -1,53 +1,21 @@
-// The one statement the driver runs: SELECT <columns|*> FROM <table> [WHERE <col> <op> <literal> [AND ...]].
+// What the driver changes in a client's statement before SQLite reads it.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quorlin::driver {
 
-enum class CompareOp { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
+// Whether a name stands for a data file of the folder.
+using NamesTableFile = std::function<bool(const std::string& name)>;
 
-// Number: as written (sign, digits, fraction, exponent). Text: the characters between the
-// quotes, a doubled quote read as one. Date, Time and Timestamp: the text of an escape such as
-// {d '2002-01-15'} or of DATE '2002-01-15'.
-enum class LiteralKind { Number, Text, Date, Time, Timestamp };
-
-struct Literal {
-  LiteralKind kind = LiteralKind::Text;
-  std::string text;
-
-  bool operator==(const Literal&) const = default;
-};
-
-struct Condition {
-  std::string column;
-  CompareOp op = CompareOp::Equal;
-  Literal literal;
-
-  bool operator==(const Condition&) const = default;
-};
-
-struct SelectQuery {
-  std::vector<std::string> columns;  // empty for *
-  std::string table;                 // the parts of a dotted name joined by "."
-  std::vector<Condition> conditions;
-
-  bool operator==(const SelectQuery&) const = default;
-};
-
-// Names are bare words, "quoted", [bracketed] or `quoted`, and dotted names ("orders"."csv",
-// orders.csv) are one name, as tools that quote each part write a file name. Keywords are
-// matched without regard to case and a final ";" is allowed. Raises SqlError (42000) with a
-// message that names what was expected and what was found.
-SelectQuery ParseSelect(std::string_view sql);
-
-// The query written back as SQL that ParseSelect reads unchanged.
-std::string FormatSelect(const SelectQuery& query);
-
-const char* CompareOpText(CompareOp op);
-
-void PrintTo(const SelectQuery& query, std::ostream* out);
+// The statement as SQLite reads it. A dotted name whose leading parts name a data file
+// (orders.csv, "orders"."csv") becomes that one quoted name, as clients write file names that
+// SQLite would otherwise read as a schema and a table. The ODBC escapes become plain SQL:
+// {d '…'}, {t '…'}, {ts '…'} and DATE, TIME or TIMESTAMP before a quoted text become the text,
+// {fn …} and {oj …} their contents, {escape '…'} ESCAPE '…'. Quoted texts and comments are
+// left alone. Never fails: what it does not recognise stays as written.
+std::string SqliteStatement(std::string_view sql, const NamesTableFile& namesTableFile);
 
 }  // namespace quorlin::driver

@@ -1,4 +1,4 @@
-// Preparing, running and fetching the driver's one kind of query, and describing its columns.
+// Preparing, running and fetching statements, and describing their columns.
 #include "odbc/driver/statement_ops.h"
 
 #include <cstdint>
@@ -73,26 +73,16 @@ void Prepare(Statement& statement, std::string_view sql) {
   statement.CloseCursor();
   statement.prepared.reset();
   statement.described.clear();
-  PreparedQuery prepared;
-  prepared.query = ParseSelect(sql);
-  const Connection& connection = *statement.connection;
-  prepared.layout = ReadTableLayout(connection.source.folder, prepared.query.table, connection.source.locale);
-  if (prepared.query.columns.empty()) {
-    for (std::size_t k = 0; k < prepared.layout.columns.size(); ++k) prepared.chosen.push_back(k);
-  } else {
-    for (const std::string& name : prepared.query.columns) prepared.chosen.push_back(FindColumn(prepared.layout, name));
-  }
-  prepared.conditions = BindConditions(prepared.layout, prepared.query.conditions);
-  statement.described = QueryColumns(prepared.layout, prepared.chosen);
-  statement.prepared = std::move(prepared);
+  Connection& connection = *statement.connection;
+  if (!connection.database) connection.database = std::make_unique<SqlDatabase>(connection.source);
+  statement.prepared = connection.database->Prepare(sql);
+  statement.described = statement.prepared->columns;
 }
 
 void Execute(Statement& statement) {
   if (!statement.prepared) throw SqlError(state::kSequenceError, "Function sequence error: no query was prepared");
   statement.CloseCursor();
-  const PreparedQuery& prepared = *statement.prepared;
-  auto cursor = std::make_unique<TableCursor>(prepared.layout, prepared.conditions);
-  statement.cursor = std::make_unique<QueryResult>(std::move(cursor), prepared.chosen);
+  statement.cursor = std::make_unique<SqlRows>(*statement.connection->database, *statement.prepared);
   statement.described = statement.cursor->Columns();
 }
 

@@ -10,11 +10,11 @@
 
 namespace quorlin::driver {
 
-// Parses the query and binds it to its table's layout, so that the statement can be described
-// before it runs. Raises SqlError (42000, 42S02, 42S22, 22018, HY000).
+// Prepares the statement with the connection's SQL engine, so that it can be described before
+// it runs. Raises SqlError (42000, 42S02, 42S22, HY000).
 void Prepare(Statement& statement, std::string_view sql);
 
-// Opens the cursor of the prepared query on its file.
+// Runs the prepared statement to its first row.
 void Execute(Statement& statement);
 
 // Opens the cursor of a catalog function's rows.

@@ -1,7 +1,7 @@
-// Reading a table file row by row through the program's line reader and splitter.
+// Reading a table file record by record through the program's line reader and splitter.
 #include "odbc/driver/table_cursor.h"
 
-#include <tuple>
+#include <filesystem>
 
 #include "odbc/driver/sql_error.h"
 #include "platform/file_error.h"
@@ -14,166 +14,74 @@ namespace quorlin::driver {
 
 namespace {
 
-CellValue::Kind ValueKindOf(ColumnKind kind) {
-  switch (kind) {
-    case ColumnKind::Text:
-    case ColumnKind::LongText:
-      return CellValue::Kind::Text;
-    case ColumnKind::TinyInt:
-    case ColumnKind::SmallInt:
-    case ColumnKind::Integer:
-      return CellValue::Kind::Integer;
-    case ColumnKind::Double:
-      return CellValue::Kind::Double;
-    case ColumnKind::Date:
-      return CellValue::Kind::Date;
-    case ColumnKind::Time:
-      return CellValue::Kind::Time;
-    case ColumnKind::Timestamp:
-      return CellValue::Kind::Timestamp;
-    case ColumnKind::Bit:
-      return CellValue::Kind::Bit;
+// The layout's file as it stands now: where its name leads must still be a file of its folder,
+// and that very name, not a link swapped in afterwards, is what gets opened.
+std::unique_ptr<TextLineReader> OpenTableFile(const TableLayout& layout) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path real = fs::canonical(layout.path, error);
+  const fs::path realFolder = fs::canonical(fs::path(layout.path).parent_path(), error);
+  if (error || real.parent_path() != realFolder) {
+    throw SqlError(state::kTableNotFound, "Table '" + layout.tableName + "' leads out of the data source's folder");
   }
-  return CellValue::Kind::Text;
-}
-
-[[noreturn]] void LiteralMismatch(const Condition& condition, const ColumnDef& column, const char* what) {
-  throw SqlError(state::kBadValue, "The value '" + condition.literal.text + "' compared with column " +
-                                       column.name + " is not " + what);
-}
-
-BoundCondition Bind(const TableLayout& layout, const Condition& condition) {
-  BoundCondition bound;
-  bound.column = FindColumn(layout, condition.column);
-  bound.op = condition.op;
-  const ColumnDef& column = layout.columns[bound.column];
-  bound.kind = ValueKindOf(column.kind);
-  const Literal& literal = condition.literal;
-  switch (bound.kind) {
-    case CellValue::Kind::Text:
-      bound.text = literal.text;
-      break;
-    case CellValue::Kind::Integer:
-    case CellValue::Kind::Double:
-      if (literal.kind != LiteralKind::Number && literal.kind != LiteralKind::Text) {
-        LiteralMismatch(condition, column, "a number");
-      }
-      if (!ParseNumber(literal.text, LocaleSettings{}, bound.number) &&
-          !ParseNumber(literal.text, column.locale, bound.number)) {
-        LiteralMismatch(condition, column, "a number");
-      }
-      break;
-    case CellValue::Kind::Bit:
-      if (literal.kind != LiteralKind::Number && literal.kind != LiteralKind::Text) {
-        LiteralMismatch(condition, column, "a Bit");
-      }
-      try {
-        bound.number = static_cast<double>(ConvertField(literal.text, ColumnKind::Bit, column.locale).integer);
-      } catch (const SqlError&) {
-        LiteralMismatch(condition, column, "a Bit");
-      }
-      break;
-    case CellValue::Kind::Date:
-    case CellValue::Kind::Time:
-    case CellValue::Kind::Timestamp: {
-      if (literal.kind == LiteralKind::Number) LiteralMismatch(condition, column, "a date or time");
-      const auto literalKind = literal.kind == LiteralKind::Date   ? CellValue::Kind::Date
-                               : literal.kind == LiteralKind::Time ? CellValue::Kind::Time
-                                                                   : CellValue::Kind::Timestamp;
-      if (!ParseIsoDateTime(literal.text, literalKind, bound.when)) {
-        if (literal.kind != LiteralKind::Text) LiteralMismatch(condition, column, "a date or time");
-        // A plain text is read as the column's own values are.
-        try {
-          bound.when = ConvertField(literal.text, column.kind, column.locale).when;
-        } catch (const SqlError&) {
-          LiteralMismatch(condition, column, "a date or time");
-        }
-      }
-      break;
-    }
-    case CellValue::Kind::Null:
-      break;
+  try {
+    return std::make_unique<TextLineReader>(real.string(), TextLineReader::kDefaultBufferSize,
+                                            TextLineReader::LastLink::kRefuse);
+  } catch (const FileError& failure) {
+    throw SqlError(state::kGeneralError, failure.what());
   }
-  return bound;
-}
-
-template <typename T>
-bool Compare(const T& left, CompareOp op, const T& right) {
-  switch (op) {
-    case CompareOp::Equal:
-      return left == right;
-    case CompareOp::NotEqual:
-      return left != right;
-    case CompareOp::Less:
-      return left < right;
-    case CompareOp::LessOrEqual:
-      return left <= right;
-    case CompareOp::Greater:
-      return left > right;
-    case CompareOp::GreaterOrEqual:
-      return left >= right;
-  }
-  return false;
-}
-
-auto DateKey(const DateTime& when) { return std::tie(when.year, when.month, when.day); }
-auto TimeKey(const DateTime& when) { return std::tie(when.hour, when.minute, when.second, when.millisecond); }
-auto FullKey(const DateTime& when) {
-  return std::tie(when.year, when.month, when.day, when.hour, when.minute, when.second, when.millisecond);
 }
 
 }  // namespace
 
-std::vector<BoundCondition> BindConditions(const TableLayout& layout, const std::vector<Condition>& conditions) {
-  std::vector<BoundCondition> bound;
-  bound.reserve(conditions.size());
-  for (const Condition& condition : conditions) bound.push_back(Bind(layout, condition));
-  return bound;
+SqlError RecordTooLong(const std::string& path, long long line) {
+  return SqlError(state::kGeneralError, "Line " + std::to_string(line) + " of " + path + " is longer than " +
+                                            std::to_string(kMaxRecordBytes >> 20) + " MiB, more than one record can be");
 }
 
-TableCursor::TableCursor(TableLayout layout, std::vector<BoundCondition> conditions)
-    : layout_(std::move(layout)), conditions_(std::move(conditions)) {
-  try {
-    reader_ = std::make_unique<TextLineReader>(layout_.path);
-    if (layout_.headerRow && reader_->ReadTextLine(line_)) line_number_ = 1;
-  } catch (const FileError& error) {
-    throw SqlError(state::kGeneralError, error.what());
-  }
+TableCursor::TableCursor(const TableLayout& layout) : layout_(layout), reader_(OpenTableFile(layout)) {
+  reader_->LimitLineLength(kMaxRecordBytes);
+  if (layout_.headerRow && ReadRecord()) line_number_ = 1;
 }
 
 TableCursor::~TableCursor() = default;
 
-bool TableCursor::Next() {
-  do {
-    try {
-      if (!reader_->ReadTextLine(line_)) return false;
-    } catch (const FileError& error) {
-      throw SqlError(state::kGeneralError, error.what());
-    }
-    ++line_number_;
-    ++row_;
-    CutLine();
-  } while (!MeetsConditions());
+bool TableCursor::ReadRecord() {
+  try {
+    if (!reader_->ReadTextLine(record_)) return false;
+  } catch (const FileError& error) {
+    throw SqlError(state::kGeneralError, error.what());
+  }
+  if (reader_->LastLineCut()) throw RecordTooLong(layout_.path, line_number_ + 1);
   return true;
 }
 
-void TableCursor::CutLine() {
+bool TableCursor::Next() {
+  if (!ReadRecord()) return false;
+  ++line_number_;
+  ++row_;
+  cut_ = false;
+  return true;
+}
+
+void TableCursor::Cut() {
+  cut_ = true;
   if (layout_.fixed) {
-    CutFixedFields(line_, layout_.widths, [](std::size_t width) { return width; }, fixedFields_);
+    CutFixedFields(record_, layout_.widths, [](std::size_t width) { return width; }, fields_);
     // Fixed fields are padded with blanks to their width.
-    for (std::string_view& field : fixedFields_) field = Trim(field);
+    for (std::string_view& field : fields_) field = Trim(field);
     return;
   }
-  SplitRecordViews(line_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
+  SplitRecordViews(record_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
   for (std::string_view& field : fields_) StripLeftQualifier(field, layout_.qualifier);
 }
 
-std::string_view TableCursor::Field(std::size_t column) const {
-  if (layout_.fixed) return column < fixedFields_.size() ? fixedFields_[column] : std::string_view();
+std::string_view TableCursor::Field(std::size_t column) {
+  if (!cut_) Cut();
   return column < fields_.size() ? fields_[column] : std::string_view();
 }
 
-CellValue TableCursor::Value(std::size_t column) const {
+CellValue TableCursor::Value(std::size_t column) {
   const ColumnDef& def = layout_.columns[column];
   try {
     return ConvertField(Field(column), def.kind, def.locale);
@@ -182,38 +90,6 @@ CellValue TableCursor::Value(std::size_t column) const {
                                          " of " + layout_.tableName + "), column " + def.name + ": " +
                                          error.what());
   }
-}
-
-bool TableCursor::MeetsConditions() const {
-  for (const BoundCondition& condition : conditions_) {
-    const CellValue value = Value(condition.column);
-    bool met = false;
-    switch (value.kind) {
-      case CellValue::Kind::Null:
-        return false;
-      case CellValue::Kind::Text:
-        met = Compare(value.text, condition.op, std::string_view(condition.text));
-        break;
-      case CellValue::Kind::Integer:
-      case CellValue::Kind::Bit:
-        met = Compare(static_cast<double>(value.integer), condition.op, condition.number);
-        break;
-      case CellValue::Kind::Double:
-        met = Compare(value.real, condition.op, condition.number);
-        break;
-      case CellValue::Kind::Date:
-        met = Compare(DateKey(value.when), condition.op, DateKey(condition.when));
-        break;
-      case CellValue::Kind::Time:
-        met = Compare(TimeKey(value.when), condition.op, TimeKey(condition.when));
-        break;
-      case CellValue::Kind::Timestamp:
-        met = Compare(FullKey(value.when), condition.op, FullKey(condition.when));
-        break;
-    }
-    if (!met) return false;
-  }
-  return true;
 }
 
 }  // namespace quorlin::driver

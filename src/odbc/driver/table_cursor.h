@@ -1,4 +1,4 @@
-// The rows of a table file, streamed one line at a time and filtered by the WHERE conditions.
+// The records of a table file, streamed one at a time: the one place the driver reads rows.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "odbc/driver/cell_value.h"
-#include "odbc/driver/sql_query.h"
+#include "odbc/driver/sql_error.h"
 #include "odbc/driver/table_layout.h"
 
 namespace quorlin {
@@ -17,52 +17,47 @@ class TextLineReader;
 
 namespace quorlin::driver {
 
-// A condition checked against a column: the literal already converted to the column's type.
-struct BoundCondition {
-  std::size_t column = 0;
-  CompareOp op = CompareOp::Equal;
-  CellValue::Kind kind = CellValue::Kind::Text;
-  std::string text;  // Text
-  double number = 0;  // Integer, Double, Bit
-  DateTime when;      // Date, Time, Timestamp
-};
+// A record longer than this is refused rather than cut: a silent cut would give wrong values.
+inline constexpr std::size_t kMaxRecordBytes = std::size_t{64} << 20;
 
-// Binds each condition to its column. Raises SqlError 42S22 for an unknown column and 22018
-// for a literal that is no value of the column's type.
-std::vector<BoundCondition> BindConditions(const TableLayout& layout, const std::vector<Condition>& conditions);
+// The failure of a record past kMaxRecordBytes at `line` of the file at `path`.
+SqlError RecordTooLong(const std::string& path, long long line);
 
 class TableCursor {
  public:
-  // Opens the file; raises SqlError HY000 when it cannot be opened.
-  TableCursor(TableLayout layout, std::vector<BoundCondition> conditions);
+  // Opens the file the layout names, refusing a link put in its place since the layout was
+  // read; raises SqlError HY000 when it cannot be opened.
+  explicit TableCursor(const TableLayout& layout);
   ~TableCursor();
   TableCursor(const TableCursor&) = delete;
   TableCursor& operator=(const TableCursor&) = delete;
 
   const TableLayout& Layout() const { return layout_; }
 
-  // Moves to the next row that meets every condition; false at the end of the file. Raises
-  // SqlError 22018 or 22003 when a value a condition looks at does not convert.
+  // Moves to the next record; false at the end of the file. Raises SqlError HY000 for a
+  // record longer than kMaxRecordBytes, naming the file and the line.
   bool Next();
 
-  // The column's field in the current row as cut from the line; empty when the line has no
+  // The column's field in the current record as cut from it; empty when the record has no
   // such field.
-  std::string_view Field(std::size_t column) const;
+  std::string_view Field(std::size_t column);
 
   // The field converted to the column's type; a failure names the row, the line and the column.
-  CellValue Value(std::size_t column) const;
+  CellValue Value(std::size_t column);
+
+  // Data records read so far.
+  long long Row() const { return row_; }
 
  private:
-  void CutLine();
-  bool MeetsConditions() const;
+  bool ReadRecord();
+  void Cut();
 
-  TableLayout layout_;
-  std::vector<BoundCondition> conditions_;
+  const TableLayout& layout_;
   std::unique_ptr<TextLineReader> reader_;
-  std::string line_;
-  std::vector<std::string_view> fields_;     // delimited files, views into line_
-  std::vector<std::string_view> fixedFields_;  // fixed-length files, views into line_
-  long long row_ = 0;   // data rows read, also those the conditions skipped
+  std::string_view record_;
+  bool cut_ = false;
+  std::vector<std::string_view> fields_;
+  long long row_ = 0;
   long long line_number_ = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "odbc/driver/sql_error.h"
+#include "odbc/driver/sqlite_tables.h"
+#include "odbc/driver/table_cursor.h"
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
@@ -19,13 +21,20 @@ namespace quorlin::driver {
 
 namespace {
 
-// Names of line 1, blank ones numbered as the preview numbers fields.
+// Names of line 1, blank ones numbered as the preview numbers fields. A line of more fields than
+// a table can have is refused before they are all kept.
 std::vector<std::string> HeaderNames(const TableLayout& layout) {
   TextLineReader reader(layout.path);
-  std::string line;
+  reader.LimitLineLength(kMaxRecordBytes);
+  std::string_view line;
   reader.ReadTextLine(line);
   std::vector<std::string> fields;
-  SplitRecord(line, layout.separator, layout.qualifier, fields);
+  SplitRecord(line, layout.separator, layout.qualifier, fields, kMaxColumns + 1);
+  if (reader.LastLineCut()) throw RecordTooLong(layout.path, 1);
+  if (fields.size() > kMaxColumns) {
+    throw SqlError(state::kGeneralError, "Line 1 of " + layout.path + " has more than " +
+                                             std::to_string(kMaxColumns) + " fields, more than a table can have");
+  }
   for (std::size_t k = 0; k < fields.size(); ++k) {
     fields[k] = std::string(Trim(fields[k]));
     if (fields[k].empty()) fields[k] = DefaultFieldName(static_cast<long long>(k) + 1);
