@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +21,8 @@ enum class LineEnds {
 
 // Reads a text file line by line. A file whose first kLineEndProbeBytes bytes (up to a Ctrl-Z)
 // hold a line feed and no carriage return has line-feed line ends, as files written on Linux
-// do; every other file ends its lines at carriage returns, a line feed right after one
-// belonging to the same line end. Ctrl-Z or the physical end ends the file either way. A UTF-8
+// do, and a Ctrl-Z in it is data; every other file ends its lines at carriage returns, a line
+// feed right after one belonging to the same line end, and ends at its first Ctrl-Z. A UTF-8
 // byte order mark at the very start is not part of the text; bytes are never converted.
 // Reads through a large buffer, so neither long lines nor many lines cost a system call per
 // byte. Failures raise FileError with a message naming the file and the cause: a file that is
@@ -42,7 +43,7 @@ class TextLineReader {
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
 
-  // True when the next byte is Ctrl-Z or no byte is left.
+  // True when the next byte is a Ctrl-Z that ends the file or no byte is left.
   bool AtEnd();
 
   // Reads the next line into `line` (without its line end). At the end of the file `line`
@@ -68,6 +69,9 @@ class TextLineReader {
   // or nothing when the end of the file or a Ctrl-Z ended it.
   std::string_view LastLineEnd() const { return lastLineEnd_; }
 
+  // The offset of the Ctrl-Z that ended the text, once reading reached it, when bytes follow it.
+  std::optional<std::uint64_t> EndMarkBeforeLastByte() const;
+
   // Goes back to the start of the text.
   void Rewind();
 
@@ -79,6 +83,7 @@ class TextLineReader {
   void Probe();
   bool Fill();
   bool TakeLineInBuffer(std::string_view& line);
+  bool MarksEnd() const { return ends_ == LineEnds::kCarriageReturn; }
 
   std::string path_;
   int fd_ = -1;
@@ -89,6 +94,7 @@ class TextLineReader {
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
   LineEnds ends_ = LineEnds::kCarriageReturn;
   off_t textStart_ = 0;  // past a UTF-8 byte order mark
+  off_t endMarkAt_ = -1;  // the Ctrl-Z that ended the text, once found
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
   std::string_view lastLineEnd_;

@@ -30,7 +30,7 @@ std::string DbfRecordCountBytes(std::uint32_t recordCount) {
 
 std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t recordCount,
                           std::uint16_t recordLength, DbfDate exportDate) {
-  const std::size_t headerLength = kDbfHeaderSize + kDbfDescriptorSize * columns.size() + 1;
+  const std::size_t headerLength = DbfHeaderLength(columns.size());
   std::string header;
   header.reserve(headerLength);
   putU8(header, kDbaseIII);

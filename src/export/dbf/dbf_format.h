@@ -37,6 +37,11 @@ std::string DbfDescriptor(const DbfColumn& column);
 std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t recordCount,
                           std::uint16_t recordLength, DbfDate exportDate);
 
+// The bytes of the header block for `columnCount` columns.
+constexpr std::size_t DbfHeaderLength(std::size_t columnCount) {
+  return kDbfHeaderSize + kDbfDescriptorSize * columnCount + 1;
+}
+
 // The four bytes of a record count, as stored at kDbfRecordCountOffset.
 std::string DbfRecordCountBytes(std::uint32_t recordCount);
 
