@@ -232,6 +232,18 @@ bool ParseIsoDateTime(std::string_view text, CellValue::Kind kind, DateTime& val
   }
 }
 
+CellValue ValueOfStoredText(std::string_view text, ColumnKind kind) {
+  if (kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp) {
+    CellValue when;
+    const CellValue::Kind dateKind = DateKindOf(kind);
+    if (ParseIsoDateTime(text, dateKind, when.when)) {
+      when.kind = dateKind;
+      return when;
+    }
+  }
+  return CellValue::Of(text);
+}
+
 CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   if (field.empty()) return CellValue::Null();
   if (kind == ColumnKind::Text || kind == ColumnKind::LongText) return CellValue::Of(field);

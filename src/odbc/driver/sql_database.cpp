@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "odbc/driver/scan_rows.h"
 #include "odbc/driver/sql_query.h"
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
@@ -175,6 +176,7 @@ void SqlDatabase::ForgetChangedLayouts() {
   }
   creating_ = false;
   layouts_.clear();
+  ++layoutsGeneration_;
   schemaStamp_ = stamp;
 }
 
@@ -212,6 +214,8 @@ PreparedQuery SqlDatabase::Prepare(std::string_view sql) {
   }
   if (!sqlite3_stmt_readonly(raw)) throw SqlError(state::kSyntax, kOnlyReading);
   query.columns = Describe(raw, query.typedByValue);
+  query.scan = FindPlainScan(db_, raw, layouts_);
+  query.layoutsGeneration = layoutsGeneration_;
   return query;
 }
 
@@ -248,6 +252,13 @@ bool SqlDatabase::Step(sqlite3_stmt* statement) {
     throw failure;
   }
   throw SqlError(state::kGeneralError, sqlite3_errmsg(db_));
+}
+
+std::unique_ptr<ResultSet> SqlDatabase::Rows(const PreparedQuery& query) {
+  if (query.scan && query.layoutsGeneration == layoutsGeneration_) {
+    return std::make_unique<ScanRows>(*query.scan, query.columns);
+  }
+  return std::make_unique<SqlRows>(*this, query);
 }
 
 SqlRows::SqlRows(SqlDatabase& database, const PreparedQuery& query)
@@ -299,19 +310,7 @@ CellValue SqlRows::Value(std::size_t column) const {
   }
   const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, k));
   const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, k));
-  value = CellValue::Of(std::string_view(bytes != nullptr ? bytes : "", size));
-  const ColumnKind kind = columns_[column].kind;
-  if (kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp) {
-    const CellValue::Kind dateKind = kind == ColumnKind::Date   ? CellValue::Kind::Date
-                                     : kind == ColumnKind::Time ? CellValue::Kind::Time
-                                                                : CellValue::Kind::Timestamp;
-    CellValue when;
-    if (ParseIsoDateTime(value.text, dateKind, when.when)) {
-      when.kind = dateKind;
-      return when;
-    }
-  }
-  return value;
+  return ValueOfStoredText(std::string_view(bytes != nullptr ? bytes : "", size), columns_[column].kind);
 }
 
 }  // namespace quorlin::driver
