@@ -42,8 +42,7 @@ ScanRows::ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns)
       rows_(std::make_unique<TableCursor>(layout_)),
       values_(fields_.size()),
       dateTexts_(fields_.size()) {
-  pending_ = ReadRow();
-  done_ = !pending_;
+  ReadFirst();
 }
 
 bool ScanRows::ReadRow() {
@@ -53,21 +52,6 @@ bool ScanRows::ReadRow() {
     values_[k] = AsTheEngineGivesIt(rows_->Value(field), layout_.columns[field].kind, dateTexts_[k]);
   }
   return true;
-}
-
-bool ScanRows::Next() {
-  if (pending_) {
-    pending_ = false;
-    return true;
-  }
-  if (done_) return false;
-  try {
-    done_ = !ReadRow();
-  } catch (...) {
-    done_ = true;
-    throw;
-  }
-  return !done_;
 }
 
 }  // namespace quorlin::driver

@@ -12,17 +12,15 @@
 
 namespace quorlin::driver {
 
-class ScanRows : public ResultSet {
+class ScanRows : public QueryRows {
  public:
-  // Reads the first row ahead, as the engine's rows do, so that its failure is the execution's.
   ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns);
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  bool Next() override;
   CellValue Value(std::size_t column) const override { return values_[column]; }
 
  private:
-  bool ReadRow();
+  bool ReadRow() override;
 
   TableLayout layout_;
   std::vector<std::size_t> fields_;
@@ -32,8 +30,6 @@ class ScanRows : public ResultSet {
   // value that does not convert fails the fetch of its row and not a later read of a column.
   std::vector<CellValue> values_;
   std::vector<std::string> dateTexts_;  // where a date's ISO form lives while it is the value
-  bool pending_ = false;
-  bool done_ = false;
 };
 
 }  // namespace quorlin::driver

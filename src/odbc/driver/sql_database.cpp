@@ -264,30 +264,15 @@ std::unique_ptr<ResultSet> SqlDatabase::Rows(const PreparedQuery& query) {
 SqlRows::SqlRows(SqlDatabase& database, const PreparedQuery& query)
     : database_(database), statement_(query.statement), columns_(query.columns) {
   sqlite3_reset(statement_.get());
-  pending_ = database_.Step(statement_.get());
-  done_ = !pending_;
-  for (std::size_t k = 0; k < columns_.size() && pending_; ++k) {
+  const bool first = ReadFirst();
+  for (std::size_t k = 0; k < columns_.size() && first; ++k) {
     if (query.typedByValue[k]) columns_[k].kind = KindOfValue(sqlite3_column_type(statement_.get(), static_cast<int>(k)));
   }
 }
 
 SqlRows::~SqlRows() { sqlite3_reset(statement_.get()); }
 
-bool SqlRows::Next() {
-  if (pending_) {
-    pending_ = false;
-    return true;
-  }
-  if (done_) return false;
-  try {
-    done_ = !database_.Step(statement_.get());
-  } catch (...) {
-    // SQLite would start the statement over on the next step: the rows end here.
-    done_ = true;
-    throw;
-  }
-  return !done_;
-}
+bool SqlRows::ReadRow() { return database_.Step(statement_.get()); }
 
 CellValue SqlRows::Value(std::size_t column) const {
   sqlite3_stmt* statement = statement_.get();

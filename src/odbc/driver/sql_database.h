@@ -68,22 +68,21 @@ class SqlDatabase {
 };
 
 // The rows of a prepared statement as the ODBC calls read them.
-class SqlRows : public ResultSet {
+class SqlRows : public QueryRows {
  public:
   // Runs the statement to its first row, so that computed columns take that row's types.
   SqlRows(SqlDatabase& database, const PreparedQuery& query);
   ~SqlRows() override;
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  bool Next() override;
   CellValue Value(std::size_t column) const override;
 
  private:
+  bool ReadRow() override;
+
   SqlDatabase& database_;
   std::shared_ptr<sqlite3_stmt> statement_;
   std::vector<ResultColumn> columns_;
-  bool pending_ = false;  // the first row was read ahead and not yet handed out
-  bool done_ = false;
 };
 
 }  // namespace quorlin::driver
