@@ -97,7 +97,7 @@ quorlin::ExportRequest RequestFor(quorlin::ExportFormat format, const std::strin
   request.inputQualifier = "\"";
   request.outputSeparator = quorlin::OutputSeparatorFor(format, "|");
   request.outputQualifier = "\"";
-  request.fields = quorlin::BuildExportFields(csv, "\"", false, format);
+  request.fields = quorlin::BuildExportFields(csv, false, format);
   request.hasHeaderRow = true;
   request.includeFieldNames = true;
   request.title = "Bench";

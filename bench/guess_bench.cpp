@@ -37,7 +37,7 @@ void BM_GuessDelimitedThousandFields(benchmark::State& state) {
   const quorlin::LocaleSettings locale;
   for (auto _ : state) {
     quorlin::FieldList fields(kFields);
-    quorlin::GuessDelimitedFields(fields, rows, locale);
+    quorlin::GuessDelimitedFields(fields, rows, locale, 1);
     benchmark::DoNotOptimize(fields.data());
   }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/preview_loader.h"
+#include "text/record_reader.h"
 #include "text/record_splitter.h"
 #include "text/text_line_reader.h"
 
@@ -118,6 +119,22 @@ void BM_ReadTextLineOfLineFeedFile(benchmark::State& state) {
   ReadAllLines(state, FiftyMegabyteCsv().lineFeed);
 }
 BENCHMARK(BM_ReadTextLineOfLineFeedFile)->Unit(benchmark::kMillisecond);
+
+// The records of the same file, which joins lines only where a quoted value holds line
+// breaks: beside BM_ReadTextLine it shows what looking for open quoted values costs.
+void BM_ReadRecord(benchmark::State& state) {
+  const std::string& path = FiftyMegabyteCsv().crLf;
+  const auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+  std::string_view record;
+  for (auto _ : state) {
+    quorlin::TextRecordReader reader(path, ",", "\"");
+    long long records = 0;
+    while (reader.ReadRecord(record)) ++records;
+    benchmark::DoNotOptimize(records);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMillisecond);
 
 void BM_SplitTypicalRecords(benchmark::State& state) {
   Numbers numbers;

@@ -37,10 +37,8 @@ inline bool NamesAnEntry(const SchemaError& error, const std::string& section) {
 // WIDTH value) may raise SchemaError naming the section;
 // nothing else may be raised, and what is read back must be usable as it stands.
 inline std::string CheckSchemaReader(std::string_view data, const std::string& path) {
-  static constexpr const char* kQualifiers[] = {"\"", "'", "{none}"};
   WriteFileBytes(path, data);
   const ProfileFile file(path);
-  const std::string qualifier = kQualifiers[data.size() % 3];
   const std::vector<std::string> sections = file.ReadSections();
   for (std::size_t i = 0; i < sections.size() && i < kReadSections; ++i) {
     const std::string& section = sections[i];
@@ -50,7 +48,7 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
     }
     const bool hasFields = SectionHasFields(file, section);
     try {
-      const FieldList fixed = ReadFixedFields(file, section, qualifier);
+      const FieldList fixed = ReadFixedFields(file, section);
       if (!fixed.empty() && !hasFields) return "[" + section + "] has fixed fields but no Col1";
       const std::vector<long long> widths = FieldWidths(fixed);
       for (std::size_t f = 0; f < fixed.size(); ++f) {
@@ -68,7 +66,7 @@ inline std::string CheckSchemaReader(std::string_view data, const std::string& p
     }
     FieldList delimited;
     try {
-      delimited = ReadDelimitedFields(file, section, qualifier, kPreviewColumns);
+      delimited = ReadDelimitedFields(file, section, kPreviewColumns);
     } catch (const SchemaError& error) {
       if (!NamesAnEntry(error, section)) {
         return "the error \"" + std::string(error.what()) + "\" names no entry of [" + section + "]";

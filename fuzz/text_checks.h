@@ -15,6 +15,16 @@
 
 namespace quorlin::fuzz {
 
+// `text` with each pair of `qualifier` characters made one.
+inline std::string Undouble(std::string_view text, char qualifier) {
+  std::string single;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    single += text[i];
+    if (text[i] == qualifier && i + 1 < text.size() && text[i + 1] == qualifier) ++i;
+  }
+  return single;
+}
+
 // The splitting rule followed step by step, re-searching the separator for every field: the
 // slow, obvious reference that SplitRecord must agree with.
 inline std::vector<std::string> ReferenceSplit(std::string_view record, std::string_view separator,
@@ -22,24 +32,36 @@ inline std::vector<std::string> ReferenceSplit(std::string_view record, std::str
   std::vector<std::string> fields;
   const bool hasQualifier = qualifier.size() == 1;
   std::string_view rest = Trim(record);
+  bool endedAtSeparator = false;
   do {
     const std::size_t p = separator.empty() ? std::string_view::npos : rest.find(separator[0]);
     const bool qualified = hasQualifier && !rest.empty() && rest[0] == qualifier[0];
     if (p == std::string_view::npos) {
-      fields.emplace_back(!qualified ? rest : rest.size() <= 2 ? "" : rest.substr(1, rest.size() - 2));
+      fields.emplace_back(!qualified ? std::string(rest)
+                          : rest.size() <= 2 ? ""
+                                             : Undouble(rest.substr(1, rest.size() - 2), qualifier[0]));
       rest = {};
     } else if (!qualified) {
       fields.emplace_back(Trim(rest.substr(0, p)));
       rest = rest.substr(p + 1);
+      endedAtSeparator = rest.empty();
     } else {
-      const std::size_t closing = rest.find(qualifier[0], 1);
+      std::size_t closing = rest.find(qualifier[0], 1);
+      while (closing != std::string_view::npos && closing + 1 < rest.size() && rest[closing + 1] == qualifier[0]) {
+        closing = rest.find(qualifier[0], closing + 2);
+      }
       const std::string_view field =
           closing == std::string_view::npos ? std::string_view() : rest.substr(1, closing - 1);
-      rest = field.size() + 2 >= rest.size() ? std::string_view() : Trim(rest.substr(field.size() + 2));
-      fields.emplace_back(Trim(field));
-      if (!rest.empty() && rest[0] == separator[0]) rest.remove_prefix(1);
+      const std::size_t after = closing == std::string_view::npos ? 2 : closing + 1;
+      rest = after >= rest.size() ? std::string_view() : Trim(rest.substr(after));
+      fields.emplace_back(Trim(Undouble(field, qualifier[0])));
+      if (!rest.empty() && rest[0] == separator[0]) {
+        rest.remove_prefix(1);
+        endedAtSeparator = rest.empty();
+      }
     }
   } while (!rest.empty());
+  if (endedAtSeparator) fields.emplace_back();
   return fields;
 }
 
@@ -62,14 +84,17 @@ inline std::string CheckSplit(std::string_view data) {
     return "other fields than the splitting rule gives";
   }
   std::vector<std::string_view> views;
-  SplitRecordViews(record, separator, qualifier, views);
+  std::string unescaped;
+  SplitRecordViews(record, separator, qualifier, views, unescaped);
   if (!std::equal(views.begin(), views.end(), fields.begin(), fields.end())) {
     return "other fields as views than as texts";
   }
+  const auto inside = [](std::string_view view, std::string_view whole) {
+    return view.data() >= whole.data() && view.data() + view.size() <= whole.data() + whole.size();
+  };
   for (const std::string_view view : views) {
-    if (!view.empty() && (view.data() < record.data() ||
-                          view.data() + view.size() > record.data() + record.size())) {
-      return "a view outside the record";
+    if (!view.empty() && !inside(view, record) && !inside(view, unescaped)) {
+      return "a view outside the record and the unescaped values";
     }
   }
   return {};

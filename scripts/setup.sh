@@ -20,7 +20,7 @@ build_packages=(
 packages=(
   "${build_packages[@]}"
   xvfb xauth xdg-utils fonts-dejavu-core
-  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3
+  python3 python3-xlrd python3-dbfread libxml2-utils sqlite3 locales
   unixodbc odbcinst libqt6sql6-odbc python3-pyodbc libsqliteodbc
   tinyproxy nodejs
   python3-openpyxl jq postgresql
@@ -47,6 +47,14 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 $build_only && exit 0
+
+# Files are checked to read the same in a German locale (day-first dates, decimal comma).
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  "${sudo_cmd[@]}" locale-gen
+fi
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 

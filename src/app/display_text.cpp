@@ -26,6 +26,10 @@ std::string TypedBytes(const QString& shown, const std::string& original) {
   return shown.toStdString();
 }
 
+std::string ChoiceBytes(const QString& shown) {
+  return shown == QLatin1String(kLocaleChoice) ? std::string() : shown.toStdString();
+}
+
 std::string CharacterBoxBytes(const QString& shown) {
   if (shown.size() == 1 && shown.front().unicode() <= 0xFF) {
     return std::string(1, static_cast<char>(shown.front().unicode()));

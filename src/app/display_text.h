@@ -30,6 +30,11 @@ std::string TypedBytes(const QString& shown, const std::string& original);
 // bytes, so one character of code 255 or below is that Latin-1 byte; any other text is UTF-8.
 std::string CharacterBoxBytes(const QString& shown);
 
+// The first item of a choice box that leaves the choice to the locale.
+inline constexpr const char* kLocaleChoice = "(locale)";
+// The value behind a choice box's text: empty for kLocaleChoice.
+std::string ChoiceBytes(const QString& shown);
+
 // A file name as the file system spells it.
 std::string PathBytes(const QString& path);
 // A file name's bytes as the file dialogs and Qt's file classes take it.

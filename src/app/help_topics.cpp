@@ -106,7 +106,7 @@ constexpr ControlHelp kMainWindowControls[] = {
     {"gpInfo", 110},        {"dirList", 120},       {"lstFiles", 130},      {"chkDefined", 140},
     {"lstSchema", 150},     {"chkODBCOnly", 160},   {"txtInputFile", 170},  {"cmdBrowse", 180},
     {"optFixed", 190},      {"optSpace", 200},      {"optTab", 200},        {"optComma", 200},
-    {"optCustom", 200},     {"txtChar", 240},       {"cboTextChar", 250},   {"chkHeaderRow", 260},
+    {"optCustom", 200},     {"txtChar", 240},       {"cboTextChar", 250},   {"cboDateOrder", 250},  {"cboDecimal", 250},    {"chkHeaderRow", 260},
     {"txtStart", 270},      {"txtRows", 280},       {"txtFieldCount", 290}, {"txtLength", 300},
     {"lstLines", 310},      {"cmdViewData", 320},   {"cmdRefresh", 330},    {"gpFields", 340},
     {"txtFieldName", 350},  {"luFieldType", 360},   {"txtWidth", 370},      {"cboDateTime", 380},

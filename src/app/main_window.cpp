@@ -259,6 +259,17 @@ QGroupBox* TfrmQuorlin::BuildFileInformation() {
   cboTextChar->setFixedWidth(80);
   numbers->addWidget(labelled("Text Qualifier", cboTextChar), 1, 0, 1, 2);
   numbers->addWidget(cboTextChar, 1, 2, 1, 2);
+  // The file's own date order and decimal symbol; the first item leaves them to the locale.
+  cboDateOrder = Named(new QComboBox, "cboDateOrder");
+  cboDecimal = Named(new QComboBox, "cboDecimal");
+  cboDateOrder->addItem(kLocaleChoice);
+  for (const std::string_view order : kDateOrders) cboDateOrder->addItem(QString::fromLatin1(order));
+  cboDecimal->addItem(kLocaleChoice);
+  for (const std::string_view symbol : kDecimalSymbols) cboDecimal->addItem(QString::fromLatin1(symbol));
+  numbers->addWidget(labelled("Date Order", cboDateOrder), 3, 0, 1, 2);
+  numbers->addWidget(cboDateOrder, 3, 2, 1, 2);
+  numbers->addWidget(labelled("Decimal", cboDecimal), 4, 0, 1, 2);
+  numbers->addWidget(cboDecimal, 4, 2, 1, 2);
   txtFieldCount = Named(new QLineEdit("0"), "txtFieldCount");
   txtFieldCount->setReadOnly(true);
   txtFieldCount->setAlignment(Qt::AlignRight);
@@ -475,6 +486,12 @@ void TfrmQuorlin::ConnectLayoutBoxes() {
           [this](const QString& text) { file_.SetCustomSeparator(CharacterBoxBytes(text)); });
   connect(cboTextChar, &QComboBox::currentTextChanged, this,
           [this](const QString& text) { file_.SetQualifier(CharacterBoxBytes(text)); });
+  const auto conventionChosen = [this] {
+    file_.SetConventions({ChoiceBytes(cboDateOrder->currentText()), ChoiceBytes(cboDecimal->currentText())});
+    file_.MarkLayoutChanged();
+  };
+  connect(cboDateOrder, &QComboBox::currentTextChanged, this, conventionChosen);
+  connect(cboDecimal, &QComboBox::currentTextChanged, this, conventionChosen);
   connect(txtInputFile, &QLineEdit::textChanged, this,
           [this](const QString& text) { file_.SetInputText(TypedBytes(text, file_.InputText())); });
 }

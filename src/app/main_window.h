@@ -209,6 +209,8 @@ class TfrmQuorlin : public QMainWindow {
   QLineEdit* txtStart = nullptr;
   QLineEdit* txtRows = nullptr;
   QComboBox* cboTextChar = nullptr;
+  QComboBox* cboDateOrder = nullptr;
+  QComboBox* cboDecimal = nullptr;
   QPushButton* cmdViewData = nullptr;
   QPushButton* cmdRefresh = nullptr;
   QListWidget* lstLines = nullptr;

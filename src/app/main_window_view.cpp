@@ -67,6 +67,13 @@ void TfrmQuorlin::ShowLayout() {
     const QSignalBlocker quiet(cboTextChar);
     cboTextChar->setCurrentText(DisplayText(layout.textQualifier));
   }
+  for (const auto& [box, value] : {std::pair{cboDateOrder, &layout.conventions.dateOrder},
+                                    std::pair{cboDecimal, &layout.conventions.decimalSymbol}}) {
+    const QString shown = value->empty() ? QString(kLocaleChoice) : QString::fromLatin1(*value);
+    if (box->currentText() == shown) continue;
+    const QSignalBlocker quiet(box);
+    box->setCurrentText(shown);
+  }
   {
     const QSignalBlocker quiet(chkHeaderRow);
     chkHeaderRow->setChecked(layout.hasHeaderRow);

@@ -1,10 +1,14 @@
 // Layout options from the command line into the layout the window's controls would hold.
 #include "cli/cli_options.h"
 
+#include <array>
+#include <string_view>
+
 #include "cli/cli_error.h"
 #include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/integer_text.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -39,6 +43,18 @@ void CheckWholeNumber(const char* option, const std::optional<std::string>& text
   }
 }
 
+template <std::size_t N>
+void CheckChoice(const char* option, const std::optional<std::string>& text,
+                 const std::array<std::string_view, N>& choices) {
+  if (!text) return;
+  std::string listed;
+  for (const std::string_view choice : choices) {
+    if (*text == choice) return;
+    listed += (listed.empty() ? "" : ", ") + std::string(choice);
+  }
+  throw CliError(kExitRefused, std::string(option) + ": '" + *text + "' is not one of " + listed);
+}
+
 }  // namespace
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
@@ -52,6 +68,9 @@ void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--count-from", arguments.countFrom, "number the fields from 0 or 1", "0|1");
   AddTextOption(command, "--line-length", arguments.lineLength, "the line length of a fixed-length file",
                 "NUMBER");
+  AddTextOption(command, "--date-format", arguments.dateOrder,
+                "the file's date order", "dd/mm/yyyy|mm/dd/yyyy|yyyy-mm-dd");
+  AddTextOption(command, "--decimal", arguments.decimalSymbol, "the file's decimal symbol", ".|,");
   command.add_flag("--schema", arguments.fromSchema,
                    "take the layout from the Schema.INI in the file's folder");
 }
@@ -88,6 +107,8 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
     const long long base = ToInteger(*arguments.countFrom);
     if (base != 0 && base != 1) throw CliError(kExitRefused, "--count-from: must be 0 or 1");
   }
+  CheckChoice("--date-format", arguments.dateOrder, kDateOrders);
+  CheckChoice("--decimal", arguments.decimalSymbol, kDecimalSymbols);
 }
 
 FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& arguments) {
@@ -110,6 +131,8 @@ FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& argume
   // "all" is the command line's own: the preview then shows as many lines as it may.
   if (arguments.rowsToScan) layout.rowsToScan = *arguments.rowsToScan == "all" ? kAllRowsText : *arguments.rowsToScan;
   if (arguments.lineLength) layout.fixedLength = *arguments.lineLength;
+  if (arguments.dateOrder) layout.conventions.dateOrder = *arguments.dateOrder;
+  if (arguments.decimalSymbol) layout.conventions.decimalSymbol = *arguments.decimalSymbol;
   return layout;
 }
 
@@ -172,6 +195,9 @@ OpenFile OpenFromSchemaList(const std::string& dataPath, LayoutArguments argumen
 }
 
 void PrintCutMessages(const std::string& dataPath, const OpenFile& file, std::ostream& err) {
+  if (!file.IsFixedView() && file.Preview().unclosedLine > 0) {
+    PrintMessage(err, dataPath + ": " + UnclosedValueMessage(file.Preview().unclosedLine));
+  }
   for (const std::string& cut : file.CutMessages()) PrintMessage(err, dataPath + ": " + cut);
 }
 

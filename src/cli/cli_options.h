@@ -22,6 +22,8 @@ struct LayoutArguments {
   std::optional<std::string> rowsToScan;
   std::optional<std::string> countFrom;
   std::optional<std::string> lineLength;
+  std::optional<std::string> dateOrder;      // one of kDateOrders
+  std::optional<std::string> decimalSymbol;  // one of kDecimalSymbols
   bool fromSchema = false;
   std::optional<std::string> layoutFile;  // --layout: a Schema.INI anywhere
   std::optional<std::string> section;     // --section: its section to read
@@ -36,7 +38,8 @@ void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
 void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments);
 
 // Refuses (CliError, exit 2) a separator text that is no kind and not one character, numbers
-// that are not whole, and a counting base other than 0 or 1.
+// that are not whole, a counting base other than 0 or 1, and a date order or decimal symbol
+// that is none of the layout's choices.
 void CheckLayoutArguments(const LayoutArguments& arguments);
 
 // `base` with the options given put into it as the window's controls would take them.

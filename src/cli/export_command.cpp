@@ -11,6 +11,7 @@
 #include "export/export_choices.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -110,6 +111,7 @@ ExportChoices ChoicesFor(const ExportArguments& arguments, const OpenFile& file)
   choices.rowsPerFile = arguments.rowsPerFile;
   choices.compression = ParseCompression(arguments.compression);
   choices.currencyAsDecimal = arguments.currencyAsDecimal;
+  choices.conventions = layout.conventions;
   return choices;
 }
 
@@ -137,7 +139,8 @@ void PrintExportJson(std::ostream& out, const ExportResult& result, const std::o
 
 int ExitStatusOf(const ExportResult& result) {
   if (result.outcome == ExportOutcome::Refused) return kExitRefused;
-  return result.Exported() ? kExitDone : kExitReportedFailure;
+  // Values written bare cannot be read back as they were: the work ran, but not faithfully.
+  return result.Exported() && result.valuesWrittenBare == 0 ? kExitDone : kExitReportedFailure;
 }
 
 int RunExportCommand(ExportArguments& arguments, const CommandContext& context) {
@@ -182,6 +185,7 @@ int RunExportCommand(ExportArguments& arguments, const CommandContext& context) 
     PrintExportJson(report, result, log, status);
     return status;
   }
+  if (result.unclosedLine > 0) PrintMessage(context.err, arguments.file + ": " + UnclosedValueMessage(result.unclosedLine));
   for (const std::string& message : result.messages) PrintMessage(context.err, message);
   if (result.outcome == ExportOutcome::Refused) return status;
   PrintMessage(context.err, ResultMessage(result));

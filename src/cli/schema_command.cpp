@@ -70,7 +70,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
   const FileLayout defaults;
   FieldList fields;
   if (saved.separator == SeparatorKind::Fixed) {
-    fields = ReadFixedFields(schema, place.section, defaults.textQualifier);
+    fields = ReadFixedFields(schema, place.section);
   } else {
     FileLayout layout;
     layout.separator = saved.separator;
@@ -78,7 +78,7 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
     layout.hasHeaderRow = saved.hasHeaderRow;
     layout.rowsToScan = "1";
     const PreviewTable table = LoadPreview(dataPath, PreviewOptionsFor(layout, 1));
-    fields = ReadDelimitedFields(schema, place.section, defaults.textQualifier, table.names.size());
+    fields = ReadDelimitedFields(schema, place.section, table.names.size());
   }
   nlohmann::ordered_json object;
   object["separator"] = SeparatorName(saved.separator);
@@ -86,6 +86,9 @@ nlohmann::ordered_json ReadLayoutJson(const std::string& dataPath, const SavedSe
   object["header"] = saved.hasHeaderRow;
   object["lineLength"] = JsonWholeNumber(saved.fixedLength);
   object["rowsToScan"] = JsonWholeNumber(saved.rowsToScan);
+  // Only a section that names them has them, as only such a section holds the keys.
+  if (!saved.conventions.dateOrder.empty()) object["dateFormat"] = saved.conventions.dateOrder;
+  if (!saved.conventions.decimalSymbol.empty()) object["decimal"] = saved.conventions.decimalSymbol;
   object["fields"] = FieldListJson(fields);
   return object;
 }
@@ -113,14 +116,14 @@ std::string EngineStatementFor(const std::string& dataPath, const SavedSection& 
   source.dataPath = AbsoluteFilePath(dataPath);
   source.tableName = TableNameOf(dataPath);
   source.fixedInput = layout.separator == SeparatorKind::Fixed;
-  source.fields = BuildExportFields(dataPath, layout.textQualifier, source.fixedInput, ExportFormat::Parquet);
+  source.fields = BuildExportFields(dataPath, source.fixedInput, ExportFormat::Parquet);
   source.separator = SeparatorText(layout);
   source.qualifier = source.fixedInput ? "" : layout.textQualifier;
   source.hasHeaderRow = layout.hasHeaderRow;
   if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
-  source.dateFormat = schema.ReadString(place.section, "DateTimeFormat", locale.shortDateFormat);
-  const std::string decimal = schema.ReadString(place.section, "DecimalSymbol", std::string(1, locale.decimalSeparator));
-  source.decimalSymbol = decimal.empty() ? '.' : decimal.front();
+  const LocaleSettings fileLocale = WithConventions(locale, ReadSavedLayout(schema, place.section).conventions);
+  source.dateFormat = fileLocale.shortDateFormat;
+  source.decimalSymbol = fileLocale.decimalSeparator;
   source.characterSet = schema.ReadString(place.section, "CharacterSet", "");
   return EngineStatement(engine, source);
 }

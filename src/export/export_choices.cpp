@@ -26,7 +26,11 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   const SavedSection saved = choices.savedLayout.value_or(SavedSectionOf(choices.inputPath));
   if (CountSchemaColumns(saved) == 0) return ExportCheckFailure{kNoSavedFieldsMessage};
   ExportRequest request;
-  request.fields = BuildExportFields(saved, choices.inputQualifierBox, choices.fixedInput, choices.format);
+  request.fields = BuildExportFields(saved, choices.fixedInput, choices.format);
+  FileConventions conventions = SavedConventions(saved);
+  if (!choices.conventions.dateOrder.empty()) conventions.dateOrder = choices.conventions.dateOrder;
+  if (!choices.conventions.decimalSymbol.empty()) conventions.decimalSymbol = choices.conventions.decimalSymbol;
+  request.locale = WithConventions(context.locale, conventions);
   request.format = choices.format;
   request.inputPath = choices.inputPath;
   request.outputPath = choices.outputPath;
@@ -45,7 +49,6 @@ std::variant<ExportCheckFailure, ExportRequest> PrepareExport(const ExportChoice
   request.compression = choices.compression;
   request.currencyAsDecimal = choices.currencyAsDecimal;
   request.now = context.now;
-  request.locale = context.locale;
   request.monthNames = context.monthNames;
   request.lineEnd = choices.lineEnd;
   request.sqlDialect = choices.sqlDialect;

@@ -36,6 +36,9 @@ struct ExportChoices {
   std::int64_t rowsPerFile = 0;           // Parquet: part files of this many rows, 0 for one file
   OutputCompression compression = OutputCompression::Zstd;
   bool currencyAsDecimal = false;
+  // The layout's date order and decimal symbol where they differ from the saved section's
+  // (the command line's options); an empty value takes the section's, else the locale's.
+  FileConventions conventions;
 };
 
 inline constexpr const char* kNoInputFileMessage = "No INPUT File Specified";

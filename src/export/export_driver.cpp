@@ -11,7 +11,7 @@
 #include "export/record_read_ahead.h"
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -22,17 +22,21 @@ namespace {
 class RecordReader {
  public:
   RecordReader(const ExportRequest& request, HeaderLineUse use)
-      : request_(request), input_(request.inputPath), header_(request.hasHeaderRow), use_(use) {}
+      : request_(request),
+        input_(request.inputPath, request.fixedInput ? std::string_view() : request.inputSeparator,
+               request.fixedInput ? std::string_view() : request.inputQualifier),
+        header_(request.hasHeaderRow),
+        use_(use) {}
 
   // The header and records the data pass will hand over, counted without cutting them.
   std::int64_t CountLines() {
     std::int64_t count = 0;
     if (header_) {
-      input_.SkipTextLine();
+      input_.SkipRecord();
       if (use_ != HeaderLineUse::Drop) ++count;
     }
     // Even an empty input gives one record.
-    count += std::max<std::int64_t>(1, input_.SkipRemainingLines());
+    count += std::max<std::int64_t>(1, input_.SkipRemainingRecords());
     input_.Rewind();
     return count;
   }
@@ -40,9 +44,9 @@ class RecordReader {
   // Reads the header line; true when the writer is to get it as a header (in values).
   bool ReadHeader(RecordValues& values) {
     if (!header_) return false;
-    input_.ReadTextLine(line_);
+    input_.ReadRecord(line_);
     if (use_ == HeaderLineUse::Drop) return false;
-    Cut(line_, values);
+    Cut(line_, values, headerUnescaped_);
     return true;
   }
 
@@ -51,26 +55,30 @@ class RecordReader {
   bool ReadRecordLine(std::string_view& line) {
     if (started_ && input_.AtEnd()) return false;
     started_ = true;
-    input_.ReadTextLine(line_);
+    input_.ReadRecord(line_);
     line = line_;
     return true;
   }
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
 
-  // Cuts `line` into values that are parts of it; safe on several threads at once.
-  void Cut(std::string_view line, RecordValues& values) const {
+  long long UnclosedLine() const { return input_.UnclosedLine(); }
+
+  // Cuts `line` into values that are parts of it or of `unescaped`; safe on several threads
+  // at once, each with its own `unescaped`.
+  void Cut(std::string_view line, RecordValues& values, std::string& unescaped) const {
     if (request_.fixedInput) {
       CutFixedRecord(line, request_.fields, values);
     } else {
-      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values);
+      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values, unescaped);
     }
   }
 
  private:
   const ExportRequest& request_;
-  TextLineReader input_;
+  TextRecordReader input_;
   std::string_view line_;  // the line read last, valid until the next read
+  std::string headerUnescaped_;
   bool header_;
   HeaderLineUse use_;
   bool started_ = false;
@@ -85,9 +93,10 @@ ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std:
 // Writes the records one after another, while a second thread reads and cuts the ones that
 // follow.
 void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader, const std::function<void()>& written) {
-  RecordReadAhead records([&reader](std::string_view& line, RecordValues& values) {
+  std::string unescaped;
+  RecordReadAhead records([&reader, &unescaped](std::string_view& line, RecordValues& values) {
     if (!reader.ReadRecordLine(line)) return false;
-    reader.Cut(line, values);
+    reader.Cut(line, values, unescaped);
     return true;
   });
   RecordValues values;
@@ -104,7 +113,9 @@ void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
                             const std::function<void()>& written) {
   ParallelRecordWriting records(
       [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
-      [&reader](std::string_view line, RecordValues& values) { reader.Cut(line, values); },
+      [&reader](std::string_view line, RecordValues& values, std::string& unescaped) {
+        reader.Cut(line, values, unescaped);
+      },
       std::move(twins), files);
   records.Run(written);
 }
@@ -161,6 +172,7 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
     result = writer.Finish();
     result.recordsWritten = headerSeparate ? handled - 1 : handled;
+    result.unclosedLine = reader.UnclosedLine();
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;
       result.messages.push_back("The input file " + request.inputPath +

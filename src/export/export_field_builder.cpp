@@ -7,6 +7,7 @@
 #include "platform/ascii_case.h"
 #include "platform/profile_file.h"
 #include "schema/saved_section.h"
+#include "schema/schema_reader.h"
 
 namespace quorlin {
 
@@ -16,9 +17,8 @@ namespace {
 constexpr const char* kNoEntry = "na";
 constexpr std::int32_t kUnsetCharLength = 254;
 
-std::vector<ColumnEntry> ExportEntries(const ProfileFile& file, const SavedSection& saved,
-                                       const std::string& qualifier) {
-  ColumnReading reading{qualifier};
+std::vector<ColumnEntry> ExportEntries(const ProfileFile& file, const SavedSection& saved) {
+  ColumnReading reading;
   reading.limit = kMaxExportFields;
   reading.stopWord = kNoEntry;
   return ReadColumnEntries(file, saved.section, reading);
@@ -77,19 +77,21 @@ std::string Token(const std::vector<std::string>& tokens, std::size_t number) {
 std::size_t CountSchemaColumns(const std::string& inputPath) { return CountSchemaColumns(SavedSectionOf(inputPath)); }
 
 std::size_t CountSchemaColumns(const SavedSection& saved) {
-  return ExportEntries(SavedSectionFile(saved), saved, "\"").size();
+  return ExportEntries(SavedSectionFile(saved), saved).size();
 }
 
-ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format) {
-  return BuildExportFields(SavedSectionOf(inputPath), qualifierText, fixedInput, format);
+FileConventions SavedConventions(const SavedSection& saved) {
+  return ReadSavedLayout(SavedSectionFile(saved), saved.section).conventions;
 }
 
-ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format) {
+ExportFields BuildExportFields(const std::string& inputPath, bool fixedInput, ExportFormat format) {
+  return BuildExportFields(SavedSectionOf(inputPath), fixedInput, format);
+}
+
+ExportFields BuildExportFields(const SavedSection& saved, bool fixedInput, ExportFormat format) {
   const ProfileFile file = SavedSectionFile(saved);
   ExportFields fields;
-  for (const ColumnEntry& entry : ExportEntries(file, saved, qualifierText)) {
+  for (const ColumnEntry& entry : ExportEntries(file, saved)) {
     const std::vector<std::string>& tokens = entry.tokens;
     ExportField field;
     field.name = Token(tokens, 1).substr(0, kMaxExportNameLength);

@@ -6,6 +6,7 @@
 
 #include "export/export_field.h"
 #include "export/export_format.h"
+#include "schema/file_conventions.h"
 #include "schema/saved_section.h"
 
 namespace quorlin {
@@ -17,15 +18,16 @@ inline constexpr std::size_t kMaxExportFields = 1024;
 std::size_t CountSchemaColumns(const std::string& inputPath);
 std::size_t CountSchemaColumns(const SavedSection& saved);
 
-// One descriptor per counted entry, each cut at its blanks with `qualifierText` (the input
-// qualifier box as it stands). With `fixedInput` every entry needs a whole-number width as its
+// The date order and decimal symbol the saved section names, empty where it leaves them to the
+// locale.
+FileConventions SavedConventions(const SavedSection& saved);
+
+// One descriptor per counted entry, each cut at its blanks as every ColN entry is cut. With `fixedInput` every entry needs a whole-number width as its
 // fourth token; otherwise a Char-group entry without WIDTH gets the length 254. A width that
 // cannot be used raises SchemaError before anything is written, with the schema library's
 // messages (CheckedWidth, FixedEntryWidth).
-ExportFields BuildExportFields(const std::string& inputPath, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format);
+ExportFields BuildExportFields(const std::string& inputPath, bool fixedInput, ExportFormat format);
 // The same from a section kept anywhere, such as a layout given on the command line.
-ExportFields BuildExportFields(const SavedSection& saved, const std::string& qualifierText,
-                               bool fixedInput, ExportFormat format);
+ExportFields BuildExportFields(const SavedSection& saved, bool fixedInput, ExportFormat format);
 
 }  // namespace quorlin

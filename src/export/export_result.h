@@ -23,6 +23,12 @@ struct ExportResult {
   // as NULL, null or left out, and logged or counted in a message).
   std::int64_t recordsWritten = 0;
   std::int64_t valuesRejected = 0;
+  // The first line of a record read as that line alone, as a qualified value in it was not
+  // closed (see TextRecordReader); 0 when none was.
+  long long unclosedLine = 0;
+  // Values that could not be written faithfully (a delimited value holding the separator or a
+  // line end with no output qualifier to wrap it in); the messages say so.
+  std::int64_t valuesWrittenBare = 0;
 
   bool Exported() const { return outcome == ExportOutcome::Exported; }
 };

@@ -74,7 +74,7 @@ void ParallelRecordWriting::Format(Worker& worker, Batch& batch) {
   try {
     std::size_t start = 0;
     for (const std::size_t end : batch.lineEnds) {
-      cut_(std::string_view(batch.lines.data() + start, end - start), worker.values);
+      cut_(std::string_view(batch.lines.data() + start, end - start), worker.values, worker.unescaped);
       worker.writer->Record(batch.firstNumber + static_cast<std::int64_t>(batch.formatted), worker.values);
       ++batch.formatted;
       start = end;

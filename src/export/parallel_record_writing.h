@@ -30,8 +30,9 @@ class ParallelRecordWriting {
   // The next line of the input, valid until the next call; false at the end. Called by one
   // thread at a time.
   using LineSource = std::function<bool(std::string_view& line)>;
-  // Cuts a line into values that are parts of it; called on both threads at once.
-  using Cutter = std::function<void(std::string_view line, RecordValues& values)>;
+  // Cuts a line into values that are parts of it or of the thread's own `unescaped`; called
+  // on both threads at once.
+  using Cutter = std::function<void(std::string_view line, RecordValues& values, std::string& unescaped)>;
 
   // `twins` are writers of the format, opened here on files in memory; `files` are the sinks
   // of the real files, in the order the writers create theirs.
@@ -62,6 +63,7 @@ class ParallelRecordWriting {
     std::unique_ptr<FormatWriter> writer;
     BatchOutputFiles files;
     RecordValues values;
+    std::string unescaped;
   };
 
   bool Fill(Batch& batch);

@@ -25,9 +25,17 @@ void RecordReadAhead::Batch::Add(std::string_view line, const RecordValues& reco
   const std::size_t start = bytes.size();
   bytes.append(line);
   for (std::string_view value : record) {
-    // Every value is a part of its line; an empty one may point anywhere.
-    const std::size_t offset = value.empty() ? 0 : static_cast<std::size_t>(value.data() - line.data());
-    values.emplace_back(start + offset, value.size());
+    // Nearly every value is a part of its line; one that is not (a value whose doubled
+    // qualifiers were made single) is copied after it. An empty one may point anywhere.
+    const bool inLine = value.data() >= line.data() && value.data() + value.size() <= line.data() + line.size();
+    if (value.empty()) {
+      values.emplace_back(start, 0);
+    } else if (inLine) {
+      values.emplace_back(start + static_cast<std::size_t>(value.data() - line.data()), value.size());
+    } else {
+      values.emplace_back(bytes.size(), value.size());
+      bytes.append(value);
+    }
   }
   valueCounts.push_back(record.size());
 }

@@ -24,8 +24,8 @@ namespace quorlin {
 // read before it, as if the consumer had read them itself.
 class RecordReadAhead {
  public:
-  // Reads the next record: its line and its values, views into that line that stay valid
-  // until the next call.
+  // Reads the next record: its line and its values, views into that line (or into memory of
+  // the source's own) that stay valid until the next call.
   using Source = std::function<bool(std::string_view& line, RecordValues& values)>;
 
   explicit RecordReadAhead(Source source);

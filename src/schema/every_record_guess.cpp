@@ -8,7 +8,7 @@
 #include "schema/type_vote.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -58,19 +58,20 @@ void GuessDelimitedFieldsFromEveryRecord(FieldList& fields, const std::string& p
                                          const LocaleSettings& locale) {
   const PreviewOptions options = PreviewOptionsFor(layout, 1);
   std::vector<ColumnSeen> seen(fields.size());
-  TextLineReader reader(path);
-  std::string_view line;
+  TextRecordReader reader(path, options.separator, options.qualifier);
+  std::string_view record;
   std::vector<std::string_view> values;
-  // The data lines as the preview counts them: after the header line, from the start row on.
-  if (options.hasHeaderRow) reader.SkipTextLine();
-  for (long long skipped = 1; skipped < options.startRow && reader.SkipTextLine(); ++skipped) {
+  std::string unescaped;
+  // The data records as the preview counts them: after the header record, from the start row on.
+  if (options.hasHeaderRow) reader.SkipRecord();
+  for (long long skipped = 1; skipped < options.startRow && reader.SkipRecord(); ++skipped) {
   }
-  while (!reader.AtEnd() && reader.ReadTextLine(line)) {
-    SplitRecordViews(line, options.separator, options.qualifier, values);
+  while (reader.ReadRecord(record)) {
+    SplitRecordViews(record, options.separator, options.qualifier, values, unescaped);
+    StripLeftQualifiers(values, record, options.qualifier);
     const std::size_t count = std::min(values.size(), seen.size());
     for (std::size_t i = 0; i < count; ++i) {
-      std::string_view value = values[i];
-      StripLeftQualifier(value, options.qualifier);
+      const std::string_view value = values[i];
       ColumnSeen& column = seen[i];
       column.longest = std::max(column.longest, value.size());
       if (column.IsText() || Trim(value).empty()) continue;

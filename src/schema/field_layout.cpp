@@ -51,7 +51,12 @@ void PrintTo(const FileLayout& layout, std::ostream* out) {
   if (layout.separator == SeparatorKind::Custom) *out << " \"" << layout.customSeparator << '"';
   *out << " qualifier \"" << layout.textQualifier << '"' << (layout.hasHeaderRow ? " header" : "")
        << " start " << layout.startRow.Text() << " rows " << layout.rowsToScan.Text() << " length "
-       << layout.fixedLength.Text() << '}';
+       << layout.fixedLength.Text();
+  if (layout.conventions != FileConventions{}) {
+    *out << ' ';
+    PrintTo(layout.conventions, out);
+  }
+  *out << '}';
 }
 
 FieldList DefaultFields(const std::vector<std::string>& names) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "schema/file_conventions.h"
 #include "text/integer_text.h"
 #include "text/preview_loader.h"
 
@@ -51,6 +52,7 @@ struct FileLayout {
   NumberText startRow = "1";
   NumberText rowsToScan = "25";
   NumberText fixedLength = "80";   // the line length of a fixed-length layout
+  FileConventions conventions;     // the file's date order and decimal symbol
 
   bool operator==(const FileLayout&) const = default;
 };

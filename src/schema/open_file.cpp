@@ -68,6 +68,8 @@ void OpenFile::ChooseFile(const std::string& path, std::string inputText) {
   SetInputPath(path);
   SetInputText(std::move(inputText));
   SetFields({});
+  // Dates and decimals are the file's own: the choices of the file before do not carry over.
+  if (layout_.conventions != FileConventions{}) SetConventions({});
 }
 
 void OpenFile::SetLayout(FileLayout layout) {
@@ -84,6 +86,20 @@ void OpenFile::SetCustomSeparator(std::string separator) {
 void OpenFile::SetQualifier(std::string qualifier) {
   layout_.textQualifier = std::move(qualifier);
   ++revisions_.layout;
+}
+
+void OpenFile::SetConventions(FileConventions conventions) {
+  layout_.conventions = std::move(conventions);
+  ++revisions_.layout;
+}
+
+// Only a choice still left to the locale is proposed: one the user made stays.
+void OpenFile::ProposeConventionsFromPreview() {
+  const FileConventions proposed = ProposeConventions(preview_.rows);
+  FileConventions conventions = layout_.conventions;
+  if (conventions.dateOrder.empty()) conventions.dateOrder = proposed.dateOrder;
+  if (conventions.decimalSymbol.empty()) conventions.decimalSymbol = proposed.decimalSymbol;
+  if (conventions != layout_.conventions) SetConventions(std::move(conventions));
 }
 
 void OpenFile::SetStartRow(NumberText startRow) {
@@ -153,7 +169,7 @@ SavedLayoutRead OpenFile::OpenWithSavedLayout(const ProfileFile& schema, const s
   if (layout_.separator == SeparatorKind::Fixed) {
     ShowFixedView(RulerLengthOf(layout_.fixedLength.Value()));
     DrawRuler();
-    FieldList fields = ReadFixedFields(schema, section, layout_.textQualifier);
+    FieldList fields = ReadFixedFields(schema, section);
     // No break after the last field: k fields stand between k - 1 breaks, as guessing needs.
     // Every break of the saved widths is listed, also one past the line length, so that the
     // list keeps one entry per boundary between fields.
@@ -170,7 +186,7 @@ SavedLayoutRead OpenFile::OpenWithSavedLayout(const ProfileFile& schema, const s
     ShowDelimitedView();
     LoadPreviewTable();
     const std::size_t columns = preview_.names.size();
-    FieldList fields = ReadDelimitedFields(schema, section, layout_.textQualifier, columns);
+    FieldList fields = ReadDelimitedFields(schema, section, columns);
     for (std::size_t n = 0; n < fields.size(); ++n) preview_.names[n] = fields[n].name;
     ++revisions_.preview;
     count = columns + fields.size();
@@ -188,26 +204,30 @@ bool OpenFile::ToggleBreak(int position) {
   return true;
 }
 
-Refusal OpenFile::Guess(const LocaleSettings& locale) {
+Refusal OpenFile::Guess(const LocaleSettings& systemLocale) {
   if (!IsFixedView()) {
+    ProposeConventionsFromPreview();
+    const LocaleSettings locale = WithConventions(systemLocale, layout_.conventions);
     FieldList fields = fields_;
-    GuessDelimitedFields(fields, preview_.rows, locale);
+    GuessDelimitedFields(fields, preview_.rows, locale, numberingBase_);
     ReplaceFields(std::move(fields));
     return std::nullopt;
   }
   FixedGuess guess = GuessFixedFields({inputPath_, breaks_, lineLength_, layout_.hasHeaderRow,
                                        layout_.textQualifier, layout_.startRow.Value(),
                                        layout_.rowsToScan.Value(), numberingBase_},
-                                      locale);
+                                      WithConventions(systemLocale, layout_.conventions));
   if (guess.refusal) return guess.refusal;
   ReplaceFields(std::move(guess.fields));
   return std::nullopt;
 }
 
-Refusal OpenFile::GuessFromEveryRecord(const LocaleSettings& locale) {
+Refusal OpenFile::GuessFromEveryRecord(const LocaleSettings& systemLocale) {
   if (IsFixedView()) return "Only the fields of a delimited file are guessed from every record";
+  ProposeConventionsFromPreview();
   FieldList fields = fields_;
-  GuessDelimitedFieldsFromEveryRecord(fields, inputPath_, layout_, locale);
+  GuessDelimitedFieldsFromEveryRecord(fields, inputPath_, layout_,
+                                      WithConventions(systemLocale, layout_.conventions));
   ReplaceFields(std::move(fields));
   return std::nullopt;
 }

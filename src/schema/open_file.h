@@ -75,8 +75,8 @@ class OpenFile {
   void SetFolder(const std::string& folder);
   void SetInputText(std::string text);
   void SetInputPath(std::string path);
-  // A file chosen to be loaded next: InputPath and the input box take it and the field list
-  // empties.
+  // A file chosen to be loaded next: InputPath and the input box take it, the field list
+  // empties and the date order and decimal symbol go back to the locale's.
   void ChooseFile(const std::string& path, std::string inputText);
 
   // The layout. The setters take what the boxes hold and leave LayoutChanged alone; the
@@ -86,6 +86,8 @@ class OpenFile {
   void SetLayout(FileLayout layout);
   void SetCustomSeparator(std::string separator);
   void SetQualifier(std::string qualifier);
+  // The date order and decimal symbol boxes; empty values leave them to the locale.
+  void SetConventions(FileConventions conventions);
   void SetStartRow(NumberText startRow);
   void SetRowsToScan(NumberText rowsToScan);
   // The line length box; a whole number becomes the ruler's line length at once.
@@ -136,11 +138,13 @@ class OpenFile {
   // rows; on the ruler the field list is built anew from the breaks and the data file, and
   // its refusals (breaks that disagree with the fixed-field count, titles that are not one
   // per field) change nothing. Afterwards the first field is selected and the layout marked.
+  // In the grid a date order or decimal symbol still left to the locale is first taken from
+  // the preview's values when they tell it; values are read with the layout's conventions.
   // Raises FileError when the data file cannot be read.
-  Refusal Guess(const LocaleSettings& locale);
+  Refusal Guess(const LocaleSettings& systemLocale);
   // Guess Field Types in the grid from every record of the file instead of the preview's rows
   // (GuessDelimitedFieldsFromEveryRecord); refused on the ruler, whose guess is its own.
-  Refusal GuessFromEveryRecord(const LocaleSettings& locale);
+  Refusal GuessFromEveryRecord(const LocaleSettings& systemLocale);
 
   // The field list and its commands.
   const FieldList& Fields() const { return fields_; }
@@ -184,6 +188,7 @@ class OpenFile {
   void ShowDelimitedView();
   void ShowFixedView(int lineLength);
   void LoadPreviewTable();
+  void ProposeConventionsFromPreview();
   void DrawRuler();
   void SetFields(FieldList fields);
   void ListBreaks();

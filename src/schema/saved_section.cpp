@@ -48,7 +48,7 @@ std::vector<ColumnEntry> ReadColumnEntries(const ProfileFile& file, const std::s
     ColumnEntry& entry = entries.emplace_back();
     entry.number = n;
     entry.text = found->second;
-    SplitRecord(entry.text, " ", reading.qualifier, entry.tokens);
+    SplitRecord(entry.text, " ", "\"", entry.tokens);
   }
   return entries;
 }

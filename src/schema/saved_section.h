@@ -32,9 +32,10 @@ inline constexpr const char* kNoColumnEntry = "-1234-";
 inline constexpr std::size_t kMaxColumnEntries = 1024;
 
 // How a caller reads the ColN entries: at most `limit` of them, the first missing one or one
-// holding `stopWord` ending the list, each cut into tokens at its blanks with `qualifier`.
+// holding `stopWord` ending the list. Each is cut into tokens at its blanks with the double
+// quote as qualifier, whatever the layout's own qualifier is, so that a saved name holding
+// blanks reads back whole and a saved layout never reads differently because of a setting.
 struct ColumnReading {
-  std::string qualifier = "\"";
   std::size_t limit = kMaxColumnEntries;
   std::string stopWord = kNoColumnEntry;
 };

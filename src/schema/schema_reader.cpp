@@ -1,15 +1,28 @@
 // A saved Schema.INI section read back into a layout and its fields.
 #include "schema/schema_reader.h"
 
+#include <array>
 #include <climits>
 #include <ostream>
 
 #include "platform/ascii_case.h"
+#include "platform/trim.h"
 #include "schema/saved_section.h"
 
 namespace quorlin {
 
 namespace {
+
+// `value` when it is one of `choices` (letter case aside, as written by hand), else empty: the
+// locale's choice.
+template <std::size_t N>
+std::string KnownChoice(const std::string& value, const std::array<std::string_view, N>& choices) {
+  const std::string trimmed(Trim(value));
+  for (const std::string_view choice : choices) {
+    if (AsciiUpper(trimmed) == AsciiUpper(std::string(choice))) return std::string(choice);
+  }
+  return {};
+}
 
 // A width as plain decimal digits that fits in an int.
 bool IsWidthText(const std::string& text, long long& value) {
@@ -52,13 +65,14 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
   saved.hasHeaderRow = file.ReadString(section, "ColNameHeader", "False") == "True";
   saved.fixedLength = file.ReadString(section, "FixedLength", "80");
   saved.rowsToScan = file.ReadString(section, "MaxScanRows", "25");
+  saved.conventions.dateOrder = KnownChoice(file.ReadString(section, "DateTimeFormat", ""), kDateOrders);
+  saved.conventions.decimalSymbol = KnownChoice(file.ReadString(section, "DecimalSymbol", ""), kDecimalSymbols);
   return saved;
 }
 
-FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
-                          const std::string& qualifier) {
+FieldList ReadFixedFields(const ProfileFile& file, const std::string& section) {
   FieldList fields;
-  for (const ColumnEntry& entry : ReadColumnEntries(file, section, {qualifier})) {
+  for (const ColumnEntry& entry : ReadColumnEntries(file, section, {})) {
     FixedEntryWidth(file, section, entry);
     const std::vector<std::string>& tokens = entry.tokens;
     FieldSpec field;
@@ -71,10 +85,9 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
   return fields;
 }
 
-FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
-                              const std::string& qualifier, std::size_t columns) {
+FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section, std::size_t columns) {
   FieldList fields;
-  ColumnReading reading{qualifier};
+  ColumnReading reading;
   reading.limit = columns;
   for (const ColumnEntry& entry : ReadColumnEntries(file, section, reading)) {
     const std::vector<std::string>& tokens = entry.tokens;
@@ -115,6 +128,7 @@ FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved) {
   if (saved.hasHeaderRow) layout.startRow = "1";
   layout.fixedLength = saved.fixedLength;
   layout.rowsToScan = saved.rowsToScan;
+  layout.conventions = saved.conventions;
   return layout;
 }
 
@@ -123,7 +137,12 @@ void PrintTo(const SavedLayout& saved, std::ostream* out) {
   PrintTo(saved.separator, out);
   if (saved.separator == SeparatorKind::Custom) *out << " \"" << saved.customSeparator << '"';
   *out << (saved.hasHeaderRow ? " header" : "") << " FixedLength " << saved.fixedLength << " MaxScanRows "
-       << saved.rowsToScan << '}';
+       << saved.rowsToScan;
+  if (saved.conventions != FileConventions{}) {
+    *out << ' ';
+    PrintTo(saved.conventions, out);
+  }
+  *out << '}';
 }
 
 }  // namespace quorlin

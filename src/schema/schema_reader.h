@@ -26,6 +26,7 @@ struct SavedLayout {
   bool hasHeaderRow = false;
   std::string fixedLength = "80";
   std::string rowsToScan = "25";
+  FileConventions conventions;  // empty where the section has no DateTimeFormat or DecimalSymbol
 
   bool operator==(const SavedLayout&) const = default;
 };
@@ -51,15 +52,13 @@ FileLayout WithSavedLayout(FileLayout layout, const SavedLayout& saved);
 //   Schema.INI [stock.dat] Col2: the width "12abc" is not a whole number
 //   Schema.INI [stock.dat] Col2: the width "99999999999" is too large
 //   Schema.INI [stock.dat] Col2: the width "-5" is negative
-FieldList ReadFixedFields(const ProfileFile& file, const std::string& section,
-                          const std::string& qualifier);
+FieldList ReadFixedFields(const ProfileFile& file, const std::string& section);
 
 // At most `columns` entries (the preview's column count), each as name, type and an optional
 // WIDTH or FMT pair. Every field gets an empty format entry; a keyword without a value after
 // it is passed over. A WIDTH that is not a whole, non-negative number fitting in an int raises
 // SchemaError as ReadFixedFields does.
-FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section,
-                              const std::string& qualifier, std::size_t columns);
+FieldList ReadDelimitedFields(const ProfileFile& file, const std::string& section, std::size_t columns);
 
 // The widths of a fixed layout as numbers (entries already checked by ReadFixedFields); a
 // width that is not plain digits fitting in an int counts as 0.

@@ -1,6 +1,7 @@
 // One Schema.INI section written from the layout and its fields.
 #include "schema/schema_writer.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string_view>
 #include <utility>
@@ -44,8 +45,20 @@ std::string OdbcTypeWord(const std::string& typeName) {
   return word;
 }
 
-std::string FieldEntry(const FieldSpec& field, bool odbcOnly) {
-  std::string entry = field.name + " " + (odbcOnly ? OdbcTypeWord(field.typeName) : field.typeName);
+std::string QuotedEntryName(const std::string& name) {
+  const bool needsQuotes = name.starts_with('"') || std::any_of(name.begin(), name.end(), IsBlankChar);
+  if (!needsQuotes) return name;
+  std::string quoted = "\"";
+  for (const char c : name) {
+    quoted += c;
+    if (c == '"') quoted += '"';
+  }
+  return quoted + '"';
+}
+
+std::string FieldEntry(const FieldSpec& field, std::size_t number, bool odbcOnly) {
+  const std::string name = Trim(field.name).empty() ? DefaultFieldName(static_cast<long long>(number)) : field.name;
+  std::string entry = QuotedEntryName(name) + " " + (odbcOnly ? OdbcTypeWord(field.typeName) : field.typeName);
   // A byte-wise comparison, so "00" and "7" count as set while "0", "" and "-1" do not.
   if (field.width > "0") entry += " WIDTH " + field.width;
   if (!odbcOnly && field.format && !Trim(*field.format).empty()) entry += " FMT " + *field.format;
@@ -62,8 +75,11 @@ std::vector<std::pair<std::string, std::string>> SectionKeys(const FileLayout& l
   if (format == "FixedLength") keys.emplace_back("FixedLength", layout.fixedLength.Text());
   keys.emplace_back("MaxScanRows", layout.rowsToScan.Text());
   keys.emplace_back("CharacterSet", "OEM");
+  // Written only when set, so a section without them stays as it always was.
+  if (!layout.conventions.dateOrder.empty()) keys.emplace_back("DateTimeFormat", layout.conventions.dateOrder);
+  if (!layout.conventions.decimalSymbol.empty()) keys.emplace_back("DecimalSymbol", layout.conventions.decimalSymbol);
   for (std::size_t n = 0; n < fields.size(); ++n) {
-    keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], odbcOnly));
+    keys.emplace_back("Col" + std::to_string(n + 1), FieldEntry(fields[n], n + 1, odbcOnly));
   }
   return keys;
 }

@@ -17,8 +17,13 @@ std::string FormatValue(const FileLayout& layout);
 // containing "char" stay.
 std::string OdbcTypeWord(const std::string& typeName);
 
-// "name type[ WIDTH w][ FMT f]"; the format only in the extended form.
-std::string FieldEntry(const FieldSpec& field, bool odbcOnly);
+// The name as a ColN entry holds it: in double quotes (each one in it doubled) when it holds a
+// blank or begins with a double quote, so that it reads back whole; else as it is.
+std::string QuotedEntryName(const std::string& name);
+
+// "name type[ WIDTH w][ FMT f]" for the field at `number` (from 1); the format only in the
+// extended form. A blank name is saved as "Field" + number.
+std::string FieldEntry(const FieldSpec& field, std::size_t number, bool odbcOnly);
 
 // Erases `section` and writes the layout's keys and one ColN entry per field. False when any
 // write failed (the keys written before the failure stay).

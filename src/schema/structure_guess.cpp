@@ -110,9 +110,10 @@ std::optional<std::vector<std::string>> TitleNames(const std::string& title,
 }  // namespace
 
 void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::string>>& rows,
-                          const LocaleSettings& locale) {
+                          const LocaleSettings& locale, int numberingBase) {
   for (std::size_t column = 0; column < fields.size(); ++column) {
     FieldSpec& field = fields[column];
+    if (IsBlank(field.name)) field.name = DefaultFieldName(static_cast<long long>(column) + numberingBase);
     if (field.typeName != kUnknownType) continue;
     const std::string* first = rows.empty() ? nullptr : CellOf(rows.front(), column);
     const std::string_view sample = first ? std::string_view(*first) : std::string_view();

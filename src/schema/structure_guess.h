@@ -15,9 +15,10 @@ namespace quorlin {
 
 // Gives every field still typed "Unknown" a type voted from the preview's data rows (`rows`,
 // one cell per column; field k reads column k), and a Char field the width of its longest
-// cell. Fields of any other type are left alone.
+// cell. Fields of any other type keep their type. A blank name (an empty title between two
+// separators) becomes "Field" + the field's number counted from `numberingBase`.
 void GuessDelimitedFields(FieldList& fields, const std::vector<std::vector<std::string>>& rows,
-                          const LocaleSettings& locale);
+                          const LocaleSettings& locale, int numberingBase);
 
 // What the fixed-length guess works from: the data file, the ruler and the layout's numbers.
 struct FixedGuessRequest {

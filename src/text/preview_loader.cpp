@@ -8,7 +8,7 @@
 
 #include "platform/file_error.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin {
 
@@ -18,23 +18,23 @@ constexpr long long kDefaultRowsToScan = 25;
 
 }  // namespace
 
-void StripLeftQualifier(std::string& field, const std::string& qualifier) {
-  std::string_view stripped = field;
-  StripLeftQualifier(stripped, qualifier);
-  if (stripped.size() != field.size()) field = std::string(stripped);
-}
-
-void StripLeftQualifier(std::string_view& field, std::string_view qualifier) {
-  if (qualifier.empty() || !field.starts_with(qualifier)) return;
-  field = field.size() <= 2 ? std::string_view() : field.substr(1, field.size() - 2);
+void StripLeftQualifiers(std::vector<std::string_view>& fields, std::string_view record,
+                         std::string_view qualifier) {
+  if (qualifier.empty()) return;
+  const char* const begin = record.data();
+  const char* const end = begin + record.size();
+  for (std::string_view& field : fields) {
+    if (!field.starts_with(qualifier) || field.data() < begin || field.data() >= end) continue;
+    field = field.size() <= 2 ? std::string_view() : field.substr(1, field.size() - 2);
+  }
 }
 
 namespace {
 
-// Reads the next line, noting the first one that had to be cut.
-bool ReadShownLine(TextLineReader& reader, std::string& line, long long fileLine, PreviewTable& table) {
-  if (!reader.ReadTextLine(line)) return false;
-  if (reader.LastLineCut() && table.cutLine == 0) table.cutLine = fileLine;
+// Reads the next record, noting the first line that had to be cut.
+bool ReadShownRecord(TextRecordReader& reader, std::string& record, PreviewTable& table) {
+  if (!reader.ReadRecord(record)) return false;
+  if (reader.LastRecordCut() && table.cutLine == 0) table.cutLine = reader.FirstLine();
   return true;
 }
 
@@ -46,14 +46,16 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
       rowsToScan > std::numeric_limits<long long>::max() - startRow ? std::numeric_limits<long long>::max()
                                                                     : startRow + rowsToScan - 1;
 
-  TextLineReader reader(path);
+  TextRecordReader reader(path, options.separator, options.qualifier);
   reader.LimitLineLength(kMaxShownLineBytes);
   PreviewTable table;
   std::string line;
   std::vector<std::string> fields;
+  std::vector<std::string_view> cut;
+  std::string unescaped;
   std::size_t kept = 0;  // what the table's texts cost so far
 
-  ReadShownLine(reader, line, 1, table);
+  ReadShownRecord(reader, line, table);
   SplitRecord(line, options.separator, options.qualifier, fields, kMaxPreviewColumns + 1);
   if (fields.size() > kMaxPreviewColumns) {
     fields.resize(kMaxPreviewColumns);
@@ -68,14 +70,8 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
   fields.clear();
 
   reader.Rewind();
-  const long long firstDataLine = options.hasHeaderRow ? 2 : 1;
-  if (options.hasHeaderRow) {
-    reader.LimitLineLength(0);
-    reader.ReadTextLine(line);
-    reader.LimitLineLength(kMaxShownLineBytes);
-  }
-  for (long long number = 1;
-       number <= lastLine && ReadShownLine(reader, line, number + firstDataLine - 1, table); ++number) {
+  if (options.hasHeaderRow) reader.SkipRecord();
+  for (long long number = 1; number <= lastLine && ReadShownRecord(reader, line, table); ++number) {
     if (number < startRow) continue;
     // The most a row of this line can cost, known before it is split.
     const std::size_t rowCost = line.size() + table.names.size() * sizeof(std::string);
@@ -84,14 +80,13 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
       break;
     }
     kept += rowCost;
-    SplitRecord(line, options.separator, options.qualifier, fields, table.names.size());
+    SplitRecordViews(line, options.separator, options.qualifier, cut, unescaped, table.names.size());
+    StripLeftQualifiers(cut, line, options.qualifier);
     std::vector<std::string>& row = table.rows.emplace_back(table.names.size());
-    const std::size_t shown = std::min(fields.size(), row.size());
-    for (std::size_t j = 0; j < shown; ++j) {
-      StripLeftQualifier(fields[j], options.qualifier);
-      row[j] = std::move(fields[j]);
-    }
+    const std::size_t shown = std::min(cut.size(), row.size());
+    for (std::size_t j = 0; j < shown; ++j) row[j] = std::string(cut[j]);
   }
+  table.unclosedLine = reader.UnclosedLine();
   return table;
 }
 

@@ -27,6 +27,9 @@ struct PreviewTable {
   bool columnsCut = false;  // line 1 has more than kMaxPreviewColumns fields
   long long cutLine = 0;    // the first line cut at kMaxShownLineBytes, 0 when none was
   bool linesCut = false;    // lines left out to stay within kMaxPreviewBytes
+  // The first line of a record read as that line alone, as a qualified value in it was not
+  // closed (see TextRecordReader); 0 when none was.
+  long long unclosedLine = 0;
 
   bool operator==(const PreviewTable&) const = default;
 };
@@ -35,13 +38,15 @@ struct PreviewTable {
 std::vector<std::string> CutMessages(const PreviewTable& table);
 
 // Fields that still begin with the qualifier text, as after a blank that hid it from the
-// splitter, are shown without their first and last character.
-void StripLeftQualifier(std::string& field, const std::string& qualifier);
-// The same for a field that is a view into its line.
-void StripLeftQualifier(std::string_view& field, std::string_view qualifier);
+// splitter, are shown without their first and last character. Only fields that are parts of
+// `record` (as SplitRecordViews gives them) can have kept a qualifier: one whose doubled
+// qualifiers were made single had its own qualifiers taken off already, and the one it begins
+// with is data.
+void StripLeftQualifiers(std::vector<std::string_view>& fields, std::string_view record,
+                         std::string_view qualifier);
 
-// Reads line 1 for the columns and names, then the lines from the start row on, at most
-// rowsToScan of them. Only the lines shown are read, so the size of the file does not matter,
+// Reads record 1 for the columns and names, then the records from the start row on, at most
+// rowsToScan of them (a record is a line unless a qualified value holds line breaks). Only the lines shown are read, so the size of the file does not matter,
 // and the bounds of preview_limits.h keep the memory small whatever the lines hold.
 // Raises FileError when the file cannot be opened or read, or the memory runs out.
 PreviewTable LoadPreview(const std::string& path, const PreviewOptions& options);

@@ -23,6 +23,9 @@ namespace {
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kEndOfFileMark = 26;
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kCr = "\r";
+constexpr std::string_view kLf = "\n";
 
 std::string ReadFailure(const std::string& path, int error) {
   return "Cannot read " + path + ": " + std::strerror(error);
@@ -174,6 +177,7 @@ bool TextLineReader::AtEnd() {
 bool TextLineReader::ReadTextLine(std::string& line) {
   line.clear();
   lastLineCut_ = false;
+  lastLineEnd_ = {};
   if (AtEnd()) return false;
   const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
   std::size_t length = 0;  // bytes of the line so far, kept or read past
@@ -209,9 +213,16 @@ bool TextLineReader::ReadTextLine(std::string& line) {
     begin_ += upTo;
     if (found == nullptr) continue;
     ++begin_;
-    if (ends_ == LineEnds::kLineFeed) return finish(previous == kCarriageReturn);
+    if (ends_ == LineEnds::kLineFeed) {
+      lastLineEnd_ = previous == kCarriageReturn ? kCrLf : kLf;
+      return finish(previous == kCarriageReturn);
+    }
+    lastLineEnd_ = kCr;
     // The line feed of a CR LF pair may arrive with the next fill.
-    if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) ++begin_;
+    if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) {
+      ++begin_;
+      lastLineEnd_ = kCrLf;
+    }
     return finish(false);
   }
 }
@@ -228,13 +239,19 @@ bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
   if (found == nullptr) return false;
   const auto length = static_cast<std::size_t>(found - from);
   if (ends_ == LineEnds::kLineFeed) {
-    line = std::string_view(from, length > 0 && found[-1] == kCarriageReturn ? length - 1 : length);
+    const bool crLf = length > 0 && found[-1] == kCarriageReturn;
+    line = std::string_view(from, crLf ? length - 1 : length);
+    lastLineEnd_ = crLf ? kCrLf : kLf;
     begin_ += length + 1;
   } else {
     if (begin_ + length + 1 >= end_) return false;
     line = std::string_view(from, length);
     begin_ += length + 1;
-    if (buffer_[begin_] == kLineFeed) ++begin_;
+    lastLineEnd_ = kCr;
+    if (buffer_[begin_] == kLineFeed) {
+      ++begin_;
+      lastLineEnd_ = kCrLf;
+    }
   }
   lastLineCut_ = false;
   return true;

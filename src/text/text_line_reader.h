@@ -64,6 +64,9 @@ class TextLineReader {
   void LimitLineLength(std::size_t maxBytes) { lineLimit_ = maxBytes; }
   // Whether the line read last was longer than the limit and has been cut.
   bool LastLineCut() const { return lastLineCut_; }
+  // The bytes that ended the line read last, as they stand in the file: "\r\n", "\r" or "\n",
+  // or nothing when the end of the file or a Ctrl-Z ended it.
+  std::string_view LastLineEnd() const { return lastLineEnd_; }
 
   // Goes back to the start of the text.
   void Rewind();
@@ -88,6 +91,7 @@ class TextLineReader {
   off_t textStart_ = 0;  // past a UTF-8 byte order mark
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
+  std::string_view lastLineEnd_;
   std::string skipped_;  // stays empty: SkipTextLine keeps no byte
   std::string spanning_;  // a line read as a view that did not lie in the buffer whole
 };

@@ -291,6 +291,28 @@ TEST_F(SchemaTest, OpeningADelimitedEntryReadsItsLayout) {
   EXPECT_TRUE(dialogs.Boxes().empty());
 }
 
+// The bundled customers file writes day-first dates and decimal points, whatever the locale.
+TEST_F(SchemaTest, TheSampleCustomersOpenWithTheirOwnDateOrderAndDecimalSymbol) {
+  DataFile("customers.csv", ReadBytes(QUORLIN_SAMPLES "/customers.csv"));
+  WriteBytes(SchemaFile(), ReadBytes(QUORLIN_SAMPLES "/Schema.INI"));
+  StartInData();
+  SetSchemaBox(true);
+  OpenEntry("customers.csv");
+  EXPECT_EQ("dd/mm/yyyy", Find<QComboBox>("cboDateOrder")->currentText());
+  EXPECT_EQ(".", Find<QComboBox>("cboDecimal")->currentText());
+  EXPECT_EQ("Meyer & Sons, Ltd.", Cell(2, 1));
+  EXPECT_EQ("15/01/2002", Cell(2, 4));
+  EXPECT_EQ("1250.75", Cell(2, 5));
+  EXPECT_FALSE(window->LayoutChanged());
+
+  // A choice in the box is the layout's and is saved with it.
+  Find<QComboBox>("cboDecimal")->setCurrentText(",");
+  EXPECT_TRUE(window->LayoutChanged());
+  dialogs.Expect(BoxKind::Inform);
+  Click("cmdSave");
+  EXPECT_NE(std::string::npos, ReadBytes(SchemaFile()).find("DateTimeFormat=dd/mm/yyyy\r\nDecimalSymbol=,\r\n"));
+}
+
 class FixedEntryTest : public SchemaTest {
  protected:
   void SetUp() override {

@@ -3,6 +3,7 @@
 
 #include "cli_run.h"
 #include "export/export_result.h"
+#include "text/record_reader.h"
 
 namespace quorlin::testing {
 namespace {
@@ -40,7 +41,10 @@ TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
       {{"--to", "other", "--out-char", " ", "--out-qualifier", "'", "--no-field-names"},
        "Ann 01/02/2000 3\r\n'Lee, Bo' x 4\r\n", 0, Said("File  Successfully Exported")},
       {{"--to", "other", "--no-field-names", "--qualifier", "{none}"},
-       "Ann01/02/20003\r\n\"LeeBo\"x4\r\n", 0, Said("File  Successfully Exported")},
+       // Before values holding the qualifier were quoted, this gave "LeeBo"x4.
+       "Ann01/02/20003\r\n\"\"\"Lee\"\"Bo\"\"\"x4\r\n", 0, Said("File  Successfully Exported")},
+      {{"--to", "csv", "--out-qualifier", "{none}"}, "Name,Born,Size\r\nAnn,01/02/2000,3\r\nLee, Bo,x,4\r\n", 1,
+       Said("1 values contain the separator and were written bare") + Said("File  Successfully Exported")},
   };
   for (const auto& c : cases) {
     std::filesystem::remove(Out("out.txt"));
@@ -49,7 +53,7 @@ TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
     const CliResult result = RunArguments(arguments);
     EXPECT_EQ(c.exitCode, result.exitCode) << c.options[1];
     EXPECT_EQ(c.err, result.err) << c.options[1];
-    if (c.exitCode == 0) {
+    if (c.exitCode != 3) {
       EXPECT_SAME_BYTES(c.output, ReadBytes(Out("out.txt")));
     }
   }
@@ -71,6 +75,36 @@ TEST_F(ExportCommandTest, SqlNeedsATitleAndReportsRejectedValuesWithItsLog) {
             result.err);
   EXPECT_TRUE(ReadBytes(Out("p.sql")).starts_with("CREATE TABLE My_People\r\n("));
   EXPECT_EQ("     2 :  Col : 1 (Born) : x\r\n", ReadBytes(Out("SQLogErr.txt")));
+}
+
+// The saved layout names no date order; the option gives it, whatever the locale says.
+TEST_F(ExportCommandTest, DateFormatAndDecimalOptionsSayHowTheFileWritesThem) {
+  const CliResult monthFirst = Run({"export", Data(), "--to", "sql", "-o", Out("m.sql"), "--title", "t"});
+  const CliResult dayFirst = Run({"export", Data(), "--to", "sql", "-o", Out("d.sql"), "--title", "t",
+                                  "--date-format", "dd/mm/yyyy", "--decimal", ","});
+  EXPECT_EQ(monthFirst.exitCode, dayFirst.exitCode);
+  EXPECT_NE(std::string::npos, ReadBytes(Out("m.sql")).find("#01/02/2000 00:00:00#")) << ReadBytes(Out("m.sql"));
+  EXPECT_NE(std::string::npos, ReadBytes(Out("d.sql")).find("#02/01/2000 00:00:00#")) << ReadBytes(Out("d.sql"));
+
+  const CliResult bad = Run({"export", Data(), "--to", "csv", "-o", Out("b.csv"), "--date-format", "dd.mm.yy"});
+  EXPECT_EQ(2, bad.exitCode);
+  EXPECT_EQ("--date-format: 'dd.mm.yy' is not one of dd/mm/yyyy, mm/dd/yyyy, yyyy-mm-dd\n", bad.err);
+  EXPECT_EQ(2, Run({"preview", Data(), "--decimal", ";"}).exitCode);
+
+  // Guess finds "01/02/2000" ambiguous; the options go into the saved section.
+  const CliResult saved = Run({"guess", Data(), "--header", "--date-format", "dd/mm/yyyy", "--decimal", ",", "--save"});
+  EXPECT_EQ(0, saved.exitCode) << saved.err;
+  const CliResult shown = Run({"schema", "show", Data(), "--json"});
+  EXPECT_NE(std::string::npos, shown.out.find("\"dateFormat\":\"dd/mm/yyyy\",\"decimal\":\",\"")) << shown.out;
+}
+
+TEST_F(ExportCommandTest, AnUnclosedQuotedValueIsNamedByItsLine) {
+  UseData("people.csv", "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee,x,4\r\n");
+  const CliResult result = Run({"export", Data(), "--to", "csv", "-o", Out("u.csv")});
+  EXPECT_EQ(0, result.exitCode);
+  EXPECT_EQ(Data() + ": " + UnclosedValueMessage(3) + "\nFile  Successfully Exported\n", result.err);
+  const CliResult preview = Run({"preview", Data(), "--header"});
+  EXPECT_EQ(Data() + ": " + UnclosedValueMessage(3) + "\n", preview.err);
 }
 
 TEST_F(ExportCommandTest, HtmlAndXmlSucceedWithTheWarning) {

@@ -63,8 +63,8 @@ TEST(Samples, EverySavedLayoutOpensAndWritesBackByteForByte) {
     const SavedLayout read = ReadSavedLayout(saved, section);
     const FileLayout layout = WithSavedLayout(FileLayout{}, read);
     FieldList fields = read.separator == SeparatorKind::Fixed
-                           ? ReadFixedFields(saved, section, "\"")
-                           : ReadDelimitedFields(saved, section, "\"", 1024);
+                           ? ReadFixedFields(saved, section)
+                           : ReadDelimitedFields(saved, section, 1024);
     EXPECT_TRUE(SaveToSchema(copy.Path(), section, layout, fields, true, "").written);
   }
   // Each save moved its section to the end; after all of them the order is the original one.

@@ -95,9 +95,10 @@ TEST_F(SchemaRoundTrip, ExtendedSaveOfSavedDelimitedFieldsKeepsTypesAndFormats) 
                             {"name":"Amount","type":"Float","width":0,"format":""}]})"),
             json::parse(guess.out));
   EXPECT_NE(std::string::npos, guess.err.find("in Extended Format")) << guess.err;
+  // Guess found "2.5", which tells the decimal symbol; 01/02/03 tells no date order.
   EXPECT_SAME_BYTES(
       "[orders.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nMaxScanRows=25\r\n"
-      "CharacterSet=OEM\r\nCol1=OrderNo Long\r\nCol2=Placed DateTime FMT dd/MM/yy\r\n"
+      "CharacterSet=OEM\r\nDecimalSymbol=.\r\nCol1=OrderNo Long\r\nCol2=Placed DateTime FMT dd/MM/yy\r\n"
       "Col3=Amount Float\r\n",
       ReadBytes(dir_.File("Schema.INI")));
 }

@@ -104,6 +104,58 @@ TEST_F(DriverTest, AnEmptyInputGivesOneRecord) {
   EXPECT_EQ(",,\r\n", fixed.Bytes(request.outputPath));
 }
 
+// A value with line breaks is one record in the count, the data pass and the output.
+TEST_F(DriverTest, ARecordWhoseValueHoldsLineBreaksIsOneRecord) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited,
+                                  Input("story.csv", "\"Once upon \r\na time\",5,6\r\nEnd,7,8\r\n"));
+  request.includeFieldNames = false;
+  std::int64_t last = 0;
+  request.progress = [&](std::int64_t position, std::int64_t maximum) {
+    last = position;
+    EXPECT_EQ(2, maximum);
+  };
+  MemoryOutputFiles files;
+  const ExportResult result = ExportFile(request, files);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(0, result.unclosedLine);
+  EXPECT_EQ(2, last);
+  EXPECT_EQ("\"Once upon \r\na time\",5,6\r\nEnd,7,8\r\n", files.Bytes(request.outputPath));
+}
+
+TEST_F(DriverTest, AnUnclosedValueIsReadByLinesAndItsLineNamed) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("open.csv", "a,1,2\r\n\"b,3,4\r\nc,5,6\r\n"));
+  request.includeFieldNames = false;
+  MemoryOutputFiles files;
+  const ExportResult result = ExportFile(request, files);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(2, result.unclosedLine);
+  EXPECT_EQ("a,1,2\r\n,3,4\r\nc,5,6\r\n", files.Bytes(request.outputPath));
+}
+
+// What a reader of the common dialect needs is quoted; every other value is written as before.
+TEST_F(DriverTest, DelimitedValuesAreQuotedAsAReaderNeedsThem) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited,
+                                  Input("said.csv", "1,\"He said \"\"hi\"\", ok\",x\r\n"
+                                                    "2,\"a\"\"b\",\"two\r\nlines\"\r\n"
+                                                    "3,plain value,'single'\r\n"));
+  request.includeFieldNames = false;
+  MemoryOutputFiles files;
+  ExportResult result = ExportFile(request, files);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_TRUE(result.messages.empty());
+  EXPECT_EQ("1,\"He said \"\"hi\"\", ok\",x\r\n2,\"a\"\"b\",\"two\r\nlines\"\r\n3,plain value,'single'\r\n",
+            files.Bytes(request.outputPath));
+
+  request.outputQualifier = "";
+  MemoryOutputFiles bare;
+  result = ExportFile(request, bare);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(2, result.valuesWrittenBare);
+  EXPECT_EQ(std::vector<std::string>{"2 values contain the separator and were written bare"}, result.messages);
+  EXPECT_EQ("1,He said \"hi\", ok,x\r\n2,a\"b,two\r\nlines\r\n3,plain value,'single'\r\n",
+            bare.Bytes(request.outputPath));
+}
+
 // Every write that can fail is made to fail once: the result is a failure with the cause,
 // never a success, and what was written is the start of the complete output.
 TEST_F(DriverTest, AFailedWriteAtAnyByteFailsTheExport) {

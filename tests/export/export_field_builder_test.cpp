@@ -28,7 +28,7 @@ class FieldBuilderTest : public ::testing::Test {
 
   ExportField Build(const std::string& entry, ExportFormat format = ExportFormat::CommaDelimited,
                     bool fixed = false) {
-    const ExportFields fields = BuildExportFields(WithEntries({entry}), "\"", fixed, format);
+    const ExportFields fields = BuildExportFields(WithEntries({entry}), fixed, format);
     EXPECT_EQ(1u, fields.size());
     return fields.empty() ? ExportField{} : fields.front();
   }
@@ -87,6 +87,7 @@ TEST_F(FieldBuilderTest, NameAndFormatAreTokensCut) {
       {"Placed Date FMT", "Placed", ""},
       {"Placed Date FMT yyyy/MM/dd_HH:mm:ss", "Placed", "yyyy/MM/dd_H"},
       {"\"Order No\" Integer", "Order No", ""},
+      {"\"\"\"Q\"\" x\" Integer", "\"Q\" x", ""},
       {"A123456789B123456789C123456789D123456789 Char", "A123456789B123456789C123456789D1234", ""},
   };
   for (const auto& c : cases) {
@@ -98,7 +99,7 @@ TEST_F(FieldBuilderTest, NameAndFormatAreTokensCut) {
 
 TEST_F(FieldBuilderTest, FixedInputTakesEveryWidthAndNamesAnEntryWithout) {
   const std::string data = WithEntries({"a Char WIDTH 10", "b Long WIDTH 6", "c Date WIDTH 8"});
-  const ExportFields fields = BuildExportFields(data, "\"", true, ExportFormat::XBase);
+  const ExportFields fields = BuildExportFields(data, true, ExportFormat::XBase);
   ASSERT_EQ(3u, fields.size());
   EXPECT_EQ(10, fields[0].inputWidth);
   EXPECT_EQ(6, fields[1].inputWidth);
@@ -117,7 +118,7 @@ TEST_F(FieldBuilderTest, FixedInputTakesEveryWidthAndNamesAnEntryWithout) {
   for (const auto& fault : faults) {
     const std::string path = WithEntries({"a Char WIDTH 10", fault.entry});
     try {
-      BuildExportFields(path, "\"", true, ExportFormat::CommaDelimited);
+      BuildExportFields(path, true, ExportFormat::CommaDelimited);
       ADD_FAILURE() << fault.entry << " was accepted";
     } catch (const SchemaError& error) {
       EXPECT_EQ(fault.message, std::string(error.what()));
@@ -137,14 +138,14 @@ TEST_F(FieldBuilderTest, ADelimitedLayoutsMalformedWidthIsTheSameErrorAsEverywhe
   for (const auto& fault : faults) {
     const std::string path = WithEntries({"a Char WIDTH 10", fault.entry});
     try {
-      BuildExportFields(path, "\"", false, ExportFormat::Xml);
+      BuildExportFields(path, false, ExportFormat::Xml);
       ADD_FAILURE() << fault.entry << " was accepted";
     } catch (const SchemaError& error) {
       EXPECT_EQ(fault.message, std::string(error.what()));
     }
     // The window and the command line read the section with the same words.
     try {
-      ReadDelimitedFields(ProfileFile(dir.File("Schema.INI")), "data.txt", "\"", 10);
+      ReadDelimitedFields(ProfileFile(dir.File("Schema.INI")), "data.txt", 10);
       ADD_FAILURE() << fault.entry << " was read";
     } catch (const SchemaError& error) {
       EXPECT_EQ(fault.message, std::string(error.what()));
@@ -173,7 +174,7 @@ TEST_F(FieldBuilderTest, CountStopsAtTheFirstMissingOrNaEntryAndAt1024) {
   std::vector<std::string> many(1030, "f Bit");
   const std::string data = WithEntries(many);
   EXPECT_EQ(1024u, CountSchemaColumns(data));
-  EXPECT_EQ(1024u, BuildExportFields(data, "\"", false, ExportFormat::Xml).size());
+  EXPECT_EQ(1024u, BuildExportFields(data, false, ExportFormat::Xml).size());
 }
 
 TEST_F(FieldBuilderTest, SchemaFileIsFoundWithoutRegardToCaseAndFromARelativePath) {

@@ -73,7 +73,7 @@ inline ExportRequest GoldenRequest(const GoldenCase& golden, const GoldenFormat&
   request.inputQualifier = golden.fixed ? "" : golden.qualifier;
   request.outputSeparator = OutputSeparatorFor(format.format, format.otherChar);
   request.outputQualifier = format.outputQualifier;
-  request.fields = BuildExportFields(request.inputPath, golden.qualifier, golden.fixed, format.format);
+  request.fields = BuildExportFields(request.inputPath, golden.fixed, format.format);
   request.hasHeaderRow = golden.hasHeaderRow;
   request.includeHeaderRow = golden.includeHeaderRow;
   request.includeFieldNames = golden.includeFieldNames;

@@ -72,7 +72,7 @@ TEST(IndependentReaders, XmllintAcceptsAnyNamesAndValuesWithTranslationOn) {
   request.inputPath = dir.File("hostile.txt");
   request.outputPath = dir.File("hostile.xml");
   request.inputSeparator = "|";
-  request.fields = BuildExportFields(request.inputPath, "\"", false, ExportFormat::Xml);
+  request.fields = BuildExportFields(request.inputPath, false, ExportFormat::Xml);
   request.hasHeaderRow = true;
   request.includeHeaderRow = true;
   request.includeFieldNames = true;

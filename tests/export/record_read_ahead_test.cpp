@@ -40,6 +40,27 @@ TEST(RecordReadAhead, HandsOverEveryRecordInItsOrder) {
   EXPECT_FALSE(records.Next(values));
 }
 
+// A value whose doubled qualifiers were made single lies outside its line.
+TEST(RecordReadAhead, KeepsValuesThatAreNoPartOfTheirLine) {
+  RecordReadAhead records([n = 0, line = std::string(), own = std::string()](std::string_view& view,
+                                                                             RecordValues& values) mutable {
+    if (n == 3000) return false;
+    line = "\"a\"\"" + std::to_string(n) + "\",x";
+    own = "a\"" + std::to_string(n++);
+    view = line;
+    values = {std::string_view(own), view.substr(view.size() - 1)};
+    return true;
+  });
+  RecordValues values;
+  for (int n = 0; n < 3000; ++n) {
+    ASSERT_TRUE(records.Next(values));
+    ASSERT_EQ(2u, values.size());
+    EXPECT_EQ("a\"" + std::to_string(n), values[0]);
+    EXPECT_EQ("x", values[1]);
+  }
+  EXPECT_FALSE(records.Next(values));
+}
+
 TEST(RecordReadAhead, RaisesTheSourcesErrorAfterTheRecordsReadBeforeIt) {
   RecordReadAhead records(NumberedRecords(10000, 5000));
   RecordValues values;

@@ -47,7 +47,7 @@ class TypedExport : public ::testing::Test {
     request.outputPath = dir_.File(output);
     request.inputSeparator = ",";
     request.inputQualifier = "\"";
-    request.fields = BuildExportFields(request.inputPath, "\"", false, format);
+    request.fields = BuildExportFields(request.inputPath, false, format);
     request.hasHeaderRow = true;
     request.includeFieldNames = true;
     request.title = "people";
@@ -174,7 +174,7 @@ TEST_F(TypedExport, SqliteDialectLoadsIntoSqliteWithTheRowsOfTheInput) {
   // Names that repeat are made unique, so that the table can be created at all.
   WriteBytes(dir_.File("Schema.INI"), kHostileSchema);
   WriteBytes(dir_.File("people.csv"), "a,b,c,1\r\n");
-  request.fields = BuildExportFields(request.inputPath, "\"", false, ExportFormat::SqlSchema);
+  request.fields = BuildExportFields(request.inputPath, false, ExportFormat::SqlSchema);
   request.hasHeaderRow = false;
   ASSERT_TRUE(ExportFile(request).Exported());
   const CommandResult unique = RunCommand("sqlite3 -bail :memory: '.read " + dir_.File("people.sql") +

@@ -192,6 +192,28 @@ TEST_F(OpenFileTest, GuessingBuildsTheFixedFieldsFromTheBreaksOrTypesTheGridsFie
   EXPECT_EQ(0, file.Selected());
 }
 
+// Values that tell the file's conventions are read with them, whatever the locale says.
+TEST_F(OpenFileTest, GuessTakesTheDateOrderAndDecimalSymbolTheValuesTell) {
+  Choose("customers.csv", "Name,Born,Amount\r\nAnna,15/01/2002,12.5\r\nBob,03/11/1998,7.25\r\n");
+  file.SetHeaderRow(true);
+  file.Refresh();
+  LocaleSettings german;
+  german.shortDateFormat = "dd.MM.yyyy";
+  german.dateSeparator = '.';
+  german.decimalSeparator = ',';
+  EXPECT_EQ(std::nullopt, file.Guess(german));
+  EXPECT_EQ((FileConventions{"dd/mm/yyyy", "."}), file.Layout().conventions);
+  EXPECT_EQ((Names{"Char", "Date", "Float"}), Column(&FieldSpec::typeName));
+
+  // A choice made by the user stays.
+  Choose("plain.csv", "When,Value\r\n15/01/2002,1\r\n");
+  file.SetHeaderRow(true);
+  file.Refresh();
+  file.SetConventions({"mm/dd/yyyy", ""});
+  EXPECT_EQ(std::nullopt, file.Guess(LocaleSettings{}));
+  EXPECT_EQ((FileConventions{"mm/dd/yyyy", ""}), file.Layout().conventions);
+}
+
 struct DeleteCase {
   const char* name;
   int deleted;

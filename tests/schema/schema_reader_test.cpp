@@ -94,8 +94,8 @@ TEST_F(SchemaReaderTest, SectionWithoutCol1HasNoFields) {
   EXPECT_TRUE(SectionHasFields(file, "B.CSV"));
   EXPECT_FALSE(SectionHasFields(file, "c.csv"));
   EXPECT_EQ("a.csvhas no associated fields", NoFieldsMessage("a.csv"));
-  EXPECT_TRUE(ReadDelimitedFields(file, "a.csv", "\"", 5).empty());
-  EXPECT_TRUE(ReadFixedFields(file, "a.csv", "\"").empty());
+  EXPECT_TRUE(ReadDelimitedFields(file, "a.csv", 5).empty());
+  EXPECT_TRUE(ReadFixedFields(file, "a.csv").empty());
 }
 
 TEST_F(SchemaReaderTest, DelimitedEntriesExamineOnlyTheThirdToken) {
@@ -107,7 +107,7 @@ TEST_F(SchemaReaderTest, DelimitedEntriesExamineOnlyTheThirdToken) {
                                                       "Col5=Solo\n"
                                                       "Col6=Price Float WIDTH\n"
                                                       "Col7=\"Unit Price\" Currency\n"),
-                                               "f", "\"", 10);
+                                               "f", 10);
   const FieldList expected = {{"Amount", "Char", "10", ""},
                               {"Placed", "Date", "0", "dd/MM/yy"},
                               {"Code", "char", "5", ""},
@@ -121,13 +121,13 @@ TEST_F(SchemaReaderTest, DelimitedEntriesExamineOnlyTheThirdToken) {
 TEST_F(SchemaReaderTest, DelimitedEntriesStopAtTheColumnCountOrTheFirstGap) {
   const ProfileFile five =
       Schema("[f]\nCol1=a Char\nCol2=b Char\nCol3=c Char\nCol4=d Char\nCol5=e Char\n");
-  EXPECT_EQ(3u, ReadDelimitedFields(five, "f", "\"", 3).size());
-  EXPECT_EQ(5u, ReadDelimitedFields(five, "f", "\"", 9).size());
-  EXPECT_EQ(0u, ReadDelimitedFields(five, "f", "\"", 0).size());
+  EXPECT_EQ(3u, ReadDelimitedFields(five, "f", 3).size());
+  EXPECT_EQ(5u, ReadDelimitedFields(five, "f", 9).size());
+  EXPECT_EQ(0u, ReadDelimitedFields(five, "f", 0).size());
   const ProfileFile gap = Schema("[f]\nCol1=a Char\nCol2=b Char\nCol4=d Char\n");
-  EXPECT_EQ(2u, ReadDelimitedFields(gap, "f", "\"", 3).size());
+  EXPECT_EQ(2u, ReadDelimitedFields(gap, "f", 3).size());
   EXPECT_EQ(2u, ReadFixedFields(Schema("[f]\nCol1=a Char W 1\nCol2=b Char W 2\nCol4=d Char W 3\n"),
-                                "f", "\"")
+                                "f")
                     .size());
 }
 
@@ -136,8 +136,8 @@ TEST_F(SchemaReaderTest, FixedEntriesTakeWidthAtTheFourthAndFormatAtTheSixthToke
                                                   "Col1=Field1 Char WIDTH 10\n"
                                                   "Col2=Placed Date any 8 FMT dd MMM yy\n"
                                                   "Col3=Stamp DateTime WIDTH 19 FMT\n"
-                                                  "Col4='Unit Price' Float WIDTH 0\n"),
-                                           "stock.dat", "'");
+                                                  "Col4=\"Unit Price\" Float WIDTH 0\n"),
+                                           "stock.dat");
   const FieldList expected = {{"Field1", "Char", "10", ""},
                               {"Placed", "Date", "8", "dd"},
                               {"Stamp", "DateTime", "19", ""},
@@ -149,7 +149,7 @@ TEST_F(SchemaReaderTest, FixedEntriesTakeWidthAtTheFourthAndFormatAtTheSixthToke
 TEST_F(SchemaReaderTest, FixedEntriesEndAfter1024) {
   std::string bytes = "[f]\n";
   for (int n = 1; n <= 1030; ++n) bytes += "Col" + std::to_string(n) + "=F Char WIDTH 1\n";
-  EXPECT_EQ(1024u, ReadFixedFields(Schema(bytes), "f", "\"").size());
+  EXPECT_EQ(1024u, ReadFixedFields(Schema(bytes), "f").size());
 }
 
 struct BadWidthCase {
@@ -166,7 +166,7 @@ TEST_P(BadFixedWidthTest, RaisesWithTheEntryNamed) {
   const ProfileFile file = Schema(std::string("[stock.dat]\nCol1=Field1 Char WIDTH 10\nCol2=") +
                                   GetParam().entry + "\n");
   try {
-    ReadFixedFields(file, "stock.dat", "\"");
+    ReadFixedFields(file, "stock.dat");
     FAIL() << "no SchemaError for " << GetParam().entry;
   } catch (const SchemaError& error) {
     EXPECT_STREQ(GetParam().message, error.what());
@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SchemaReaderTest, LargestWidthIsAccepted) {
   EXPECT_EQ((std::vector<long long>{2147483647}),
-            FieldWidths(ReadFixedFields(Schema("[f]\nCol1=a Char WIDTH 2147483647\n"), "f", "\"")));
+            FieldWidths(ReadFixedFields(Schema("[f]\nCol1=a Char WIDTH 2147483647\n"), "f")));
   EXPECT_EQ((std::vector<long long>{0, 0, 0, 7}), FieldWidths({{"a", "Char", "x", {}},
                                                                {"b", "Char", "-1", {}},
                                                                {"c", "Char", "", {}},
@@ -209,7 +209,7 @@ TEST_F(SchemaReaderTest, DuplicateSectionsAndKeysReadTheFirst) {
       "[f]\nFormat=TABDelimited\nCol1=a Char\nCol1=z Char\nCol2=b "
       "Long\n[F]\nFormat=FixedLength\nCol3=c Char\n");
   EXPECT_EQ(SeparatorKind::Tab, ReadSavedLayout(file, "f").separator);
-  const FieldList fields = ReadDelimitedFields(file, "f", "\"", 5);
+  const FieldList fields = ReadDelimitedFields(file, "f", 5);
   ASSERT_EQ(2u, fields.size());
   EXPECT_EQ("a", fields[0].name);
 }
@@ -218,11 +218,11 @@ void ReadEverything(const ProfileFile& file, const std::string& section) {
   SectionHasFields(file, section);
   ReadSavedLayout(file, section);
   try {
-    ReadDelimitedFields(file, section, "\"", 1024);
+    ReadDelimitedFields(file, section, 1024);
   } catch (const SchemaError&) {
   }
   try {
-    FieldWidths(ReadFixedFields(file, section, "\""));
+    FieldWidths(ReadFixedFields(file, section));
   } catch (const SchemaError&) {
   }
 }

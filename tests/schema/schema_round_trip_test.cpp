@@ -61,7 +61,28 @@ TEST_P(SchemaRoundTripTest, DelimitedLayoutReadsBack) {
                              {"At", "Time", "0", "HH:mm"},
                              {"Notes", "LongChar", "00", ""},
                              {"Flag", "Unknown", "0", ""}};
-  EXPECT_EQ(expected, ReadDelimitedFields(file, "data.txt", "\"", 6));
+  EXPECT_EQ(expected, ReadDelimitedFields(file, "data.txt", 6));
+}
+
+// Every reader of the entries reads them with the double quote as qualifier, so the layout's
+// own qualifier makes no difference.
+TEST(SchemaRoundTripNames, NamesWithBlanksAndQuotesReadBackWhole) {
+  TempDir dir;
+  FileLayout layout;
+  layout.textQualifier = "'";
+  const FieldList fields = {{"Price ($)", "Byte", "0", std::nullopt},
+                            {"2nd name", "Char", "20", std::nullopt},
+                            {"\"Quoted\" one", "Char", "5", std::nullopt},
+                            {"O'Brien", "Char", "5", std::nullopt},
+                            {"", "Long", "0", std::nullopt}};
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "data.csv", layout, fields, false, "").written);
+  const FieldList read = ReadDelimitedFields(ProfileFile(dir.File("Schema.INI")), "data.csv", 9);
+  ASSERT_EQ(5u, read.size());
+  EXPECT_EQ((FieldSpec{"Price ($)", "Byte", "0", ""}), read[0]);
+  EXPECT_EQ((FieldSpec{"2nd name", "Char", "20", ""}), read[1]);
+  EXPECT_EQ((FieldSpec{"\"Quoted\" one", "Char", "5", ""}), read[2]);
+  EXPECT_EQ((FieldSpec{"O'Brien", "Char", "5", ""}), read[3]);
+  EXPECT_EQ((FieldSpec{"Field5", "Long", "0", ""}), read[4]);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, SchemaRoundTripTest,
@@ -103,7 +124,7 @@ TEST(SchemaRoundTrip, FixedWidthsComeBackExactlyInBothForms) {
     const SavedLayout saved = ReadSavedLayout(file, "stock.dat");
     EXPECT_EQ(SeparatorKind::Fixed, saved.separator);
     EXPECT_EQ("57", saved.fixedLength);
-    const FieldList read = ReadFixedFields(file, "stock.dat", "\"");
+    const FieldList read = ReadFixedFields(file, "stock.dat");
     ASSERT_EQ(fields.size(), read.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
       EXPECT_EQ(fields[i].name, read[i].name);
@@ -126,7 +147,7 @@ TEST(SchemaRoundTrip, FixedWidthsAgreeWithTheRulerBreaks) {
   ASSERT_TRUE(SaveToSchema(dir.Path(), "f.dat", layout, fields, false, "").written);
 
   const std::vector<long long> widths =
-      FieldWidths(ReadFixedFields(ProfileFile(dir.File("Schema.INI")), "f.dat", "\""));
+      FieldWidths(ReadFixedFields(ProfileFile(dir.File("Schema.INI")), "f.dat"));
   const std::vector<long long> breaks = BreaksFromWidths(widths);
   EXPECT_EQ((std::vector<long long>{2, 14, 21}), breaks);
 

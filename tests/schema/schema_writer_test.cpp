@@ -144,20 +144,27 @@ TEST(SchemaWriter, FieldEntryWidthIsComparedByteByByte) {
                                                        {"7", "A Char WIDTH 7"},
                                                        {"255", "A Char WIDTH 255"}};
   for (const auto& [width, expected] : cases) {
-    EXPECT_EQ(expected, FieldEntry(Field("A", "Char", width), true)) << width;
-    EXPECT_EQ(expected, FieldEntry(Field("A", "Char", width), false)) << width;
+    EXPECT_EQ(expected, FieldEntry(Field("A", "Char", width), 1, true)) << width;
+    EXPECT_EQ(expected, FieldEntry(Field("A", "Char", width), 1, false)) << width;
   }
 }
 
 TEST(SchemaWriter, FieldEntryFormatOnlyInTheExtendedForm) {
-  EXPECT_EQ("D Date FMT dd MMM yy", FieldEntry(Field("D", "Date", "0", "dd MMM yy"), false));
-  EXPECT_EQ("D Date FMT  HH:mm ", FieldEntry(Field("D", "Date", "0", " HH:mm "), false));
-  EXPECT_EQ("D Date", FieldEntry(Field("D", "Date", "0", " \t"), false));
-  EXPECT_EQ("D Date", FieldEntry(Field("D", "Date", "0", ""), false));
-  EXPECT_EQ("D Date", FieldEntry(Field("D", "DateTime", "0", "HH:mm"), true));
+  EXPECT_EQ("D Date FMT dd MMM yy", FieldEntry(Field("D", "Date", "0", "dd MMM yy"), 1, false));
+  EXPECT_EQ("D Date FMT  HH:mm ", FieldEntry(Field("D", "Date", "0", " HH:mm "), 1, false));
+  EXPECT_EQ("D Date", FieldEntry(Field("D", "Date", "0", " \t"), 1, false));
+  EXPECT_EQ("D Date", FieldEntry(Field("D", "Date", "0", ""), 1, false));
+  EXPECT_EQ("D Date", FieldEntry(Field("D", "DateTime", "0", "HH:mm"), 1, true));
   EXPECT_EQ("D DateTime WIDTH 8 FMT HH:mm",
-            FieldEntry(Field("D", "DateTime", "8", "HH:mm"), false));
-  EXPECT_EQ("Order No Unknown", FieldEntry(Field("Order No", "Unknown"), false));
+            FieldEntry(Field("D", "DateTime", "8", "HH:mm"), 1, false));
+}
+
+TEST(SchemaWriter, NamesNeedingNoQuotesAreWrittenAsBefore) {
+  EXPECT_EQ("Amount Float", FieldEntry(Field("Amount", "Float"), 1, false));
+  EXPECT_EQ("a\"b Char", FieldEntry(Field("a\"b", "Char"), 1, false));
+  EXPECT_EQ("\"Price ($)\" Byte", FieldEntry(Field("Price ($)", "Byte"), 1, true));
+  EXPECT_EQ("\"\"\"Q\"\" x\" Byte", FieldEntry(Field("\"Q\" x", "Byte"), 1, true));
+  EXPECT_EQ("Field2 Byte", FieldEntry(Field(" ", "Byte"), 2, true));
 }
 
 TEST(SchemaWriter, MissingWidthIsCaseSensitiveAndExact) {

@@ -45,7 +45,7 @@ TEST(GuessDelimitedFields, TypesAndCharWidthsOfAColumn) {
     std::vector<std::vector<std::string>> rows;
     for (const std::string& value : column) rows.push_back({value});
     FieldList fields = {Unknown("F")};
-    GuessDelimitedFields(fields, rows, DayMonthYear());
+    GuessDelimitedFields(fields, rows, DayMonthYear(), 1);
     EXPECT_EQ("F " + expected + '\n', Described(fields)) << ::testing::PrintToString(column);
   }
 }
@@ -53,8 +53,15 @@ TEST(GuessDelimitedFields, TypesAndCharWidthsOfAColumn) {
 TEST(GuessDelimitedFields, LeavesTypedFieldsAndGivesAddedFieldsNoRows) {
   // The third field was added beyond the grid's two columns.
   FieldList fields = {Unknown("A"), FieldSpec{"B", "Long", "7", {}}, Unknown("C")};
-  GuessDelimitedFields(fields, {{"abc", "x"}, {"d", "y"}}, DayMonthYear());
+  GuessDelimitedFields(fields, {{"abc", "x"}, {"d", "y"}}, DayMonthYear(), 1);
   EXPECT_EQ("A Char 3\nB Long 7\nC Char 0\n", Described(fields));
+}
+
+// A title line such as a,,c names no second field; a blank name would not survive a save.
+TEST(GuessDelimitedFields, NamesABlankTitleByItsNumber) {
+  FieldList fields = {Unknown("a"), Unknown(" "), FieldSpec{"", "Long", "0", {}}};
+  GuessDelimitedFields(fields, {{"x", "y", "1"}}, DayMonthYear(), 0);
+  EXPECT_EQ("a Char 1\nField1 Char 1\nField2 Long 0\n", Described(fields));
 }
 
 // Marks at 6 and 16 on records of 41 characters: widths 5, 10 and 25.

@@ -128,7 +128,8 @@ TEST_F(PreviewLoader, LineLongerThanTheBoundIsCutAndSaidSo) {
 // times the file's size.
 TEST_F(PreviewLoader, RowsBeyondTheMemoryBoundAreLeftOutAndSaidSo) {
   std::string line;
-  for (std::size_t i = 0; i < kMaxPreviewColumns; ++i) line += "v,";
+  for (std::size_t i = 1; i < kMaxPreviewColumns; ++i) line += "v,";
+  line += "v";
   std::string bytes;
   for (int i = 0; i < 25; ++i) bytes += line + "\r\n";
   const PreviewTable table = Load(bytes, Comma());

@@ -33,15 +33,18 @@ TEST_P(SplitRecordCase, GivesTheExpectedFields) {
   EXPECT_EQ(c.expected, Split(c.record, c.separator, c.qualifier));
 }
 
-TEST_P(SplitRecordCase, ViewsGiveTheSameFieldsInsideTheRecord) {
+// A value is a part of the record unless doubled qualifiers had to be made single in it.
+TEST_P(SplitRecordCase, ViewsGiveTheSameFieldsInsideTheRecordOrTheUnescapedValues) {
   const SplitCase& c = GetParam();
   std::vector<std::string_view> views{"left over"};
-  SplitRecordViews(c.record, c.separator, c.qualifier, views);
+  std::string unescaped = "left over";
+  SplitRecordViews(c.record, c.separator, c.qualifier, views, unescaped);
   EXPECT_EQ(c.expected, std::vector<std::string>(views.begin(), views.end()));
-  const char* const begin = c.record.data();
+  const auto inside = [](std::string_view view, std::string_view whole) {
+    return view.data() >= whole.data() && view.data() + view.size() <= whole.data() + whole.size();
+  };
   for (const std::string_view view : views) {
-    EXPECT_TRUE(view.empty() || (view.data() >= begin &&
-                                 view.data() + view.size() <= begin + c.record.size()));
+    EXPECT_TRUE(view.empty() || inside(view, c.record) || inside(view, unescaped));
   }
 }
 
@@ -49,8 +52,11 @@ const SplitCase kCases[] = {
     {"PlainFields", "a,b,c", {"a", "b", "c"}},
     {"EmptyMiddleField", "a,,b", {"a", "", "b"}},
     {"EmptyFirstField", ",a", {"", "a"}},
-    {"TrailingSeparatorAddsNoField", "a,b,", {"a", "b"}},
-    {"TwoTrailingSeparatorsGiveOneEmptyField", "a,b,,", {"a", "b", ""}},
+    // Before a separator at the end gave an empty field, these gave a | b and a | b | (empty).
+    {"TrailingSeparatorAddsAnEmptyField", "a,b,", {"a", "b", ""}},
+    {"TwoTrailingSeparatorsGiveTwoEmptyFields", "a,b,,", {"a", "b", "", ""}},
+    {"SeparatorAfterQualifiedLastField", "a,'b',", {"a", "b", ""}},
+    {"LoneSeparatorGivesTwoEmptyFields", ",", {"", ""}},
     {"EmptyLine", "", {""}},
     {"BlanksOnly", " \t \x01 ", {""}},
     {"LastFieldKeepsBlankAfterSeparator", " a , b , c ", {"a", "b", " c"}},
@@ -58,7 +64,17 @@ const SplitCase kCases[] = {
     {"BlanksAfterClosingQualifier", "'a' , b", {"a", " b"}},
     {"QualifiedFirstFieldIsTrimmed", "' b ',a", {"b", "a"}},
     {"QualifiedLastFieldKeepsInnerBlanks", "a,' b '", {"a", " b "}},
-    {"DoubledQualifierIsNoEscape", "'a''b',c", {"a", "b", "c"}},
+    // Before doubled qualifiers were read as one, this gave a | b | c.
+    {"DoubledQualifierStandsForOne", "'a''b',c", {"a'b", "c"}},
+    {"DoubledQuotesAroundAWord", "1,\"He said \"\"hi\"\", ok\"", {"1", "He said \"hi\", ok"}, ",", "\""},
+    {"JsonValueStaysOneField", "\"{\"\"type\"\": \"\"Point\"\"}\",7", {"{\"type\": \"Point\"}", "7"}, ",", "\""},
+    {"DoubledQualifiersInTheLastField", "a,'x''y'''", {"a", "x'y'"}},
+    {"DoubledQualifierOnlyIsOneQualifier", "'''',b", {"'", "b"}},
+    {"EmptyQualifiedFieldBeforeSeparator", "'',b", {"", "b"}},
+    {"PaddedQualifiedValuesAreTrimmed", "\"Smith     \",\"John      \",x", {"Smith", "John", "x"}, ",", "\""},
+    {"DoubledQualifierWithoutClosingOneIsNoField", "'a''b,c", {"", "", "b", "c"}},
+    {"SeveralEscapedValuesInOneRecord", "'a''1','b''2','c''3'", {"a'1", "b'2", "c'3"}},
+    {"DoubledQualifierInAnUnqualifiedFieldIsData", "a''b,c", {"a''b", "c"}},
     {"BlankHidesOpeningQualifier", "a, 'b,c'", {"a", "'b", "c'"}},
     {"QualifierInsideUnqualifiedField", "a'b,c", {"a'b", "c"}},
     {"UnclosedQualifierWithoutSeparator", "'abc", {"ab"}},
@@ -79,7 +95,7 @@ const SplitCase kCases[] = {
     {"HighBytesAreData", "\xe9t\xe9,\xff", {"\xe9t\xe9", "\xff"}},
     // Separators are found eight bytes at a time: ones on and beside the word boundaries, a
     // byte one above the separator right after it, a qualifier starting the next word.
-    {"SeparatorsAroundWordBoundaries", "abcdefg,i,klmnop,rstuvw,", {"abcdefg", "i", "klmnop", "rstuvw"}},
+    {"SeparatorsAroundWordBoundaries", "abcdefg,i,klmnop,rstuvw,", {"abcdefg", "i", "klmnop", "rstuvw", ""}},
     {"NeighbourOfSeparatorIsNoSeparator", "a,-,-b-c-d-e-f-g-", {"a", "-", "-b-c-d-e-f-g-"}},
     {"QualifierAfterSeparatorInLaterWord", "abcdefgh,'ij,kl' , m,n", {"abcdefgh", "ij,kl", "m", "n"}},
     {"RecordOfNineBytesEndsInLastWord", "abcdefg,x", {"abcdefg", "x"}},
@@ -111,11 +127,21 @@ TEST(SplitRecordSize, HundredThousandFields) {
 
 TEST(SplitRecordSize, HundredThousandQualifiedFieldsWithOneSeparatorAtTheEnd) {
   std::string record;
-  for (int i = 0; i < 100000; ++i) record += "'x'";
+  for (int i = 0; i < 100000; ++i) record += "'x' ";
   record += ",end";
   const auto fields = Split(record, ",", "'");
   ASSERT_EQ(100001u, fields.size());
   EXPECT_EQ("x", fields[50000]);
+  EXPECT_EQ("end", fields.back());
+}
+
+TEST(SplitRecordSize, HundredThousandDoubledQualifiersInOneValue) {
+  std::string record = "'";
+  for (int i = 0; i < 100000; ++i) record += "x''";
+  record += "',end";
+  const auto fields = Split(record, ",", "'");
+  ASSERT_EQ(2u, fields.size());
+  EXPECT_EQ(200000u, fields[0].size());
   EXPECT_EQ("end", fields.back());
 }
 
@@ -131,10 +157,11 @@ TEST(SplitRecordSize, UnclosedQualifierInFrontOfManyFields) {
   std::string record = "'";
   for (int i = 0; i < 100000; ++i) record += "ab,";
   const auto fields = Split(record, ",", "'");
-  ASSERT_EQ(100001u, fields.size());
+  ASSERT_EQ(100002u, fields.size());
   EXPECT_EQ("", fields[0]);
   EXPECT_EQ("b", fields[1]);
-  EXPECT_EQ("ab", fields.back());
+  EXPECT_EQ("ab", fields[100000]);
+  EXPECT_EQ("", fields.back());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "text/fixed_fields.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin::driver {
 
@@ -16,7 +16,7 @@ namespace {
 
 // The layout's file as it stands now: where its name leads must still be a file of its folder,
 // and that very name, not a link swapped in afterwards, is what gets opened.
-std::unique_ptr<TextLineReader> OpenTableFile(const TableLayout& layout) {
+std::unique_ptr<TextRecordReader> OpenTableFile(const TableLayout& layout) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path real = fs::canonical(layout.path, error);
@@ -25,8 +25,9 @@ std::unique_ptr<TextLineReader> OpenTableFile(const TableLayout& layout) {
     throw SqlError(state::kTableNotFound, "Table '" + layout.tableName + "' leads out of the data source's folder");
   }
   try {
-    return std::make_unique<TextLineReader>(real.string(), TextLineReader::kDefaultBufferSize,
-                                            TextLineReader::LastLink::kRefuse);
+    return std::make_unique<TextRecordReader>(real.string(), layout.separator, layout.qualifier,
+                                              TextLineReader::kDefaultBufferSize,
+                                              TextLineReader::LastLink::kRefuse);
   } catch (const FileError& failure) {
     throw SqlError(state::kGeneralError, failure.what());
   }
@@ -41,24 +42,24 @@ SqlError RecordTooLong(const std::string& path, long long line) {
 
 TableCursor::TableCursor(const TableLayout& layout) : layout_(layout), reader_(OpenTableFile(layout)) {
   reader_->LimitLineLength(kMaxRecordBytes);
-  if (layout_.headerRow && ReadRecord()) line_number_ = 1;
+  if (layout_.headerRow) ReadRecord();
 }
 
 TableCursor::~TableCursor() = default;
 
 bool TableCursor::ReadRecord() {
   try {
-    if (!reader_->ReadTextLine(record_)) return false;
+    if (!reader_->ReadRecord(record_)) return false;
   } catch (const FileError& error) {
     throw SqlError(state::kGeneralError, error.what());
   }
-  if (reader_->LastLineCut()) throw RecordTooLong(layout_.path, line_number_ + 1);
+  line_number_ = reader_->FirstLine();
+  if (reader_->LastRecordCut()) throw RecordTooLong(layout_.path, line_number_);
   return true;
 }
 
 bool TableCursor::Next() {
   if (!ReadRecord()) return false;
-  ++line_number_;
   ++row_;
   cut_ = false;
   return true;
@@ -72,8 +73,8 @@ void TableCursor::Cut() {
     for (std::string_view& field : fields_) field = Trim(field);
     return;
   }
-  SplitRecordViews(record_, layout_.separator, layout_.qualifier, fields_, layout_.columns.size());
-  for (std::string_view& field : fields_) StripLeftQualifier(field, layout_.qualifier);
+  SplitRecordViews(record_, layout_.separator, layout_.qualifier, fields_, unescaped_, layout_.columns.size());
+  StripLeftQualifiers(fields_, record_, layout_.qualifier);
 }
 
 std::string_view TableCursor::Field(std::size_t column) {

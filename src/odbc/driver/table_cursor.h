@@ -12,7 +12,7 @@
 #include "odbc/driver/table_layout.h"
 
 namespace quorlin {
-class TextLineReader;
+class TextRecordReader;
 }
 
 namespace quorlin::driver {
@@ -53,10 +53,11 @@ class TableCursor {
   void Cut();
 
   const TableLayout& layout_;
-  std::unique_ptr<TextLineReader> reader_;
-  std::string_view record_;
+  std::unique_ptr<TextRecordReader> reader_;
+  std::string_view record_;  // the record read last, valid until the next read
   bool cut_ = false;
-  std::vector<std::string_view> fields_;
+  std::vector<std::string_view> fields_;  // views into record_, or into unescaped_
+  std::string unescaped_;
   long long row_ = 0;
   long long line_number_ = 0;
 };

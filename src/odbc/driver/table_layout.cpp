@@ -15,7 +15,7 @@
 #include "schema/saved_section.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
-#include "text/text_line_reader.h"
+#include "text/record_reader.h"
 
 namespace quorlin::driver {
 
@@ -24,13 +24,13 @@ namespace {
 // Names of line 1, blank ones numbered as the preview numbers fields. A line of more fields than
 // a table can have is refused before they are all kept.
 std::vector<std::string> HeaderNames(const TableLayout& layout) {
-  TextLineReader reader(layout.path);
+  TextRecordReader reader(layout.path, layout.separator, layout.qualifier);
   reader.LimitLineLength(kMaxRecordBytes);
   std::string_view line;
-  reader.ReadTextLine(line);
+  reader.ReadRecord(line);
   std::vector<std::string> fields;
   SplitRecord(line, layout.separator, layout.qualifier, fields, kMaxColumns + 1);
-  if (reader.LastLineCut()) throw RecordTooLong(layout.path, 1);
+  if (reader.LastRecordCut()) throw RecordTooLong(layout.path, 1);
   if (fields.size() > kMaxColumns) {
     throw SqlError(state::kGeneralError, "Line 1 of " + layout.path + " has more than " +
                                              std::to_string(kMaxColumns) + " fields, more than a table can have");
@@ -76,21 +76,22 @@ std::string SeparatorOf(const SavedLayout& saved) {
   return SeparatorText(layout);
 }
 
-void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& locale) {
+void ReadSection(TableLayout& layout, const ProfileFile& schema, const LocaleSettings& systemLocale) {
   const SavedLayout saved = ReadSavedLayout(schema, layout.tableName);
+  const LocaleSettings locale = WithConventions(systemLocale, saved.conventions);
   layout.headerRow = saved.hasHeaderRow;
   layout.fixed = saved.separator == SeparatorKind::Fixed;
   layout.separator = SeparatorOf(saved);
   FieldList fields;
   if (layout.fixed) {
-    fields = ReadFixedFields(schema, layout.tableName, layout.qualifier);
+    fields = ReadFixedFields(schema, layout.tableName);
     if (fields.empty()) {
       throw SqlError(state::kGeneralError, schema.Path() + " [" + layout.tableName +
                                                "]: a fixed-length layout needs its Col1, Col2, ... entries");
     }
     for (const long long width : FieldWidths(fields)) layout.widths.push_back(static_cast<std::size_t>(width));
   } else if (SectionHasFields(schema, layout.tableName)) {
-    fields = ReadDelimitedFields(schema, layout.tableName, layout.qualifier,
+    fields = ReadDelimitedFields(schema, layout.tableName,
                                  std::numeric_limits<std::size_t>::max());
   } else {
     AddTextColumns(layout, locale);

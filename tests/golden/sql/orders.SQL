@@ -16,10 +16,10 @@ INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
   VALUES( 1002, 'O''Brien''s', #03/04/2002 10:30:00#, 7, TRUE, '<b>bold</b>');
 GO
 INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
-  VALUES( 1003, 'Café Müller',NULL,NULL, FALSE, 'a ""quoted"" word');
+  VALUES( 1003, 'Café Müller',NULL,NULL, FALSE, 'a "quoted" word');
 GO
 INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
-  VALUES( 1004, NULL, NULL, NULL, NULL,NULL);
+  VALUES( 1004, NULL, NULL, NULL, NULL, NULL);
 GO
 INSERT INTO Order_Book (OrderNo,Customer,Placed,Amount,Paid,Note)
   VALUES( 1005, 'Caf� Latin',NULL,NULL,NULL,NULL);
