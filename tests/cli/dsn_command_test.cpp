@@ -48,7 +48,7 @@ TEST_F(DsnCommand, AddListOpenConfigureAndRemoveAsTheDialogDoes) {
   EXPECT_EQ("Customer\tOrders\n\t1\nSmith\t1\n", result.out);
   result = Run({"dsn", "open", "--name", "Order Data", "--sql", "DELETE FROM orders.csv"});
   EXPECT_EQ(3, result.exitCode);
-  EXPECT_EQ("[Quorlin][Text Driver]Only statements that read are run: the text driver never writes its files\n",
+  EXPECT_EQ(Said("[Quorlin][Text Driver]Only statements that read are run: the text driver never writes its files"),
             result.err);
 
   result = Run({"dsn", "config", dir_.Path(), "--name", "Order Data", "--extensions", "*.DAT"});

@@ -88,7 +88,7 @@ TEST_F(ExportCommandTest, DateFormatAndDecimalOptionsSayHowTheFileWritesThem) {
 
   const CliResult bad = Run({"export", Data(), "--to", "csv", "-o", Out("b.csv"), "--date-format", "dd.mm.yy"});
   EXPECT_EQ(2, bad.exitCode);
-  EXPECT_EQ("--date-format: 'dd.mm.yy' is not one of dd/mm/yyyy, mm/dd/yyyy, yyyy-mm-dd\n", bad.err);
+  EXPECT_EQ(Said("--date-format: 'dd.mm.yy' is not one of dd/mm/yyyy, mm/dd/yyyy, yyyy-mm-dd"), bad.err);
   EXPECT_EQ(2, Run({"preview", Data(), "--decimal", ";"}).exitCode);
 
   // Guess finds "01/02/2000" ambiguous; the options go into the saved section.
@@ -102,9 +102,9 @@ TEST_F(ExportCommandTest, AnUnclosedQuotedValueIsNamedByItsLine) {
   UseData("people.csv", "Name,Born,Size\r\nAnn,01/02/2000,3\r\n\"Lee,x,4\r\n");
   const CliResult result = Run({"export", Data(), "--to", "csv", "-o", Out("u.csv")});
   EXPECT_EQ(0, result.exitCode);
-  EXPECT_EQ(Data() + ": " + UnclosedValueMessage(3) + "\nFile  Successfully Exported\n", result.err);
+  EXPECT_EQ(Said(Data() + ": " + UnclosedValueMessage(3)) + Said("File  Successfully Exported"), result.err);
   const CliResult preview = Run({"preview", Data(), "--header"});
-  EXPECT_EQ(Data() + ": " + UnclosedValueMessage(3) + "\n", preview.err);
+  EXPECT_EQ(Said(Data() + ": " + UnclosedValueMessage(3)), preview.err);
 }
 
 TEST_F(ExportCommandTest, HtmlAndXmlSucceedWithTheWarning) {
