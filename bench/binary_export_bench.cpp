@@ -1,4 +1,4 @@
-// dBase and workbook export throughput on generated files, each beside a peer program's time on the same file.
+// dBase, Paradox and workbook export throughput on generated files, each beside a peer program's time on the same file.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -144,6 +144,15 @@ void BM_XBaseExportBesideOgr2ogr(benchmark::State& state) {
                   "rm -rf " + folder + "ogr && ogr2ogr -f 'ESRI Shapefile' " + folder + "ogr " + input);
 }
 BENCHMARK(BM_XBaseExportBesideOgr2ogr)->Arg(400000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// No other program here writes Paradox tables; ogr2ogr's dBase file is the nearest peer.
+void BM_ParadoxExportBesideOgr2ogr(benchmark::State& state) {
+  const std::string input = GeneratedCsv(state.range(0));
+  const std::string& folder = Folder().folder;
+  RunExportBeside(state, quorlin::ExportFormat::Paradox, input, folder + "out.db",
+                  "rm -rf " + folder + "ogr && ogr2ogr -f 'ESRI Shapefile' " + folder + "ogr " + input);
+}
+BENCHMARK(BM_ParadoxExportBesideOgr2ogr)->Arg(400000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExcelExportBesideSsconvert(benchmark::State& state) {
   const std::string input = GeneratedCsv(state.range(0));

@@ -47,7 +47,7 @@ class BatchOutputFiles::Sink : public ByteSink {
 BatchOutputFiles::BatchOutputFiles() = default;
 BatchOutputFiles::~BatchOutputFiles() = default;
 
-ByteSink& BatchOutputFiles::Create(const std::string&) {
+ByteSink& BatchOutputFiles::Create(const std::string&, FileRole) {
   sinks_.push_back(std::make_unique<Sink>());
   return *sinks_.back();
 }
@@ -60,10 +60,22 @@ void BatchOutputFiles::WriteInto(std::vector<OutputBuffer>& buffers) {
   }
 }
 
-ByteSink& NotedOutputFiles::Create(const std::string& path) {
-  ByteSink& sink = files_.Create(path);
-  created_.push_back(&sink);
-  return sink;
+NotedOutputFiles::NotedOutputFiles(OutputFiles& files) : files_(files) {}
+NotedOutputFiles::~NotedOutputFiles() = default;
+
+ByteSink& NotedOutputFiles::Create(const std::string& path, FileRole role) {
+  ByteSink* sink = &files_.Create(path, role);
+  if (role == FileRole::Log) {
+    logs_.push_back(std::make_unique<CappedLog>(*sink));
+    sink = logs_.back().get();
+  }
+  created_.push_back(sink);
+  return *sink;
+}
+
+void NotedOutputFiles::CloseAll() {
+  for (const auto& log : logs_) log->Close();
+  files_.CloseAll();
 }
 
 }  // namespace quorlin

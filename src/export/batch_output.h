@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "export/capped_log.h"
 #include "export/output_files.h"
 
 namespace quorlin {
@@ -36,7 +37,7 @@ class BatchOutputFiles : public OutputFiles {
  public:
   BatchOutputFiles();
   ~BatchOutputFiles() override;
-  ByteSink& Create(const std::string& path) override;
+  ByteSink& Create(const std::string& path, FileRole role) override;
   void CloseAll() override {}
 
   std::size_t Count() const { return sinks_.size(); }
@@ -48,18 +49,22 @@ class BatchOutputFiles : public OutputFiles {
   std::vector<std::unique_ptr<Sink>> sinks_;
 };
 
-// Output files that hand creation on to `files` and note each sink created, in order.
+// Output files that hand creation on to `files` and note each sink created, in order; a log
+// is capped (CappedLog), so that what reaches it from anywhere counts against one limit.
 class NotedOutputFiles : public OutputFiles {
  public:
-  explicit NotedOutputFiles(OutputFiles& files) : files_(files) {}
-  ByteSink& Create(const std::string& path) override;
-  void CloseAll() override { files_.CloseAll(); }
+  explicit NotedOutputFiles(OutputFiles& files);
+  ~NotedOutputFiles() override;
+  ByteSink& Create(const std::string& path, FileRole role) override;
+  void CloseAll() override;
+  void Discard() override { files_.Discard(); }
 
   const std::vector<ByteSink*>& Created() const { return created_; }
 
  private:
   OutputFiles& files_;
   std::vector<ByteSink*> created_;
+  std::vector<std::unique_ptr<CappedLog>> logs_;
 };
 
 }  // namespace quorlin

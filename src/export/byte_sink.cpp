@@ -11,9 +11,7 @@
 
 namespace quorlin {
 
-namespace {
-
-std::string CreateFailure(const std::string& path, int error) {
+std::string CreateFailureMessage(const std::string& path, int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
@@ -31,27 +29,25 @@ std::string CreateFailure(const std::string& path, int error) {
   }
 }
 
-}  // namespace
-
 FileSink::FileSink(std::string path, std::size_t bufferSize)
     : path_(std::move(path)), capacity_(bufferSize == 0 ? 1 : bufferSize) {
   // A named pipe without a reader would block the open for ever; without O_NONBLOCK it fails
   // instead, and the writes that follow block as usual.
   fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (fd_ < 0) throw FileError(CreateFailure(path_, errno));
+  if (fd_ < 0) throw FileError(CreateFailureMessage(path_, errno));
   const int flags = ::fcntl(fd_, F_GETFL);
   if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) < 0) {
     const int error = errno;
     ::close(fd_);
     fd_ = -1;
-    throw FileError(CreateFailure(path_, error));
+    throw FileError(CreateFailureMessage(path_, error));
   }
   buffer_.reset(new char[capacity_]);
   bufferSize_ = capacity_;
 }
 
-FileSink::FileSink(Adopted, int fd, std::string name, std::size_t bufferSize)
-    : path_(std::move(name)), fd_(fd), capacity_(bufferSize == 0 ? 1 : bufferSize) {
+FileSink::FileSink(std::string path, Opened file, std::size_t bufferSize)
+    : path_(std::move(path)), fd_(file.fd), capacity_(bufferSize == 0 ? 1 : bufferSize) {
   buffer_.reset(new char[capacity_]);
   bufferSize_ = capacity_;
 }
@@ -59,7 +55,7 @@ FileSink::FileSink(Adopted, int fd, std::string name, std::size_t bufferSize)
 std::unique_ptr<FileSink> FileSink::OnDescriptor(int descriptor, std::string name, std::size_t bufferSize) {
   const int fd = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
   if (fd < 0) throw FileError("Cannot write to " + name + ": " + std::strerror(errno));
-  return std::unique_ptr<FileSink>(new FileSink(Adopted{}, fd, std::move(name), bufferSize));
+  return std::make_unique<FileSink>(std::move(name), Opened{fd}, bufferSize);
 }
 
 FileSink::~FileSink() {
@@ -84,6 +80,7 @@ void FileSink::WriteThrough(std::string_view bytes) {
 }
 
 void FileSink::Flush() {
+  if (fd_ < 0) Fail(EBADF);
   const std::uint64_t before = flushed_;
   try {
     WriteThrough(std::string_view(buffer_.get(), used_));

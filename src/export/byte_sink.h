@@ -10,6 +10,9 @@
 
 namespace quorlin {
 
+// What the user is told when the file at `path` cannot be created, for the error number `error`.
+std::string CreateFailureMessage(const std::string& path, int error);
+
 // Failures raise FileError with the message the user sees, e.g.
 // "Unable to write to /data/out.csv: No space left on device".
 class ByteSink {
@@ -49,6 +52,12 @@ class FileSink : public ByteSink {
 
   // Raises FileError naming the file and the cause when it cannot be created.
   explicit FileSink(std::string path, std::size_t bufferSize = kDefaultBufferSize);
+  // A file opened for writing elsewhere, which becomes the sink's.
+  struct Opened {
+    int fd;
+  };
+  // Writes to `file`; `path` names it in messages.
+  FileSink(std::string path, Opened file, std::size_t bufferSize = kDefaultBufferSize);
   // A sink on a copy of an open descriptor, such as the standard output, named `name` in
   // messages; closing it leaves the descriptor itself open.
   static std::unique_ptr<FileSink> OnDescriptor(int descriptor, std::string name,
@@ -66,11 +75,12 @@ class FileSink : public ByteSink {
   void Commit(std::size_t used) override { used_ += used; }
 
   const std::string& Path() const { return path_; }
+  // Hands every buffered byte to the file, which stays open.
+  void Flush();
+  // The open file, -1 once closed.
+  int Descriptor() const { return fd_; }
 
  private:
-  struct Adopted {};
-  FileSink(Adopted, int fd, std::string name, std::size_t bufferSize);
-  void Flush();
   void WriteThrough(std::string_view bytes);
   [[noreturn]] void Fail(int error);
 

@@ -32,7 +32,7 @@ class DelimitedWriter : public FormatWriter {
     return std::make_unique<DelimitedWriter>(request_, bareValues_);
   }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
-  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
+  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
   void Begin(std::int64_t) override {
     if (!request_.includeFieldNames) return;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "export/cut_values.h"
+#include "export/export_paths.h"
+#include "export/xls/shared_strings.h"
 #include "export/xls/workbook_writer.h"
 #include "schema/value_recognisers.h"
 
@@ -11,14 +14,26 @@ namespace {
 
 class ExcelWriter : public FormatWriter {
  public:
-  explicit ExcelWriter(const ExportRequest& request) : request_(request) {}
+  explicit ExcelWriter(const ExportRequest& request)
+      : request_(request), logPath_(BesideOutput(request.outputPath, kExcelLogName)) {}
 
   // The header line goes into the sheet only when "Include Header Row?" asks for it.
   HeaderLineUse HeaderUse() const override {
     return request_.includeHeaderRow ? HeaderLineUse::Separate : HeaderLineUse::Drop;
   }
-  std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
-  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
+  std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
+
+  std::optional<std::string> Refusal() const override {
+    if (request_.fields.size() <= WorkbookWriter::kMaxColumns) return std::nullopt;
+    return "The layout has " + std::to_string(request_.fields.size()) + " fields; a worksheet holds at most " +
+           std::to_string(WorkbookWriter::kMaxColumns) + " columns";
+  }
+
+  // The log is created only for the first value cut, as no other export of this format has one.
+  void Open(OutputFiles& files) override {
+    files_ = &files;
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
+  }
 
   void Begin(std::int64_t) override {
     workbook_.SetNumberFormat(0, "0");
@@ -39,7 +54,8 @@ class ExcelWriter : public FormatWriter {
     ++row_;
   }
 
-  void Record(std::int64_t, const RecordValues& values) override {
+  void Record(std::int64_t number, const RecordValues& values) override {
+    record_ = number;
     if (!RoomForRow()) return;
     const std::size_t columns = ColumnsOf(std::min(values.size(), request_.fields.size()));
     for (std::size_t i = 0; i < columns; ++i) PutCell(static_cast<std::uint16_t>(i), values[i]);
@@ -48,11 +64,15 @@ class ExcelWriter : public FormatWriter {
 
   ExportResult Finish() override {
     workbook_.Save([this](std::string_view bytes) { out_->Write(bytes); });
-    if (!rowsCut_ && !columnsCut_) return {ExportOutcome::Exported, {}};
-    std::string message = "A worksheet holds at most 65536 rows and 256 columns: " +
-                          std::to_string(row_) + " rows were written";
-    if (columnsCut_) message += ", each with its first 256 columns only";
-    return {ExportOutcome::Failed, {message}};
+    ExportResult result{ExportOutcome::Exported, {}};
+    if (rowsCut_ || columnsCut_) {
+      std::string message = "A worksheet holds at most 65536 rows and 256 columns: " + std::to_string(row_) +
+                            " rows were written";
+      if (columnsCut_) message += ", each with its first 256 columns only";
+      result = {ExportOutcome::Failed, {message}};
+    }
+    NoteCutValues(result, cut_, logPath_);
+    return result;
   }
 
  private:
@@ -79,11 +99,25 @@ class ExcelWriter : public FormatWriter {
       workbook_.PutBoolean(column, Row(), false);
     } else {
       workbook_.PutText(column, Row(), value);
+      if (CutInCell(value)) LogCut(column);
     }
   }
 
+  void LogCut(std::uint16_t column) {
+    if (log_ == nullptr) log_ = &files_->Create(logPath_, FileRole::Log);
+    ++cut_;
+    const std::string& name = request_.fields[column].name;
+    log_->Write("Row: " + std::to_string(record_) + " Col: " + std::to_string(column + 1) + " (Field " + name +
+                ") : " + CutValueText(name, kMaxCellCharacters) + "\r\n");
+  }
+
   const ExportRequest& request_;
+  std::string logPath_;
+  OutputFiles* files_ = nullptr;
   ByteSink* out_ = nullptr;
+  ByteSink* log_ = nullptr;
+  std::int64_t record_ = 0;
+  std::int64_t cut_ = 0;
   WorkbookWriter workbook_;
   std::uint32_t row_ = 0;
   bool rowsCut_ = false;

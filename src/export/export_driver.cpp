@@ -7,6 +7,7 @@
 
 #include "export/batch_output.h"
 #include "export/export_paths.h"
+#include "export/output_checks.h"
 #include "export/parallel_record_writing.h"
 #include "export/record_read_ahead.h"
 #include "platform/file_error.h"
@@ -29,7 +30,9 @@ class RecordReader {
                request.fixedInput ? std::string_view() : request.inputQualifier),
         unit_(FixedUnitOf(input_.Lines().Decoded())),
         header_(request.hasHeaderRow),
-        use_(use) {}
+        use_(use) {
+    input_.LimitLineLength(kMaxRecordBytes);
+  }
 
   // The header and records the data pass will hand over, counted without cutting them.
   std::int64_t CountLines() {
@@ -47,7 +50,7 @@ class RecordReader {
   // Reads the header line; true when the writer is to get it as a header (in values).
   bool ReadHeader(RecordValues& values) {
     if (!header_) return false;
-    input_.ReadRecord(line_);
+    Read();
     if (use_ == HeaderLineUse::Drop) return false;
     Cut(line_, values, headerUnescaped_);
     return true;
@@ -58,10 +61,13 @@ class RecordReader {
   bool ReadRecordLine(std::string_view& line) {
     if (started_ && input_.AtEnd()) return false;
     started_ = true;
-    input_.ReadRecord(line_);
+    Read();
     line = line_;
     return true;
   }
+
+  // Where the input's text ended at a Ctrl-Z before its last byte, once the input was counted.
+  std::optional<std::uint64_t> EndMarkBeforeLastByte() const { return input_.EndMarkBeforeLastByte(); }
 
   bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
 
@@ -81,6 +87,15 @@ class RecordReader {
   }
 
  private:
+  void Read() {
+    input_.ReadRecord(line_);
+    if (input_.LastRecordCut()) {
+      throw FileError("Line " + std::to_string(input_.FirstLine()) + " of " + request_.inputPath +
+                      " is longer than " + std::to_string(kMaxRecordBytes >> 20) +
+                      " MiB: it cannot be a record");
+    }
+  }
+
   const ExportRequest& request_;
   TextRecordReader input_;
   FixedUnit unit_;
@@ -159,19 +174,20 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
   if (std::optional<std::string> refusal = writer.Refusal()) {
     return {ExportOutcome::Refused, {std::move(*refusal)}};
   }
-  for (const std::string& path : writer.FilesCreated()) {
-    if (IsSameFile(request.inputPath, path)) {
-      return {ExportOutcome::Refused,
-              {"Cannot export into " + path + ": it is the input file " + request.inputPath}};
-    }
+  if (std::optional<std::string> refusal = OutputFilesRefusal(request.inputPath, writer.FilesCreated())) {
+    return {ExportOutcome::Refused, {std::move(*refusal)}};
   }
 
   RecordReader reader(request, writer.HeaderUse());
   const std::int64_t count = reader.CountLines();
   NotedOutputFiles noted(files);
-  writer.Open(noted);
-
   ExportResult result;
+  try {
+    writer.Open(noted);
+  } catch (...) {
+    noted.Discard();
+    throw;
+  }
   try {
     Report(request, 0, count);
     const bool headerSeparate = request.hasHeaderRow && writer.HeaderUse() == HeaderLineUse::Separate;
@@ -186,19 +202,33 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     }
     if (handled != count) {
       result.outcome = ExportOutcome::Failed;
-      result.messages.push_back("The input file " + request.inputPath +
-                                " changed while it was exported");
+      result.stoppedEarly = true;
+      result.messages.push_back("The input file " + request.inputPath + " changed while it was exported");
     }
   } catch (const FileError& error) {
     result = Failure(error.what());
+    result.stoppedEarly = true;
+  } catch (...) {
+    noted.Discard();
+    throw;
+  }
+  if (result.stoppedEarly) {
+    noted.Discard();
+    return result;
   }
   try {
-    files.CloseAll();
+    noted.CloseAll();
   } catch (const FileError& error) {
     result.outcome = ExportOutcome::Failed;
+    result.stoppedEarly = true;
     if (result.messages.empty() || result.messages.back() != error.what()) {
       result.messages.push_back(error.what());
     }
+    return result;
+  }
+  if (const std::optional<std::uint64_t> mark = reader.EndMarkBeforeLastByte()) {
+    result.messages.push_back("The input file " + request.inputPath + " ends at the Ctrl-Z at byte " +
+                              std::to_string(*mark + 1) + ": what follows it was not exported");
   }
   return result;
 }

@@ -1,5 +1,7 @@
 #include "export/export_field_builder.h"
 
+#include <limits>
+
 #include <array>
 #include <optional>
 #include <vector>
@@ -19,7 +21,8 @@ constexpr std::int32_t kUnsetCharLength = 254;
 
 std::vector<ColumnEntry> ExportEntries(const ProfileFile& file, const SavedSection& saved) {
   ColumnReading reading;
-  reading.limit = kMaxExportFields;
+  // However many: a format that cannot hold them all refuses the export.
+  reading.limit = std::numeric_limits<std::size_t>::max();
   reading.stopWord = kNoEntry;
   return ReadColumnEntries(file, saved.section, reading);
 }

@@ -11,10 +11,8 @@
 
 namespace quorlin {
 
-inline constexpr std::size_t kMaxExportFields = 1024;
-
 // The entries Col1, Col2, ... of the input file's saved section before the first missing one
-// (or one holding "na"), at most 1024. Raises FileError when its Schema.INI cannot be read.
+// (or one holding "na"), however many. Raises FileError when its Schema.INI cannot be read.
 std::size_t CountSchemaColumns(const std::string& inputPath);
 std::size_t CountSchemaColumns(const SavedSection& saved);
 

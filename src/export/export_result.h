@@ -12,7 +12,7 @@ namespace quorlin {
 
 enum class ExportOutcome {
   Exported,  // the writer returned true
-  Failed,    // the writer returned false; what it wrote so far stays
+  Failed,    // the writer returned false
   Refused,   // a check stopped the export before any file was created
 };
 
@@ -21,6 +21,10 @@ struct ExportResult {
   // Shown in order before the dialog's result message, lines joined with "\n" (the SQL
   // writer's rejected-values message naming its log, the cause of a failed write, a refusal).
   std::vector<std::string> messages;
+  // Values cut to fit their fields, each named in the writer's log.
+  std::int64_t valuesCut = 0;
+  // The output lacks records (an error, or the writer stopped): no file of it was kept.
+  bool stoppedEarly = false;
   // Data records handed to the writer, and values it could not write as their type (written
   // as NULL, null or left out, and logged or counted in a message).
   std::int64_t recordsWritten = 0;

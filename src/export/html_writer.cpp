@@ -57,7 +57,7 @@ class HtmlWriter : public FormatWriter {
   }
   std::unique_ptr<FormatWriter> RecordTwin() const override { return std::make_unique<HtmlWriter>(request_); }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
-  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
+  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
   void Begin(std::int64_t) override {
     const std::string title = Markup(ShownTitle(request_.title));

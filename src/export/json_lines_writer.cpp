@@ -44,7 +44,7 @@ class JsonLinesWriter : public FormatWriter {
     return std::make_unique<JsonLinesWriter>(request_, counts_);
   }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
-  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
+  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
   void Begin(std::int64_t) override {}
 
   void Record(std::int64_t, const RecordValues& values) override {

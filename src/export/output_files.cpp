@@ -1,17 +1,36 @@
 #include "export/output_files.h"
 
+#include "export/staged_file.h"
+#include "platform/file_error.h"
+
 namespace quorlin {
 
-ByteSink& DiskOutputFiles::Create(const std::string& path) {
-  sinks_.push_back(std::make_unique<FileSink>(path));
-  return *sinks_.back();
+DiskOutputFiles::DiskOutputFiles() = default;
+DiskOutputFiles::~DiskOutputFiles() { Discard(); }
+
+ByteSink& DiskOutputFiles::Create(const std::string& path, FileRole role) {
+  files_.push_back(std::make_unique<StagedFile>(path, role == FileRole::Part ? StagedFile::Placement::Direct
+                                                                               : StagedFile::Placement::Staged));
+  return files_.back()->Sink();
 }
 
 void DiskOutputFiles::CloseAll() {
-  CloseEverySink(sinks_);
+  // Every file is written out before any is put in place, so that a full disk keeps them all
+  // out.
+  try {
+    for (const auto& file : files_) file->Flush();
+    for (const auto& file : files_) file->PutInPlace();
+  } catch (const FileError&) {
+    Discard();
+    throw;
+  }
 }
 
-ByteSink& MemoryOutputFiles::Create(const std::string& path) {
+void DiskOutputFiles::Discard() {
+  for (const auto& file : files_) file->Drop();
+}
+
+ByteSink& MemoryOutputFiles::Create(const std::string& path, FileRole) {
   auto& sink = sinks_[path];
   sink = std::make_unique<MemorySink>();
   order_.push_back(path);
@@ -20,6 +39,11 @@ ByteSink& MemoryOutputFiles::Create(const std::string& path) {
 
 void MemoryOutputFiles::CloseAll() {
   for (auto& [path, sink] : sinks_) sink->Close();
+}
+
+void MemoryOutputFiles::Discard() {
+  CloseAll();
+  discarded_ = true;
 }
 
 std::string MemoryOutputFiles::Bytes(const std::string& path) const {

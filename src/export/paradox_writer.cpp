@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "export/column_names.h"
+#include "export/cut_values.h"
 #include "export/export_paths.h"
 #include "export/code_page_text.h"
 #include "export/paradox/paradox_table.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::size_t kMaxParadoxNameLength = 25;
 constexpr int kMaxAlphaSize = 255;
+constexpr std::size_t kMaxParadoxFields = 255;
 constexpr std::int64_t kShortLimit = 32767;        // -32768 reads back as null
 constexpr std::int64_t kLongLimit = 2147483647;    // so does -2^31
 constexpr std::int32_t kMillisecondsPerSecond = 1000;
@@ -45,14 +47,6 @@ std::int32_t MillisecondsOfDay(const DateTime& time) {
          time.millisecond;
 }
 
-// A scratch file for pxlib, which reads back what it wrote; closed when it goes.
-struct ScratchFile {
-  std::FILE* file = std::tmpfile();
-  ~ScratchFile() {
-    if (file != nullptr) std::fclose(file);
-  }
-};
-
 class ParadoxWriter : public FormatWriter {
  public:
   explicit ParadoxWriter(const ExportRequest& request)
@@ -73,34 +67,55 @@ class ParadoxWriter : public FormatWriter {
                " characters wide; a Paradox field holds at most 255";
       }
     }
+    if (request_.fields.size() > kMaxParadoxFields) {
+      return "The layout has " + std::to_string(request_.fields.size()) + " fields; a Paradox table holds at most " +
+             std::to_string(kMaxParadoxFields);
+    }
+    std::vector<ParadoxColumn> columns;
+    for (const ExportField& field : request_.fields) columns.push_back(ColumnShape(field));
+    if (const int size = ParadoxTable::RecordSize(columns); size > ParadoxTable::kMaxRecordSize) {
+      return "A record of these fields takes " + std::to_string(size) + " bytes; a Paradox record holds at most " +
+             std::to_string(ParadoxTable::kMaxRecordSize);
+    }
     return std::nullopt;
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath);
-    if (scratch_.file == nullptr) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
     try {
-      table_.emplace(scratch_.file, Columns(), FileNameOf(request_.outputPath), codePage_);
+      table_.emplace(Columns(), FileNameOf(request_.outputPath), codePage_);
     } catch (const ParadoxError& error) {
-      notCreated_ = "The Paradox table " + request_.outputPath + " could not be created: " +
-                    error.what();
+      notCreated_ = "The Paradox table " + request_.outputPath + " could not be created: " + error.what();
       return;
     }
-    log_ = &files.Create(logPath_);
+    log_ = &files.Create(logPath_, FileRole::Log);
   }
 
-  void Begin(std::int64_t) override {}
+  void Begin(std::int64_t recordCount) override {
+    if (!table_) return;
+    try {
+      table_->Start(*out_, recordCount);
+    } catch (const ParadoxError& error) {
+      throw FileError("Unable to write to " + request_.outputPath + ": " + error.what());
+    }
+  }
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (!table_) return;
+    cutColumns_.clear();
     for (std::size_t i = 0; i < values.size(); ++i) {
       if (i >= request_.fields.size()) {
         Refuse(number, i, "", values[i]);
       } else if (!IsBlank(values[i]) && !SetValue(i, values[i])) {
         Refuse(number, i, request_.fields[i].name, values[i]);
       }
+    }
+    for (const std::size_t column : cutColumns_) {
+      const ExportField& field = request_.fields[column];
+      ++cut_;
+      log_->Write("Row: " + std::to_string(number) + " Col: " + std::to_string(column + 1) + " (Field " +
+                  field.name + ") : " + CutValueText(field.name, std::clamp(field.length, 1, kMaxAlphaSize)) +
+                  "\r\n");
     }
     try {
       table_->AppendRow();
@@ -110,19 +125,19 @@ class ParadoxWriter : public FormatWriter {
   }
 
   ExportResult Finish() override {
-    if (!table_) return {ExportOutcome::Failed, {notCreated_}};
-    try {
-      table_->Close();
-    } catch (const ParadoxError& error) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + error.what());
+    if (!table_) {
+      ExportResult failed{ExportOutcome::Failed, {notCreated_}};
+      failed.stoppedEarly = true;
+      return failed;
     }
-    CopyScratchToOutput();
+    table_->Finish();
     ExportResult result{ExportOutcome::Exported, {}};
     if (refused_) {
       result.messages.push_back("Errors found whilst creating Paradox Statements\nSee " +
                                 ShownLog(request_.outputPath, kParadoxLogName, request_.toStandardOutput) +
                                 "\nfor rejected Data");
     }
+    NoteCutValues(result, cut_, logPath_);
     return result;
   }
 
@@ -140,10 +155,15 @@ class ParadoxWriter : public FormatWriter {
     names = UniqueColumnNames(names, kMaxParadoxNameLength);
     std::vector<ParadoxColumn> columns;
     for (std::size_t i = 0; i < request_.fields.size(); ++i) {
-      const ExportField& field = request_.fields[i];
-      columns.push_back({names[i], TypeFor(field.typeCode), std::clamp(field.length, 1, kMaxAlphaSize)});
+      columns.push_back(ColumnShape(request_.fields[i]));
+      columns.back().name = names[i];
     }
     return columns;
+  }
+
+  // The column of `field` without its name.
+  static ParadoxColumn ColumnShape(const ExportField& field) {
+    return {"", TypeFor(field.typeCode), std::clamp(field.length, 1, kMaxAlphaSize)};
   }
 
   // Converts a value by its column's type; false when the column cannot hold it.
@@ -182,7 +202,7 @@ class ParadoxWriter : public FormatWriter {
         }
         return false;
       case ExportFieldType::Time:
-        if (auto time = ReadTimeOfDay(value, locale)) {
+        if (auto time = ReadDateTime(value, locale)) {
           table_->SetTime(column, MillisecondsOfDay(*time));
           return true;
         }
@@ -197,6 +217,9 @@ class ParadoxWriter : public FormatWriter {
       case ExportFieldType::Char:
         if (auto text = encoder_.Encode(value)) {
           table_->SetAlpha(column, *text);
+          const auto size = static_cast<std::size_t>(std::clamp(request_.fields[column].length, 1, kMaxAlphaSize));
+          // Blanks past the field's end are no loss.
+          if (!Trim(std::string_view(*text).substr(std::min(size, text->size()))).empty()) cutColumns_.push_back(column);
           return true;
         }
         return false;
@@ -214,31 +237,17 @@ class ParadoxWriter : public FormatWriter {
     log_->Write(line_);
   }
 
-  void CopyScratchToOutput() {
-    std::FILE* file = scratch_.file;
-    if (std::fflush(file) != 0 || std::ferror(file) != 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
-    std::string block(1 << 16, '\0');
-    std::size_t read = 0;
-    while ((read = std::fread(block.data(), 1, block.size(), file)) > 0) {
-      out_->Write(std::string_view(block.data(), read));
-    }
-    if (std::ferror(file) != 0) {
-      throw FileError("Unable to write to " + request_.outputPath + ": " + std::strerror(errno));
-    }
-  }
-
   const ExportRequest& request_;
   std::string logPath_;
   ByteSink* out_ = nullptr;
   ByteSink* log_ = nullptr;
-  ScratchFile scratch_;
   int codePage_;
   CodePageEncoder encoder_;
   std::optional<ParadoxTable> table_;
   std::string notCreated_;
   bool refused_ = false;
+  std::vector<std::size_t> cutColumns_;  // of the record being written
+  std::int64_t cut_ = 0;
   std::string line_;
 };
 

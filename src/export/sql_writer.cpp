@@ -261,8 +261,8 @@ class SqlWriter : public FormatWriter {
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath);
-    log_ = &files.Create(logPath_);
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
+    log_ = &files.Create(logPath_, FileRole::Log);
   }
 
   void Begin(std::int64_t) override {
@@ -296,13 +296,13 @@ class SqlWriter : public FormatWriter {
                              statementEnd_.size());
     if (newTransaction) line.Put(nextTransaction_);
     line.Put(prefix_);
-    std::optional<std::size_t> rejected;
+    rejected_.clear();
     // Held in locals: the bytes written through the room might otherwise be any member.
     const ExportField* const fields = request_.fields.data();
     const std::size_t fieldCount = request_.fields.size();
     const std::string_view* const items = values.data();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!PutItem(line, fields[i].typeCode, items[i], lineBreaks > 0)) rejected = i;
+      if (!PutItem(line, fields[i].typeCode, items[i], lineBreaks > 0)) rejected_.push_back(i);
       line.Put(',');
     }
     for (std::size_t i = count; i < fieldCount; ++i) line.Put("NULL,");
@@ -310,8 +310,7 @@ class SqlWriter : public FormatWriter {
     if (fieldCount > 0) line.MovedTo(line.At() - 1);
     line.Put(statementEnd_);
     line.Commit();
-    // One line per record, naming its last rejected value.
-    if (rejected) LogRejected(number, *rejected, values[*rejected]);
+    for (const std::size_t position : rejected_) LogRejected(number, position, values[position]);
   }
 
   ExportResult Finish() override {
@@ -448,6 +447,7 @@ class SqlWriter : public FormatWriter {
   std::string table_;
   std::vector<std::string> columns_;
   std::string prefix_;
+  std::vector<std::size_t> rejected_;  // the positions of the record's rejected values
   std::string statementEnd_;
   std::string nextTransaction_;
   std::string logLine_;

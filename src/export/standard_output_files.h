@@ -16,7 +16,7 @@ class StandardOutputFiles : public OutputFiles {
   // `outputPath` is the request's output path, which Create gives the standard output for.
   explicit StandardOutputFiles(std::string outputPath, int outputDescriptor = 1, int logDescriptor = 2);
 
-  ByteSink& Create(const std::string& path) override;
+  ByteSink& Create(const std::string& path, FileRole role) override;
   void CloseAll() override;
 
  private:

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "platform/ascii_case.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -44,20 +43,6 @@ std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSett
     return std::nullopt;
   }
   return date;
-}
-
-std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale) {
-  if (std::optional<DateTime> time = ReadDateTime(text, locale)) return time;
-  const std::string_view trimmed = Trim(text);
-  for (const std::string& marker : {locale.amString, locale.pmString, std::string("AM"), std::string("PM")}) {
-    if (marker.empty() || trimmed.size() <= marker.size()) continue;
-    const std::size_t markerAt = trimmed.size() - marker.size();
-    if (!EqualNoCase(trimmed.substr(markerAt), marker)) continue;
-    const std::string_view time = Trim(trimmed.substr(0, markerAt));
-    if (time.size() == markerAt) continue;
-    return ReadDateTime(std::string(time) + marker, locale);
-  }
-  return std::nullopt;
 }
 
 }  // namespace quorlin

@@ -22,8 +22,5 @@ std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleS
 // alone, which falls on the zero date, and for any other text.
 std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSettings& locale);
 
-// The time of a text that IsDate accepts, also when blanks stand before its AM or PM marker
-// ("10:30:00 PM"), which the recognisers read as a date separator.
-std::optional<DateTime> ReadTimeOfDay(std::string_view text, const LocaleSettings& locale);
 
 }  // namespace quorlin

@@ -5,6 +5,7 @@
 #include "export/code_page_text.h"
 #include "export/dbf/dbf_format.h"
 #include "export/dbf/dbf_record.h"
+#include "export/cut_values.h"
 #include "export/export_paths.h"
 #include "text/record_splitter.h"
 
@@ -35,6 +36,10 @@ class XBaseWriter : public FormatWriter {
                " characters wide; a dBase field holds at most 254";
       }
     }
+    if (DbfHeaderLength(request_.fields.size()) > static_cast<std::size_t>(kMaxRecordLength)) {
+      return "The layout has " + std::to_string(request_.fields.size()) +
+             " fields; their descriptions do not fit a dBase header";
+    }
     if (request_.recordLength > kMaxRecordLength || TotalWidth(request_.fields) >= kMaxRecordLength) {
       return "A record of these fields is " + std::to_string(TotalWidth(request_.fields) + 1) +
              " bytes long; a dBase record holds at most 65535";
@@ -43,8 +48,8 @@ class XBaseWriter : public FormatWriter {
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath);
-    log_ = &files.Create(logPath_);
+    out_ = &files.Create(request_.outputPath, FileRole::Output);
+    log_ = &files.Create(logPath_, FileRole::Log);
   }
 
   void Begin(std::int64_t recordCount) override {
@@ -65,9 +70,13 @@ class XBaseWriter : public FormatWriter {
                  " is not a number";
       return;
     }
-    if (record_.rejected) {
+    for (const std::size_t field : record_.rejectedFields) {
       rejected_ = true;
-      log_->Write(std::to_string(number) + " : " + record_.logText + "\r\n");
+      log_->Write(std::to_string(number) + " : " + record_.LogText(values[field]) + "\r\n");
+    }
+    for (const std::size_t field : record_.cutFields) {
+      ++cut_;
+      log_->Write(CutValueLogLine(number, field));
     }
     out_->Write(record_.bytes);
     ++written_;
@@ -75,10 +84,11 @@ class XBaseWriter : public FormatWriter {
 
   ExportResult Finish() override {
     ExportResult result{ExportOutcome::Exported, {}};
+    // The header's count was the input's; a reader must find the records written.
+    out_->WriteAt(kDbfRecordCountOffset, DbfRecordCountBytes(CountField(written_)));
     if (stopped_) {
-      // The header promised the whole input; a reader must find only the records written.
-      out_->WriteAt(kDbfRecordCountOffset, DbfRecordCountBytes(CountField(written_)));
       result.outcome = ExportOutcome::Failed;
+      result.stoppedEarly = true;
     }
     out_->Write(std::string(1, kDbfEndOfFile));
     if (rejected_) {
@@ -86,6 +96,7 @@ class XBaseWriter : public FormatWriter {
                                 ShownLog(request_.outputPath, kXBaseLogName, request_.toStandardOutput) +
                                 "\nfor rejected Data");
     }
+    NoteCutValues(result, cut_, logPath_);
     if (stopped_) result.messages.push_back(*stopped_);
     return result;
   }
@@ -102,6 +113,11 @@ class XBaseWriter : public FormatWriter {
     return encodedViews_;
   }
 
+  std::string CutValueLogLine(std::int64_t number, std::size_t field) const {
+    const ExportField& cut = request_.fields[field];
+    return std::to_string(number) + " : " + CutValueText(cut.name, cut.length) + "\r\n";
+  }
+
   static std::uint32_t CountField(std::int64_t count) {
     return static_cast<std::uint32_t>(std::min<std::int64_t>(count, std::numeric_limits<std::uint32_t>::max()));
   }
@@ -115,6 +131,7 @@ class XBaseWriter : public FormatWriter {
   std::vector<std::string> encoded_;
   RecordValues encodedViews_;
   std::int64_t written_ = 0;
+  std::int64_t cut_ = 0;
   bool rejected_ = false;
   std::optional<std::string> stopped_;  // why the export stopped early
 };

@@ -69,7 +69,7 @@ class XlsxWriter : public FormatWriter {
     return std::nullopt;
   }
 
-  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath); }
+  void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
   void Begin(std::int64_t recordCount) override {
     const bool headerRow = request_.hasHeaderRow && request_.includeHeaderRow;

@@ -166,6 +166,11 @@ class Scanner {
     return true;
   }
 
+  bool DigitNext() const { return pos_ < text_.size() && IsDigit(text_[pos_]); }
+
+  std::size_t Position() const { return pos_; }
+  void MoveTo(std::size_t position) { pos_ = position; }
+
   bool Char(char c) {
     SkipBlanks();
     if (pos_ < text_.size() && text_[pos_] == c) {
@@ -227,13 +232,15 @@ int WindowYear(int year, int currentYear) {
 std::optional<DateTime> ScanDate(Scanner& scanner, const LocaleSettings& locale) {
   int n1 = 0, n2 = 0, n3 = 0;
   std::size_t length1 = 0, length3 = 0;
-  if (!(scanner.Number(n1, &length1) && scanner.Char(locale.dateSeparator) && scanner.Number(n2))) {
+  // A number with more digits than a date part holds ("12/25/20245") is no date.
+  if (!(scanner.Number(n1, &length1) && !scanner.DigitNext() && scanner.Char(locale.dateSeparator) &&
+        scanner.Number(n2) && !scanner.DigitNext())) {
     return std::nullopt;
   }
   const DateOrder order = OrderOf(locale.shortDateFormat);
   DateTime date;
   if (scanner.Char(locale.dateSeparator)) {
-    if (!scanner.Number(n3, &length3)) return std::nullopt;
+    if (!scanner.Number(n3, &length3) || scanner.DigitNext()) return std::nullopt;
     std::size_t yearLength = length3;
     switch (order) {
       case DateOrder::MonthDayYear:
@@ -268,6 +275,19 @@ int ScanMarker(Scanner& scanner, const LocaleSettings& locale) {
   return -1;
 }
 
+// A marker after the time, also after the date separator that a blank became when the text
+// was normalised ("1:2:3 PM" reads as "1:2:3/PM"); the separator stays unread without a marker.
+int ScanTrailingMarker(Scanner& scanner, const LocaleSettings& locale) {
+  const int marker = ScanMarker(scanner, locale);
+  if (marker >= 0) return marker;
+  const std::size_t position = scanner.Position();
+  if (scanner.Char(locale.dateSeparator)) {
+    if (const int afterSeparator = ScanMarker(scanner, locale); afterSeparator >= 0) return afterSeparator;
+  }
+  scanner.MoveTo(position);
+  return -1;
+}
+
 // Hours[:minutes[:seconds[<decimal separator>milliseconds]]] with a marker before or after.
 // Fills the time fields of `into` and leaves its date alone.
 bool ScanTime(Scanner& scanner, const LocaleSettings& locale, DateTime& into) {
@@ -282,7 +302,7 @@ bool ScanTime(Scanner& scanner, const LocaleSettings& locale, DateTime& into) {
       if (scanner.Char(locale.decimalSeparator) && !scanner.Number(millisecond)) return false;
     }
   }
-  if (baseHour < 0) baseHour = ScanMarker(scanner, locale);
+  if (baseHour < 0) baseHour = ScanTrailingMarker(scanner, locale);
   if (baseHour >= 0) {
     if (hour == 0 || hour > 12) return false;
     hour = (hour == 12 ? 0 : hour) + baseHour;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,8 @@ class TextRecordReader {
   void LimitLineLength(std::size_t maxBytes) { lines_.LimitLineLength(maxBytes); }
   // Whether a line of the record read last was cut.
   bool LastRecordCut() const { return lastCut_; }
+  // The offset of the Ctrl-Z that ended the text, once reading reached it, when bytes follow it.
+  std::optional<std::uint64_t> EndMarkBeforeLastByte() const { return lines_.EndMarkBeforeLastByte(); }
 
   const std::string& Path() const { return lines_.Path(); }
   // The line reader beneath, for what it says of the whole text (its set, replaced bytes).

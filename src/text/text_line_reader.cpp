@@ -76,7 +76,7 @@ struct StretchLineEnds {
 // Counts the line ends of [from, to) with reads of `bufferSize` bytes, or of [from, the file's
 // end) when `to` is negative.
 StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t to, char lineEnd,
-                              std::size_t bufferSize) {
+                              std::size_t bufferSize, bool marksEnd) {
   std::vector<char> buffer(bufferSize);
   StretchLineEnds stretch;
   off_t at = from;
@@ -85,7 +85,7 @@ StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t
     const std::size_t got = ReadAt(fd, path, buffer.data(), wanted, at);
     if (got == 0) break;
     const char* const begin = buffer.data();
-    const auto* mark = static_cast<const char*>(std::memchr(begin, kEndOfFileMark, got));
+    const auto* mark = marksEnd ? static_cast<const char*>(std::memchr(begin, kEndOfFileMark, got)) : nullptr;
     const char* const end = mark != nullptr ? mark : begin + got;
     stretch.count += static_cast<std::int64_t>(CountByte(begin, end, lineEnd));
     if (const auto* last = static_cast<const char*>(::memrchr(begin, lineEnd, static_cast<std::size_t>(end - begin)))) {
@@ -219,8 +219,11 @@ bool TextLineReader::Fill() {
   const std::size_t count = decoder_ ? ReadDecoded() : ReadRaw();
   begin_ = 0;
   end_ = count;
-  const auto* mark = static_cast<const char*>(std::memchr(buffer_.data(), kEndOfFileMark, end_));
+  const auto* mark = MarksEnd() ? static_cast<const char*>(std::memchr(buffer_.data(), kEndOfFileMark, end_)) : nullptr;
   stop_ = mark ? static_cast<std::size_t>(mark - buffer_.data()) : end_;
+  // Decoded text no longer lies in the file byte for byte, so only the file's own bytes tell
+  // where the mark stands in it.
+  if (mark != nullptr && !decoder_) endMarkAt_ = ::lseek(fd_, 0, SEEK_CUR) - count + (mark - buffer_.data());
   if (count == 0) ended_ = true;
   return count > 0;
 }
@@ -230,7 +233,7 @@ std::int64_t TextLineReader::Replaced() const { return decoder_ ? decoder_->Repl
 bool TextLineReader::AtEnd() {
   if (ended_) return true;
   if (begin_ == end_ && !Fill()) return true;
-  if (buffer_[begin_] == kEndOfFileMark) ended_ = true;
+  if (begin_ == stop_) ended_ = true;
   return ended_;
 }
 
@@ -287,17 +290,18 @@ bool TextLineReader::ReadTextLine(std::string& line) {
   }
 }
 
-// The next line when the buffer holds it whole, with its line end, and no limit applies:
+// The next line when the buffer holds it whole, with its line end, and the limit keeps it whole:
 // found with one search and taken without copying, which is how nearly every line is read.
 // False, having read nothing, for any other line (one that continues past the buffer, ends at
 // Ctrl-Z or at the end of the file, or whose CR may be followed by an LF not read yet).
 bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
-  if (ended_ || begin_ >= stop_ || lineLimit_ != std::numeric_limits<std::size_t>::max()) return false;
+  if (ended_ || begin_ >= stop_) return false;
   const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
   const char* const from = buffer_.data() + begin_;
   const auto* found = static_cast<const char*>(std::memchr(from, lineEnd, stop_ - begin_));
   if (found == nullptr) return false;
   const auto length = static_cast<std::size_t>(found - from);
+  if (length > lineLimit_) return false;
   if (ends_ == LineEnds::kLineFeed) {
     const bool crLf = length > 0 && found[-1] == kCarriageReturn;
     line = std::string_view(from, crLf ? length - 1 : length);
@@ -366,7 +370,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
   if (middle >= 0) {
     secondHalf = std::thread([&] {
       try {
-        second = CountLineEnds(fd_, path_, middle, -1, lineEnd, bufferSize);
+        second = CountLineEnds(fd_, path_, middle, -1, lineEnd, bufferSize, MarksEnd());
       } catch (...) {
         secondError = std::current_exception();
       }
@@ -374,7 +378,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
   }
   StretchLineEnds text;
   try {
-    text = CountLineEnds(fd_, path_, from, middle, lineEnd, bufferSize);
+    text = CountLineEnds(fd_, path_, from, middle, lineEnd, bufferSize, MarksEnd());
   } catch (...) {
     if (secondHalf.joinable()) secondHalf.join();
     throw;
@@ -389,12 +393,19 @@ std::int64_t TextLineReader::SkipRemainingLines() {
     }
   }
 
+  if (text.endMark) endMarkAt_ = text.textEnd;
   off_t rest = text.last >= 0 ? text.last + 1 : from;
   if (ends_ == LineEnds::kCarriageReturn && rest < text.textEnd) {
     char next = 0;
     if (ReadAt(fd_, path_, &next, 1, rest) == 1 && next == kLineFeed) ++rest;
   }
   return text.count + (rest < text.textEnd ? 1 : 0);
+}
+
+std::optional<std::uint64_t> TextLineReader::EndMarkBeforeLastByte() const {
+  struct stat info {};
+  if (endMarkAt_ < 0 || ::fstat(fd_, &info) != 0 || endMarkAt_ + 1 >= info.st_size) return std::nullopt;
+  return static_cast<std::uint64_t>(endMarkAt_);
 }
 
 void TextLineReader::Rewind() {

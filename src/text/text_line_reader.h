@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,8 +35,8 @@ bool DecodesLines(const CharacterSet& set, RecordForm form);
 
 // Reads a text file line by line. A file whose first kLineEndProbeBytes bytes (up to a Ctrl-Z)
 // hold a line feed and no carriage return has line-feed line ends, as files written on Linux
-// do; every other file ends its lines at carriage returns, a line feed right after one
-// belonging to the same line end. Ctrl-Z or the physical end ends the file either way. A UTF-8
+// do, and a Ctrl-Z in it is data; every other file ends its lines at carriage returns, a line
+// feed right after one belonging to the same line end, and ends at its first Ctrl-Z. A UTF-8
 // byte order mark at the very start is not part of the text. The file's bytes are handed over
 // as they are, or decoded from its character set to UTF-8 (DecodesLines) before the lines are
 // found; a UTF-16 mark decides the set whatever the layout names. Bytes invalid in the set
@@ -60,7 +61,7 @@ class TextLineReader {
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
 
-  // True when the next byte is Ctrl-Z or no byte is left.
+  // True when the next byte is a Ctrl-Z that ends the file or no byte is left.
   bool AtEnd();
 
   // Reads the next line into `line` (without its line end). At the end of the file `line`
@@ -86,6 +87,9 @@ class TextLineReader {
   // or nothing when the end of the file or a Ctrl-Z ended it.
   std::string_view LastLineEnd() const { return lastLineEnd_; }
 
+  // The offset of the Ctrl-Z that ended the text, once reading reached it, when bytes follow it.
+  std::optional<std::uint64_t> EndMarkBeforeLastByte() const;
+
   // Goes back to the start of the text.
   void Rewind();
 
@@ -105,6 +109,7 @@ class TextLineReader {
   std::size_t ReadRaw();
   std::size_t ReadDecoded();
   bool TakeLineInBuffer(std::string_view& line);
+  bool MarksEnd() const { return ends_ == LineEnds::kCarriageReturn; }
 
   std::string path_;
   int fd_ = -1;
@@ -118,6 +123,7 @@ class TextLineReader {
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
   LineEnds ends_ = LineEnds::kCarriageReturn;
   off_t textStart_ = 0;  // past a byte order mark
+  off_t endMarkAt_ = -1;  // the Ctrl-Z that ended the text, once found
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
   std::string_view lastLineEnd_;

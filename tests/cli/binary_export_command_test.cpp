@@ -42,5 +42,14 @@ TEST_F(BinaryExportCommandTest, WritesTheTablesAndNamesTheirLogs) {
   EXPECT_EQ("Row: 2 Col: 2 (Field Born) : x\r\n", ReadBytes(dir_.File("ErrorLog.txt")));
 }
 
+TEST_F(BinaryExportCommandTest, ACutValueIsLoggedAndExitsWithOne) {
+  WriteBytes(dir_.File("Schema.INI"), std::string(kSchema).replace(std::string(kSchema).find("WIDTH 10"), 8, "WIDTH 2"));
+  const CliResult result = Run({"export", Data(), "--to", "dbf", "-o", dir_.File("p.dbf")});
+  EXPECT_EQ(1, result.exitCode);
+  EXPECT_NE(std::string::npos, result.err.find("2 values were cut to fit their fields\nSee " + dir_.File("ErrorLog.Txt")))
+      << result.err;
+  EXPECT_NE(std::string::npos, ReadBytes(dir_.File("ErrorLog.Txt")).find("2 : the value of Name was cut to 2 characters"));
+}
+
 }  // namespace
 }  // namespace quorlin::testing

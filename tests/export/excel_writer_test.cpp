@@ -114,7 +114,12 @@ TEST(ExcelExport, KeepsLongSharedStringsWholeAcrossContinueRecords) {
   WriteBytes(dir.File("in.csv"), input);
   ExportRequest request = BinaryRequest(ExportFormat::Excel, dir.File("in.csv"), dir.File("out.xls"),
                                         {Field("Long", Type::Char, 254), Field("Accent", Type::Char, 10)});
-  ASSERT_EQ(ExportOutcome::Exported, ExportFile(request).outcome);
+  // The one text longer than a cell holds is cut, logged and counted.
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(1, result.valuesCut);
+  EXPECT_EQ("Row: 41 Col: 1 (Field Long) : the value of Long was cut to 32767 characters\r\n",
+            ReadBytes(dir.File("ErrorLog.txt")));
   const std::string check = testing::RunPython(
       "import sys, xlrd\n"
       "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
@@ -128,6 +133,28 @@ TEST(ExcelExport, KeepsLongSharedStringsWholeAcrossContinueRecords) {
   testing::RunCommand("ssconvert " + dir.File("out.xls") + " " + dir.File("out.csv") + " 2>&1");
   const std::string csv = ReadBytes(dir.File("out.csv"));
   EXPECT_NE(std::string::npos, csv.find(std::string(1000 + 39 * 37, 'n') + ",\"Zo\xC3\xAB 39\"\n")) << csv.substr(csv.size() - 200);
+}
+
+// The first SST record holds 4106 UTF-16 units of a first string after its counts and header,
+// a CONTINUE 4111 more: an emoji (a surrogate pair) put at every unit around each boundary must
+// come back whole in both readers.
+TEST(ExcelExport, KeepsAnEmojiWholeAtEveryOffsetAroundTheContinueBoundary) {
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  for (const int before : {4103, 4104, 4105, 4106, 4107, 10215, 10216, 10217, 10218}) {
+    SCOPED_TRACE(before);
+    TempDir dir;
+    WriteBytes(dir.File("in.csv"), std::string(before, 'a') + emoji + "b\r\n");
+    const ExportRequest request = BinaryRequest(ExportFormat::Excel, dir.File("in.csv"), dir.File("out.xls"),
+                                                {Field("Text", Type::Char, 254)});
+    ASSERT_EQ(ExportOutcome::Exported, ExportFile(request).outcome);
+    EXPECT_EQ("ok\n", testing::RunPython("import sys, xlrd\n"
+                                         "v = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0).cell_value(0, 0)\n"
+                                         "assert v == 'a' * " + std::to_string(before) + " + '\\U0001F600b', v[-5:]\n"
+                                         "print('ok')\n",
+                                         dir.File("out.xls")));
+    testing::RunCommand("ssconvert " + dir.File("out.xls") + " " + dir.File("out.csv") + " 2>&1");
+    EXPECT_EQ(std::string(before, 'a') + emoji + "b\n", ReadBytes(dir.File("out.csv")));
+  }
 }
 
 TEST(ExcelExport, StopsAtTheLastRowASheetHolds) {

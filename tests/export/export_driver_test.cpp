@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "export/capped_log.h"
+#include "export/export_driver.h"
 #include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "export/failing_outputs.h"
@@ -49,13 +52,7 @@ class DriverTest : public ::testing::Test {
     return name;
   }
 
-  std::set<std::string> Files() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> Files() const { return dir.Names(); }
 
   TempDir dir;
 };
@@ -181,6 +178,18 @@ TEST_F(DriverTest, AFailedWriteAtAnyByteFailsTheExport) {
   }
 }
 
+TEST_F(DriverTest, AFolderAsOutputIsReportedAsSuch) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("people.csv", kPeople));
+  std::filesystem::create_directory(dir.File("out.txt"));
+  try {
+    ExportFile(request);
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& error) {
+    EXPECT_EQ(dir.File("out.txt") + " is a folder, not a file", std::string(error.what()));
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("out.txt")));
+}
+
 TEST_F(DriverTest, ADiskFullFailsWithItsCause) {
   ExportRequest request = Request(ExportFormat::CommaDelimited, Input("people.csv", kPeople));
   request.outputPath = "/dev/full";
@@ -264,6 +273,7 @@ TEST_F(DriverTest, AnInputThatChangesBetweenThePassesFailsTheExport) {
   EXPECT_EQ(std::vector<std::string>{"The input file " + dir.File("people.csv") +
                                      " changed while it was exported"},
             result.messages);
+  EXPECT_TRUE(files.Discarded());
 }
 
 TEST_F(DriverTest, RelativeNamesPutTheLogBesideTheOutput) {
@@ -277,6 +287,91 @@ TEST_F(DriverTest, RelativeNamesPutTheLogBesideTheOutput) {
   std::filesystem::current_path(before);
   EXPECT_EQ(std::vector<std::string>{SqlRejectedMessage(dir.Path())}, result.messages);
   EXPECT_EQ((std::set<std::string>{"people.csv", "people.sql", kSqlLogName}), Files());
+}
+
+// Many bad values, rejected on two threads, still give a log of bounded size.
+TEST_F(DriverTest, ALogStopsAfterItsLastLineWithTheCountLeftOut) {
+  std::string input;
+  for (int i = 0; i < 5003; ++i) input += "Ann,never,x\r\n";
+  const ExportRequest request = Request(ExportFormat::SqlSchema, Input("people.csv", input));
+  MemoryOutputFiles files;
+  ExportFile(request, files);
+  const std::string log = files.Bytes(BesideOutput(request.outputPath, kSqlLogName));
+  EXPECT_EQ(kMaxLogLines + 1, std::count(log.begin(), log.end(), '\n'));
+  EXPECT_TRUE(log.starts_with("     1 :  Col : 1 (Born) : never\r\n     1 :  Col : 2 (Size) : x\r\n"));
+  EXPECT_TRUE(log.ends_with("  5000 :  Col : 2 (Size) : x\r\n6 more lines were left out of this log\r\n"));
+}
+
+TEST_F(DriverTest, ALineLongerThanARecordCanBeFailsNamingFileAndLine) {
+  std::string input = "Ann,1/2/2000,3\r\n";
+  input += std::string(kMaxRecordBytes + 1, 'x') + "\r\nBob,1/2/2000,4\r\n";
+  WriteBytes(dir.File("out.txt"), "old");
+  const ExportResult result = ExportFile(Request(ExportFormat::TabDelimited, Input("big.csv", input)));
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{"Line 2 of " + dir.File("big.csv") + " is longer than 64 MiB: it cannot be a record"},
+            result.messages);
+  EXPECT_EQ("old", ReadBytes(dir.File("out.txt")));
+}
+
+TEST_F(DriverTest, CtrlZIsDataInALineFeedFileAndElsewhereEndsTheInputWithANote) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("lf.csv", "Ann,1/2/2000,3\nB\x1aob,x,4\n"));
+  request.includeFieldNames = false;
+  ExportResult result = ExportFile(request);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_TRUE(result.messages.empty());
+  EXPECT_EQ("Ann,1/2/2000,3\r\nB\x1aob,x,4\r\n", ReadBytes(dir.File("out.txt")));
+
+  request.inputPath = dir.File(Input("cr.csv", "Ann,1/2/2000,3\r\nB\x1aob,x,4\r\n"));
+  result = ExportFile(request);
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(std::vector<std::string>{"The input file " + dir.File("cr.csv") +
+                                     " ends at the Ctrl-Z at byte 18: what follows it was not exported"},
+            result.messages);
+  EXPECT_EQ("Ann,1/2/2000,3\r\nB\r\n", ReadBytes(dir.File("out.txt")));
+
+  // A Ctrl-Z as the very last byte ends nothing that matters.
+  request.inputPath = dir.File(Input("end.csv", "Ann,1/2/2000,3\r\n\x1a"));
+  EXPECT_TRUE(ExportFile(request).messages.empty());
+}
+
+TEST_F(DriverTest, FieldsPast1024AreAllExportedOrRefusedBeforeWriting) {
+  ExportRequest request = Request(ExportFormat::CommaDelimited, Input("wide.csv", std::string(1499, ',') + "\r\n"));
+  request.fields.clear();
+  for (int i = 1; i <= 1500; ++i) request.fields.push_back(Field("F" + std::to_string(i), ExportFieldType::Char, 5));
+  MemoryOutputFiles files;
+  ASSERT_TRUE(ExportFile(request, files).Exported());
+  const std::string out = files.Bytes(request.outputPath);
+  const std::string names = out.substr(0, out.find('\r'));
+  EXPECT_EQ(1499, std::count(names.begin(), names.end(), ','));
+  EXPECT_TRUE(names.ends_with(",F1500"));
+  request.format = ExportFormat::XBase;
+  request.recordLength = 1500 * 5 + 1;
+  MemoryOutputFiles dbf;
+  ASSERT_TRUE(ExportFile(request, dbf).Exported());
+  EXPECT_EQ(32u + 32 * 1500 + 1 + 7501 + 1, dbf.Bytes(request.outputPath).size());
+  for (const ExportFormat format : {ExportFormat::Excel, ExportFormat::Paradox}) {
+    request.format = format;
+    MemoryOutputFiles refused;
+    EXPECT_EQ(ExportOutcome::Refused, ExportFile(request, refused).outcome) << FormatInfo(format).caption;
+    EXPECT_TRUE(refused.Created().empty());
+  }
+}
+
+// One reading of a time with a blank before its marker, and no year of five digits, whatever
+// the writer.
+TEST_F(DriverTest, EveryWriterReadsDatesAndTimesAlike) {
+  ExportRequest request = Request(ExportFormat::SqlSchema, Input("times.csv", "1:2:3 PM,12/25/20245\r\n"));
+  request.fields = {Field("At", ExportFieldType::Time, 8), Field("On", ExportFieldType::Date, 8)};
+  MemoryOutputFiles sql;
+  ExportFile(request, sql);
+  EXPECT_NE(std::string::npos, sql.Bytes(request.outputPath).find("VALUES( #12/30/1899 13:02:03#,NULL);"));
+  EXPECT_EQ("     1 :  Col : 1 (On) : 12/25/20245\r\n", sql.Bytes(BesideOutput(request.outputPath, kSqlLogName)));
+  request.format = ExportFormat::XBase;
+  request.recordLength = 17;
+  MemoryOutputFiles dbf;
+  ExportFile(request, dbf);
+  const std::string table = dbf.Bytes(request.outputPath);
+  EXPECT_EQ(" 13:02:03        ", table.substr(table.size() - 18, 17));
 }
 
 TEST_F(DriverTest, EveryFormatHasAWriter) {

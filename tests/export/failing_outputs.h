@@ -17,7 +17,7 @@ class FailingOutputFiles : public OutputFiles {
   // fails without writing anything. WriteAt of bytes already written always succeeds.
   explicit FailingOutputFiles(std::uint64_t budget) : left_(budget) {}
 
-  ByteSink& Create(const std::string& path) override {
+  ByteSink& Create(const std::string& path, FileRole) override {
     auto& sink = sinks_[path];
     sink = std::make_unique<Sink>(*this, path);
     return *sink;

@@ -1,9 +1,14 @@
 #include "export/paradox_writer.h"
 
+#include "export/byte_sink.h"
+#include "export/paradox/paradox_table.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -151,6 +156,103 @@ TEST(ParadoxExport, LogsEveryRefusedValueAndLeavesItsColumnNull) {
   ASSERT_EQ(3u, table.rows.size());
   EXPECT_EQ((std::vector<std::string>{"b", "null", "null"}), table.rows[1]);
   EXPECT_EQ((std::vector<std::string>{"null", "2", "null"}), table.rows[2]);
+}
+
+TEST(ParadoxExport, LogsAndCountsTextCutToItsField) {
+  TempDir dir;
+  WriteBytes(dir.File("in.csv"), "abcdef,x\r\nabc   ,y\r\n");
+  const ExportRequest request = BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"),
+                                              {Field("Name", Type::Char, 3), Field("Code", Type::Char, 1)});
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(1, result.valuesCut);
+  EXPECT_EQ("Row: 1 Col: 1 (Field Name) : the value of Name was cut to 3 characters\r\n",
+            ReadBytes(dir.File("ErrorLog.txt")));
+  const ReadTable table = ReadThroughPxlib(dir.File("t.db"));
+  ASSERT_EQ(2u, table.rows.size());
+  EXPECT_EQ((std::vector<std::string>{"abc", "x"}), table.rows[0]);
+}
+
+// 65 text fields without a width count 254 bytes each: more than one of pxlib's blocks holds.
+TEST(ParadoxExport, RefusesARecordLargerThanABlockBeforeCreatingAnything) {
+  TempDir dir;
+  WriteBytes(dir.File("in.csv"), "a\r\n");
+  ExportFields fields;
+  for (int i = 0; i < 65; ++i) fields.push_back(Field("F" + std::to_string(i), Type::Char, 254));
+  const ExportRequest request = BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"), fields);
+  const ExportResult result = ExportFile(request);
+  EXPECT_EQ(ExportOutcome::Refused, result.outcome);
+  EXPECT_EQ(std::vector<std::string>{"A record of these fields takes 16510 bytes; a Paradox record holds at most 16378"},
+            result.messages);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("t.db")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("ErrorLog.txt")));
+  fields.pop_back();
+  EXPECT_EQ(ExportOutcome::Exported,
+            ExportFile(BinaryRequest(ExportFormat::Paradox, dir.File("in.csv"), dir.File("t.db"), fields)).outcome);
+  EXPECT_EQ(1u, ReadThroughPxlib(dir.File("t.db")).rows.size());
+}
+
+// pxlib stores the same rows one by one; the data blocks and the header's counts must come out
+// byte for byte the same, for tables of one block, around a block's end and of many blocks.
+TEST(ParadoxTable, WritesTheBlocksAndCountsPxlibWrites) {
+  TempDir dir;
+  const std::vector<ParadoxColumn> columns = {{"Name", ParadoxType::Alpha, 30}, {"Count", ParadoxType::Long, 0}};
+  for (const int rows : {1, 59, 60, 61, 1000}) {
+    SCOPED_TRACE(rows);
+    std::FILE* file = std::fopen(dir.File("pxlib.db").c_str(), "w+");
+    pxdoc_t* doc = PX_new();
+    auto* fields = static_cast<pxfield_t*>(std::calloc(2, sizeof(pxfield_t)));
+    fields[0] = {strdup("Name"), pxfAlpha, 30, 0};
+    fields[1] = {strdup("Count"), pxfLong, 4, 0};
+    ASSERT_GE(PX_create_fp(doc, fields, 2, file, pxfFileTypNonIndexDB), 0);
+    PX_set_value(doc, "codepage", ParadoxTable::kDefaultCodePage);
+    PX_set_tablename(doc, "t.db");
+    ParadoxTable table(columns, "t.db");
+    FileSink ours(dir.File("ours.db"));
+    table.Start(ours, rows);
+    for (int i = 0; i < rows; ++i) {
+      std::string row(34, '\0');
+      const std::string name = "row " + std::to_string(i);
+      row.replace(0, name.size(), name);
+      PX_put_data_long(doc, row.data() + 30, 4, i);
+      PX_put_record(doc, row.data());
+      table.SetAlpha(0, name);
+      table.SetLong(1, i);
+      table.AppendRow();
+    }
+    PX_close(doc);
+    PX_delete(doc);
+    std::fclose(file);
+    table.Finish();
+    ours.Close();
+    const std::string expected = ReadBytes(dir.File("pxlib.db"));
+    const std::string actual = ReadBytes(dir.File("ours.db"));
+    ASSERT_EQ(expected.size(), actual.size());
+    // Bytes 0x30 to 0x37 hold pxlib's own memory addresses, different in every run.
+    EXPECT_EQ(expected.substr(0, 0x30), actual.substr(0, 0x30));
+    EXPECT_EQ(expected.substr(0x38, 4), actual.substr(0x38, 4));
+    EXPECT_TRUE(expected.substr(2048) == actual.substr(2048));
+    EXPECT_EQ(static_cast<std::size_t>(rows), ReadThroughPxlib(dir.File("ours.db")).rows.size());
+  }
+}
+
+// More rows than 65535 blocks of pxlib's size hold get larger blocks, which pxlib reads too.
+TEST(ParadoxTable, TakesLargerBlocksForManyRows) {
+  TempDir dir;
+  ParadoxTable table({{"Name", ParadoxType::Alpha, 255}}, "t.db");
+  FileSink out(dir.File("t.db"));
+  table.Start(out, 5000000);
+  for (int i = 0; i < 300; ++i) {
+    table.SetAlpha(0, "row " + std::to_string(i));
+    table.AppendRow();
+  }
+  table.Finish();
+  out.Close();
+  const std::string bytes = ReadBytes(dir.File("t.db"));
+  EXPECT_EQ(32, bytes[5]);
+  const ReadTable read = ReadThroughPxlib(dir.File("t.db"));
+  ASSERT_EQ(300u, read.rows.size());
+  EXPECT_EQ("row 299", read.rows[299][0]);
 }
 
 TEST(ParadoxExport, NeverReportsSuccessWhenTheDiskFills) {

@@ -20,8 +20,8 @@ class NumberingWriter : public FormatWriter {
   HeaderLineUse HeaderUse() const override { return HeaderLineUse::Drop; }
   std::vector<std::string> FilesCreated() const override { return {"out", "log"}; }
   void Open(OutputFiles& files) override {
-    out_ = &files.Create("out");
-    log_ = &files.Create("log");
+    out_ = &files.Create("out", FileRole::Output);
+    log_ = &files.Create("log", FileRole::Log);
   }
   void Begin(std::int64_t) override {}
   void Record(std::int64_t number, const RecordValues& values) override {
@@ -73,7 +73,7 @@ std::pair<std::string, std::string> WrittenInTurn(int count) {
     MemorySink& out;
     MemorySink& log;
     Files(MemorySink& out, MemorySink& log) : out(out), log(log) {}
-    ByteSink& Create(const std::string& path) override { return path == "out" ? static_cast<ByteSink&>(out) : log; }
+    ByteSink& Create(const std::string& path, FileRole) override { return path == "out" ? static_cast<ByteSink&>(out) : log; }
     void CloseAll() override {}
   } files(out, log);
   NumberingWriter writer;

@@ -74,7 +74,7 @@ TEST_P(DbfValues, BecomeFieldTextOrAreRejected) {
   DbfRecord record;
   MakeDbfRecord(fields, {GetParam().value}, GetParam().field.length + 1, LocaleSettings{}, record);
   EXPECT_EQ(" " + GetParam().text, record.bytes);
-  EXPECT_EQ(GetParam().rejected, record.rejected);
+  EXPECT_EQ(GetParam().rejected, !record.rejectedFields.empty());
   EXPECT_FALSE(record.notANumberField);
 }
 
@@ -113,12 +113,21 @@ TEST(DbfRecord, MatchesTheWorkedExampleAndLeavesMissingFieldsBlank) {
   EXPECT_EQ(" Smith              ", record.bytes);
 }
 
-TEST(DbfRecord, LogsTheRecordTextWithTheLastRejectedValue) {
+TEST(DbfRecord, NamesEachRejectedValueForTheLogWithTheRecordText) {
   const ExportFields fields = {Field("A", Type::Date, 8), Field("B", Type::Date, 8), Field("C", Type::Char, 2)};
   DbfRecord record;
   MakeDbfRecord(fields, {"x", "y", "ok"}, 19, LocaleSettings{}, record);
-  EXPECT_TRUE(record.rejected);
-  EXPECT_EQ("                 ok>> y <<", record.logText);
+  EXPECT_EQ((std::vector<std::size_t>{0, 1}), record.rejectedFields);
+  EXPECT_EQ("                 ok>> y <<", record.LogText("y"));
+  EXPECT_TRUE(record.cutFields.empty());
+}
+
+TEST(DbfRecord, NotesTextCutToItsFieldButNotBlanksPastIt) {
+  const ExportFields fields = {Field("A", Type::Char, 3), Field("B", Type::Char, 3)};
+  DbfRecord record;
+  MakeDbfRecord(fields, {"abcd", "xy    "}, 7, LocaleSettings{}, record);
+  EXPECT_EQ(" abcxy ", record.bytes);
+  EXPECT_EQ(std::vector<std::size_t>{0}, record.cutFields);
 }
 
 TEST(DbfRecord, WritesFloatsWithAFullStopWhateverTheLocale) {
@@ -181,16 +190,27 @@ TEST_F(XBaseExport, LogsARejectedDateAndNamesTheLogAsCreated) {
   EXPECT_EQ('\x1A', out.back());
 }
 
-TEST_F(XBaseExport, StopsAtAFloatThatIsNoNumberWithTheRecordsWrittenCounted) {
+TEST_F(XBaseExport, StopsAtAFloatThatIsNoNumberLeavingTheOldOutput) {
+  WriteBytes(dir_.File("out.dbf"), "old");
   const ExportResult result =
       Export("1.5\r\n2\r\nabc\r\n4\r\n", {Field("Amount", Type::Float, 19)});
   EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_TRUE(result.stoppedEarly);
   ASSERT_EQ(1u, result.messages.size());
   EXPECT_EQ("Record 3: the Float value \"abc\" of Amount is not a number", result.messages[0]);
-  const std::string out = Output();
-  EXPECT_EQ(std::string("\x02\0\0\0", 4), out.substr(4, 4));
-  EXPECT_EQ(65u + 2 * 20 + 1, out.size());
-  EXPECT_EQ('\x1A', out.back());
+  EXPECT_EQ("old", Output());
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("ErrorLog.Txt")));
+}
+
+// The header's count is patched to the records written, whatever the first pass counted.
+TEST_F(XBaseExport, CountsTheRecordsWrittenAndLogsEachCutText) {
+  const ExportResult result =
+      Export("abcdef,x\r\nab,yy\r\nabcd  ,xyz\r\n", {Field("Name", Type::Char, 4), Field("Code", Type::Char, 2)});
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  EXPECT_EQ(2, result.valuesCut);
+  EXPECT_EQ("1 : the value of Name was cut to 4 characters\r\n3 : the value of Code was cut to 2 characters\r\n",
+            Log());
+  EXPECT_EQ(std::string("\x03\0\0\0", 4), Output().substr(4, 4));
 }
 
 TEST_F(XBaseExport, RefusesAFieldTooWideBeforeCreatingAnything) {

@@ -142,14 +142,16 @@ TEST(ValueRecognisersTest, DateWithTimeIgnoresWhatFollowsTheTime) {
                {"15 Jan 2002 23:59:59", Day(2002, 1, 15, 23, 59, 59)},
                {"15/01/2002 10:30:15.250", Day(2002, 1, 15, 10, 30, 15, 250)},
                {"15/01/2002 10:30 and more", Day(2002, 1, 15, 10, 30)},
-               // The space in front of the marker became a date separator, so the marker is
-               // part of the ignored rest.
-               {"15/01/2002 10:30 PM", Day(2002, 1, 15, 10, 30)},
+               // A blank in front of the marker is read past like none.
+               {"15/01/2002 10:30 PM", Day(2002, 1, 15, 22, 30)},
+               {"15/01/2002 1:2:3 pm", Day(2002, 1, 15, 13, 2, 3)},
                {"15/01/2002 10:30PM", Day(2002, 1, 15, 22, 30)},
                {"15/01/2002 garbage", std::nullopt},
                {"15/01/2002 25:00", std::nullopt},
-               // Year digits stop at 1234-sized values; the leftover digit reads as hours.
-               {"15/01/20025", Day(2002, 1, 15, 5)}});
+               // A year of five digits is no year, not a year and an hour.
+               {"15/01/20025", std::nullopt},
+               {"12/25/20245", std::nullopt},
+               {"150/01/2002", std::nullopt}});
 }
 
 TEST(ValueRecognisersTest, TimeAloneFallsOnTheZeroDate) {
@@ -157,7 +159,9 @@ TEST(ValueRecognisersTest, TimeAloneFallsOnTheZeroDate) {
                                {"10:30AM", Time(10, 30)},
                                {"10:30am", Time(10, 30)},
                                {"10:30PM", Time(22, 30)},
-                               {"10:30 AM", std::nullopt},
+                               {"10:30 AM", Time(10, 30)},
+                               {"1:2:3 PM", Time(13, 2, 3)},
+                               {"10:30 XM", std::nullopt},
                                {"PM3:15", Time(15, 15)},
                                {"am12:05", Time(0, 5)},
                                {"12AM", Time(0)},
@@ -193,7 +197,7 @@ TEST(ValueRecognisersTest, UsualDateShapesAndTheirNeighbours) {
                          {"0001/2/3", Day(2003, 2, 1)},
                          {"1/2/3/", Day(2003, 2, 1)},
                          {"01/02/2003 7", Day(2003, 2, 1, 7)},
-                         {"01/02/12345", Day(1234, 2, 1, 5)}});
+                         {"01/02/12345", std::nullopt}});
   }
   ExpectDates(dots, {{"01.02.03", Day(2003, 2, 1)}});
   ExpectDates(DayMonthYear(), {{"01.02.03", std::nullopt}});

@@ -1,6 +1,7 @@
 // Scratch folders and byte-exact file comparisons for the tests.
 #pragma once
 
+#include <set>
 #include <string>
 
 namespace quorlin::testing {
@@ -17,6 +18,8 @@ class TempDir {
   const std::string& Path() const { return path_; }
   // Path() + name.
   std::string File(const std::string& name) const { return path_ + name; }
+  // The names of the entries in the folder.
+  std::set<std::string> Names() const;
 
  private:
   std::string path_;

@@ -39,7 +39,7 @@ std::uint8_t DbfLanguageDriver(int codePage) {
 
 std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t recordCount,
                           std::uint16_t recordLength, DbfDate exportDate, std::uint8_t languageDriver) {
-  const std::size_t headerLength = kDbfHeaderSize + kDbfDescriptorSize * columns.size() + 1;
+  const std::size_t headerLength = DbfHeaderLength(columns.size());
   std::string header;
   header.reserve(headerLength);
   putU8(header, kDbaseIII);

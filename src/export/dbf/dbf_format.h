@@ -44,6 +44,11 @@ std::string MakeDbfHeader(const std::vector<DbfColumn>& columns, std::uint32_t r
                           std::uint16_t recordLength, DbfDate exportDate,
                           std::uint8_t languageDriver = 0);
 
+// The bytes of the header block for `columnCount` columns.
+constexpr std::size_t DbfHeaderLength(std::size_t columnCount) {
+  return kDbfHeaderSize + kDbfDescriptorSize * columnCount + 1;
+}
+
 // The four bytes of a record count, as stored at kDbfRecordCountOffset.
 std::string DbfRecordCountBytes(std::uint32_t recordCount);
 

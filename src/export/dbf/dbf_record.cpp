@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t kFloatTextWidth = 18;
 
-enum class Outcome { Written, Rejected, NotANumber };
+enum class Outcome { Written, Cut, Rejected, NotANumber };
 
 char LetterOf(ExportFieldType type) {
   switch (type) {
@@ -144,7 +144,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
     }
     case ExportFieldType::Time: {
       if (IsBlank(value)) break;
-      const std::optional<DateTime> time = ReadTimeOfDay(value, locale);
+      const std::optional<DateTime> time = ReadDateTime(value, locale);
       if (!time) {
         PutBlanks(out, width);
         return Outcome::Rejected;
@@ -161,7 +161,8 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
     default:
       if (!IsFloatType(field.typeCode)) {
         PutJustified(out, value, width);
-        return Outcome::Written;
+        // Blanks past the field's end are no loss.
+        return Trim(value.substr(std::min(width, value.size()))).empty() ? Outcome::Written : Outcome::Cut;
       }
       if (IsBlank(value)) break;
       // "%18.2f" without the C library's locale: right-aligned in 18 characters (fewer in a
@@ -215,30 +216,35 @@ void MakeDbfRecord(const ExportFields& fields, const RecordValues& values,
                    std::int32_t recordLength, const LocaleSettings& locale, DbfRecord& record) {
   record.bytes.clear();
   record.bytes += kDbfLiveRecord;
-  record.rejected = false;
+  record.rejectedFields.clear();
+  record.cutFields.clear();
   record.notANumberField.reset();
-  std::string_view lastRejected;
   const std::size_t count = std::min(fields.size(), values.size());
   for (std::size_t i = 0; i < count; ++i) {
     switch (PutValue(record.bytes, fields[i], values[i], locale)) {
       case Outcome::Written:
         break;
+      case Outcome::Cut:
+        record.cutFields.push_back(i);
+        break;
       case Outcome::Rejected:
-        record.rejected = true;
-        lastRejected = values[i];
+        record.rejectedFields.push_back(i);
         break;
       case Outcome::NotANumber:
         record.notANumberField = i;
         return;
     }
   }
-  if (record.rejected) {
-    record.logText = record.bytes;
-    record.logText += ">> ";
-    record.logText += lastRejected;
-    record.logText += " <<";
-  }
+  record.textLength = record.bytes.size();
   record.bytes.resize(static_cast<std::size_t>(std::max(recordLength, 1)), ' ');
+}
+
+std::string DbfRecord::LogText(std::string_view value) const {
+  std::string text = bytes.substr(0, textLength);
+  text += ">> ";
+  text += value;
+  text += " <<";
+  return text;
 }
 
 }  // namespace quorlin

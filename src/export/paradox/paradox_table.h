@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "export/byte_sink.h"
+
 struct px_doc;
 
 namespace quorlin {
@@ -25,19 +27,31 @@ struct ParadoxColumn {
   int size = 0;  // Alpha only: 1 to 255
 };
 
-// A table without key in one code page. Every row starts with all columns null; a set value
-// replaces the null. Failures raise ParadoxError with pxlib's reason.
+// A table without key in one code page, written into a ByteSink: pxlib describes the columns
+// in the file's header, and the rows go into data blocks laid out as pxlib lays them out and
+// reads them back, a whole block at a time (pxlib itself positions the file several hundred
+// times for every row it stores). Every row starts with all columns null; a set value replaces
+// the null. Failures raise ParadoxError with the reason.
 class ParadoxTable {
  public:
   static constexpr int kDefaultCodePage = 1252;
+  // pxlib writes blocks of 16 KiB at most for the rows it can take, each starting with 6 bytes
+  // of its own; a larger record makes pxlib divide by zero.
+  static constexpr int kMaxRecordSize = 16 * 1024 - 6;
 
-  // Creates the table in `file` (opened for reading and writing, and still the caller's after
-  // Close), named `tableName` inside the file, its text in `codePage`.
-  ParadoxTable(std::FILE* file, const std::vector<ParadoxColumn>& columns,
-               const std::string& tableName, int codePage = kDefaultCodePage);
+  // The bytes a row of `columns` takes.
+  static int RecordSize(const std::vector<ParadoxColumn>& columns);
+
+  // Describes the table, named `tableName` inside the file, its text in `codePage`.
+  ParadoxTable(const std::vector<ParadoxColumn>& columns, const std::string& tableName,
+               int codePage = kDefaultCodePage);
   ~ParadoxTable();
   ParadoxTable(const ParadoxTable&) = delete;
   ParadoxTable& operator=(const ParadoxTable&) = delete;
+
+  // Writes the header into `out`, with blocks large enough for `expectedRows` rows where the
+  // block size pxlib chose holds fewer; raises ParadoxError when no block size does.
+  void Start(ByteSink& out, std::int64_t expectedRows);
 
   void SetAlpha(std::size_t column, std::string_view bytes);  // cut to the column's size
   void SetLogical(std::size_t column, bool value);
@@ -51,23 +65,30 @@ class ParadoxTable {
 
   // Stores the row being built and starts the next one.
   void AppendRow();
-  // Completes the file; the table cannot be written after it.
-  void Close();
+  // Writes the last block and the row count into the header; nothing can be added after it.
+  void Finish();
 
   // Called by pxlib's error handler.
   void NoteError(const char* message) { lastError_ = message; }
 
  private:
-  void Create(std::FILE* file, const std::vector<ParadoxColumn>& columns,
-              const std::string& tableName);
+  std::string DescribedHeader(const std::vector<ParadoxColumn>& columns, const std::string& tableName);
   char* Field(std::size_t column) { return row_.data() + offsets_[column]; }
+  void WriteBlock(bool last);
   [[noreturn]] void Fail(const std::string& what);
 
   int codePage_;
-  px_doc* doc_ = nullptr;
+  px_doc* doc_ = nullptr;  // for pxlib's value encodings only
   std::vector<int> offsets_;
   std::vector<int> sizes_;
   std::vector<char> row_;
+  std::string header_;
+  ByteSink* out_ = nullptr;
+  std::string block_;  // the block being filled, with its 6 leading bytes
+  std::size_t rowsPerBlock_ = 0;
+  std::size_t rowsInBlock_ = 0;
+  std::uint32_t blocks_ = 0;  // written
+  std::uint32_t rows_ = 0;
   std::string lastError_;
 };
 

@@ -267,7 +267,7 @@ bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, Va
       }
       break;
     case ValueKind::Time:
-      if (const std::optional<DateTime> value = ReadTimeOfDay(text, locale)) {
+      if (const std::optional<DateTime> value = ReadDateTime(text, locale)) {
         chunk.AddInt32(static_cast<std::int32_t>(MillisOfDay(*value)));
         return true;
       }

@@ -110,11 +110,11 @@ class ParquetWriter : public FormatWriter {
 
   void Open(OutputFiles& files) override {
     files_ = &files;
-    log_ = &files.Create(logPath_);
+    log_ = &files.Create(logPath_, FileRole::Log);
     if (IsDataset()) {
       staged_ = std::make_unique<parquet::StagedFolder>(request_.outputPath);
     } else {
-      out_ = &files.Create(request_.outputPath);
+      out_ = &files.Create(request_.outputPath, FileRole::Output);
     }
   }
 
@@ -150,7 +150,7 @@ class ParquetWriter : public FormatWriter {
 
   void BeginFile() {
     if (IsDataset()) {
-      out_ = &files_->Create(staged_->Path() + "/" + parquet::PartFileName(parts_++));
+      out_ = &files_->Create(staged_->Path() + "/" + parquet::PartFileName(parts_++), FileRole::Part);
     }
     std::vector<parquet::FileColumn> columns;
     for (const FieldColumn& column : columns_) columns.push_back(column.column);

@@ -11,6 +11,12 @@ namespace {
 constexpr std::size_t kRecordHeaderSize = 4;
 constexpr std::size_t kStringHeaderSize = 3;  // character count and flags
 
+// Whether the UTF-16LE unit at `at` starts a surrogate pair.
+bool IsHighSurrogate(std::string_view bytes, std::size_t at) {
+  const auto high = static_cast<unsigned char>(bytes[at + 1]);
+  return high >= 0xD8 && high <= 0xDB;
+}
+
 }  // namespace
 
 void PutRecord(std::string& stream, std::uint16_t id, std::string_view data) {
@@ -51,15 +57,22 @@ void ContinuedRecord::PutWhole(std::string_view bytes) {
 ContinuedRecord::Place ContinuedRecord::PutString(const BiffString& text) {
   const std::size_t unit = text.wide ? 2 : 1;
   const char flags = text.wide ? 0x01 : 0x00;
-  const std::size_t firstPiece = text.characters > 0 ? unit : 0;
-  if (Room() < kStringHeaderSize + firstPiece) StartContinue();
+  // The bytes of `bytes`' first `room` that end with a whole character: a surrogate pair is
+  // one character, which readers cannot take from two records.
+  const auto wholeCharacters = [&](std::string_view bytes, std::size_t room) {
+    std::size_t piece = std::min(bytes.size(), room / unit * unit);
+    if (text.wide && piece < bytes.size() && piece >= 2 && IsHighSurrogate(bytes, piece - 2)) piece -= 2;
+    return piece;
+  };
+  const std::size_t firstCharacter = text.bytes.empty() ? 0 : text.wide && IsHighSurrogate(text.bytes, 0) ? 4 : unit;
+  if (Room() < kStringHeaderSize + firstCharacter) StartContinue();
   const Place start{stream_.size(), stream_.size() - recordStart_};
   putU16le(stream_, text.characters);
   stream_.push_back(flags);
 
   std::string_view rest = text.bytes;
   for (;;) {
-    const std::size_t piece = std::min(rest.size(), Room() / unit * unit);
+    const std::size_t piece = wholeCharacters(rest, Room());
     stream_.append(rest.substr(0, piece));
     rest.remove_prefix(piece);
     if (rest.empty()) return start;

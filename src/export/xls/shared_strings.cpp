@@ -47,6 +47,8 @@ void PutUtf16(std::string& out, char32_t code) {
 
 }  // namespace
 
+bool CutInCell(std::string_view text) { return CutToCellLimit(text).size() < text.size(); }
+
 BiffString EncodeCellText(std::string_view text) {
   text = CutToCellLimit(text);
   BiffString encoded;

@@ -18,6 +18,9 @@ inline constexpr std::size_t kMaxCellCharacters = 32767;
 // UTF-16 surrogate pair is never cut in two).
 BiffString EncodeCellText(std::string_view text);
 
+// Whether a cell keeps less than the whole of `text`.
+bool CutInCell(std::string_view text);
+
 // Each distinct text is stored once; cells refer to it by its index. The texts lie one after
 // the other in one buffer, found again through an open-addressing table of their indexes, so a
 // table of many short strings costs no allocation per string.

@@ -105,27 +105,32 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
   return value;
 }
 
-// `number` (0 to 9999) with leading zeros to `width` digits.
+// `number` (0 to 9999) with leading zeros to `width` digits, written at `at`.
+void PutPadded(char* at, int number, int width) {
+  for (int k = width - 1; k >= 0; --k, number /= 10) at[k] = static_cast<char>('0' + number % 10);
+}
+
 void AppendPadded(std::string& out, int number, int width) {
   char digits[4];
-  for (int k = width - 1; k >= 0; --k, number /= 10) digits[k] = static_cast<char>('0' + number % 10);
+  PutPadded(digits, number, width);
   out.append(digits, static_cast<std::size_t>(width));
 }
 
+// Written whole and appended once: dates and times are in every row of a large result.
 void AppendDate(std::string& out, const DateTime& when) {
-  AppendPadded(out, when.year, 4);
-  out += '-';
-  AppendPadded(out, when.month, 2);
-  out += '-';
-  AppendPadded(out, when.day, 2);
+  char date[10] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0};
+  PutPadded(date, when.year, 4);
+  PutPadded(date + 5, when.month, 2);
+  PutPadded(date + 8, when.day, 2);
+  out.append(date, sizeof date);
 }
 
 void AppendTime(std::string& out, const DateTime& when) {
-  AppendPadded(out, when.hour, 2);
-  out += ':';
-  AppendPadded(out, when.minute, 2);
-  out += ':';
-  AppendPadded(out, when.second, 2);
+  char time[8] = {0, 0, ':', 0, 0, ':', 0, 0};
+  PutPadded(time, when.hour, 2);
+  PutPadded(time + 3, when.minute, 2);
+  PutPadded(time + 6, when.second, 2);
+  out.append(time, sizeof time);
 }
 
 // Digits at `text[at]` onward as a number of exactly `count` digits.
@@ -230,6 +235,18 @@ bool ParseIsoDateTime(std::string_view text, CellValue::Kind kind, DateTime& val
     default:
       return false;
   }
+}
+
+CellValue ValueOfStoredText(std::string_view text, ColumnKind kind) {
+  if (kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp) {
+    CellValue when;
+    const CellValue::Kind dateKind = DateKindOf(kind);
+    if (ParseIsoDateTime(text, dateKind, when.when)) {
+      when.kind = dateKind;
+      return when;
+    }
+  }
+  return CellValue::Of(text);
 }
 
 CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {

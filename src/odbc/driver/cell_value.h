@@ -43,6 +43,10 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
 // "yyyy-mm-dd", "hh:mm:ss", "yyyy-mm-dd hh:mm:ss[.fff]", bits as 1 or 0. Appends to `out`.
 void AppendCharacterForm(const CellValue& value, std::string& out);
 
+// A text as the SQL engine gives it back for a column of `kind`, where dates and times are held
+// in their ISO form: the date, time or timestamp it writes, else the text itself.
+CellValue ValueOfStoredText(std::string_view text, ColumnKind kind);
+
 // A number literal or a numeric text as a double; false when it is not one.
 bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value);
 

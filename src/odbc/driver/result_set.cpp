@@ -1,9 +1,30 @@
-// Catalog rows from memory.
+// Query rows read ahead by one, and catalog rows from memory.
 #include "odbc/driver/result_set.h"
 
 #include <charconv>
 
 namespace quorlin::driver {
+
+bool QueryRows::ReadFirst() {
+  pending_ = ReadRow();
+  done_ = !pending_;
+  return pending_;
+}
+
+bool QueryRows::Next() {
+  if (pending_) {
+    pending_ = false;
+    return true;
+  }
+  if (done_) return false;
+  try {
+    done_ = !ReadRow();
+  } catch (...) {
+    done_ = true;
+    throw;
+  }
+  return !done_;
+}
 
 bool RowsResult::Next() {
   if (next_ >= rows_.size()) return false;

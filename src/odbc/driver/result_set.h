@@ -30,6 +30,23 @@ class ResultSet {
   virtual CellValue Value(std::size_t column) const = 0;
 };
 
+// Rows of a query: the first is read when they open, so that its failure is the execution's,
+// and a failed row ends them, as the SQL engine would start the statement over on the next step.
+class QueryRows : public ResultSet {
+ public:
+  bool Next() final;
+
+ protected:
+  // Called once by the derived constructor; true when there is a first row.
+  bool ReadFirst();
+  // Moves to the next row; false after the last one.
+  virtual bool ReadRow() = 0;
+
+ private:
+  bool pending_ = false;  // the first row was read ahead and not yet handed out
+  bool done_ = false;
+};
+
 // Rows held in memory, for the catalog functions.
 class RowsResult : public ResultSet {
  public:

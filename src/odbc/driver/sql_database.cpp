@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "odbc/driver/scan_rows.h"
 #include "odbc/driver/sql_query.h"
 #include "odbc/driver/table_files.h"
 #include "platform/ascii_case.h"
@@ -175,6 +176,7 @@ void SqlDatabase::ForgetChangedLayouts() {
   }
   creating_ = false;
   layouts_.clear();
+  ++layoutsGeneration_;
   schemaStamp_ = stamp;
 }
 
@@ -212,6 +214,8 @@ PreparedQuery SqlDatabase::Prepare(std::string_view sql) {
   }
   if (!sqlite3_stmt_readonly(raw)) throw SqlError(state::kSyntax, kOnlyReading);
   query.columns = Describe(raw, query.typedByValue);
+  query.scan = FindPlainScan(db_, raw, layouts_);
+  query.layoutsGeneration = layoutsGeneration_;
   return query;
 }
 
@@ -250,33 +254,25 @@ bool SqlDatabase::Step(sqlite3_stmt* statement) {
   throw SqlError(state::kGeneralError, sqlite3_errmsg(db_));
 }
 
+std::unique_ptr<ResultSet> SqlDatabase::Rows(const PreparedQuery& query) {
+  if (query.scan && query.layoutsGeneration == layoutsGeneration_) {
+    return std::make_unique<ScanRows>(*query.scan, query.columns);
+  }
+  return std::make_unique<SqlRows>(*this, query);
+}
+
 SqlRows::SqlRows(SqlDatabase& database, const PreparedQuery& query)
     : database_(database), statement_(query.statement), columns_(query.columns) {
   sqlite3_reset(statement_.get());
-  pending_ = database_.Step(statement_.get());
-  done_ = !pending_;
-  for (std::size_t k = 0; k < columns_.size() && pending_; ++k) {
+  const bool first = ReadFirst();
+  for (std::size_t k = 0; k < columns_.size() && first; ++k) {
     if (query.typedByValue[k]) columns_[k].kind = KindOfValue(sqlite3_column_type(statement_.get(), static_cast<int>(k)));
   }
 }
 
 SqlRows::~SqlRows() { sqlite3_reset(statement_.get()); }
 
-bool SqlRows::Next() {
-  if (pending_) {
-    pending_ = false;
-    return true;
-  }
-  if (done_) return false;
-  try {
-    done_ = !database_.Step(statement_.get());
-  } catch (...) {
-    // SQLite would start the statement over on the next step: the rows end here.
-    done_ = true;
-    throw;
-  }
-  return !done_;
-}
+bool SqlRows::ReadRow() { return database_.Step(statement_.get()); }
 
 CellValue SqlRows::Value(std::size_t column) const {
   sqlite3_stmt* statement = statement_.get();
@@ -299,19 +295,7 @@ CellValue SqlRows::Value(std::size_t column) const {
   }
   const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, k));
   const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, k));
-  value = CellValue::Of(std::string_view(bytes != nullptr ? bytes : "", size));
-  const ColumnKind kind = columns_[column].kind;
-  if (kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp) {
-    const CellValue::Kind dateKind = kind == ColumnKind::Date   ? CellValue::Kind::Date
-                                     : kind == ColumnKind::Time ? CellValue::Kind::Time
-                                                                : CellValue::Kind::Timestamp;
-    CellValue when;
-    if (ParseIsoDateTime(value.text, dateKind, when.when)) {
-      when.kind = dateKind;
-      return when;
-    }
-  }
-  return value;
+  return ValueOfStoredText(std::string_view(bytes != nullptr ? bytes : "", size), columns_[column].kind);
 }
 
 }  // namespace quorlin::driver

@@ -5,11 +5,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "odbc/driver/catalog_results.h"
+#include "odbc/driver/plain_scan.h"
 #include "odbc/driver/result_set.h"
 #include "odbc/driver/sqlite_tables.h"
 
@@ -21,6 +23,9 @@ struct PreparedQuery {
   std::vector<ResultColumn> columns;
   // Columns that are no plain field of a table: their type is the one SQLite gives the first row.
   std::vector<bool> typedByValue;
+  // Set when the statement is a plain pass over one table, whose rows the file gives directly.
+  std::optional<PlainScan> scan;
+  unsigned layoutsGeneration = 0;  // the tables' layouts the statement was prepared with
 };
 
 class SqlDatabase {
@@ -40,6 +45,10 @@ class SqlDatabase {
   // the value or record that caused it, else HY000 with SQLite's message.
   bool Step(sqlite3_stmt* statement);
 
+  // The rows of a prepared query: straight from the file for a plain pass over a table whose
+  // layout has not changed since, else through the engine.
+  std::unique_ptr<ResultSet> Rows(const PreparedQuery& query);
+
  private:
   void ForgetChangedLayouts();
   std::string SchemaStamp() const;
@@ -52,28 +61,28 @@ class SqlDatabase {
   TableModuleContext context_;
   std::map<std::string, TableLayout> layouts_;  // by lower-case table name
   std::string schemaStamp_;                     // the Schema.INI the layouts were read from
+  unsigned layoutsGeneration_ = 0;              // counts the times the layouts were read anew
   sqlite3* db_ = nullptr;
   bool creating_ = false;  // the driver's own CREATE VIRTUAL TABLE is running
   std::string refusal_;    // why the authorizer refused the statement being prepared
 };
 
 // The rows of a prepared statement as the ODBC calls read them.
-class SqlRows : public ResultSet {
+class SqlRows : public QueryRows {
  public:
   // Runs the statement to its first row, so that computed columns take that row's types.
   SqlRows(SqlDatabase& database, const PreparedQuery& query);
   ~SqlRows() override;
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  bool Next() override;
   CellValue Value(std::size_t column) const override;
 
  private:
+  bool ReadRow() override;
+
   SqlDatabase& database_;
   std::shared_ptr<sqlite3_stmt> statement_;
   std::vector<ResultColumn> columns_;
-  bool pending_ = false;  // the first row was read ahead and not yet handed out
-  bool done_ = false;
 };
 
 }  // namespace quorlin::driver

@@ -82,7 +82,7 @@ void Prepare(Statement& statement, std::string_view sql) {
 void Execute(Statement& statement) {
   if (!statement.prepared) throw SqlError(state::kSequenceError, "Function sequence error: no query was prepared");
   statement.CloseCursor();
-  statement.cursor = std::make_unique<SqlRows>(*statement.connection->database, *statement.prepared);
+  statement.cursor = statement.connection->database->Rows(*statement.prepared);
   statement.described = statement.cursor->Columns();
 }
 
