@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "odbc/driver/sql_error.h"
 #include "support/case_names.h"
 
@@ -15,8 +17,9 @@ struct ConversionCase {
 };
 
 void PrintTo(const ConversionCase& c, std::ostream* out) {
-  constexpr const char* kKindNames[] = {"Text", "LongText", "TinyInt", "SmallInt", "Integer",
+  constexpr const char* kKindNames[] = {"Text", "LongText", "TinyInt", "SmallInt", "Integer", "BigInt",
                                         "Double", "Date", "Time", "Timestamp", "Bit"};
+  static_assert(std::size(kKindNames) == static_cast<std::size_t>(ColumnKind::Bit) + 1);
   *out << "'" << c.field << "' as " << kKindNames[static_cast<int>(c.kind)];
 }
 
