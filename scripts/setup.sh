@@ -59,11 +59,11 @@ fi
 repo=$(cd "$(dirname "$0")/.." && pwd)
 
 # DuckDB's Node.js package reads the Parquet files and runs the engine statements in the tests
-# (and is the peer of the Parquet benchmark); it stays inside the build tree.
+# (and is the peer of the Parquet benchmark); it stays in the checkout, shared by every build folder.
 if ! command -v npm >/dev/null; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends npm
 fi
-duckdb_dir="$repo/build/test-tools/duckdb"
+duckdb_dir="$repo/.cache/test-tools/duckdb"
 if [ ! -d "$duckdb_dir/node_modules/@duckdb/node-api" ]; then
   mkdir -p "$duckdb_dir"
   npm install --no-audit --no-fund --prefix "$duckdb_dir" @duckdb/node-api@1.5.6-r.1
