@@ -2,21 +2,18 @@
 #pragma once
 
 #include <array>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "export/export_values.h"
 #include "export/format_writer.h"
 #include "export/pipeline/batch_output.h"
+#include "export/pipeline/ordered_batches.h"
 
 namespace quorlin {
 
@@ -53,13 +50,12 @@ class ParallelRecordWriting {
     std::string lines;
     std::vector<std::size_t> lineEnds;
     std::vector<OutputBuffer> outputs;  // one per file
-    std::int64_t sequence = 0;          // the batches' order in the input
     std::int64_t firstNumber = 0;
     std::size_t formatted = 0;  // records whose bytes are in the outputs
-    std::exception_ptr error;   // raised after the formatted records
-    bool last = false;          // no batch follows
   };
   struct Worker {
+    explicit Worker(std::unique_ptr<FormatWriter> twin);
+
     std::unique_ptr<FormatWriter> writer;
     BatchOutputFiles files;
     RecordValues values;
@@ -67,28 +63,14 @@ class ParallelRecordWriting {
   };
 
   bool Fill(Batch& batch);
-  void Format(Worker& worker, Batch& batch);
-  void Help();
-  Batch* TakeWritable();
-  void Release(Batch* batch);
+  void Format(Batch& batch, std::size_t worker);
 
   LineSource source_;
   Cutter cut_;
   std::vector<ByteSink*> files_;
-  std::array<Worker, 2> workers_;
-  std::vector<std::unique_ptr<Batch>> batches_;
-
-  std::mutex inputMutex_;  // guards the source and the three members below
-  bool inputEnded_ = false;
-  std::int64_t nextSequence_ = 0;
-  std::int64_t nextNumber_ = 1;
-
-  std::mutex mutex_;  // guards the lists of batches and stopping_
-  std::condition_variable changed_;
-  std::vector<Batch*> free_;
-  std::vector<Batch*> formatted_;
-  bool stopping_ = false;
-  std::thread helper_;
+  std::array<Worker, 2> workers_;  // the calling thread's, then the helper's
+  std::int64_t nextNumber_ = 1;    // the filling thread's
+  OrderedBatches<Batch> batches_;
 };
 
 }  // namespace quorlin

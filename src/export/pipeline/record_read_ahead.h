@@ -1,20 +1,15 @@
 // Reading and cutting the records of an export on a second thread, ahead of the writer.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "export/export_values.h"
+#include "export/pipeline/ordered_batches.h"
 
 namespace quorlin {
 
@@ -43,27 +38,18 @@ class RecordReadAhead {
     std::string bytes;
     std::vector<std::pair<std::size_t, std::size_t>> values;  // offset and size in bytes
     std::vector<std::size_t> valueCounts;                      // one per record
-    std::exception_ptr error;  // raised after the batch's records
-    bool last = false;         // no batch follows
-    std::size_t nextRecord = 0;
-    std::size_t nextValue = 0;
 
-    void Clear();
     void Add(std::string_view line, const RecordValues& values);
   };
 
-  void Read();
-  std::unique_ptr<Batch> TakeFree();
-  void Fill(Batch& batch, RecordValues& values);
+  bool Fill(Batch& batch);
 
   Source source_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> free_;
-  std::deque<std::unique_ptr<Batch>> full_;
-  bool stopping_ = false;
-  std::unique_ptr<Batch> current_;
-  std::thread reader_;
+  RecordValues read_;  // the reading thread's
+  OrderedBatches<Batch> batches_;
+  Batch* current_ = nullptr;
+  std::size_t nextRecord_ = 0;
+  std::size_t nextValue_ = 0;
 };
 
 }  // namespace quorlin
