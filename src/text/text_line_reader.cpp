@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <exception>
+#include <future>
 #include <string_view>
-#include <thread>
 
 #include "platform/file_error.h"
 #include "text/byte_order_mark.h"
@@ -364,32 +363,20 @@ std::int64_t TextLineReader::SkipRemainingLines() {
 
   // Halves of a few buffers each are worth a thread.
   const off_t middle = info.st_size - from > static_cast<off_t>(4 * bufferSize) ? from + (info.st_size - from) / 2 : -1;
-  StretchLineEnds second;
-  std::exception_ptr secondError;
-  std::thread secondHalf;
+  std::future<StretchLineEnds> second;
   if (middle >= 0) {
-    secondHalf = std::thread([&] {
-      try {
-        second = CountLineEnds(fd_, path_, middle, -1, lineEnd, bufferSize, MarksEnd());
-      } catch (...) {
-        secondError = std::current_exception();
-      }
+    second = std::async(std::launch::async, [&] {
+      return CountLineEnds(fd_, path_, middle, -1, lineEnd, bufferSize, MarksEnd());
     });
   }
-  StretchLineEnds text;
-  try {
-    text = CountLineEnds(fd_, path_, from, middle, lineEnd, bufferSize, MarksEnd());
-  } catch (...) {
-    if (secondHalf.joinable()) secondHalf.join();
-    throw;
-  }
-  if (secondHalf.joinable()) {
-    secondHalf.join();
-    if (secondError) std::rethrow_exception(secondError);
+  // Should this half fail, leaving the scope waits for the other.
+  StretchLineEnds text = CountLineEnds(fd_, path_, from, middle, lineEnd, bufferSize, MarksEnd());
+  if (second.valid()) {
+    const StretchLineEnds rest = second.get();
     if (!text.endMark) {
-      text.count += second.count;
-      if (second.last >= 0) text.last = second.last;
-      text.textEnd = second.textEnd;
+      text.count += rest.count;
+      if (rest.last >= 0) text.last = rest.last;
+      text.textEnd = rest.textEnd;
     }
   }
 
