@@ -16,27 +16,26 @@ constexpr std::size_t kBatchBytes = 64 * 1024;
 // a 64-bit integer, a timestamp with milliseconds.
 constexpr std::size_t kMaxFormBytes = 32;
 
-// What comes back out of the engine for a value the table hands it: the engine holds integers
-// and bits alike, has no NaN, and holds dates and times as their ISO text.
-CellValue AsTheEngineGivesIt(const CellValue& value, ColumnKind kind, std::string& dateText) {
+// Makes `value` what comes back out of the engine for a value the table hands it: the engine
+// holds integers and bits alike, has no NaN, and holds dates and times as their ISO text.
+void AsTheEngineGivesIt(CellValue& value, ColumnKind kind, std::string& dateText) {
   switch (value.kind) {
     case CellValue::Kind::Integer:
-    case CellValue::Kind::Bit: {
-      CellValue number = value;
-      number.kind = kind == ColumnKind::Bit ? CellValue::Kind::Bit : CellValue::Kind::Integer;
-      return number;
-    }
+    case CellValue::Kind::Bit:
+      value.kind = kind == ColumnKind::Bit ? CellValue::Kind::Bit : CellValue::Kind::Integer;
+      return;
     case CellValue::Kind::Double:
-      return std::isnan(value.real) ? CellValue::Null() : value;
+      if (std::isnan(value.real)) value = CellValue::Null();
+      return;
     case CellValue::Kind::Date:
     case CellValue::Kind::Time:
     case CellValue::Kind::Timestamp:
-      return AsStoredDateTime(value, kind, dateText);
+      value = AsStoredDateTime(value, kind, dateText);
+      return;
     case CellValue::Kind::Null:
     case CellValue::Kind::Text:
-      break;
+      return;
   }
-  return value;
 }
 
 // `bytes` copied to the end of `batch`, whose room was made beforehand.
@@ -53,18 +52,17 @@ ScanRows::ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns)
       fields_(scan.fields),
       columns_(std::move(columns)),
       records_(std::make_unique<TableCursor>(layout_)),
-      converted_(fields_.size()),
       dateTexts_(fields_.size()),
       batches_([this](Batch& batch) { return Fill(batch); }) {
   ReadFirst();
 }
 
-bool ScanRows::Convert(std::vector<CellValue>& row) {
-  if (!carried_ && !records_->Next()) return false;
-  carried_ = false;
+bool ScanRows::Convert(std::vector<CellValue>& values) {
+  if (!records_->Next()) return false;
   for (std::size_t k = 0; k < fields_.size(); ++k) {
     const std::size_t field = fields_[k];
-    row[k] = AsTheEngineGivesIt(records_->Value(field), layout_.columns[field].kind, dateTexts_[k]);
+    CellValue& value = values.emplace_back(records_->Value(field));
+    AsTheEngineGivesIt(value, layout_.columns[field].kind, dateTexts_[k]);
   }
   return true;
 }
@@ -74,29 +72,35 @@ bool ScanRows::Fill(Batch& batch) {
   batch.bytes.clear();
   batch.rows = 0;
   const std::size_t width = fields_.size();
+  // The record that did not fit the batch before comes first.
+  batch.values.swap(carried_);
+  carried_.clear();
   while (batch.rows < kBatchRows) {
-    if (!Convert(converted_)) return false;
+    if (batch.values.size() == batch.rows * width && !Convert(batch.values)) return false;
+    const auto row = batch.values.end() - static_cast<std::ptrdiff_t>(width);
     std::size_t room = 0;
-    for (const CellValue& value : converted_) room += value.kind == CellValue::Kind::Text ? value.text.size() : kMaxFormBytes;
+    for (auto value = row; value != batch.values.end(); ++value) {
+      room += value->kind == CellValue::Kind::Text ? value->text.size() : kMaxFormBytes;
+    }
     // The views handed out point into `bytes`, so it must not move while the batch fills: a
     // record that does not fit waits for the next batch, one alone gets the room it needs.
     if (batch.bytes.size() + room > batch.bytes.capacity()) {
       if (batch.rows > 0) {
-        carried_ = true;
+        carried_.assign(row, batch.values.end());
+        batch.values.erase(row, batch.values.end());
         return true;
       }
       batch.bytes.reserve(std::max(kBatchBytes, room));
     }
-    for (CellValue& value : converted_) {
-      if (value.kind == CellValue::Kind::Text) {
-        value.text = Keep(value.text, batch.bytes);
-      } else if (value.kind != CellValue::Kind::Null) {
+    for (auto value = row; value != batch.values.end(); ++value) {
+      if (value->kind == CellValue::Kind::Text) {
+        value->text = Keep(value->text, batch.bytes);
+      } else if (value->kind != CellValue::Kind::Null) {
         const std::size_t at = batch.bytes.size();
-        AppendCharacterForm(value, batch.bytes);
-        value.form = std::string_view(batch.bytes).substr(at);
+        AppendCharacterForm(*value, batch.bytes);
+        value->form = std::string_view(batch.bytes).substr(at);
       }
     }
-    batch.values.insert(batch.values.end(), converted_.begin(), converted_.begin() + static_cast<std::ptrdiff_t>(width));
     ++batch.rows;
   }
   return true;

@@ -30,16 +30,16 @@ class ScanRows : public QueryRows {
 
   bool ReadRow() override;
   bool Fill(Batch& batch);
-  bool Convert(std::vector<CellValue>& row);
+  // Appends the values of the next record to `values`; false at the end of the file.
+  bool Convert(std::vector<CellValue>& values);
 
   TableLayout layout_;
   std::vector<std::size_t> fields_;
   std::vector<ResultColumn> columns_;
   std::unique_ptr<TableCursor> records_;
-  // The reading thread's: the record that did not fit the batch before, and where a value
-  // lives between its conversion and its copy into a batch.
-  bool carried_ = false;
-  std::vector<CellValue> converted_;
+  // The reading thread's: the values of the record that did not fit the batch before, which
+  // still point into the reader's record, and where a date's ISO text lives until it is copied.
+  std::vector<CellValue> carried_;
   std::vector<std::string> dateTexts_;
   // The fetching thread's.
   Batch* batch_ = nullptr;

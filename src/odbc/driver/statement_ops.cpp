@@ -146,7 +146,7 @@ SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetT
                   SQLLEN bufferLength, SQLLEN* indicator) {
   if (!statement.onRow || statement.rowArraySize > 1) CannotGetData(statement);
   const ResultColumn& described = ColumnAt(statement, column);
-  if (!IsKnownTargetType(targetType)) UnknownTargetType(targetType);
+  if (targetType != SQL_C_CHAR && !IsKnownTargetType(targetType)) UnknownTargetType(targetType);
   PieceState& piece = statement.piece;
   if (piece.column != column) piece.Start(column);
   if (piece.delivered) return SQL_NO_DATA;

@@ -225,6 +225,28 @@ SQLRETURN WriteFixed(const CellValue& value, SQLSMALLINT targetType, SQLPOINTER 
   return SQL_SUCCESS;
 }
 
+[[gnu::noinline]] SQLRETURN WriteInPieces(const CellValue& value, SQLSMALLINT targetType, SQLPOINTER target,
+                                          SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece,
+                                          Diagnostics& diagnostics) {
+  if (piece.delivered) return SQL_NO_DATA;
+  if (!piece.started) {
+    if (value.kind == CellValue::Kind::Null || !IsCharacterTarget(targetType)) {
+      const SQLRETURN result = WriteWhole(value, targetType, target, indicator, diagnostics);
+      piece.delivered = true;
+      return result;
+    }
+    piece.data = CharacterData(value, targetType, piece);
+    piece.targetType = targetType;
+    piece.offset = 0;
+    piece.started = true;
+  }
+  // The next piece of a long value keeps the type it started with.
+  const SQLRETURN result =
+      WriteCharacters(piece.data, piece.offset, piece.targetType, target, bufferLength, indicator, diagnostics);
+  if (piece.offset >= piece.data.size()) piece.delivered = true;
+  return result;
+}
+
 }  // namespace
 
 bool IsKnownTargetType(SQLSMALLINT targetType) {
@@ -298,23 +320,20 @@ std::size_t FixedSizeOf(SQLSMALLINT targetType) {
 SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT targetType, SQLPOINTER target,
                      SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics) {
   if (targetType == SQL_C_DEFAULT) targetType = TypeInfoOf(kind).defaultCType;
-  if (piece.delivered) return SQL_NO_DATA;
-  if (!piece.started) {
-    if (value.kind == CellValue::Kind::Null || !IsCharacterTarget(targetType)) {
-      const SQLRETURN result = WriteWhole(value, targetType, target, indicator, diagnostics);
+  // The call a fetch loop makes for nearly every value: a whole text, or a form the rows hold
+  // written, into a narrow buffer it fits.
+  if (targetType == SQL_C_CHAR && !piece.started && !piece.delivered && target != nullptr &&
+      (value.kind == CellValue::Kind::Text || !value.form.empty())) {
+    const std::string_view bytes = value.kind == CellValue::Kind::Text ? value.text : value.form;
+    if (bufferLength > 0 && bytes.size() < static_cast<std::size_t>(bufferLength)) {
+      std::memcpy(target, bytes.data(), bytes.size());
+      static_cast<char*>(target)[bytes.size()] = '\0';
+      if (indicator != nullptr) *indicator = static_cast<SQLLEN>(bytes.size());
       piece.delivered = true;
-      return result;
+      return SQL_SUCCESS;
     }
-    piece.data = CharacterData(value, targetType, piece);
-    piece.targetType = targetType;
-    piece.offset = 0;
-    piece.started = true;
   }
-  // The next piece of a long value keeps the type it started with.
-  const SQLRETURN result =
-      WriteCharacters(piece.data, piece.offset, piece.targetType, target, bufferLength, indicator, diagnostics);
-  if (piece.offset >= piece.data.size()) piece.delivered = true;
-  return result;
+  return WriteInPieces(value, targetType, target, bufferLength, indicator, piece, diagnostics);
 }
 
 }  // namespace quorlin::driver
