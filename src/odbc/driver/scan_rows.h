@@ -18,7 +18,7 @@ class ScanRows : public QueryRows {
   ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns);
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  CellValue Value(std::size_t column) const override { return row_[column]; }
+  const CellValue& Value(std::size_t column) const override { return row_[column]; }
 
  private:
   // Rows read, cut and converted ahead of the fetches, with the bytes their values point at.

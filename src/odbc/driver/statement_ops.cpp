@@ -150,7 +150,8 @@ SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetT
   PieceState& piece = statement.piece;
   if (piece.column != column) piece.Start(column);
   if (piece.delivered) return SQL_NO_DATA;
-  const CellValue value = piece.started ? CellValue{} : statement.cursor->Value(column - 1);
+  static const CellValue kHandedOut;  // a value in pieces is in `piece` once started
+  const CellValue& value = piece.started ? kHandedOut : statement.cursor->Value(column - 1);
   return WriteValue(value, described.kind, targetType, target, bufferLength, indicator, piece, statement.diagnostics);
 }
 
