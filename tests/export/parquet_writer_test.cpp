@@ -157,6 +157,40 @@ TEST_F(ParquetExport, ReadsBackManyRowGroupsInEveryCodec) {
   }
 }
 
+// Columns are filled on worker threads while later records are read: the same input must give
+// the same bytes every time, and the log its refusals in record order.
+TEST_F(ParquetExport, WritesTheSameBytesEveryTimeWithRefusalsLoggedInRecordOrder) {
+  std::string csv;
+  std::string log;
+  for (int i = 1; i <= 30000; ++i) {
+    const bool refused = i % 997 == 0;
+    csv += std::to_string(i) + "," + (refused ? "many" : std::to_string(i % 200)) + ",City" +
+           std::to_string(i % 13) + ",note " + std::to_string(i * 7919 % 100003) + "," +
+           std::to_string(i % 28 + 1) + "/02/2001\r\n";
+    if (refused) log += std::to_string(i) + " :  Col : 1 (qty) : many\r\n";
+  }
+  parquet::FileLimits limits;
+  limits.rowGroupBytes = 64 * 1024;
+  limits.page.pageValues = 2000;
+  std::string first;
+  for (int run = 0; run < 3; ++run) {
+    const ExportRequest request = Request(csv, {Field("id", T::Long), Field("qty", T::Integer),
+                                                Field("city", T::Char, 10), Field("note", T::Char, 20),
+                                                Field("day", T::Date)});
+    DiskOutputFiles files;
+    ASSERT_EQ(ExportOutcome::Exported, RunExport(request, *MakeParquetWriter(request, limits), files).outcome);
+    const std::string bytes = testing::ReadBytes(dir_.File("out.parquet"));
+    if (run == 0) {
+      first = bytes;
+    } else {
+      EXPECT_SAME_BYTES(first, bytes);
+    }
+    EXPECT_EQ(log, testing::ReadBytes(dir_.File(kParquetLogName)));
+  }
+  EXPECT_EQ(Rows({{"30000", "30"}}),
+            DuckDbRows("SELECT count(*), count(*) FILTER (qty IS NULL) FROM " + SqlString(dir_.File("out.parquet"))));
+}
+
 // A column whose strings stop repeating: indexed pages, then plain ones in the same chunk.
 TEST_F(ParquetExport, GoesOnWithPlainPagesOnceTheDictionaryIsFull) {
   std::string csv;
