@@ -32,7 +32,7 @@ std::uint64_t HashBytes(std::string_view bytes) {
 
 std::string_view StringDictionary::Entry(std::uint32_t number) const {
   const std::uint32_t start = starts_[number];
-  const std::uint32_t end = number + 1 < starts_.size() ? starts_[number + 1] - 4 : static_cast<std::uint32_t>(plain_.size());
+  const std::uint32_t end = number + 1 < starts_.size() ? starts_[number + 1] - prefix_ : static_cast<std::uint32_t>(plain_.size());
   return std::string_view(plain_).substr(start, end - start);
 }
 
@@ -61,7 +61,7 @@ std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
     }
   }
   const auto number = static_cast<std::uint32_t>(starts_.size());
-  putU32le(plain_, static_cast<std::uint32_t>(value.size()));
+  if (prefix_ != 0) putU32le(plain_, static_cast<std::uint32_t>(value.size()));
   starts_.push_back(static_cast<std::uint32_t>(plain_.size()));
   plain_.append(value);
   slots_[at] = Slot{hash, number + 1};
