@@ -11,10 +11,11 @@ namespace quorlin::parquet {
 
 class StringDictionary {
  public:
-  // How the dictionary page holds an entry: with its length before it (strings) or as it is.
+  // How the dictionary page holds an entry: with its length before it (strings), or as it is
+  // (numbers of one width, at most eight bytes).
   enum class EntryForm { WithLength, FixedWidth };
 
-  explicit StringDictionary(EntryForm form = EntryForm::WithLength) : prefix_(form == EntryForm::WithLength ? 4 : 0) {}
+  explicit StringDictionary(EntryForm form = EntryForm::WithLength);
 
   // The number of `value`, given it anew when it is new (then `added` is set).
   std::uint32_t IndexOf(std::string_view value, bool& added);
@@ -37,6 +38,7 @@ class StringDictionary {
   std::vector<std::uint32_t> starts_;  // where each entry's bytes begin in plain_
   std::string plain_;
   std::uint32_t prefix_;  // bytes of length before each entry
+  bool hashIsValue_;      // equal hashes mean equal values, so entries need no comparing
 };
 
 }  // namespace quorlin::parquet
