@@ -396,12 +396,15 @@ TEST_F(ExportDialogTest, ClosingKeepsTheChoicesThatTheNextOpenRestores) {
 }
 
 TEST_F(ExportDialogTest, ClosingKeepsTheParquetOptionsThatTheNextOpenRestoresOnlyWhenAsked) {
-  Open();
-  ChooseFormat(10);
-  Find<QComboBox>("cboCompression")->setCurrentText("snappy");
-  Find<QSpinBox>("spnRowsPerFile")->setValue(250000);
-  Check("chkCurrencyDecimal")->setChecked(true);
-  Click("cmdClose");
+  const auto closeWithParquetOptions = [this](const char* codec, int rowsPerFile) {
+    Open();
+    ChooseFormat(10);
+    Find<QComboBox>("cboCompression")->setCurrentText(codec);
+    Find<QSpinBox>("spnRowsPerFile")->setValue(rowsPerFile);
+    Check("chkCurrencyDecimal")->setChecked(true);
+    Click("cmdClose");
+  };
+  closeWithParquetOptions("snappy", 250000);
   const ProfileFile settings(inputs.settingsPath);
   EXPECT_EQ("snappy", settings.ReadString("Export", "Compression", "?"));
   EXPECT_EQ("250000", settings.ReadString("Export", "RowsPerFile", "?"));
@@ -413,12 +416,7 @@ TEST_F(ExportDialogTest, ClosingKeepsTheParquetOptionsThatTheNextOpenRestoresOnl
   EXPECT_FALSE(Check("chkCurrencyDecimal")->isChecked());
   Click("cmdClose");
 
-  Open();
-  ChooseFormat(10);
-  Find<QComboBox>("cboCompression")->setCurrentText("none");
-  Find<QSpinBox>("spnRowsPerFile")->setValue(3);
-  Check("chkCurrencyDecimal")->setChecked(true);
-  Click("cmdClose");
+  closeWithParquetOptions("none", 3);
   inputs.useLastExport = true;
   Open();
   EXPECT_TRUE(Find<QRadioButton>("rgExport10")->isChecked());

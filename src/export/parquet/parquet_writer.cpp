@@ -5,10 +5,10 @@
 #include <atomic>
 #include <optional>
 
-#include "export/background_workers.h"
 #include "export/export_paths.h"
 #include "export/parquet/field_columns.h"
 #include "export/parquet/staged_folder.h"
+#include "export/pipeline/background_workers.h"
 
 namespace quorlin {
 

@@ -1,4 +1,4 @@
-#include "export/background_workers.h"
+#include "export/pipeline/background_workers.h"
 
 #include <utility>
 
