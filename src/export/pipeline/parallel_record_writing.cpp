@@ -44,7 +44,7 @@ bool ParallelRecordWriting::Fill(Batch& batch) {
     batch.lineEnds.push_back(batch.lines.size());
   }
   nextNumber_ += static_cast<std::int64_t>(batch.lineEnds.size());
-  return ended;
+  return !ended;
 }
 
 // Also formats the lines read before an error of reading, which is raised after them.

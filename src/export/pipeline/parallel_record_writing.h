@@ -13,7 +13,7 @@
 #include "export/export_values.h"
 #include "export/format_writer.h"
 #include "export/pipeline/batch_output.h"
-#include "export/pipeline/ordered_batches.h"
+#include "text/ordered_batches.h"
 
 namespace quorlin {
 

@@ -44,10 +44,10 @@ bool RecordReadAhead::Fill(Batch& batch) {
   batch.valueCounts.clear();
   std::string_view line;
   while (batch.valueCounts.size() < kBatchRecords && batch.bytes.size() < kBatchBytes) {
-    if (!source_(line, read_)) return true;
+    if (!source_(line, read_)) return false;
     batch.Add(line, read_);
   }
-  return false;
+  return true;
 }
 
 bool RecordReadAhead::Next(RecordValues& values) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "export/export_values.h"
-#include "export/pipeline/ordered_batches.h"
+#include "text/ordered_batches.h"
 
 namespace quorlin {
 

@@ -15,7 +15,8 @@
 
 namespace quorlin {
 
-// The one stage every export's records pass through. Batches are filled from the input one
+// The one stage records read on a second thread pass through (an export's records, a table
+// scan's rows). Batches are filled from the input one
 // after another under one lock, so they hold it in order, and are processed on a helper
 // thread, and on the consumer's thread too where `Processing::Shared` asks for it, while it
 // waits for the next batch. The consumer receives them strictly in the order they were
@@ -25,8 +26,9 @@ namespace quorlin {
 template <typename Batch>
 class OrderedBatches {
  public:
-  // Fills `batch` (emptying it first) with the next input; true when the input ended with it.
-  // Called under the input lock, so by one thread at a time. An error it raises ends the input.
+  // Fills a batch that may still hold what it held before (clearing it is the filler's part);
+  // false when no batch follows this one. Called under the input lock, so by one thread at a
+  // time. An error it raises ends the input.
   using Fill = std::function<bool(Batch& batch)>;
   // Works on a filled batch; `worker` is 0 on the consumer's thread, 1 on the helper's, so that
   // each may keep state of its own. Called on both threads at once for different batches. An
@@ -55,15 +57,17 @@ class OrderedBatches {
   OrderedBatches& operator=(const OrderedBatches&) = delete;
 
   // The next batch in input order, the consumer's until the next call; nullptr after the last.
-  // Raises the error of the batch handed over before, if it had one.
+  // Raises the error of the batch handed over before, if it had one, and again on every call
+  // after it.
   Batch* Next() {
+    if (failed_) std::rethrow_exception(failed_);
     if (current_ != nullptr) {
       Slot* done = std::exchange(current_, nullptr);
-      const std::exception_ptr error = done->error;
-      ended_ = done->last || error;
+      failed_ = done->error;
+      ended_ = done->last;
       ++nextToHand_;
       Release(done);
-      if (error) std::rethrow_exception(error);
+      if (failed_) std::rethrow_exception(failed_);
     }
     while (!ended_) {
       Slot* slot = nullptr;
@@ -119,7 +123,7 @@ class OrderedBatches {
       slot.sequence = nextSequence_++;
       slot.error = nullptr;
       try {
-        slot.last = fill_(slot.batch);
+        slot.last = !fill_(slot.batch);
       } catch (...) {
         slot.error = std::current_exception();
         slot.last = true;
@@ -190,6 +194,7 @@ class OrderedBatches {
   std::int64_t nextToHand_ = 0;
   bool consumerSawEnd_ = false;
   bool ended_ = false;
+  std::exception_ptr failed_;
 };
 
 }  // namespace quorlin

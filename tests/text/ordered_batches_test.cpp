@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "export/pipeline/ordered_batches.h"
+#include "text/ordered_batches.h"
 
 namespace quorlin {
 namespace {
@@ -25,7 +25,7 @@ TEST(OrderedBatches, HandsBatchesOverInTheirInputOrderWhicheverThreadProcessedTh
       [&](Numbered& batch) {
         batch.number = filled++;
         batch.processed = false;
-        return filled == 300;
+        return filled < 300;
       },
       [](Numbered& batch, std::size_t worker) {
         if (worker == 1) std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -50,7 +50,7 @@ TEST(OrderedBatches, RaisesAnErrorOfProcessingInPlaceOfTheReadingErrorAfterIt) {
         [&](Numbered& batch) {
           batch.number = filled++;
           if (batch.number == 50) throw std::runtime_error("Unable to read the input");
-          return false;
+          return true;
         },
         [](Numbered& batch, std::size_t) {
           if (batch.number == 50) throw std::runtime_error("Unable to format record 50");
@@ -64,7 +64,7 @@ TEST(OrderedBatches, RaisesAnErrorOfProcessingInPlaceOfTheReadingErrorAfterIt) {
       EXPECT_STREQ("Unable to format record 50", error.what());
     }
     EXPECT_EQ(51, handed);
-    EXPECT_EQ(nullptr, stage.Next());
+    EXPECT_THROW(stage.Next(), std::runtime_error);
   }
 }
 
