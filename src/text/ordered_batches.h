@@ -16,13 +16,12 @@
 namespace quorlin {
 
 // The one stage records read on a second thread pass through (an export's records, a table
-// scan's rows). Batches are filled from the input one
-// after another under one lock, so they hold it in order, and are processed on a helper
-// thread, and on the consumer's thread too where `Processing::Shared` asks for it, while it
-// waits for the next batch. The consumer receives them strictly in the order they were
-// filled. A batch whose filling or processing failed holds the error; it is raised from the
-// consumer's next call, after the consumer had the records before it, so an export fails as
-// it would have on one thread, at the same record.
+// scan's rows). Batches are filled from the input one after another under one lock, so they
+// hold it in order, and are processed on a helper thread, and on the consumer's thread too
+// where `Processing::Shared` asks for it, while it waits for the next batch. The consumer
+// receives them strictly in the order they were filled. A batch whose filling or processing
+// failed holds the error; it is raised from the consumer's next call, after the consumer had
+// the records before it, so the work fails as it would have on one thread, at the same record.
 template <typename Batch>
 class OrderedBatches {
  public:
