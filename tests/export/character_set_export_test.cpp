@@ -234,5 +234,33 @@ TEST(CharacterSetExportResult, CountsTheBytesInvalidInTheSet) {
   EXPECT_EQ("Name\r\nK\xC3\xB6ln\r\nK\xEF\xBF\xBDln \xEF\xBF\xBDx\xEF\xBF\xBD\r\n", ReadBytes(dir.File("out.csv")));
 }
 
+// Fixed-length UTF-8 is cut by its bytes; its values then show invalid bytes as U+FFFD. The
+// "é" cut in two by a width that counts bytes is two places.
+TEST(CharacterSetExportResult, CountsTheInvalidBytesOfFixedLengthUtf8ValuesCutByBytes) {
+  TempDir dir;
+  WriteBytes(dir.File("fixed.txt"), "K\xC3\xB6ln12\r\nK\xF6ln 34\r\nAnn\xC3\xA9" "56\r\n");
+  FileLayout layout;
+  layout.separator = SeparatorKind::Fixed;
+  layout.characterSet = CharacterSet::Utf8();
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "fixed.txt", layout, {{"Name", "Char", "4", {}}, {"Num", "Char", "3", {}}},
+                           true, dir.File("fixed.txt"))
+                  .written);
+  ExportChoices choices;
+  choices.format = ExportFormat::CommaDelimited;
+  choices.inputPath = dir.File("fixed.txt");
+  choices.outputPath = dir.File("out.csv");
+  choices.fixedInput = true;
+  choices.characterSet = layout.characterSet;
+  const ExportResult result = ExportFile(std::get<ExportRequest>(PrepareExport(choices, ExportContext{})));
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(3, result.replaced);
+  EXPECT_EQ(std::vector<std::string>{dir.File("fixed.txt") +
+                                     " holds 3 places that are not valid UTF-8 text, written as the "
+                                     "replacement character U+FFFD"},
+            result.messages);
+  EXPECT_EQ("K\xC3\xB6l,n12\r\nK\xEF\xBF\xBDln, 34\r\nAnn\xEF\xBF\xBD,\xEF\xBF\xBD" "56\r\n",
+            ReadBytes(dir.File("out.csv")));
+}
+
 }  // namespace
 }  // namespace quorlin
