@@ -234,6 +234,29 @@ TEST(CharacterSetExportResult, CountsTheBytesInvalidInTheSet) {
   EXPECT_EQ("Name\r\nK\xC3\xB6ln\r\nK\xEF\xBF\xBDln \xEF\xBF\xBDx\xEF\xBF\xBD\r\n", ReadBytes(dir.File("out.csv")));
 }
 
+// A file whose UTF-16 mark is followed by an odd number of bytes: its last byte is one place.
+TEST(CharacterSetExportResult, CountsTheOddLastByteOfAMarkedUtf16File) {
+  TempDir dir;
+  WriteBytes(dir.File("odd.csv"), std::string("\xFF\xFEN\0a\0\r\0\n\0K\0\xF6\0\r\0\n\0x", 19));
+  FileLayout layout;
+  layout.hasHeaderRow = true;
+  ASSERT_TRUE(SaveToSchema(dir.Path(), "odd.csv", layout, {{"Na", "Char", "4", {}}}, true, dir.File("odd.csv")).written);
+  ExportChoices choices;
+  choices.format = ExportFormat::CommaDelimited;
+  choices.inputPath = dir.File("odd.csv");
+  choices.outputPath = dir.File("out.csv");
+  choices.inputSeparator = ",";
+  choices.hasHeaderRow = true;
+  const ExportResult result = ExportFile(std::get<ExportRequest>(PrepareExport(choices, ExportContext{})));
+  EXPECT_TRUE(result.Exported());
+  EXPECT_EQ(1, result.replaced);
+  EXPECT_EQ(std::vector<std::string>{dir.File("odd.csv") +
+                                     " holds 1 place that is not valid UTF-16LE text, written as the "
+                                     "replacement character U+FFFD"},
+            result.messages);
+  EXPECT_EQ("Na\r\nK\xC3\xB6\r\n\xEF\xBF\xBD\r\n", ReadBytes(dir.File("out.csv")));
+}
+
 // Fixed-length UTF-8 is cut by its bytes; its values then show invalid bytes as U+FFFD. The
 // "é" cut in two by a width that counts bytes is two places.
 TEST(CharacterSetExportResult, CountsTheInvalidBytesOfFixedLengthUtf8ValuesCutByBytes) {
@@ -258,7 +281,7 @@ TEST(CharacterSetExportResult, CountsTheInvalidBytesOfFixedLengthUtf8ValuesCutBy
                                      " holds 3 places that are not valid UTF-8 text, written as the "
                                      "replacement character U+FFFD"},
             result.messages);
-  EXPECT_EQ("K\xC3\xB6l,n12\r\nK\xEF\xBF\xBDln, 34\r\nAnn\xEF\xBF\xBD,\xEF\xBF\xBD" "56\r\n",
+  EXPECT_EQ("Name,Num\r\nK\xC3\xB6l,n12\r\nK\xEF\xBF\xBDln, 34\r\nAnn\xEF\xBF\xBD,\xEF\xBF\xBD" "56\r\n",
             ReadBytes(dir.File("out.csv")));
 }
 
