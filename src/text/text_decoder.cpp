@@ -173,16 +173,12 @@ std::size_t TextDecoder::RunSingleByte(const char* in, std::size_t size, char* o
   const char* from = in;
   const char* const end = in + size;
   while (from != end) {
-    // Most text is ASCII, eight bytes of which are copied as one word.
-    if (asciiIsAscii_ && end - from >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, from, sizeof word);
-      if ((word & kHighBits) == 0) {
-        std::memcpy(at, &word, sizeof word);
-        at += sizeof word;
-        from += sizeof word;
-        continue;
-      }
+    // Most text is ASCII, copied in runs.
+    if (asciiIsAscii_) {
+      const std::size_t ascii = CopyAscii(from, static_cast<std::size_t>(end - from), at);
+      from += ascii;
+      at += ascii;
+      if (from == end) break;
     }
     const Encoded& encoded = table_[static_cast<unsigned char>(*from++)];
     std::memcpy(at, encoded.bytes.data(), 3);
