@@ -112,6 +112,14 @@ inline std::size_t PassedOver(const TextMark&, const char* at, const char* end) 
   return LeadingCharacter(Between(at, end)).size();
 }
 
+// The size of the last character of [at, end), which is not empty.
+inline std::size_t LastCharacterSize(const ByteMark&, const char*, const char*) { return 1; }
+inline std::size_t LastCharacterSize(const TextMark&, const char* at, const char* end) {
+  const char* last = end - 1;
+  while (last > at && end - last < 4 && (static_cast<unsigned char>(*last) & 0xC0) == 0x80) --last;
+  return LeadingCharacter(Between(last, end)).size() == static_cast<std::size_t>(end - last) ? end - last : 1;
+}
+
 template <typename Field, typename Mark>
 void SplitInto(std::string_view record, bool hasSeparator, const Mark& separatorMark, bool hasQualifier,
                const Mark& qualifierMark, std::vector<Field>& fields, std::size_t maxFields, std::string& unescaped) {
@@ -146,7 +154,8 @@ void SplitInto(std::string_view record, bool hasSeparator, const Mark& separator
       // whatever the last one is.
       if (qualified) {
         const auto q = static_cast<std::ptrdiff_t>(qualifierMark.Size());
-        const std::string_view inner = end - at <= 2 * q ? std::string_view() : Between(at + q, end - q);
+        const auto last = static_cast<std::ptrdiff_t>(LastCharacterSize(qualifierMark, at + q, end));
+        const std::string_view inner = end - at <= q + last ? std::string_view() : Between(at + q, end - last);
         if (HasDoubled(inner, qualifierMark)) [[unlikely]] {
           fields.emplace_back(Undoubled(inner, qualifierMark, whole.size(), unescaped));
         } else {

@@ -106,6 +106,8 @@ const SplitCase kCases[] = {
     {"CharacterQualifierHoldsTheSeparator", "\xC2\xAB" "a,b\xC2\xAB,c", {"a,b", "c"}, ",", "\xC2\xAB"},
     {"DoubledCharacterQualifierStandsForOne", "\xC2\xA6x\xC2\xA6\xC2\xA6y\xC2\xA6\xC2\xA7z",
      {"x\xC2\xA6y", "z"}, "\xC2\xA7", "\xC2\xA6"},
+    {"UnclosedCharacterQualifiedLastFieldLosesItsLastCharacter", "a\xC2\xA7\xC2\xAB" "b\xC3\xA9",
+     {"a", "b"}, "\xC2\xA7", "\xC2\xAB"},
     {"UnclosedCharacterQualifierPassesOverOneCharacter", "\xC2\xAB\xC3\xA9t\xC3\xA9\xC2\xA7" "b",
      {"", "t\xC3\xA9", "b"}, "\xC2\xA7", "\xC2\xAB"},
 };
