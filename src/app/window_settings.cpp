@@ -1,11 +1,9 @@
-#include "platform/settings.h"
+#include "app/window_settings.h"
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 #include <ostream>
-
-#include "platform/folder_files.h"
+#include <string>
 
 namespace quorlin {
 
@@ -134,29 +132,6 @@ WindowBounds PlacedBounds(const StoredPlacement& stored, WindowBounds current) {
   current.width = stored.width.value_or(current.width);
   current.height = stored.height.value_or(current.height);
   return current;
-}
-
-std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
-  if (xdgConfigHome != nullptr && *xdgConfigHome != '\0') {
-    return WithTrailingSlash(xdgConfigHome) + "Quorlin/";
-  }
-  return WithTrailingSlash(home != nullptr ? home : "") + ".config/Quorlin/";
-}
-
-bool IsInstalledProgramFolder(const std::string& programFolder) {
-  std::error_code ignored;
-  return std::filesystem::is_directory(WithTrailingSlash(programFolder) + "../share/quorlin", ignored);
-}
-
-std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder) {
-  // Even root, who may write anywhere, must not leave a settings file in the system's folder
-  // of programs.
-  if (!IsInstalledProgramFolder(programFolder) && CanWriteInFolder(programFolder)) {
-    return FindInFolderNoCase(programFolder, "Quorlin.INI");
-  }
-  std::error_code ignored;
-  std::filesystem::create_directories(userConfigFolder, ignored);
-  return FindInFolderNoCase(userConfigFolder, "Quorlin.INI");
 }
 
 void PrintTo(const OptionSettings& options, std::ostream* out) {
