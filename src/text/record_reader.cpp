@@ -22,7 +22,6 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
   const char* const end = begin + text.size();
   const char* at = begin;
   const char* opened = nullptr;
-  const char* nextQualifier = nullptr;
   if (!inside) {
     while (at != end && IsBlankChar(*at)) ++at;  // the record is trimmed first
   }
@@ -48,10 +47,16 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
       continue;
     }
     if (!hasSeparator) return kClosed;
-    // A plain field, up to the next separator; no field can open once no qualifier is left.
-    if (nextQualifier == nullptr || nextQualifier < at) nextQualifier = qualifier.Find(at, end);
-    if (nextQualifier == end) return kClosed;
-    at = separator.Find(at, end);
+    // The plain fields up to the next qualifier hold none, so only where that one stands
+    // matters, and the fields before it need not be walked one by one: right after a separator
+    // it opens its field; within a field it is data, and that field ends at the next separator.
+    const char* const next = qualifier.Find(at, end);
+    if (next == end) return kClosed;
+    if (next - at >= static_cast<std::ptrdiff_t>(separator.Size()) && separator.At(next - separator.Size(), end)) {
+      at = next;
+      continue;
+    }
+    at = separator.Find(next + qualifier.Size(), end);
     if (at == end) return kClosed;
     at += separator.Size();
   }
