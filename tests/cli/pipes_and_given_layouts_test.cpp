@@ -159,6 +159,24 @@ TEST(Guess, EveryRecordDecidesWhatTheFirstRowsCannotAndThePrintedLayoutIsWhatSav
   EXPECT_EQ(all.out, ReadBytes(dir.File("Schema.INI")));
 }
 
+TEST(Guess, EveryRecordTypesTheFieldsOfAFixedLengthFileAndKeepsTheWidthsOfItsBreaks) {
+  TempDir dir;
+  std::string lines;
+  for (int i = 1; i <= 1100; ++i) {
+    const std::string id = std::to_string(i);
+    lines += id + std::string(5 - id.size(), ' ') + (i == 1050 ? "ab12  " : "7     ") + "\r\n";
+  }
+  WriteBytes(dir.File("ids.txt"), lines);
+  const std::vector<std::string> ruler = {"guess", dir.File("ids.txt"), "--sep", "fixed", "--line-length", "11",
+                                          "--breaks", "6"};
+  EXPECT_EQ("Field1\tByte\t5\nField2\tByte\t6\n", RunArguments(ruler).out);
+  std::vector<std::string> everyRecord = ruler;
+  everyRecord.insert(everyRecord.end(), {"--rows", "all"});
+  const CliResult all = RunArguments(everyRecord);
+  ASSERT_EQ(0, all.exitCode) << all.err;
+  EXPECT_EQ("Field1\tLong\t5\nField2\tChar\t6\n", all.out);
+}
+
 TEST(Guess, SaveIntoAReadOnlyFolderStopsWithTheCause) {
   TempDir dir;
   const std::string folder = dir.File("shared");
