@@ -132,9 +132,18 @@ TEST(Pipes, EveryCommandReadsTheStandardInputAndAGivenLayout) {
   EXPECT_NE(std::string::npos, typo.err.find("\"Number\" of id is not one of Bit, Byte")) << typo.err;
 }
 
-TEST(GivenLayouts, FieldsAreUsedForReportAndGuessWithoutTouchingTheFolder) {
+TEST(GivenLayouts, FieldsAreUsedForPreviewReportAndGuessWithoutTouchingTheFolder) {
   TempDir dir;
   WriteBytes(dir.File("data.csv"), kData);
+  const CliResult preview = RunArguments({"preview", dir.File("data.csv"), "--header", "--json", "--fields", kFields});
+  ASSERT_EQ(0, preview.exitCode) << preview.err;
+  const nlohmann::json shown = nlohmann::json::parse(preview.out);
+  std::vector<std::string> typed;
+  for (const nlohmann::json& field : shown["fields"]) {
+    typed.push_back(field["name"].get<std::string>() + " " + field["type"].get<std::string>() + " " +
+                    std::to_string(field["width"].get<int>()));
+  }
+  EXPECT_EQ((std::vector<std::string>{"id Integer 0", "name Char 30", "born Date 0"}), typed);
   const CliResult guess = RunArguments({"guess", dir.File("data.csv"), "--header", "--fields", "id Char 4, name Unknown, born Unknown"});
   ASSERT_EQ(0, guess.exitCode) << guess.err;
   EXPECT_EQ("id\tChar\t4\nname\tChar\t7\nborn\tDate\t0\n", guess.out);
