@@ -24,12 +24,12 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
+#include "app/window_settings.h"
 #include "export/export_choices.h"
 #include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 

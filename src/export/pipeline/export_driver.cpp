@@ -1,0 +1,236 @@
+#include "export/pipeline/export_driver.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "export/export_paths.h"
+#include "export/pipeline/batch_output.h"
+#include "export/pipeline/output_checks.h"
+#include "export/pipeline/parallel_record_writing.h"
+#include "export/pipeline/record_read_ahead.h"
+#include "platform/file_error.h"
+#include "text/record_reader.h"
+#include "text/record_splitter.h"
+
+namespace quorlin {
+
+namespace {
+
+// Reads the input for a writer: the header line by the writer's rule, then records until the
+// end is reached after one, so that even an empty input gives one record.
+class RecordReader {
+ public:
+  RecordReader(const ExportRequest& request, HeaderLineUse use)
+      : request_(request),
+        input_(request.inputPath, request.characterSet,
+               request.fixedInput ? RecordForm::FixedLength : RecordForm::Delimited,
+               request.fixedInput ? std::string_view() : request.inputSeparator,
+               request.fixedInput ? std::string_view() : request.inputQualifier),
+        unit_(FixedUnitOf(input_.Lines().Decoded())),
+        header_(request.hasHeaderRow),
+        use_(use) {
+    input_.LimitLineLength(kMaxRecordBytes);
+  }
+
+  // The header and records the data pass will hand over, counted without cutting them.
+  std::int64_t CountLines() {
+    std::int64_t count = 0;
+    if (header_) {
+      input_.SkipRecord();
+      if (use_ != HeaderLineUse::Drop) ++count;
+    }
+    // Even an empty input gives one record.
+    count += std::max<std::int64_t>(1, input_.SkipRemainingRecords());
+    input_.Rewind();
+    return count;
+  }
+
+  // Reads the header line; true when the writer is to get it as a header (in values).
+  bool ReadHeader(RecordValues& values) {
+    if (!header_) return false;
+    Read();
+    if (use_ == HeaderLineUse::Drop) return false;
+    Cut(line_, values, headerUnescaped_);
+    return true;
+  }
+
+  // Reads the next record's line, valid until the next read; false once the end was reached
+  // after a record.
+  bool ReadRecordLine(std::string_view& line) {
+    if (started_ && input_.AtEnd()) return false;
+    started_ = true;
+    Read();
+    line = line_;
+    return true;
+  }
+
+  // Where the input's text ended at a Ctrl-Z before its last byte, once the input was counted.
+  std::optional<std::uint64_t> EndMarkBeforeLastByte() const { return input_.EndMarkBeforeLastByte(); }
+
+  bool HeaderIsRecord() const { return header_ && use_ == HeaderLineUse::AsRecord; }
+
+  long long UnclosedLine() const { return input_.UnclosedLine(); }
+  // Places of the data pass that were invalid in the input's set.
+  std::int64_t Replaced() const { return input_.Lines().Replaced(); }
+  const CharacterSet& Set() const { return input_.Lines().Set(); }
+
+  // Cuts `line` into values that are parts of it or of `unescaped`; safe on several threads
+  // at once, each with its own `unescaped`.
+  void Cut(std::string_view line, RecordValues& values, std::string& unescaped) const {
+    if (request_.fixedInput) {
+      CutFixedRecord(line, request_.fields, values, unit_);
+    } else {
+      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values, unescaped);
+    }
+  }
+
+ private:
+  void Read() {
+    input_.ReadRecord(line_);
+    if (input_.LastRecordCut()) {
+      throw FileError("Line " + std::to_string(input_.FirstLine()) + " of " + request_.inputPath +
+                      " is longer than " + std::to_string(kMaxRecordBytes >> 20) +
+                      " MiB: it cannot be a record");
+    }
+  }
+
+  const ExportRequest& request_;
+  TextRecordReader input_;
+  FixedUnit unit_;
+  std::string_view line_;  // the line read last, valid until the next read
+  std::string headerUnescaped_;
+  bool header_;
+  HeaderLineUse use_;
+  bool started_ = false;
+};
+
+void Report(const ExportRequest& request, std::int64_t position, std::int64_t maximum) {
+  if (request.progress) request.progress(position, maximum);
+}
+
+ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std::move(message)}}; }
+
+// Writes the records one after another, while a second thread reads and cuts the ones that
+// follow.
+void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader, const std::function<void()>& written) {
+  std::string unescaped;
+  RecordReadAhead records([&reader, &unescaped](std::string_view& line, RecordValues& values) {
+    if (!reader.ReadRecordLine(line)) return false;
+    reader.Cut(line, values, unescaped);
+    return true;
+  });
+  RecordValues values;
+  std::int64_t number = 0;
+  while (records.Next(values)) {
+    writer.Record(++number, values);
+    written();
+  }
+}
+
+// Writes the records with two twins of the writer formatting batches of them at once.
+void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
+                            const std::vector<ByteSink*>& files, RecordReader& reader,
+                            const std::function<void()>& written) {
+  ParallelRecordWriting records(
+      [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
+      [&reader](std::string_view line, RecordValues& values, std::string& unescaped) {
+        reader.Cut(line, values, unescaped);
+      },
+      std::move(twins), files);
+  records.Run(written);
+}
+
+// Runs the data pass; the number of header and record lines handled.
+std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
+                          const std::vector<ByteSink*>& files, RecordReader& reader, std::int64_t count) {
+  RecordValues values;
+  std::int64_t handled = 0;
+  if (reader.ReadHeader(values)) {
+    // A header that is written like a record is numbered like one, so record numbers count
+    // data lines only when the header line is no record.
+    if (reader.HeaderIsRecord()) {
+      writer.Record(++handled, values);
+    } else {
+      writer.HeaderLine(values);
+      ++handled;
+    }
+    Report(request, handled, count);
+  }
+  const auto written = [&] { Report(request, ++handled, count); };
+  std::unique_ptr<FormatWriter> twin = writer.RecordTwin();
+  if (!twin) {
+    WriteRecordsInTurn(writer, reader, written);
+  } else {
+    WriteRecordsInParallel({std::move(twin), writer.RecordTwin()}, files, reader, written);
+  }
+  return handled;
+}
+
+}  // namespace
+
+ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, OutputFiles& files) {
+  if (std::optional<std::string> refusal = writer.Refusal()) {
+    return {ExportOutcome::Refused, {std::move(*refusal)}};
+  }
+  if (std::optional<std::string> refusal = OutputFilesRefusal(request.inputPath, writer.FilesCreated())) {
+    return {ExportOutcome::Refused, {std::move(*refusal)}};
+  }
+
+  RecordReader reader(request, writer.HeaderUse());
+  const std::int64_t count = reader.CountLines();
+  NotedOutputFiles noted(files);
+  ExportResult result;
+  try {
+    writer.Open(noted);
+  } catch (...) {
+    noted.Discard();
+    throw;
+  }
+  try {
+    Report(request, 0, count);
+    const bool headerSeparate = request.hasHeaderRow && writer.HeaderUse() == HeaderLineUse::Separate;
+    writer.Begin(headerSeparate ? count - 1 : count);
+    const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
+    result = writer.Finish();
+    result.recordsWritten = headerSeparate ? handled - 1 : handled;
+    result.unclosedLine = reader.UnclosedLine();
+    if (reader.Replaced() > 0) {
+      result.replaced = reader.Replaced();
+      result.messages.push_back(ReplacedMessage(request.inputPath, reader.Set(), reader.Replaced()));
+    }
+    if (handled != count) {
+      result.outcome = ExportOutcome::Failed;
+      result.stoppedEarly = true;
+      result.messages.push_back("The input file " + request.inputPath + " changed while it was exported");
+    }
+  } catch (const FileError& error) {
+    result = Failure(error.what());
+    result.stoppedEarly = true;
+  } catch (...) {
+    noted.Discard();
+    throw;
+  }
+  if (result.stoppedEarly) {
+    noted.Discard();
+    return result;
+  }
+  try {
+    noted.CloseAll();
+  } catch (const FileError& error) {
+    result.outcome = ExportOutcome::Failed;
+    result.stoppedEarly = true;
+    if (result.messages.empty() || result.messages.back() != error.what()) {
+      result.messages.push_back(error.what());
+    }
+    return result;
+  }
+  if (const std::optional<std::uint64_t> mark = reader.EndMarkBeforeLastByte()) {
+    result.messages.push_back("The input file " + request.inputPath + " ends at the Ctrl-Z at byte " +
+                              std::to_string(*mark + 1) + ": what follows it was not exported");
+  }
+  return result;
+}
+
+}  // namespace quorlin
