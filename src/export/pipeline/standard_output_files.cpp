@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "export/scratch_file.h"
+#include "export/pipeline/scratch_file.h"
 #include "platform/file_error.h"
 
 namespace quorlin {

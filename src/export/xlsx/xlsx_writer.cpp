@@ -6,7 +6,7 @@
 
 #include "export/column_names.h"
 #include "export/rejection_counts.h"
-#include "export/scratch_file.h"
+#include "export/pipeline/scratch_file.h"
 #include "export/typed_values.h"
 #include "platform/file_error.h"
 #include "platform/trim.h"

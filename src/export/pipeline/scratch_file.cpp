@@ -1,4 +1,4 @@
-#include "export/scratch_file.h"
+#include "export/pipeline/scratch_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 
