@@ -73,6 +73,11 @@ Settings LoadSettings(const ProfileFile& file) {
   exports.fileName = file.ReadString(kExport, "FileName", "");
   exports.customChar = file.ReadString(kExport, "CustomChar", "");
   exports.quoteChar = file.ReadString(kExport, "QuoteChar", "\"");
+  exports.compression = file.ReadString(kExport, "Compression", "zstd");
+  if (const std::optional<int> rows = ReadInt(file, kExport, "RowsPerFile"); rows && *rows >= 0) {
+    exports.rowsPerFile = *rows;
+  }
+  exports.currencyAsDecimal = IsYes(file, kExport, "CurrencyAsDecimal", "No");
 
   settings.mainWindow = ReadPlacement(file, kMainWindowName);
   settings.exportWindow = ReadPlacement(file, kExportWindowName);
@@ -108,6 +113,9 @@ void SaveExportSettings(ProfileFile& file, const ExportSettings& exports) {
   file.WriteString(kExport, "FileName", exports.fileName);
   file.WriteString(kExport, "CustomChar", exports.customChar);
   file.WriteString(kExport, "QuoteChar", exports.quoteChar);
+  file.WriteString(kExport, "Compression", exports.compression);
+  file.WriteInteger(kExport, "RowsPerFile", exports.rowsPerFile);
+  file.WriteString(kExport, "CurrencyAsDecimal", YesNo(exports.currencyAsDecimal));
 }
 
 StoredPlacement ReadPlacement(const ProfileFile& file, std::string_view window) {
@@ -145,7 +153,8 @@ void PrintTo(const ExportSettings& exports, std::ostream* out) {
   *out << "{UseLastFile=" << exports.useLastFile << " format=" << exports.formatIndex
        << " HeaderRow=" << exports.includeHeaderRow << " IncludeFields=" << exports.includeFieldNames
        << " Title=\"" << exports.title << "\" FileName=\"" << exports.fileName << "\" CustomChar=\""
-       << exports.customChar << "\" QuoteChar=\"" << exports.quoteChar << "\"}";
+       << exports.customChar << "\" QuoteChar=\"" << exports.quoteChar << "\" Compression=" << exports.compression
+       << " RowsPerFile=" << exports.rowsPerFile << " CurrencyAsDecimal=" << exports.currencyAsDecimal << "}";
 }
 
 void PrintTo(const StoredPlacement& placement, std::ostream* out) {

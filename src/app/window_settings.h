@@ -36,6 +36,9 @@ struct ExportSettings {
   std::string fileName;            // FileName
   std::string customChar;          // CustomChar
   std::string quoteChar = "\"";    // QuoteChar
+  std::string compression = "zstd";  // Compression: the columnar formats' codec, as the box names it
+  int rowsPerFile = 0;               // RowsPerFile: 0 for one file, else records per part file
+  bool currencyAsDecimal = false;    // CurrencyAsDecimal is "Yes"
 
   bool operator==(const ExportSettings&) const = default;
 };
@@ -75,7 +78,8 @@ void SaveOpenLastFile(ProfileFile& file, bool open);
 void SaveUseLastExport(ProfileFile& file, bool use);
 void SaveEditor(ProfileFile& file, const std::string& editor);
 // The [Export] keys the export dialog writes when it closes: ExportAs, HeaderRow,
-// IncludeFields, Title, FileName, CustomChar, QuoteChar.
+// IncludeFields, Title, FileName, CustomChar, QuoteChar, then the columnar formats' Compression,
+// RowsPerFile and CurrencyAsDecimal.
 void SaveExportSettings(ProfileFile& file, const ExportSettings& exports);
 
 // The [GUI] keys of the window named `window`: <window>Left, Top, Width and Height.

@@ -38,11 +38,13 @@ TEST(Settings, EveryKeyIsRead) {
       "OpenLastFile=Yes\r\nLast=/data/a.csv\r\nSchema=Yes\r\nFixedLength=120\r\n"
       "[Export]\r\nUseLastFile=Yes\r\nExportAs=8\r\nHeaderRow=Yes\r\nIncludeFields=No\r\n"
       "Title=Stock\r\nFileName=/out/a.xml\r\nCustomChar=;\r\nQuoteChar='\r\n"
+      "Compression=snappy\r\nRowsPerFile=5000\r\nCurrencyAsDecimal=Yes\r\n"
       "[GUI]\r\nfrmQuorlinLeft=10\r\nfrmQuorlinTop=20\r\nfrmQuorlinWidth=900\r\nfrmQuorlinHeight=700\r\n"
       "frmExportDataLeft=-5\r\nfrmExportDataHeight=300\r\n");
   EXPECT_EQ((OptionSettings{true, "/usr/bin/vi", 0, false, true, "/data/a.csv", true, "120"}),
             settings.options);
-  EXPECT_EQ((ExportSettings{true, 7, true, false, "Stock", "/out/a.xml", ";", "'"}), settings.exports);
+  EXPECT_EQ((ExportSettings{true, 7, true, false, "Stock", "/out/a.xml", ";", "'", "snappy", 5000, true}),
+            settings.exports);
   EXPECT_EQ((StoredPlacement{10, 20, 900, 700}), settings.mainWindow);
   EXPECT_EQ((StoredPlacement{-5, std::nullopt, std::nullopt, 300}), settings.exportWindow);
 }
@@ -85,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                     With([](Settings& s) { s.exports.formatIndex = 12; })},
         GarbageCase{"HeaderRowWord", "[Export]\r\nHeaderRow=maybe\r\nIncludeFields=\r\n",
                     With([](Settings& s) { s.exports.includeHeaderRow = true; })},
+        GarbageCase{"RowsPerFileNegativeAndYesInLowerCase", "[Export]\r\nRowsPerFile=-4\r\nCurrencyAsDecimal=yes\r\n",
+                    Settings{}},
         GarbageCase{"PlacementWords", "[GUI]\r\nfrmQuorlinLeft=left\r\nfrmQuorlinWidth=99999999999\r\n",
                     Settings{}},
         GarbageCase{"BinaryJunk", std::string("\0\xff[Options\r\n=\r\n[GUI]]\r\nSounds\r\n", 32), Settings{}}),
@@ -111,7 +115,7 @@ TEST(Settings, ShutDownWritesItsSixKeysInOrderAndReadsBack) {
 TEST(Settings, ExportKeysAndPlacementsReadBackAsWritten) {
   TempDir dir;
   ProfileFile file(dir.File("Quorlin.INI"));
-  const ExportSettings exports{false, 9, true, false, "T", "/o.sql", "|", "{none}"};
+  const ExportSettings exports{false, 9, true, false, "T", "/o.sql", "|", "{none}", "none", 7, true};
   SaveExportSettings(file, exports);
   SaveUseLastExport(file, true);
   SavePlacement(file, kExportWindowName, {1, 2, 300, 400});
