@@ -189,11 +189,14 @@ class OpenFile {
   const ModelRevisions& Revisions() const { return revisions_; }
 
  private:
-  void ShowDelimitedView();
-  void ShowFixedView(int lineLength);
+  // A delimited layout without fields, breaks or data rows, marked as changed.
+  void StartEmptyDelimitedLayout();
+  // A fixed-length layout of `lineLength` positions without fields, breaks or scanned lines.
+  void StartEmptyFixedLayout(int lineLength);
   void LoadPreviewTable();
   void ProposeConventionsFromPreview();
-  void DrawRuler();
+  // Reads the lines the ruler shows and widens the line length to the longest of them.
+  void ScanRulerLines();
   void SetFields(FieldList fields);
   void ListBreaks();
   void SetLineLengthValue(long long length);
