@@ -8,7 +8,7 @@
 #include "export/export_request.h"
 #include "export/export_result.h"
 #include "export/format_writer.h"
-#include "export/output_files.h"
+#include "export/pipeline/output_files.h"
 
 namespace quorlin {
 

@@ -10,7 +10,7 @@
 
 #include "export/export_result.h"
 #include "export/export_values.h"
-#include "export/output_files.h"
+#include "export/pipeline/output_files.h"
 
 namespace quorlin {
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 #include "platform/file_error.h"
 #include "support/test_files.h"
 

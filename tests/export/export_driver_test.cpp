@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "export/capped_log.h"
-#include "export/export_driver.h"
 #include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "export/failing_outputs.h"
-#include "export/sql_writer.h"
+#include "export/pipeline/capped_log.h"
+#include "export/pipeline/export_driver.h"
+#include "export/sql/sql_writer.h"
 #include "platform/file_error.h"
 #include "support/test_files.h"
 

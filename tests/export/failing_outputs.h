@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "export/output_files.h"
+#include "export/pipeline/output_files.h"
 #include "platform/file_error.h"
 
 namespace quorlin::testing {

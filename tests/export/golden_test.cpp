@@ -8,8 +8,8 @@
 #include "export/export_field_builder.h"
 #include "export/export_paths.h"
 #include "export/export_writers.h"
-#include "export/sql_writer.h"
 #include "export/golden_cases.h"
+#include "export/sql/sql_writer.h"
 #include "support/test_files.h"
 
 namespace quorlin {

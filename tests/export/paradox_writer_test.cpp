@@ -1,7 +1,7 @@
-#include "export/paradox_writer.h"
+#include "export/paradox/paradox_writer.h"
 
-#include "export/byte_sink.h"
 #include "export/paradox/paradox_table.h"
+#include "export/pipeline/byte_sink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "export/parallel_record_writing.h"
+#include "export/pipeline/parallel_record_writing.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 #include "platform/file_error.h"
 
 namespace quorlin {

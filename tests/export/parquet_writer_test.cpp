@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "export/binary_export_support.h"
-#include "export/export_driver.h"
 #include "export/export_writers.h"
 #include "export/parquet/parquet_writer.h"
 #include "export/parquet/staged_folder.h"
+#include "export/pipeline/export_driver.h"
 #include "failing_outputs.h"
 #include "support/duckdb_query.h"
 #include "support/test_files.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "export/record_read_ahead.h"
+#include "export/pipeline/record_read_ahead.h"
 #include "platform/file_error.h"
 
 namespace quorlin {

@@ -5,8 +5,8 @@
 
 #include "export/export_paths.h"
 #include "export/export_writers.h"
-#include "export/sql_writer.h"
-#include "export/xml_writer.h"
+#include "export/sql/sql_writer.h"
+#include "export/xml/xml_writer.h"
 #include "support/test_files.h"
 
 namespace quorlin {

@@ -10,7 +10,7 @@
 
 #include "export/export_field_builder.h"
 #include "export/export_writers.h"
-#include "export/xlsx_writer.h"
+#include "export/xlsx/xlsx_writer.h"
 #include "support/postgres_server.h"
 #include "support/run_command.h"
 #include "support/test_files.h"

@@ -11,10 +11,10 @@
 #include <set>
 
 #include "export/binary_export_support.h"
+#include "export/dbf/xbase_writer.h"
 #include "export/export_writers.h"
-#include "export/paradox_writer.h"
-#include "export/sql_writer.h"
-#include "export/xbase_writer.h"
+#include "export/paradox/paradox_writer.h"
+#include "export/sql/sql_writer.h"
 #include "support/test_files.h"
 
 namespace quorlin {

@@ -1,4 +1,4 @@
-#include "export/xbase_writer.h"
+#include "export/dbf/xbase_writer.h"
 
 #include <gtest/gtest.h>
 

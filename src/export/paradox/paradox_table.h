@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 struct px_doc;
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "export/byte_sink.h"
 #include "export/parquet/file_metadata.h"
 #include "export/parquet/page_compression.h"
 #include "export/parquet/string_dictionary.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
 

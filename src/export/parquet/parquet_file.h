@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "export/byte_sink.h"
 #include "export/parquet/column_chunk.h"
 #include "export/parquet/file_metadata.h"
 #include "export/parquet/page_compression.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
 

@@ -1,4 +1,4 @@
-#include "export/staged_file.h"
+#include "export/pipeline/staged_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

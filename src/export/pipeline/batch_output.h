@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "export/capped_log.h"
-#include "export/output_files.h"
+#include "export/pipeline/capped_log.h"
+#include "export/pipeline/output_files.h"
 
 namespace quorlin {
 

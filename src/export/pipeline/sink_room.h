@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 

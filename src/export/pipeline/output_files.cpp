@@ -1,6 +1,6 @@
-#include "export/output_files.h"
+#include "export/pipeline/output_files.h"
 
-#include "export/staged_file.h"
+#include "export/pipeline/staged_file.h"
 #include "platform/file_error.h"
 
 namespace quorlin {

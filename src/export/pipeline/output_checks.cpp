@@ -1,4 +1,4 @@
-#include "export/output_checks.h"
+#include "export/pipeline/output_checks.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "export/standard_output_files.h"
+#include "export/pipeline/standard_output_files.h"
 
 namespace quorlin {
 

@@ -1,4 +1,4 @@
-#include "export/excel_writer.h"
+#include "export/xls/excel_writer.h"
 
 #include <algorithm>
 

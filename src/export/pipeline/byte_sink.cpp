@@ -1,4 +1,4 @@
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 #include <fcntl.h>
 #include <unistd.h>

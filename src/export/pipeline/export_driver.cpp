@@ -1,18 +1,18 @@
-#include "export/export_driver.h"
+#include "export/pipeline/export_driver.h"
 
 #include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
 
-#include "export/batch_output.h"
 #include "export/export_paths.h"
-#include "export/output_checks.h"
-#include "export/parallel_record_writing.h"
-#include "export/record_read_ahead.h"
+#include "export/pipeline/batch_output.h"
+#include "export/pipeline/output_checks.h"
+#include "export/pipeline/parallel_record_writing.h"
+#include "export/pipeline/record_read_ahead.h"
 #include "platform/file_error.h"
-#include "text/record_splitter.h"
 #include "text/record_reader.h"
+#include "text/record_splitter.h"
 
 namespace quorlin {
 

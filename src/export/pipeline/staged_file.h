@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 

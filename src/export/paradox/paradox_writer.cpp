@@ -1,13 +1,13 @@
-#include "export/paradox_writer.h"
+#include "export/paradox/paradox_writer.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "export/code_page_text.h"
 #include "export/column_names.h"
 #include "export/cut_values.h"
 #include "export/export_paths.h"
-#include "export/code_page_text.h"
 #include "export/paradox/paradox_table.h"
 #include "export/value_reading.h"
 #include "platform/file_error.h"

@@ -1,8 +1,8 @@
-#include "export/xml_writer.h"
+#include "export/xml/xml_writer.h"
 
 #include <algorithm>
 
-#include "export/sink_room.h"
+#include "export/pipeline/sink_room.h"
 #include "export/translated_text.h"
 #include "platform/product_identity.h"
 #include "text/utf8_text.h"

@@ -1,4 +1,4 @@
-#include "export/sql_writer.h"
+#include "export/sql/sql_writer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include "export/column_names.h"
 #include "export/export_choices.h"
 #include "export/export_paths.h"
-#include "export/sink_room.h"
-#include "export/sql_keywords.h"
+#include "export/pipeline/sink_room.h"
+#include "export/sql/sql_keywords.h"
 #include "export/typed_values.h"
 #include "schema/value_recognisers.h"
 #include "text/byte_search.h"

@@ -1,9 +1,9 @@
-#include "export/html_writer.h"
+#include "export/html/html_writer.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "export/sink_room.h"
+#include "export/pipeline/sink_room.h"
 #include "export/translated_text.h"
 #include "platform/product_identity.h"
 #include "text/record_splitter.h"

@@ -1,4 +1,4 @@
-#include "export/sql_keywords.h"
+#include "export/sql/sql_keywords.h"
 
 #include <algorithm>
 #include <string>

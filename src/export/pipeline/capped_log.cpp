@@ -1,4 +1,4 @@
-#include "export/capped_log.h"
+#include "export/pipeline/capped_log.h"
 
 #include <cstring>
 #include <string>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 

@@ -1,10 +1,10 @@
-#include "export/batch_output.h"
+#include "export/pipeline/batch_output.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 

@@ -1,10 +1,10 @@
-#include "export/delimited_writer.h"
+#include "export/delimited/delimited_writer.h"
 
 #include <atomic>
 #include <string>
 
 #include "export/checked_copy.h"
-#include "export/sink_room.h"
+#include "export/pipeline/sink_room.h"
 #include "text/byte_search.h"
 
 namespace quorlin {

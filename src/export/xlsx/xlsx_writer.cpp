@@ -1,4 +1,4 @@
-#include "export/xlsx_writer.h"
+#include "export/xlsx/xlsx_writer.h"
 
 #include <unistd.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "export/byte_sink.h"
+#include "export/pipeline/byte_sink.h"
 
 namespace quorlin {
 

@@ -1,11 +1,11 @@
-#include "export/json_lines_writer.h"
+#include "export/json_lines/json_lines_writer.h"
 
 #include <algorithm>
 #include <atomic>
 
 #include "export/column_names.h"
+#include "export/pipeline/sink_room.h"
 #include "export/rejection_counts.h"
-#include "export/sink_room.h"
 #include "export/typed_values.h"
 #include "platform/trim.h"
 

@@ -1,11 +1,11 @@
-#include "export/xbase_writer.h"
+#include "export/dbf/xbase_writer.h"
 
 #include <limits>
 
 #include "export/code_page_text.h"
+#include "export/cut_values.h"
 #include "export/dbf/dbf_format.h"
 #include "export/dbf/dbf_record.h"
-#include "export/cut_values.h"
 #include "export/export_paths.h"
 #include "schema/number_reading.h"
 #include "text/record_splitter.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "export/output_files.h"
+#include "export/pipeline/output_files.h"
 
 namespace quorlin {
 

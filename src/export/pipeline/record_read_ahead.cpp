@@ -1,4 +1,4 @@
-#include "export/record_read_ahead.h"
+#include "export/pipeline/record_read_ahead.h"
 
 namespace quorlin {
 

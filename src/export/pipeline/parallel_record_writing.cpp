@@ -1,4 +1,4 @@
-#include "export/parallel_record_writing.h"
+#include "export/pipeline/parallel_record_writing.h"
 
 #include <algorithm>
 

@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "export/batch_output.h"
 #include "export/export_values.h"
 #include "export/format_writer.h"
+#include "export/pipeline/batch_output.h"
 
 namespace quorlin {
 
