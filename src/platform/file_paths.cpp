@@ -23,9 +23,11 @@ std::string AbsoluteFilePath(const std::string& path) {
 
 bool IsSameFile(const std::string& a, const std::string& b) {
   struct stat infoA {};
+  if (::stat(a.c_str(), &infoA) != 0) return false;
+  // "sub/../data.csv" spells data.csv even while the system cannot follow it (sub missing).
+  if (std::filesystem::path(a).lexically_normal() == std::filesystem::path(b).lexically_normal()) return true;
   struct stat infoB {};
-  return ::stat(a.c_str(), &infoA) == 0 && ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev &&
-         infoA.st_ino == infoB.st_ino;
+  return ::stat(b.c_str(), &infoB) == 0 && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
 }  // namespace quorlin

@@ -16,7 +16,8 @@ std::string FileNameOf(const std::string& path);
 // folders taken from it are never "./" and never the root by accident.
 std::string AbsoluteFilePath(const std::string& path);
 
-// Whether both paths exist and name the same file (a link is followed), whatever their spelling.
+// Whether `a` exists and `b` names it: spelled the same once "." and ".." are resolved, or
+// the same file by device and inode (a link is followed).
 bool IsSameFile(const std::string& a, const std::string& b);
 
 }  // namespace quorlin

@@ -49,7 +49,9 @@ NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale) {
   for (char& c : plain) {
     if (c == locale.decimalSeparator) c = '.';
   }
-  if (plain.find_first_of("0123456789") == std::string::npos) return {NumberOutcome::Read, 0.0};
+  // The recognisers read a separator without digits around it as zero, exponent or not.
+  const std::size_t exponent = plain.find_first_of("eE");
+  if (plain.find_first_of("0123456789") >= exponent) return {NumberOutcome::Read, 0.0};
   const char* const first = plain.data();
   const char* const last = plain.data() + plain.size();
   double value = 0;

@@ -61,6 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{"1,000", ColumnKind::Double, "22018"},
                       ConversionCase{"1e400", ColumnKind::Double, "22003"},
                       ConversionCase{"1e-400", ColumnKind::Double, "0"},
+                      ConversionCase{"-.e5", ColumnKind::Double, "0"},
                       ConversionCase{"-1e400", ColumnKind::Integer, "22003"},
                       ConversionCase{"1e400", ColumnKind::Bit, "22003"},
                       ConversionCase{"Jan 15 2002", ColumnKind::Date, "2002-01-15"},

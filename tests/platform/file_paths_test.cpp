@@ -34,12 +34,13 @@ TEST(AbsoluteFilePath, ResolvesARelativePathAgainstTheCurrentFolder) {
   EXPECT_EQ("", AbsoluteFilePath(""));
 }
 
-TEST(IsSameFile, FollowsLinksAndOtherSpellingsButNeedsBothFilesToExist) {
+TEST(IsSameFile, FollowsLinksAndOtherSpellingsOfAFileThatExists) {
   TempDir dir;
   WriteBytes(dir.File("data.csv"), "a\r\n");
   WriteBytes(dir.File("other.csv"), "a\r\n");
   ASSERT_EQ(0, ::symlink(dir.File("data.csv").c_str(), dir.File("link.csv").c_str()));
   EXPECT_TRUE(IsSameFile(dir.File("data.csv"), dir.Path() + "./data.csv"));
+  EXPECT_TRUE(IsSameFile(dir.File("data.csv"), dir.Path() + "missing/../data.csv"));
   EXPECT_TRUE(IsSameFile(dir.File("link.csv"), dir.File("data.csv")));
   EXPECT_FALSE(IsSameFile(dir.File("data.csv"), dir.File("other.csv")));
   EXPECT_FALSE(IsSameFile(dir.File("missing.csv"), dir.File("missing.csv")));

@@ -19,6 +19,7 @@ TEST(ReadNumber, ReadsEveryTextTheRecognisersAcceptWithinTheDoubleRange) {
   }
   EXPECT_EQ(-3.5, *ReadNumber(" -3.5 ", point));
   EXPECT_EQ(0.0, *ReadNumber("-.", point));
+  EXPECT_EQ(0.0, *ReadNumber(".e3", point));
   EXPECT_EQ(1e-3, *ReadNumber("1E-3", point));
   EXPECT_EQ(DBL_MAX, *ReadNumber("1.7976931348623157e308", point));
 }
