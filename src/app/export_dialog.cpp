@@ -24,12 +24,12 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
+#include "app/window_settings.h"
 #include "export/export_choices.h"
 #include "export/export_paths.h"
 #include "export/export_writers.h"
 #include "platform/file_error.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
 #include "schema/schema_reader.h"
 #include "text/record_splitter.h"
 
@@ -264,6 +264,11 @@ void TfrmExportData::FormCreate() {
   txtExportFile->setText(DisplayText(saved.fileName));
   txtOther->setText(DisplayText(saved.customChar));
   cboQuoteOut->setEditText(DisplayText(saved.quoteChar));
+  // A codec the box does not offer leaves its first, as a garbled key should.
+  const int codec = cboCompression->findText(QString::fromStdString(saved.compression));
+  if (codec >= 0) cboCompression->setCurrentIndex(codec);
+  spnRowsPerFile->setValue(saved.rowsPerFile);
+  chkCurrencyDecimal->setChecked(saved.currencyAsDecimal);
 }
 
 void TfrmExportData::SelectFormat(ExportFormat format) {
@@ -480,6 +485,9 @@ void TfrmExportData::FormClose() {
   settings.fileName = PathBytes(txtExportFile->text());
   settings.customChar = CharacterBoxBytes(txtOther->text());
   settings.quoteChar = CharacterBoxBytes(cboQuoteOut->currentText());
+  settings.compression = cboCompression->currentText().toStdString();
+  settings.rowsPerFile = spnRowsPerFile->value();
+  settings.currencyAsDecimal = chkCurrencyDecimal->isChecked();
   ProfileFile file(inputs_.settingsPath);
   SaveExportSettings(file, settings);
   SavePlacement(inputs_.settingsPath, *this);

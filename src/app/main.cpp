@@ -15,7 +15,7 @@
 #include "app/user_dialogs.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
-#include "platform/settings.h"
+#include "platform/settings_location.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");

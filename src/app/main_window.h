@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/app_environment.h"
-#include "platform/settings.h"
+#include "app/window_settings.h"
 #include "schema/open_file.h"
 
 class QAction;

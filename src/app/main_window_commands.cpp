@@ -24,12 +24,12 @@
 #include "app/sound_effects.h"
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
+#include "app/window_settings.h"
 #include "platform/file_paths.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
 #include "schema/schema_reader.h"
 #include "schema/value_recognisers.h"
 

@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 #include "app/update_form.h"
 #include "app/user_dialogs.h"
+#include "app/window_settings.h"
 #include "platform/file_version.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
 #include "schema/value_recognisers.h"
 
 namespace quorlin {

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "app/window_settings.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
 
 namespace quorlin {
 

@@ -11,7 +11,7 @@
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
 #include "platform/profile_file.h"
-#include "platform/settings.h"
+#include "platform/settings_location.h"
 #include "platform/trim.h"
 
 namespace quorlin {

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/settings.h"
+#include "platform/window_bounds.h"
 
 namespace quorlin {
 

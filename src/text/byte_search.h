@@ -22,12 +22,23 @@ inline std::uint64_t EqualBytes(std::uint64_t word, std::uint64_t pattern) {
 }
 
 // The first `c` in [from, end), or `end`. Fields and values are short, where a call to memchr
-// costs more than the search itself: eight bytes are looked at per step, and only a stretch
-// longer than that is handed to memchr, which is faster on long runs.
+// costs more than the search itself: sixteen bytes are compared per step where the processor
+// can (eight elsewhere), and only a stretch longer than a few steps is handed to memchr, which
+// is faster on long runs.
 inline const char* FindByte(const char* from, const char* end, char c) {
+#if defined(__SSE2__)
+  constexpr int kWordSteps = 1;  // for the tail shorter than sixteen bytes
+  const __m128i wanted = _mm_set1_epi8(c);
+  for (int step = 0; step < 4 && end - from >= 16; ++step, from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const unsigned found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+    if (found != 0) return from + std::countr_zero(found);
+  }
+#else
+  constexpr int kWordSteps = 8;
+#endif
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
   constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  constexpr int kWordSteps = 8;
   const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
   for (int step = 0; std::endian::native == std::endian::little && step < kWordSteps && end - from >= 8;
        ++step, from += 8) {

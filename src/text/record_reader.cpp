@@ -20,7 +20,6 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
   const char* const end = begin + text.size();
   const char* at = begin;
   const char* opened = nullptr;
-  const char* nextQualifier = nullptr;
   if (!inside) {
     while (at != end && IsBlankChar(*at)) ++at;  // the record is trimmed first
   }
@@ -45,10 +44,16 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
       continue;
     }
     if (!hasSeparator) return kClosed;
-    // A plain field, up to the next separator; no field can open once no qualifier is left.
-    if (nextQualifier == nullptr || nextQualifier < at) nextQualifier = FindByte(at, end, qualifier);
-    if (nextQualifier == end) return kClosed;
-    at = FindByte(at, end, separator);
+    // The plain fields up to the next qualifier hold none, so only where that one stands
+    // matters, and the fields before it need not be walked one by one: right after a separator
+    // it opens its field; within a field it is data, and that field ends at the next separator.
+    const char* const next = FindByte(at, end, qualifier);
+    if (next == end) return kClosed;
+    if (next[-1] == separator) {
+      at = next;
+      continue;
+    }
+    at = FindByte(next + 1, end, separator);
     if (at == end) return kClosed;
     ++at;
   }

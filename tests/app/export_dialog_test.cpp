@@ -379,7 +379,8 @@ TEST_F(ExportDialogTest, ClosingKeepsTheChoicesThatTheNextOpenRestores) {
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"ExportAs", "4"},       {"HeaderRow", "Yes"},          {"IncludeFields", "No"},
       {"Title", "T"},          {"FileName", "/tmp/out.TXT"}, {"CustomChar", "|"},
-      {"QuoteChar", "{none}"}};
+      {"QuoteChar", "{none}"}, {"Compression", "zstd"},      {"RowsPerFile", "0"},
+      {"CurrencyAsDecimal", "No"}};
   EXPECT_EQ(expected, settings.ReadSection("Export"));
   EXPECT_NE("missing", settings.ReadString("GUI", "frmExportDataWidth", "missing"));
 
@@ -392,6 +393,37 @@ TEST_F(ExportDialogTest, ClosingKeepsTheChoicesThatTheNextOpenRestores) {
   EXPECT_EQ("|", Box("txtOther")->text());
   EXPECT_EQ("{none}", Find<QComboBox>("cboQuoteOut")->currentText());
   EXPECT_EQ("T", Box("txtSchemaName")->text());
+}
+
+TEST_F(ExportDialogTest, ClosingKeepsTheParquetOptionsThatTheNextOpenRestoresOnlyWhenAsked) {
+  const auto closeWithParquetOptions = [this](const char* codec, int rowsPerFile) {
+    Open();
+    ChooseFormat(10);
+    Find<QComboBox>("cboCompression")->setCurrentText(codec);
+    Find<QSpinBox>("spnRowsPerFile")->setValue(rowsPerFile);
+    Check("chkCurrencyDecimal")->setChecked(true);
+    Click("cmdClose");
+  };
+  closeWithParquetOptions("snappy", 250000);
+  const ProfileFile settings(inputs.settingsPath);
+  EXPECT_EQ("snappy", settings.ReadString("Export", "Compression", "?"));
+  EXPECT_EQ("250000", settings.ReadString("Export", "RowsPerFile", "?"));
+  EXPECT_EQ("Yes", settings.ReadString("Export", "CurrencyAsDecimal", "?"));
+
+  Open();
+  EXPECT_EQ("zstd", Find<QComboBox>("cboCompression")->currentText());
+  EXPECT_EQ(0, Find<QSpinBox>("spnRowsPerFile")->value());
+  EXPECT_FALSE(Check("chkCurrencyDecimal")->isChecked());
+  Click("cmdClose");
+
+  closeWithParquetOptions("none", 3);
+  inputs.useLastExport = true;
+  Open();
+  EXPECT_TRUE(Find<QRadioButton>("rgExport10")->isChecked());
+  EXPECT_TRUE(Shown(Find<QSpinBox>("spnRowsPerFile")));
+  EXPECT_EQ("none", Find<QComboBox>("cboCompression")->currentText());
+  EXPECT_EQ(3, Find<QSpinBox>("spnRowsPerFile")->value());
+  EXPECT_TRUE(Check("chkCurrencyDecimal")->isChecked());
 }
 
 }  // namespace

@@ -157,6 +157,71 @@ TEST_F(ParquetExport, ReadsBackManyRowGroupsInEveryCodec) {
   }
 }
 
+// Columns are filled on worker threads while later records are read: the same input must give
+// the same bytes every time, and the log its refusals in record order.
+TEST_F(ParquetExport, WritesTheSameBytesEveryTimeWithRefusalsLoggedInRecordOrder) {
+  std::string csv;
+  std::string log;
+  for (int i = 1; i <= 30000; ++i) {
+    const bool refused = i % 997 == 0;
+    csv += std::to_string(i) + "," + (refused ? "many" : std::to_string(i % 200)) + ",City" +
+           std::to_string(i % 13) + ",note " + std::to_string(i * 7919 % 100003) + "," +
+           std::to_string(i % 28 + 1) + "/02/2001\r\n";
+    if (refused) log += std::to_string(i) + " :  Col : 1 (qty) : many\r\n";
+  }
+  parquet::FileLimits limits;
+  limits.rowGroupBytes = 64 * 1024;
+  limits.page.pageValues = 2000;
+  std::string first;
+  for (int run = 0; run < 3; ++run) {
+    const ExportRequest request = Request(csv, {Field("id", T::Long), Field("qty", T::Integer),
+                                                Field("city", T::Char, 10), Field("note", T::Char, 20),
+                                                Field("day", T::Date)});
+    DiskOutputFiles files;
+    ASSERT_EQ(ExportOutcome::Exported, RunExport(request, *MakeParquetWriter(request, limits), files).outcome);
+    const std::string bytes = testing::ReadBytes(dir_.File("out.parquet"));
+    if (run == 0) {
+      first = bytes;
+    } else {
+      EXPECT_SAME_BYTES(first, bytes);
+    }
+    EXPECT_EQ(log, testing::ReadBytes(dir_.File(kParquetLogName)));
+  }
+  EXPECT_EQ(Rows({{"30000", "30"}}),
+            DuckDbRows("SELECT count(*), count(*) FILTER (qty IS NULL) FROM " + SqlString(dir_.File("out.parquet"))));
+}
+
+// Repeating whole numbers, dates and times go through a dictionary like strings do, also in a
+// date column whose first page decides between days and milliseconds.
+TEST_F(ParquetExport, IndexesRepeatingNumbersAndDatesOfEitherType) {
+  std::string csv;
+  Rows expected;
+  for (int i = 0; i < 5000; ++i) {
+    const int day = i % 300 + 1;
+    const std::string date = (day < 10 ? "0" : "") + std::to_string(day % 28 + 1) + "/" +
+                             std::to_string(day / 28 + 1) + "/2001";
+    const std::string iso = "2001-" + std::string(day / 28 + 1 < 10 ? "0" : "") + std::to_string(day / 28 + 1) +
+                            "-" + (day % 28 + 1 < 10 ? "0" : "") + std::to_string(day % 28 + 1);
+    const std::string hour = std::to_string(10 + day % 7);
+    csv += std::to_string(i) + "," + std::to_string(i % 50 - 25) + "," + date + "," + date + " " + hour + ":30\r\n";
+    expected.push_back({std::to_string(i), std::to_string(i % 50 - 25), iso, iso + " " + hour + ":30:00"});
+  }
+  const ExportRequest request = Request(
+      csv, {Field("id", T::Long), Field("qty", T::Integer), Field("day", T::Date), Field("taken", T::Date)});
+  parquet::FileLimits limits;
+  limits.page.pageValues = 1500;
+  DiskOutputFiles files;
+  ASSERT_TRUE(RunExport(request, *MakeParquetWriter(request, limits), files).Exported());
+  const auto read = DuckDbRows(
+      {Read() + " ORDER BY id",
+       "SELECT path_in_schema, encodings LIKE '%RLE_DICTIONARY%' FROM parquet_metadata(" +
+           SqlString(dir_.File("out.parquet")) + ") ORDER BY column_id",
+       "SELECT column_type FROM (DESCRIBE " + Read() + ")"});
+  EXPECT_EQ(expected, read[0]);
+  EXPECT_EQ(Rows({{"id", "false"}, {"qty", "true"}, {"day", "true"}, {"taken", "true"}}), read[1]);
+  EXPECT_EQ(Rows({{"BIGINT"}, {"INTEGER"}, {"DATE"}, {"TIMESTAMP"}}), read[2]);
+}
+
 // A column whose strings stop repeating: indexed pages, then plain ones in the same chunk.
 TEST_F(ParquetExport, GoesOnWithPlainPagesOnceTheDictionaryIsFull) {
   std::string csv;

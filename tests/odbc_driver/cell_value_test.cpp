@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cstdint>
 #include <iterator>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "odbc/driver/sql_error.h"
 #include "schema/number_reading.h"
@@ -102,6 +108,38 @@ TEST(FieldConversion, ANumberBeyondADoubleIsRefusedInTheWordsOfEveryReader) {
     } catch (const SqlError& error) {
       EXPECT_EQ(NumberOutOfRangeMessage("1e400"), error.what());
     }
+  }
+}
+
+// Numbers read straight from their digits must give the double and the shortest form that the
+// standard library gives for the same text, whichever way the text is written.
+TEST(FieldConversion, ReadsAndWritesNumbersAsTheStandardLibraryDoes) {
+  std::mt19937_64 random(20261210);
+  std::vector<std::string> texts = {"0.1",    "0.30",   "-0.0",  "100000.0", "1.5e3",   "00012.50", "5.",
+                                    ".5",     "-.25",   "12345678901234.5",   "999999999999999", "0.0005",
+                                    "1000.000", "-7.10", "123456789012345.6", "2.2250738585072014e-308"};
+  for (int k = 0; k < 20000; ++k) {
+    const std::string digits = std::to_string(random() % 1'000'000'000'000'000ULL);
+    const std::size_t point = random() % (digits.size() + 1);
+    std::string text = (random() % 4 == 0 ? "-" : "") + digits.substr(0, point) + "." + digits.substr(point);
+    text.append(random() % 3, '0');
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    double expected = 0;
+    std::from_chars(text.data() + (text.front() == '+'), text.data() + text.size(), expected);
+    char written[32];
+    const std::string_view shortest(written, std::to_chars(written, written + sizeof written, expected).ptr - written);
+    const CellValue value = ConvertField(text, ColumnKind::Double, LocaleSettings{});
+    std::string shown;
+    AppendCharacterForm(value, shown);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(expected), std::bit_cast<std::uint64_t>(value.real)) << text;
+    EXPECT_EQ(shortest, shown) << text;
+  }
+  for (const char* whole : {"0", "-0", "+5", "0012", "-12", "9223372036854775807", " 42 "}) {
+    std::string shown;
+    AppendCharacterForm(ConvertField(whole, ColumnKind::BigInt, LocaleSettings{}), shown);
+    EXPECT_EQ(std::to_string(std::stoll(whole)), shown) << whole;
   }
 }
 

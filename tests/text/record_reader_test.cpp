@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/test_files.h"
@@ -73,6 +75,45 @@ INSTANTIATE_TEST_SUITE_P(Files, RecordRule, ::testing::ValuesIn(kRecordCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // An open value that grows past the bound was no line break: every line is a record again.
+// Whether `line` leaves a value open, found by walking it field by field as the splitter cuts
+// it: a value opens with a qualifier at the start of a field and closes at a single one.
+bool LeavesAValueOpen(std::string_view line) {
+  std::size_t at = line.find_first_not_of(" \t");
+  while (at < line.size()) {
+    if (line[at] != '"') {
+      at = line.find(',', at);
+      if (at == std::string_view::npos) return false;
+      ++at;
+      continue;
+    }
+    std::size_t closing = at + 1;
+    while (closing < line.size() && (line[closing] != '"' || (closing + 1 < line.size() && line[closing + 1] == '"'))) {
+      closing += line[closing] == '"' ? 2 : 1;
+    }
+    if (closing >= line.size()) return true;
+    at = line.find_first_not_of(" \t", closing + 1);
+    if (at < line.size() && line[at] == ',') ++at;
+  }
+  return false;
+}
+
+// The reader finds qualifiers without walking every field: it must join the next line exactly
+// where walking the fields would, however qualifiers, separators and blanks fall.
+TEST(RecordReaderQualifiers, JoinTheNextLineExactlyWhereAWalkOfTheFieldsWould) {
+  TempDir dir;
+  std::mt19937 random(1210);
+  constexpr char kAlphabet[] = {'a', 'b', ',', ',', '"', ' '};
+  for (int k = 0; k < 400; ++k) {
+    std::string line;
+    for (std::size_t n = random() % 32; n > 0; --n) line += kAlphabet[random() % sizeof kAlphabet];
+    WriteBytes(dir.File("data.csv"), line + "\n\"\n");
+    TextRecordReader reader(dir.File("data.csv"), ",", "\"");
+    std::string record;
+    ASSERT_TRUE(reader.ReadRecord(record));
+    EXPECT_EQ(LeavesAValueOpen(line) ? line + "\n\"" : line, record) << line;
+  }
+}
+
 TEST(RecordReaderBound, ReadsAValueOpenForMoreThanAMegabyteAsLines) {
   TempDir dir;
   std::string bytes = "\"start\r\n";

@@ -50,7 +50,7 @@ std::string PlainInteger(std::int64_t value, PhysicalType type) {
   return bytes;
 }
 
-// Values a first page looks at before it judges whether its strings repeat enough.
+// Values a first page looks at before it judges whether they repeat enough.
 constexpr std::size_t kDictionaryTrialValues = 1024;
 
 }  // namespace
@@ -61,12 +61,34 @@ ColumnChunk::ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLi
       compressor_(compressor),
       limits_(limits),
       dateUndecided_(dateTyping == DateTyping::ByFirstPage),
-      usesDictionary_(schema_.logical == LogicalType::String) {
+      dictionary_(schema_.type == PhysicalType::ByteArray ? StringDictionary::EntryForm::WithLength
+                                                          : StringDictionary::EntryForm::FixedWidth) {
   // Until its first page decides, a date column keeps milliseconds.
   if (dateUndecided_) {
     schema_.type = PhysicalType::Int64;
     schema_.logical = LogicalType::TimestampMillis;
   }
+  usesDictionary_ = Indexable();
+}
+
+// Strings and whole numbers (dates and times among them) often repeat; fractions and flags
+// rarely gain from a dictionary.
+bool ColumnChunk::Indexable() const {
+  return schema_.logical == LogicalType::String || schema_.type == PhysicalType::Int32 ||
+         schema_.type == PhysicalType::Int64;
+}
+
+bool ColumnChunk::Index(std::string_view plain) {
+  bool added = false;
+  indices_.push_back(dictionary_.IndexOf(plain, added));
+  // Values that are all different, as keys and running numbers are, gain nothing from a
+  // dictionary; better to know it early. A few thousand dates in a chunk repeat rarely among
+  // its first values, and still gain.
+  if (!dictionaryPages_ && indices_.size() == kDictionaryTrialValues &&
+      dictionary_.Size() * 64 > kDictionaryTrialValues * 63) {
+    StopIndexing();
+  }
+  return added;
 }
 
 void ColumnChunk::Defined() {
@@ -96,7 +118,9 @@ void ColumnChunk::AddBoolean(bool value) {
 
 void ColumnChunk::AddInt32(std::int32_t value) {
   Defined();
+  const std::size_t at = values_.size();
   putU32le(values_, static_cast<std::uint32_t>(value));
+  if (usesDictionary_) Index(std::string_view(values_).substr(at));
   minInteger_ = std::min<std::int64_t>(minInteger_.value_or(value), value);
   maxInteger_ = std::max<std::int64_t>(maxInteger_.value_or(value), value);
   EndValue();
@@ -104,7 +128,9 @@ void ColumnChunk::AddInt32(std::int32_t value) {
 
 void ColumnChunk::AddInt64(std::int64_t value) {
   Defined();
+  const std::size_t at = values_.size();
   putU64le(values_, static_cast<std::uint64_t>(value));
+  if (usesDictionary_) Index(std::string_view(values_).substr(at));
   minInteger_ = std::min(minInteger_.value_or(value), value);
   maxInteger_ = std::max(maxInteger_.value_or(value), value);
   EndValue();
@@ -155,18 +181,8 @@ void ColumnChunk::AddBytes(std::string_view value) {
   Defined();
   putU32le(values_, static_cast<std::uint32_t>(value.size()));
   values_.append(value);
-  if (usesDictionary_) {
-    bool added = false;
-    indices_.push_back(dictionary_.IndexOf(value, added));
-    if (added) NoteBytesBounds(value);
-    // Mostly different strings gain nothing from a dictionary; better to know it early.
-    if (!dictionaryPages_ && indices_.size() == kDictionaryTrialValues &&
-        dictionary_.Size() * 8 > kDictionaryTrialValues * 7) {
-      StopIndexing();
-    }
-  } else {
-    NoteBytesBounds(value);
-  }
+  // Indexed strings need bounds only when they are new.
+  if (!usesDictionary_ || Index(value)) NoteBytesBounds(value);
   EndValue();
 }
 
@@ -186,6 +202,18 @@ void ColumnChunk::DecideDateType() {
     putU32le(days, static_cast<std::uint32_t>(FloorDiv(ReadI64le(values_.data() + at), kMillisPerDay)));
   }
   values_ = std::move(days);
+  // Distinct whole days stay distinct as days, so the indices given so far still hold.
+  if (usesDictionary_) {
+    StringDictionary indexedDays(StringDictionary::EntryForm::FixedWidth);
+    std::string day;
+    for (std::uint32_t i = 0; i < dictionary_.Size(); ++i) {
+      day.clear();
+      putU32le(day, static_cast<std::uint32_t>(FloorDiv(ReadI64le(dictionary_.Entry(i).data()), kMillisPerDay)));
+      bool added = false;
+      indexedDays.IndexOf(day, added);
+    }
+    dictionary_ = std::move(indexedDays);
+  }
   if (minInteger_) minInteger_ = FloorDiv(*minInteger_, kMillisPerDay);
   if (maxInteger_) maxInteger_ = FloorDiv(*maxInteger_, kMillisPerDay);
 }
@@ -313,7 +341,7 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   uncompressedPages_ = 0;
   dictionaryPages_ = plainPages_ = false;
   dictionary_.Clear();
-  usesDictionary_ = schema_.logical == LogicalType::String;
+  usesDictionary_ = Indexable();
   valueCount_ = nullCount_ = 0;
   minInteger_.reset();
   maxInteger_.reset();

@@ -63,6 +63,9 @@ class ColumnChunk {
   void EndValue();
   void EndPage();
   void DecideDateType();
+  bool Indexable() const;
+  // Gives the value (in plain encoding) its number in the dictionary; true when it is new there.
+  bool Index(std::string_view plain);
   void StopIndexing();
   void NoteBytesBounds(std::string_view value);
   void PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
@@ -72,11 +75,11 @@ class ColumnChunk {
   PageCompressor& compressor_;
   PageLimits limits_;
   bool dateUndecided_;
-  bool usesDictionary_;  // the open page's strings are indexed
+  bool usesDictionary_;  // the open page's values are indexed
 
   // The open page.
   std::vector<std::uint32_t> levels_;
-  std::string values_;  // plain-encoded, also for strings that are indexed
+  std::string values_;  // plain-encoded, also for values that are indexed
   std::vector<std::uint32_t> indices_;
   std::size_t booleanBits_ = 0;
 

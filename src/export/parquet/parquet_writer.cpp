@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <future>
 #include <optional>
 
 #include "export/export_paths.h"
 #include "export/parquet/field_columns.h"
 #include "export/parquet/staged_folder.h"
+#include "export/pipeline/background_workers.h"
 
 namespace quorlin {
 
@@ -32,7 +32,8 @@ bool IsEmptyLine(const RecordValues& values, bool fixedInput) {
   return std::all_of(values.begin(), values.end(), [](std::string_view value) { return value.empty(); });
 }
 
-// Records are given to the columns in batches, so that two threads can fill columns at once.
+// Records are given to the columns in batches, so that two threads can fill columns at once
+// while the next batch takes records.
 constexpr std::size_t kBatchRows = 4096;
 
 // Copies of records' values, as the values of a record last only until the next is read.
@@ -123,17 +124,19 @@ class ParquetWriter : public FormatWriter {
 
   void Record(std::int64_t number, const RecordValues& values) override {
     if (IsEmptyLine(values, request_.fixedInput)) return;
-    if (IsDataset() && file_->RowCount() + static_cast<std::int64_t>(batch_.Rows()) == request_.rowsPerFile) {
-      FillColumns();
+    if (IsDataset() && fileRows_ + static_cast<std::int64_t>(Filling().Rows()) == request_.rowsPerFile) {
+      HandOverBatch();
+      TakeFilledBatch();
       EndFile();
       BeginFile();
     }
-    batch_.Add(number, values, columns_.size());
-    if (batch_.Rows() == kBatchRows) FillColumns();
+    Filling().Add(number, values, columns_.size());
+    if (Filling().Rows() == kBatchRows) HandOverBatch();
   }
 
   ExportResult Finish() override {
-    FillColumns();
+    HandOverBatch();
+    TakeFilledBatch();
     EndFile();
     if (staged_) staged_->Commit();
     ExportResult result{ExportOutcome::Exported, {}};
@@ -152,6 +155,7 @@ class ParquetWriter : public FormatWriter {
     if (IsDataset()) {
       out_ = &files_->Create(staged_->Path() + "/" + parquet::PartFileName(parts_++), FileRole::Part);
     }
+    fileRows_ = 0;
     std::vector<parquet::FileColumn> columns;
     for (const FieldColumn& column : columns_) columns.push_back(column.column);
     file_ = std::make_unique<parquet::ParquetFile>(*out_, columns, CodecFor(request_.compression), limits_);
@@ -169,44 +173,51 @@ class ParquetWriter : public FormatWriter {
     if (IsDataset()) out_->Close();
   }
 
-  // Gives the columns the batch's values, half of the columns on a thread of its own, and logs
-  // the values refused in record order.
-  void FillColumns() {
-    if (batch_.Rows() == 0) return;
-    std::atomic<std::size_t> nextColumn{0};
-    const auto fill = [this, &nextColumn](parquet::ValueReading& reading, std::vector<RefusedValue>& refused) {
-      for (std::size_t column; (column = nextColumn++) < columns_.size();) {
+  RecordBatch& Filling() { return batches_[filling_]; }
+
+  // Has the workers give the columns the values of the batch being filled, once they are done
+  // with the one before, and goes on filling the other batch meanwhile. The batches take turns
+  // in the columns, so the file's bytes do not depend on the threads' timing.
+  void HandOverBatch() {
+    if (Filling().Rows() == 0) return;
+    TakeFilledBatch();
+    fileRows_ += static_cast<std::int64_t>(Filling().Rows());
+    const RecordBatch& batch = Filling();
+    nextColumn_ = 0;
+    workers_.Start([this, &batch](std::size_t worker) {
+      std::vector<RefusedValue>& refused = refused_[worker];
+      refused.clear();
+      for (std::size_t column; (column = nextColumn_++) < columns_.size();) {
         parquet::ColumnChunk& chunk = file_->Column(column);
-        for (std::size_t row = 0; row < batch_.Rows(); ++row) {
-          const std::optional<std::string_view> value = batch_.Value(row, column);
+        for (std::size_t row = 0; row < batch.Rows(); ++row) {
+          const std::optional<std::string_view> value = batch.Value(row, column);
           if (!value) {
             chunk.AddNull();
-          } else if (!parquet::AddFieldValue(chunk, columns_[column].kind, *value, reading)) {
+          } else if (!parquet::AddFieldValue(chunk, columns_[column].kind, *value, reading_[worker])) {
             refused.push_back({row, column});
           }
         }
       }
-    };
-    refused_[0].clear();
-    refused_[1].clear();
-    std::future<void> helper = std::async(std::launch::async, fill, std::ref(reading_[1]), std::ref(refused_[1]));
-    std::exception_ptr failure;
-    try {
-      fill(reading_[0], refused_[0]);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    helper.wait();
-    if (failure) std::rethrow_exception(failure);
-    helper.get();
+    });
+    inColumns_ = filling_;
+    filling_ = 1 - filling_;
+  }
+
+  // Waits for the workers' batch, logs the values they refused in record order and ends its
+  // rows in the file, which may store a row group.
+  void TakeFilledBatch() {
+    if (!inColumns_) return;
+    RecordBatch& batch = batches_[*inColumns_];
+    inColumns_.reset();
+    workers_.Wait();
     std::vector<RefusedValue>& refused = refused_[0];
     refused.insert(refused.end(), refused_[1].begin(), refused_[1].end());
     std::sort(refused.begin(), refused.end());
     for (const RefusedValue& refusal : refused) {
-      LogRejected(batch_.Number(refusal.row), refusal.column, *batch_.Value(refusal.row, refusal.column));
+      LogRejected(batch.Number(refusal.row), refusal.column, *batch.Value(refusal.row, refusal.column));
     }
-    file_->EndRows(static_cast<std::int64_t>(batch_.Rows()));
-    batch_.Clear();
+    file_->EndRows(static_cast<std::int64_t>(batch.Rows()));
+    batch.Clear();
   }
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
@@ -222,9 +233,14 @@ class ParquetWriter : public FormatWriter {
   parquet::FileLimits limits_;
   std::string logPath_;
   std::vector<FieldColumn> columns_;
-  RecordBatch batch_;
-  std::array<parquet::ValueReading, 2> reading_;  // one per thread filling columns
+  // One batch takes records while the workers give the other's values to the columns.
+  std::array<RecordBatch, 2> batches_;
+  std::size_t filling_ = 0;
+  std::optional<std::size_t> inColumns_;
+  std::atomic<std::size_t> nextColumn_{0};
+  std::array<parquet::ValueReading, 2> reading_;  // one per worker
   std::array<std::vector<RefusedValue>, 2> refused_;
+  std::int64_t fileRows_ = 0;  // records given to the open file, the workers' batch included
   OutputFiles* files_ = nullptr;
   ByteSink* log_ = nullptr;
   ByteSink* out_ = nullptr;
@@ -232,6 +248,8 @@ class ParquetWriter : public FormatWriter {
   std::unique_ptr<parquet::ParquetFile> file_;
   long long parts_ = 0;
   std::int64_t rejected_ = 0;
+  // Last, so that it is gone, its job ended, before what the job uses.
+  BackgroundWorkers workers_{2};
 };
 
 }  // namespace

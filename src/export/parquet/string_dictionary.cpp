@@ -11,7 +11,8 @@ namespace {
 constexpr std::size_t kFirstSlots = 1024;
 
 // Short values hashed eight bytes at a time by multiplying: cheaper than the library's hash,
-// which every value of an indexed column would pay for.
+// which every value of an indexed column would pay for. Each step can be undone, so values of
+// one length up to eight bytes have hashes of their own.
 std::uint64_t HashBytes(std::string_view bytes) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
   std::uint64_t hash = bytes.size() * kMultiplier;
@@ -32,7 +33,7 @@ std::uint64_t HashBytes(std::string_view bytes) {
 
 std::string_view StringDictionary::Entry(std::uint32_t number) const {
   const std::uint32_t start = starts_[number];
-  const std::uint32_t end = number + 1 < starts_.size() ? starts_[number + 1] - 4 : static_cast<std::uint32_t>(plain_.size());
+  const std::uint32_t end = number + 1 < starts_.size() ? starts_[number + 1] - prefix_ : static_cast<std::uint32_t>(plain_.size());
   return std::string_view(plain_).substr(start, end - start);
 }
 
@@ -48,6 +49,9 @@ void StringDictionary::Grow() {
   }
 }
 
+StringDictionary::StringDictionary(EntryForm form)
+    : prefix_(form == EntryForm::WithLength ? 4 : 0), hashIsValue_(form == EntryForm::FixedWidth) {}
+
 std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
   // Kept at most half full, so that a search meets a free slot soon.
   if ((starts_.size() + 1) * 2 > slots_.size()) Grow();
@@ -55,13 +59,13 @@ std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
   const std::size_t mask = slots_.size() - 1;
   std::size_t at = hash & mask;
   for (; slots_[at].entry != 0; at = (at + 1) & mask) {
-    if (slots_[at].hash == hash && Entry(slots_[at].entry - 1) == value) {
+    if (slots_[at].hash == hash && (hashIsValue_ || Entry(slots_[at].entry - 1) == value)) {
       added = false;
       return slots_[at].entry - 1;
     }
   }
   const auto number = static_cast<std::uint32_t>(starts_.size());
-  putU32le(plain_, static_cast<std::uint32_t>(value.size()));
+  if (prefix_ != 0) putU32le(plain_, static_cast<std::uint32_t>(value.size()));
   starts_.push_back(static_cast<std::uint32_t>(plain_.size()));
   plain_.append(value);
   slots_[at] = Slot{hash, number + 1};

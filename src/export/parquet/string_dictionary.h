@@ -1,4 +1,5 @@
-// The distinct strings of a column chunk, numbered in order of appearance, in one flat table.
+// The distinct values of a column chunk, numbered in order of appearance, in one flat table:
+// strings, or the plain bytes of fixed-width values.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,17 @@ namespace quorlin::parquet {
 
 class StringDictionary {
  public:
+  // How the dictionary page holds an entry: with its length before it (strings), or as it is
+  // (numbers of one width, at most eight bytes).
+  enum class EntryForm { WithLength, FixedWidth };
+
+  explicit StringDictionary(EntryForm form = EntryForm::WithLength);
+
   // The number of `value`, given it anew when it is new (then `added` is set).
   std::uint32_t IndexOf(std::string_view value, bool& added);
 
   std::size_t Size() const { return starts_.size(); }
+  std::string_view Entry(std::uint32_t number) const;
   // The entries in plain encoding, as a dictionary page holds them.
   const std::string& PlainEntries() const { return plain_; }
   void Clear();
@@ -24,12 +32,13 @@ class StringDictionary {
     std::uint32_t entry = 0;  // the entry's number plus one; 0 for a free slot
   };
 
-  std::string_view Entry(std::uint32_t number) const;
   void Grow();
 
   std::vector<Slot> slots_;
   std::vector<std::uint32_t> starts_;  // where each entry's bytes begin in plain_
   std::string plain_;
+  std::uint32_t prefix_;  // bytes of length before each entry
+  bool hashIsValue_;      // equal hashes mean equal values, so entries need no comparing
 };
 
 }  // namespace quorlin::parquet

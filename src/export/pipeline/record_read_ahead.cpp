@@ -15,8 +15,6 @@ void RecordReadAhead::Batch::Clear() {
   bytes.clear();
   values.clear();
   valueCounts.clear();
-  error = nullptr;
-  last = false;
   nextRecord = 0;
   nextValue = 0;
 }
@@ -40,78 +38,23 @@ void RecordReadAhead::Batch::Add(std::string_view line, const RecordValues& reco
   valueCounts.push_back(record.size());
 }
 
-RecordReadAhead::RecordReadAhead(Source source) : source_(std::move(source)) {
-  free_.push_back(std::make_unique<Batch>());
-  free_.push_back(std::make_unique<Batch>());
-  reader_ = std::thread([this] { Read(); });
-}
+RecordReadAhead::RecordReadAhead(Source source)
+    : source_(std::move(source)), batches_([this](Batch& batch) { return Fill(batch); }) {}
 
-RecordReadAhead::~RecordReadAhead() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  changed_.notify_all();
-  reader_.join();
-}
-
-std::unique_ptr<RecordReadAhead::Batch> RecordReadAhead::TakeFree() {
-  std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return stopping_ || !free_.empty(); });
-  if (stopping_) return nullptr;
-  std::unique_ptr<Batch> batch = std::move(free_.front());
-  free_.pop_front();
-  return batch;
-}
-
-void RecordReadAhead::Fill(Batch& batch, RecordValues& values) {
+bool RecordReadAhead::Fill(Batch& batch) {
+  batch.Clear();
   std::string_view line;
   while (batch.valueCounts.size() < kBatchRecords && batch.bytes.size() < kBatchBytes) {
-    if (!source_(line, values)) {
-      batch.last = true;
-      return;
-    }
-    batch.Add(line, values);
+    if (!source_(line, sourceValues_)) return false;
+    batch.Add(line, sourceValues_);
   }
-}
-
-void RecordReadAhead::Read() {
-  RecordValues values;
-  for (;;) {
-    std::unique_ptr<Batch> batch = TakeFree();
-    if (!batch) return;
-    batch->Clear();
-    try {
-      Fill(*batch, values);
-    } catch (...) {
-      batch->error = std::current_exception();
-      batch->last = true;
-    }
-    const bool last = batch->last;
-    {
-      std::lock_guard lock(mutex_);
-      full_.push_back(std::move(batch));
-    }
-    changed_.notify_all();
-    if (last) return;
-  }
+  return true;
 }
 
 bool RecordReadAhead::Next(RecordValues& values) {
-  while (!current_ || current_->nextRecord == current_->valueCounts.size()) {
-    if (current_) {
-      if (current_->error) std::rethrow_exception(current_->error);
-      if (current_->last) return false;
-      {
-        std::lock_guard lock(mutex_);
-        free_.push_back(std::move(current_));
-      }
-      changed_.notify_all();
-    }
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !full_.empty(); });
-    current_ = std::move(full_.front());
-    full_.pop_front();
+  while (current_ == nullptr || current_->nextRecord == current_->valueCounts.size()) {
+    current_ = batches_.Next();
+    if (current_ == nullptr) return false;
   }
   Batch& batch = *current_;
   const std::size_t count = batch.valueCounts[batch.nextRecord++];

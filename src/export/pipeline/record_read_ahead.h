@@ -1,20 +1,15 @@
 // Reading and cutting the records of an export on a second thread, ahead of the writer.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
-#include <deque>
-#include <exception>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "export/export_values.h"
+#include "text/batch_read_ahead.h"
 
 namespace quorlin {
 
@@ -29,10 +24,6 @@ class RecordReadAhead {
   using Source = std::function<bool(std::string_view& line, RecordValues& values)>;
 
   explicit RecordReadAhead(Source source);
-  // Stops the reading thread, waiting for the record it is reading.
-  ~RecordReadAhead();
-  RecordReadAhead(const RecordReadAhead&) = delete;
-  RecordReadAhead& operator=(const RecordReadAhead&) = delete;
 
   // The next record's values, valid until the next call; false at the end.
   bool Next(RecordValues& values);
@@ -43,8 +34,6 @@ class RecordReadAhead {
     std::string bytes;
     std::vector<std::pair<std::size_t, std::size_t>> values;  // offset and size in bytes
     std::vector<std::size_t> valueCounts;                      // one per record
-    std::exception_ptr error;  // raised after the batch's records
-    bool last = false;         // no batch follows
     std::size_t nextRecord = 0;
     std::size_t nextValue = 0;
 
@@ -52,18 +41,12 @@ class RecordReadAhead {
     void Add(std::string_view line, const RecordValues& values);
   };
 
-  void Read();
-  std::unique_ptr<Batch> TakeFree();
-  void Fill(Batch& batch, RecordValues& values);
+  bool Fill(Batch& batch);
 
   Source source_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Batch>> free_;
-  std::deque<std::unique_ptr<Batch>> full_;
-  bool stopping_ = false;
-  std::unique_ptr<Batch> current_;
-  std::thread reader_;
+  RecordValues sourceValues_;  // the reading thread's
+  Batch* current_ = nullptr;
+  BatchReadAhead<Batch> batches_;  // last: its thread reads the members above
 };
 
 }  // namespace quorlin

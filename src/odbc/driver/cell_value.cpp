@@ -38,13 +38,22 @@ IntegerRange RangeOf(ColumnKind kind) {
   }
 }
 
+// A whole number's digits as to_chars writes them: no sign but a minus, no leading zero, no "-0".
+bool IsCanonicalWhole(std::string_view text) {
+  const bool negative = !text.empty() && text.front() == '-';
+  const std::string_view digits = text.substr(negative ? 1 : 0);
+  return !digits.empty() && !(digits.front() == '0' && (digits.size() > 1 || negative));
+}
+
 CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   const IntegerRange range = RangeOf(kind);
   std::string_view text = Trim(field);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  const bool plusSign = !text.empty() && text.front() == '+';
+  if (plusSign) text.remove_prefix(1);
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
+  const bool plain = error == std::errc() && end == text.data() + text.size();
+  if (!plain) {
     // Not plain digits: a whole number written with an exponent or a zero fraction still counts.
     const double real = FieldNumber(field, locale, "a whole number");
     if (std::trunc(real) != real) NotA(field, "a whole number");
@@ -56,7 +65,9 @@ CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSe
   if (value < range.low || value > range.high) {
     throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for " + range.name);
   }
-  return CellValue::Of(value);
+  CellValue number = CellValue::Of(value);
+  if (plain && !plusSign && IsCanonicalWhole(text)) number.form = text;
+  return number;
 }
 
 CellValue::Kind DateKindOf(ColumnKind kind) {
@@ -97,14 +108,16 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
     const char first = static_cast<char>(word.front() & ~0x20);
     // TRUE, YES and ON are true; FALSE, NO and OFF false ("ON" and "OFF" share their O).
     value.integer = first == 'T' || first == 'Y' || (first == 'O' && word.size() == 2 && (word[1] & ~0x20) == 'N');
+    value.form = value.integer != 0 ? "1" : "0";
     return value;
   }
   value.integer = FieldNumber(field, locale, "a Bit (True, False, Yes, No, On, Off or a number)") != 0;
   return value;
 }
 
-// `number` (0 to 9999) with leading zeros to `width` digits, written at `at`.
-void PutPadded(char* at, int number, int width) {
+// `number` (0 to 9999) with leading zeros to `width` digits, written at `at`; unrolled, as
+// dates and times are in every row of a large result.
+[[gnu::always_inline]] inline void PutPadded(char* at, int number, int width) {
   for (int k = width - 1; k >= 0; --k, number /= 10) at[k] = static_cast<char>('0' + number % 10);
 }
 
@@ -142,15 +155,20 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value
   return true;
 }
 
+// A day of the calendar whose year has four digits, as an ISO date can name it.
+bool IsIsoDay(const DateTime& value) {
+  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (value.month < 1 || value.month > 12 || value.day < 1 || value.day > kDays[value.month - 1]) return false;
+  const bool leap = (value.year % 4 == 0 && value.year % 100 != 0) || value.year % 400 == 0;
+  return value.year >= 1 && value.year <= 9999 && !(value.month == 2 && value.day == 29 && !leap);
+}
+
 bool IsoDate(std::string_view text, DateTime& value) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
   if (!Digits(text, 0, 4, value.year) || !Digits(text, 5, 2, value.month) || !Digits(text, 8, 2, value.day)) {
     return false;
   }
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (value.month < 1 || value.month > 12 || value.day < 1 || value.day > kDays[value.month - 1]) return false;
-  const bool leap = (value.year % 4 == 0 && value.year % 100 != 0) || value.year % 400 == 0;
-  return value.year >= 1 && !(value.month == 2 && value.day == 29 && !leap);
+  return IsIsoDay(value);
 }
 
 bool IsoTime(std::string_view text, DateTime& value) {
@@ -171,9 +189,54 @@ bool IsoTime(std::string_view text, DateTime& value) {
   return value.hour < 24 && value.minute < 60 && value.second < 60;
 }
 
+// Digits with at most one "." and an optional minus, fifteen digits at most: a number the
+// recogniser accepts, read in one pass without its checks. Its digits as a whole number and the
+// power of ten that scales them are both held exactly by a double, so the one division rounds
+// once and gives the double nearest to the text, as from_chars does.
+bool ReadPlainNumber(std::string_view text, double& value) {
+  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  std::uint64_t digits = 0;
+  std::size_t count = 0;
+  std::size_t scale = 0;
+  bool separator = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+      ++count;
+      scale += separator ? 1 : 0;
+    } else if (c == '.' && !separator) {
+      separator = true;
+    } else if (!(i == 0 && c == '-')) {
+      return false;
+    }
+  }
+  if (count == 0 || count > 15) return false;
+  value = static_cast<double>(digits) / kPowersOfTen[scale];
+  if (text.front() == '-') value = -value;
+  return true;
+}
+
+// The shortest exact form to_chars writes for a number ReadPlainNumber reads, where it has a
+// whole part that is not zero and a fraction that is not: fifteen digits at most tell its double
+// apart from that of every other such number, so its shortest digits are its own without the
+// zeros that end the fraction, and written out they are shorter than with an exponent. Empty
+// for any other number.
+std::string_view ShortestPlainForm(std::string_view text) {
+  const std::size_t point = text.find('.');
+  const std::size_t whole = !text.empty() && text.front() == '-' ? 1 : 0;
+  if (point == std::string_view::npos || point == whole || text[whole] == '0') return {};
+  std::size_t end = text.size();
+  while (end > point + 1 && text[end - 1] == '0') --end;
+  return end == point + 1 ? std::string_view() : text.substr(0, end);
+}
+
 }  // namespace
 
 double FieldNumber(std::string_view text, const LocaleSettings& locale, const char* what) {
+  double value = 0;
+  if (locale.decimalSeparator == '.' && ReadPlainNumber(Trim(text), value)) return value;
   const NumberReading number = ReadNumber(text, locale);
   if (number.outcome == NumberOutcome::OutOfRange) {
     throw SqlError(state::kOutOfRange, NumberOutOfRangeMessage(text));
@@ -211,6 +274,24 @@ CellValue ValueOfStoredText(std::string_view text, ColumnKind kind) {
   return CellValue::Of(text);
 }
 
+CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text) {
+  // A date whose ISO text reads back as the same date skips writing and reading that text.
+  if (value.kind == CellValue::Kind::Date && kind == ColumnKind::Date && IsIsoDay(value.when)) {
+    CellValue date;
+    date.kind = CellValue::Kind::Date;
+    date.when.year = value.when.year;
+    date.when.month = value.when.month;
+    date.when.day = value.when.day;
+    return date;
+  }
+  text.clear();
+  AppendCharacterForm(value, text);
+  CellValue stored = ValueOfStoredText(text, kind);
+  // The text it was read back from is its character form.
+  if (stored.kind != CellValue::Kind::Text) stored.form = text;
+  return stored;
+}
+
 CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   if (field.empty()) return CellValue::Null();
   if (kind == ColumnKind::Text || kind == ColumnKind::LongText) return CellValue::Of(field);
@@ -228,6 +309,11 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
     case ColumnKind::Double: {
       CellValue value;
       value.kind = CellValue::Kind::Double;
+      const std::string_view trimmed = Trim(field);
+      if (locale.decimalSeparator == '.' && ReadPlainNumber(trimmed, value.real)) {
+        value.form = ShortestPlainForm(trimmed);
+        return value;
+      }
       value.real = FieldNumber(field, locale, "a number");
       return value;
     }
@@ -242,6 +328,10 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
 }
 
 void AppendCharacterForm(const CellValue& value, std::string& out) {
+  if (!value.form.empty()) {
+    out.append(value.form);
+    return;
+  }
   switch (value.kind) {
     case CellValue::Kind::Null:
       return;

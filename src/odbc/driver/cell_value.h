@@ -18,6 +18,9 @@ struct CellValue {
   std::int64_t integer = 0;  // Integer, Bit
   double real = 0;
   DateTime when;  // Date, Time, Timestamp
+  // The character form of a value that is not a text, where the rows hold it written already;
+  // empty where it is to be written when asked for.
+  std::string_view form;
 
   static CellValue Null() { return {}; }
   static CellValue Of(std::string_view bytes) {
@@ -40,12 +43,18 @@ struct CellValue {
 CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSettings& locale);
 
 // The character form clients get: text as it stands, numbers in the shortest exact form,
-// "yyyy-mm-dd", "hh:mm:ss", "yyyy-mm-dd hh:mm:ss[.fff]", bits as 1 or 0. Appends to `out`.
+// "yyyy-mm-dd", "hh:mm:ss", "yyyy-mm-dd hh:mm:ss[.fff]", bits as 1 or 0 (or the value's `form`
+// where it has one). Appends to `out`.
 void AppendCharacterForm(const CellValue& value, std::string& out);
 
 // A text as the SQL engine gives it back for a column of `kind`, where dates and times are held
 // in their ISO form: the date, time or timestamp it writes, else the text itself.
 CellValue ValueOfStoredText(std::string_view text, ColumnKind kind);
+
+// A date, time or timestamp value as the SQL engine gives it back for a column of `kind` after
+// holding it as its ISO text (see ValueOfStoredText); `text` holds that text where the result
+// points into it.
+CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text);
 
 // The value of a numeric text, for a value of `what` ("a number"): raises 22018 naming `what`
 // when the text is no number, and 22003 when it is beyond the range of a double.

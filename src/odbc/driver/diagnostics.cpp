@@ -12,19 +12,9 @@ bool IsOdbcClass(const std::string& sqlState) { return sqlState.starts_with("HY"
 
 }  // namespace
 
-void Diagnostics::Clear() {
-  records_.clear();
-  returnCode_ = SQL_SUCCESS;
-}
-
 void Diagnostics::Add(const std::string& sqlState, const std::string& message, SQLLEN rowNumber,
                       SQLINTEGER columnNumber) {
   records_.push_back({sqlState, kMessagePrefix + message, rowNumber, columnNumber});
-}
-
-SQLRETURN Diagnostics::Finish(SQLRETURN result) {
-  returnCode_ = result;
-  return result;
 }
 
 SQLRETURN GetDiagRec(const Diagnostics& diagnostics, SQLSMALLINT recordNumber, SQLCHAR* sqlState,

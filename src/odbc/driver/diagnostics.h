@@ -21,12 +21,18 @@ struct DiagRecord {
 
 class Diagnostics {
  public:
-  // Every driver call starts with an empty list.
-  void Clear();
+  // Every driver call starts with an empty list; inline, as a fetch loop makes a call per value.
+  void Clear() {
+    if (!records_.empty()) records_.clear();
+    returnCode_ = SQL_SUCCESS;
+  }
   void Add(const std::string& sqlState, const std::string& message, SQLLEN rowNumber = SQL_NO_ROW_NUMBER,
            SQLINTEGER columnNumber = SQL_NO_COLUMN_NUMBER);
   // Keeps the result of the call for SQL_DIAG_RETURNCODE and gives it back.
-  SQLRETURN Finish(SQLRETURN result);
+  SQLRETURN Finish(SQLRETURN result) {
+    returnCode_ = result;
+    return result;
+  }
 
   const std::vector<DiagRecord>& Records() const { return records_; }
   SQLRETURN ReturnCode() const { return returnCode_; }

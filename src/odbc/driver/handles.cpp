@@ -23,9 +23,4 @@ Connection* AsConnection(SQLHANDLE handle) {
   return connection != nullptr && connection->tag == HandleTag::Connection ? connection : nullptr;
 }
 
-Statement* AsStatement(SQLHANDLE handle) {
-  auto* statement = static_cast<Statement*>(handle);
-  return statement != nullptr && statement->tag == HandleTag::Statement ? statement : nullptr;
-}
-
 }  // namespace quorlin::driver

@@ -99,6 +99,10 @@ struct Statement {
 
 Environment* AsEnvironment(SQLHANDLE handle);
 Connection* AsConnection(SQLHANDLE handle);
-Statement* AsStatement(SQLHANDLE handle);
+// Inline, as every SQLGetData of a fetch loop starts here.
+inline Statement* AsStatement(SQLHANDLE handle) {
+  auto* statement = static_cast<Statement*>(handle);
+  return statement != nullptr && statement->tag == HandleTag::Statement ? statement : nullptr;
+}
 
 }  // namespace quorlin::driver

@@ -32,15 +32,18 @@ bool RowsResult::Next() {
   return true;
 }
 
-CellValue RowsResult::Value(std::size_t column) const {
+const CellValue& RowsResult::Value(std::size_t column) const {
   const Cell& cell = rows_[next_ - 1][column];
-  if (!cell) return CellValue::Null();
-  if (columns_[column].kind == ColumnKind::Text || columns_[column].kind == ColumnKind::LongText) {
-    return CellValue::Of(std::string_view(*cell));
+  if (!cell) {
+    value_ = CellValue::Null();
+  } else if (columns_[column].kind == ColumnKind::Text || columns_[column].kind == ColumnKind::LongText) {
+    value_ = CellValue::Of(std::string_view(*cell));
+  } else {
+    std::int64_t number = 0;
+    std::from_chars(cell->data(), cell->data() + cell->size(), number);
+    value_ = CellValue::Of(number);
   }
-  std::int64_t value = 0;
-  std::from_chars(cell->data(), cell->data() + cell->size(), value);
-  return CellValue::Of(value);
+  return value_;
 }
 
 }  // namespace quorlin::driver

@@ -26,8 +26,9 @@ class ResultSet {
   virtual const std::vector<ResultColumn>& Columns() const = 0;
   // Moves to the next row; false after the last one.
   virtual bool Next() = 0;
-  // The value of a column of the current row, valid until the next move.
-  virtual CellValue Value(std::size_t column) const = 0;
+  // The value of a column of the current row, valid until the next move or the next call:
+  // rows that hold their values hand them out without a copy.
+  virtual const CellValue& Value(std::size_t column) const = 0;
 };
 
 // Rows of a query: the first is read when they open, so that its failure is the execution's,
@@ -57,10 +58,11 @@ class RowsResult : public ResultSet {
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
   bool Next() override;
-  CellValue Value(std::size_t column) const override;
+  const CellValue& Value(std::size_t column) const override;
 
  private:
   std::vector<ResultColumn> columns_;
+  mutable CellValue value_;  // the value handed out last
   std::vector<std::vector<Cell>> rows_;
   std::size_t next_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "odbc/driver/plain_scan.h"
 #include "odbc/driver/result_set.h"
 #include "odbc/driver/table_cursor.h"
+#include "text/batch_read_ahead.h"
 
 namespace quorlin::driver {
 
@@ -17,19 +18,36 @@ class ScanRows : public QueryRows {
   ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns);
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  CellValue Value(std::size_t column) const override { return values_[column]; }
+  const CellValue& Value(std::size_t column) const override { return row_[column]; }
 
  private:
+  // Rows read, cut and converted ahead of the fetches, with the bytes their values point at.
+  struct Batch {
+    std::vector<CellValue> values;  // row after row
+    std::string bytes;              // texts and character forms; never grows while filled
+    std::size_t rows = 0;
+  };
+
   bool ReadRow() override;
+  bool Fill(Batch& batch);
+  // Appends the values of the next record to `values`; false at the end of the file.
+  bool Convert(std::vector<CellValue>& values);
 
   TableLayout layout_;
   std::vector<std::size_t> fields_;
   std::vector<ResultColumn> columns_;
-  std::unique_ptr<TableCursor> rows_;
-  // Every value of the row is converted when the row is read, as the engine does, so that a
+  std::unique_ptr<TableCursor> records_;
+  // The reading thread's: the values of the record that did not fit the batch before, which
+  // still point into the reader's record, and where a date's ISO text lives until it is copied.
+  std::vector<CellValue> carried_;
+  std::vector<std::string> dateTexts_;
+  // The fetching thread's.
+  Batch* batch_ = nullptr;
+  std::size_t nextRow_ = 0;
+  const CellValue* row_ = nullptr;
+  // Every value of a row is converted when the row is read, as the engine does, so that a
   // value that does not convert fails the fetch of its row and not a later read of a column.
-  std::vector<CellValue> values_;
-  std::vector<std::string> dateTexts_;  // where a date's ISO form lives while it is the value
+  BatchReadAhead<Batch> batches_;  // last: its thread reads the members above
 };
 
 }  // namespace quorlin::driver

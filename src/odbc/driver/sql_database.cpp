@@ -274,7 +274,12 @@ SqlRows::~SqlRows() { sqlite3_reset(statement_.get()); }
 
 bool SqlRows::ReadRow() { return database_.Step(statement_.get()); }
 
-CellValue SqlRows::Value(std::size_t column) const {
+const CellValue& SqlRows::Value(std::size_t column) const {
+  value_ = ReadValue(column);
+  return value_;
+}
+
+CellValue SqlRows::ReadValue(std::size_t column) const {
   sqlite3_stmt* statement = statement_.get();
   const int k = static_cast<int>(column);
   const int type = sqlite3_column_type(statement, k);

@@ -75,14 +75,16 @@ class SqlRows : public QueryRows {
   ~SqlRows() override;
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  CellValue Value(std::size_t column) const override;
+  const CellValue& Value(std::size_t column) const override;
 
  private:
   bool ReadRow() override;
+  CellValue ReadValue(std::size_t column) const;
 
   SqlDatabase& database_;
   std::shared_ptr<sqlite3_stmt> statement_;
   std::vector<ResultColumn> columns_;
+  mutable CellValue value_;  // the value handed out last
 };
 
 }  // namespace quorlin::driver

@@ -10,12 +10,15 @@ namespace quorlin::driver {
 
 namespace {
 
-const ResultColumn& ColumnAt(const Statement& statement, SQLUSMALLINT column) {
+// Out of line, so that the checks of every SQLGetData stay a few instructions.
+[[noreturn, gnu::noinline, gnu::cold]] void NoSuchColumn(const Statement& statement, SQLUSMALLINT column) {
   if (column == 0) throw SqlError(state::kBadColumnNumber, "Bookmark columns are not supported");
-  if (column > statement.described.size()) {
-    throw SqlError(state::kBadColumnNumber, "Column " + std::to_string(column) + " does not exist: the result has " +
-                                                std::to_string(statement.described.size()) + " columns");
-  }
+  throw SqlError(state::kBadColumnNumber, "Column " + std::to_string(column) + " does not exist: the result has " +
+                                              std::to_string(statement.described.size()) + " columns");
+}
+
+const ResultColumn& ColumnAt(const Statement& statement, SQLUSMALLINT column) {
+  if (column == 0 || column > statement.described.size()) NoSuchColumn(statement, column);
   return statement.described[column - 1];
 }
 
@@ -63,6 +66,16 @@ SQLRETURN Changed(Statement& statement, const char* attribute, const char* kept)
 
 [[noreturn]] void NotImplemented(const std::string& what) {
   throw SqlError(state::kNotImplemented, "Optional feature not implemented: " + what);
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void CannotGetData(const Statement& statement) {
+  ExpectCursor(statement);
+  if (!statement.onRow) throw SqlError(state::kInvalidCursorState, "No row to read: fetch a row first");
+  NotImplemented("SQLGetData with a rowset of more than one row");
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void UnknownTargetType(SQLSMALLINT targetType) {
+  throw SqlError(state::kRestrictedType, "The C type " + std::to_string(targetType) + " is not supported");
 }
 
 SQLULEN AsULen(SQLPOINTER value) { return reinterpret_cast<SQLULEN>(value); }
@@ -131,17 +144,14 @@ SQLRETURN FetchRowset(Statement& statement) {
 
 SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,
                   SQLLEN bufferLength, SQLLEN* indicator) {
-  ExpectCursor(statement);
-  if (!statement.onRow) throw SqlError(state::kInvalidCursorState, "No row to read: fetch a row first");
-  if (statement.rowArraySize > 1) NotImplemented("SQLGetData with a rowset of more than one row");
+  if (!statement.onRow || statement.rowArraySize > 1) CannotGetData(statement);
   const ResultColumn& described = ColumnAt(statement, column);
-  if (!IsKnownTargetType(targetType)) {
-    throw SqlError(state::kRestrictedType, "The C type " + std::to_string(targetType) + " is not supported");
-  }
+  if (targetType != SQL_C_CHAR && !IsKnownTargetType(targetType)) UnknownTargetType(targetType);
   PieceState& piece = statement.piece;
   if (piece.column != column) piece.Start(column);
   if (piece.delivered) return SQL_NO_DATA;
-  const CellValue value = piece.started ? CellValue{} : statement.cursor->Value(column - 1);
+  static const CellValue kHandedOut;  // a value in pieces is in `piece` once started
+  const CellValue& value = piece.started ? kHandedOut : statement.cursor->Value(column - 1);
   return WriteValue(value, described.kind, targetType, target, bufferLength, indicator, piece, statement.diagnostics);
 }
 

@@ -1,11 +1,9 @@
-#include "platform/settings.h"
+#include "app/window_settings.h"
 
 #include <algorithm>
 #include <climits>
-#include <filesystem>
 #include <ostream>
-
-#include "platform/folder_files.h"
+#include <string>
 
 namespace quorlin {
 
@@ -75,6 +73,11 @@ Settings LoadSettings(const ProfileFile& file) {
   exports.fileName = file.ReadString(kExport, "FileName", "");
   exports.customChar = file.ReadString(kExport, "CustomChar", "");
   exports.quoteChar = file.ReadString(kExport, "QuoteChar", "\"");
+  exports.compression = file.ReadString(kExport, "Compression", "zstd");
+  if (const std::optional<int> rows = ReadInt(file, kExport, "RowsPerFile"); rows && *rows >= 0) {
+    exports.rowsPerFile = *rows;
+  }
+  exports.currencyAsDecimal = IsYes(file, kExport, "CurrencyAsDecimal", "No");
 
   settings.mainWindow = ReadPlacement(file, kMainWindowName);
   settings.exportWindow = ReadPlacement(file, kExportWindowName);
@@ -110,6 +113,9 @@ void SaveExportSettings(ProfileFile& file, const ExportSettings& exports) {
   file.WriteString(kExport, "FileName", exports.fileName);
   file.WriteString(kExport, "CustomChar", exports.customChar);
   file.WriteString(kExport, "QuoteChar", exports.quoteChar);
+  file.WriteString(kExport, "Compression", exports.compression);
+  file.WriteInteger(kExport, "RowsPerFile", exports.rowsPerFile);
+  file.WriteString(kExport, "CurrencyAsDecimal", YesNo(exports.currencyAsDecimal));
 }
 
 StoredPlacement ReadPlacement(const ProfileFile& file, std::string_view window) {
@@ -136,29 +142,6 @@ WindowBounds PlacedBounds(const StoredPlacement& stored, WindowBounds current) {
   return current;
 }
 
-std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
-  if (xdgConfigHome != nullptr && *xdgConfigHome != '\0') {
-    return WithTrailingSlash(xdgConfigHome) + "Quorlin/";
-  }
-  return WithTrailingSlash(home != nullptr ? home : "") + ".config/Quorlin/";
-}
-
-bool IsInstalledProgramFolder(const std::string& programFolder) {
-  std::error_code ignored;
-  return std::filesystem::is_directory(WithTrailingSlash(programFolder) + "../share/quorlin", ignored);
-}
-
-std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder) {
-  // Even root, who may write anywhere, must not leave a settings file in the system's folder
-  // of programs.
-  if (!IsInstalledProgramFolder(programFolder) && CanWriteInFolder(programFolder)) {
-    return FindInFolderNoCase(programFolder, "Quorlin.INI");
-  }
-  std::error_code ignored;
-  std::filesystem::create_directories(userConfigFolder, ignored);
-  return FindInFolderNoCase(userConfigFolder, "Quorlin.INI");
-}
-
 void PrintTo(const OptionSettings& options, std::ostream* out) {
   *out << "{Sounds=" << options.sounds << " Editor=\"" << options.editor
        << "\" FieldCountFrom=" << options.numberingBase << " ODBCOnly=" << options.odbcOnly
@@ -170,7 +153,8 @@ void PrintTo(const ExportSettings& exports, std::ostream* out) {
   *out << "{UseLastFile=" << exports.useLastFile << " format=" << exports.formatIndex
        << " HeaderRow=" << exports.includeHeaderRow << " IncludeFields=" << exports.includeFieldNames
        << " Title=\"" << exports.title << "\" FileName=\"" << exports.fileName << "\" CustomChar=\""
-       << exports.customChar << "\" QuoteChar=\"" << exports.quoteChar << "\"}";
+       << exports.customChar << "\" QuoteChar=\"" << exports.quoteChar << "\" Compression=" << exports.compression
+       << " RowsPerFile=" << exports.rowsPerFile << " CurrencyAsDecimal=" << exports.currencyAsDecimal << "}";
 }
 
 void PrintTo(const StoredPlacement& placement, std::ostream* out) {

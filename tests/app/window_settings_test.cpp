@@ -1,7 +1,6 @@
-#include "platform/settings.h"
+#include "app/window_settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -39,11 +38,13 @@ TEST(Settings, EveryKeyIsRead) {
       "OpenLastFile=Yes\r\nLast=/data/a.csv\r\nSchema=Yes\r\nFixedLength=120\r\n"
       "[Export]\r\nUseLastFile=Yes\r\nExportAs=8\r\nHeaderRow=Yes\r\nIncludeFields=No\r\n"
       "Title=Stock\r\nFileName=/out/a.xml\r\nCustomChar=;\r\nQuoteChar='\r\n"
+      "Compression=snappy\r\nRowsPerFile=5000\r\nCurrencyAsDecimal=Yes\r\n"
       "[GUI]\r\nfrmQuorlinLeft=10\r\nfrmQuorlinTop=20\r\nfrmQuorlinWidth=900\r\nfrmQuorlinHeight=700\r\n"
       "frmExportDataLeft=-5\r\nfrmExportDataHeight=300\r\n");
   EXPECT_EQ((OptionSettings{true, "/usr/bin/vi", 0, false, true, "/data/a.csv", true, "120"}),
             settings.options);
-  EXPECT_EQ((ExportSettings{true, 7, true, false, "Stock", "/out/a.xml", ";", "'"}), settings.exports);
+  EXPECT_EQ((ExportSettings{true, 7, true, false, "Stock", "/out/a.xml", ";", "'", "snappy", 5000, true}),
+            settings.exports);
   EXPECT_EQ((StoredPlacement{10, 20, 900, 700}), settings.mainWindow);
   EXPECT_EQ((StoredPlacement{-5, std::nullopt, std::nullopt, 300}), settings.exportWindow);
 }
@@ -86,6 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                     With([](Settings& s) { s.exports.formatIndex = 12; })},
         GarbageCase{"HeaderRowWord", "[Export]\r\nHeaderRow=maybe\r\nIncludeFields=\r\n",
                     With([](Settings& s) { s.exports.includeHeaderRow = true; })},
+        GarbageCase{"RowsPerFileNegativeAndYesInLowerCase", "[Export]\r\nRowsPerFile=-4\r\nCurrencyAsDecimal=yes\r\n",
+                    Settings{}},
         GarbageCase{"PlacementWords", "[GUI]\r\nfrmQuorlinLeft=left\r\nfrmQuorlinWidth=99999999999\r\n",
                     Settings{}},
         GarbageCase{"BinaryJunk", std::string("\0\xff[Options\r\n=\r\n[GUI]]\r\nSounds\r\n", 32), Settings{}}),
@@ -112,7 +115,7 @@ TEST(Settings, ShutDownWritesItsSixKeysInOrderAndReadsBack) {
 TEST(Settings, ExportKeysAndPlacementsReadBackAsWritten) {
   TempDir dir;
   ProfileFile file(dir.File("Quorlin.INI"));
-  const ExportSettings exports{false, 9, true, false, "T", "/o.sql", "|", "{none}"};
+  const ExportSettings exports{false, 9, true, false, "T", "/o.sql", "|", "{none}", "none", 7, true};
   SaveExportSettings(file, exports);
   SaveUseLastExport(file, true);
   SavePlacement(file, kExportWindowName, {1, 2, 300, 400});
@@ -131,39 +134,6 @@ TEST(Settings, ExportKeysAndPlacementsReadBackAsWritten) {
 TEST(Settings, PlacedBoundsKeepWhatIsNotStored) {
   EXPECT_EQ((WindowBounds{150, 110, 796, 700}),
             PlacedBounds({150, std::nullopt, std::nullopt, 700}, {100, 110, 796, 555}));
-}
-
-TEST(SettingsLocation, TheConfigurationFolderFollowsTheEnvironment) {
-  EXPECT_EQ("/x/cfg/Quorlin/", UserConfigFolder("/x/cfg", "/home/u"));
-  EXPECT_EQ("/home/u/.config/Quorlin/", UserConfigFolder("", "/home/u"));
-  EXPECT_EQ("/home/u/.config/Quorlin/", UserConfigFolder(nullptr, "/home/u/"));
-}
-
-TEST(SettingsLocation, BesideTheProgramWhenItsFolderIsWritable) {
-  TempDir program;
-  TempDir config;
-  EXPECT_EQ(program.File("Quorlin.INI"), SettingsFilePath(program.Path(), config.File("q/")));
-  WriteBytes(program.File("quorlin.ini"), "");
-  EXPECT_EQ(program.File("quorlin.ini"), SettingsFilePath(program.Path(), config.File("q/")));
-  EXPECT_FALSE(std::filesystem::exists(config.File("q")));
-}
-
-TEST(SettingsLocation, InTheConfigurationFolderWhenTheProgramsIsReadOnly) {
-  TempDir program;
-  TempDir config;
-  ASSERT_EQ(0, ::chmod(program.Path().c_str(), 0555));
-  EXPECT_EQ(config.File("q/Quorlin.INI"), SettingsFilePath(program.Path(), config.File("q/")));
-  EXPECT_TRUE(std::filesystem::is_directory(config.File("q")));
-  ::chmod(program.Path().c_str(), 0755);
-}
-
-TEST(SettingsLocation, AnInstalledProgramKeepsThemInTheConfigurationFolderEvenWhenItCouldWriteBesideIt) {
-  TempDir prefix;
-  TempDir config;
-  std::filesystem::create_directories(prefix.File("bin"));
-  std::filesystem::create_directories(prefix.File("share/quorlin/help"));
-  EXPECT_EQ(config.File("q/Quorlin.INI"), SettingsFilePath(prefix.File("bin/"), config.File("q/")));
-  EXPECT_FALSE(std::filesystem::exists(prefix.File("bin/Quorlin.INI")));
 }
 
 }  // namespace

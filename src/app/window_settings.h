@@ -1,5 +1,5 @@
-// The settings file Quorlin.INI: every key it holds with its default, read and written through
-// ProfileFile, and where the file lives.
+// The window's keys of the settings file Quorlin.INI, each with its default, read and written
+// through ProfileFile.
 #pragma once
 
 #include <iosfwd>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/profile_file.h"
+#include "platform/window_bounds.h"
 
 namespace quorlin {
 
@@ -35,18 +36,11 @@ struct ExportSettings {
   std::string fileName;            // FileName
   std::string customChar;          // CustomChar
   std::string quoteChar = "\"";    // QuoteChar
+  std::string compression = "zstd";  // Compression: the columnar formats' codec, as the box names it
+  int rowsPerFile = 0;               // RowsPerFile: 0 for one file, else records per part file
+  bool currencyAsDecimal = false;    // CurrencyAsDecimal is "Yes"
 
   bool operator==(const ExportSettings&) const = default;
-};
-
-// A window's left, top, width and height in pixels.
-struct WindowBounds {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-
-  bool operator==(const WindowBounds&) const = default;
 };
 
 // [GUI] keys of one window as stored: a missing or unusable value leaves the window's own.
@@ -84,7 +78,8 @@ void SaveOpenLastFile(ProfileFile& file, bool open);
 void SaveUseLastExport(ProfileFile& file, bool use);
 void SaveEditor(ProfileFile& file, const std::string& editor);
 // The [Export] keys the export dialog writes when it closes: ExportAs, HeaderRow,
-// IncludeFields, Title, FileName, CustomChar, QuoteChar.
+// IncludeFields, Title, FileName, CustomChar, QuoteChar, then the columnar formats' Compression,
+// RowsPerFile and CurrencyAsDecimal.
 void SaveExportSettings(ProfileFile& file, const ExportSettings& exports);
 
 // The [GUI] keys of the window named `window`: <window>Left, Top, Width and Height.
@@ -92,20 +87,6 @@ StoredPlacement ReadPlacement(const ProfileFile& file, std::string_view window);
 void SavePlacement(ProfileFile& file, std::string_view window, const WindowBounds& bounds);
 // `current` with each stored value in its place.
 WindowBounds PlacedBounds(const StoredPlacement& stored, WindowBounds current);
-
-// The user's configuration folder for Quorlin: $XDG_CONFIG_HOME/Quorlin, else
-// $HOME/.config/Quorlin (either may be null or empty).
-std::string UserConfigFolder(const char* xdgConfigHome, const char* home);
-
-// Whether the program of `programFolder` is installed: its share/quorlin folder is beside the
-// folder of programs (as /usr/bin and /usr/share/quorlin are).
-bool IsInstalledProgramFolder(const std::string& programFolder);
-
-// Quorlin.INI beside the program when it runs from its build or unpacked folder and that
-// folder can be written; else, and always for an installed program, in `userConfigFolder`,
-// which is created when missing. An existing file is found without regard
-// to the letter case of its name.
-std::string SettingsFilePath(const std::string& programFolder, const std::string& userConfigFolder);
 
 void PrintTo(const OptionSettings& options, std::ostream* out);
 void PrintTo(const ExportSettings& exports, std::ostream* out);
