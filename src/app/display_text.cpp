@@ -34,6 +34,8 @@ std::string CharacterBoxBytes(const QString& shown) {
   return shown.toStdString();
 }
 
+std::string InputCharacterText(const QString& shown) { return shown.toStdString(); }
+
 std::string PathBytes(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString PathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }

@@ -26,9 +26,13 @@ QString DisplayCellText(const std::string& bytes);
 // it, so that a value read from a file keeps its bytes; otherwise what the user typed, as UTF-8.
 std::string TypedBytes(const QString& shown, const std::string& original);
 
-// The byte of a one-character box (custom separator, qualifier): records are cut at single
-// bytes, so one character of code 255 or below is that Latin-1 byte; any other text is UTF-8.
+// The byte of a one-character box of an output's separator or qualifier: one character of code
+// 255 or below is that Latin-1 byte; any other text is UTF-8.
 std::string CharacterBoxBytes(const QString& shown);
+
+// The character of a box of the input's separator or qualifier, as the layout keeps it: UTF-8,
+// which the reader finds in the file's own form.
+std::string InputCharacterText(const QString& shown);
 
 // The first item of a choice box that leaves the choice to the locale.
 inline constexpr const char* kLocaleChoice = "(locale)";

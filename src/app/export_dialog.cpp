@@ -380,7 +380,7 @@ std::string TfrmExportData::InputSeparator() const {
   if (optTab->isChecked()) return "\t";
   if (optComma->isChecked()) return ",";
   if (optFixed->isChecked()) return "";
-  return CharacterBoxBytes(txtChar->text());
+  return InputCharacterText(txtChar->text());
 }
 
 void TfrmExportData::cmdExportClick() {
@@ -391,7 +391,7 @@ void TfrmExportData::cmdExportClick() {
   choices.inputSeparator = InputSeparator();
   choices.fixedInput = fixedInput_;
   choices.characterSet = inputs_.layout.characterSet;
-  choices.inputQualifierBox = CharacterBoxBytes(cboTextChar->currentText());
+  choices.inputQualifierBox = InputCharacterText(cboTextChar->currentText());
   choices.hasHeaderRow = chkHeaderRow->isChecked();
   choices.includeHeaderRow = chkHeadInExport->isChecked();
   choices.includeFieldNames = chkFields->isChecked();

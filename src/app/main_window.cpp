@@ -489,9 +489,9 @@ void TfrmQuorlin::ConnectLayoutBoxes() {
   connect(txtLength, &QLineEdit::textChanged, this,
           [this](const QString& text) { file_.SetLineLength(text.toStdString()); });
   connect(txtChar, &QLineEdit::textChanged, this,
-          [this](const QString& text) { file_.SetCustomSeparator(CharacterBoxBytes(text)); });
+          [this](const QString& text) { file_.SetCustomSeparator(InputCharacterText(text)); });
   connect(cboTextChar, &QComboBox::currentTextChanged, this,
-          [this](const QString& text) { file_.SetQualifier(CharacterBoxBytes(text)); });
+          [this](const QString& text) { file_.SetQualifier(InputCharacterText(text)); });
   const auto conventionChosen = [this] {
     file_.SetConventions({ChoiceBytes(cboDateOrder->currentText()), ChoiceBytes(cboDecimal->currentText())});
     file_.MarkLayoutChanged();

@@ -42,7 +42,7 @@ std::string RulerDigits(int lineLength) {
   return digits;
 }
 
-QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit) {
+QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit, bool invalidAsReplacement) {
   QStringList cells;
   if (unit == FixedUnit::Characters) {
     std::u32string codes;
@@ -62,6 +62,15 @@ QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit) {
       for (std::size_t i = 1; i < Utf8Length(code) && static_cast<std::size_t>(cells.size()) < count; ++i) {
         cells.append(QString());
       }
+    }
+  } else if (invalidAsReplacement) {
+    // Each character keeps the positions of its bytes; an invalid byte is one U+FFFD.
+    for (std::size_t at = 0; at < count;) {
+      char32_t code = 0;
+      const std::size_t length = Utf8SequenceAt(line.substr(at), code);
+      cells.append(length == 0 ? QString(QChar(0xFFFD)) : PrintableCell(code));
+      for (std::size_t i = 1; i < length && at + i < count; ++i) cells.append(QString());
+      at += length == 0 ? 1 : length;
     }
   } else {
     for (std::size_t at = 0; at < count; ++at) {
@@ -201,10 +210,10 @@ void RulerView::ShowScan(const RulerScan& scan, int lineLength, bool headerBand)
   // Cells past the widest image can never be seen.
   const int maxCells = kMaxImageWidth / charWidth_ + 1;
   digitCells_ = RulerCells(RulerDigits(std::min(lineLength_, maxCells)), maxCells);
-  titleCells_ = RulerCells(scan.title, maxCells, scan.unit);
+  titleCells_ = RulerCells(scan.title, maxCells, scan.unit, scan.invalidShownAsReplacement);
   lineCells_.clear();
   lineCells_.reserve(scan.lines.size());
-  for (const std::string& line : scan.lines) lineCells_.push_back(RulerCells(line, maxCells, scan.unit));
+  for (const std::string& line : scan.lines) lineCells_.push_back(RulerCells(line, maxCells, scan.unit, scan.invalidShownAsReplacement));
   image_->resize(ImageSize());
   UpdateScrollBars(true);
   image_->update();

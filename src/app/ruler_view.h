@@ -23,10 +23,12 @@ std::string RulerDigits(int lineLength);
 
 // What each of the first `maxCells` positions of `line` shows in its character cell. Counting
 // bytes, a line that is valid UTF-8 shows each character in the cell of its first byte and
-// leaves the cells of its other bytes empty, and any other line shows each byte as Latin-1, so
-// cell i always stands for byte i. Counting characters (a line decoded from a single-byte set),
+// leaves the cells of its other bytes empty, and any other line shows each byte as Latin-1 or,
+// `invalidAsReplacement` (a UTF-8 file), its valid characters so and each invalid byte as
+// U+FFFD, so cell i always stands for byte i. Counting characters (a line decoded from a single-byte set),
 // cell i shows character i. Control characters stay empty.
-QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit = FixedUnit::Bytes);
+QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit = FixedUnit::Bytes,
+                       bool invalidAsReplacement = false);
 
 // The text of a break list entry: "Brk: " followed by the position.
 QString BreakListEntry(int position);

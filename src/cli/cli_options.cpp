@@ -7,8 +7,10 @@
 #include "cli/cli_error.h"
 #include "schema/saved_section.h"
 #include "schema/schema_reader.h"
+#include "text/field_mark.h"
 #include "text/integer_text.h"
 #include "text/record_reader.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
@@ -89,7 +91,7 @@ void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments) {
 }
 
 void CheckLayoutArguments(const LayoutArguments& arguments) {
-  if (arguments.separator && arguments.separator->size() > 1) {
+  if (arguments.separator && arguments.separator->size() > 1 && !IsOneCharacter(*arguments.separator)) {
     bool known = false;
     for (const SeparatorWord& word : kSeparatorWords) known |= *arguments.separator == word.word;
     if (!known) {
@@ -121,7 +123,8 @@ void CheckLayoutArguments(const LayoutArguments& arguments) {
 FileLayout ApplyLayoutArguments(FileLayout layout, const LayoutArguments& arguments) {
   if (arguments.separator) {
     layout.separator = SeparatorKind::Custom;
-    layout.customSeparator = *arguments.separator;
+    // The layout keeps characters as UTF-8; a byte that is none is its Latin-1 character.
+    layout.customSeparator = AsUtf8(*arguments.separator);
     for (const SeparatorWord& word : kSeparatorWords) {
       if (*arguments.separator == word.word) {
         layout.separator = word.kind;

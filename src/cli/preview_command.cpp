@@ -24,9 +24,12 @@ struct PreviewArguments {
 void WritePreviewJson(std::ostream& out, const OpenFile& file) {
   if (file.IsFixedView()) {
     out << "{\"lineLength\":" << file.LineLength() << ",\"title\":";
-    WriteJsonString(out, file.Ruler().title);
+    const RulerScan& ruler = file.Ruler();
+    WriteJsonString(out, ShownLine(ruler, ruler.title));
     out << ",\"lines\":";
-    WriteJsonTexts(out, file.Ruler().lines);
+    std::vector<std::string> lines;
+    for (const std::string& line : ruler.lines) lines.push_back(ShownLine(ruler, line));
+    WriteJsonTexts(out, lines);
     out << ",\"cut\":";
     WriteJsonTexts(out, file.CutMessages());
     out << "}\n";
@@ -54,8 +57,9 @@ void WritePreviewJson(std::ostream& out, const OpenFile& file) {
 
 void WritePreviewText(std::ostream& out, const OpenFile& file) {
   if (file.IsFixedView()) {
-    out << "Line length: " << file.LineLength() << '\n' << file.Ruler().title << '\n';
-    for (const std::string& line : file.Ruler().lines) out << line << '\n';
+    const RulerScan& ruler = file.Ruler();
+    out << "Line length: " << file.LineLength() << '\n' << ShownLine(ruler, ruler.title) << '\n';
+    for (const std::string& line : ruler.lines) out << ShownLine(ruler, line) << '\n';
     return;
   }
   const PreviewTable& table = file.Preview();

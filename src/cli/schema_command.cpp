@@ -122,7 +122,12 @@ std::string EngineStatementFor(const std::string& dataPath, const SavedSection& 
   source.separator = SeparatorText(layout);
   source.qualifier = source.fixedInput ? "" : layout.textQualifier;
   source.hasHeaderRow = layout.hasHeaderRow;
-  if (source.hasHeaderRow) TextLineReader(source.dataPath).ReadTextLine(source.headerLine);
+  // The engines compare the line as text of the file's set, so it is read decoded.
+  if (source.hasHeaderRow) {
+    TextLineReader(source.dataPath, layout.characterSet,
+                   source.fixedInput ? RecordForm::FixedLength : RecordForm::Delimited)
+        .ReadTextLine(source.headerLine);
+  }
   const LocaleSettings fileLocale = WithConventions(locale, ReadSavedLayout(schema, place.section).conventions);
   source.dateFormat = fileLocale.shortDateFormat;
   source.decimalSymbol = fileLocale.decimalSeparator;

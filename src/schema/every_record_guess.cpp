@@ -70,8 +70,8 @@ void GuessDelimitedFieldsFromEveryRecord(FieldList& fields, const std::string& p
   for (long long skipped = 1; skipped < options.startRow && reader.SkipRecord(); ++skipped) {
   }
   while (reader.ReadRecord(record)) {
-    SplitRecordViews(record, options.separator, options.qualifier, values, unescaped);
-    StripLeftQualifiers(values, record, options.qualifier);
+    SplitRecordViews(record, reader.Separator(), reader.Qualifier(), values, unescaped);
+    StripLeftQualifiers(values, record, reader.Qualifier());
     const std::size_t count = std::min(values.size(), seen.size());
     for (std::size_t i = 0; i < count; ++i) {
       const std::string_view value = values[i];

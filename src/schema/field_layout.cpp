@@ -3,6 +3,8 @@
 
 #include <ostream>
 
+#include "text/field_mark.h"
+
 namespace quorlin {
 
 std::string SeparatorText(const FileLayout& layout) {
@@ -14,7 +16,7 @@ std::string SeparatorText(const FileLayout& layout) {
     case SeparatorKind::Space:
       return " ";
     case SeparatorKind::Custom:
-      return layout.customSeparator.substr(0, 1);
+      return std::string(LeadingCharacter(layout.customSeparator));
     case SeparatorKind::Fixed:
       break;
   }

@@ -8,6 +8,8 @@
 #include "platform/ascii_case.h"
 #include "platform/trim.h"
 #include "schema/saved_section.h"
+#include "text/field_mark.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
@@ -58,7 +60,8 @@ SavedLayout ReadSavedLayout(const ProfileFile& file, const std::string& section)
     saved.separator = SeparatorKind::Space;
   } else if (const std::size_t open = format.find('('); open != std::string::npos) {
     saved.separator = SeparatorKind::Custom;
-    saved.customSeparator = format.substr(open + 1, 1);
+    // A byte that is no UTF-8 is the Latin-1 character sections of files read as bytes hold.
+    saved.customSeparator = AsUtf8(LeadingCharacter(std::string_view(format).substr(open + 1)));
   } else {
     saved.separator = SeparatorKind::Fixed;
   }

@@ -13,7 +13,9 @@
 #include "platform/trim.h"
 #include "schema/schema_file.h"
 #include "text/byte_order_mark.h"
+#include "text/field_mark.h"
 #include "text/record_splitter.h"
+#include "text/text_line_reader.h"
 
 namespace quorlin {
 
@@ -26,7 +28,9 @@ std::string FormatValue(const FileLayout& layout) {
     case SeparatorKind::Comma:
       return "CSVDelimited";
     case SeparatorKind::Custom:
-      return "Delimited(" + layout.customSeparator.substr(0, 1) + ")";
+      // A file read as its bytes keeps the byte its section has always held; any other saves
+      // the character as UTF-8.
+      return "Delimited(" + MarkBytes(SeparatorText(layout), DecodesLines(layout.characterSet, RecordForm::Delimited)) + ")";
     case SeparatorKind::Fixed:
       break;
   }

@@ -9,6 +9,7 @@
 #include "platform/file_error.h"
 #include "text/fixed_fields.h"
 #include "text/preview_limits.h"
+#include "text/text_decoder.h"
 #include "text/text_line_reader.h"
 
 namespace quorlin {
@@ -34,6 +35,7 @@ RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsT
     reader.LimitLineLength(kMaxShownLineBytes);
     RulerScan scan;
     scan.unit = FixedUnitOf(reader.Decoded());
+    scan.invalidShownAsReplacement = reader.ValuesNeedChecking();
     std::string line;
     std::size_t kept = 0;
     for (long long number = 1; number <= linesNeeded && reader.ReadTextLine(line); ++number) {
@@ -60,6 +62,10 @@ RulerScan ScanRuler(const std::string& path, long long startRow, long long rowsT
   } catch (const std::bad_alloc&) {
     throw OutOfMemoryError(path);
   }
+}
+
+std::string ShownLine(const RulerScan& scan, const std::string& line) {
+  return scan.invalidShownAsReplacement ? DecodeText(line, CharacterSet::Utf8()) : line;
 }
 
 std::vector<std::string> CutMessages(const RulerScan& scan) {

@@ -23,11 +23,18 @@ struct RulerScan {
   long long cutLine = 0;   // the first line cut at kMaxShownLineBytes, 0 when none was
   bool linesCut = false;   // shown lines left out to stay within kMaxPreviewBytes
   FixedUnit unit = FixedUnit::Bytes;  // what a position counts in the lines
+  // The lines are UTF-8 kept as bytes, whose invalid bytes show as U+FFFD (each in its one
+  // position); otherwise such bytes are the Latin-1 characters of a file read as bytes.
+  bool invalidShownAsReplacement = false;
 
   bool operator==(const RulerScan&) const = default;
 };
 
 void PrintTo(const RulerScan& scan, std::ostream* out);
+
+// A line of the scan as text to print: with U+FFFD for its invalid bytes when the scan shows
+// them so, else as it is.
+std::string ShownLine(const RulerScan& scan, const std::string& line);
 
 // Scans and collects the lines of `path` in `set` exactly as the ruler shows them, within the
 // bounds of preview_limits.h; lengths count what the layout's widths count (FixedUnit). Raises

@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "platform/file_error.h"
+#include "text/field_mark.h"
 #include "text/record_splitter.h"
 #include "text/record_reader.h"
 
@@ -29,7 +30,8 @@ void StripLeftQualifiers(std::vector<std::string_view>& fields, std::string_view
         field.data() < begin || field.data() >= end) {
       continue;
     }
-    field = field.size() <= 2 ? std::string_view() : field.substr(1, field.size() - 2);
+    const std::size_t q = LeadingCharacter(qualifier).size();
+    field = field.size() <= 2 * q ? std::string_view() : field.substr(q, field.size() - 2 * q);
   }
 }
 
@@ -61,7 +63,7 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
   std::size_t kept = 0;  // what the table's texts cost so far
 
   ReadShownRecord(reader, line, table);
-  SplitRecord(line, options.separator, options.qualifier, fields, kMaxPreviewColumns + 1);
+  SplitRecord(line, reader.Separator(), reader.Qualifier(), fields, kMaxPreviewColumns + 1);
   if (fields.size() > kMaxPreviewColumns) {
     fields.resize(kMaxPreviewColumns);
     table.columnsCut = true;
@@ -85,8 +87,8 @@ PreviewTable ReadPreview(const std::string& path, const PreviewOptions& options)
       break;
     }
     kept += rowCost;
-    SplitRecordViews(line, options.separator, options.qualifier, cut, unescaped, table.names.size());
-    StripLeftQualifiers(cut, line, options.qualifier);
+    SplitRecordViews(line, reader.Separator(), reader.Qualifier(), cut, unescaped, table.names.size());
+    StripLeftQualifiers(cut, line, reader.Qualifier());
     std::vector<std::string>& row = table.rows.emplace_back(table.names.size());
     const std::size_t shown = std::min(cut.size(), row.size());
     for (std::size_t j = 0; j < shown; ++j) row[j] = std::string(cut[j]);

@@ -3,6 +3,7 @@
 
 #include "platform/trim.h"
 #include "text/byte_search.h"
+#include "text/field_mark.h"
 
 namespace quorlin {
 
@@ -14,8 +15,9 @@ constexpr std::ptrdiff_t kOpenBefore = -2;   // the value open at the start is s
 // Follows `text` as SplitRecord cuts it and tells whether a value that began with the
 // qualifier is still open at its end: kClosed, kOpenBefore, or the offset of the opening
 // qualifier of the value left open. `inside` says that `text` starts within an open value.
-std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator, char separator,
-                           char qualifier) {
+template <typename Mark>
+std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator, const Mark& separator,
+                           const Mark& qualifier) {
   const char* const begin = text.data();
   const char* const end = begin + text.size();
   const char* at = begin;
@@ -25,21 +27,22 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
   }
   for (;;) {
     if (inside) {
-      const char* closing = FindByte(at, end, qualifier);
-      while (closing != end && closing + 1 != end && closing[1] == qualifier) {
-        closing = FindByte(closing + 2, end, qualifier);
+      const char* closing = qualifier.Find(at, end);
+      while (closing != end && qualifier.At(closing + qualifier.Size(), end)) {
+        closing = qualifier.Find(closing + 2 * qualifier.Size(), end);
       }
       if (closing == end) return opened == nullptr ? kOpenBefore : opened - begin;
       inside = false;
-      at = closing + 1;
+      at = closing + qualifier.Size();
       while (at != end && IsBlankChar(*at)) ++at;
       if (!hasSeparator) return kClosed;  // the rest is one field
-      if (at != end && *at == separator) ++at;
+      if (separator.At(at, end)) at += separator.Size();
     }
     // At the start of a field.
     if (at == end) return kClosed;
-    if (*at == qualifier) {
-      opened = at++;
+    if (qualifier.At(at, end)) {
+      opened = at;
+      at += qualifier.Size();
       inside = true;
       continue;
     }
@@ -47,19 +50,27 @@ std::ptrdiff_t OpenValueAt(std::string_view text, bool inside, bool hasSeparator
     // The plain fields up to the next qualifier hold none, so only where that one stands
     // matters, and the fields before it need not be walked one by one: right after a separator
     // it opens its field; within a field it is data, and that field ends at the next separator.
-    const char* const next = FindByte(at, end, qualifier);
+    const char* const next = qualifier.Find(at, end);
     if (next == end) return kClosed;
-    if (next[-1] == separator) {
+    if (next - at >= static_cast<std::ptrdiff_t>(separator.Size()) && separator.At(next - separator.Size(), end)) {
       at = next;
       continue;
     }
-    at = FindByte(next + 1, end, separator);
+    at = separator.Find(next + qualifier.Size(), end);
     if (at == end) return kClosed;
-    ++at;
+    at += separator.Size();
   }
 }
 
 }  // namespace
+
+std::ptrdiff_t TextRecordReader::OpenValue(std::string_view text, bool inside) const {
+  if (separator_.size() <= 1 && qualifier_.size() == 1) {
+    const ByteMark separator{separator_.empty() ? '\0' : separator_.front()};
+    return OpenValueAt(text, inside, hasSeparator_, separator, ByteMark{qualifier_.front()});
+  }
+  return OpenValueAt(text, inside, hasSeparator_, TextMark{separator_}, TextMark{qualifier_});
+}
 
 std::string UnclosedValueMessage(long long line) {
   return "Line " + std::to_string(line) +
@@ -77,10 +88,10 @@ TextRecordReader::TextRecordReader(const std::string& path, const CharacterSet& 
                                    std::string_view separator, std::string_view qualifier,
                                    std::size_t bufferSize, TextLineReader::LastLink lastLink)
     : lines_(path, set, form, bufferSize, lastLink),
-      quoting_(qualifier.size() == 1),
-      hasSeparator_(!separator.empty()),
-      separator_(separator.empty() ? '\0' : separator.front()),
-      qualifier_(qualifier.size() == 1 ? qualifier.front() : '\0') {}
+      separator_(MarkBytes(LeadingCharacter(separator), lines_.Decoded())),
+      qualifier_(MarkBytes(qualifier, lines_.Decoded())),
+      quoting_(IsOneCharacter(qualifier_)),
+      hasSeparator_(!separator_.empty()) {}
 
 bool TextRecordReader::NextLine(Line& line) {
   if (!pending_.empty()) {
@@ -107,7 +118,7 @@ bool TextRecordReader::ReadRecord(std::string_view& record) {
   lastCut_ = line.cut;
   record = line.text;
   if (!quoting_ || line.cut) return true;
-  const std::ptrdiff_t openAt = OpenValueAt(line.text, false, hasSeparator_, separator_, qualifier_);
+  const std::ptrdiff_t openAt = OpenValue(line.text, false);
   if (openAt == kClosed) return true;
   if (line.end.empty()) {
     if (unclosedLine_ == 0) unclosedLine_ = line.number;
@@ -128,7 +139,7 @@ bool TextRecordReader::JoinLines(const Line& first, std::ptrdiff_t openAt, std::
     const std::size_t offset = joined_.size();
     joined_.append(line.text);
     following_.push_back({offset, line.text.size(), line.end, line.number, line.cut});
-    const std::ptrdiff_t open = OpenValueAt(line.text, true, hasSeparator_, separator_, qualifier_);
+    const std::ptrdiff_t open = OpenValue(line.text, true);
     if (open >= 0) openedAt = offset + static_cast<std::size_t>(open);
     // A line that was cut ends the record, as nothing after the cut is known.
     if (open == kClosed || line.cut) {

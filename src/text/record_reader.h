@@ -26,7 +26,8 @@ class TextRecordReader {
  public:
   static constexpr std::size_t kMaxOpenValueBytes = std::size_t{1} << 20;
 
-  // `separator` and `qualifier` as SplitRecord takes them. Raises FileError as TextLineReader.
+  // `separator` and `qualifier` as SplitRecord takes them, each a character as the layout keeps
+  // it (UTF-8). Raises FileError as TextLineReader.
   TextRecordReader(const std::string& path, std::string_view separator, std::string_view qualifier,
                    std::size_t bufferSize = TextLineReader::kDefaultBufferSize,
                    TextLineReader::LastLink lastLink = TextLineReader::LastLink::Follow);
@@ -65,6 +66,10 @@ class TextRecordReader {
   std::optional<std::uint64_t> EndMarkBeforeLastByte() const { return lines_.EndMarkBeforeLastByte(); }
 
   const std::string& Path() const { return lines_.Path(); }
+  // The separator and the qualifier as the bytes they stand as in the records read: the
+  // characters given, in the lines' own form (see MarkBytes). Records are split with these.
+  const std::string& Separator() const { return separator_; }
+  const std::string& Qualifier() const { return qualifier_; }
   // The line reader beneath, for what it says of the whole text (its set, replaced bytes).
   const TextLineReader& Lines() const { return lines_; }
 
@@ -93,11 +98,14 @@ class TextRecordReader {
   bool NextLine(Line& line);
   bool JoinLines(const Line& first, std::ptrdiff_t openAt, std::string_view& record);
 
+  // Where a value opened by the qualifier is still open at the end of `text`, as OpenValueAt.
+  std::ptrdiff_t OpenValue(std::string_view text, bool inside) const;
+
   TextLineReader lines_;
+  std::string separator_;
+  std::string qualifier_;
   bool quoting_ = false;
   bool hasSeparator_ = false;
-  char separator_ = '\0';
-  char qualifier_ = '\0';
   long long linesRead_ = 0;
   long long firstLine_ = 0;
   long long unclosedLine_ = 0;

@@ -5,8 +5,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "text/byte_search.h"
+#include "text/field_mark.h"
 
 namespace quorlin {
 
@@ -16,11 +18,11 @@ std::string_view Between(const char* from, const char* to) {
   return {from, static_cast<std::size_t>(to - from)};
 }
 
-bool HasDoubled(std::string_view text, char qualifierChar) {
+template <typename Mark>
+bool HasDoubled(std::string_view text, const Mark& qualifier) {
   const char* const end = text.data() + text.size();
-  for (const char* at = FindByte(text.data(), end, qualifierChar); at != end;
-       at = FindByte(at + 1, end, qualifierChar)) {
-    if (at + 1 != end && at[1] == qualifierChar) return true;
+  for (const char* at = qualifier.Find(text.data(), end); at != end; at = qualifier.Find(at + qualifier.Size(), end)) {
+    if (qualifier.At(at + qualifier.Size(), end)) return true;
   }
   return false;
 }
@@ -79,32 +81,50 @@ const char* CutPlainFields(const char* at, const char* recordStart, const char* 
 // walks the record with pointers, as it runs for every record of every export and query.
 // `text` with every doubled qualifier made single, written to `unescaped`. Its room is made for
 // the whole record at once, so the views into it given out before stay valid.
-[[gnu::noinline]] std::string_view Undoubled(std::string_view text, char qualifierChar, std::size_t recordSize,
+template <typename Mark>
+[[gnu::noinline]] std::string_view Undoubled(std::string_view text, const Mark& qualifier, std::size_t recordSize,
                                              std::string& unescaped) {
   if (unescaped.capacity() < recordSize) unescaped.reserve(recordSize);
   const std::size_t start = unescaped.size();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unescaped.push_back(text[i]);
-    if (text[i] == qualifierChar && i + 1 < text.size() && text[i + 1] == qualifierChar) ++i;
+  const char* const end = text.data() + text.size();
+  for (const char* at = text.data(); at != end;) {
+    if (qualifier.At(at, end) && qualifier.At(at + qualifier.Size(), end)) {
+      unescaped.append(at, qualifier.Size());
+      at += 2 * qualifier.Size();
+    } else {
+      unescaped.push_back(*at++);
+    }
   }
   return std::string_view(unescaped).substr(start);
 }
 
 // The first qualifier from the doubled one at `at` on that is not doubled, or `end`.
-[[gnu::noinline]] const char* SingleQualifier(const char* at, const char* end, char qualifierChar) {
-  while (at != end && at + 1 != end && at[1] == qualifierChar) at = FindByte(at + 2, end, qualifierChar);
+template <typename Mark>
+[[gnu::noinline]] const char* SingleQualifier(const char* at, const char* end, const Mark& qualifier) {
+  while (at != end && qualifier.At(at + qualifier.Size(), end)) at = qualifier.Find(at + 2 * qualifier.Size(), end);
   return at;
 }
 
-template <typename Field>
-void SplitInto(std::string_view record, std::string_view separator, std::string_view qualifier,
-               std::vector<Field>& fields, std::size_t maxFields, std::string& unescaped) {
+// What is passed over after an opening qualifier that nothing closes: a byte of a text cut at
+// bytes, a character of one cut at characters.
+inline std::size_t PassedOver(const ByteMark&, const char* at, const char* end) { return at != end ? 1 : 0; }
+inline std::size_t PassedOver(const TextMark&, const char* at, const char* end) {
+  return LeadingCharacter(Between(at, end)).size();
+}
+
+// The size of the last character of [at, end), which is not empty.
+inline std::size_t LastCharacterSize(const ByteMark&, const char*, const char*) { return 1; }
+inline std::size_t LastCharacterSize(const TextMark&, const char* at, const char* end) {
+  const char* last = end - 1;
+  while (last > at && end - last < 4 && (static_cast<unsigned char>(*last) & 0xC0) == 0x80) --last;
+  return LeadingCharacter(Between(last, end)).size() == static_cast<std::size_t>(end - last) ? end - last : 1;
+}
+
+template <typename Field, typename Mark>
+void SplitInto(std::string_view record, bool hasSeparator, const Mark& separatorMark, bool hasQualifier,
+               const Mark& qualifierMark, std::vector<Field>& fields, std::size_t maxFields, std::string& unescaped) {
   fields.clear();
   unescaped.clear();
-  const bool hasSeparator = !separator.empty();
-  const char separatorChar = hasSeparator ? separator.front() : '\0';
-  const bool hasQualifier = qualifier.size() == 1;
-  const char qualifierChar = hasQualifier ? qualifier.front() : '\0';
 
   // Every remainder is a suffix of the trimmed record, so only its front ever needs trimming,
   // and the next separator found stays valid until the remainder has moved past it. Keeping
@@ -115,15 +135,17 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
   const char* nextSeparator = nullptr;   // not searched yet; `end` when there is none ahead
   bool endedAtSeparator = false;
   do {
-    const bool qualified = hasQualifier && at != end && *at == qualifierChar;
-    if (hasSeparator && !qualified && std::endian::native == std::endian::little) {
-      at = CutPlainFields(at, whole.data(), end, separatorChar,
-                          hasQualifier ? static_cast<unsigned char>(qualifierChar) : -1, fields, maxFields,
-                          endedAtSeparator);
-      continue;
+    const bool qualified = hasQualifier && qualifierMark.At(at, end);
+    if constexpr (std::is_same_v<Mark, ByteMark>) {
+      if (hasSeparator && !qualified && std::endian::native == std::endian::little) {
+        at = CutPlainFields(at, whole.data(), end, separatorMark.byte,
+                            hasQualifier ? static_cast<unsigned char>(qualifierMark.byte) : -1, fields, maxFields,
+                            endedAtSeparator);
+        continue;
+      }
     }
     if (hasSeparator && (nextSeparator == nullptr || (nextSeparator != end && nextSeparator < at))) {
-      nextSeparator = FindByte(at, end, separatorChar);
+      nextSeparator = separatorMark.Find(at, end);
     }
     const bool separatorAhead = hasSeparator && nextSeparator != end;
 
@@ -131,9 +153,11 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
       // The last field keeps its blanks; a qualified one loses its first and last character,
       // whatever the last one is.
       if (qualified) {
-        const std::string_view inner = end - at <= 2 ? std::string_view() : Between(at + 1, end - 1);
-        if (HasDoubled(inner, qualifierChar)) [[unlikely]] {
-          fields.emplace_back(Undoubled(inner, qualifierChar, whole.size(), unescaped));
+        const auto q = static_cast<std::ptrdiff_t>(qualifierMark.Size());
+        const auto last = static_cast<std::ptrdiff_t>(LastCharacterSize(qualifierMark, at + q, end));
+        const std::string_view inner = end - at <= q + last ? std::string_view() : Between(at + q, end - last);
+        if (HasDoubled(inner, qualifierMark)) [[unlikely]] {
+          fields.emplace_back(Undoubled(inner, qualifierMark, whole.size(), unescaped));
         } else {
           fields.emplace_back(inner);
         }
@@ -143,31 +167,51 @@ void SplitInto(std::string_view record, std::string_view separator, std::string_
       at = end;
     } else if (!qualified) {
       fields.emplace_back(Trim(Between(at, nextSeparator)));
-      at = nextSeparator + 1;
+      at = nextSeparator + separatorMark.Size();
       endedAtSeparator = at == end;
     } else {
       // The first single qualifier after the opening one closes the field; a doubled one stands
       // for one qualifier of the value. Without a closing one the field is empty and only the
       // opening qualifier and the character after it are passed over; the remainder then holds
       // no single qualifier at all, so this whole-remainder search happens once.
-      const char* closing = FindByte(at + 1, end, qualifierChar);
-      const bool doubled = closing != end && closing + 1 != end && closing[1] == qualifierChar;
-      if (doubled) [[unlikely]] closing = SingleQualifier(closing, end, qualifierChar);
-      const std::string_view field = closing == end ? std::string_view() : Between(at + 1, closing);
-      const char* after = closing == end ? at + std::min<std::size_t>(2, end - at) : closing + 1;
+      const std::size_t q = qualifierMark.Size();
+      const char* closing = qualifierMark.Find(at + q, end);
+      const bool doubled = closing != end && qualifierMark.At(closing + q, end);
+      if (doubled) [[unlikely]] closing = SingleQualifier(closing, end, qualifierMark);
+      const std::string_view field = closing == end ? std::string_view() : Between(at + q, closing);
+      const char* after = closing == end ? at + q + PassedOver(qualifierMark, at + q, end) : closing + q;
       while (after != end && IsBlankChar(*after)) ++after;
       if (doubled && closing != end) [[unlikely]] {
-        fields.emplace_back(Trim(Undoubled(field, qualifierChar, whole.size(), unescaped)));
+        fields.emplace_back(Trim(Undoubled(field, qualifierMark, whole.size(), unescaped)));
       } else {
         fields.emplace_back(Trim(field));
       }
       at = after;
-      if (after != end && hasSeparator && *after == separatorChar) endedAtSeparator = ++at == end;
+      if (hasSeparator && separatorMark.At(after, end)) {
+        at += separatorMark.Size();
+        endedAtSeparator = at == end;
+      }
     }
   } while (at < end && fields.size() < maxFields);
   // A separator that ends the record is followed by an empty field, as a reader of the common
   // dialect sees it: without it the record would lose its last column.
   if (endedAtSeparator && fields.size() < maxFields) fields.emplace_back();
+}
+
+// Cuts with one-byte marks where both are, which is nearly always.
+template <typename Field>
+void SplitInto(std::string_view record, std::string_view separator, std::string_view qualifier,
+               std::vector<Field>& fields, std::size_t maxFields, std::string& unescaped) {
+  const std::string_view separatorCharacter = LeadingCharacter(separator);
+  const bool hasQualifier = IsOneCharacter(qualifier);
+  const std::string_view qualifierCharacter = hasQualifier ? qualifier : std::string_view();
+  if (separatorCharacter.size() <= 1 && qualifierCharacter.size() <= 1) {
+    SplitInto(record, !separatorCharacter.empty(), ByteMark{separatorCharacter.empty() ? '\0' : separatorCharacter.front()},
+              hasQualifier, ByteMark{hasQualifier ? qualifierCharacter.front() : '\0'}, fields, maxFields, unescaped);
+  } else {
+    SplitInto(record, !separatorCharacter.empty(), TextMark{separatorCharacter}, hasQualifier,
+              TextMark{qualifierCharacter}, fields, maxFields, unescaped);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/character_set.h"
 
@@ -72,5 +73,11 @@ class TextDecoder {
 // `bytes` of `set` as UTF-8 (the legacy default leaves them as they are), adding the
 // replaced bytes to `*replaced` when given.
 std::string DecodeText(std::string_view bytes, const CharacterSet& set, std::int64_t* replaced = nullptr);
+
+// Makes every value of `values` that is not valid UTF-8 valid, each invalid byte or cut
+// character one U+FFFD, by pointing it into `storage` (cleared first; room is made once, so
+// earlier views stay valid). Gives how many were put in. For fixed-length UTF-8 lines, which
+// are cut by their bytes before their values can be checked.
+std::int64_t ReplaceInvalidUtf8(std::vector<std::string_view>& values, std::string& storage);
 
 }  // namespace quorlin

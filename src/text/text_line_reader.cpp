@@ -201,6 +201,9 @@ std::size_t TextLineReader::ReadRaw() {
 
 // Decodes the next piece of the file into the buffer; 0 only at the end of the text.
 std::size_t TextLineReader::ReadDecoded() {
+  const off_t read = ::lseek(fd_, 0, SEEK_CUR);
+  if (read < 0) throw FileError(ReadFailure(path_, errno));
+  pieceStart_ = read - static_cast<off_t>(decoder_->Pending());
   for (;;) {
     ssize_t count;
     do {
@@ -221,11 +224,28 @@ bool TextLineReader::Fill() {
   end_ = count;
   const auto* mark = MarksEnd() ? static_cast<const char*>(std::memchr(buffer_.data(), kEndOfFileMark, end_)) : nullptr;
   stop_ = mark ? static_cast<std::size_t>(mark - buffer_.data()) : end_;
-  // Decoded text no longer lies in the file byte for byte, so only the file's own bytes tell
-  // where the mark stands in it.
-  if (mark != nullptr && !decoder_) endMarkAt_ = ::lseek(fd_, 0, SEEK_CUR) - count + (mark - buffer_.data());
+  if (mark != nullptr) {
+    const off_t read = ::lseek(fd_, 0, SEEK_CUR);
+    endMarkAt_ = decoder_ ? EndMarkInFile(pieceStart_, read) : read - static_cast<off_t>(count) + (mark - buffer_.data());
+  }
   if (count == 0) ended_ = true;
   return count > 0;
+}
+
+// Decoded text no longer lies in the file byte for byte, so the mark is looked for again in
+// the bytes of the piece it was decoded from: the first Ctrl-Z there, a code unit of two bytes
+// at an even distance from the text's start in a UTF-16 file.
+off_t TextLineReader::EndMarkInFile(off_t from, off_t to) const {
+  std::vector<char> bytes(static_cast<std::size_t>(to - from));
+  const std::size_t got = ReadAt(fd_, path_, bytes.data(), bytes.size(), from);
+  const std::size_t unit = set_.IsWide() ? 2 : 1;
+  const bool bigEndian = set_.Kind() == CharacterSetKind::Utf16Be;
+  for (std::size_t at = static_cast<std::size_t>(from - textStart_) % unit; at + unit <= got; at += unit) {
+    const bool mark = unit == 1 ? bytes[at] == kEndOfFileMark
+                                : bytes[at + (bigEndian ? 1 : 0)] == kEndOfFileMark && bytes[at + (bigEndian ? 0 : 1)] == 0;
+    if (mark) return from + static_cast<off_t>(at);
+  }
+  return -1;
 }
 
 std::int64_t TextLineReader::Replaced() const { return decoder_ ? decoder_->Replaced() : 0; }
@@ -404,7 +424,8 @@ std::int64_t TextLineReader::SkipRemainingLines() {
 
 std::optional<std::uint64_t> TextLineReader::EndMarkBeforeLastByte() const {
   struct stat info {};
-  if (endMarkAt_ < 0 || ::fstat(fd_, &info) != 0 || endMarkAt_ + 1 >= info.st_size) return std::nullopt;
+  const off_t markSize = set_.IsWide() && decoder_ ? 2 : 1;
+  if (endMarkAt_ < 0 || ::fstat(fd_, &info) != 0 || endMarkAt_ + markSize >= info.st_size) return std::nullopt;
   return static_cast<std::uint64_t>(endMarkAt_);
 }
 

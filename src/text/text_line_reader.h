@@ -98,6 +98,9 @@ class TextLineReader {
   const CharacterSet& Set() const { return set_; }
   // Whether the lines are decoded to UTF-8.
   bool Decoded() const { return decoder_ != nullptr; }
+  // Whether the values cut from the lines still need invalid bytes replaced (ReplaceInvalidUtf8):
+  // fixed-length UTF-8 lines come as the file's bytes so that widths count bytes.
+  bool ValuesNeedChecking() const { return !decoder_ && set_.Kind() == CharacterSetKind::Utf8; }
   // Replacement characters put in for invalid bytes since the text's start (or the last Rewind).
   std::int64_t Replaced() const;
   const std::string& Path() const { return path_; }
@@ -108,6 +111,7 @@ class TextLineReader {
   bool Fill();
   std::size_t ReadRaw();
   std::size_t ReadDecoded();
+  off_t EndMarkInFile(off_t from, off_t to) const;
   bool TakeLineInBuffer(std::string_view& line);
   bool MarksEnd() const { return ends_ == LineEnds::CarriageReturn; }
 
@@ -124,6 +128,7 @@ class TextLineReader {
   LineEnds ends_ = LineEnds::CarriageReturn;
   off_t textStart_ = 0;  // past a byte order mark
   off_t endMarkAt_ = -1;  // the Ctrl-Z that ended the text, once found
+  off_t pieceStart_ = 0;  // where the bytes of the piece decoded last begin in the file
   std::size_t lineLimit_ = std::numeric_limits<std::size_t>::max();
   bool lastLineCut_ = false;
   std::string_view lastLineEnd_;

@@ -167,8 +167,15 @@ TEST_F(OptionsTest, LatinOneBytesSurviveTheBoxesTheyAreShownIn) {
   Find<QLineEdit>("txtChar")->setText(QString(QChar(0xa7)));  // the section sign, typed
   Find<QCheckBox>("chkHeaderRow")->setChecked(true);
   Reload();
-  EXPECT_EQ("\xa7", window->File().Layout().customSeparator);
+  // The layout keeps the character; the file read as bytes is cut at its Latin-1 byte.
+  EXPECT_EQ("\xc2\xa7", window->File().Layout().customSeparator);
   EXPECT_EQ(QStringList({"1", "2"}), Row(2));
+  // Read in its code page, the same character cuts the decoded text.
+  emit Find<QComboBox>("cboCharacterSet")->textActivated("ANSI");
+  Reload();
+  EXPECT_EQ(QStringList({"1", "2"}), Row(2));
+  emit Find<QComboBox>("cboCharacterSet")->textActivated("OEM");
+  Reload();
 
   Click("cmdModify");
   EXPECT_EQ("caf\xe9", window->Fields()[0].name);

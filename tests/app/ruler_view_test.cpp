@@ -54,6 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
         CellsCase{"CutInsideCharacter", "A\xC3\xA9", 2, {"A", "\u00E9"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A UTF-8 file counts bytes too: each valid character in the cell of its first byte, each
+// invalid byte a U+FFFD in its own cell, so cell i still stands for byte i.
+TEST(RulerCellsOfUtf8, ShowAnInvalidByteAsAReplacementInItsOwnCell) {
+  EXPECT_EQ(QStringList({"K", "\uFFFD", "l", "\u00E9", "", "\uFFFD", "n"}),
+            RulerCells("K\xF6l\xC3\xA9\xC3n", 10, FixedUnit::Bytes, true));
+  EXPECT_EQ(QStringList({"K", "\uFFFD", "l", "\u00E9"}), RulerCells("K\xF6l\xC3\xA9", 4, FixedUnit::Bytes, true));
+}
+
 RulerScan ThreeLineScan() {
   RulerScan scan;
   scan.title = "A,B";

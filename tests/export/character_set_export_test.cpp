@@ -10,6 +10,7 @@
 #include "export/export_choices.h"
 #include "export/export_writers.h"
 #include "schema/schema_writer.h"
+#include "support/duckdb_query.h"
 #include "support/encoded_files.h"
 #include "support/test_files.h"
 #include "text/character_set_detection.h"
@@ -182,6 +183,24 @@ TEST_P(CharacterSetExport, ReadsBackRightFromEveryFormat) {
                                     "for i in range(1, s.nrows): print('|'.join(str(v) for v in s.row_values(i)))\n",
                                 xls));
 
+  const std::string xlsx = Export(ExportFormat::Xlsx, "out.xlsx");
+  EXPECT_EQ(expected, RunPython(std::string(kPrintsUtf8) +
+                                    "import openpyxl\n"
+                                    "s = openpyxl.load_workbook(sys.argv[1]).worksheets[0]\n"
+                                    "for r in list(s.iter_rows(values_only=True))[1:]: print('|'.join(str(v) for v in r))\n",
+                                xlsx));
+
+  const std::string jsonl = Export(ExportFormat::JsonLines, "out.jsonl");
+  EXPECT_EQ(expected, RunPython(std::string(kPrintsUtf8) +
+                                    "import json\n"
+                                    "for line in open(sys.argv[1], encoding='utf-8'):\n"
+                                    "    print('|'.join(json.loads(line).values()))\n",
+                                jsonl));
+
+  const std::string parquet = Export(ExportFormat::Parquet, "out.parquet");
+  EXPECT_EQ(GetParam().rows,
+            testing::DuckDbRows("SELECT Name, City, Note FROM read_parquet(" + testing::SqlString(parquet) + ")"));
+
   const std::string db = Export(ExportFormat::Paradox, "out.db");
   pxdoc_t* doc = PX_new();
   ASSERT_EQ(0, PX_open_file(doc, db.c_str()));
@@ -208,30 +227,70 @@ TEST_P(CharacterSetExport, ReadsBackRightFromEveryFormat) {
 INSTANTIATE_TEST_SUITE_P(Families, CharacterSetExport, ::testing::ValuesIn(kFamilies),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST(CharacterSetExportResult, CountsTheBytesInvalidInTheSet) {
-  TempDir dir;
-  // A UTF-8 file with one line another program added in Windows-1252.
-  WriteBytes(dir.File("mixed.csv"), "Name\r\nK\xC3\xB6ln\r\nK\xF6ln \x93x\x94\r\n");
+// Exports `bytes` saved as `name` with `layout` and `fields` to CSV in a scratch folder.
+class CharacterSetExportResult : public ::testing::Test {
+ protected:
+  ExportResult Export(const std::string& name, const std::string& bytes, const FileLayout& layout,
+                      const FieldList& fields) {
+    WriteBytes(dir_.File(name), bytes);
+    EXPECT_TRUE(SaveToSchema(dir_.Path(), name, layout, fields, true, dir_.File(name)).written);
+    ExportChoices choices;
+    choices.format = ExportFormat::CommaDelimited;
+    choices.inputPath = dir_.File(name);
+    choices.outputPath = dir_.File("out.csv");
+    choices.fixedInput = layout.separator == SeparatorKind::Fixed;
+    choices.inputSeparator = choices.fixedInput ? "" : ",";
+    choices.characterSet = layout.characterSet;
+    choices.hasHeaderRow = layout.hasHeaderRow;
+    const ExportResult result = ExportFile(std::get<ExportRequest>(PrepareExport(choices, ExportContext{})));
+    EXPECT_TRUE(result.Exported());
+    return result;
+  }
+
+  // What the result says of `count` invalid places of `set` in `name`.
+  std::vector<std::string> Said(const std::string& name, int count, const std::string& set) {
+    return {dir_.File(name) + " holds " + std::to_string(count) + (count == 1 ? " place that is" : " places that are") +
+            " not valid " + set + " text, written as the replacement character U+FFFD"};
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(CharacterSetExportResult, CountsTheBytesInvalidInTheSet) {
   FileLayout layout;
   layout.hasHeaderRow = true;
   layout.characterSet = CharacterSet::Utf8();
-  ASSERT_TRUE(SaveToSchema(dir.Path(), "mixed.csv", layout, {{"Name", "Char", "12", {}}}, true,
-                           dir.File("mixed.csv")).written);
-  ExportChoices choices;
-  choices.format = ExportFormat::CommaDelimited;
-  choices.inputPath = dir.File("mixed.csv");
-  choices.outputPath = dir.File("out.csv");
-  choices.inputSeparator = ",";
-  choices.characterSet = layout.characterSet;
-  choices.hasHeaderRow = true;
-  const ExportResult result = ExportFile(std::get<ExportRequest>(PrepareExport(choices, ExportContext{})));
-  EXPECT_TRUE(result.Exported());
+  // A UTF-8 file with one line another program added in Windows-1252.
+  const ExportResult result =
+      Export("mixed.csv", "Name\r\nK\xC3\xB6ln\r\nK\xF6ln \x93x\x94\r\n", layout, {{"Name", "Char", "12", {}}});
   EXPECT_EQ(3, result.replaced);
-  EXPECT_EQ(std::vector<std::string>{dir.File("mixed.csv") +
-                                     " holds 3 places that are not valid UTF-8 text, written as the "
-                                     "replacement character U+FFFD"},
-            result.messages);
-  EXPECT_EQ("Name\r\nK\xC3\xB6ln\r\nK\xEF\xBF\xBDln \xEF\xBF\xBDx\xEF\xBF\xBD\r\n", ReadBytes(dir.File("out.csv")));
+  EXPECT_EQ(Said("mixed.csv", 3, "UTF-8"), result.messages);
+  EXPECT_EQ("Name\r\nK\xC3\xB6ln\r\nK\xEF\xBF\xBDln \xEF\xBF\xBDx\xEF\xBF\xBD\r\n", ReadBytes(dir_.File("out.csv")));
+}
+
+// A file whose UTF-16 mark is followed by an odd number of bytes: its last byte is one place.
+TEST_F(CharacterSetExportResult, CountsTheOddLastByteOfAMarkedUtf16File) {
+  FileLayout layout;
+  layout.hasHeaderRow = true;
+  const ExportResult result = Export("odd.csv", std::string("\xFF\xFEN\0a\0\r\0\n\0K\0\xF6\0\r\0\n\0x", 19), layout,
+                                     {{"Na", "Char", "4", {}}});
+  EXPECT_EQ(1, result.replaced);
+  EXPECT_EQ(Said("odd.csv", 1, "UTF-16LE"), result.messages);
+  EXPECT_EQ("Na\r\nK\xC3\xB6\r\n\xEF\xBF\xBD\r\n", ReadBytes(dir_.File("out.csv")));
+}
+
+// Fixed-length UTF-8 is cut by its bytes; its values then show invalid bytes as U+FFFD. The
+// "é" cut in two by a width that counts bytes is two places.
+TEST_F(CharacterSetExportResult, CountsTheInvalidBytesOfFixedLengthUtf8ValuesCutByBytes) {
+  FileLayout layout;
+  layout.separator = SeparatorKind::Fixed;
+  layout.characterSet = CharacterSet::Utf8();
+  const ExportResult result = Export("fixed.txt", "K\xC3\xB6ln12\r\nK\xF6ln 34\r\nAnn\xC3\xA9" "56\r\n", layout,
+                                     {{"Name", "Char", "4", {}}, {"Num", "Char", "3", {}}});
+  EXPECT_EQ(3, result.replaced);
+  EXPECT_EQ(Said("fixed.txt", 3, "UTF-8"), result.messages);
+  EXPECT_EQ("Name,Num\r\nK\xC3\xB6l,n12\r\nK\xEF\xBF\xBDln, 34\r\nAnn\xEF\xBF\xBD,\xEF\xBF\xBD" "56\r\n",
+            ReadBytes(dir_.File("out.csv")));
 }
 
 }  // namespace

@@ -34,7 +34,15 @@ class OdbcCharacterSets : public ::testing::Test {
                "[wide.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nCharacterSet=UTF-16LE\r\n"
                "Col1=Name Char WIDTH 10\r\nCol2=Note Char WIDTH 20\r\n"
                "[dos.txt]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nCharacterSet=CP850\r\n"
-               "Col1=Name Char WIDTH 5\r\nCol2=Box Char WIDTH 2\r\n");
+               "Col1=Name Char WIDTH 5\r\nCol2=Box Char WIDTH 2\r\n"
+               "[pipes.txt]\r\nColNameHeader=True\r\nFormat=Delimited(\xC2\xA6)\r\nCharacterSet=Windows-1252\r\n"
+               "Col1=Name Char WIDTH 10\r\nCol2=Note Char WIDTH 20\r\n"
+               "[bytes.txt]\r\nColNameHeader=False\r\nFormat=FixedLength\r\nCharacterSet=UTF-8\r\n"
+               "Col1=Name Char WIDTH 5\r\nCol2=Box Char WIDTH 3\r\n");
+    // A separator beyond ASCII in the file's own code page (byte 166).
+    ASSERT_EQ("", WriteEncodedFile(data.File("pipes.txt"), "Name\xC2\xA6Note\r\nFran\xC3\xA7ois\xC2\xA6\"a\xC2\xA6\xE2\x82\xAC\"\r\n", "cp1252"));
+    // Fixed-length UTF-8 with a byte another program wrote in Windows-1252.
+    WriteBytes(data.File("bytes.txt"), "K\xC3\xB6ln\xE2\x95\x94\r\nK\xF6ln ab\r\n");
     WriteBytes(data.File("script.py"), kPyodbcText);
     sandbox.AddTextDataSource("Sets", data.Path());
   }
@@ -54,6 +62,11 @@ TEST_F(OdbcCharacterSets, PyodbcGetsTheCharactersOfUtf16AndCodePageFiles) {
   EXPECT_EQ(kRows, Fetched("SELECT * FROM [wide.csv]"));
   EXPECT_EQ((Rows{{"Jos\xC3\xA9", "\xE2\x95\x94\xC3\xA7"}, {"K\xC3\xB6ln", "\xE2\x95\x90\xE2\x95\x90"}}),
             Fetched("SELECT * FROM [dos.txt]"));
+}
+
+TEST_F(OdbcCharacterSets, SplitsAtANonAsciiSeparatorAndShowsInvalidFixedLengthBytesAsReplacements) {
+  EXPECT_EQ((Rows{{"Fran\xC3\xA7ois", "a\xC2\xA6\xE2\x82\xAC"}}), Fetched("SELECT * FROM [pipes.txt]"));
+  EXPECT_EQ((Rows{{"K\xC3\xB6ln", "\xE2\x95\x94"}, {"K\xEF\xBF\xBDln", "ab"}}), Fetched("SELECT * FROM [bytes.txt]"));
 }
 
 TEST_F(OdbcCharacterSets, IsqlGetsUtf8InItsCharacterBuffers) {

@@ -54,10 +54,25 @@ INSTANTIATE_TEST_SUITE_P(Values, FormatParsingTest,
                                            FormatCase{"Delimited(a)", SeparatorKind::Custom, "a"},
                                            FormatCase{"Delimited()", SeparatorKind::Custom, ")"},
                                            FormatCase{"Delimited(", SeparatorKind::Custom, ""},
+                                           // The character as UTF-8, or as the Latin-1 byte that
+                                           // sections of files read as bytes have always held.
+                                           FormatCase{"Delimited(\xC2\xA7)", SeparatorKind::Custom, "\xC2\xA7"},
+                                           FormatCase{"Delimited(\xA7)", SeparatorKind::Custom, "\xC2\xA7"},
+                                           FormatCase{"Delimited(\xE2\x80\xA0)", SeparatorKind::Custom, "\xE2\x80\xA0"},
                                            FormatCase{"FixedLength", SeparatorKind::Fixed, ""},
                                            FormatCase{"anything", SeparatorKind::Fixed, ""},
                                            FormatCase{"", SeparatorKind::Fixed, ""}),
                          testing::PrintedCaseName{});
+
+TEST_F(SchemaReaderTest, AnUnknownCharacterSetIsRefusedNamingTheSectionKeyAndValue) {
+  try {
+    ReadSavedLayout(Schema("[f.csv]\nCharacterSet=KOI9\nCol1=a Char\n"), "f.csv");
+    FAIL() << "no SchemaError";
+  } catch (const SchemaError& error) {
+    EXPECT_TRUE(std::string(error.what()).starts_with("Schema.INI [f.csv] CharacterSet=KOI9 names no character set"))
+        << error.what();
+  }
+}
 
 TEST_F(SchemaReaderTest, MissingKeysTakeTheirDefaults) {
   const SavedLayout saved = ReadSavedLayout(Schema("[f]\nCol1=a Char\n"), "f");

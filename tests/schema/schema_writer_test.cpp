@@ -122,6 +122,21 @@ TEST(SchemaWriter, FormatValueByKind) {
   EXPECT_EQ("Delimited()", FormatValue(layout));
 }
 
+// A section of a file read in a named set holds the character; one read as bytes (the legacy
+// default) the Latin-1 byte its sections always held, so saving it again changes nothing.
+TEST(SchemaWriter, ANonAsciiSeparatorIsSavedAsItsFileReadsIt) {
+  FileLayout layout;
+  layout.separator = SeparatorKind::Custom;
+  layout.customSeparator = "\xC2\xA7";
+  EXPECT_EQ("Delimited(\xA7)", FormatValue(layout));
+  for (const char* set : {"UTF-8", "Windows-1252", "UTF-16LE"}) {
+    layout.characterSet = *CharacterSet::Named(set);
+    EXPECT_EQ("Delimited(\xC2\xA7)", FormatValue(layout)) << set;
+  }
+  layout.customSeparator = "\xE2\x80\xA0";
+  EXPECT_EQ("Delimited(\xE2\x80\xA0)", FormatValue(layout));
+}
+
 TEST(SchemaWriter, OdbcTypeWordMapping) {
   const std::pair<std::string, std::string> cases[] = {
       {"Long", "Integer"},        {"long", "Integer"},

@@ -102,6 +102,28 @@ TEST(Decoding, InvalidBytesBecomeReplacementCharactersAndAreCounted) {
   EXPECT_EQ(4, replaced);
 }
 
+// ASCII is copied in runs of sixteen and eight bytes and the two- and three-byte forms are
+// checked in place: each form, valid or not, gives the same at every distance from the start
+// of a run. An overlong form or an encoded surrogate is one U+FFFD, as a character cut short.
+TEST(Decoding, Utf8FormsDecodeAlikeAtEveryPlaceInARunOfAscii) {
+  const std::string r = "\xEF\xBF\xBD";
+  const std::pair<std::string, std::string> forms[] = {
+      {"\xC3\xA9", "\xC3\xA9"}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}, {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+      {"\xE0\x80\xAF", r},         {"\xED\xA0\x80", r},               {"\xC1\xBF", r + r},
+      {"\xE0\xA0\x80", "\xE0\xA0\x80"}, {"\xED\x9F\xBF", "\xED\x9F\xBF"}, {"\xF6", r}, {"\xC3", r}};
+  std::string bytes;
+  std::string expected;
+  for (std::size_t run = 0; run <= 33; ++run) {
+    for (const auto& [form, decoded] : forms) {
+      bytes += std::string(run, 'a') + form;
+      expected += std::string(run, 'a') + decoded;
+    }
+  }
+  std::int64_t replaced = 0;
+  EXPECT_EQ(expected, DecodeText(bytes, CharacterSet::Utf8(), &replaced));
+  EXPECT_EQ(34 * 6, replaced);
+}
+
 TEST(Decoding, AnOddLastByteOfUtf16IsOneReplacementCharacter) {
   std::int64_t replaced = 0;
   EXPECT_EQ("hi\xEF\xBF\xBD", DecodeText(std::string("h\0i\0!", 5), CharacterSet::Utf16(false), &replaced));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/test_files.h"
+#include "text/record_splitter.h"
 
 namespace quorlin {
 namespace {
@@ -73,6 +74,40 @@ const RecordCase kRecordCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Files, RecordRule, ::testing::ValuesIn(kRecordCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A qualifier and separator beyond ASCII are characters of the file's set: found as UTF-8 in
+// decoded lines, as their Latin-1 bytes in the lines of a file read as bytes.
+TEST(RecordReaderCharacters, NonAsciiQualifierJoinsLinesInTheFilesOwnForm) {
+  TempDir dir;
+  WriteBytes(dir.File("data.txt"), "\xA6" "a\r\nb\xA6\xA7" "1\r\nx\xA7" "2\r\n");
+  const std::string qualifier = "\xC2\xA6";
+  const std::string separator = "\xC2\xA7";
+  const struct {
+    CharacterSet set;
+    std::vector<std::string> records;
+    std::vector<std::string> firstFields;
+  } readings[] = {
+      {CharacterSet::Ansi(), {"\xC2\xA6" "a\r\nb\xC2\xA6\xC2\xA7" "1", "x\xC2\xA7" "2"}, {"a\r\nb", "x"}},
+      {CharacterSet(), {"\xA6" "a\r\nb\xA6\xA7" "1", "x\xA7" "2"}, {"a\r\nb", "x"}},
+  };
+  for (const auto& reading : readings) {
+    for (const std::size_t bufferSize : {1u, 3u, 1u << 20}) {
+      TextRecordReader reader(dir.File("data.txt"), reading.set, RecordForm::Delimited, separator, qualifier,
+                              bufferSize);
+      std::vector<std::string> records;
+      std::vector<std::string> firstFields;
+      std::string record;
+      std::vector<std::string> fields;
+      while (reader.ReadRecord(record)) {
+        records.push_back(record);
+        SplitRecord(record, reader.Separator(), reader.Qualifier(), fields);
+        firstFields.push_back(fields.front());
+      }
+      EXPECT_EQ(reading.records, records) << reading.set.Name() << " buffer of " << bufferSize;
+      EXPECT_EQ(reading.firstFields, firstFields) << reading.set.Name() << " buffer of " << bufferSize;
+    }
+  }
+}
 
 // An open value that grows past the bound was no line break: every line is a record again.
 // Whether `line` leaves a value open, found by walking it field by field as the splitter cuts

@@ -99,6 +99,17 @@ const SplitCase kCases[] = {
     {"NeighbourOfSeparatorIsNoSeparator", "a,-,-b-c-d-e-f-g-", {"a", "-", "-b-c-d-e-f-g-"}},
     {"QualifierAfterSeparatorInLaterWord", "abcdefgh,'ij,kl' , m,n", {"abcdefgh", "ij,kl", "m", "n"}},
     {"RecordOfNineBytesEndsInLastWord", "abcdefg,x", {"abcdefg", "x"}},
+    // Decoded text is cut at characters: a separator or qualifier of several UTF-8 bytes.
+    {"CharacterSeparatorOfTwoBytes", "a\xC2\xA7 b \xC2\xA7\xC2\xA7\xC3\xA9", {"a", "b", "", "\xC3\xA9"}, "\xC2\xA7"},
+    {"CharacterSeparatorAtTheEnd", "\xE2\x82\xAC" "1\xE2\x80\xA0", {"\xE2\x82\xAC" "1", ""}, "\xE2\x80\xA0"},
+    {"BytesOfAnotherCharacterAreNoSeparator", "\xC3\xA7\xC2\xA7x", {"\xC3\xA7", "x"}, "\xC2\xA7"},
+    {"CharacterQualifierHoldsTheSeparator", "\xC2\xAB" "a,b\xC2\xAB,c", {"a,b", "c"}, ",", "\xC2\xAB"},
+    {"DoubledCharacterQualifierStandsForOne", "\xC2\xA6x\xC2\xA6\xC2\xA6y\xC2\xA6\xC2\xA7z",
+     {"x\xC2\xA6y", "z"}, "\xC2\xA7", "\xC2\xA6"},
+    {"UnclosedCharacterQualifiedLastFieldLosesItsLastCharacter", "a\xC2\xA7\xC2\xAB" "b\xC3\xA9",
+     {"a", "b"}, "\xC2\xA7", "\xC2\xAB"},
+    {"UnclosedCharacterQualifierPassesOverOneCharacter", "\xC2\xAB\xC3\xA9t\xC3\xA9\xC2\xA7" "b",
+     {"", "t\xC3\xA9", "b"}, "\xC2\xA7", "\xC2\xAB"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Records, SplitRecordCase, ::testing::ValuesIn(kCases),

@@ -205,6 +205,31 @@ TEST(TextLineReader, RewindStartsAgainAfterTheEndAndAfterCtrlZ) {
   EXPECT_TRUE(reader.AtEnd());
 }
 
+// Where a Ctrl-Z ends decoded text is told in the file's bytes, whatever pieces the file
+// was read in (a mark in the first piece, the last one, or cut between two).
+TEST(TextLineReader, TellsWhereCtrlZEndsDecodedTextInTheFilesBytes) {
+  TempDir dir;
+  const std::string text = "K\xC3\xB6ln\r\n\xE2\x82\xAC 1\r\nx\x1A" "after\r\n";
+  const struct {
+    const char* codec;
+    const char* set;
+    std::uint64_t mark;
+  } files[] = {{"cp1252", "Windows-1252", 12}, {"utf-8", "UTF-8", 15}, {"utf-16", "UTF-16LE", 2 + 24},
+               {"utf_16_be", "UTF-16BE", 24}};
+  for (const auto& file : files) {
+    const std::string path = dir.File(std::string(file.codec) + ".txt");
+    ASSERT_EQ("", testing::WriteEncodedFile(path, text, file.codec));
+    for (const std::size_t buffer : {std::size_t{3}, std::size_t{5}, TextLineReader::kDefaultBufferSize}) {
+      TextLineReader reader(path, *CharacterSet::Named(file.set), RecordForm::Delimited, buffer);
+      std::string line;
+      std::vector<std::string> lines;
+      while (reader.ReadTextLine(line)) lines.push_back(line);
+      EXPECT_EQ((std::vector<std::string>{"K\xC3\xB6ln", "\xE2\x82\xAC 1", "x"}), lines) << file.codec << " " << buffer;
+      EXPECT_EQ(file.mark, reader.EndMarkBeforeLastByte()) << file.codec << " " << buffer;
+    }
+  }
+}
+
 TEST(TextLineReader, FileThatShrinksWhileReadIsSimplyEnded) {
   TempDir dir;
   const std::string path = dir.File("data.txt");

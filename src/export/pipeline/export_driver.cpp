@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -13,6 +14,7 @@
 #include "platform/file_error.h"
 #include "text/record_reader.h"
 #include "text/record_splitter.h"
+#include "text/text_decoder.h"
 
 namespace quorlin {
 
@@ -73,7 +75,7 @@ class RecordReader {
 
   long long UnclosedLine() const { return input_.UnclosedLine(); }
   // Places of the data pass that were invalid in the input's set.
-  std::int64_t Replaced() const { return input_.Lines().Replaced(); }
+  std::int64_t Replaced() const { return input_.Lines().Replaced() + valuesReplaced_.load(std::memory_order_relaxed); }
   const CharacterSet& Set() const { return input_.Lines().Set(); }
 
   // Cuts `line` into values that are parts of it or of `unescaped`; safe on several threads
@@ -81,8 +83,13 @@ class RecordReader {
   void Cut(std::string_view line, RecordValues& values, std::string& unescaped) const {
     if (request_.fixedInput) {
       CutFixedRecord(line, request_.fields, values, unit_);
+      if (input_.Lines().ValuesNeedChecking()) {
+        if (const std::int64_t replaced = ReplaceInvalidUtf8(values, unescaped); replaced > 0) {
+          valuesReplaced_.fetch_add(replaced, std::memory_order_relaxed);
+        }
+      }
     } else {
-      SplitRecordViews(line, request_.inputSeparator, request_.inputQualifier, values, unescaped);
+      SplitRecordViews(line, input_.Separator(), input_.Qualifier(), values, unescaped);
     }
   }
 
@@ -104,6 +111,8 @@ class RecordReader {
   bool header_;
   HeaderLineUse use_;
   bool started_ = false;
+  // Replacements put into the values of fixed-length UTF-8 lines, by whichever thread cut them.
+  mutable std::atomic<std::int64_t> valuesReplaced_{0};
 };
 
 void Report(const ExportRequest& request, std::int64_t position, std::int64_t maximum) {

@@ -9,6 +9,7 @@
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
 #include "text/record_reader.h"
+#include "text/text_decoder.h"
 
 namespace quorlin::driver {
 
@@ -70,12 +71,13 @@ void TableCursor::Cut() {
   cut_ = true;
   if (layout_.fixed) {
     CutFixedFields(record_, layout_.widths, [](std::size_t width) { return width; }, fields_, unit_);
+    if (reader_->Lines().ValuesNeedChecking()) ReplaceInvalidUtf8(fields_, unescaped_);
     // Fixed fields are padded with blanks to their width.
     for (std::string_view& field : fields_) field = Trim(field);
     return;
   }
-  SplitRecordViews(record_, layout_.separator, layout_.qualifier, fields_, unescaped_, layout_.columns.size());
-  StripLeftQualifiers(fields_, record_, layout_.qualifier);
+  SplitRecordViews(record_, reader_->Separator(), reader_->Qualifier(), fields_, unescaped_, layout_.columns.size());
+  StripLeftQualifiers(fields_, record_, reader_->Qualifier());
 }
 
 std::string_view TableCursor::Field(std::size_t column) {

@@ -31,7 +31,7 @@ std::vector<std::string> HeaderNames(const TableLayout& layout) {
   std::string_view line;
   reader.ReadRecord(line);
   std::vector<std::string> fields;
-  SplitRecord(line, layout.separator, layout.qualifier, fields, kMaxColumns + 1);
+  SplitRecord(line, reader.Separator(), reader.Qualifier(), fields, kMaxColumns + 1);
   if (reader.LastRecordCut()) throw RecordTooLong(layout.path, 1);
   if (fields.size() > kMaxColumns) {
     throw SqlError(state::kGeneralError, "Line 1 of " + layout.path + " has more than " +
