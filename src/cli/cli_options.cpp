@@ -59,6 +59,11 @@ void CheckChoice(const char* option, const std::optional<std::string>& text,
 
 }  // namespace
 
+CLI::Validator WithoutDescription(CLI::Validator validator) {
+  validator.description("");
+  return validator;
+}
+
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments) {
   AddTextOption(command, "--sep", arguments.separator,
                 "the separator: comma, tab, space, fixed, or any one character");

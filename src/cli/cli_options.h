@@ -35,6 +35,10 @@ struct LayoutArguments {
 };
 
 void AddLayoutOptions(CLI::App& command, LayoutArguments& arguments);
+
+// `validator` without the description the help would append to its option's kind, as in
+// "NUMBER:POSITIVE": the kind alone says what the option takes.
+CLI::Validator WithoutDescription(CLI::Validator validator);
 // --layout, --section and --fields, which the commands that read a layout take.
 void AddLayoutSourceOptions(CLI::App& command, LayoutArguments& arguments);
 

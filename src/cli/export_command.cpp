@@ -240,7 +240,7 @@ Command AddExportCommand(CLI::App& app, const CommandContext& context) {
                     "report the outcome as one JSON object (on the standard error with -o -)");
   command->add_option("--rows-per-file", arguments->rowsPerFile,
                       "parquet: a folder of part files of at most N rows each")
-      ->check(CLI::PositiveNumber)
+      ->check(WithoutDescription(CLI::PositiveNumber))
       ->type_name("NUMBER");
   command->add_option("--compression", arguments->compression, "parquet: none, zstd (the default) or snappy")
       ->type_name("none|zstd|snappy");

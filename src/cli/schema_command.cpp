@@ -158,7 +158,8 @@ Command AddSchemaCommand(CLI::App& app, const CommandContext& context) {
   show->add_flag("--json", arguments->json, "print the layout as read back");
   show->add_option("--as", arguments->engine,
                    "print a statement that reads the file with its layout on duckdb, spark or trino")
-      ->check(CLI::IsMember({"duckdb", "spark", "trino"}));
+      ->check(WithoutDescription(CLI::IsMember({"duckdb", "spark", "trino"})))
+      ->type_name("duckdb|spark|trino");
   CLI::App* erase = schema->add_subcommand("delete", "remove the file's saved section");
   erase->add_option("FILE", arguments->file, "data file")->required();
 

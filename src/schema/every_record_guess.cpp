@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/trim.h"
 #include "schema/structure_guess.h"
 #include "schema/type_vote.h"
+#include "text/fixed_fields.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
 #include "text/record_reader.h"
@@ -30,6 +32,11 @@ struct ColumnSeen {
   std::size_t longest = 0;
   // Once a value is text the column is Char whatever follows; only widths still matter.
   bool IsText() const { return (types & Bit(FieldType::Char)) != 0; }
+
+  void Add(std::string_view value, const LocaleSettings& locale) {
+    if (IsText() || Trim(value).empty()) return;
+    types |= Bit(ClassifyValue(value, locale));
+  }
 };
 
 // The narrowest type that holds every kind of value in `types`.
@@ -77,8 +84,7 @@ void GuessDelimitedFieldsFromEveryRecord(FieldList& fields, const std::string& p
       const std::string_view value = values[i];
       ColumnSeen& column = seen[i];
       column.longest = std::max(column.longest, FixedLengthOf(value, widthUnit));
-      if (column.IsText() || Trim(value).empty()) continue;
-      column.types |= Bit(ClassifyValue(value, locale));
+      column.Add(value, locale);
     }
   }
   for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -88,6 +94,28 @@ void GuessDelimitedFieldsFromEveryRecord(FieldList& fields, const std::string& p
     field.typeName = std::string(FieldTypeName(type));
     if (type == FieldType::Char) field.width = std::to_string(seen[i].longest);
   }
+}
+
+FixedGuess GuessFixedFieldsFromEveryRecord(const FixedGuessRequest& request, const LocaleSettings& locale) {
+  FixedGuess guess = GuessFixedFields(request, locale);
+  if (guess.refusal) return guess;
+  std::vector<std::size_t> widths;
+  for (const FieldSpec& field : guess.fields) widths.push_back(std::stoul(field.width));
+  std::vector<ColumnSeen> seen(widths.size());
+  TextRecordReader reader(request.path, request.characterSet, RecordForm::FixedLength, {}, {});
+  const FixedUnit unit = FixedUnitOf(reader.Lines().Decoded());
+  std::string_view record;
+  std::vector<std::string_view> values;
+  for (long long line = 1; line < FixedFirstDataLine(request) && reader.SkipRecord(); ++line) {
+  }
+  while (reader.ReadRecord(record)) {
+    CutFixedFields(record, widths, [](std::size_t width) { return width; }, values, unit);
+    for (std::size_t i = 0; i < values.size(); ++i) seen[i].Add(values[i], locale);
+  }
+  for (std::size_t i = 0; i < guess.fields.size(); ++i) {
+    guess.fields[i].typeName = std::string(FieldTypeName(TypeHolding(seen[i].types)));
+  }
+  return guess;
 }
 
 }  // namespace quorlin

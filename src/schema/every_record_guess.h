@@ -1,4 +1,4 @@
-// Guess Field Types from every record of a delimited file rather than its first rows, for
+// Guess Field Types from every record of a file rather than its first rows, for
 // files whose first rows do not show the range of their values (ids that pass 255 after a
 // while, a text that grows longer on line 90,000).
 #pragma once
@@ -7,6 +7,7 @@
 
 #include "platform/locale_settings.h"
 #include "schema/field_layout.h"
+#include "schema/structure_guess.h"
 
 namespace quorlin {
 
@@ -19,5 +20,11 @@ namespace quorlin {
 // cannot be read.
 void GuessDelimitedFieldsFromEveryRecord(FieldList& fields, const std::string& path, const FileLayout& layout,
                                          const LocaleSettings& locale);
+
+// The fields of a fixed-length file as GuessFixedFields gives them (between the ruler's breaks,
+// as wide as those, with the same names and refusals), each typed by the same rule from every
+// record, read as a stream from the first data line to the end. Raises FileError when the file
+// cannot be read.
+FixedGuess GuessFixedFieldsFromEveryRecord(const FixedGuessRequest& request, const LocaleSettings& locale);
 
 }  // namespace quorlin

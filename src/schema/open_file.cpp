@@ -225,6 +225,18 @@ bool OpenFile::ToggleBreak(int position) {
   return true;
 }
 
+FixedGuessRequest OpenFile::FixedGuessRequestOf() const {
+  return {inputPath_,          breaks_,         lineLength_,
+          layout_.hasHeaderRow, layout_.textQualifier, layout_.startRow.Value(),
+          layout_.rowsToScan.Value(), numberingBase_, layout_.characterSet};
+}
+
+Refusal OpenFile::TakeFixedGuess(FixedGuess guess) {
+  if (guess.refusal) return guess.refusal;
+  ReplaceFields(std::move(guess.fields));
+  return std::nullopt;
+}
+
 Refusal OpenFile::Guess(const LocaleSettings& systemLocale) {
   if (!IsFixedView()) {
     ProposeConventionsFromPreview();
@@ -234,17 +246,14 @@ Refusal OpenFile::Guess(const LocaleSettings& systemLocale) {
     ReplaceFields(std::move(fields));
     return std::nullopt;
   }
-  FixedGuess guess = GuessFixedFields({inputPath_, breaks_, lineLength_, layout_.hasHeaderRow,
-                                       layout_.textQualifier, layout_.startRow.Value(),
-                                       layout_.rowsToScan.Value(), numberingBase_, layout_.characterSet},
-                                      WithConventions(systemLocale, layout_.conventions));
-  if (guess.refusal) return guess.refusal;
-  ReplaceFields(std::move(guess.fields));
-  return std::nullopt;
+  return TakeFixedGuess(GuessFixedFields(FixedGuessRequestOf(), WithConventions(systemLocale, layout_.conventions)));
 }
 
 Refusal OpenFile::GuessFromEveryRecord(const LocaleSettings& systemLocale) {
-  if (IsFixedView()) return "Only the fields of a delimited file are guessed from every record";
+  if (IsFixedView()) {
+    return TakeFixedGuess(
+        GuessFixedFieldsFromEveryRecord(FixedGuessRequestOf(), WithConventions(systemLocale, layout_.conventions)));
+  }
   ProposeConventionsFromPreview();
   FieldList fields = fields_;
   GuessDelimitedFieldsFromEveryRecord(fields, inputPath_, layout_,

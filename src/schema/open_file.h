@@ -12,6 +12,7 @@
 #include "platform/profile_file.h"
 #include "schema/field_layout.h"
 #include "schema/schema_writer.h"
+#include "schema/structure_guess.h"
 #include "text/fixed_ruler.h"
 #include "text/preview_loader.h"
 
@@ -146,8 +147,8 @@ class OpenFile {
   // the preview's values when they tell it; values are read with the layout's conventions.
   // Raises FileError when the data file cannot be read.
   Refusal Guess(const LocaleSettings& systemLocale);
-  // Guess Field Types in the grid from every record of the file instead of the preview's rows
-  // (GuessDelimitedFieldsFromEveryRecord); refused on the ruler, whose guess is its own.
+  // Guess Field Types from every record of the file instead of the preview's rows
+  // (GuessDelimitedFieldsFromEveryRecord, on the ruler GuessFixedFieldsFromEveryRecord).
   Refusal GuessFromEveryRecord(const LocaleSettings& systemLocale);
 
   // The field list and its commands.
@@ -199,6 +200,9 @@ class OpenFile {
   void ScanRulerLines();
   void SetFields(FieldList fields);
   void ListBreaks();
+  // The ruler's guess of the data file, and taking its fields unless it was refused.
+  FixedGuessRequest FixedGuessRequestOf() const;
+  Refusal TakeFixedGuess(FixedGuess guess);
   void SetLineLengthValue(long long length);
 
   std::string inputPath_;

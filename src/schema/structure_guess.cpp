@@ -73,19 +73,19 @@ struct FixedSample {
   FixedUnit unit = FixedUnit::Bytes;
 };
 
-// Line 1 is the title. A start row above 1 skips that many lines (not one less), a title one
-// more; the next line is the sample line and the voting lines start with it. Rows to scan
-// minus the start row lines vote, one fewer with a title, none read past the end of the file.
+constexpr long long kFarthestStart = 1LL << 60;  // keeps the line numbers below from overflowing
+
+// Line 1 is the title; the first data line is the sample line and the voting lines start
+// with it. Rows to scan minus the start row lines vote, one fewer with a title, none read past
+// the end of the file.
 FixedSample ReadFixedSample(const FixedGuessRequest& request) {
-  constexpr long long kFarthestStart = 1LL << 60;  // keeps the line numbers below from overflowing
   const long long start = std::clamp(request.startRow, 1LL, kFarthestStart);
   const long long titleLines = request.hasHeaderRow ? 1 : 0;
-  const long long skipped = (start > 1 ? start : 0) + titleLines;
   const long long voting =
       std::clamp(std::max(request.rowsToScan, -kFarthestStart) - start - titleLines, 0LL,
                  static_cast<long long>(kMaxVotingRows));
-  const long long sampleNumber = skipped + 1;
-  const long long lastNeeded = skipped + std::max(voting, 1LL);
+  const long long sampleNumber = FixedFirstDataLine(request);
+  const long long lastNeeded = sampleNumber - 1 + std::max(voting, 1LL);
 
   TextLineReader reader(request.path, request.characterSet, RecordForm::FixedLength);
   // The lines as the ruler shows them: a file without line ends is one endless line.
@@ -117,6 +117,11 @@ std::optional<std::vector<std::string>> TitleNames(const std::string& title,
 }
 
 }  // namespace
+
+long long FixedFirstDataLine(const FixedGuessRequest& request) {
+  const long long start = std::clamp(request.startRow, 1LL, kFarthestStart);
+  return (start > 1 ? start : 0) + (request.hasHeaderRow ? 1 : 0) + 1;
+}
 
 FixedUnit DelimitedWidthUnit(const CharacterSet& set) {
   return set.Kind() == CharacterSetKind::SingleByte ? FixedUnit::Characters : FixedUnit::Bytes;

@@ -44,6 +44,10 @@ struct FixedGuess {
   std::optional<std::string> refusal;   // the message shown instead; nothing is to change
 };
 
+// The line (from 1) whose values a fixed-length guess starts from: a start row above 1 skips
+// that many lines (not one less), a title one more.
+long long FixedFirstDataLine(const FixedGuessRequest& request);
+
 // The breaks a guess cuts at: set flags before the record length, ascending.
 std::vector<int> GuessBreakPositions(const BreakModel& breaks, long long lineLength);
 

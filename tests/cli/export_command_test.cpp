@@ -60,6 +60,31 @@ TEST_F(ExportCommandTest, WritesTheFormatWithTheSavedLayoutAndSaysSo) {
   EXPECT_SAME_BYTES(kPeople, ReadBytes(Data()));
 }
 
+TEST_F(ExportCommandTest, LineEndLfChangesEveryLineEndOfTheTextFormatsAndNothingElse) {
+  const std::vector<std::vector<std::string>> formats = {
+      {"--to", "csv"},  {"--to", "space"}, {"--to", "tab"},  {"--to", "other", "--out-char", ";"},
+      {"--to", "html"}, {"--to", "xml"},   {"--to", "jsonl"}, {"--to", "sql", "--title", "t"},
+      {"--to", "sql", "--title", "t", "--dialect", "sqlite"}, {"--to", "sql", "--title", "t", "--dialect", "ansi"},
+      {"--to", "sql", "--title", "t", "--dialect", "postgresql"}};
+  for (const std::vector<std::string>& format : formats) {
+    const std::string described = format[1] + (format.size() > 4 ? " " + format.back() : "");
+    std::string outputs[2];
+    for (const bool lf : {false, true}) {
+      const std::string output = Out(lf ? "lf.txt" : "crlf.txt");
+      std::vector<std::string> arguments = {"export", Data(), "-o", output};
+      arguments.insert(arguments.end(), format.begin(), format.end());
+      if (lf) arguments.insert(arguments.end(), {"--line-end", "lf"});
+      RunArguments(arguments);
+      outputs[lf] = ReadBytes(output);
+    }
+    ASSERT_NE(std::string::npos, outputs[0].find("\r\n")) << described;
+    EXPECT_EQ(std::string::npos, outputs[1].find('\r')) << described;
+    std::string expected = outputs[0];
+    for (std::size_t at = 0; (at = expected.find("\r\n", at)) != std::string::npos;) expected.erase(at, 1);
+    EXPECT_SAME_BYTES(expected, outputs[1]) << described;
+  }
+}
+
 TEST_F(ExportCommandTest, SqlNeedsATitleAndReportsRejectedValuesWithItsLog) {
   const CliResult untitled = Run({"export", Data(), "--to", "sql", "-o", Out("p.sql")});
   EXPECT_EQ(2, untitled.exitCode);

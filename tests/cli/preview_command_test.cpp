@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_run.h"
+#include "text/preview_limits.h"
 
 namespace quorlin::testing {
 namespace {
@@ -126,6 +127,15 @@ TEST_F(PreviewCommand, RowsZeroShowsTwentyFiveRowsAndMoreThanTwentyFiveAreAllowe
   const json thirty = json::parse(Run({"preview", Data(), "--json", "--rows", "30"}).out);
   ASSERT_EQ(30u, thirty["rows"].size());
   EXPECT_EQ("30", thirty["rows"][29][0]);
+}
+
+TEST_F(PreviewCommand, JsonOfAPreviewPastItsBoundsSaysWhatWasLeftOut) {
+  UseData("long.csv", "a,b\r\n" + std::string(kMaxShownLineBytes + 10, 'x') + ",1\r\nc,2\r\n");
+  const json preview = json::parse(Run({"preview", Data(), "--json", "--header", "--rows", "all"}).out);
+  EXPECT_EQ(json::array({LineCutMessage(2)}), preview["cut"]);
+  ASSERT_EQ(2u, preview["rows"].size());
+  EXPECT_EQ(kMaxShownLineBytes, preview["rows"][0][0].get<std::string>().size());
+  EXPECT_EQ(json::array({"c", "2"}), preview["rows"][1]);
 }
 
 TEST_F(PreviewCommand, FixedLengthTakesLineTwoWidenedByTheLongestScannedLine) {

@@ -49,7 +49,7 @@ class XBaseWriter : public FormatWriter {
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath, FileRole::Output);
+    out_ = &files.Create(request_.outputPath, FileRole::PatchedOutput);
     log_ = &files.Create(logPath_, FileRole::Log);
   }
 

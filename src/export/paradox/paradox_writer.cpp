@@ -81,7 +81,7 @@ class ParadoxWriter : public FormatWriter {
   }
 
   void Open(OutputFiles& files) override {
-    out_ = &files.Create(request_.outputPath, FileRole::Output);
+    out_ = &files.Create(request_.outputPath, FileRole::PatchedOutput);
     try {
       table_.emplace(Columns(), FileNameOf(request_.outputPath), codePage_);
     } catch (const ParadoxError& error) {

@@ -167,7 +167,7 @@ void FileSink::Close() {
   if (result != 0 && errno != EINTR) Fail(errno);
 }
 
-void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks) {
+void CloseEverySink(const std::vector<std::unique_ptr<ByteSink>>& sinks) {
   std::exception_ptr first;
   for (const auto& sink : sinks) {
     try {

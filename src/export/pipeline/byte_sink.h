@@ -95,7 +95,7 @@ class FileSink : public ByteSink {
 };
 
 // Closes every sink in order; raises the first failure after closing all.
-void CloseEverySink(const std::vector<std::unique_ptr<FileSink>>& sinks);
+void CloseEverySink(const std::vector<std::unique_ptr<ByteSink>>& sinks);
 
 // Keeps everything written in memory.
 class MemorySink : public ByteSink {

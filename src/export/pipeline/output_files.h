@@ -15,6 +15,9 @@ class StagedFile;
 // What a created file is for.
 enum class FileRole {
   Output,  // the export's own output
+  // The export's own output, whose head the writer completes once the records are written
+  // (ByteSink::WriteAt): one bound for the standard output is kept aside until then.
+  PatchedOutput,
   Log,     // a writer's error log beside the output
   Part,    // a file in a folder that the writer itself puts in place whole: written directly
 };

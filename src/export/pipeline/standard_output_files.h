@@ -1,6 +1,7 @@
 // Files of an export that goes to the standard output: the output is the standard output and
 // every log's lines go to the standard error. Nothing is written beside anything, and nothing
-// is renamed: the one output of the program that is not a file replaced whole.
+// is renamed: the one output of the program that is not a file replaced whole. An output whose
+// head is completed at the end is kept in a private temporary file until then.
 #pragma once
 
 #include <memory>
@@ -23,7 +24,7 @@ class StandardOutputFiles : public OutputFiles {
   std::string outputPath_;
   int outputDescriptor_;
   int logDescriptor_;
-  std::vector<std::unique_ptr<FileSink>> sinks_;
+  std::vector<std::unique_ptr<ByteSink>> sinks_;
 };
 
 }  // namespace quorlin

@@ -1,16 +1,10 @@
 #include "export/xlsx/xlsx_writer.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include <xlsxwriter.h>
 
 #include "export/column_names.h"
 #include "export/rejection_counts.h"
+#include "export/pipeline/scratch_file.h"
 #include "export/typed_values.h"
 #include "platform/file_error.h"
 #include "platform/trim.h"
@@ -20,27 +14,6 @@
 namespace quorlin {
 
 namespace {
-
-// A private file the library writes the workbook into, as it writes only to named files;
-// removed when it goes.
-class ScratchWorkbookFile {
- public:
-  ScratchWorkbookFile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-xlsx-XXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) throw FileError("Cannot create a temporary file in " + pattern);
-    ::close(fd);
-    path_ = pattern;
-  }
-  ~ScratchWorkbookFile() { ::unlink(path_.c_str()); }
-  ScratchWorkbookFile(const ScratchWorkbookFile&) = delete;
-  ScratchWorkbookFile& operator=(const ScratchWorkbookFile&) = delete;
-
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 class XlsxWriter : public FormatWriter {
  public:
@@ -104,7 +77,7 @@ class XlsxWriter : public FormatWriter {
     const lxw_error error = workbook_close(workbook_);
     workbook_ = nullptr;
     if (error != LXW_NO_ERROR) throw FileError("Cannot write the workbook: " + std::string(lxw_strerror(error)));
-    CopyScratchToOutput();
+    scratch_.CopyInto(*out_);
     ExportResult result{ExportOutcome::Exported, counts_.Messages()};
     if (textsCut_ > 0) {
       result.messages.push_back(std::to_string(textsCut_) + " texts longer than " + std::to_string(kMaxXlsxText) +
@@ -189,20 +162,11 @@ class XlsxWriter : public FormatWriter {
     }
   }
 
-  void CopyScratchToOutput() {
-    std::ifstream in(scratch_.Path(), std::ios::binary);
-    std::string block(1 << 20, '\0');
-    while (in) {
-      in.read(block.data(), static_cast<std::streamsize>(block.size()));
-      out_->Write(std::string_view(block.data(), static_cast<std::size_t>(in.gcount())));
-    }
-    if (!in.eof()) throw FileError("Cannot read the workbook back from " + scratch_.Path());
-  }
-
   lxw_row_t Row() const { return static_cast<lxw_row_t>(row_); }
 
   const ExportRequest& request_;
-  ScratchWorkbookFile scratch_;
+  // The library writes only to named files.
+  ScratchFile scratch_{"quorlin-xlsx"};
   ByteSink* out_ = nullptr;
   lxw_workbook* workbook_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
