@@ -158,15 +158,15 @@ inline std::string CheckWideTextDecoded(const std::string& path) {
 inline std::string CheckLineReader(std::string_view data, const std::string& path) {
   WriteFileBytes(path, data);
   const ByteOrderMark mark = ByteOrderMarkOf(data);
-  if (mark == ByteOrderMark::kUtf32) return CheckWideTextRefused(path);
-  if (mark == ByteOrderMark::kUtf16Le || mark == ByteOrderMark::kUtf16Be) return CheckWideTextDecoded(path);
+  if (mark == ByteOrderMark::Utf32) return CheckWideTextRefused(path);
+  if (mark == ByteOrderMark::Utf16Le || mark == ByteOrderMark::Utf16Be) return CheckWideTextDecoded(path);
   const std::vector<std::string> expected = ExpectedLines(data);
   for (const std::size_t bufferSize :
        {std::size_t{1}, 2 + data.size() % 13, TextLineReader::kDefaultBufferSize}) {
     TextLineReader reader(path, bufferSize);
     const std::vector<std::string> lines = ReadAllLines(reader);
     const std::string buffer = " with a buffer of " + std::to_string(bufferSize) + " bytes";
-    const char lineEnd = reader.Ends() == LineEnds::kLineFeed ? '\n' : '\r';
+    const char lineEnd = reader.Ends() == LineEnds::LineFeed ? '\n' : '\r';
     for (const std::string& line : lines) {
       if (line.find(lineEnd) != std::string::npos) return "a line holds its line end" + buffer;
       if (lineEnd == '\r' && line.find('\x1a') != std::string::npos) return "a line holds Ctrl-Z" + buffer;

@@ -15,10 +15,7 @@ QString DisplayText(const std::string& bytes) {
 
 QString DisplayCellText(const std::string& bytes) {
   if (bytes.size() <= kMaxCellBytes) return DisplayText(bytes);
-  std::size_t cut = kMaxCellBytes;
-  // Back off over continuation bytes to the start of the sequence that the cut would split.
-  while (cut > kMaxCellBytes - 4 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) --cut;
-  return DisplayText(bytes.substr(0, cut)) + QChar(0x2026);
+  return DisplayText(CutAtCharacter(bytes, kMaxCellBytes)) + QChar(0x2026);
 }
 
 std::string TypedBytes(const QString& shown, const std::string& original) {

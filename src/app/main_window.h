@@ -117,6 +117,8 @@ class TfrmQuorlin : public QMainWindow {
   void chkHeaderRowClick(bool checked);
   void cboCharacterSetChange(const QString& name);
   void chkODBCOnlyClick(bool checked);
+  // The ODBC-only option, shown by its check box and its menu item alike.
+  void SetOdbcOnly(bool on);
   void optDelimitedClick(SeparatorKind kind);
   void optFixedClick();
 
@@ -183,7 +185,12 @@ class TfrmQuorlin : public QMainWindow {
   std::string editorPath_;
   // The tree keeps the folder the program selected in sight until the user scrolls or clicks it.
   bool followChosenFolder_ = false;
+  // The options the window shows in its menus and check boxes; the controls only show them.
   bool soundsEnabled_ = false;
+  bool odbcOnly_ = true;
+  bool openLastFile_ = false;
+  bool useLastExport_ = false;
+  std::string defaultLineLength_ = OptionSettings{}.fixedLength;  // what a rejected line length box returns to
   bool closingTunePlaying_ = false;  // Close waits for its tune before the window closes
   int quietSelection_ = 0;  // > 0 while the program itself moves the field list's selection
 

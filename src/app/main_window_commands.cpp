@@ -25,6 +25,7 @@
 #include "app/user_dialogs.h"
 #include "app/window_placement.h"
 #include "app/window_settings.h"
+#include "platform/file_paths.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
@@ -34,43 +35,29 @@
 
 namespace quorlin {
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  return WithTrailingSlash(std::filesystem::path(path).parent_path().string());
-}
-
-std::string NameOf(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
-}
-
-}  // namespace
-
 void TfrmQuorlin::StartUp() {
   programFolder_ = WithTrailingSlash(env_.programFolder);
   SelectFolderInTree(programFolder_);
   file_.ClearLayoutChanged();
   cmdSchemaDelete->setEnabled(true);
-  mnuODBCOnly->setChecked(true);
-  chkODBCOnly->setChecked(true);
-  mnuSounds->setChecked(true);
+  SetOdbcOnly(true);
   setWindowTitle(windowTitle() + ":  Vers. " + QString::fromStdString(FileVersionText()));
   cboDateTime->setCurrentIndex(0);
   FitGridColumns();
 
   const Settings settings = LoadSettings(ProfileFile(env_.settingsPath));
-  mnuSounds->setChecked(settings.options.sounds);
-  soundsEnabled_ = mnuSounds->isChecked();
+  soundsEnabled_ = settings.options.sounds;
+  mnuSounds->setChecked(soundsEnabled_);
   editorPath_ = settings.options.editor;
   if (IsBlank(editorPath_)) editorPath_ = kDefaultEditor;
   file_.SetNumberingBase(settings.options.numberingBase);
-  mnuODBCOnly->setChecked(settings.options.odbcOnly);
-  chkODBCOnly->setChecked(settings.options.odbcOnly);
-  mnuUseLastExport->setChecked(settings.exports.useLastFile);
-  if (settings.options.openLastFile) {
-    mnuOpenLast->setChecked(true);
-    ReopenLastFile(settings.options);
-  }
+  defaultLineLength_ = settings.options.fixedLength;
+  SetOdbcOnly(settings.options.odbcOnly);
+  useLastExport_ = settings.exports.useLastFile;
+  mnuUseLastExport->setChecked(useLastExport_);
+  openLastFile_ = settings.options.openLastFile;
+  mnuOpenLast->setChecked(openLastFile_);
+  if (openLastFile_) ReopenLastFile(settings.options);
   RestorePlacement(env_.settingsPath, *this);
   if (!env_.startPath.empty()) OpenStartPath();
 }
@@ -84,7 +71,7 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
     return;
   }
   SelectFolderInTree(FolderOf(last));
-  file_.SetInputText(NameOf(last));
+  file_.SetInputText(FileNameOf(last));
   file_.SetInputPath(last);
   if (!options.schema) {
     OpenSavedLayout(ProfileFile(env_.settingsPath), kLastFileSection);
@@ -178,7 +165,7 @@ void TfrmQuorlin::ShutDown() {
   OptionSettings options;
   options.editor = editorPath_;
   options.last = file_.InputBoxPath();
-  options.openLastFile = mnuOpenLast->isChecked();
+  options.openLastFile = openLastFile_;
   options.numberingBase = file_.NumberingBase();
   options.schema = chkDefined->isChecked();
   options.sounds = soundsEnabled_;
@@ -334,7 +321,7 @@ void TfrmQuorlin::ValidateNumberBox(QLineEdit* box) {
   } else if (box == txtWidth) {
     box->setText("255");
   } else {
-    file_.SetLineLength(LoadSettings(ProfileFile(env_.settingsPath)).options.fixedLength);
+    file_.SetLineLength(defaultLineLength_);
   }
   refocus();
 }

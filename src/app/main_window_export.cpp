@@ -20,7 +20,7 @@ void TfrmQuorlin::mnuExportClick() {
   inputs.inputPath = file_.InputPath();
   inputs.inputBoxText = DisplayText(file_.InputText());
   inputs.layout = file_.Layout();
-  inputs.useLastExport = mnuUseLastExport->isChecked();
+  inputs.useLastExport = useLastExport_;
   inputs.settingsPath = env_.settingsPath;
   inputs.soundsEnabled = soundsEnabled_;
   inputs.locale = env_.locale;

@@ -35,7 +35,7 @@ void TfrmQuorlin::luFieldTypeClick() {
   ShowDateFormat(false);
   const std::string type = luFieldType->currentText().toStdString();
   txtWidth->setText(DisplayText(file_.WidthForType(type, txtWidth->text().toStdString())));
-  if (TypeTakesDateFormat(type, chkODBCOnly->isChecked())) ShowDateFormat(true);
+  if (TypeTakesDateFormat(type, odbcOnly_)) ShowDateFormat(true);
 }
 
 void TfrmQuorlin::cmdAddClick() {

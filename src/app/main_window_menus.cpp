@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QMenuBar>
 #include <QRadioButton>
 
@@ -174,10 +175,7 @@ void TfrmQuorlin::mnuDefinedClick() {
   MarkLayoutChanged();
 }
 
-void TfrmQuorlin::mnuODBCOnlyClick() {
-  chkODBCOnly->toggle();
-  mnuODBCOnly->setChecked(chkODBCOnly->isChecked());
-}
+void TfrmQuorlin::mnuODBCOnlyClick() { SetOdbcOnly(!odbcOnly_); }
 
 void TfrmQuorlin::mnuCountFrom0Click() {
   file_.SetNumberingBase(mnuCountFrom0->isChecked() ? 0 : 1);
@@ -186,12 +184,16 @@ void TfrmQuorlin::mnuCountFrom0Click() {
 
 void TfrmQuorlin::mnuFixedLengthClick() { txtLength->setFocus(); }
 
-void TfrmQuorlin::mnuSoundsClick() { soundsEnabled_ = mnuSounds->isChecked(); }
+void TfrmQuorlin::mnuSoundsClick() {
+  soundsEnabled_ = !soundsEnabled_;
+  mnuSounds->setChecked(soundsEnabled_);
+}
 
 void TfrmQuorlin::mnuOpenLastClick() {
   ProfileFile settings(env_.settingsPath);
   const bool yes = env_.dialogs->Ask("Open Last File on Start?", "OPTIONS",
                                      LoadSettings(settings).options.openLastFile);
+  openLastFile_ = yes;
   mnuOpenLast->setChecked(yes);
   SaveOpenLastFile(settings, yes);
 }
@@ -200,6 +202,7 @@ void TfrmQuorlin::mnuUseLastExportClick() {
   ProfileFile settings(env_.settingsPath);
   const bool yes = env_.dialogs->Ask("Use Last EXPORT File FORMAT on Start?", "OPTIONS",
                                      LoadSettings(settings).exports.useLastFile);
+  useLastExport_ = yes;
   mnuUseLastExport->setChecked(yes);
   SaveUseLastExport(settings, yes);
 }
@@ -242,7 +245,14 @@ void TfrmQuorlin::cboCharacterSetChange(const QString& name) {
   }
 }
 
-void TfrmQuorlin::chkODBCOnlyClick(bool checked) { mnuODBCOnly->setChecked(checked); }
+void TfrmQuorlin::chkODBCOnlyClick(bool checked) { SetOdbcOnly(checked); }
+
+void TfrmQuorlin::SetOdbcOnly(bool on) {
+  odbcOnly_ = on;
+  const QSignalBlocker quietBox(chkODBCOnly);
+  chkODBCOnly->setChecked(on);
+  mnuODBCOnly->setChecked(on);
+}
 
 void TfrmQuorlin::optDelimitedClick(SeparatorKind kind) { file_.ChooseSeparator(kind); }
 

@@ -5,7 +5,6 @@
 #include "app/main_window.h"
 #include "app/report_printer.h"
 #include "app/user_dialogs.h"
-#include "export/export_paths.h"
 #include "platform/atomic_file.h"
 #include "platform/local_date.h"
 #include "schema/structure_report.h"
@@ -45,8 +44,8 @@ void TfrmQuorlin::mnuPrintToFileClick() {
   if (!choice.accepted) return;
   const std::string path = PathBytes(choice.fileName);
   // The data file the layout describes is never replaced by a description of itself.
-  if (IsSameFile(file_.InputPath(), path)) {
-    env_.dialogs->Inform(DisplayText(path + ": the output is the input file, which is never written"));
+  if (const std::optional<std::string> refusal = ReportOutputRefusal(file_.InputPath(), path)) {
+    env_.dialogs->Inform(DisplayText(*refusal));
     return;
   }
   std::error_code ignored;

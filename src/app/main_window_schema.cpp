@@ -28,7 +28,7 @@ void TfrmQuorlin::cmdSaveClick() {
   }
   // Into the folder whose files are listed: when the user picks another folder, the tree has
   // moved on before "Save Changes?" is asked, while the layout on screen still belongs here.
-  const SaveOutcome outcome = file_.Save(mnuODBCOnly->isChecked());
+  const SaveOutcome outcome = file_.Save(odbcOnly_);
   if (outcome.refused) {
     if (soundsEnabled_) env_.sounds->PlayTone(440, 600);
     env_.dialogs->Inform(DisplayText(outcome.message));

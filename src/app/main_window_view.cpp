@@ -165,7 +165,7 @@ void TfrmQuorlin::ShowSelection() {
   txtFieldName->setText(DisplayText(field.name));
   luFieldType->setCurrentText(DisplayText(field.typeName));
   txtWidth->setText(DisplayText(field.width));
-  const bool showFormat = field.format.has_value() && !chkODBCOnly->isChecked();
+  const bool showFormat = field.format.has_value() && !odbcOnly_;
   ShowDateFormat(showFormat);
   if (showFormat) cboDateTime->setCurrentText(DisplayText(*field.format));
 }

@@ -54,10 +54,8 @@ QStringList RulerCells(std::string_view line, int maxCells, FixedUnit unit, bool
   cells.reserve(static_cast<qsizetype>(count));
   if (IsValidUtf8(line)) {
     // Only the shown cells are decoded, with the whole character the last of them begins.
-    std::size_t end = count;
-    while (end < line.size() && (static_cast<unsigned char>(line[end]) & 0xC0) == 0x80) ++end;
     std::u32string codes;
-    DecodeUtf8(line.substr(0, end), codes);
+    DecodeUtf8(line.substr(0, Utf8CutAfter(line, count)), codes);
     for (const char32_t code : codes) {
       if (static_cast<std::size_t>(cells.size()) >= count) break;
       cells.append(PrintableCell(code));

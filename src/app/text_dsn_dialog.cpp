@@ -70,7 +70,7 @@ TfrmTestTextDSN::TfrmTestTextDSN(const std::string& folder, TextDsnDialogSetting
       dialogs_(dialogs),
       sounds_(sounds),
       launcher_(launcher),
-      TextDSN(DialogDsnCreator(settings_.homeFolder)),
+      dsnCreator_(DialogDsnCreator(settings_.homeFolder)),
       databaseName_("quorlin-dsn-" + QUuid::createUuid().toString(QUuid::WithoutBraces)) {
   setObjectName("frmTestTextDSN");
   setProperty("helpContext", kHelpDsnDialog);
@@ -82,13 +82,13 @@ TfrmTestTextDSN::TfrmTestTextDSN(const std::string& folder, TextDsnDialogSetting
 TfrmTestTextDSN::~TfrmTestTextDSN() { CloseTable(); }
 
 void TfrmTestTextDSN::BuildControls() {
-  Edit1 = Named(new QLineEdit(kDefaultDsnName), "Edit1");
-  Edit2 = Named(new QLineEdit(kDefaultDsnDescription), "Edit2");
-  Edit3 = Named(new QLineEdit(kDefaultDsnExtensions), "Edit3");
+  dsnNameBox = Named(new QLineEdit(kDefaultDsnName), "Edit1");
+  descriptionBox = Named(new QLineEdit(kDefaultDsnDescription), "Edit2");
+  extensionsBox = Named(new QLineEdit(kDefaultDsnExtensions), "Edit3");
   auto* boxes = new QFormLayout;
-  boxes->addRow("DSN Name", Edit1);
-  boxes->addRow("Description", Edit2);
-  boxes->addRow("File Extensions", Edit3);
+  boxes->addRow("DSN Name", dsnNameBox);
+  boxes->addRow("Description", descriptionBox);
+  boxes->addRow("File Extensions", extensionsBox);
 
   lstSchema = Named(new QListWidget, "lstSchema");
   lstSchema->setMaximumHeight(110);
@@ -102,12 +102,12 @@ void TfrmTestTextDSN::BuildControls() {
   buttons->addStretch();
 
   rows_ = new TableRowsModel(this);
-  DBGrid1 = Named(new QTableView, "DBGrid1");
-  DBGrid1->setModel(rows_);
-  DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  DBGrid1->setWordWrap(false);
-  DBGrid1->verticalHeader()->setMinimumSectionSize(1);
-  DBGrid1->verticalHeader()->setDefaultSectionSize(PlatformRowHeight(*DBGrid1));
+  tableGrid = Named(new QTableView, "DBGrid1");
+  tableGrid->setModel(rows_);
+  tableGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tableGrid->setWordWrap(false);
+  tableGrid->verticalHeader()->setMinimumSectionSize(1);
+  tableGrid->verticalHeader()->setDefaultSectionSize(PlatformRowHeight(*tableGrid));
 
   auto* top = new QGridLayout;
   top->addLayout(boxes, 0, 0);
@@ -116,9 +116,9 @@ void TfrmTestTextDSN::BuildControls() {
   top->addLayout(buttons, 0, 1, 3, 1);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(DBGrid1, 1);
+  layout->addWidget(tableGrid, 1);
 
-  connect(Edit1, &QLineEdit::editingFinished, this, [this] { Edit1Exit(); });
+  connect(dsnNameBox, &QLineEdit::editingFinished, this, [this] { dsnNameBoxExit(); });
   connect(btnAdd, &QPushButton::clicked, this, [this] { btnAddClick(); });
   connect(btnConfigure, &QPushButton::clicked, this, [this] { btnConfigureClick(); });
   connect(btnRemove, &QPushButton::clicked, this, [this] { btnRemoveClick(); });
@@ -146,11 +146,11 @@ void TfrmTestTextDSN::done(int result) {
   QDialog::done(result);
 }
 
-void TfrmTestTextDSN::Edit1Exit() { Edit1->setText(DisplayText(DsnNameFromBox(Bytes(Edit1)))); }
+void TfrmTestTextDSN::dsnNameBoxExit() { dsnNameBox->setText(DisplayText(DsnNameFromBox(Bytes(dsnNameBox)))); }
 
 TextDsnRequest TfrmTestTextDSN::Request() {
-  Edit1Exit();
-  return {folder_, Bytes(Edit1), Bytes(Edit2), Bytes(Edit3)};
+  dsnNameBoxExit();
+  return {folder_, Bytes(dsnNameBox), Bytes(descriptionBox), Bytes(extensionsBox)};
 }
 
 void TfrmTestTextDSN::Tone(bool success) {
@@ -174,8 +174,8 @@ void TfrmTestTextDSN::Report(const TextDsnOutcome& outcome, const std::function<
 
 void TfrmTestTextDSN::btnAddClick() {
   btnOpenTable->setEnabled(false);
-  const TextDsnOutcome outcome = AddTextDsn(TextDSN, Request(), settings_.scope);
-  Edit3->setText(DisplayText(outcome.extensions));
+  const TextDsnOutcome outcome = AddTextDsn(dsnCreator_, Request(), settings_.scope);
+  extensionsBox->setText(DisplayText(outcome.extensions));
   Report(outcome, [&] {
     CloseTable();
     tableConnection_ = outcome.name;
@@ -187,9 +187,9 @@ void TfrmTestTextDSN::btnAddClick() {
 void TfrmTestTextDSN::btnConfigureClick() {
   const TextDsnRequest request = Request();
   btnOpenTable->setEnabled(false);
-  const TextDsnOutcome outcome = ConfigureTextDsn(TextDSN, request, settings_.scope);
+  const TextDsnOutcome outcome = ConfigureTextDsn(dsnCreator_, request, settings_.scope);
   Report(outcome, [&] {
-    Edit3->setText(DisplayText(outcome.extensions));
+    extensionsBox->setText(DisplayText(outcome.extensions));
     RebuildTableList();
   });
   btnOpenTable->setEnabled(outcome.ok);
@@ -197,7 +197,7 @@ void TfrmTestTextDSN::btnConfigureClick() {
 
 void TfrmTestTextDSN::btnRemoveClick() {
   CloseTable();
-  Report(RemoveTextDsn(TextDSN, Bytes(Edit1), settings_.scope), [] {});
+  Report(RemoveTextDsn(dsnCreator_, Bytes(dsnNameBox), settings_.scope), [] {});
 }
 
 void TfrmTestTextDSN::btnOpenTableClick() {
@@ -222,7 +222,7 @@ void TfrmTestTextDSN::btnOpenTableClick() {
 
 void TfrmTestTextDSN::RebuildTableList() {
   lstSchema->clear();
-  for (const std::string& table : DsnTableList(folder_, Bytes(Edit3))) {
+  for (const std::string& table : DsnTableList(folder_, Bytes(extensionsBox))) {
     auto* item = new QListWidgetItem(DisplayText(table), lstSchema);
     item->setData(Qt::UserRole, QString::fromStdString(table));
   }

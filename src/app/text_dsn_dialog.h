@@ -48,7 +48,7 @@ class TfrmTestTextDSN : public QDialog {
  private:
   void BuildControls();
   void FormShow();
-  void Edit1Exit();
+  void dsnNameBoxExit();
   void btnAddClick();
   void btnConfigureClick();
   void btnRemoveClick();
@@ -70,22 +70,22 @@ class TfrmTestTextDSN : public QDialog {
   UserDialogs& dialogs_;
   SoundEffects& sounds_;
   Launcher& launcher_;
-  TTextDSNCreator TextDSN;
+  TextDsnCreator dsnCreator_;
   std::string tableConnection_;  // the data source the table opens through
   std::string tableName_;
   QString databaseName_;  // this window's Qt database connection
   TableRowsModel* rows_ = nullptr;
 
-  QLineEdit* Edit1 = nullptr;
-  QLineEdit* Edit2 = nullptr;
-  QLineEdit* Edit3 = nullptr;
+  QLineEdit* dsnNameBox = nullptr;
+  QLineEdit* descriptionBox = nullptr;
+  QLineEdit* extensionsBox = nullptr;
   QListWidget* lstSchema = nullptr;
   QPushButton* btnAdd = nullptr;
   QPushButton* btnConfigure = nullptr;
   QPushButton* btnRemove = nullptr;
   QPushButton* btnOpenTable = nullptr;
   QPushButton* cmdClose = nullptr;
-  QTableView* DBGrid1 = nullptr;
+  QTableView* tableGrid = nullptr;
 };
 
 }  // namespace quorlin

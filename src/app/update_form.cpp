@@ -25,6 +25,7 @@
 #include "extras/update_check.h"
 #include "extras/update_settings.h"
 #include "platform/file_error.h"
+#include "platform/file_paths.h"
 #include "platform/file_version.h"
 #include "platform/folder_files.h"
 
@@ -34,10 +35,6 @@ namespace {
 
 constexpr int kClientWidth = 352;
 constexpr int kClientHeight = 223;
-
-std::string FolderOf(const std::string& path) {
-  return WithTrailingSlash(std::filesystem::path(path).parent_path().string());
-}
 
 }  // namespace
 
@@ -143,9 +140,9 @@ void TUpdateForm::btnCheckClick() {
   checking_ = true;
   const DownloadResult result = Download(request);
   checking_ = false;
-  if (result.outcome == DownloadOutcome::kDone) {
+  if (result.outcome == DownloadOutcome::Done) {
     FileDone(place.path);
-  } else if (result.outcome == DownloadOutcome::kCancelled) {
+  } else if (result.outcome == DownloadOutcome::Cancelled) {
     setup_.dialogs->Inform(kCancelledMessage);
   } else {
     setup_.dialogs->ShowError(DisplayText(DownloadFailureMessage(result, place.path)));
@@ -181,12 +178,12 @@ DownloadResult TUpdateForm::Download(const DownloadRequest& request) {
 
 void TUpdateForm::FileDone(const std::string& path) {
   const VersionVerdict verdict = JudgeVersionFile(path, setup_.programVersion);
-  if (verdict == VersionVerdict::kNewer) {
+  if (verdict == VersionVerdict::Newer) {
     const QString page = DisplayText(setup_.source.DownloadPageUrl());
     if (setup_.dialogs->Offer(kNewerVersionQuestion) == Answer::Yes && !setup_.launcher->OpenUrl(page)) {
       setup_.dialogs->Inform(kNoBrowserMessage + page);
     }
-  } else if (verdict == VersionVerdict::kNotNewer) {
+  } else if (verdict == VersionVerdict::NotNewer) {
     setup_.dialogs->Inform(kNoNewVersionMessage);
   } else {
     setup_.dialogs->ShowError(DisplayText(VerdictMessage(verdict)));

@@ -96,7 +96,7 @@ CommandInput::CommandInput(const std::string& fileArgument, LayoutArguments& arg
   }
   if (arguments.fields) {
     const FieldList fields = ParseFieldList(*arguments.fields);
-    ProfileFile schema(scratch_->File(kFieldsLayoutName), Unreadable::kRaises);
+    ProfileFile schema(scratch_->File(kFieldsLayoutName), Unreadable::Raises);
     const std::string section = SectionNameFor(path_);
     if (!SchemaFileWriter(schema, section, ApplyLayoutArguments(FileLayout{}, arguments), fields, false)) {
       throw FileError("Unable to write to " + schema.Path());

@@ -108,7 +108,7 @@ Command AddDsnCommand(CLI::App& app, const CommandContext& context) {
       }
       return kExitDone;
     }
-    TTextDSNCreator creator = DialogDsnCreator(HomeFolder());
+    TextDsnCreator creator = DialogDsnCreator(HomeFolder());
     const DsnScope scope = ChooseDsnScope();
     if (*remove) return Report(RemoveTextDsn(creator, arguments->name, scope), context.err);
     RequireFolder(arguments->folder);

@@ -69,7 +69,7 @@ SqlDialect ParseDialect(const std::optional<std::string>& word, ExportFormat for
 }
 
 std::string ParseLineEnd(const std::string& word) {
-  if (word == "crlf") return std::string(kCrLf);
+  if (word == "crlf") return std::string(kLineEnd);
   if (word == "lf") return "\n";
   throw CliError(kExitRefused, "--line-end: '" + word + "' is not crlf or lf");
 }

@@ -81,7 +81,7 @@ int SaveFields(OpenFile& file, bool extended, std::ostream& err) {
 // The section --save would write, as its lines stand in the file.
 std::string SectionText(const OpenFile& file, bool extended) {
   const ScratchFolder scratch;
-  ProfileFile schema(scratch.File("Schema.INI"), Unreadable::kRaises);
+  ProfileFile schema(scratch.File("Schema.INI"), Unreadable::Raises);
   if (!SchemaFileWriter(schema, file.SectionName(), file.Layout(), file.Fields(), !extended)) {
     throw FileError("Unable to write to " + schema.Path());
   }

@@ -39,16 +39,8 @@ void WriteEscaped(std::ostream& out, char c) {
 }  // namespace
 
 void WriteJsonString(std::ostream& out, std::string_view bytes) {
-  const bool utf8 = IsValidUtf8(bytes);
   out << '"';
-  for (const char byte : bytes) {
-    const auto code = static_cast<unsigned char>(byte);
-    if (utf8 || code < 0x80) {
-      WriteEscaped(out, byte);
-    } else {
-      out << static_cast<char>(0xC0 | (code >> 6)) << static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
+  for (const char byte : AsUtf8(bytes)) WriteEscaped(out, byte);
   out << '"';
 }
 

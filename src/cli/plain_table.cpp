@@ -9,10 +9,7 @@
 namespace quorlin {
 
 std::size_t ShownWidth(std::string_view text) {
-  if (!IsValidUtf8(text)) return text.size();
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
+  return IsValidUtf8(text) ? Utf8CharacterCount(text) : text.size();
 }
 
 void WriteAlignedTable(std::ostream& out, const std::vector<const std::vector<std::string>*>& rows) {

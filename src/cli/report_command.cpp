@@ -24,11 +24,9 @@ struct ReportArguments {
   LayoutArguments layout;
 };
 
-// The input file is never written: an output naming it, also through a link, is refused.
 void RefuseWritingOverInput(const std::string& input, const std::string& output) {
-  std::error_code error;
-  if (std::filesystem::equivalent(input, output, error)) {
-    throw CliError(kExitRefused, output + ": the output is the input file, which is never written");
+  if (const std::optional<std::string> refusal = ReportOutputRefusal(input, output)) {
+    throw CliError(kExitRefused, *refusal);
   }
 }
 

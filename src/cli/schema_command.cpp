@@ -48,11 +48,11 @@ std::string StoredSection(const SavedSection& place) {
   for (std::size_t at = 0; at < text.size();) {
     const ini::Line line = ini::LineAt(text, at);
     at = line.next;
-    if (line.kind == ini::LineKind::kSection) {
+    if (line.kind == ini::LineKind::Section) {
       if (found) break;
       inside = found = ini::SameName(line.name, place.section);
     }
-    if (inside && line.kind != ini::LineKind::kOther) {
+    if (inside && line.kind != ini::LineKind::Other) {
       shown.append(text, line.begin, line.end - line.begin);
       shown += '\n';
     }

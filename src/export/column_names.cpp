@@ -17,13 +17,6 @@ std::string NameKey(std::string_view name) {
 
 }  // namespace
 
-std::string CutAtCharacter(std::string_view text, std::size_t limit) {
-  if (text.size() <= limit) return std::string(text);
-  std::size_t end = limit;
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return std::string(text.substr(0, end));
-}
-
 std::vector<std::string> UniqueColumnNames(const std::vector<std::string>& names,
                                            std::size_t maxLength) {
   std::vector<std::string> unique;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "text/utf8_text.h"
+
 namespace quorlin {
 
 // Each name cut to `maxLength` bytes (never inside a UTF-8 character); a blank one becomes
@@ -12,8 +14,5 @@ namespace quorlin {
 // to ASCII letter case) gets the ending "_2", "_3", ... within the limit.
 std::vector<std::string> UniqueColumnNames(const std::vector<std::string>& names,
                                            std::size_t maxLength);
-
-// The first `limit` bytes of `text`, fewer when that would cut a UTF-8 character in two.
-std::string CutAtCharacter(std::string_view text, std::size_t limit);
 
 }  // namespace quorlin

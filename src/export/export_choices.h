@@ -29,7 +29,7 @@ struct ExportChoices {
   std::string otherChar;
   std::string outputQualifierBox = "\"";  // "{none}" means none
   // Only the command line sets these; the dialog's exports keep the defaults.
-  std::string lineEnd = std::string(kCrLf);
+  std::string lineEnd = std::string(kLineEnd);
   SqlDialect sqlDialect = SqlDialect::Script;
   bool toStandardOutput = false;
   // Where the saved layout is read, when not from the input file's folder.

@@ -10,6 +10,7 @@
 #include "export/export_field.h"
 #include "export/export_format.h"
 #include "platform/locale_settings.h"
+#include "platform/line_end.h"
 #include "schema/value_recognisers.h"
 #include "text/character_set.h"
 
@@ -26,8 +27,6 @@ inline constexpr std::array<const char*, 12> kEnglishMonthNames = {
 // The database an SQL script is written for: the script of the export dialog, whose batches
 // end at GO lines, or the plain SQL one database (or the standard) runs.
 enum class SqlDialect { Script, Sqlite, Postgresql, Ansi };
-
-inline constexpr std::string_view kCrLf = "\r\n";
 
 // How a columnar output compresses its pages.
 enum class OutputCompression { None, Zstd, Snappy };
@@ -54,7 +53,7 @@ struct ExportRequest {
   OutputCompression compression = OutputCompression::Zstd;
   bool currencyAsDecimal = false;  // Currency as DECIMAL(19,4) rather than DOUBLE
   ExportProgress progress;        // may be empty
-  std::string lineEnd = std::string(kCrLf);  // of the text formats' lines
+  std::string lineEnd = std::string(kLineEnd);  // of the text formats' lines
   SqlDialect sqlDialect = SqlDialect::Script;
   // The output goes to the standard output and the lines of its logs to the standard error,
   // which the messages then name instead of the log files.

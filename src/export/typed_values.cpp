@@ -14,24 +14,6 @@ constexpr char kReplacement[] = "\xEF\xBF\xBD";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Writes `value` with at least `width` digits at `out`; gives the end.
-char* PutDigits(char* out, long long value, int width) {
-  char text[24];
-  char* const end = text + sizeof text;
-  char* at = end;
-  const bool negative = value < 0;
-  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                          : static_cast<unsigned long long>(value);
-  do {
-    *--at = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (end - at < width) *--at = '0';
-  if (negative) *--at = '-';
-  std::memcpy(out, at, static_cast<std::size_t>(end - at));
-  return out + (end - at);
-}
-
 // Whether all eight bytes are printable ASCII other than a quote and a backslash.
 bool AllJsonPlain(std::uint64_t word) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -61,6 +43,27 @@ std::size_t PutCharacter(char*& out, std::string_view rest, std::size_t& replace
 
 }  // namespace
 
+char* PutPaddedDecimal(char* out, long long value, int width, char pad) {
+  char digits[24];
+  char* const end = digits + sizeof digits;
+  char* at = end;
+  const bool negative = value < 0;
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
+  do {
+    *--at = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  // Blanks fill the whole width, sign included; zeros only the digits' part of it.
+  const int length = static_cast<int>(end - at) + (negative && pad == ' ' ? 1 : 0);
+  const int padding = width > length ? width - length : 0;
+  if (pad == ' ') out = static_cast<char*>(std::memset(out, ' ', static_cast<std::size_t>(padding))) + padding;
+  if (negative) *out++ = '-';
+  if (pad != ' ') out = static_cast<char*>(std::memset(out, pad, static_cast<std::size_t>(padding))) + padding;
+  std::memcpy(out, at, static_cast<std::size_t>(end - at));
+  return out + (end - at);
+}
+
 DateParts DatePartsOf(ExportFieldType type, const DateTime& value) {
   if (type == ExportFieldType::Time) return DateParts::Time;
   if (type == ExportFieldType::Date && value.hour == 0 && value.minute == 0 && value.second == 0) {
@@ -71,19 +74,19 @@ DateParts DatePartsOf(ExportFieldType type, const DateTime& value) {
 
 char* PutIsoDateTime(char* out, const DateTime& value, DateParts parts, char between) {
   if (parts != DateParts::Time) {
-    out = PutDigits(out, value.year, 4);
+    out = PutPaddedDecimal(out, value.year, 4);
     *out++ = '-';
-    out = PutDigits(out, value.month, 2);
+    out = PutPaddedDecimal(out, value.month, 2);
     *out++ = '-';
-    out = PutDigits(out, value.day, 2);
+    out = PutPaddedDecimal(out, value.day, 2);
     if (parts == DateParts::Day) return out;
     *out++ = between;
   }
-  out = PutDigits(out, value.hour, 2);
+  out = PutPaddedDecimal(out, value.hour, 2);
   *out++ = ':';
-  out = PutDigits(out, value.minute, 2);
+  out = PutPaddedDecimal(out, value.minute, 2);
   *out++ = ':';
-  return PutDigits(out, value.second, 2);
+  return PutPaddedDecimal(out, value.second, 2);
 }
 
 bool IsNumberType(ExportFieldType type) {

@@ -20,6 +20,10 @@ inline constexpr std::size_t kLongestIsoDateTime = 11 + 15;
 enum class DateParts { Day, Time, DayAndTime };
 DateParts DatePartsOf(ExportFieldType type, const DateTime& value);
 
+// `value` in decimal at `out` (room for 24 or `width` + 1): zeros after the sign up to `width`
+// digits, or blanks in front up to `width` characters when `pad` is ' '; gives the end.
+char* PutPaddedDecimal(char* out, long long value, int width, char pad = '0');
+
 // "yyyy-mm-dd", "HH:MM:SS" or "yyyy-mm-dd HH:MM:SS" (with `between` for the blank) at `out`;
 // gives the end.
 char* PutIsoDateTime(char* out, const DateTime& value, DateParts parts, char between = ' ');

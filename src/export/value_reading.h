@@ -6,13 +6,10 @@
 #include <string_view>
 
 #include "platform/locale_settings.h"
+#include "schema/number_reading.h"
 #include "schema/value_recognisers.h"
 
 namespace quorlin {
-
-// The value of a text that IsNumeric accepts (blanks around it allowed, the locale's decimal
-// separator, an exponent); nothing for any other text.
-std::optional<double> ReadNumber(std::string_view text, const LocaleSettings& locale);
 
 // The value of a number without a fractional part that lies within [minimum, maximum].
 std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleSettings& locale,
@@ -21,6 +18,5 @@ std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleS
 // The date (and time) of a text that IsDate accepts and that names a day; nothing for a time
 // alone, which falls on the zero date, and for any other text.
 std::optional<DateTime> ReadCalendarDate(std::string_view text, const LocaleSettings& locale);
-
 
 }  // namespace quorlin

@@ -130,27 +130,27 @@ bool Connected(CURL* curl) {
 
 DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl,
                           const DownloadRequest& request) {
-  if (transfer.headerTooLarge) return DownloadOutcome::kHeaderTooLarge;
+  if (transfer.headerTooLarge) return DownloadOutcome::HeaderTooLarge;
   switch (code) {
-    case CURLE_OK: return DownloadOutcome::kDone;
-    case CURLE_ABORTED_BY_CALLBACK: return DownloadOutcome::kCancelled;
-    case CURLE_FILESIZE_EXCEEDED: return DownloadOutcome::kTooLarge;
+    case CURLE_OK: return DownloadOutcome::Done;
+    case CURLE_ABORTED_BY_CALLBACK: return DownloadOutcome::Cancelled;
+    case CURLE_FILESIZE_EXCEEDED: return DownloadOutcome::TooLarge;
     case CURLE_WRITE_ERROR:
-      return transfer.tooLarge ? DownloadOutcome::kTooLarge : DownloadOutcome::kWriteFailed;
-    case CURLE_PARTIAL_FILE: return DownloadOutcome::kIncomplete;
+      return transfer.tooLarge ? DownloadOutcome::TooLarge : DownloadOutcome::WriteFailed;
+    case CURLE_PARTIAL_FILE: return DownloadOutcome::Incomplete;
     case CURLE_OPERATION_TIMEDOUT: {
       // A connection that never came about is a server that cannot be reached.
-      if (!Connected(curl)) return DownloadOutcome::kUnreachable;
+      if (!Connected(curl)) return DownloadOutcome::Unreachable;
       curl_off_t elapsed = 0;
       curl_easy_getinfo(curl, CURLINFO_TOTAL_TIME_T, &elapsed);
       // The clock that ends the transfer and the one that times it may disagree by a tick.
       const auto deadline = std::chrono::duration_cast<std::chrono::microseconds>(request.deadline);
       constexpr curl_off_t kClockSlack = 100'000;
-      return elapsed + kClockSlack >= deadline.count() ? DownloadOutcome::kPastDeadline
-                                                       : DownloadOutcome::kTimedOut;
+      return elapsed + kClockSlack >= deadline.count() ? DownloadOutcome::PastDeadline
+                                                       : DownloadOutcome::TimedOut;
     }
     default:
-      return Connected(curl) ? DownloadOutcome::kBadAnswer : DownloadOutcome::kUnreachable;
+      return Connected(curl) ? DownloadOutcome::BadAnswer : DownloadOutcome::Unreachable;
   }
 }
 
@@ -159,9 +159,9 @@ DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl,
 DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& monitor) {
   InitialiseCurlOnce();
   PartFile part(request.targetPath + ".part");
-  if (!part.IsOpen()) return {DownloadOutcome::kWriteFailed, 0};
+  if (!part.IsOpen()) return {DownloadOutcome::WriteFailed, 0};
   std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-  if (!curl) return {DownloadOutcome::kUnreachable, 0};
+  if (!curl) return {DownloadOutcome::Unreachable, 0};
   std::unique_ptr<curl_slist, CurlDeleter> headers(
       curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"), "Pragma: no-cache"));
   Transfer transfer{curl.get(), &part, &monitor, request.maxBytes, request.maxHeaderBytes};
@@ -201,14 +201,14 @@ DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& mon
   const long status = ResponseStatus(handle);
   DownloadOutcome outcome = OutcomeOf(code, transfer, handle, request);
   // An error answer says more than what went wrong while its body was being read.
-  if (status != 0 && !IsSuccess(status) && outcome != DownloadOutcome::kCancelled &&
-      outcome != DownloadOutcome::kHeaderTooLarge) {
-    outcome = DownloadOutcome::kHttpError;
+  if (status != 0 && !IsSuccess(status) && outcome != DownloadOutcome::Cancelled &&
+      outcome != DownloadOutcome::HeaderTooLarge) {
+    outcome = DownloadOutcome::HttpError;
   }
-  if (outcome == DownloadOutcome::kDone && !part.MoveTo(request.targetPath)) {
-    outcome = DownloadOutcome::kWriteFailed;
+  if (outcome == DownloadOutcome::Done && !part.MoveTo(request.targetPath)) {
+    outcome = DownloadOutcome::WriteFailed;
   }
-  return {outcome, status, outcome == DownloadOutcome::kBadAnswer ? std::string(error) : std::string()};
+  return {outcome, status, outcome == DownloadOutcome::BadAnswer ? std::string(error) : std::string()};
 }
 
 }  // namespace quorlin

@@ -27,21 +27,21 @@ struct DownloadRequest {
 };
 
 enum class DownloadOutcome {
-  kDone,
-  kUnreachable,  // no connection to the server or proxy, or no answer from it
-  kHttpError,    // the final answer's status was not 2xx
-  kTimedOut,       // a connection that stopped carrying bytes
-  kPastDeadline,   // bytes kept coming, too slowly to end within the deadline
-  kTooLarge,
-  kHeaderTooLarge,
-  kIncomplete,     // the answer ended before the length it announced
-  kBadAnswer,      // an answer that is no HTTP answer; `detail` says what was wrong
-  kCancelled,
-  kWriteFailed,
+  Done,
+  Unreachable,   // no connection to the server or proxy, or no answer from it
+  HttpError,     // the final answer's status was not 2xx
+  TimedOut,      // a connection that stopped carrying bytes
+  PastDeadline,  // bytes kept coming, too slowly to end within the deadline
+  TooLarge,
+  HeaderTooLarge,
+  Incomplete,    // the answer ended before the length it announced
+  BadAnswer,     // an answer that is no HTTP answer; `detail` says what was wrong
+  Cancelled,
+  WriteFailed,
 };
 
 struct DownloadResult {
-  DownloadOutcome outcome = DownloadOutcome::kUnreachable;
+  DownloadOutcome outcome = DownloadOutcome::Unreachable;
   long httpStatus = 0;  // status of the final answer, 0 when none came
   std::string detail;   // libcurl's words for a kBadAnswer
 };

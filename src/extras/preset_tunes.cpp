@@ -24,7 +24,7 @@ constexpr TCmd kFall[] = {{329, 100}, {311, 100}, {293, 100}, {311, 100}, {349, 
                           {311, 100}, {329, 100}, {370, 100}, {349, 100}, {329, 100}, {349, 100}};
 constexpr TCmd kChord[] = {{494, 80}, {466, 80}, {440, 80}, {415, 80}, {392, 80}, {370, 80},
                            {349, 80}, {329, 80}, {311, 80}, {293, 80}, {277, 80}, {261, 80}};
-constexpr TCmd kWhisle[] = {{523, 80}, {698, 80}, {784, 80}, {1046, 80}};
+constexpr TCmd kWhistle[] = {{523, 80}, {698, 80}, {784, 80}, {1046, 80}};
 constexpr TCmd kHanging[] = {{784, 80}, {1046, 80}, {830, 80}, {1109, 80}, {880, 80},  {1174, 80},
                              {932, 80}, {1244, 80}, {988, 80}, {1318, 80}, {1046, 80}, {1397, 80}};
 constexpr TCmd kClimb[] = {{261, 80}, {277, 80}, {293, 80}, {311, 80}, {329, 80}, {349, 80},
@@ -33,22 +33,23 @@ constexpr TCmd kClimb[] = {{261, 80}, {277, 80}, {293, 80}, {311, 80}, {329, 80}
 }  // namespace
 
 std::span<const TCmd> PresetNotes(int preset) {
-  switch (preset) {
-    case psOK: return kOK;
-    case psError: return kError;
-    case psWelcome: return kWelcome;
-    case psEmergency: return kEmergency;
-    case psWrong: return kWrong;
-    case psCall: return kCall;
-    case psOfficial: return kOfficial;
-    case psDaze: return kDaze;
-    case psFall: return kFall;
-    case psChord: return kChord;
-    case psWhisle: return kWhisle;
-    case psHanging: return kHanging;
-    case psClimb: return kClimb;
-    default: return {};
+  if (preset < 0 || preset >= kPresetCount) return {};
+  switch (static_cast<PresetSound>(preset)) {
+    case PresetSound::Ok: return kOK;
+    case PresetSound::Error: return kError;
+    case PresetSound::Welcome: return kWelcome;
+    case PresetSound::Emergency: return kEmergency;
+    case PresetSound::Wrong: return kWrong;
+    case PresetSound::Call: return kCall;
+    case PresetSound::Official: return kOfficial;
+    case PresetSound::Daze: return kDaze;
+    case PresetSound::Fall: return kFall;
+    case PresetSound::Chord: return kChord;
+    case PresetSound::Whistle: return kWhistle;
+    case PresetSound::Hanging: return kHanging;
+    case PresetSound::Climb: return kClimb;
   }
+  return {};
 }
 
 }  // namespace quorlin

@@ -20,12 +20,14 @@ inline void PrintTo(const TCmd& note, std::ostream* out) {
 
 inline constexpr std::uint16_t kRest = 1;
 
-enum TPresetSound {
-  psOK, psError, psWelcome, psEmergency, psWrong, psCall, psOfficial,
-  psDaze, psFall, psChord, psWhisle, psHanging, psClimb
+// The presets in the order of their numbers, from 0.
+enum class PresetSound {
+  Ok, Error, Welcome, Emergency, Wrong, Call, Official, Daze, Fall, Chord, Whistle, Hanging, Climb
 };
 
-inline constexpr int kPresetCount = psClimb + 1;
+inline constexpr int PresetNumber(PresetSound sound) { return static_cast<int>(sound); }
+
+inline constexpr int kPresetCount = PresetNumber(PresetSound::Climb) + 1;
 
 // The notes of preset `preset` in playing order; empty for a number that names no preset.
 std::span<const TCmd> PresetNotes(int preset);

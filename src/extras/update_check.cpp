@@ -39,7 +39,7 @@ bool LooksLikeIniFile(std::string_view bytes) {
   if (bytes.find('\0') != std::string_view::npos) return false;
   for (std::size_t begin = 0; begin < bytes.size();) {
     const ini::Line line = ini::LineAt(bytes, begin);
-    if (line.kind == ini::LineKind::kSection) return true;
+    if (line.kind == ini::LineKind::Section) return true;
     begin = line.next;
   }
   return false;
@@ -76,45 +76,45 @@ VersionFilePlace PlaceVersionFile(const std::string& programFolder, const std::s
 
 VersionVerdict JudgeVersionFile(const std::string& path, const std::string& programVersion) {
   const std::optional<std::string> bytes = ReadRegularFile(path);
-  if (!bytes || !LooksLikeIniFile(*bytes)) return VersionVerdict::kNotAVersionFile;
+  if (!bytes || !LooksLikeIniFile(*bytes)) return VersionVerdict::NotAVersionFile;
   const auto offered = ParseVersion(ProfileFile(path).ReadString("Version", "Version", ""));
-  if (!offered) return VersionVerdict::kNamesNoVersion;
+  if (!offered) return VersionVerdict::NamesNoVersion;
   const VersionNumber running = ParseVersion(programVersion).value_or(VersionNumber{});
-  return *offered > running ? VersionVerdict::kNewer : VersionVerdict::kNotNewer;
+  return *offered > running ? VersionVerdict::Newer : VersionVerdict::NotNewer;
 }
 
 std::string VerdictMessage(VersionVerdict verdict) {
   switch (verdict) {
-    case VersionVerdict::kNotAVersionFile:
+    case VersionVerdict::NotAVersionFile:
       return "The file on the update server is not a version file.";
-    case VersionVerdict::kNamesNoVersion:
+    case VersionVerdict::NamesNoVersion:
       return "The version file on the update server names no version.";
-    case VersionVerdict::kNotNewer:
-    case VersionVerdict::kNewer: break;
+    case VersionVerdict::NotNewer:
+    case VersionVerdict::Newer: break;
   }
   return kNoNewVersionMessage;
 }
 
 std::string DownloadFailureMessage(const DownloadResult& result, const std::string& targetPath) {
   switch (result.outcome) {
-    case DownloadOutcome::kUnreachable: return kUnreachableMessage;
-    case DownloadOutcome::kCancelled: return kCancelledMessage;
-    case DownloadOutcome::kHttpError:
+    case DownloadOutcome::Unreachable: return kUnreachableMessage;
+    case DownloadOutcome::Cancelled: return kCancelledMessage;
+    case DownloadOutcome::HttpError:
       return "The update server answered with status " + std::to_string(result.httpStatus) +
              ": the version file could not be downloaded.";
-    case DownloadOutcome::kTimedOut: return "The update server stopped answering.";
-    case DownloadOutcome::kPastDeadline:
+    case DownloadOutcome::TimedOut: return "The update server stopped answering.";
+    case DownloadOutcome::PastDeadline:
       return "The update server sent the version file too slowly: the check gave up after a minute.";
-    case DownloadOutcome::kTooLarge:
+    case DownloadOutcome::TooLarge:
       return "The file on the update server is too large to be a version file.";
-    case DownloadOutcome::kHeaderTooLarge:
+    case DownloadOutcome::HeaderTooLarge:
       return "The update server's answer has headers too large to be read.";
-    case DownloadOutcome::kIncomplete:
+    case DownloadOutcome::Incomplete:
       return "The update server's answer ended before the whole version file had arrived.";
-    case DownloadOutcome::kBadAnswer:
+    case DownloadOutcome::BadAnswer:
       return "The update server's answer could not be read: " + result.detail;
-    case DownloadOutcome::kWriteFailed: return "Unable to write to " + targetPath;
-    case DownloadOutcome::kDone: break;
+    case DownloadOutcome::WriteFailed: return "Unable to write to " + targetPath;
+    case DownloadOutcome::Done: break;
   }
   return "";
 }

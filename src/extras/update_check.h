@@ -37,7 +37,7 @@ struct VersionFilePlace {
 VersionFilePlace PlaceVersionFile(const std::string& programFolder, const std::string& cacheFolder,
                                   const std::string& fileName);
 
-enum class VersionVerdict { kNotNewer, kNewer, kNotAVersionFile, kNamesNoVersion };
+enum class VersionVerdict { NotNewer, Newer, NotAVersionFile, NamesNoVersion };
 
 // Reads [Version] Version of the downloaded file and compares it, number by number, with the
 // running program's version.

@@ -13,15 +13,15 @@ namespace quorlin {
 
 namespace {
 
-TDSNExecuteAction InScope(TDSNExecuteAction systemAction, DsnScope scope) {
+DsnAction InScope(DsnAction systemAction, DsnScope scope) {
   if (scope == DsnScope::System) return systemAction;
   switch (systemAction) {
-    case TDSNExecuteAction::ADD_SYS_DSN:
-      return TDSNExecuteAction::ADD_DSN;
-    case TDSNExecuteAction::CONFIG_SYS_DSN:
-      return TDSNExecuteAction::CONFIG_DSN;
-    case TDSNExecuteAction::REMOVE_SYS_DSN:
-      return TDSNExecuteAction::REMOVE_DSN;
+    case DsnAction::AddSystem:
+      return DsnAction::AddUser;
+    case DsnAction::ConfigureSystem:
+      return DsnAction::ConfigureUser;
+    case DsnAction::RemoveSystem:
+      return DsnAction::RemoveUser;
     default:
       return systemAction;
   }
@@ -34,23 +34,23 @@ bool BelongsToAnotherDriver(const std::string& name, DsnScope scope) {
   return DataSourceExists(name) && !DataSourceBelongsTo(name, kTextDriverName);
 }
 
-bool Run(TTextDSNCreator& creator, TDSNExecuteAction action, TextDsnOutcome& outcome) {
-  creator.Action = action;
+bool Run(TextDsnCreator& creator, DsnAction action, TextDsnOutcome& outcome) {
+  creator.action = action;
   const bool done = creator.Execute();
   if (!creator.LastError().empty()) outcome.errorBoxes.push_back(creator.LastError());
   return done;
 }
 
 // The creator's properties that Add and Configure set alike.
-void TakeBoxes(TTextDSNCreator& creator, const TextDsnRequest& request, TextDsnOutcome& outcome) {
+void TakeBoxes(TextDsnCreator& creator, const TextDsnRequest& request, TextDsnOutcome& outcome) {
   outcome.name = DsnNameFromBox(request.name);
-  creator.DatabaseFilePath = WithTrailingSlash(request.folder);
-  creator.WorkingDir = creator.DatabaseFilePath;
-  creator.DSNNameOrAlias = outcome.name;
-  creator.DSNUserDescription = request.description;
-  creator.FileExtensions = CleanExtensions(request.extensions);
-  creator.UserID.clear();
-  creator.Password.clear();
+  creator.dataFolder = WithTrailingSlash(request.folder);
+  creator.workingFolder = creator.dataFolder;
+  creator.dsnName = outcome.name;
+  creator.description = request.description;
+  creator.fileExtensions = CleanExtensions(request.extensions);
+  creator.userId.clear();
+  creator.password.clear();
 }
 
 // A name or value that odbc.ini cannot hold as it is refuses the command before anything is
@@ -64,18 +64,18 @@ bool Refused(const std::string& name, const DataSourceKeys& keys, TextDsnOutcome
 }
 
 // The values of the boxes as odbc.ini gets them.
-DataSourceKeys BoxKeys(const TTextDSNCreator& creator) {
-  return {{"DefaultDir", creator.DatabaseFilePath},
-          {"Description", creator.DSNUserDescription},
-          {"Extensions", creator.FileExtensions}};
+DataSourceKeys BoxKeys(const TextDsnCreator& creator) {
+  return {{"DefaultDir", creator.dataFolder},
+          {"Description", creator.description},
+          {"Extensions", creator.fileExtensions}};
 }
 
 }  // namespace
 
-TTextDSNCreator DialogDsnCreator(const std::string& homeFolder) {
-  TTextDSNCreator creator(homeFolder);
-  creator.DSNUserDescription = "Quorlin DSN";
-  creator.UserID = "Admin";
+TextDsnCreator DialogDsnCreator(const std::string& homeFolder) {
+  TextDsnCreator creator(homeFolder);
+  creator.description = "Quorlin DSN";
+  creator.userId = "Admin";
   return creator;
 }
 
@@ -91,7 +91,7 @@ std::string CleanExtensions(const std::string& text) {
   return cleaned;
 }
 
-TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope) {
+TextDsnOutcome AddTextDsn(TextDsnCreator& creator, const TextDsnRequest& request, DsnScope scope) {
   TextDsnOutcome outcome;
   outcome.extensions = request.extensions;
   TakeBoxes(creator, request, outcome);
@@ -100,44 +100,44 @@ TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& reques
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
   // An existing data source of the text driver is replaced; its removal may fail harmlessly.
   // Without a name there is none to replace, and the add alone says so, once.
-  if (!outcome.name.empty()) Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
-  outcome.extensions = creator.FileExtensions;
-  creator.optImplitCommitSync = "Yes";
-  creator.optSafeTransactions = 5;
-  creator.optThreads = 3;
-  creator.optUserCommitSync = true;
-  outcome.ok = Run(creator, InScope(TDSNExecuteAction::ADD_SYS_DSN, scope), outcome);
+  if (!outcome.name.empty()) Run(creator, InScope(DsnAction::RemoveSystem, scope), outcome);
+  outcome.extensions = creator.fileExtensions;
+  creator.implicitCommitSync = "Yes";
+  creator.safeTransactions = 5;
+  creator.threads = 3;
+  creator.userCommitSync = true;
+  outcome.ok = Run(creator, InScope(DsnAction::AddSystem, scope), outcome);
   if (outcome.ok) outcome.message = kDsnCreatedMessage;
   return outcome;
 }
 
-TextDsnOutcome ConfigureTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope) {
+TextDsnOutcome ConfigureTextDsn(TextDsnCreator& creator, const TextDsnRequest& request, DsnScope scope) {
   TextDsnOutcome outcome;
   outcome.extensions = request.extensions;
   TakeBoxes(creator, request, outcome);
-  creator.optThreads = 5;
-  creator.optImplitCommitSync = "Yes";
-  creator.optUserCommitSync = false;
-  creator.optSafeTransactions = 2;
+  creator.threads = 5;
+  creator.implicitCommitSync = "Yes";
+  creator.userCommitSync = false;
+  creator.safeTransactions = 2;
   outcome.message = kDsnConfigurationFailedMessage;
   if (Refused(outcome.name, BoxKeys(creator), outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
-  outcome.ok = Run(creator, InScope(TDSNExecuteAction::CONFIG_SYS_DSN, scope), outcome);
+  outcome.ok = Run(creator, InScope(DsnAction::ConfigureSystem, scope), outcome);
   if (outcome.ok) {
     outcome.message = kDsnReconfiguredMessage;
-    outcome.extensions = creator.FileExtensions;
+    outcome.extensions = creator.fileExtensions;
   }
   return outcome;
 }
 
-TextDsnOutcome RemoveTextDsn(TTextDSNCreator& creator, const std::string& nameBox, DsnScope scope) {
+TextDsnOutcome RemoveTextDsn(TextDsnCreator& creator, const std::string& nameBox, DsnScope scope) {
   TextDsnOutcome outcome;
   outcome.name = DsnNameFromBox(nameBox);
-  creator.DSNNameOrAlias = outcome.name;
+  creator.dsnName = outcome.name;
   outcome.message = kDsnRemovalFailedMessage;
   if (Refused(outcome.name, {}, outcome)) return outcome;
   if (BelongsToAnotherDriver(outcome.name, scope)) return outcome;
-  outcome.ok = Run(creator, InScope(TDSNExecuteAction::REMOVE_SYS_DSN, scope), outcome);
+  outcome.ok = Run(creator, InScope(DsnAction::RemoveSystem, scope), outcome);
   if (outcome.ok) outcome.message = kDsnRemovedMessage;
   return outcome;
 }

@@ -23,7 +23,7 @@ inline constexpr const char* kDefaultDsnDescription = "My Text DSN Description g
 inline constexpr const char* kDefaultDsnExtensions = "*.ASC,*.CSV,*.TAB,*.TXT";
 
 // The creator as the dialog holds it.
-TTextDSNCreator DialogDsnCreator(const std::string& homeFolder);
+TextDsnCreator DialogDsnCreator(const std::string& homeFolder);
 
 struct TextDsnRequest {
   std::string folder;       // the data folder
@@ -49,13 +49,13 @@ std::string CleanExtensions(const std::string& text);
 
 // Removes an existing data source of the name (only one of the text driver: a name of another
 // driver refuses the add) and adds the folder's data source in `scope`.
-TextDsnOutcome AddTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope);
+TextDsnOutcome AddTextDsn(TextDsnCreator& creator, const TextDsnRequest& request, DsnScope scope);
 
 // Reconfigures the data source of the name in `scope` for the folder.
-TextDsnOutcome ConfigureTextDsn(TTextDSNCreator& creator, const TextDsnRequest& request, DsnScope scope);
+TextDsnOutcome ConfigureTextDsn(TextDsnCreator& creator, const TextDsnRequest& request, DsnScope scope);
 
 // Removes the data source of the name in `scope`, only when it is one of the text driver.
-TextDsnOutcome RemoveTextDsn(TTextDSNCreator& creator, const std::string& nameBox, DsnScope scope);
+TextDsnOutcome RemoveTextDsn(TextDsnCreator& creator, const std::string& nameBox, DsnScope scope);
 
 // The sections of the folder's Schema.INI whose last three characters, lower-cased, occur in
 // the lower-cased extensions text, in the schema list's order.

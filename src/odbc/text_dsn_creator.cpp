@@ -21,13 +21,13 @@ void AddPair(std::string& list, const char* key, const std::string& value) {
   list += '\0';
 }
 
-bool IsAddAction(TDSNExecuteAction action) {
-  return action == TDSNExecuteAction::ADD_DSN || action == TDSNExecuteAction::ADD_SYS_DSN;
+bool IsAddAction(DsnAction action) {
+  return action == DsnAction::AddUser || action == DsnAction::AddSystem;
 }
 
-bool IsRemoveAction(TDSNExecuteAction action) {
-  return action == TDSNExecuteAction::REMOVE_DSN || action == TDSNExecuteAction::REMOVE_SYS_DSN ||
-         action == TDSNExecuteAction::REMOVE_DEFAULT_DSN;
+bool IsRemoveAction(DsnAction action) {
+  return action == DsnAction::RemoveUser || action == DsnAction::RemoveSystem ||
+         action == DsnAction::RemoveDefault;
 }
 
 // The folder part of a path: everything up to its last "/".
@@ -38,10 +38,10 @@ std::string FolderPart(const std::string& path) {
 
 }  // namespace
 
-TTextDSNCreator::TTextDSNCreator(const std::string& homeFolder)
-    : DatabaseFilePath(homeFolder), WorkingDir(homeFolder) {}
+TextDsnCreator::TextDsnCreator(const std::string& homeFolder)
+    : dataFolder(homeFolder), workingFolder(homeFolder) {}
 
-std::optional<std::string> TTextDSNCreator::SetOptMaxBufferSize(int value) {
+std::optional<std::string> TextDsnCreator::SetMaxBufferSize(int value) {
   if (value % 512 == 0) {
     maxBufferSize_ = value;
     return std::nullopt;
@@ -50,53 +50,53 @@ std::optional<std::string> TTextDSNCreator::SetOptMaxBufferSize(int value) {
   return "Value of optMaxBufferSize MUST be a multiple of 512! Resetting value to default of 2048.";
 }
 
-std::string OptionsText(const TTextDSNCreator& creator) {
+std::string OptionsText(const TextDsnCreator& creator) {
   std::string text;
-  AddPair(text, "ImplicitCommitSync", creator.optImplitCommitSync);
-  AddPair(text, "MaxBufferSize", std::to_string(creator.optMaxBufferSize()));
-  AddPair(text, "MaxScanRows", std::to_string(creator.optMaxScanRows));
-  AddPair(text, "PageTimeout", std::to_string(creator.optPageTimeout));
-  AddPair(text, "ReadOnly", creator.optDSNReadOnly ? "1" : "0");
-  AddPair(text, "Exclusive", creator.optExclusive ? "1" : "0");
-  AddPair(text, "SafeTransactions", std::to_string(creator.optSafeTransactions));
-  AddPair(text, "Threads", std::to_string(creator.optThreads));
-  AddPair(text, "UserCommitSync", creator.optUserCommitSync ? "Yes" : "No");
+  AddPair(text, "ImplicitCommitSync", creator.implicitCommitSync);
+  AddPair(text, "MaxBufferSize", std::to_string(creator.MaxBufferSize()));
+  AddPair(text, "MaxScanRows", std::to_string(creator.maxScanRows));
+  AddPair(text, "PageTimeout", std::to_string(creator.pageTimeout));
+  AddPair(text, "ReadOnly", creator.readOnly ? "1" : "0");
+  AddPair(text, "Exclusive", creator.exclusive ? "1" : "0");
+  AddPair(text, "SafeTransactions", std::to_string(creator.safeTransactions));
+  AddPair(text, "Threads", std::to_string(creator.threads));
+  AddPair(text, "UserCommitSync", creator.userCommitSync ? "Yes" : "No");
   return text;
 }
 
-std::string AttributeList(const TTextDSNCreator& creator, const std::string& driverPath) {
+std::string AttributeList(const TextDsnCreator& creator, const std::string& driverPath) {
   std::string list;
-  AddPair(list, "DSN", creator.DSNNameOrAlias);
-  if (!IsRemoveAction(creator.Action)) {
+  AddPair(list, "DSN", creator.dsnName);
+  if (!IsRemoveAction(creator.action)) {
     AddPair(list, "Driver", driverPath);
-    AddPair(list, "DefaultDir", creator.DatabaseFilePath);
-    AddPair(list, "DriverID", IsAddAction(creator.Action) ? "27" : "1b,00,00,00");
-    AddPair(list, "Description", creator.DSNUserDescription);
-    AddPair(list, "Extensions", ReplaceAllNoCase(creator.FileExtensions, "*.", ""));
+    AddPair(list, "DefaultDir", creator.dataFolder);
+    AddPair(list, "DriverID", IsAddAction(creator.action) ? "27" : "1b,00,00,00");
+    AddPair(list, "Description", creator.description);
+    AddPair(list, "Extensions", ReplaceAllNoCase(creator.fileExtensions, "*.", ""));
     AddPair(list, "FIL", OdbcDriverKind(kTextDriverIndex).shortName);
-    AddPair(list, "UID", creator.UserID);
+    AddPair(list, "UID", creator.userId);
     list += OptionsText(creator);
   }
   list += '\0';
   return list;
 }
 
-bool TTextDSNCreator::Execute() {
+bool TextDsnCreator::Execute() {
   lastError_.clear();
-  if (WorkingDir.empty()) WorkingDir = FolderPart(DatabaseFilePath);
-  if (DSNNameOrAlias.empty()) {
+  if (workingFolder.empty()) workingFolder = FolderPart(dataFolder);
+  if (dsnName.empty()) {
     lastError_ = kBlankNameMessage;
     return false;
   }
   const std::string driverName = OdbcDriverKind(kTextDriverIndex).registeredName;
   std::string driverPath;
-  if (!IsRemoveAction(Action)) {
+  if (!IsRemoveAction(action)) {
     const std::optional<DriverRegistration> registration = ReadDriverRegistration(driverName);
     if (!registration) throw OdbcError(AvailabilityMessage(OdbcAvailability::NoTextDriver));
     driverPath = registration->driver;
   }
   const std::string list = AttributeList(*this, driverPath);
-  return SQLConfigDataSource(nullptr, static_cast<WORD>(Action), driverName.c_str(), list.c_str()) != 0;
+  return SQLConfigDataSource(nullptr, static_cast<WORD>(action), driverName.c_str(), list.c_str()) != 0;
 }
 
 }  // namespace quorlin

@@ -15,6 +15,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/file_error.h"
+#include "platform/file_paths.h"
 
 namespace quorlin {
 
@@ -52,14 +53,6 @@ bool Writable(const std::string& path, mode_t mode) {
   return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
-
 // The file a write of `path` goes to. A symbolic link is followed only to a file of the same
 // name that belongs to the user: a link planted in a shared folder must not turn a save into
 // a write to someone else's file, or to a data file of the folder.
@@ -70,14 +63,14 @@ std::string WriteTarget(const std::string& path) {
   if (::realpath(path.c_str(), resolved) != nullptr) {
     struct stat target;
     if (::stat(resolved, &target) == 0 && S_ISREG(target.st_mode) && target.st_uid == ::geteuid() &&
-        EqualNoCase(NameOf(resolved), NameOf(path))) {
+        EqualNoCase(FileNameOf(resolved), FileNameOf(path))) {
       return resolved;
     }
   }
   std::error_code error;
   const std::string pointee = std::filesystem::read_symlink(path, error).string();
   throw FileError("Unable to write to " + path + ": it is a symbolic link to " + pointee +
-                  ", not to a " + NameOf(path) + " of your own");
+                  ", not to a " + FileNameOf(path) + " of your own");
 }
 
 // Held from reading a file to replacing it. The lock is on the folder, not the file, since
@@ -126,7 +119,7 @@ class TemporaryFile {
   TemporaryFile(const std::string& folder, const std::string& name, mode_t mode) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      path_ = folder + "/" + CopyPrefix(name) + std::to_string(::getpid()) + "." +
+      path_ = folder + CopyPrefix(name) + std::to_string(::getpid()) + "." +
               std::to_string(counter++) + ".tmp";
       fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
       if (fd_ < 0 && errno != EEXIST) break;
@@ -190,7 +183,7 @@ std::optional<std::string> ReadOpened(int fd, off_t size) {
 void Rewrite(const std::string& path, const FileEdit& edit, bool readsCurrent) {
   const std::string target = WriteTarget(path);
   const std::string folder = FolderOf(target);
-  const std::string name = NameOf(target);
+  const std::string name = FileNameOf(target);
   const FolderLock lock(folder);
   RemoveLeftCopies(folder, name);
 

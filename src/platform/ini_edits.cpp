@@ -21,10 +21,10 @@ Location Find(std::string_view text, std::string_view section, std::string_view 
   for (std::size_t at = 0; at < text.size();) {
     const Line line = LineAt(text, at);
     at = line.next;
-    if (line.kind == LineKind::kSection) {
+    if (line.kind == LineKind::Section) {
       if (found.section) break;
       if (SameName(line.name, section)) found.section = found.lastOfSection = line;
-    } else if (line.kind == LineKind::kKey && found.section) {
+    } else if (line.kind == LineKind::Key && found.section) {
       found.lastOfSection = line;
       if (SameName(line.name, key)) {
         found.key = line;
@@ -68,7 +68,7 @@ std::string WithoutLinesOf(std::string_view text, std::string_view section, Pick
   for (std::size_t at = 0; at < text.size();) {
     const Line line = LineAt(text, at);
     at = line.next;
-    if (line.kind == LineKind::kSection) inSection = SameName(line.name, section);
+    if (line.kind == LineKind::Section) inSection = SameName(line.name, section);
     if (!(inSection && erased(line))) out.append(text.substr(line.begin, line.next - line.begin));
   }
   return out;
@@ -102,12 +102,12 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
 }
 
 std::string WithoutSection(std::string_view text, std::string_view section) {
-  return WithoutLinesOf(text, section, [](const Line& line) { return line.kind != LineKind::kOther; });
+  return WithoutLinesOf(text, section, [](const Line& line) { return line.kind != LineKind::Other; });
 }
 
 std::string WithoutKey(std::string_view text, std::string_view section, std::string_view key) {
   return WithoutLinesOf(text, section,
-                        [key](const Line& line) { return line.kind == LineKind::kKey && SameName(line.name, key); });
+                        [key](const Line& line) { return line.kind == LineKind::Key && SameName(line.name, key); });
 }
 
 std::string WithSectionKeys(std::string_view text, std::string_view section, const KeyValues& keys) {
@@ -118,7 +118,7 @@ std::string WithSectionKeys(std::string_view text, std::string_view section, con
   for (std::size_t at = 0; at < text.size();) {
     const Line line = LineAt(text, at);
     at = line.next;
-    if (line.kind == LineKind::kSection) {
+    if (line.kind == LineKind::Section) {
       inSection = SameName(line.name, section);
       if (inSection) {
         if (!written) {
@@ -130,7 +130,7 @@ std::string WithSectionKeys(std::string_view text, std::string_view section, con
         continue;
       }
     }
-    if (inSection && line.kind == LineKind::kKey) continue;
+    if (inSection && line.kind == LineKind::Key) continue;
     out.append(text.substr(line.begin, line.next - line.begin));
   }
   if (written) return out;

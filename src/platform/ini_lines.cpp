@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/ascii_case.h"
+#include "platform/line_end.h"
 #include "platform/trim.h"
 
 namespace quorlin::ini {
@@ -20,7 +21,7 @@ bool ParseSection(std::string_view content, Line& line) {
   if (open == content.size() || content[open] != '[') return false;
   const std::size_t close = content.rfind(']');
   if (close == std::string_view::npos || close < open) return false;
-  line.kind = LineKind::kSection;
+  line.kind = LineKind::Section;
   line.name = Trim(content.substr(open + 1, close - open - 1));
   return true;
 }
@@ -33,7 +34,7 @@ bool ParseKey(std::string_view content, Line& line) {
   if (equals == std::string_view::npos) return false;
   const std::string_view name = Trim(content.substr(0, equals));
   if (name.empty()) return false;
-  line.kind = LineKind::kKey;
+  line.kind = LineKind::Key;
   line.name = name;
   line.value = Trim(content.substr(equals + 1));
   line.valueBegin = line.begin + SkipBlanks(content, equals + 1, content.size());
@@ -60,14 +61,14 @@ Line LineAt(std::string_view text, std::size_t begin) {
   const std::size_t mark = begin == 0 && text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
   const std::string_view content = text.substr(begin + mark, line.end - begin - mark);
   if (!ParseSection(content, line)) ParseKey(content, line);
-  if (line.kind == LineKind::kKey) line.valueBegin += mark;
+  if (line.kind == LineKind::Key) line.valueBegin += mark;
   return line;
 }
 
 std::string LineEndOf(std::string_view text) {
   const std::size_t lf = text.find('\n');
   if (lf != std::string_view::npos && (lf == 0 || text[lf - 1] != '\r')) return "\n";
-  return "\r\n";
+  return std::string(kLineEnd);
 }
 
 }  // namespace quorlin::ini

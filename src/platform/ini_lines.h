@@ -7,11 +7,11 @@
 
 namespace quorlin::ini {
 
-enum class LineKind { kSection, kKey, kOther };
+enum class LineKind { Section, Key, Other };
 
 // One line of the text, located by offsets so that an edit can splice the original bytes.
 struct Line {
-  LineKind kind = LineKind::kOther;
+  LineKind kind = LineKind::Other;
   std::string_view name;   // section or key name, trimmed
   std::string_view value;  // key value, trimmed
   std::size_t begin = 0;       // first byte of the line

@@ -60,7 +60,7 @@ ProfileFile::ProfileFile(std::string path, Unreadable unreadable)
     : path_(std::move(path)), unreadable_(unreadable) {}
 
 std::optional<std::string> ProfileFile::Text() const {
-  return unreadable_ == Unreadable::kRaises ? ReadExistingFile(path_) : ReadRegularFile(path_);
+  return unreadable_ == Unreadable::Raises ? ReadExistingFile(path_) : ReadRegularFile(path_);
 }
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key,
@@ -81,11 +81,11 @@ std::vector<std::pair<std::string, std::string>> ProfileFile::ReadSection(
   for (std::size_t at = 0; at < text->size();) {
     const ini::Line line = ini::LineAt(*text, at);
     at = line.next;
-    if (line.kind == ini::LineKind::kSection) {
+    if (line.kind == ini::LineKind::Section) {
       // Only the first section of the name counts, as for ReadString.
       if (inSection) break;
       inSection = ini::SameName(line.name, section);
-    } else if (line.kind == ini::LineKind::kKey && inSection) {
+    } else if (line.kind == ini::LineKind::Key && inSection) {
       keys.emplace_back(line.name, line.value.substr(0, kMaxValueBytes));
     }
   }
@@ -123,7 +123,7 @@ std::vector<std::string> ProfileFile::ReadSections() const {
   for (std::size_t at = 0; at < text->size();) {
     const ini::Line line = ini::LineAt(*text, at);
     at = line.next;
-    if (line.kind != ini::LineKind::kSection) continue;
+    if (line.kind != ini::LineKind::Section) continue;
     if (!seen.insert(AsciiLower(line.name)).second) continue;
     // Only whole names are listed: one that no longer fits ends the list.
     used += line.name.size() + 1;

@@ -11,8 +11,8 @@ namespace quorlin {
 // What a read makes of a file that is there but cannot be read (no permission, a folder or
 // a named pipe at the path, a folder on the way that cannot be entered).
 enum class Unreadable {
-  kReadsAsMissing,  // every read gives its default, as for a missing file
-  kRaises,          // every read raises FileError("Cannot read <path>: <cause>")
+  ReadsAsMissing,  // every read gives its default, as for a missing file
+  Raises,          // every read raises FileError("Cannot read <path>: <cause>")
 };
 
 // Section and key names match without regard to case, blanks around them ignored.
@@ -22,7 +22,7 @@ enum class Unreadable {
 // and writes by other processes never interleave with it.
 class ProfileFile {
  public:
-  explicit ProfileFile(std::string path, Unreadable unreadable = Unreadable::kReadsAsMissing);
+  explicit ProfileFile(std::string path, Unreadable unreadable = Unreadable::ReadsAsMissing);
 
   const std::string& Path() const { return path_; }
 

@@ -160,17 +160,17 @@ void OpenFile::SetHeaderRow(bool on) {
 void OpenFile::ChooseSeparator(SeparatorKind kind) {
   layout_.separator = kind;
   ++revisions_.layout;
-  if (kind != SeparatorKind::Fixed) ShowDelimitedView();
+  if (kind != SeparatorKind::Fixed) StartEmptyDelimitedLayout();
 }
 
 void OpenFile::Refresh(RulerLength length) {
   if (layout_.separator == SeparatorKind::Fixed) {
     const int start = length == RulerLength::FromLineTwo ? SecondLineLength(inputPath_, layout_.characterSet)
                                                          : RulerLengthOf(layout_.fixedLength.Value());
-    ShowFixedView(start);
-    DrawRuler();
+    StartEmptyFixedLayout(start);
+    ScanRulerLines();
   } else {
-    ShowDelimitedView();
+    StartEmptyDelimitedLayout();
     LoadPreviewTable();
   }
   layoutChanged_ = false;
@@ -188,8 +188,8 @@ SavedLayoutRead OpenFile::OpenWithSavedLayout(const ProfileFile& schema, const s
 
   std::size_t count = 0;
   if (layout_.separator == SeparatorKind::Fixed) {
-    ShowFixedView(RulerLengthOf(layout_.fixedLength.Value()));
-    DrawRuler();
+    StartEmptyFixedLayout(RulerLengthOf(layout_.fixedLength.Value()));
+    ScanRulerLines();
     FieldList fields = ReadFixedFields(schema, section);
     // No break after the last field: k fields stand between k - 1 breaks, as guessing needs.
     // Every break of the saved widths is listed, also one past the line length, so that the
@@ -204,7 +204,7 @@ SavedLayoutRead OpenFile::OpenWithSavedLayout(const ProfileFile& schema, const s
     count = fields.size();
     SetFields(std::move(fields));
   } else {
-    ShowDelimitedView();
+    StartEmptyDelimitedLayout();
     LoadPreviewTable();
     const std::size_t columns = preview_.names.size();
     FieldList fields = ReadDelimitedFields(schema, section, columns);
@@ -361,7 +361,7 @@ SaveOutcome OpenFile::Save(bool odbcOnly) {
   return outcome;
 }
 
-void OpenFile::ShowDelimitedView() {
+void OpenFile::StartEmptyDelimitedLayout() {
   listedBreaks_.clear();
   SetFields({});
   view_ = ViewKind::Delimited;
@@ -373,7 +373,7 @@ void OpenFile::ShowDelimitedView() {
   MarkLayoutChanged();
 }
 
-void OpenFile::ShowFixedView(int lineLength) {
+void OpenFile::StartEmptyFixedLayout(int lineLength) {
   listedBreaks_.clear();
   SetFields({});
   view_ = ViewKind::Fixed;
@@ -399,7 +399,7 @@ void OpenFile::LoadPreviewTable() {
   Select(0);
 }
 
-void OpenFile::DrawRuler() {
+void OpenFile::ScanRulerLines() {
   breaks_.ClearAll();
   ++revisions_.breaks;
   ruler_ = ScanRuler(inputPath_, layout_.startRow.Value(), layout_.rowsToScan.Value(), layout_.characterSet);

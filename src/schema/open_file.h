@@ -190,11 +190,14 @@ class OpenFile {
   const ModelRevisions& Revisions() const { return revisions_; }
 
  private:
-  void ShowDelimitedView();
-  void ShowFixedView(int lineLength);
+  // A delimited layout without fields, breaks or data rows, marked as changed.
+  void StartEmptyDelimitedLayout();
+  // A fixed-length layout of `lineLength` positions without fields, breaks or scanned lines.
+  void StartEmptyFixedLayout(int lineLength);
   void LoadPreviewTable();
   void ProposeConventionsFromPreview();
-  void DrawRuler();
+  // Reads the lines the ruler shows and widens the line length to the longest of them.
+  void ScanRulerLines();
   void SetFields(FieldList fields);
   void ListBreaks();
   // The ruler's guess of the data file, and taking its fields unless it was refused.

@@ -32,7 +32,7 @@ SavedSection SavedSectionOf(const std::string& dataPath) {
 }
 
 ProfileFile SavedSectionFile(const SavedSection& saved) {
-  if (saved.folder.empty()) return ProfileFile(saved.schemaPath, Unreadable::kRaises);
+  if (saved.folder.empty()) return ProfileFile(saved.schemaPath, Unreadable::Raises);
   return OpenSchemaFile(saved.folder);
 }
 

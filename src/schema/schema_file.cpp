@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/file_error.h"
+#include "platform/file_paths.h"
 #include "platform/folder_files.h"
 #include "platform/ini_lines.h"
 #include "schema/schema_writer.h"
@@ -18,7 +19,7 @@ ProfileFile OpenSchemaFile(const std::string& folder) {
   if (error && error != std::errc::no_such_file_or_directory) {
     throw FileError("Cannot open the folder " + prefix + ": " + error.message());
   }
-  return ProfileFile(SchemaFilePath(prefix), Unreadable::kRaises);
+  return ProfileFile(SchemaFilePath(prefix), Unreadable::Raises);
 }
 
 std::string DataFileFor(const std::string& folder, const std::string& section) {
@@ -28,8 +29,7 @@ std::string DataFileFor(const std::string& folder, const std::string& section) {
 }
 
 std::optional<std::string> InputFileRefusal(const std::string& inputPath, const std::string& schemaPath) {
-  std::error_code error;
-  if (inputPath.empty() || !std::filesystem::equivalent(inputPath, schemaPath, error)) return std::nullopt;
+  if (!IsSameFile(inputPath, schemaPath)) return std::nullopt;
   return inputPath + ": the data file is the folder's schema file and is never written";
 }
 

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "platform/file_paths.h"
+#include "platform/line_end.h"
 #include "platform/product_identity.h"
 #include "text/integer_text.h"
 #include "text/record_splitter.h"
@@ -14,7 +16,6 @@ namespace quorlin {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kColumnHeadings =
     "  Field No Field Name                          Type       Width Format    ";
 constexpr std::string_view kRule =
@@ -126,6 +127,11 @@ std::string StructureReport(std::string_view fileName, SeparatorKind separator,
   addLine(std::string("  ").append(kProductWebAddress));
   addLine("");
   return report;
+}
+
+std::optional<std::string> ReportOutputRefusal(const std::string& inputPath, const std::string& outputPath) {
+  if (!IsSameFile(inputPath, outputPath)) return std::nullopt;
+  return outputPath + ": the output is the input file, which is never written";
 }
 
 }  // namespace quorlin

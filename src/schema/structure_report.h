@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,9 @@ std::string_view ReportFormatName(SeparatorKind separator);
 std::string StructureReport(std::string_view fileName, SeparatorKind separator,
                             const FieldList& fields, int numberingBase,
                             std::chrono::year_month_day today);
+
+// The message refusing to write the report to `outputPath` when it is the data file itself,
+// also through a link: the data file is never written.
+std::optional<std::string> ReportOutputRefusal(const std::string& inputPath, const std::string& outputPath);
 
 }  // namespace quorlin

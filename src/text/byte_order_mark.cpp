@@ -10,25 +10,25 @@ namespace quorlin {
 ByteOrderMark ByteOrderMarkOf(std::string_view firstBytes) {
   using namespace std::string_view_literals;
   // UTF-32 little-endian starts with the UTF-16 little-endian mark, so it is tried first.
-  if (firstBytes.starts_with("\xEF\xBB\xBF"sv)) return ByteOrderMark::kUtf8;
+  if (firstBytes.starts_with("\xEF\xBB\xBF"sv)) return ByteOrderMark::Utf8;
   if (firstBytes.starts_with("\xFF\xFE\0\0"sv) || firstBytes.starts_with("\0\0\xFE\xFF"sv)) {
-    return ByteOrderMark::kUtf32;
+    return ByteOrderMark::Utf32;
   }
-  if (firstBytes.starts_with("\xFF\xFE"sv)) return ByteOrderMark::kUtf16Le;
-  if (firstBytes.starts_with("\xFE\xFF"sv)) return ByteOrderMark::kUtf16Be;
-  return ByteOrderMark::kNone;
+  if (firstBytes.starts_with("\xFF\xFE"sv)) return ByteOrderMark::Utf16Le;
+  if (firstBytes.starts_with("\xFE\xFF"sv)) return ByteOrderMark::Utf16Be;
+  return ByteOrderMark::None;
 }
 
 std::size_t MarkLength(ByteOrderMark mark) {
   switch (mark) {
-    case ByteOrderMark::kUtf8:
+    case ByteOrderMark::Utf8:
       return 3;
-    case ByteOrderMark::kUtf16Le:
-    case ByteOrderMark::kUtf16Be:
+    case ByteOrderMark::Utf16Le:
+    case ByteOrderMark::Utf16Be:
       return 2;
-    case ByteOrderMark::kUtf32:
+    case ByteOrderMark::Utf32:
       return 4;
-    case ByteOrderMark::kNone:
+    case ByteOrderMark::None:
       break;
   }
   return 0;
@@ -49,7 +49,7 @@ std::optional<std::string> WideTextRefusal(const std::string& path) {
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) got = ::pread(fd, first, sizeof first, 0);
   ::close(fd);
   if (got <= 0) return std::nullopt;
-  if (ByteOrderMarkOf(std::string_view(first, static_cast<std::size_t>(got))) != ByteOrderMark::kUtf32) {
+  if (ByteOrderMarkOf(std::string_view(first, static_cast<std::size_t>(got))) != ByteOrderMark::Utf32) {
     return std::nullopt;
   }
   return WideTextMessage(path);

@@ -9,7 +9,7 @@
 
 namespace quorlin {
 
-enum class ByteOrderMark { kNone, kUtf8, kUtf16Le, kUtf16Be, kUtf32 };
+enum class ByteOrderMark { None, Utf8, Utf16Le, Utf16Be, Utf32 };
 
 // The mark the first bytes of a file start with (either byte order for UTF-16 and UTF-32).
 ByteOrderMark ByteOrderMarkOf(std::string_view firstBytes);

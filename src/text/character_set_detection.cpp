@@ -32,15 +32,15 @@ std::optional<CharacterSet> UnmarkedUtf16(std::string_view head) {
 
 CharacterSet DetectCharacterSet(std::string_view head, bool cut) {
   switch (ByteOrderMarkOf(head)) {
-    case ByteOrderMark::kUtf8:
+    case ByteOrderMark::Utf8:
       return CharacterSet::Utf8();
-    case ByteOrderMark::kUtf16Le:
+    case ByteOrderMark::Utf16Le:
       return CharacterSet::Utf16(false);
-    case ByteOrderMark::kUtf16Be:
+    case ByteOrderMark::Utf16Be:
       return CharacterSet::Utf16(true);
-    case ByteOrderMark::kUtf32:
+    case ByteOrderMark::Utf32:
       return CharacterSet();
-    case ByteOrderMark::kNone:
+    case ByteOrderMark::None:
       break;
   }
   if (std::optional<CharacterSet> wide = UnmarkedUtf16(head)) return *wide;

@@ -30,12 +30,12 @@ class TextRecordReader {
   // it (UTF-8). Raises FileError as TextLineReader.
   TextRecordReader(const std::string& path, std::string_view separator, std::string_view qualifier,
                    std::size_t bufferSize = TextLineReader::kDefaultBufferSize,
-                   TextLineReader::LastLink lastLink = TextLineReader::LastLink::kFollow);
+                   TextLineReader::LastLink lastLink = TextLineReader::LastLink::Follow);
   // The records of a file read in `set`, whose lines TextLineReader decodes as it does for `form`.
   TextRecordReader(const std::string& path, const CharacterSet& set, RecordForm form,
                    std::string_view separator, std::string_view qualifier,
                    std::size_t bufferSize = TextLineReader::kDefaultBufferSize,
-                   TextLineReader::LastLink lastLink = TextLineReader::LastLink::kFollow);
+                   TextLineReader::LastLink lastLink = TextLineReader::LastLink::Follow);
 
   // Reads the next record into `record`, without its final line end; false at the end of the
   // file, `record` then empty. The view is valid until the next call of any kind.

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/file_error.h"
+#include "platform/line_end.h"
 #include "text/byte_order_mark.h"
 #include "text/byte_search.h"
 #include "text/text_decoder.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr char kCarriageReturn = '\r';
 constexpr char kLineFeed = '\n';
 constexpr char kEndOfFileMark = 26;
-constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kCr = "\r";
 constexpr std::string_view kLf = "\n";
 
@@ -102,8 +102,8 @@ StretchLineEnds CountLineEnds(int fd, const std::string& path, off_t from, off_t
 
 // The set a file is read in: a UTF-16 mark decides it, any other mark leaves the layout's.
 CharacterSet SetAfterMark(const CharacterSet& chosen, ByteOrderMark mark) {
-  if (mark == ByteOrderMark::kUtf16Le) return CharacterSet::Utf16(false);
-  if (mark == ByteOrderMark::kUtf16Be) return CharacterSet::Utf16(true);
+  if (mark == ByteOrderMark::Utf16Le) return CharacterSet::Utf16(false);
+  if (mark == ByteOrderMark::Utf16Be) return CharacterSet::Utf16(true);
   return chosen;
 }
 
@@ -142,7 +142,7 @@ TextLineReader::~TextLineReader() {
 void TextLineReader::Open(LastLink lastLink) {
   // Without O_NONBLOCK opening a named pipe waits for a writer that may never come; on a
   // regular file the flag changes nothing.
-  const int links = lastLink == LastLink::kRefuse ? O_NOFOLLOW : 0;
+  const int links = lastLink == LastLink::Refuse ? O_NOFOLLOW : 0;
   fd_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | links);
   if (fd_ < 0) ThrowOpenFailure(path_, errno);
   struct stat info {};
@@ -163,7 +163,7 @@ void TextLineReader::Probe(RecordForm form) {
   }
   std::string_view head(probe.data(), got);
   const ByteOrderMark mark = ByteOrderMarkOf(head);
-  if (mark == ByteOrderMark::kUtf32) throw FileError(WideTextMessage(path_));
+  if (mark == ByteOrderMark::Utf32) throw FileError(WideTextMessage(path_));
   set_ = SetAfterMark(set_, mark);
   if (set_.IsWide() && form == RecordForm::FixedLength) {
     throw FileError(path_ + " is " + set_.Name() + " text, whose records cannot be cut by position: " +
@@ -171,7 +171,7 @@ void TextLineReader::Probe(RecordForm form) {
   }
   // A UTF-16 mark means nothing to a file read as bytes, and belongs to the text of one read
   // in another wide order.
-  if (mark == ByteOrderMark::kUtf8 || (set_.IsWide() && mark != ByteOrderMark::kNone)) {
+  if (mark == ByteOrderMark::Utf8 || (set_.IsWide() && mark != ByteOrderMark::None)) {
     textStart_ = static_cast<off_t>(MarkLength(mark));
   }
   std::string decodedHead;
@@ -184,7 +184,7 @@ void TextLineReader::Probe(RecordForm form) {
   }
   head = head.substr(0, head.find(kEndOfFileMark));
   if (head.find(kLineFeed) != head.npos && head.find(kCarriageReturn) == head.npos) {
-    ends_ = LineEnds::kLineFeed;
+    ends_ = LineEnds::LineFeed;
   }
   if (::lseek(fd_, textStart_, SEEK_SET) < 0) throw FileError(ReadFailure(path_, errno));
 }
@@ -261,7 +261,7 @@ bool TextLineReader::ReadTextLine(std::string& line) {
   lastLineCut_ = false;
   lastLineEnd_ = {};
   if (AtEnd()) return false;
-  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  const char lineEnd = ends_ == LineEnds::LineFeed ? kLineFeed : kCarriageReturn;
   std::size_t length = 0;  // bytes of the line so far, kept or read past
   char previous = '\0';    // the line's last byte so far, also across refills
   const auto keep = [&](const char* from, std::size_t count) {
@@ -295,15 +295,15 @@ bool TextLineReader::ReadTextLine(std::string& line) {
     begin_ += upTo;
     if (found == nullptr) continue;
     ++begin_;
-    if (ends_ == LineEnds::kLineFeed) {
-      lastLineEnd_ = previous == kCarriageReturn ? kCrLf : kLf;
+    if (ends_ == LineEnds::LineFeed) {
+      lastLineEnd_ = previous == kCarriageReturn ? kLineEnd : kLf;
       return finish(previous == kCarriageReturn);
     }
     lastLineEnd_ = kCr;
     // The line feed of a CR LF pair may arrive with the next fill.
     if ((begin_ < end_ || Fill()) && buffer_[begin_] == kLineFeed) {
       ++begin_;
-      lastLineEnd_ = kCrLf;
+      lastLineEnd_ = kLineEnd;
     }
     return finish(false);
   }
@@ -315,16 +315,16 @@ bool TextLineReader::ReadTextLine(std::string& line) {
 // Ctrl-Z or at the end of the file, or whose CR may be followed by an LF not read yet).
 bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
   if (ended_ || begin_ >= stop_) return false;
-  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  const char lineEnd = ends_ == LineEnds::LineFeed ? kLineFeed : kCarriageReturn;
   const char* const from = buffer_.data() + begin_;
   const auto* found = static_cast<const char*>(std::memchr(from, lineEnd, stop_ - begin_));
   if (found == nullptr) return false;
   const auto length = static_cast<std::size_t>(found - from);
   if (length > lineLimit_) return false;
-  if (ends_ == LineEnds::kLineFeed) {
+  if (ends_ == LineEnds::LineFeed) {
     const bool crLf = length > 0 && found[-1] == kCarriageReturn;
     line = std::string_view(from, crLf ? length - 1 : length);
-    lastLineEnd_ = crLf ? kCrLf : kLf;
+    lastLineEnd_ = crLf ? kLineEnd : kLf;
     begin_ += length + 1;
   } else {
     if (begin_ + length + 1 >= end_) return false;
@@ -333,7 +333,7 @@ bool TextLineReader::TakeLineInBuffer(std::string_view& line) {
     lastLineEnd_ = kCr;
     if (buffer_[begin_] == kLineFeed) {
       ++begin_;
-      lastLineEnd_ = kCrLf;
+      lastLineEnd_ = kLineEnd;
     }
   }
   lastLineCut_ = false;
@@ -372,7 +372,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
     return lines;
   }
   if (AtEnd()) return 0;
-  const char lineEnd = ends_ == LineEnds::kLineFeed ? kLineFeed : kCarriageReturn;
+  const char lineEnd = ends_ == LineEnds::LineFeed ? kLineFeed : kCarriageReturn;
   const off_t read = ::lseek(fd_, 0, SEEK_CUR);
   struct stat info {};
   if (read < 0 || ::fstat(fd_, &info) != 0) throw FileError(ReadFailure(path_, errno));
@@ -402,7 +402,7 @@ std::int64_t TextLineReader::SkipRemainingLines() {
 
   if (text.endMark) endMarkAt_ = text.textEnd;
   off_t rest = text.last >= 0 ? text.last + 1 : from;
-  if (ends_ == LineEnds::kCarriageReturn && rest < text.textEnd) {
+  if (ends_ == LineEnds::CarriageReturn && rest < text.textEnd) {
     char next = 0;
     if (ReadAt(fd_, path_, &next, 1, rest) == 1 && next == kLineFeed) ++rest;
   }

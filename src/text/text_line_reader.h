@@ -20,8 +20,8 @@ class TextDecoder;
 
 // How the lines of a file end, decided once from its first bytes.
 enum class LineEnds {
-  kCarriageReturn,  // CR or CR LF; a lone line feed is an ordinary character
-  kLineFeed,        // LF or CR LF; a lone carriage return is an ordinary character
+  CarriageReturn,  // CR or CR LF; a lone line feed is an ordinary character
+  LineFeed,        // LF or CR LF; a lone carriage return is an ordinary character
 };
 
 // How the records of a file are cut: at separators, or by position.
@@ -51,12 +51,12 @@ class TextLineReader {
 
   // Whether a symbolic link as the path's last part is followed. A reader that checked where a
   // path leads refuses one, so a link put there after the check is never read.
-  enum class LastLink { kFollow, kRefuse };
+  enum class LastLink { Follow, Refuse };
 
   explicit TextLineReader(const std::string& path, std::size_t bufferSize = kDefaultBufferSize,
-                          LastLink lastLink = LastLink::kFollow);
+                          LastLink lastLink = LastLink::Follow);
   TextLineReader(const std::string& path, const CharacterSet& set, RecordForm form,
-                 std::size_t bufferSize = kDefaultBufferSize, LastLink lastLink = LastLink::kFollow);
+                 std::size_t bufferSize = kDefaultBufferSize, LastLink lastLink = LastLink::Follow);
   ~TextLineReader();
   TextLineReader(const TextLineReader&) = delete;
   TextLineReader& operator=(const TextLineReader&) = delete;
@@ -113,7 +113,7 @@ class TextLineReader {
   std::size_t ReadDecoded();
   off_t EndMarkInFile(off_t from, off_t to) const;
   bool TakeLineInBuffer(std::string_view& line);
-  bool MarksEnd() const { return ends_ == LineEnds::kCarriageReturn; }
+  bool MarksEnd() const { return ends_ == LineEnds::CarriageReturn; }
 
   std::string path_;
   int fd_ = -1;
@@ -125,7 +125,7 @@ class TextLineReader {
   std::size_t end_ = 0;
   std::size_t stop_ = 0;  // the first Ctrl-Z in [begin_, end_), or end_: found once per fill
   bool ended_ = false;  // Ctrl-Z seen or end of file reached
-  LineEnds ends_ = LineEnds::kCarriageReturn;
+  LineEnds ends_ = LineEnds::CarriageReturn;
   off_t textStart_ = 0;  // past a byte order mark
   off_t endMarkAt_ = -1;  // the Ctrl-Z that ended the text, once found
   off_t pieceStart_ = 0;  // where the bytes of the piece decoded last begin in the file

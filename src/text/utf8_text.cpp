@@ -3,8 +3,16 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace quorlin {
+
+namespace {
+
+bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+}  // namespace
 
 std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
   if (text.empty()) return 0;
@@ -99,18 +107,68 @@ std::size_t Utf8Length(char32_t code) {
   return code < 0x10000 ? 3 : 4;
 }
 
+void AppendUtf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
 std::size_t Utf8CharacterCount(std::string_view text) {
   return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+      text.begin(), text.end(), [](char c) { return !IsContinuation(c); }));
 }
 
 std::size_t Utf8Advance(std::string_view text, std::size_t from, std::size_t count) {
   std::size_t at = std::min(from, text.size());
   for (; count > 0 && at < text.size(); --count) {
     ++at;
-    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    while (at < text.size() && IsContinuation(text[at])) ++at;
   }
   return at;
+}
+
+namespace {
+
+// The start and length of the valid UTF-8 character that byte `at` continues, if any.
+std::optional<std::pair<std::size_t, std::size_t>> CharacterAround(std::string_view text, std::size_t at) {
+  if (at >= text.size() || !IsContinuation(text[at])) return std::nullopt;
+  const std::size_t lowest = at >= 3 ? at - 3 : 0;
+  std::size_t start = at;
+  while (start > lowest && IsContinuation(text[start])) --start;
+  char32_t code = 0;
+  const std::size_t length = Utf8SequenceAt(text.substr(start), code);
+  if (length <= at - start) return std::nullopt;
+  return std::pair{start, length};
+}
+
+}  // namespace
+
+std::size_t Utf8CutBefore(std::string_view text, std::size_t at) {
+  at = std::min(at, text.size());
+  const auto character = CharacterAround(text, at);
+  return character ? character->first : at;
+}
+
+std::size_t Utf8CutAfter(std::string_view text, std::size_t at) {
+  at = std::min(at, text.size());
+  const auto character = CharacterAround(text, at);
+  return character ? character->first + character->second : at;
+}
+
+std::string CutAtCharacter(std::string_view text, std::size_t limit) {
+  return std::string(text.substr(0, Utf8CutBefore(text, limit)));
 }
 
 void AppendAsUtf8(std::string& out, std::string_view bytes) {
@@ -120,13 +178,7 @@ void AppendAsUtf8(std::string& out, std::string_view bytes) {
   }
   out.reserve(out.size() + bytes.size() * 2);
   for (const char byte : bytes) {
-    const auto code = static_cast<unsigned char>(byte);
-    if (code < 0x80) {
-      out += byte;
-    } else {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    AppendUtf8(out, static_cast<unsigned char>(byte));
   }
 }
 

@@ -32,11 +32,24 @@ void AppendAsUtf8(std::string& out, std::string_view bytes);
 // How many bytes the UTF-8 form of `code` takes.
 std::size_t Utf8Length(char32_t code);
 
+// Appends the UTF-8 form of `code` (a Latin-1 byte's code is its character's).
+void AppendUtf8(std::string& out, char32_t code);
+
 // The characters of decoded (valid UTF-8) text: its bytes that do not continue a sequence.
 std::size_t Utf8CharacterCount(std::string_view text);
 
 // The byte offset `count` characters on from byte offset `from` of decoded text, at most its
 // size.
 std::size_t Utf8Advance(std::string_view text, std::size_t from, std::size_t count);
+
+// Where to cut UTF-8 text at byte offset `at` (at most its size) without splitting a character:
+// back to the start of the character `at` falls in, or on past its end. Bytes that continue no
+// character (text that is not UTF-8) are stepped over three at the most, as a character has
+// no more.
+std::size_t Utf8CutBefore(std::string_view text, std::size_t at);
+std::size_t Utf8CutAfter(std::string_view text, std::size_t at);
+
+// The first `limit` bytes of `text` or fewer, never a character split.
+std::string CutAtCharacter(std::string_view text, std::size_t limit);
 
 }  // namespace quorlin

@@ -295,8 +295,12 @@ INSTANTIATE_TEST_SUITE_P(
         BoxCase{"LengthLetter", "txtLength", "x", {"Must be a Number"}, "80", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(OptionsTest, RejectedLineLengthTakesTheSettingsValue) {
+// The settings are read once, at start: what the file says later is not the window's value.
+TEST_F(OptionsTest, RejectedLineLengthTakesTheValueTheWindowStartedWith) {
+  window.reset();
   WriteSettings("[Options]\r\nFixedLength=120\r\n");
+  Start();
+  WriteSettings("[Options]\r\nFixedLength=60\r\n");
   dialogs.Expect(BoxKind::Inform);
   Enter("txtLength", "8o");
   EXPECT_EQ("120", Find<QLineEdit>("txtLength")->text());

@@ -202,6 +202,20 @@ TEST_F(XBaseExport, StopsAtAFloatThatIsNoNumberLeavingTheOldOutput) {
   EXPECT_FALSE(std::filesystem::exists(dir_.File("ErrorLog.Txt")));
 }
 
+// Every number the recognisers accept converts, a tiny one to zero; one past the largest double
+// is refused in the words the driver uses for it.
+TEST_F(XBaseExport, ReadsATinyNumberAsZeroAndStopsAtOneBeyondADouble) {
+  DbfRecord record;
+  MakeDbfRecord({Field("F", Type::Float, 19)}, {"1e-400"}, 20, LocaleSettings{}, record);
+  EXPECT_EQ("               0.00 ", record.bytes);
+  EXPECT_FALSE(record.notANumberField);
+
+  const ExportResult result = Export("1.5\r\n1e400\r\n", {Field("Amount", Type::Float, 19)});
+  EXPECT_EQ(ExportOutcome::Failed, result.outcome);
+  ASSERT_EQ(1u, result.messages.size());
+  EXPECT_EQ("Record 2: Amount: " + NumberOutOfRangeMessage("1e400"), result.messages[0]);
+}
+
 // The header's count is patched to the records written, whatever the first pass counted.
 TEST_F(XBaseExport, CountsTheRecordsWrittenAndLogsEachCutText) {
   const ExportResult result =

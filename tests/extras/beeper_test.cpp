@@ -59,32 +59,32 @@ class RecordingOutput : public ToneOutput {
   Log& log_;
 };
 
-std::vector<TCmd> Notes(int preset) {
-  const auto notes = PresetNotes(preset);
+std::vector<TCmd> Notes(PresetSound preset) {
+  const auto notes = PresetNotes(PresetNumber(preset));
   return {notes.begin(), notes.end()};
 }
 
 TEST(PresetTunes, HaveTheirNumberOfNotesAndLength) {
   struct Row {
-    int preset;
+    PresetSound preset;
     std::size_t notes;
     int totalMs;
   };
-  const Row rows[] = {{psOK, 3, 300},         {psError, 3, 850},   {psWelcome, 7, 700},
-                      {psEmergency, 8, 1600}, {psWrong, 14, 1000}, {psCall, 3, 1250},
-                      {psOfficial, 15, 3000}, {psDaze, 12, 1200},  {psFall, 12, 1200},
-                      {psChord, 12, 960},     {psWhisle, 4, 320},  {psHanging, 12, 960},
-                      {psClimb, 12, 960}};
+  const Row rows[] = {{PresetSound::Ok, 3, 300},         {PresetSound::Error, 3, 850},   {PresetSound::Welcome, 7, 700},
+                      {PresetSound::Emergency, 8, 1600}, {PresetSound::Wrong, 14, 1000}, {PresetSound::Call, 3, 1250},
+                      {PresetSound::Official, 15, 3000}, {PresetSound::Daze, 12, 1200},  {PresetSound::Fall, 12, 1200},
+                      {PresetSound::Chord, 12, 960},     {PresetSound::Whistle, 4, 320},  {PresetSound::Hanging, 12, 960},
+                      {PresetSound::Climb, 12, 960}};
   for (const Row& row : rows) {
     const auto notes = Notes(row.preset);
-    EXPECT_EQ(row.notes, notes.size()) << "preset " << row.preset;
+    EXPECT_EQ(row.notes, notes.size()) << "preset " << PresetNumber(row.preset);
     EXPECT_EQ(row.totalMs,
               std::accumulate(notes.begin(), notes.end(), 0,
                               [](int sum, const TCmd& note) { return sum + note.duration; }))
-        << "preset " << row.preset;
+        << "preset " << PresetNumber(row.preset);
   }
-  EXPECT_EQ((std::vector<TCmd>{{92, 150}, {kRest, 200}, {65, 500}}), Notes(psError));
-  EXPECT_EQ((TCmd{131, 700}), Notes(psOfficial).back());
+  EXPECT_EQ((std::vector<TCmd>{{92, 150}, {kRest, 200}, {65, 500}}), Notes(PresetSound::Error));
+  EXPECT_EQ((TCmd{131, 700}), Notes(PresetSound::Official).back());
 }
 
 TEST(TbtBeeper, PlaysTonesRestsAndPresetsInTheOrderQueued) {
@@ -92,17 +92,17 @@ TEST(TbtBeeper, PlaysTonesRestsAndPresetsInTheOrderQueued) {
   {
     TbtBeeper player(std::make_unique<RecordingOutput>(log));
     player.PlayTone(440, 600);
-    player.PlayPreset(psWelcome);
+    player.PlayPreset(PresetNumber(PresetSound::Welcome));
     player.PlayPreset(13);
     player.PlayPreset(-1);
     player.PlayTone(kRest, 250);
-    player.PlayPreset(psOK);
+    player.PlayPreset(PresetNumber(PresetSound::Ok));
     ASSERT_TRUE(log.WaitForNotes(1 + 7 + 1 + 3));
   }
   std::vector<TCmd> expected{{440, 600}};
-  for (const TCmd& note : Notes(psWelcome)) expected.push_back(note);
+  for (const TCmd& note : Notes(PresetSound::Welcome)) expected.push_back(note);
   expected.push_back({kRest, 250});
-  for (const TCmd& note : Notes(psOK)) expected.push_back(note);
+  for (const TCmd& note : Notes(PresetSound::Ok)) expected.push_back(note);
   EXPECT_EQ(expected, log.played);
 }
 
@@ -110,7 +110,7 @@ TEST(TbtBeeper, DestroyedDuringATuneStopsAfterTheNoteBeingPlayed) {
   RecordingOutput::Log log;
   log.gateOpen = false;
   auto player = std::make_unique<TbtBeeper>(std::make_unique<RecordingOutput>(log));
-  player->PlayPreset(psClimb);
+  player->PlayPreset(PresetNumber(PresetSound::Climb));
   ASSERT_TRUE(log.WaitForNotes(1));
   std::thread destroying([&] { player.reset(); });
   {

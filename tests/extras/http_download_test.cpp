@@ -40,7 +40,7 @@ TEST_F(HttpDownloadTest, ReplacesTheFileWithAFreshCopyAsWebCopyFollowingRedirect
   server.Serve("v.ini", version);
   testing::WriteBytes(target.File("v.ini"), "an older copy");
   const DownloadResult result = Fetch("redirect/v.ini");
-  EXPECT_EQ(DownloadOutcome::kDone, result.outcome);
+  EXPECT_EQ(DownloadOutcome::Done, result.outcome);
   EXPECT_EQ(200, result.httpStatus);
   EXPECT_EQ(version, testing::ReadBytes(target.File("v.ini")));
   EXPECT_EQ(static_cast<std::int64_t>(version.size()), monitor.received.load());
@@ -54,14 +54,14 @@ TEST_F(HttpDownloadTest, AnUnfinishedTransferLeavesNothingBehind) {
     DownloadOutcome outcome;
     long status;
   };
-  const Row rows[] = {{"missing.ini", DownloadOutcome::kHttpError, 404},
-                      {"status/503", DownloadOutcome::kHttpError, 503},
-                      {"endless", DownloadOutcome::kTooLarge, 200},
-                      {"stall", DownloadOutcome::kTimedOut, 0},
-                      {"error-endless", DownloadOutcome::kHttpError, 500},
-                      {"error-trickle", DownloadOutcome::kHttpError, 500},
-                      {"short", DownloadOutcome::kIncomplete, 200},
-                      {"big-header", DownloadOutcome::kHeaderTooLarge, 200}};
+  const Row rows[] = {{"missing.ini", DownloadOutcome::HttpError, 404},
+                      {"status/503", DownloadOutcome::HttpError, 503},
+                      {"endless", DownloadOutcome::TooLarge, 200},
+                      {"stall", DownloadOutcome::TimedOut, 0},
+                      {"error-endless", DownloadOutcome::HttpError, 500},
+                      {"error-trickle", DownloadOutcome::HttpError, 500},
+                      {"short", DownloadOutcome::Incomplete, 200},
+                      {"big-header", DownloadOutcome::HeaderTooLarge, 200}};
   for (const Row& row : rows) {
     const DownloadResult result = Fetch(row.path);
     EXPECT_EQ(row.outcome, result.outcome) << row.path;
@@ -75,7 +75,7 @@ TEST_F(HttpDownloadTest, BytesTricklingPastTheDeadlineEndTheTransfer) {
   version.resize(4000, ';');
   server.Serve("v.ini", version);
   const DownloadResult result = Fetch("slow/v.ini");
-  EXPECT_EQ(DownloadOutcome::kPastDeadline, result.outcome);
+  EXPECT_EQ(DownloadOutcome::PastDeadline, result.outcome);
   EXPECT_TRUE(FilesLeft().empty());
 }
 
@@ -83,11 +83,11 @@ TEST_F(HttpDownloadTest, ALinkInThePlaceOfThePartialFileIsNeverWrittenThrough) {
   testing::TempDir elsewhere;
   testing::WriteBytes(elsewhere.File("precious"), "keep me");
   std::filesystem::create_symlink(elsewhere.File("precious"), target.File("v.ini.part"));
-  EXPECT_EQ(DownloadOutcome::kHttpError, Fetch("missing.ini").outcome);
+  EXPECT_EQ(DownloadOutcome::HttpError, Fetch("missing.ini").outcome);
   EXPECT_EQ("keep me", testing::ReadBytes(elsewhere.File("precious")));
   server.Serve("v.ini", "[Version]\r\nVersion=1.0.1.22\r\n");
   std::filesystem::create_symlink(elsewhere.File("precious"), target.File("v.ini.part"));
-  EXPECT_EQ(DownloadOutcome::kDone, Fetch("v.ini").outcome);
+  EXPECT_EQ(DownloadOutcome::Done, Fetch("v.ini").outcome);
   EXPECT_EQ("keep me", testing::ReadBytes(elsewhere.File("precious")));
   EXPECT_FALSE(std::filesystem::is_symlink(target.File("v.ini")));
 }

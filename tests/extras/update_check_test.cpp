@@ -60,22 +60,22 @@ TEST(JudgeVersionFile, ReadsTheVersionAndTellsFilesThatNameNone) {
     VersionVerdict verdict;
   };
   const Row rows[] = {
-      {"[Version]\r\nVersion=1.0.1.22\r\n", VersionVerdict::kNewer},
-      {"; comment\n[other]\na=1\n[VERSION]\n version = 1.0.1.3 \n", VersionVerdict::kNotNewer},
-      {"[Version]\nVersion=1.0.0.1\n", VersionVerdict::kNotNewer},
-      {"[Version]\nVersion=10.0\n", VersionVerdict::kNewer},
-      {"[Version]\nBuild=7\n", VersionVerdict::kNamesNoVersion},
-      {"[Version]\nVersion=latest\n", VersionVerdict::kNamesNoVersion},
-      {"[Other]\nVersion=2.0\n", VersionVerdict::kNamesNoVersion},
-      {"<html><body>Welcome to the hotel network</body></html>", VersionVerdict::kNotAVersionFile},
-      {std::string("[Version]\nVersion=2.0\n\0\x01\x02", 24), VersionVerdict::kNotAVersionFile},
-      {"", VersionVerdict::kNotAVersionFile}};
+      {"[Version]\r\nVersion=1.0.1.22\r\n", VersionVerdict::Newer},
+      {"; comment\n[other]\na=1\n[VERSION]\n version = 1.0.1.3 \n", VersionVerdict::NotNewer},
+      {"[Version]\nVersion=1.0.0.1\n", VersionVerdict::NotNewer},
+      {"[Version]\nVersion=10.0\n", VersionVerdict::Newer},
+      {"[Version]\nBuild=7\n", VersionVerdict::NamesNoVersion},
+      {"[Version]\nVersion=latest\n", VersionVerdict::NamesNoVersion},
+      {"[Other]\nVersion=2.0\n", VersionVerdict::NamesNoVersion},
+      {"<html><body>Welcome to the hotel network</body></html>", VersionVerdict::NotAVersionFile},
+      {std::string("[Version]\nVersion=2.0\n\0\x01\x02", 24), VersionVerdict::NotAVersionFile},
+      {"", VersionVerdict::NotAVersionFile}};
   TempDir folder;
   for (const Row& row : rows) {
     WriteBytes(folder.File("v.ini"), row.bytes);
     EXPECT_EQ(row.verdict, JudgeVersionFile(folder.File("v.ini"), "1.0.1.4")) << row.bytes;
   }
-  EXPECT_EQ(VersionVerdict::kNotAVersionFile, JudgeVersionFile(folder.File("gone.ini"), "1.0"));
+  EXPECT_EQ(VersionVerdict::NotAVersionFile, JudgeVersionFile(folder.File("gone.ini"), "1.0"));
 }
 
 TEST(TransferText, CountsInPowersOf1000) {
@@ -96,13 +96,13 @@ TEST(TransferText, CountsInPowersOf1000) {
 
 TEST(DownloadFailureMessage, SaysWhatHappenedInsteadOfUnableToConnect) {
   EXPECT_EQ("The update server's answer ended before the whole version file had arrived.",
-            DownloadFailureMessage({DownloadOutcome::kIncomplete, 200, ""}, "/p/v.ini"));
+            DownloadFailureMessage({DownloadOutcome::Incomplete, 200, ""}, "/p/v.ini"));
   EXPECT_EQ("The update server's answer has headers too large to be read.",
-            DownloadFailureMessage({DownloadOutcome::kHeaderTooLarge, 200, ""}, "/p/v.ini"));
+            DownloadFailureMessage({DownloadOutcome::HeaderTooLarge, 200, ""}, "/p/v.ini"));
   EXPECT_EQ("The update server sent the version file too slowly: the check gave up after a minute.",
-            DownloadFailureMessage({DownloadOutcome::kPastDeadline, 200, ""}, "/p/v.ini"));
+            DownloadFailureMessage({DownloadOutcome::PastDeadline, 200, ""}, "/p/v.ini"));
   EXPECT_EQ("The update server's answer could not be read: Weird server reply",
-            DownloadFailureMessage({DownloadOutcome::kBadAnswer, 0, "Weird server reply"}, "/p/v.ini"));
+            DownloadFailureMessage({DownloadOutcome::BadAnswer, 0, "Weird server reply"}, "/p/v.ini"));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ class TextDsnCommands : public ::testing::Test {
   testing::OdbcSandbox sandbox;
   testing::TempDir home;
   testing::TempDir data;
-  TTextDSNCreator creator = DialogDsnCreator(home.Path());
+  TextDsnCreator creator = DialogDsnCreator(home.Path());
 };
 
 TEST_F(TextDsnCommands, AddWritesTheSystemDataSourceWithTheDialogsOptions) {
@@ -67,10 +67,10 @@ TEST_F(TextDsnCommands, NeverRemovesOrReplacesAnotherDriversDataSource) {
 TEST_F(TextDsnCommands, TheSetupLibraryRefusesForeignDataSourcesToEveryCaller) {
   sandbox.AddForeignDataSource("Sales");
   const std::string before = sandbox.SystemDataSources();
-  creator.DSNNameOrAlias = "Sales";
-  for (const auto action : {TDSNExecuteAction::REMOVE_SYS_DSN, TDSNExecuteAction::ADD_SYS_DSN,
-                            TDSNExecuteAction::CONFIG_SYS_DSN}) {
-    creator.Action = action;
+  creator.dsnName = "Sales";
+  for (const auto action : {DsnAction::RemoveSystem, DsnAction::AddSystem,
+                            DsnAction::ConfigureSystem}) {
+    creator.action = action;
     EXPECT_FALSE(creator.Execute());
   }
   EXPECT_EQ(before, sandbox.SystemDataSources());
@@ -124,9 +124,9 @@ TEST_F(TextDsnCommands, AFolderThatWouldAddLinesIsRefusedBeforeAnythingIsWritten
   EXPECT_EQ("", sandbox.SystemDataSources());
 
   // The setup library refuses it too, whoever calls the installer.
-  creator.Action = TDSNExecuteAction::ADD_SYS_DSN;
-  creator.DSNNameOrAlias = "Injected";
-  creator.DatabaseFilePath = request.folder;
+  creator.action = DsnAction::AddSystem;
+  creator.dsnName = "Injected";
+  creator.dataFolder = request.folder;
   EXPECT_FALSE(creator.Execute());
   EXPECT_EQ("", sandbox.SystemDataSources());
 }

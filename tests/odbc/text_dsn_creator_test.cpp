@@ -14,14 +14,14 @@ namespace {
 
 using namespace std::string_literals;
 
-TTextDSNCreator Creator() {
-  TTextDSNCreator creator("/home/user/");
-  creator.DSNNameOrAlias = "MyTextDSN";
-  creator.DSNUserDescription = "desc";
-  creator.DatabaseFilePath = "/data/";
-  creator.FileExtensions = "*.CSV,*.Txt";
-  creator.Password = "secret";
-  creator.WorkingDir = "/work/";
+TextDsnCreator Creator() {
+  TextDsnCreator creator("/home/user/");
+  creator.dsnName = "MyTextDSN";
+  creator.description = "desc";
+  creator.dataFolder = "/data/";
+  creator.fileExtensions = "*.CSV,*.Txt";
+  creator.password = "secret";
+  creator.workingFolder = "/work/";
   return creator;
 }
 
@@ -35,32 +35,32 @@ TEST(AttributeList, AddSendsEveryPairInOrder) {
 }
 
 TEST(AttributeList, ConfigureDiffersOnlyInTheDriverId) {
-  TTextDSNCreator creator = Creator();
-  creator.Action = TDSNExecuteAction::ADD_SYS_DSN;
+  TextDsnCreator creator = Creator();
+  creator.action = DsnAction::AddSystem;
   std::string add = AttributeList(creator, "/lib/x.so");
-  creator.Action = TDSNExecuteAction::CONFIG_SYS_DSN;
+  creator.action = DsnAction::ConfigureSystem;
   const std::string configure = AttributeList(creator, "/lib/x.so");
   add.replace(add.find("DriverID=27"), 11, "DriverID=1b,00,00,00");
   EXPECT_SAME_BYTES(add, configure);
 }
 
 TEST(AttributeList, RemovalSendsTheNameAlone) {
-  TTextDSNCreator creator = Creator();
-  for (const auto action : {TDSNExecuteAction::REMOVE_DSN, TDSNExecuteAction::REMOVE_SYS_DSN,
-                            TDSNExecuteAction::REMOVE_DEFAULT_DSN}) {
-    creator.Action = action;
+  TextDsnCreator creator = Creator();
+  for (const auto action : {DsnAction::RemoveUser, DsnAction::RemoveSystem,
+                            DsnAction::RemoveDefault}) {
+    creator.action = action;
     EXPECT_SAME_BYTES("DSN=MyTextDSN\0\0"s, AttributeList(creator, "/lib/x.so"));
   }
 }
 
 TEST(AttributeList, OptionsFollowTheProperties) {
-  TTextDSNCreator creator = Creator();
-  creator.optImplitCommitSync = "Yes";
-  creator.optDSNReadOnly = true;
-  creator.optExclusive = true;
-  creator.optSafeTransactions = 5;
-  creator.optUserCommitSync = true;
-  creator.DSNNameOrAlias = " ";
+  TextDsnCreator creator = Creator();
+  creator.implicitCommitSync = "Yes";
+  creator.readOnly = true;
+  creator.exclusive = true;
+  creator.safeTransactions = 5;
+  creator.userCommitSync = true;
+  creator.dsnName = " ";
   const std::string list = AttributeList(creator, "/lib/x.so");
   EXPECT_EQ(0u, list.find("DSN= \0"s));
   EXPECT_NE(std::string::npos, list.find("ImplicitCommitSync=Yes\0"s));
@@ -71,25 +71,25 @@ TEST(AttributeList, OptionsFollowTheProperties) {
 }
 
 TEST(MaxBufferSize, TakesMultiplesOf512AndResetsAnythingElse) {
-  TTextDSNCreator creator("/");
+  TextDsnCreator creator("/");
   for (const int value : {0, 512, 4096, -512}) {
-    EXPECT_EQ(std::nullopt, creator.SetOptMaxBufferSize(value));
-    EXPECT_EQ(value, creator.optMaxBufferSize());
+    EXPECT_EQ(std::nullopt, creator.SetMaxBufferSize(value));
+    EXPECT_EQ(value, creator.MaxBufferSize());
   }
   EXPECT_EQ("Value of optMaxBufferSize MUST be a multiple of 512! Resetting value to default of 2048.",
-            creator.SetOptMaxBufferSize(1000));
-  EXPECT_EQ(2048, creator.optMaxBufferSize());
+            creator.SetMaxBufferSize(1000));
+  EXPECT_EQ(2048, creator.MaxBufferSize());
 }
 
 TEST(Execute, RefusesABlankNameWithoutCallingTheInstaller) {
   testing::OdbcSandbox sandbox;
-  TTextDSNCreator creator = Creator();
-  creator.DSNNameOrAlias.clear();
-  creator.WorkingDir.clear();
-  creator.DatabaseFilePath = "/data/file.csv";
+  TextDsnCreator creator = Creator();
+  creator.dsnName.clear();
+  creator.workingFolder.clear();
+  creator.dataFolder = "/data/file.csv";
   EXPECT_FALSE(creator.Execute());
   EXPECT_EQ(kBlankNameMessage, creator.LastError());
-  EXPECT_EQ("/data/", creator.WorkingDir);
+  EXPECT_EQ("/data/", creator.workingFolder);
   EXPECT_EQ("", sandbox.SystemDataSources());
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "odbc/driver/sql_error.h"
+#include "schema/number_reading.h"
 #include "support/case_names.h"
 
 namespace quorlin::driver {
@@ -65,6 +66,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{".", ColumnKind::Double, "0"},
                       ConversionCase{"1,000", ColumnKind::Double, "22018"},
                       ConversionCase{"1e400", ColumnKind::Double, "22003"},
+                      ConversionCase{"1e-400", ColumnKind::Double, "0"},
+                      ConversionCase{"-.e5", ColumnKind::Double, "0"},
+                      ConversionCase{"-1e400", ColumnKind::Integer, "22003"},
+                      ConversionCase{"1e400", ColumnKind::Bit, "22003"},
                       ConversionCase{"Jan 15 2002", ColumnKind::Date, "2002-01-15"},
                       ConversionCase{"01/15/02 10:30", ColumnKind::Timestamp, "2002-01-15 10:30:00"},
                       ConversionCase{"01/15/2002 10:30", ColumnKind::Date, "2002-01-15"},
@@ -92,6 +97,17 @@ TEST(FieldConversion, RefusalsQuoteTheTextAndSayWhatItShouldBe) {
     FAIL() << "converted";
   } catch (const SqlError& error) {
     EXPECT_STREQ("\"12a\" is not a number", error.what());
+  }
+}
+
+TEST(FieldConversion, ANumberBeyondADoubleIsRefusedInTheWordsOfEveryReader) {
+  for (const ColumnKind kind : {ColumnKind::Double, ColumnKind::BigInt}) {
+    try {
+      ConvertField(" 1e400 ", kind, LocaleSettings{});
+      FAIL() << "converted";
+    } catch (const SqlError& error) {
+      EXPECT_EQ(NumberOutOfRangeMessage("1e400"), error.what());
+    }
   }
 }
 

@@ -269,7 +269,7 @@ TEST_F(ProfileFileTest, SectionsAreListedInFileOrderUpToTheBufferSize) {
 
 // Where a file that cannot be read must not pass for a missing one, every read says why.
 TEST_F(ProfileFileTest, UnreadableFileRaisesWhenAskedTo) {
-  const ProfileFile strict(path_, Unreadable::kRaises);
+  const ProfileFile strict(path_, Unreadable::Raises);
   EXPECT_EQ("dflt", strict.ReadString("S", "K", "dflt"));
   const auto failure = [&] {
     try {

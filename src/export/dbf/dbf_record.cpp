@@ -173,7 +173,7 @@ Outcome PutValue(std::string& out, const ExportField& field, std::string_view va
       if (const auto plain = PlainFixedText(value, locale.decimalSeparator, decimals, digits)) {
         text = *plain;
       } else {
-        const std::optional<double> number = ReadNumber(value, locale);
+        const NumberReading number = ReadNumber(value, locale);
         if (!number) return Outcome::NotANumber;
         const auto [end, error] =
             std::to_chars(digits, digits + sizeof digits, *number, std::chars_format::fixed, decimals);

@@ -7,6 +7,7 @@
 #include "export/dbf/dbf_format.h"
 #include "export/dbf/dbf_record.h"
 #include "export/export_paths.h"
+#include "schema/number_reading.h"
 #include "text/record_splitter.h"
 
 namespace quorlin {
@@ -65,14 +66,20 @@ class XBaseWriter : public FormatWriter {
                   record_);
     if (record_.notANumberField) {
       const ExportField& field = request_.fields[*record_.notANumberField];
-      stopped_ = "Record " + std::to_string(number) + ": the " + std::string(Trim(TypeName(field.typeCode))) +
-                 " value \"" + std::string(values[*record_.notANumberField]) + "\" of " + field.name +
-                 " is not a number";
+      const std::string_view value = values[*record_.notANumberField];
+      std::string message = "Record " + std::to_string(number) + ": ";
+      if (ReadNumber(value, request_.locale).outcome == NumberOutcome::OutOfRange) {
+        message += field.name + ": " + NumberOutOfRangeMessage(value);
+      } else {
+        message += "the " + std::string(Trim(TypeName(field.typeCode))) + " value \"" + std::string(value) + "\" of " +
+                    field.name + " is not a number";
+      }
+      stopped_ = std::move(message);
       return;
     }
     for (const std::size_t field : record_.rejectedFields) {
       rejected_ = true;
-      log_->Write(std::to_string(number) + " : " + record_.LogText(values[field]) + "\r\n");
+      log_->Write(std::to_string(number) + " : " + record_.LogText(values[field]) + std::string(kLineEnd));
     }
     for (const std::size_t field : record_.cutFields) {
       ++cut_;
@@ -115,7 +122,7 @@ class XBaseWriter : public FormatWriter {
 
   std::string CutValueLogLine(std::int64_t number, std::size_t field) const {
     const ExportField& cut = request_.fields[field];
-    return std::to_string(number) + " : " + CutValueText(cut.name, cut.length) + "\r\n";
+    return std::to_string(number) + " : " + CutValueText(cut.name, cut.length) + std::string(kLineEnd);
   }
 
   static std::uint32_t CountField(std::int64_t count) {

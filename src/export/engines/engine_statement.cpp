@@ -1,10 +1,10 @@
 #include "export/engines/engine_statement.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "export/engines/date_patterns.h"
 #include "platform/ascii_case.h"
+#include "platform/file_paths.h"
 
 namespace quorlin {
 
@@ -88,8 +88,6 @@ std::string CharacterSetNote(const StatementSource& source, bool latin1Readable)
   if (IsUtf8(source.characterSet) || (latin1Readable && IsLatin1(source.characterSet))) return "";
   return "-- CharacterSet=" + source.characterSet + " is read as UTF-8: same as ASCII, other bytes differ\n";
 }
-
-std::string Folder(const std::string& path) { return std::filesystem::path(path).parent_path().string() + "/"; }
 
 // Where each fixed-length field starts, counting from 1.
 std::vector<long long> FieldStarts(const ExportFields& fields) {
@@ -334,7 +332,7 @@ std::string TrinoStatement(const StatementSource& source) {
   const std::string view = "hive.default." + SqlName(source.tableName);
   std::string statement = CharacterSetNote(source, false);
   statement += "-- The table reads every file in its folder: keep " +
-               std::filesystem::path(source.dataPath).filename().string() + " in a folder of its own there.\n";
+               FileNameOf(source.dataPath) + " in a folder of its own there.\n";
   std::vector<std::string> items;
   std::string columns;
   if (source.fixedInput) {
@@ -359,7 +357,7 @@ std::string TrinoStatement(const StatementSource& source) {
     if (!source.qualifier.empty()) statement += "    csv_quote = " + SqlText(source.qualifier) + ",\n";
   }
   if (source.hasHeaderRow) statement += "    skip_header_line_count = 1,\n";
-  statement += "    external_location = " + SqlText("file://" + Folder(source.dataPath)) + "\n);\n\n";
+  statement += "    external_location = " + SqlText("file://" + FolderOf(source.dataPath)) + "\n);\n\n";
   return statement + "CREATE VIEW " + view + " AS\nSELECT\n" + SelectList(items) + "FROM " + table + ";\n";
 }
 

@@ -115,7 +115,7 @@ class ParadoxWriter : public FormatWriter {
       ++cut_;
       log_->Write("Row: " + std::to_string(number) + " Col: " + std::to_string(column + 1) + " (Field " +
                   field.name + ") : " + CutValueText(field.name, std::clamp(field.length, 1, kMaxAlphaSize)) +
-                  "\r\n");
+                  std::string(kLineEnd));
     }
     try {
       table_->AppendRow();
@@ -142,11 +142,6 @@ class ParadoxWriter : public FormatWriter {
   }
 
  private:
-  static std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-  }
-
   std::vector<ParadoxColumn> Columns() {
     std::vector<std::string> names;
     for (const ExportField& field : request_.fields) {
@@ -233,7 +228,7 @@ class ParadoxWriter : public FormatWriter {
     line_ = "Row: " + std::to_string(row) + " Col: " + std::to_string(column + 1) + " (Field " +
             fieldName + ") : ";
     line_ += value;
-    line_ += "\r\n";
+    line_ += kLineEnd;
     log_->Write(line_);
   }
 

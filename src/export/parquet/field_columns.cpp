@@ -106,34 +106,6 @@ std::optional<std::int64_t> ReadInteger(std::string_view text, std::int64_t mini
   return value;
 }
 
-// Digits with at most one decimal separator, and an optional sign.
-bool IsPlainDecimal(std::string_view text, char separator) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  bool digits = false;
-  bool separatorSeen = false;
-  for (const char c : text) {
-    if (c >= '0' && c <= '9') {
-      digits = true;
-    } else if (c == separator && !separatorSeen) {
-      separatorSeen = true;
-    } else {
-      return false;
-    }
-  }
-  return digits;
-}
-
-std::optional<double> ReadDouble(std::string_view text, const LocaleSettings& locale) {
-  const std::string_view trimmed = Trim(text);
-  if (locale.decimalSeparator == '.' && IsPlainDecimal(trimmed, '.')) {
-    const std::string_view digits = trimmed.front() == '+' ? trimmed.substr(1) : trimmed;
-    double value = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error == std::errc() && end == digits.data() + digits.size()) return value;
-  }
-  return ReadNumber(text, locale);
-}
-
 // Ten-thousandths of a currency amount, exact for plain decimals (rounded half away from zero
 // past four places), through the number reader otherwise.
 std::optional<std::int64_t> ReadCurrency(std::string_view text, const LocaleSettings& locale) {
@@ -174,7 +146,7 @@ std::optional<std::int64_t> ReadCurrency(std::string_view text, const LocaleSett
     const auto value = static_cast<std::int64_t>(units);
     return negative ? -value : value;
   }
-  const std::optional<double> number = ReadNumber(text, locale);
+  const NumberReading number = ReadNumber(text, locale);
   if (!number) return std::nullopt;
   const double units = std::round(*number * kCurrencyFactor);
   if (!(std::abs(units) < 9.2e18)) return std::nullopt;
@@ -250,7 +222,7 @@ bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, Va
       }
       break;
     case ValueKind::Double:
-      if (const std::optional<double> value = ReadDouble(text, locale)) {
+      if (const NumberReading value = ReadNumber(text, locale)) {
         chunk.AddDouble(*value);
         return true;
       }

@@ -225,7 +225,7 @@ class ParquetWriter : public FormatWriter {
     std::string line = std::to_string(number) + " :  Col : " + std::to_string(position) + " (" +
                        request_.fields[position].name + ") : ";
     line += value;
-    line += "\r\n";
+    line += kLineEnd;
     log_->Write(line);
   }
 

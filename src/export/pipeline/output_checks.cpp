@@ -15,18 +15,11 @@ namespace {
 
 constexpr const char* kSchemaFileName = "Schema.INI";
 
-std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
-
 bool SameFolder(const std::string& a, const std::string& b) {
   const std::string folderA = FolderOf(a);
   const std::string folderB = FolderOf(b);
-  if (std::filesystem::path(folderA).lexically_normal() == std::filesystem::path(folderB).lexically_normal()) {
-    return true;
-  }
-  struct stat infoA {};
-  struct stat infoB {};
-  return ::stat(folderA.c_str(), &infoA) == 0 && ::stat(folderB.c_str(), &infoB) == 0 &&
-         infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+  return std::filesystem::path(folderA).lexically_normal() == std::filesystem::path(folderB).lexically_normal() ||
+         IsSameFile(folderA, folderB);
 }
 
 // The same file by name in any letter case, or by device and inode when both exist. Files the
@@ -34,7 +27,7 @@ bool SameFolder(const std::string& a, const std::string& b) {
 // input is a file apart from one whose name differs in case only where the file system keeps
 // them apart, which the inodes tell: the dialog's default output for data.csv is data.CSV.
 bool SameFile(const std::string& a, const std::string& b) {
-  if (SameFolder(a, b) && EqualNoCase(NameOf(a), NameOf(b))) return true;
+  if (SameFolder(a, b) && EqualNoCase(FileNameOf(a), FileNameOf(b))) return true;
   return IsSameFile(a, b);
 }
 
@@ -42,7 +35,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 std::string WrittenName(const std::string& path) {
   std::error_code error;
   const std::filesystem::path target = std::filesystem::canonical(path, error);
-  return error ? NameOf(path) : target.filename().string();
+  return error ? FileNameOf(path) : target.filename().string();
 }
 
 std::optional<std::string> LogRefusal(const std::string& log) {
@@ -68,7 +61,7 @@ std::optional<std::string> OutputFilesRefusal(const std::string& inputPath, cons
       if (auto refusal = LogRefusal(path)) return refusal;
     }
     if (IsSameFile(inputPath, path)) return what + ": it is the input file " + inputPath;
-    if (EqualNoCase(NameOf(path), kSchemaFileName) || EqualNoCase(WrittenName(path), kSchemaFileName) ||
+    if (EqualNoCase(FileNameOf(path), kSchemaFileName) || EqualNoCase(WrittenName(path), kSchemaFileName) ||
         SameFile(schema, path)) {
       return what + ": it would replace the saved layouts of its folder";
     }

@@ -76,21 +76,10 @@ std::optional<char*> PutNumber(char* out, std::string_view trimmed, const Locale
   return end + 1;
 }
 
-// Appends `value` in decimal with at least `width` digits, zeros in front.
-void AppendPadded(std::string& out, long long value, std::size_t width, char pad = '0') {
-  char text[48];
-  char* const end = text + sizeof text;
-  char* at = end;
-  const bool negative = value < 0;
-  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
-                                          : static_cast<unsigned long long>(value);
-  do {
-    *--at = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  if (negative) *--at = '-';
-  while (static_cast<std::size_t>(end - at) < width && at > text) *--at = pad;
-  out.append(at, static_cast<std::size_t>(end - at));
+// Appends `value` as PutPaddedDecimal writes it, `width` being at most 24.
+void AppendPadded(std::string& out, long long value, int width, char pad = '0') {
+  char text[24];
+  out.append(text, PutPaddedDecimal(text, value, width, pad));
 }
 
 // Writes the two digits of `value` (0 to 99) at `at`.

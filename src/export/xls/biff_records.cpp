@@ -7,24 +7,23 @@ namespace quorlin {
 
 namespace {
 
-enum RecordId : std::uint16_t {
-  kEof = 0x000A,
-  kCodepage = 0x0042,
-  kWindow1 = 0x003D,
-  kFont = 0x0031,
-  kDefColWidth = 0x0055,
-  kBoundSheet = 0x0085,
-  kXf = 0x00E0,
-  kLabelSst = 0x00FD,
-  kDimensions = 0x0200,
-  kBlank = 0x0201,
-  kBoolErr = 0x0205,
-  kDefaultRowHeight = 0x0225,
-  kWindow2 = 0x023E,
-  kStyle = 0x0293,
-  kFormat = 0x041E,
-  kBof = 0x0809,
-};
+// The ids of the records written here.
+constexpr std::uint16_t kEof = 0x000A;
+constexpr std::uint16_t kCodepage = 0x0042;
+constexpr std::uint16_t kWindow1 = 0x003D;
+constexpr std::uint16_t kFont = 0x0031;
+constexpr std::uint16_t kDefColWidth = 0x0055;
+constexpr std::uint16_t kBoundSheet = 0x0085;
+constexpr std::uint16_t kXf = 0x00E0;
+constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint16_t kDimensions = 0x0200;
+constexpr std::uint16_t kBlank = 0x0201;
+constexpr std::uint16_t kBoolErr = 0x0205;
+constexpr std::uint16_t kDefaultRowHeight = 0x0225;
+constexpr std::uint16_t kWindow2 = 0x023E;
+constexpr std::uint16_t kStyle = 0x0293;
+constexpr std::uint16_t kFormat = 0x041E;
+constexpr std::uint16_t kBof = 0x0809;
 
 constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kBuild = 3515;

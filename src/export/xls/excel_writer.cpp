@@ -108,7 +108,7 @@ class ExcelWriter : public FormatWriter {
     ++cut_;
     const std::string& name = request_.fields[column].name;
     log_->Write("Row: " + std::to_string(record_) + " Col: " + std::to_string(column + 1) + " (Field " + name +
-                ") : " + CutValueText(name, kMaxCellCharacters) + "\r\n");
+                ") : " + CutValueText(name, kMaxCellCharacters) + std::string(kLineEnd));
   }
 
   const ExportRequest& request_;

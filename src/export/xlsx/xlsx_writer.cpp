@@ -1,7 +1,5 @@
 #include "export/xlsx/xlsx_writer.h"
 
-#include <charconv>
-
 #include <xlsxwriter.h>
 
 #include "export/column_names.h"
@@ -10,17 +8,12 @@
 #include "export/typed_values.h"
 #include "platform/file_error.h"
 #include "platform/trim.h"
+#include "schema/number_reading.h"
+#include "text/utf8_text.h"
 
 namespace quorlin {
 
 namespace {
-
-// How many characters the UTF-8 text holds.
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
 
 class XlsxWriter : public FormatWriter {
  public:
@@ -124,10 +117,10 @@ class XlsxWriter : public FormatWriter {
     if (trimmed.size() + 2 > sizeof text) return false;
     const std::optional<char*> end = PutPlainNumber(text, trimmed, request_.locale);
     if (!end) return false;
-    double number = 0;
-    const std::from_chars_result read = std::from_chars(text, *end, number);
-    if (read.ec != std::errc() || read.ptr != *end) return false;
-    Check(worksheet_write_number(sheet_, Row(), column, number, nullptr));
+    const std::string_view pointText(text, static_cast<std::size_t>(*end - text));
+    const NumberReading number = ReadNumber(pointText, LocaleSettings{});
+    if (!number) return false;
+    Check(worksheet_write_number(sheet_, Row(), column, *number, nullptr));
     return true;
   }
 
@@ -154,14 +147,8 @@ class XlsxWriter : public FormatWriter {
     char* end = PutValidUtf8(text_.data(), value, replaced);
     std::string_view valid(text_.data(), static_cast<std::size_t>(end - text_.data()));
     counts_.Add(0, replaced);
-    if (valid.size() > kMaxXlsxText && CharacterCount(valid) > kMaxXlsxText) {
-      std::size_t kept = 0;
-      std::size_t characters = 0;
-      while (kept < valid.size()) {
-        if ((static_cast<unsigned char>(valid[kept]) & 0xC0) != 0x80 && ++characters > kMaxXlsxText) break;
-        ++kept;
-      }
-      valid = valid.substr(0, kept);
+    if (valid.size() > kMaxXlsxText && Utf8CharacterCount(valid) > kMaxXlsxText) {
+      valid = valid.substr(0, Utf8Advance(valid, 0, kMaxXlsxText));
       if (textsCut_++ == 0) firstCutRow_ = row_;
     }
     text_[valid.size()] = '\0';

@@ -33,15 +33,6 @@ bool IsNameChar(char32_t c) {
 
 bool IsDroppedControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 class XmlWriter : public FormatWriter {
  public:
   explicit XmlWriter(const ExportRequest& request)

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "odbc/driver/sql_error.h"
+#include "schema/number_reading.h"
 #include "text/record_splitter.h"
 
 namespace quorlin::driver {
@@ -54,8 +55,7 @@ CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSe
   const bool plain = error == std::errc() && end == text.data() + text.size();
   if (!plain) {
     // Not plain digits: a whole number written with an exponent or a zero fraction still counts.
-    double real = 0;
-    if (!ParseNumber(field, locale, real)) NotA(field, "a whole number");
+    const double real = FieldNumber(field, locale, "a whole number");
     if (std::trunc(real) != real) NotA(field, "a whole number");
     if (real < static_cast<double>(range.low) || real > static_cast<double>(range.high)) {
       throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for " + range.name);
@@ -111,9 +111,7 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
     value.form = value.integer != 0 ? "1" : "0";
     return value;
   }
-  double real = 0;
-  if (!ParseNumber(field, locale, real)) NotA(field, "a Bit (True, False, Yes, No, On, Off or a number)");
-  value.integer = real != 0;
+  value.integer = FieldNumber(field, locale, "a Bit (True, False, Yes, No, On, Off or a number)") != 0;
   return value;
 }
 
@@ -236,29 +234,15 @@ std::string_view ShortestPlainForm(std::string_view text) {
 
 }  // namespace
 
-bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value) {
-  const std::string_view trimmed = Trim(text);
-  if (locale.decimalSeparator == '.' && ReadPlainNumber(trimmed, value)) return true;
-  if (!IsNumeric(text, locale)) return false;
-  std::string plain(Trim(text));
-  if (!plain.empty() && plain.front() == '+') plain.erase(0, 1);
-  for (char& c : plain) {
-    if (c == locale.decimalSeparator) c = '.';
+double FieldNumber(std::string_view text, const LocaleSettings& locale, const char* what) {
+  double value = 0;
+  if (locale.decimalSeparator == '.' && ReadPlainNumber(Trim(text), value)) return value;
+  const NumberReading number = ReadNumber(text, locale);
+  if (number.outcome == NumberOutcome::OutOfRange) {
+    throw SqlError(state::kOutOfRange, NumberOutOfRangeMessage(text));
   }
-  if (plain.find_first_of("0123456789") == std::string::npos) {
-    value = 0;  // a lone decimal separator reads as zero
-    return true;
-  }
-  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Past the double's range: infinity for huge values (refused by the callers), zero for
-    // tiny ones. A long double still holds every number IsNumeric accepts.
-    long double wide = 0;
-    std::from_chars(plain.data(), plain.data() + plain.size(), wide);
-    value = static_cast<double>(wide);
-    return true;
-  }
-  return error == std::errc() && end == plain.data() + plain.size();
+  if (!number) NotA(text, what);
+  return *number;
 }
 
 bool ParseIsoDateTime(std::string_view text, CellValue::Kind kind, DateTime& value) {
@@ -330,10 +314,7 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
         value.form = ShortestPlainForm(trimmed);
         return value;
       }
-      if (!ParseNumber(field, locale, value.real)) NotA(field, "a number");
-      if (!std::isfinite(value.real)) {
-        throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for a Double");
-      }
+      value.real = FieldNumber(field, locale, "a number");
       return value;
     }
     case ColumnKind::Date:

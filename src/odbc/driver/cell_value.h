@@ -56,8 +56,9 @@ CellValue ValueOfStoredText(std::string_view text, ColumnKind kind);
 // points into it.
 CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text);
 
-// A number literal or a numeric text as a double; false when it is not one.
-bool ParseNumber(std::string_view text, const LocaleSettings& locale, double& value);
+// The value of a numeric text, for a value of `what` ("a number"): raises 22018 naming `what`
+// when the text is no number, and 22003 when it is beyond the range of a double.
+double FieldNumber(std::string_view text, const LocaleSettings& locale, const char* what);
 
 // An ISO date, time or timestamp as ODBC escapes write them ("2002-01-15", "10:30:00",
 // "2002-01-15 10:30:00.5"); false when the text is not one.

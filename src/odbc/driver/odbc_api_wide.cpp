@@ -74,7 +74,7 @@ extern "C" {
 SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND, SQLWCHAR* in, SQLSMALLINT inLength, SQLWCHAR* out,
                                     SQLSMALLINT outMax, SQLSMALLINT* outLength, SQLUSMALLINT) {
   return DriverConnectWith(handle, NarrowText(in, inLength), [&](std::string_view text) {
-    return CopyWideString(text, out, outMax, outLength, WideUnit::kCharacters);
+    return CopyWideString(text, out, outMax, outLength, WideUnit::Characters);
   });
 }
 
@@ -86,7 +86,7 @@ SQLRETURN SQL_API SQLConnectW(SQLHDBC handle, SQLWCHAR* dataSource, SQLSMALLINT 
 SQLRETURN SQL_API SQLGetInfoW(SQLHDBC handle, SQLUSMALLINT infoType, SQLPOINTER value, SQLSMALLINT bufferLength,
                               SQLSMALLINT* stringLength) {
   return GetInfoInto(handle, infoType, value, stringLength, [&](std::string_view text) {
-    return CopyWideString(text, value, bufferLength, stringLength, WideUnit::kBytes);
+    return CopyWideString(text, value, bufferLength, stringLength, WideUnit::Bytes);
   });
 }
 
@@ -103,9 +103,9 @@ SQLRETURN SQL_API SQLGetDiagRecW(SQLSMALLINT handleType, SQLHANDLE handle, SQLSM
   });
   if (!SQL_SUCCEEDED(result)) return result;
   if (sqlState != nullptr) {
-    CopyWideString(reinterpret_cast<const char*>(state.data()), sqlState, 6, nullptr, WideUnit::kCharacters);
+    CopyWideString(reinterpret_cast<const char*>(state.data()), sqlState, 6, nullptr, WideUnit::Characters);
   }
-  return CopyWideString(message, messageText, bufferLength, textLength, WideUnit::kCharacters) ? SQL_SUCCESS_WITH_INFO
+  return CopyWideString(message, messageText, bufferLength, textLength, WideUnit::Characters) ? SQL_SUCCESS_WITH_INFO
                                                                                                 : SQL_SUCCESS;
 }
 
@@ -122,7 +122,7 @@ SQLRETURN SQL_API SQLGetDiagFieldW(SQLSMALLINT handleType, SQLHANDLE handle, SQL
     return GetDiagField(*diagnostics, recordNumber, field, buffer, size, length, dataSource, dataSource);
   });
   if (!SQL_SUCCEEDED(result)) return result;
-  return CopyWideString(text, info, bufferLength, stringLength, WideUnit::kBytes) ? SQL_SUCCESS_WITH_INFO
+  return CopyWideString(text, info, bufferLength, stringLength, WideUnit::Bytes) ? SQL_SUCCESS_WITH_INFO
                                                                                   : SQL_SUCCESS;
 }
 
@@ -156,7 +156,7 @@ SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT column, SQLWCHAR
       return DescribeColumn(*statement, column, buffer, size, length, dataType, columnSize, decimalDigits, nullable);
     });
     if (!SQL_SUCCEEDED(result)) return result;
-    return CopyWideString(text, name, bufferLength, nameLength, WideUnit::kCharacters)
+    return CopyWideString(text, name, bufferLength, nameLength, WideUnit::Characters)
                ? Truncated(statement->diagnostics)
                : result;
   });
@@ -176,7 +176,7 @@ SQLRETURN SQL_API SQLColAttributeW(SQLHSTMT handle, SQLUSMALLINT column, SQLUSMA
       return ColumnAttribute(*statement, column, field, buffer, size, length, nullptr);
     });
     if (!SQL_SUCCEEDED(result)) return result;
-    return CopyWideString(text, characterAttribute, bufferLength, stringLength, WideUnit::kBytes)
+    return CopyWideString(text, characterAttribute, bufferLength, stringLength, WideUnit::Bytes)
                ? Truncated(statement->diagnostics)
                : result;
   });
@@ -198,7 +198,7 @@ SQLRETURN SQL_API SQLGetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPO
   if (connection == nullptr) return SQL_INVALID_HANDLE;
   return Run(connection->diagnostics, [&] {
     SQLSMALLINT length = 0;
-    const bool cut = CopyWideString("", value, bufferLength, &length, WideUnit::kBytes);
+    const bool cut = CopyWideString("", value, bufferLength, &length, WideUnit::Bytes);
     Store(stringLength, static_cast<SQLINTEGER>(length));
     return cut ? Truncated(connection->diagnostics) : SQL_SUCCESS;
   });

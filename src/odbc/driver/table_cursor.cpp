@@ -28,7 +28,7 @@ std::unique_ptr<TextRecordReader> OpenTableFile(const TableLayout& layout) {
   try {
     return std::make_unique<TextRecordReader>(
         real.string(), layout.characterSet, layout.fixed ? RecordForm::FixedLength : RecordForm::Delimited,
-        layout.separator, layout.qualifier, TextLineReader::kDefaultBufferSize, TextLineReader::LastLink::kRefuse);
+        layout.separator, layout.qualifier, TextLineReader::kDefaultBufferSize, TextLineReader::LastLink::Refuse);
   } catch (const FileError& failure) {
     throw SqlError(state::kGeneralError, failure.what());
   }

@@ -85,13 +85,8 @@ double NumberOf(const CellValue& value, SQLSMALLINT targetType) {
       return static_cast<double>(value.integer);
     case CellValue::Kind::Double:
       return value.real;
-    case CellValue::Kind::Text: {
-      double number = 0;
-      if (!ParseNumber(value.text, LocaleSettings{}, number)) {
-        throw SqlError(state::kBadValue, "\"" + std::string(value.text) + "\" is not a number");
-      }
-      return number;
-    }
+    case CellValue::Kind::Text:
+      return FieldNumber(value.text, LocaleSettings{}, "a number");
     default:
       Restricted(targetType);
   }

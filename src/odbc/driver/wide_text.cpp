@@ -12,24 +12,6 @@ namespace {
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void AppendUtf8(char32_t code, std::string& out) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::string NarrowText(const SQLWCHAR* text, SQLINTEGER length) {
@@ -45,12 +27,12 @@ std::string NarrowText(const SQLWCHAR* text, SQLINTEGER length) {
   for (std::size_t at = 0; at < count; ++at) {
     const char16_t unit = text[at];
     if (IsHighSurrogate(unit) && at + 1 < count && IsLowSurrogate(text[at + 1])) {
-      AppendUtf8(0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[at + 1] - 0xDC00), out);
+      AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[at + 1] - 0xDC00));
       ++at;
     } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-      AppendUtf8(0xFFFD, out);
+      AppendUtf8(out, 0xFFFD);
     } else {
-      AppendUtf8(unit, out);
+      AppendUtf8(out, unit);
     }
   }
   return out;
@@ -65,7 +47,7 @@ bool CopyWideString(std::string_view text, SQLPOINTER buffer, SQLLEN bufferLengt
                     WideUnit unit) {
   std::u16string wide;
   AppendUtf16(text, wide);
-  const SQLLEN scale = unit == WideUnit::kBytes ? static_cast<SQLLEN>(sizeof(SQLWCHAR)) : 1;
+  const SQLLEN scale = unit == WideUnit::Bytes ? static_cast<SQLLEN>(sizeof(SQLWCHAR)) : 1;
   if (fullLength != nullptr) *fullLength = static_cast<SQLSMALLINT>(static_cast<SQLLEN>(wide.size()) * scale);
   if (buffer == nullptr) return false;  // only the length was asked for
   const SQLLEN room = bufferLength / scale;

@@ -17,7 +17,7 @@ std::string NarrowText(const SQLWCHAR* text, SQLINTEGER length);
 std::optional<std::string> OptionalNarrowText(const SQLWCHAR* text, SQLSMALLINT length);
 
 // What a wide call's buffer and length arguments count: SQLWCHARs or bytes.
-enum class WideUnit { kCharacters, kBytes };
+enum class WideUnit { Characters, Bytes };
 
 // Copies `text` (UTF-8, or Latin-1 where it is not) as UTF-16 with a terminating NUL into a
 // buffer of `bufferLength` units, cutting it where it does not fit but never inside a

@@ -1,0 +1,73 @@
+#include "schema/number_reading.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "platform/trim.h"
+#include "schema/value_recognisers.h"
+
+namespace quorlin {
+
+namespace {
+
+std::string_view WithoutPlusSign(std::string_view text) {
+  return !text.empty() && text.front() == '+' ? text.substr(1) : text;
+}
+
+}  // namespace
+
+bool IsPlainDecimal(std::string_view text, char separator) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  bool digits = false;
+  bool separatorSeen = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      digits = true;
+    } else if (c == separator && !separatorSeen) {
+      separatorSeen = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
+}
+
+NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale) {
+  const std::string_view trimmed = Trim(text);
+  // Most values of a file are plain decimals, which from_chars reads exactly as the full rules
+  // would, without their checks.
+  if (locale.decimalSeparator == '.' && IsPlainDecimal(trimmed, '.')) {
+    const std::string_view digits = WithoutPlusSign(trimmed);
+    double value = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error == std::errc() && end == digits.data() + digits.size()) return {NumberOutcome::Read, value};
+  }
+  if (!IsNumeric(trimmed, locale)) return {};
+  std::string plain(WithoutPlusSign(trimmed));
+  for (char& c : plain) {
+    if (c == locale.decimalSeparator) c = '.';
+  }
+  // The recognisers read a separator without digits around it as zero, exponent or not.
+  const std::size_t exponent = plain.find_first_of("eE");
+  if (plain.find_first_of("0123456789") >= exponent) return {NumberOutcome::Read, 0.0};
+  const char* const first = plain.data();
+  const char* const last = plain.data() + plain.size();
+  double value = 0;
+  const std::from_chars_result read = std::from_chars(first, last, value);
+  if (read.ec == std::errc() && read.ptr == last) return {NumberOutcome::Read, value};
+  if (read.ec != std::errc::result_out_of_range) return {};
+  // Past the double's range one way or the other: the long double that holds every number
+  // IsNumeric accepts tells which, and rounds a tiny one to the nearest double.
+  long double wide = 0;
+  std::from_chars(first, last, wide);
+  if (std::fabs(wide) > std::numeric_limits<double>::max()) return {NumberOutcome::OutOfRange, 0.0};
+  return {NumberOutcome::Read, static_cast<double>(wide)};
+}
+
+std::string NumberOutOfRangeMessage(std::string_view text) {
+  return "\"" + std::string(Trim(text)) + "\" is out of range for a Double";
+}
+
+}  // namespace quorlin

@@ -1,0 +1,34 @@
+// The value of a numeric text: one reading for the export, the driver and the writers.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/locale_settings.h"
+
+namespace quorlin {
+
+enum class NumberOutcome { Read, NotANumber, OutOfRange };
+
+// Reads like std::optional<double>: true, and the value under *, only when a number was read.
+struct NumberReading {
+  NumberOutcome outcome = NumberOutcome::NotANumber;
+  double value = 0;
+
+  explicit operator bool() const { return outcome == NumberOutcome::Read; }
+  double operator*() const { return value; }
+};
+
+// The value of a text IsNumeric accepts (blanks around it, the locale's decimal separator, an
+// exponent; a lone separator reads as zero), rounded to the nearest double, so that a number
+// nearer zero than any double reads as zero. IsNumeric accepts every number a long double
+// holds: one beyond the largest double is OutOfRange, and any other text NotANumber.
+NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale);
+
+// An optional sign, then digits with at most one decimal separator.
+bool IsPlainDecimal(std::string_view text, char separator);
+
+// Why a text that reads as OutOfRange has no value, in the same words wherever it is refused.
+std::string NumberOutOfRangeMessage(std::string_view text);
+
+}  // namespace quorlin
