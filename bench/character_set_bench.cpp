@@ -17,7 +17,7 @@ namespace {
 // One record of names and places with accents and an amount in euros, in UTF-8 or in
 // Windows-1252, whose bytes for these characters are their Latin-1 code points (the euro 128).
 std::string Record(long long id, bool utf8) {
-  static const char* const kNames[] = {"Jos\xE9", "M\xFCller", "Fran\xE7oise", "\xD8stby", "Ana", "Ren\xE9e"};
+  static const char* const kNames[] = {"Jos\xE9", "M\xFCller", "Fran\xE7oise", "\xD8stby", "Ana", "Ren\xE9" "e"};
   static const char* const kPlaces[] = {"K\xF6ln", "Z\xFCrich", "S\xE3o Paulo", "Malm\xF6", "Lyon"};
   const auto encoded = [utf8](std::string_view latin) {
     std::string out;

@@ -159,9 +159,9 @@ DownloadOutcome OutcomeOf(CURLcode code, const Transfer& transfer, CURL* curl,
 DownloadResult DownloadFile(const DownloadRequest& request, TransferMonitor& monitor) {
   InitialiseCurlOnce();
   PartFile part(request.targetPath + ".part");
-  if (!part.IsOpen()) return {DownloadOutcome::WriteFailed, 0};
+  if (!part.IsOpen()) return {DownloadOutcome::WriteFailed, 0, {}};
   std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
-  if (!curl) return {DownloadOutcome::Unreachable, 0};
+  if (!curl) return {DownloadOutcome::Unreachable, 0, {}};
   std::unique_ptr<curl_slist, CurlDeleter> headers(
       curl_slist_append(curl_slist_append(nullptr, "Cache-Control: no-cache"), "Pragma: no-cache"));
   Transfer transfer{curl.get(), &part, &monitor, request.maxBytes, request.maxHeaderBytes};

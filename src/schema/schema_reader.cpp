@@ -84,12 +84,11 @@ FieldList ReadFixedFields(const ProfileFile& file, const std::string& section) {
   for (const ColumnEntry& entry : ReadColumnEntries(file, section, {})) {
     FixedEntryWidth(file, section, entry);
     const std::vector<std::string>& tokens = entry.tokens;
-    FieldSpec field;
+    FieldSpec& field = fields.emplace_back();
     field.name = tokens[0];
     field.typeName = tokens[1];
     field.width = tokens[3];
     field.format = tokens.size() >= 6 ? tokens[5] : std::string();
-    fields.push_back(std::move(field));
   }
   return fields;
 }

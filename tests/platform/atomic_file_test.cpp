@@ -64,7 +64,9 @@ TEST_P(WriteThroughLink, RefusesTargetsThatAreNotTheUsersSchemaFile) {
   const std::string target = dir.File(c.target);
   const std::string original = "[data.csv]\r\nCol1=a Char\r\n";
   if (std::string(c.name) != "MissingTarget") WriteBytes(target, original);
-  if (c.ownedByOther) ASSERT_EQ(0, chown(target.c_str(), kNobody, kNobody));
+  if (c.ownedByOther) {
+    ASSERT_EQ(0, chown(target.c_str(), kNobody, kNobody));
+  }
   const std::string link = dir.File("Schema.INI");
   std::filesystem::create_symlink(c.target, link);
   ProfileFile schema(link);
