@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,10 @@ using ExportFields = std::vector<ExportField>;
 
 // The sum of the fields' lengths; an xBase record is one byte longer.
 std::int64_t TotalWidth(const ExportFields& fields);
+
+// The refusal of a format whose text fields hold at most `most` characters, naming the first
+// field that is wider; nothing when every one fits.
+std::optional<std::string> WiderTextFieldThan(const ExportFields& fields, std::int32_t most, std::string_view format);
 
 void PrintTo(ExportFieldType type, std::ostream* out);
 void PrintTo(const ExportField& field, std::ostream* out);

@@ -31,12 +31,7 @@ class XBaseWriter : public FormatWriter {
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
 
   std::optional<std::string> Refusal() const override {
-    for (const ExportField& field : request_.fields) {
-      if (field.typeCode == ExportFieldType::Char && field.length > kMaxCharLength) {
-        return "The field " + field.name + " is " + std::to_string(field.length) +
-               " characters wide; a dBase field holds at most 254";
-      }
-    }
+    if (auto tooWide = WiderTextFieldThan(request_.fields, kMaxCharLength, "dBase")) return tooWide;
     if (DbfHeaderLength(request_.fields.size()) > static_cast<std::size_t>(kMaxRecordLength)) {
       return "The layout has " + std::to_string(request_.fields.size()) +
              " fields; their descriptions do not fit a dBase header";

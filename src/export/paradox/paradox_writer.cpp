@@ -61,12 +61,7 @@ class ParadoxWriter : public FormatWriter {
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath, logPath_}; }
 
   std::optional<std::string> Refusal() const override {
-    for (const ExportField& field : request_.fields) {
-      if (field.typeCode == ExportFieldType::Char && field.length > kMaxAlphaSize) {
-        return "The field " + field.name + " is " + std::to_string(field.length) +
-               " characters wide; a Paradox field holds at most 255";
-      }
-    }
+    if (auto tooWide = WiderTextFieldThan(request_.fields, kMaxAlphaSize, "Paradox")) return tooWide;
     if (request_.fields.size() > kMaxParadoxFields) {
       return "The layout has " + std::to_string(request_.fields.size()) + " fields; a Paradox table holds at most " +
              std::to_string(kMaxParadoxFields);
