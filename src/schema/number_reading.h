@@ -25,6 +25,10 @@ struct NumberReading {
 // holds: one beyond the largest double is OutOfRange, and any other text NotANumber.
 NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale);
 
+// Digits with at most one "." and an optional minus, fifteen digits at most: the exact double
+// of a number the recogniser accepts, read without its checks; false for any other text.
+bool ReadShortPlainDecimal(std::string_view text, double& value);
+
 // An optional sign, then digits with at most one decimal separator.
 bool IsPlainDecimal(std::string_view text, char separator);
 

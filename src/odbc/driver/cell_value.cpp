@@ -189,36 +189,7 @@ bool IsoTime(std::string_view text, DateTime& value) {
   return value.hour < 24 && value.minute < 60 && value.second < 60;
 }
 
-// Digits with at most one "." and an optional minus, fifteen digits at most: a number the
-// recogniser accepts, read in one pass without its checks. Its digits as a whole number and the
-// power of ten that scales them are both held exactly by a double, so the one division rounds
-// once and gives the double nearest to the text, as from_chars does.
-bool ReadPlainNumber(std::string_view text, double& value) {
-  static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-  std::uint64_t digits = 0;
-  std::size_t count = 0;
-  std::size_t scale = 0;
-  bool separator = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      ++count;
-      scale += separator ? 1 : 0;
-    } else if (c == '.' && !separator) {
-      separator = true;
-    } else if (!(i == 0 && c == '-')) {
-      return false;
-    }
-  }
-  if (count == 0 || count > 15) return false;
-  value = static_cast<double>(digits) / kPowersOfTen[scale];
-  if (text.front() == '-') value = -value;
-  return true;
-}
-
-// The shortest exact form to_chars writes for a number ReadPlainNumber reads, where it has a
+// The shortest exact form to_chars writes for a number ReadShortPlainDecimal reads, where it has a
 // whole part that is not zero and a fraction that is not: fifteen digits at most tell its double
 // apart from that of every other such number, so its shortest digits are its own without the
 // zeros that end the fraction, and written out they are shorter than with an exponent. Empty
@@ -235,8 +206,6 @@ std::string_view ShortestPlainForm(std::string_view text) {
 }  // namespace
 
 double FieldNumber(std::string_view text, const LocaleSettings& locale, const char* what) {
-  double value = 0;
-  if (locale.decimalSeparator == '.' && ReadPlainNumber(Trim(text), value)) return value;
   const NumberReading number = ReadNumber(text, locale);
   if (number.outcome == NumberOutcome::OutOfRange) {
     throw SqlError(state::kOutOfRange, NumberOutOfRangeMessage(text));
@@ -310,7 +279,7 @@ CellValue ConvertField(std::string_view field, ColumnKind kind, const LocaleSett
       CellValue value;
       value.kind = CellValue::Kind::Double;
       const std::string_view trimmed = Trim(field);
-      if (locale.decimalSeparator == '.' && ReadPlainNumber(trimmed, value.real)) {
+      if (locale.decimalSeparator == '.' && ReadShortPlainDecimal(trimmed, value.real)) {
         value.form = ShortestPlainForm(trimmed);
         return value;
       }
