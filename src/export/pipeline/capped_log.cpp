@@ -17,7 +17,9 @@ void CappedLog::Write(std::string_view bytes) {
     bytes.remove_prefix(length);
     --left_;
   }
-  // Past the limit only the line ends are counted.
+  // Past the limit only the line ends are counted. An empty view may point nowhere, which
+  // memchr must not be given even for no bytes.
+  if (bytes.empty()) return;
   const char* at = bytes.data();
   const char* const last = at + bytes.size();
   while (const auto* end = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(last - at)))) {
