@@ -49,7 +49,7 @@ void Prepare() {
     // The program's splitter does not read a doubled quote inside quotes as one quote, as the
     // generator writes a nickname: those become single quotes, so both sides read the same rows.
     const std::string command = std::string("/usr/bin/python3 ") + QUORLIN_GEN_CSV + " " + std::to_string(kRows) +
-                                " " + csv + ".generated && sed \"s/\"\"/'/g\" " + csv + ".generated > " + csv +
+                                " " + csv + ".generated && sed \"s/\\\"\\\"/'/g\" " + csv + ".generated > " + csv +
                                 ".partial && rm " + csv + ".generated";
     if (std::system(command.c_str()) != 0) std::exit(2);
     fs::rename(csv + ".partial", csv);
