@@ -2,10 +2,16 @@
 
 #include <cmath>
 
+#include "platform/trim.h"
+
 namespace quorlin {
 
 std::optional<std::int64_t> ReadWholeNumber(std::string_view text, const LocaleSettings& locale,
                                             std::int64_t minimum, std::int64_t maximum) {
+  if (const std::optional<std::int64_t> plain = ReadPlainWholeDigits(Trim(text))) {
+    if (*plain < minimum || *plain > maximum) return std::nullopt;
+    return plain;
+  }
   const NumberReading value = ReadNumber(text, locale);
   if (!value || *value != std::trunc(*value) || *value < static_cast<double>(minimum) ||
       *value > static_cast<double>(maximum)) {

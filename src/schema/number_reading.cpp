@@ -65,6 +65,22 @@ bool IsPlainDecimal(std::string_view text, char separator) {
   return digits;
 }
 
+std::optional<std::int64_t> ReadPlainWholeDigits(std::string_view text) {
+  const char* first = text.data();
+  const char* const last = text.data() + text.size();
+  const char* firstDigit = first;
+  if (first != last && *first == '+') {
+    firstDigit = ++first;  // from_chars reads a minus sign, not a plus
+  } else if (first != last && *first == '-') {
+    ++firstDigit;
+  }
+  if (firstDigit == last || *firstDigit < '0' || *firstDigit > '9') return std::nullopt;
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(first, last, value);
+  if (error != std::errc() || end != last) return std::nullopt;
+  return value;
+}
+
 NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale) {
   const std::string_view trimmed = Trim(text);
   // Most values of a file are plain decimals, which read exactly as the full rules would read

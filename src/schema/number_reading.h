@@ -1,6 +1,8 @@
 // The value of a numeric text: one reading for the export, the driver and the writers.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,11 @@ NumberReading ReadNumber(std::string_view text, const LocaleSettings& locale);
 // Digits with at most one "." and an optional minus, fifteen digits at most: the exact double
 // of a number the recogniser accepts, read without its checks; false for any other text.
 bool ReadShortPlainDecimal(std::string_view text, double& value);
+
+// An optional sign and decimal digits only, as most whole numbers of a file are written: their
+// value read without the general reader's checks; nothing for any other text, and for digits
+// beyond a 64-bit integer, which the general reader then takes.
+std::optional<std::int64_t> ReadPlainWholeDigits(std::string_view text);
 
 // An optional sign, then digits with at most one decimal separator.
 bool IsPlainDecimal(std::string_view text, char separator);

@@ -49,5 +49,14 @@ TEST(ReadNumber, UsesTheLocalesDecimalSeparator) {
   EXPECT_EQ(NumberOutcome::NotANumber, ReadNumber("1.5", comma).outcome);
 }
 
+TEST(ReadPlainWholeDigits, ReadsOneSignAndDigitsAndLeavesEveryOtherTextToTheGeneralReader) {
+  EXPECT_EQ(-42, ReadPlainWholeDigits("-42"));
+  EXPECT_EQ(7, ReadPlainWholeDigits("+007"));
+  EXPECT_EQ(INT64_MIN, ReadPlainWholeDigits("-9223372036854775808"));
+  for (const char* text : {"", "+", "-", "+-5", "-+5", "1.0", "1e3", " 5", "9223372036854775808"}) {
+    EXPECT_EQ(std::nullopt, ReadPlainWholeDigits(text)) << text;
+  }
+}
+
 }  // namespace
 }  // namespace quorlin

@@ -1,6 +1,5 @@
 #include "export/parquet/field_columns.h"
 
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -87,23 +86,6 @@ FieldColumn ColumnOf(const ExportField& field, CurrencyColumns currency) {
       break;
   }
   return result;
-}
-
-// An optional sign and decimal digits only: read without the general number reader.
-std::optional<std::int64_t> PlainInteger(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<std::int64_t> ReadInteger(std::string_view text, std::int64_t minimum, std::int64_t maximum,
-                                        const LocaleSettings& locale) {
-  std::optional<std::int64_t> value = PlainInteger(Trim(text));
-  if (!value) return ReadWholeNumber(text, locale, minimum, maximum);
-  if (*value < minimum || *value > maximum) return std::nullopt;
-  return value;
 }
 
 // Ten-thousandths of a currency amount, exact for plain decimals (rounded half away from zero
@@ -202,21 +184,21 @@ bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, Va
       }
       break;
     case ValueKind::Byte:
-      if (const auto value = ReadInteger(text, 0, 255, locale)) {
+      if (const auto value = ReadWholeNumber(text, locale, 0, 255)) {
         chunk.AddInt32(static_cast<std::int32_t>(*value));
         return true;
       }
       break;
     case ValueKind::Integer:
-      if (const auto value = ReadInteger(text, std::numeric_limits<std::int32_t>::min(),
-                                         std::numeric_limits<std::int32_t>::max(), locale)) {
+      if (const auto value = ReadWholeNumber(text, locale, std::numeric_limits<std::int32_t>::min(),
+                                         std::numeric_limits<std::int32_t>::max())) {
         chunk.AddInt32(static_cast<std::int32_t>(*value));
         return true;
       }
       break;
     case ValueKind::Long:
-      if (const auto value = ReadInteger(text, std::numeric_limits<std::int64_t>::min(),
-                                         std::numeric_limits<std::int64_t>::max(), locale)) {
+      if (const auto value = ReadWholeNumber(text, locale, std::numeric_limits<std::int64_t>::min(),
+                                         std::numeric_limits<std::int64_t>::max())) {
         chunk.AddInt64(*value);
         return true;
       }

@@ -42,17 +42,14 @@ IntegerRange RangeOf(ColumnKind kind) {
 bool IsCanonicalWhole(std::string_view text) {
   const bool negative = !text.empty() && text.front() == '-';
   const std::string_view digits = text.substr(negative ? 1 : 0);
-  return !digits.empty() && !(digits.front() == '0' && (digits.size() > 1 || negative));
+  return !digits.empty() && digits.front() != '+' && !(digits.front() == '0' && (digits.size() > 1 || negative));
 }
 
 CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   const IntegerRange range = RangeOf(kind);
-  std::string_view text = Trim(field);
-  const bool plusSign = !text.empty() && text.front() == '+';
-  if (plusSign) text.remove_prefix(1);
-  std::int64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  const bool plain = error == std::errc() && end == text.data() + text.size();
+  const std::string_view text = Trim(field);
+  std::optional<std::int64_t> value = ReadPlainWholeDigits(text);
+  const bool plain = value.has_value();
   if (!plain) {
     // Not plain digits: a whole number written with an exponent or a zero fraction still counts.
     const double real = FieldNumber(field, locale, "a whole number");
@@ -62,11 +59,11 @@ CellValue ConvertInteger(std::string_view field, ColumnKind kind, const LocaleSe
     }
     value = static_cast<std::int64_t>(real);
   }
-  if (value < range.low || value > range.high) {
+  if (*value < range.low || *value > range.high) {
     throw SqlError(state::kOutOfRange, "\"" + std::string(field) + "\" is out of range for " + range.name);
   }
-  CellValue number = CellValue::Of(value);
-  if (plain && !plusSign && IsCanonicalWhole(text)) number.form = text;
+  CellValue number = CellValue::Of(*value);
+  if (plain && IsCanonicalWhole(text)) number.form = text;
   return number;
 }
 
