@@ -442,7 +442,8 @@ void TfrmQuorlin::ConnectControls() {
   };
   connect(folderModel_, &QFileSystemModel::directoryLoaded, this, keepCurrentFolderInSight);
   connect(folderModel_, &QFileSystemModel::layoutChanged, this, keepCurrentFolderInSight);
-  connect(chkDefined, &QCheckBox::toggled, this, command(&TfrmQuorlin::chkDefinedClick));
+  connect(chkDefined, &QCheckBox::toggled, this,
+          [this](bool checked) { RunCommand([this, checked] { chkDefinedClick(checked); }); });
   connect(chkHeaderRow, &QCheckBox::toggled, this,
           [this](bool checked) { RunCommand([this, checked] { chkHeaderRowClick(checked); }); });
   connect(cboCharacterSet, &QComboBox::textActivated, this,

@@ -162,7 +162,9 @@ class TfrmQuorlin : public QMainWindow {
 
   // Schema commands and the saved last layout (main_window_schema.cpp).
   void cmdSaveClick();
-  void chkDefinedClick();
+  void chkDefinedClick(bool checked);
+  void SetSchemaListShown(bool shown);
+  void ShowChosenFileList();
   void lstSchemaDblClick();
   void cmdSchemaDeleteClick();
   // Opens the input file with the layout saved as `section` of `schema`, with the messages of
@@ -188,6 +190,7 @@ class TfrmQuorlin : public QMainWindow {
   // The options the window shows in its menus and check boxes; the controls only show them.
   bool soundsEnabled_ = false;
   bool odbcOnly_ = true;
+  bool schemaListShown_ = false;  // the "Schema" box: the folder's schema sections listed in place of its files
   bool openLastFile_ = false;
   bool useLastExport_ = false;
   std::string defaultLineLength_ = OptionSettings{}.fixedLength;  // what a rejected line length box returns to

@@ -77,7 +77,7 @@ void TfrmQuorlin::ReopenLastFile(const OptionSettings& options) {
     OpenSavedLayout(ProfileFile(env_.settingsPath), kLastFileSection);
     return;
   }
-  chkDefined->setChecked(true);
+  SetSchemaListShown(true);
   for (int row = 0; row < lstSchema->count(); ++row) {
     QListWidgetItem* item = lstSchema->item(row);
     if (ini::SameName(ItemBytes(item), file_.SectionName())) {
@@ -167,7 +167,7 @@ void TfrmQuorlin::ShutDown() {
   options.last = file_.InputBoxPath();
   options.openLastFile = openLastFile_;
   options.numberingBase = file_.NumberingBase();
-  options.schema = chkDefined->isChecked();
+  options.schema = schemaListShown_;
   options.sounds = soundsEnabled_;
   SaveShutDownOptions(settings, options);
   WriteLastLayout();
@@ -202,10 +202,7 @@ void TfrmQuorlin::FolderChange() {
   AskSaveChanges();
   file_.SetFolder(SelectedFolder());
   ShowFolderFiles();
-  if (chkDefined->isChecked()) {
-    chkDefined->setChecked(false);
-    chkDefined->setChecked(true);
-  }
+  if (schemaListShown_) ShowChosenFileList();
 }
 
 void TfrmQuorlin::ShowFolderFiles() {

@@ -170,8 +170,8 @@ void TfrmQuorlin::mnuHeaderRowClick() {
 }
 
 void TfrmQuorlin::mnuDefinedClick() {
-  chkDefined->toggle();
-  mnuDefined->setChecked(chkDefined->isChecked());
+  AskSaveChanges();
+  SetSchemaListShown(!schemaListShown_);
   MarkLayoutChanged();
 }
 
@@ -190,28 +190,23 @@ void TfrmQuorlin::mnuSoundsClick() {
 }
 
 void TfrmQuorlin::mnuOpenLastClick() {
-  ProfileFile settings(env_.settingsPath);
-  const bool yes = env_.dialogs->Ask("Open Last File on Start?", "OPTIONS",
-                                     LoadSettings(settings).options.openLastFile);
+  const bool yes = env_.dialogs->Ask("Open Last File on Start?", "OPTIONS", openLastFile_);
   openLastFile_ = yes;
   mnuOpenLast->setChecked(yes);
+  ProfileFile settings(env_.settingsPath);
   SaveOpenLastFile(settings, yes);
 }
 
 void TfrmQuorlin::mnuUseLastExportClick() {
-  ProfileFile settings(env_.settingsPath);
-  const bool yes = env_.dialogs->Ask("Use Last EXPORT File FORMAT on Start?", "OPTIONS",
-                                     LoadSettings(settings).exports.useLastFile);
+  const bool yes = env_.dialogs->Ask("Use Last EXPORT File FORMAT on Start?", "OPTIONS", useLastExport_);
   useLastExport_ = yes;
   mnuUseLastExport->setChecked(yes);
+  ProfileFile settings(env_.settingsPath);
   SaveUseLastExport(settings, yes);
 }
 
 void TfrmQuorlin::mnuSetEditorClick() {
   programFolder_ = env_.programFolder;
-  ProfileFile settings(env_.settingsPath);
-  editorPath_ = LoadSettings(settings).options.editor;
-  if (editorPath_.empty()) editorPath_ = kDefaultEditor;
   FileDialogRequest request;
   request.title = "Locate Editor for displaying results...";
   request.filter = "Editors (*);;All Files (*)";
@@ -219,6 +214,7 @@ void TfrmQuorlin::mnuSetEditorClick() {
   // Cancel leaves the current editor in the dialog, which is then written again.
   const std::string chosen = PathBytes(env_.dialogs->ChooseOpenFile(request).fileName);
   if (!IsBlank(chosen)) {
+    ProfileFile settings(env_.settingsPath);
     SaveEditor(settings, chosen);
     editorPath_ = chosen;
   } else {

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <filesystem>
 
 #include "app/display_text.h"
@@ -36,31 +37,39 @@ void TfrmQuorlin::cmdSaveClick() {
   }
   if (soundsEnabled_) env_.sounds->PlayPreset(outcome.written ? 2 : 4);
   env_.dialogs->Inform(DisplayText(outcome.message));
-  if (chkDefined->isChecked()) {
-    chkDefined->setChecked(false);
-    chkDefined->setChecked(true);
-  }
+  if (schemaListShown_) ShowChosenFileList();
   file_.ClearLayoutChanged();
 }
 
 // The "Schema" box: shows the folder's schema sections in place of its files.
-void TfrmQuorlin::chkDefinedClick() {
+void TfrmQuorlin::chkDefinedClick(bool checked) {
   AskSaveChanges();
-  if (chkDefined->isChecked()) {
-    lstSchema->clear();
-    const std::string& folder = file_.Folder();
-    if (!folder.empty() && HasSchemaFile(folder)) {
-      lstSchema->show();
-      lstSchema->raise();
-      lstFiles->hide();
-      for (const std::string& section : ListSchemaSections(folder)) NewByteItem(section, lstSchema);
-    }
+  SetSchemaListShown(checked);
+}
+
+void TfrmQuorlin::SetSchemaListShown(bool shown) {
+  schemaListShown_ = shown;
+  const QSignalBlocker quietBox(chkDefined);
+  chkDefined->setChecked(shown);
+  mnuDefined->setChecked(shown);
+  ShowChosenFileList();
+}
+
+// The folder's files, or its schema sections where it has a Schema.INI and they were chosen.
+void TfrmQuorlin::ShowChosenFileList() {
+  lstSchema->clear();
+  const std::string& folder = file_.Folder();
+  if (schemaListShown_ && !folder.empty() && HasSchemaFile(folder)) {
+    lstSchema->show();
+    lstSchema->raise();
+    lstFiles->hide();
+    for (const std::string& section : ListSchemaSections(folder)) NewByteItem(section, lstSchema);
   } else {
     lstSchema->hide();
     lstFiles->show();
     lstFiles->raise();
   }
-  cmdSchemaDelete->setEnabled(chkDefined->isChecked());
+  cmdSchemaDelete->setEnabled(schemaListShown_);
 }
 
 // Opens a listed file with the layout saved for it.
@@ -107,7 +116,7 @@ void TfrmQuorlin::OpenSavedLayout(const ProfileFile& schema, const std::string& 
 
 // Erases the selected file's section from the folder's Schema.INI.
 void TfrmQuorlin::cmdSchemaDeleteClick() {
-  if (!chkDefined->isChecked()) return;
+  if (!schemaListShown_) return;
   const QList<QListWidgetItem*> selected = lstSchema->selectedItems();
   if (selected.isEmpty()) return;
   QListWidgetItem* item = selected.first();

@@ -242,7 +242,7 @@ TEST_F(SchemaTest, TheSchemaBoxAsksToSaveChangesFirst) {
   EXPECT_FALSE(window->LayoutChanged());
 }
 
-TEST_F(SchemaTest, UseSchemaFileTogglesTheBoxAndMarksTheLayout) {
+TEST_F(SchemaTest, UseSchemaFileAndTheSchemaBoxFollowEachOtherAndTheMenuMarksTheLayout) {
   WriteBytes(SchemaFile(), "[a.csv]\r\nCol1=x Char\r\n");
   StartInData();
   Item("mnuDefined")->trigger();
@@ -254,6 +254,10 @@ TEST_F(SchemaTest, UseSchemaFileTogglesTheBoxAndMarksTheLayout) {
   Item("mnuDefined")->trigger();
   EXPECT_FALSE(Find<QCheckBox>("chkDefined")->isChecked());
   EXPECT_FALSE(Item("mnuDefined")->isChecked());
+  dialogs.Expect(BoxKind::Confirm, false);
+  SetSchemaBox(true);
+  EXPECT_TRUE(Item("mnuDefined")->isChecked());
+  EXPECT_EQ(QStringList{"a.csv"}, SchemaEntries());
 }
 
 TEST_F(SchemaTest, OpeningADelimitedEntryReadsItsLayout) {
