@@ -330,6 +330,52 @@ std::optional<std::string_view> NormaliseShortDate(std::string_view text, const 
   return std::string_view(buffer.data(), trimmed.size());
 }
 
+bool IsPlainDateMark(char c, char separator) { return c == '/' || c == '-' || c == ' ' || c == separator; }
+
+// The `count` digits at `text[at]` onward as a number; false where one is not a digit.
+bool ReadDigits(std::string_view text, std::size_t at, std::size_t count, int& value) {
+  value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) return false;
+    value = value * 10 + static_cast<int>(digit);
+  }
+  return true;
+}
+
+// The runs of the commonest dates, ten characters of two, two and four digits or of four, two
+// and two, read at once; false for any other text.
+bool ReadTenCharacterDate(std::string_view text, char separator, int (&numbers)[3], std::size_t (&lengths)[3]) {
+  if (text.size() != 10) return false;
+  const std::size_t first = IsPlainDateMark(text[4], separator) ? 4 : 2;
+  const std::size_t second = first == 4 ? 7 : 5;
+  if (!IsPlainDateMark(text[first], separator) || !IsPlainDateMark(text[second], separator)) return false;
+  lengths[0] = first;
+  lengths[1] = second - first - 1;
+  lengths[2] = text.size() - second - 1;
+  return ReadDigits(text, 0, lengths[0], numbers[0]) && ReadDigits(text, first + 1, lengths[1], numbers[1]) &&
+         ReadDigits(text, second + 1, lengths[2], numbers[2]);
+}
+
+// Three runs of one to four digits split by one mark each and nothing else.
+bool ReadDateRuns(std::string_view text, char separator, int (&numbers)[3], std::size_t (&lengths)[3]) {
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) {
+      if (at == end || !IsPlainDateMark(*at, separator)) return false;
+      ++at;
+    }
+    const char* const start = at;
+    int n = 0;
+    while (at != end && IsDigit(*at) && at - start < 4) n = n * 10 + (*at++ - '0');
+    lengths[i] = static_cast<std::size_t>(at - start);
+    if (lengths[i] == 0 || (at != end && IsDigit(*at))) return false;
+    numbers[i] = n;
+  }
+  return at == end;
+}
+
 // Reads the usual date, three runs of one to four digits split by "/", "-", " " or the
 // locale's date separator and nothing else, straight from the text: the result ScanDate gives
 // for it once normalised, as each run is read whole and the date must end after the third.
@@ -341,23 +387,12 @@ std::optional<DateTime> ReadPlainDate(std::string_view text, const LocaleSetting
     return std::nullopt;
   }
   const std::string_view trimmed = Trim(text);
-  const char* at = trimmed.data();
-  const char* const end = at + trimmed.size();
   int numbers[3];
   std::size_t lengths[3];
-  for (int i = 0; i < 3; ++i) {
-    if (i > 0) {
-      if (at == end || !(*at == '/' || *at == '-' || *at == ' ' || *at == separator)) return std::nullopt;
-      ++at;
-    }
-    const char* const start = at;
-    int n = 0;
-    while (at != end && IsDigit(*at) && at - start < 4) n = n * 10 + (*at++ - '0');
-    lengths[i] = static_cast<std::size_t>(at - start);
-    if (lengths[i] == 0 || (at != end && IsDigit(*at))) return std::nullopt;
-    numbers[i] = n;
+  if (!ReadTenCharacterDate(trimmed, separator, numbers, lengths) &&
+      !ReadDateRuns(trimmed, separator, numbers, lengths)) {
+    return std::nullopt;
   }
-  if (at != end) return std::nullopt;
   DateTime date;
   std::size_t yearLength = lengths[2];
   switch (OrderOf(locale.shortDateFormat)) {
@@ -409,13 +444,15 @@ bool IsWholeNumber(std::string_view text, const LocaleSettings& locale) {
 }
 
 bool IsBoolean(std::string_view text) {
-  static constexpr std::array<std::string_view, 6> kWords = {"TRUE", "FALSE", "YES",
-                                                             "NO",   "ON",    "OFF"};
   const std::string_view trimmed = Trim(text);
-  for (std::string_view word : kWords) {
-    if (trimmed.size() == word.size() && StartsWithNoCase(trimmed, word)) return true;
+  // Only the words of the text's length can match it.
+  switch (trimmed.size()) {
+    case 2: return EqualNoCase(trimmed, "NO") || EqualNoCase(trimmed, "ON");
+    case 3: return EqualNoCase(trimmed, "YES") || EqualNoCase(trimmed, "OFF");
+    case 4: return EqualNoCase(trimmed, "TRUE");
+    case 5: return EqualNoCase(trimmed, "FALSE");
+    default: return false;
   }
-  return false;
 }
 
 bool IsDate(std::string_view text, const LocaleSettings& locale) {

@@ -197,7 +197,11 @@ TEST(ValueRecognisersTest, UsualDateShapesAndTheirNeighbours) {
                          {"0001/2/3", Day(2003, 2, 1)},
                          {"1/2/3/", Day(2003, 2, 1)},
                          {"01/02/2003 7", Day(2003, 2, 1, 7)},
-                         {"01/02/12345", std::nullopt}});
+                         {"01/02/12345", std::nullopt},
+                         {"01-02-2003", Day(2003, 2, 1)},
+                         {"01/02 2003", Day(2003, 2, 1)},
+                         {"2003-02-01", std::nullopt},
+                         {"01/02/200x", std::nullopt}});
   }
   ExpectDates(dots, {{"01.02.03", Day(2003, 2, 1)}});
   ExpectDates(DayMonthYear(), {{"01.02.03", std::nullopt}});
@@ -242,6 +246,7 @@ TEST(ValueRecognisersTest, YearMonthDayOrder) {
   locale.currentYear = 2026;
   ExpectDates(locale, {{"2002-01-15", Day(2002, 1, 15)},
                        {"2002/01/15", Day(2002, 1, 15)},
+                       {"2002-02-30", std::nullopt},
                        {"2002 Jan 15 08:05", Day(2002, 1, 15, 8, 5)},
                        {"02-01-15", Day(2002, 1, 15)},
                        {"15/01/2002", std::nullopt},
