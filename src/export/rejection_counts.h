@@ -25,12 +25,15 @@ class RejectionCounts {
   std::vector<std::string> Messages() const {
     std::vector<std::string> messages;
     if (Rejected() > 0) {
-      messages.push_back(std::to_string(Rejected()) +
-                         " values were no number or date of their field's type and were written as null");
+      messages.push_back(Rejected() == 1
+                             ? "1 value was no number or date of its field's type and was written as null"
+                             : std::to_string(Rejected()) +
+                                   " values were no number or date of their field's type and were written as null");
     }
     if (Replaced() > 0) {
-      messages.push_back(std::to_string(Replaced()) +
-                         " bytes that are not UTF-8 were written as the character U+FFFD");
+      messages.push_back(Replaced() == 1 ? "1 byte that is not UTF-8 was written as the character U+FFFD"
+                                         : std::to_string(Replaced()) +
+                                               " bytes that are not UTF-8 were written as the character U+FFFD");
     }
     return messages;
   }

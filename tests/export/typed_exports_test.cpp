@@ -112,7 +112,7 @@ TEST_F(TypedExport, JsonLinesAreTypedObjectsThatPythonReadsWithBadBytesReplacedA
   EXPECT_EQ(2, result.valuesRejected);
   EXPECT_EQ((std::vector<std::string>{
                 "2 values were no number or date of their field's type and were written as null",
-                "1 bytes that are not UTF-8 were written as the character U+FFFD"}),
+                "1 byte that is not UTF-8 was written as the character U+FFFD"}),
             result.messages);
   const CommandResult read = Python(
       "import json\n"
