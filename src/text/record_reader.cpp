@@ -179,8 +179,17 @@ bool TextRecordReader::SkipRecord() {
 std::int64_t TextRecordReader::SkipRemainingRecords() {
   if (!quoting_ && pending_.empty()) return lines_.SkipRemainingLines();
   std::int64_t count = 0;
-  while (SkipRecord()) ++count;
-  return count;
+  for (;;) {
+    // A line without the qualifier opens no value, so it is a record of its own: such lines
+    // are counted a buffer at a time, and only the others are walked.
+    if (pending_.empty() && qualifier_.size() == 1) {
+      const std::int64_t plain = lines_.SkipBufferedLinesWithout(qualifier_.front());
+      linesRead_ += plain;
+      count += plain;
+    }
+    if (!SkipRecord()) return count;
+    ++count;
+  }
 }
 
 bool TextRecordReader::AtEnd() { return pending_.empty() && lines_.AtEnd(); }

@@ -360,6 +360,31 @@ bool TextLineReader::SkipTextLine() {
   return ReadTextLine(skipped_);
 }
 
+std::int64_t TextLineReader::SkipBufferedLinesWithout(char byte) {
+  if (ended_ || begin_ >= stop_) return 0;
+  const bool lineFeeds = ends_ == LineEnds::LineFeed;
+  const char* const buffer = buffer_.data();
+  const char* at = buffer + begin_;
+  const char* const stop = buffer + stop_;
+  const auto* holder = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(stop - at)));
+  const char* const limit = holder != nullptr ? holder : stop;
+  std::int64_t lines = 0;
+  for (;;) {
+    const auto* found = static_cast<const char*>(
+        std::memchr(at, lineFeeds ? kLineFeed : kCarriageReturn, static_cast<std::size_t>(limit - at)));
+    if (found == nullptr) break;
+    if (!lineFeeds) {
+      // Whether a line feed follows the carriage return is known only with the byte after it.
+      if (found + 1 >= buffer + end_) break;
+      if (found[1] == kLineFeed) ++found;
+    }
+    at = found + 1;
+    ++lines;
+  }
+  begin_ = static_cast<std::size_t>(at - buffer);
+  return lines;
+}
+
 // Every line ends with one line-end byte (a CR LF pair with its CR in a file of CR line ends),
 // so the lines left are the line-end bytes before the first Ctrl-Z, and one more when text
 // follows the last of them. The bytes are counted straight from the file, the second half of

@@ -77,6 +77,10 @@ class TextLineReader {
   bool SkipTextLine();
   // Reads past every line left; gives how many ReadTextLine would still have given.
   std::int64_t SkipRemainingLines();
+  // Reads past the whole lines already in the buffer that hold no `byte`, up to the first that
+  // does; gives how many. It does not read the file, so ReadTextLine goes on with the line this
+  // stopped at.
+  std::int64_t SkipBufferedLinesWithout(char byte);
 
   // From now on keeps at most `maxBytes` of each line; the rest of a longer line is read
   // past, so a line of any length costs no more memory than that.

@@ -50,6 +50,10 @@ TEST_P(RecordRule, ReadsTheExpectedRecordsWithAnyBufferSize) {
     EXPECT_EQ(c.unclosedLine, reader.UnclosedLine()) << "buffer of " << bufferSize;
     reader.Rewind();
     EXPECT_EQ(static_cast<std::int64_t>(c.records.size()), reader.SkipRemainingRecords());
+    // Counting alone numbers the lines as reading does.
+    TextRecordReader counter(dir.File("data.csv"), c.separator, c.qualifier, bufferSize);
+    EXPECT_EQ(static_cast<std::int64_t>(c.records.size()), counter.SkipRemainingRecords());
+    EXPECT_EQ(c.unclosedLine, counter.UnclosedLine()) << "buffer of " << bufferSize;
   }
 }
 
@@ -70,6 +74,9 @@ const RecordCase kRecordCases[] = {
     {"NoSeparatorStillJoins", "\"a\r\nb\"\r\n", {"\"a\r\nb\""}, {1}, 0, "\"", ""},
     {"EmptyFileHasNoRecord", "", {}, {}},
     {"CtrlZEndsTheValue", "\"a\r\nb\x1a\",1\r\n", {"\"a", "b"}, {1, 2}, 1},
+    {"PlainLinesAroundQuotedOnes", "a,1\nb,2\n\"c\nd\",3\ne,\"4\"\nf,5\ng,\"6\nh",
+     {"a,1", "b,2", "\"c\nd\",3", "e,\"4\"", "f,5", "g,\"6", "h"}, {1, 2, 3, 5, 6, 7, 8}, 7},
+    {"PlainLastLineWithoutLineEnd", "a\nb\n\"c\"\nd", {"a", "b", "\"c\"", "d"}, {1, 2, 3, 4}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RecordRule, ::testing::ValuesIn(kRecordCases),
