@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <numeric>
 #include <optional>
 
 #include "export/export_paths.h"
@@ -94,6 +96,9 @@ class ParquetWriter : public FormatWriter {
         columns_(parquet::FieldColumnsFor(request.fields, request.currencyAsDecimal
                                                               ? parquet::CurrencyColumns::Decimal
                                                               : parquet::CurrencyColumns::Double)) {
+    columnOrder_.resize(columns_.size());
+    std::iota(columnOrder_.begin(), columnOrder_.end(), std::size_t{0});
+    columnCost_.resize(columns_.size());
     for (parquet::ValueReading& reading : reading_) {
       reading.locale = request.locale;
       reading.trimText = request.fixedInput;
@@ -183,11 +188,17 @@ class ParquetWriter : public FormatWriter {
     TakeFilledBatch();
     fileRows_ += static_cast<std::int64_t>(Filling().Rows());
     const RecordBatch& batch = Filling();
+    // The costliest columns of the batch before go first, so that no worker is left with a
+    // long column at the end while the other has none.
+    std::stable_sort(columnOrder_.begin(), columnOrder_.end(),
+                     [this](std::size_t a, std::size_t b) { return columnCost_[a] > columnCost_[b]; });
     nextColumn_ = 0;
     workers_.Start([this, &batch](std::size_t worker) {
       std::vector<RefusedValue>& refused = refused_[worker];
       refused.clear();
-      for (std::size_t column; (column = nextColumn_++) < columns_.size();) {
+      for (std::size_t next; (next = nextColumn_++) < columnOrder_.size();) {
+        const std::size_t column = columnOrder_[next];
+        const auto start = std::chrono::steady_clock::now();
         parquet::ColumnChunk& chunk = file_->Column(column);
         for (std::size_t row = 0; row < batch.Rows(); ++row) {
           const std::optional<std::string_view> value = batch.Value(row, column);
@@ -197,6 +208,7 @@ class ParquetWriter : public FormatWriter {
             refused.push_back({row, column});
           }
         }
+        columnCost_[column] = (std::chrono::steady_clock::now() - start).count();
       }
     });
     inColumns_ = filling_;
@@ -238,6 +250,8 @@ class ParquetWriter : public FormatWriter {
   std::size_t filling_ = 0;
   std::optional<std::size_t> inColumns_;
   std::atomic<std::size_t> nextColumn_{0};
+  std::vector<std::size_t> columnOrder_;  // the order the workers take the columns in
+  std::vector<std::chrono::steady_clock::rep> columnCost_;  // each column's time in the batch before
   std::array<parquet::ValueReading, 2> reading_;  // one per worker
   std::array<std::vector<RefusedValue>, 2> refused_;
   std::int64_t fileRows_ = 0;  // records given to the open file, the workers' batch included
