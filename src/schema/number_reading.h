@@ -1,6 +1,7 @@
 // The value of a numeric text: one reading for the export, the driver and the writers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,19 @@ bool ReadShortPlainDecimal(std::string_view text, double& value);
 // value read without the general reader's checks; nothing for any other text, and for digits
 // beyond a 64-bit integer, which the general reader then takes.
 std::optional<std::int64_t> ReadPlainWholeDigits(std::string_view text);
+
+// The `count` decimal digits at `text[at]` onward as a number; false where the text ends first
+// or one of them is not a digit. Inline, as dates read it for every run of their digits.
+inline bool ReadDigitRun(std::string_view text, std::size_t at, std::size_t count, int& value) {
+  if (at + count > text.size()) return false;
+  value = 0;
+  for (std::size_t i = at; i < at + count; ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    if (digit > 9) return false;
+    value = value * 10 + static_cast<int>(digit);
+  }
+  return true;
+}
 
 // An optional sign, then digits with at most one decimal separator.
 bool IsPlainDecimal(std::string_view text, char separator);

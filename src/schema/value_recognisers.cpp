@@ -15,6 +15,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/trim.h"
+#include "schema/number_reading.h"
 
 namespace quorlin {
 namespace {
@@ -211,14 +212,11 @@ DateOrder OrderOf(std::string_view shortDateFormat) {
   return DateOrder::MonthDayYear;
 }
 
+// The marks that part the runs of a date: "/", "-", " " and the locale's own separator.
+bool IsPlainDateMark(char c, char separator) { return c == '/' || c == '-' || c == ' ' || c == separator; }
+
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-bool IsValidDate(int year, int month, int day) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
-  const int last = kDays[month - 1] + ((month == 2 && IsLeapYear(year)) ? 1 : 0);
-  return day <= last;
-}
 
 // Places a one- or two-digit year in the hundred years from 50 before the current year to 49
 // after it.
@@ -325,22 +323,9 @@ std::optional<std::string_view> NormaliseShortDate(std::string_view text, const 
   for (std::size_t i = 0; i < trimmed.size(); ++i) {
     const char c = trimmed[i];
     if (AsciiUpper(c) >= 'A' && AsciiUpper(c) <= 'Z') return std::nullopt;
-    buffer[i] = c == '/' || c == ' ' || c == '-' ? locale.dateSeparator : c;
+    buffer[i] = IsPlainDateMark(c, locale.dateSeparator) ? locale.dateSeparator : c;
   }
   return std::string_view(buffer.data(), trimmed.size());
-}
-
-bool IsPlainDateMark(char c, char separator) { return c == '/' || c == '-' || c == ' ' || c == separator; }
-
-// The `count` digits at `text[at]` onward as a number; false where one is not a digit.
-bool ReadDigits(std::string_view text, std::size_t at, std::size_t count, int& value) {
-  value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
-    if (digit > 9) return false;
-    value = value * 10 + static_cast<int>(digit);
-  }
-  return true;
 }
 
 // The runs of the commonest dates, ten characters of two, two and four digits or of four, two
@@ -353,8 +338,8 @@ bool ReadTenCharacterDate(std::string_view text, char separator, int (&numbers)[
   lengths[0] = first;
   lengths[1] = second - first - 1;
   lengths[2] = text.size() - second - 1;
-  return ReadDigits(text, 0, lengths[0], numbers[0]) && ReadDigits(text, first + 1, lengths[1], numbers[1]) &&
-         ReadDigits(text, second + 1, lengths[2], numbers[2]);
+  return ReadDigitRun(text, 0, lengths[0], numbers[0]) && ReadDigitRun(text, first + 1, lengths[1], numbers[1]) &&
+         ReadDigitRun(text, second + 1, lengths[2], numbers[2]);
 }
 
 // Three runs of one to four digits split by one mark each and nothing else.
@@ -431,6 +416,13 @@ std::optional<DateTime> ParseDateTime(std::string_view text, const LocaleSetting
 }
 
 }  // namespace
+
+bool IsValidDate(int year, int month, int day) {
+  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  const int last = kDays[month - 1] + ((month == 2 && IsLeapYear(year)) ? 1 : 0);
+  return day <= last;
+}
 
 bool IsBlank(std::string_view text) { return Trim(text).empty(); }
 

@@ -29,6 +29,8 @@ bool IsNumeric(std::string_view text, const LocaleSettings& locale);
 bool IsWholeNumber(std::string_view text, const LocaleSettings& locale);
 bool IsBoolean(std::string_view text);
 bool IsDate(std::string_view text, const LocaleSettings& locale);
+// A day of the calendar, in the years 1 to 9999 that dates are read in.
+bool IsValidDate(int year, int month, int day);
 // The date of the text, or DateTime{} when IsDate is false.
 DateTime ToDateTime(std::string_view text, const LocaleSettings& locale);
 // IsDate and ToDateTime in one reading of the text: the date, or nothing.

@@ -141,36 +141,17 @@ void AppendTime(std::string& out, const DateTime& when) {
   out.append(time, sizeof time);
 }
 
-// Digits at `text[at]` onward as a number of exactly `count` digits.
-bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value) {
-  if (at + count > text.size()) return false;
-  value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    value = value * 10 + (text[i] - '0');
-  }
-  return true;
-}
-
-// A day of the calendar whose year has four digits, as an ISO date can name it.
-bool IsIsoDay(const DateTime& value) {
-  static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (value.month < 1 || value.month > 12 || value.day < 1 || value.day > kDays[value.month - 1]) return false;
-  const bool leap = (value.year % 4 == 0 && value.year % 100 != 0) || value.year % 400 == 0;
-  return value.year >= 1 && value.year <= 9999 && !(value.month == 2 && value.day == 29 && !leap);
-}
-
 bool IsoDate(std::string_view text, DateTime& value) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-  if (!Digits(text, 0, 4, value.year) || !Digits(text, 5, 2, value.month) || !Digits(text, 8, 2, value.day)) {
+  if (!ReadDigitRun(text, 0, 4, value.year) || !ReadDigitRun(text, 5, 2, value.month) || !ReadDigitRun(text, 8, 2, value.day)) {
     return false;
   }
-  return IsIsoDay(value);
+  return IsValidDate(value.year, value.month, value.day);
 }
 
 bool IsoTime(std::string_view text, DateTime& value) {
   if (text.size() < 8 || text[2] != ':' || text[5] != ':') return false;
-  if (!Digits(text, 0, 2, value.hour) || !Digits(text, 3, 2, value.minute) || !Digits(text, 6, 2, value.second)) {
+  if (!ReadDigitRun(text, 0, 2, value.hour) || !ReadDigitRun(text, 3, 2, value.minute) || !ReadDigitRun(text, 6, 2, value.second)) {
     return false;
   }
   value.millisecond = 0;
@@ -242,7 +223,7 @@ CellValue ValueOfStoredText(std::string_view text, ColumnKind kind) {
 
 CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text) {
   // A date whose ISO text reads back as the same date skips writing and reading that text.
-  if (value.kind == CellValue::Kind::Date && kind == ColumnKind::Date && IsIsoDay(value.when)) {
+  if (value.kind == CellValue::Kind::Date && kind == ColumnKind::Date && IsValidDate(value.when.year, value.when.month, value.when.day)) {
     CellValue date;
     date.kind = CellValue::Kind::Date;
     date.when.year = value.when.year;
