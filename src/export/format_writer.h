@@ -11,6 +11,7 @@
 #include "export/export_result.h"
 #include "export/export_values.h"
 #include "export/pipeline/output_files.h"
+#include "export/pipeline/record_batch.h"
 
 namespace quorlin {
 
@@ -42,6 +43,15 @@ class FormatWriter {
   virtual void HeaderLine(const RecordValues& values) { (void)values; }
   // `number` counts data records from 1.
   virtual void Record(std::int64_t number, const RecordValues& values) = 0;
+  // The records of `batch` in their order, the first numbered `firstNumber`. A writer that works
+  // on many records at once may swap the batch's contents with a batch of its own.
+  virtual void Records(std::int64_t firstNumber, RecordBatch& batch) {
+    RecordValues values;
+    for (std::size_t i = 0; i < batch.Size(); ++i) {
+      batch.ValuesOf(i, values);
+      Record(firstNumber + static_cast<std::int64_t>(i), values);
+    }
+  }
   // For a format whose records depend on nothing but their number and values, and become bytes
   // appended to its files and nothing else: a new writer of the same request, which the
   // driver opens on files in memory and gives only records, so that several of them format

@@ -25,19 +25,32 @@ RecordReadAhead::Source NumberedRecords(int count, int failAt = -1) {
   };
 }
 
+// Every record of a reader's batches, in their order, as text: a record a line, values
+// separated by "|"; the batches' sizes go to `sizes`.
+std::vector<std::string> ReadAll(RecordReadAhead& records, std::vector<std::size_t>* sizes = nullptr) {
+  std::vector<std::string> read;
+  RecordBatch batch;
+  while (records.Next(batch)) {
+    if (sizes) sizes->push_back(batch.Size());
+    for (std::size_t i = 0; i < batch.Size(); ++i) {
+      std::string record;
+      for (std::size_t v = 0; v < batch.ValueCount(i); ++v) record += (v ? "|" : "") + std::string(batch.Value(i, v));
+      read.push_back(record);
+    }
+  }
+  return read;
+}
+
 // Enough records for several batches, so that batches are handed back and filled again.
 TEST(RecordReadAhead, HandsOverEveryRecordInItsOrder) {
   RecordReadAhead records(NumberedRecords(10000));
-  RecordValues values;
-  for (int n = 0; n < 10000; ++n) {
-    ASSERT_TRUE(records.Next(values));
-    ASSERT_EQ(3u, values.size());
-    EXPECT_EQ("r" + std::to_string(n), values[0]);
-    EXPECT_EQ(std::to_string(n), values[1]);
-    EXPECT_TRUE(values[2].empty());
-  }
-  EXPECT_FALSE(records.Next(values));
-  EXPECT_FALSE(records.Next(values));
+  std::vector<std::size_t> sizes;
+  const std::vector<std::string> read = ReadAll(records, &sizes);
+  ASSERT_EQ(10000u, read.size());
+  for (int n = 0; n < 10000; ++n) EXPECT_EQ("r" + std::to_string(n) + "|" + std::to_string(n) + "|", read[n]);
+  EXPECT_GT(sizes.size(), 1u);
+  RecordBatch batch;
+  EXPECT_FALSE(records.Next(batch));
 }
 
 // A value whose doubled qualifiers were made single lies outside its line.
@@ -51,34 +64,29 @@ TEST(RecordReadAhead, KeepsValuesThatAreNoPartOfTheirLine) {
     values = {std::string_view(own), view.substr(view.size() - 1)};
     return true;
   });
-  RecordValues values;
-  for (int n = 0; n < 3000; ++n) {
-    ASSERT_TRUE(records.Next(values));
-    ASSERT_EQ(2u, values.size());
-    EXPECT_EQ("a\"" + std::to_string(n), values[0]);
-    EXPECT_EQ("x", values[1]);
-  }
-  EXPECT_FALSE(records.Next(values));
+  const std::vector<std::string> read = ReadAll(records);
+  ASSERT_EQ(3000u, read.size());
+  for (int n = 0; n < 3000; ++n) EXPECT_EQ("a\"" + std::to_string(n) + "|x", read[n]);
 }
 
 TEST(RecordReadAhead, RaisesTheSourcesErrorAfterTheRecordsReadBeforeIt) {
   RecordReadAhead records(NumberedRecords(10000, 5000));
-  RecordValues values;
-  int read = 0;
+  RecordBatch batch;
+  std::size_t read = 0;
   try {
-    while (records.Next(values)) ++read;
+    while (records.Next(batch)) read += batch.Size();
     ADD_FAILURE() << "the error was lost";
   } catch (const FileError& error) {
     EXPECT_STREQ("Unable to read the input", error.what());
   }
-  EXPECT_EQ(5000, read);
+  EXPECT_EQ(5000u, read);
 }
 
 // A writer that fails stops taking records; the reading thread must stop with it.
 TEST(RecordReadAhead, StopsWhenTheConsumerGivesUpEarly) {
   RecordReadAhead records(NumberedRecords(1000000));
-  RecordValues values;
-  ASSERT_TRUE(records.Next(values));
+  RecordBatch batch;
+  ASSERT_TRUE(records.Next(batch));
 }
 
 }  // namespace

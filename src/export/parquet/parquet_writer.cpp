@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <numeric>
 #include <optional>
 
@@ -29,61 +30,52 @@ parquet::Codec CodecFor(OutputCompression compression) {
 }
 
 // The line of a record without any byte: no row, as engines read a blank line of a text file.
-bool IsEmptyLine(const RecordValues& values, bool fixedInput) {
-  if (!fixedInput) return values.size() == 1 && values.front().empty();
-  return std::all_of(values.begin(), values.end(), [](std::string_view value) { return value.empty(); });
+bool IsEmptyLine(const RecordBatch& batch, std::size_t record, bool fixedInput) {
+  const std::size_t count = batch.ValueCount(record);
+  if (!fixedInput) return count == 1 && batch.Value(record, 0).empty();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!batch.Value(record, i).empty()) return false;
+  }
+  return true;
 }
 
-// Records are given to the columns in batches, so that two threads can fill columns at once
-// while the next batch takes records.
-constexpr std::size_t kBatchRows = 4096;
+// Rows are given to the columns in jobs of about this many, so that two threads can fill
+// columns at once while the next job takes records.
+constexpr std::size_t kJobRows = 4096;
 
-// Copies of records' values, as the values of a record last only until the next is read.
-class RecordBatch {
- public:
-  void Add(std::int64_t number, const RecordValues& values, std::size_t columns) {
-    numbers_.push_back(number);
-    for (std::size_t i = 0; i < columns; ++i) {
-      if (i < values.size()) {
-        values_.push_back({bytes_.size(), values[i].size()});
-        bytes_.append(values[i]);
-      } else {
-        values_.push_back({0, kMissing});
-      }
-    }
-    columns_ = columns;
-  }
-
-  std::size_t Rows() const { return numbers_.size(); }
-  std::int64_t Number(std::size_t row) const { return numbers_[row]; }
-  // Nothing for a field the record has no value for.
-  std::optional<std::string_view> Value(std::size_t row, std::size_t column) const {
-    const auto [start, size] = values_[row * columns_ + column];
-    if (size == kMissing) return std::nullopt;
-    return std::string_view(bytes_).substr(start, size);
-  }
-
-  void Clear() {
-    numbers_.clear();
-    values_.clear();
-    bytes_.clear();
-  }
-
- private:
-  static constexpr std::size_t kMissing = static_cast<std::size_t>(-1);
-
-  std::vector<std::int64_t> numbers_;
-  std::vector<std::pair<std::size_t, std::size_t>> values_;  // start in bytes_ and size
-  std::string bytes_;
-  std::size_t columns_ = 0;
+// Consecutive records of one read batch that are rows of the same file.
+struct RowRun {
+  std::shared_ptr<const RecordBatch> batch;
+  std::int64_t firstNumber;  // the number of the batch's first record
+  std::size_t begin, end;    // records of the batch
 };
 
-// A value the recognisers refused, by its place in the batch.
+// The rows the workers give to the columns at once.
+struct RowJob {
+  std::vector<RowRun> runs;
+  std::size_t rows = 0;
+
+  void Add(const std::shared_ptr<const RecordBatch>& batch, std::int64_t firstNumber, std::size_t record) {
+    if (runs.empty() || runs.back().batch != batch || runs.back().end != record) {
+      runs.push_back({batch, firstNumber, record, record});
+    }
+    ++runs.back().end;
+    ++rows;
+  }
+  void Clear() {
+    runs.clear();
+    rows = 0;
+  }
+};
+
+// A value the recognisers refused, by its place in the job.
 struct RefusedValue {
-  std::size_t row;
+  std::size_t run;
+  std::size_t record;
   std::size_t column;
   bool operator<(const RefusedValue& other) const {
-    return row != other.row ? row < other.row : column < other.column;
+    if (run != other.run) return run < other.run;
+    return record != other.record ? record < other.record : column < other.column;
   }
 };
 
@@ -128,20 +120,32 @@ class ParquetWriter : public FormatWriter {
   void Begin(std::int64_t) override { BeginFile(); }
 
   void Record(std::int64_t number, const RecordValues& values) override {
-    if (IsEmptyLine(values, request_.fixedInput)) return;
-    if (IsDataset() && fileRows_ + static_cast<std::int64_t>(Filling().Rows()) == request_.rowsPerFile) {
-      HandOverBatch();
-      TakeFilledBatch();
-      EndFile();
-      BeginFile();
+    RecordBatch batch;
+    batch.Add({}, values);
+    Records(number, batch);
+  }
+
+  // Keeps the batch's records rather than copying their values: the workers read them where
+  // they are.
+  void Records(std::int64_t firstNumber, RecordBatch& batch) override {
+    const std::shared_ptr<RecordBatch> kept = SpareBatch();
+    std::swap(*kept, batch);
+    for (std::size_t record = 0; record < kept->Size(); ++record) {
+      if (IsEmptyLine(*kept, record, request_.fixedInput)) continue;
+      if (IsDataset() && fileRows_ + static_cast<std::int64_t>(Filling().rows) == request_.rowsPerFile) {
+        HandOverJob();
+        TakeFilledJob();
+        EndFile();
+        BeginFile();
+      }
+      Filling().Add(kept, firstNumber, record);
     }
-    Filling().Add(number, values, columns_.size());
-    if (Filling().Rows() == kBatchRows) HandOverBatch();
+    if (Filling().rows >= kJobRows) HandOverJob();
   }
 
   ExportResult Finish() override {
-    HandOverBatch();
-    TakeFilledBatch();
+    HandOverJob();
+    TakeFilledJob();
     EndFile();
     if (staged_) staged_->Commit();
     ExportResult result{ExportOutcome::Exported, {}};
@@ -178,34 +182,45 @@ class ParquetWriter : public FormatWriter {
     if (IsDataset()) out_->Close();
   }
 
-  RecordBatch& Filling() { return batches_[filling_]; }
+  RowJob& Filling() { return jobs_[filling_]; }
 
-  // Has the workers give the columns the values of the batch being filled, once they are done
-  // with the one before, and goes on filling the other batch meanwhile. The batches take turns
-  // in the columns, so the file's bytes do not depend on the threads' timing.
-  void HandOverBatch() {
-    if (Filling().Rows() == 0) return;
-    TakeFilledBatch();
-    fileRows_ += static_cast<std::int64_t>(Filling().Rows());
-    const RecordBatch& batch = Filling();
-    // The costliest columns of the batch before go first, so that no worker is left with a
-    // long column at the end while the other has none.
+  // A batch no job holds any more, to take the next records' place.
+  std::shared_ptr<RecordBatch> SpareBatch() {
+    for (const std::shared_ptr<RecordBatch>& batch : batches_) {
+      if (batch.use_count() == 1) return batch;
+    }
+    return batches_.emplace_back(std::make_shared<RecordBatch>());
+  }
+
+  // Has the workers give the columns the values of the job being filled, once they are done
+  // with the one before, and goes on filling the other job meanwhile. The jobs take turns in
+  // the columns, so the file's bytes do not depend on the threads' timing.
+  void HandOverJob() {
+    if (Filling().rows == 0) return;
+    TakeFilledJob();
+    fileRows_ += static_cast<std::int64_t>(Filling().rows);
+    const RowJob& job = Filling();
+    // The costliest columns of the job before go first, so that no worker is left with a long
+    // column at the end while the other has none.
     std::stable_sort(columnOrder_.begin(), columnOrder_.end(),
                      [this](std::size_t a, std::size_t b) { return columnCost_[a] > columnCost_[b]; });
     nextColumn_ = 0;
-    workers_.Start([this, &batch](std::size_t worker) {
+    workers_.Start([this, &job](std::size_t worker) {
       std::vector<RefusedValue>& refused = refused_[worker];
       refused.clear();
       for (std::size_t next; (next = nextColumn_++) < columnOrder_.size();) {
         const std::size_t column = columnOrder_[next];
         const auto start = std::chrono::steady_clock::now();
         parquet::ColumnChunk& chunk = file_->Column(column);
-        for (std::size_t row = 0; row < batch.Rows(); ++row) {
-          const std::optional<std::string_view> value = batch.Value(row, column);
-          if (!value) {
-            chunk.AddNull();
-          } else if (!parquet::AddFieldValue(chunk, columns_[column].kind, *value, reading_[worker])) {
-            refused.push_back({row, column});
+        const parquet::ValueKind kind = columns_[column].kind;
+        for (std::size_t run = 0; run < job.runs.size(); ++run) {
+          const RowRun& rows = job.runs[run];
+          for (std::size_t record = rows.begin; record < rows.end; ++record) {
+            if (column >= rows.batch->ValueCount(record)) {
+              chunk.AddNull();
+            } else if (!parquet::AddFieldValue(chunk, kind, rows.batch->Value(record, column), reading_[worker])) {
+              refused.push_back({run, record, column});
+            }
           }
         }
         columnCost_[column] = (std::chrono::steady_clock::now() - start).count();
@@ -215,21 +230,23 @@ class ParquetWriter : public FormatWriter {
     filling_ = 1 - filling_;
   }
 
-  // Waits for the workers' batch, logs the values they refused in record order and ends its
-  // rows in the file, which may store a row group.
-  void TakeFilledBatch() {
+  // Waits for the workers' job, logs the values they refused in record order and ends its rows
+  // in the file, which may store a row group.
+  void TakeFilledJob() {
     if (!inColumns_) return;
-    RecordBatch& batch = batches_[*inColumns_];
+    RowJob& job = jobs_[*inColumns_];
     inColumns_.reset();
     workers_.Wait();
     std::vector<RefusedValue>& refused = refused_[0];
     refused.insert(refused.end(), refused_[1].begin(), refused_[1].end());
     std::sort(refused.begin(), refused.end());
     for (const RefusedValue& refusal : refused) {
-      LogRejected(batch.Number(refusal.row), refusal.column, *batch.Value(refusal.row, refusal.column));
+      const RowRun& rows = job.runs[refusal.run];
+      LogRejected(rows.firstNumber + static_cast<std::int64_t>(refusal.record), refusal.column,
+                  rows.batch->Value(refusal.record, refusal.column));
     }
-    file_->EndRows(static_cast<std::int64_t>(batch.Rows()));
-    batch.Clear();
+    file_->EndRows(static_cast<std::int64_t>(job.rows));
+    job.Clear();
   }
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
@@ -245,8 +262,10 @@ class ParquetWriter : public FormatWriter {
   parquet::FileLimits limits_;
   std::string logPath_;
   std::vector<FieldColumn> columns_;
-  // One batch takes records while the workers give the other's values to the columns.
-  std::array<RecordBatch, 2> batches_;
+  // The batches of records the jobs hold, kept to be filled again.
+  std::vector<std::shared_ptr<RecordBatch>> batches_;
+  // One job takes records while the workers give the other's values to the columns.
+  std::array<RowJob, 2> jobs_;
   std::size_t filling_ = 0;
   std::optional<std::size_t> inColumns_;
   std::atomic<std::size_t> nextColumn_{0};
@@ -254,7 +273,7 @@ class ParquetWriter : public FormatWriter {
   std::vector<std::chrono::steady_clock::rep> columnCost_;  // each column's time in the batch before
   std::array<parquet::ValueReading, 2> reading_;  // one per worker
   std::array<std::vector<RefusedValue>, 2> refused_;
-  std::int64_t fileRows_ = 0;  // records given to the open file, the workers' batch included
+  std::int64_t fileRows_ = 0;  // records given to the open file, the workers' job included
   OutputFiles* files_ = nullptr;
   ByteSink* log_ = nullptr;
   ByteSink* out_ = nullptr;

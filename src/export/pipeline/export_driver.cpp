@@ -121,34 +121,37 @@ void Report(const ExportRequest& request, std::int64_t position, std::int64_t ma
 
 ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std::move(message)}}; }
 
-// Writes the records one after another, while a second thread reads and cuts the ones that
+// Writes the records a batch at a time, while a second thread reads and cuts the ones that
 // follow.
-void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader, const std::function<void()>& written) {
+void WriteRecordsInTurn(FormatWriter& writer, RecordReader& reader,
+                        const std::function<void(std::int64_t records)>& written) {
   std::string unescaped;
   RecordReadAhead records([&reader, &unescaped](std::string_view& line, RecordValues& values) {
     if (!reader.ReadRecordLine(line)) return false;
     reader.Cut(line, values, unescaped);
     return true;
   });
-  RecordValues values;
+  RecordBatch batch;
   std::int64_t number = 0;
-  while (records.Next(values)) {
-    writer.Record(++number, values);
-    written();
+  while (records.Next(batch)) {
+    const auto size = static_cast<std::int64_t>(batch.Size());
+    writer.Records(number + 1, batch);
+    number += size;
+    written(size);
   }
 }
 
 // Writes the records with two twins of the writer formatting batches of them at once.
 void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
                             const std::vector<ByteSink*>& files, RecordReader& reader,
-                            const std::function<void()>& written) {
+                            const std::function<void(std::int64_t records)>& written) {
   ParallelRecordWriting records(
       [&reader](std::string_view& line) { return reader.ReadRecordLine(line); },
       [&reader](std::string_view line, RecordValues& values, std::string& unescaped) {
         reader.Cut(line, values, unescaped);
       },
       std::move(twins), files);
-  records.Run(written);
+  records.Run([&written] { written(1); });
 }
 
 // Runs the data pass; the number of header and record lines handled.
@@ -167,7 +170,10 @@ std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
     }
     Report(request, handled, count);
   }
-  const auto written = [&] { Report(request, ++handled, count); };
+  const auto written = [&](std::int64_t records) {
+    handled += records;
+    Report(request, handled, count);
+  };
   std::unique_ptr<FormatWriter> twin = writer.RecordTwin();
   if (!twin) {
     WriteRecordsInTurn(writer, reader, written);

@@ -3,20 +3,18 @@
 
 #include <cstddef>
 #include <functional>
-#include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "export/export_values.h"
+#include "export/pipeline/record_batch.h"
 #include "text/ordered_batches.h"
 
 namespace quorlin {
 
-// Hands the records of `source` to one consumer in their order, while a thread of its own
-// reads and cuts the records that follow: cutting then overlaps the writer's formatting. The
-// source gives false at its end; an error it raises reaches the consumer after the records
-// read before it, as if the consumer had read them itself.
+// Hands the records of `source` to one consumer in their order, a batch at a time, while a
+// thread of its own reads and cuts the records that follow: cutting then overlaps the
+// writer's formatting. The source gives false at its end; an error it raises reaches the
+// consumer after the records read before it, as if the consumer had read them itself.
 class RecordReadAhead {
  public:
   // Reads the next record: its line and its values, views into that line (or into memory of
@@ -29,27 +27,16 @@ class RecordReadAhead {
   RecordReadAhead(const RecordReadAhead&) = delete;
   RecordReadAhead& operator=(const RecordReadAhead&) = delete;
 
-  // The next record's values, valid until the next call; false at the end.
-  bool Next(RecordValues& values);
+  // Swaps the next batch of records, never an empty one, into `batch`, whose buffers are
+  // filled again later; false at the end.
+  bool Next(RecordBatch& batch);
 
  private:
-  // Records copied out of the source's buffer, with their values as places in the copy.
-  struct Batch {
-    std::string bytes;
-    std::vector<std::pair<std::size_t, std::size_t>> values;  // offset and size in bytes
-    std::vector<std::size_t> valueCounts;                      // one per record
-
-    void Add(std::string_view line, const RecordValues& values);
-  };
-
-  bool Fill(Batch& batch);
+  bool Fill(RecordBatch& batch);
 
   Source source_;
   RecordValues read_;  // the reading thread's
-  OrderedBatches<Batch> batches_;
-  Batch* current_ = nullptr;
-  std::size_t nextRecord_ = 0;
-  std::size_t nextValue_ = 0;
+  OrderedBatches<RecordBatch> batches_;
 };
 
 }  // namespace quorlin
