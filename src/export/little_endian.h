@@ -14,12 +14,17 @@ inline void putU16le(std::string& out, std::uint16_t value) {
   out.push_back(static_cast<char>(value >> 8));
 }
 
+// Columnar writers put millions of these: the bytes go in with one append, not one at a time.
 inline void putU32le(std::string& out, std::uint32_t value) {
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+  char bytes[4];
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  out.append(bytes, 4);
 }
 
 inline void putU64le(std::string& out, std::uint64_t value) {
-  for (int shift = 0; shift < 64; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+  char bytes[8];
+  for (int i = 0; i < 8; ++i) bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  out.append(bytes, 8);
 }
 
 inline void putZeros(std::string& out, std::size_t count) { out.append(count, '\0'); }

@@ -222,6 +222,34 @@ TEST_F(ParquetExport, IndexesRepeatingNumbersAndDatesOfEitherType) {
   EXPECT_EQ(Rows({{"BIGINT"}, {"INTEGER"}, {"DATE"}, {"TIMESTAMP"}}), read[2]);
 }
 
+// Numbers that do not repeat go as differences, which wrap around the type's range between
+// neighbours far apart; pages of odd sizes end in part-filled blocks.
+TEST_F(ParquetExport, StoresNumbersThatDoNotRepeatAsDifferencesEvenAcrossTheWholeRange) {
+  std::string csv;
+  Rows expected;
+  for (std::uint32_t i = 0; i < 1000; ++i) {
+    const auto count = static_cast<std::int32_t>(i * 2654435761u);
+    const auto big = static_cast<std::int64_t>(i * 0x9E3779B97F4A7C15ull);
+    const bool blank = i % 7 == 3;
+    const std::string shown = blank ? "" : std::to_string(count);
+    csv += std::to_string(i) + "," + shown + "," + std::to_string(big) + "\r\n";
+    expected.push_back({std::to_string(i), blank ? "NULL" : shown, std::to_string(big)});
+  }
+  csv += "1000,-2147483648,-9223372036854775808\r\n1001,2147483647,9223372036854775807\r\n";
+  expected.push_back({"1000", "-2147483648", "-9223372036854775808"});
+  expected.push_back({"1001", "2147483647", "9223372036854775807"});
+  const ExportRequest request =
+      Request(csv, {Field("id", T::Integer), Field("count", T::Integer), Field("big", T::Long)});
+  parquet::FileLimits limits;
+  limits.page.pageValues = 301;
+  DiskOutputFiles files;
+  ASSERT_TRUE(RunExport(request, *MakeParquetWriter(request, limits), files).Exported());
+  const auto read = DuckDbRows({Read() + " ORDER BY id",
+                                "SELECT DISTINCT encodings FROM parquet_metadata(" + SqlString(dir_.File("out.parquet")) + ")"});
+  EXPECT_EQ(expected, read[0]);
+  EXPECT_EQ(Rows({{"RLE, DELTA_BINARY_PACKED"}}), read[1]);
+}
+
 // A column whose strings stop repeating: indexed pages, then plain ones in the same chunk.
 TEST_F(ParquetExport, GoesOnWithPlainPagesOnceTheDictionaryIsFull) {
   std::string csv;

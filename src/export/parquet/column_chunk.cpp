@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "export/little_endian.h"
+#include "export/parquet/delta_binary_packed.h"
 #include "export/parquet/rle_hybrid.h"
 
 namespace quorlin::parquet {
@@ -92,16 +93,20 @@ bool ColumnChunk::Index(std::string_view plain) {
 }
 
 void ColumnChunk::Defined() {
-  levels_.push_back(1);
+  if (!levels_.empty()) levels_.push_back(1);
+  ++pageValues_;
   ++valueCount_;
 }
 
 void ColumnChunk::EndValue() {
-  if (values_.size() >= limits_.pageBytes || levels_.size() >= limits_.pageValues) EndPage();
+  if (values_.size() >= limits_.pageBytes || pageValues_ >= limits_.pageValues) EndPage();
 }
 
 void ColumnChunk::AddNull() {
+  // Levels are kept one by one only in a page that has a null; one without is a single run.
+  if (levels_.empty()) levels_.assign(pageValues_, 1);
   levels_.push_back(0);
+  ++pageValues_;
   ++valueCount_;
   ++nullCount_;
   EndValue();
@@ -233,12 +238,30 @@ void ColumnChunk::PutPage(PageType type, std::string_view body, std::int32_t val
   pages_ += compressed_;
 }
 
+// The open page's whole numbers, kept plain so far, onto the page's body.
+void ColumnChunk::PutDeltas() {
+  static_assert(std::endian::native == std::endian::little, "plain values are the machine's own numbers");
+  if (schema_.type == PhysicalType::Int32) {
+    numbers32_.resize(values_.size() / 4);
+    std::memcpy(numbers32_.data(), values_.data(), numbers32_.size() * 4);
+    PutDeltaBinaryPacked(body_, numbers32_);
+  } else {
+    numbers64_.resize(values_.size() / 8);
+    std::memcpy(numbers64_.data(), values_.data(), numbers64_.size() * 8);
+    PutDeltaBinaryPacked(body_, numbers64_);
+  }
+}
+
 void ColumnChunk::EndPage() {
-  if (dateUndecided_ && !levels_.empty()) DecideDateType();
-  if (levels_.empty()) return;
+  if (pageValues_ == 0) return;
+  if (dateUndecided_) DecideDateType();
   body_.clear();
   putU32le(body_, 0);
-  PutRleHybrid(body_, levels_, 1);
+  if (levels_.empty()) {
+    PutRleRun(body_, pageValues_, 1, 1);
+  } else {
+    PutRleHybrid(body_, levels_, 1);
+  }
   storeU32le(body_, 0, static_cast<std::uint32_t>(body_.size() - 4));
   Encoding encoding = Encoding::Plain;
   if (usesDictionary_ && !indices_.empty()) {
@@ -255,11 +278,20 @@ void ColumnChunk::EndPage() {
     }
   }
   if (encoding == Encoding::Plain) {
-    body_ += values_;
-    plainPages_ = true;
+    if (schema_.type == PhysicalType::Int32 || schema_.type == PhysicalType::Int64) {
+      // Whole numbers that do not repeat are mostly keys and running numbers, whose
+      // differences take a few bits.
+      PutDeltas();
+      encoding = Encoding::DeltaBinaryPacked;
+      deltaPages_ = true;
+    } else {
+      body_ += values_;
+      plainPages_ = true;
+    }
   }
-  PutPage(PageType::Data, body_, static_cast<std::int32_t>(levels_.size()), encoding);
+  PutPage(PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding);
   levels_.clear();
+  pageValues_ = 0;
   values_.clear();
   indices_.clear();
   booleanBits_ = 0;
@@ -335,11 +367,12 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   info.compressedSize = static_cast<std::int64_t>(dictionaryPage.size() + pages_.size());
   info.encodings.push_back(Encoding::Rle);
   if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
+  if (deltaPages_) info.encodings.push_back(Encoding::DeltaBinaryPacked);
   if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
 
   pages_.clear();
   uncompressedPages_ = 0;
-  dictionaryPages_ = plainPages_ = false;
+  dictionaryPages_ = plainPages_ = deltaPages_ = false;
   dictionary_.Clear();
   usesDictionary_ = Indexable();
   valueCount_ = nullCount_ = 0;

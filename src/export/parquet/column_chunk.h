@@ -68,6 +68,7 @@ class ColumnChunk {
   bool Index(std::string_view plain);
   void StopIndexing();
   void NoteBytesBounds(std::string_view value);
+  void PutDeltas();
   void PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
   Statistics ChunkStatistics() const;
 
@@ -78,7 +79,8 @@ class ColumnChunk {
   bool usesDictionary_;  // the open page's values are indexed
 
   // The open page.
-  std::vector<std::uint32_t> levels_;
+  std::size_t pageValues_ = 0;           // nulls included
+  std::vector<std::uint32_t> levels_;  // empty while the page has no null
   std::string values_;  // plain-encoded, also for values that are indexed
   std::vector<std::uint32_t> indices_;
   std::size_t booleanBits_ = 0;
@@ -88,6 +90,7 @@ class ColumnChunk {
   std::size_t uncompressedPages_ = 0;
   bool dictionaryPages_ = false;  // some page is indexed
   bool plainPages_ = false;       // some page is plain
+  bool deltaPages_ = false;       // some page holds differences
 
   StringDictionary dictionary_;
 
@@ -100,6 +103,8 @@ class ColumnChunk {
   bool anyFalse_ = false, anyTrue_ = false;
 
   std::string body_;  // scratch for one page
+  std::vector<std::int32_t> numbers32_;
+  std::vector<std::int64_t> numbers64_;
   std::string compressed_;
 };
 

@@ -29,7 +29,7 @@ enum class LogicalType {
 
 enum class Codec : std::int32_t { Uncompressed = 0, Snappy = 1, Zstd = 6 };
 
-enum class Encoding : std::int32_t { Plain = 0, Rle = 3, RleDictionary = 8 };
+enum class Encoding : std::int32_t { Plain = 0, Rle = 3, DeltaBinaryPacked = 5, RleDictionary = 8 };
 
 enum class PageType : std::int32_t { Data = 0, Dictionary = 2 };
 

@@ -10,12 +10,6 @@ namespace {
 
 constexpr std::size_t kGroup = 8;
 
-// A run: its length shifted left by one, then the value in whole bytes, little-endian.
-void PutRun(std::string& out, std::size_t length, std::uint32_t value, int bitWidth) {
-  PutVarint(out, static_cast<std::uint64_t>(length) << 1);
-  for (int shift = 0; shift < bitWidth; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
 // Bit-packed groups: their count shifted left by one with the low bit set, then the values'
 // bits from the lowest bit of the first byte on; a short last group is padded with zeros.
 void PutPacked(std::string& out, std::span<const std::uint32_t> values, int bitWidth) {
@@ -37,6 +31,11 @@ void PutPacked(std::string& out, std::span<const std::uint32_t> values, int bitW
 
 }  // namespace
 
+void PutRleRun(std::string& out, std::size_t length, std::uint32_t value, int bitWidth) {
+  PutVarint(out, static_cast<std::uint64_t>(length) << 1);
+  for (int shift = 0; shift < bitWidth; shift += 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
 int BitWidthFor(std::uint32_t largest) { return largest == 0 ? 1 : std::bit_width(largest); }
 
 void PutRleHybrid(std::string& out, std::span<const std::uint32_t> values, int bitWidth) {
@@ -51,7 +50,7 @@ void PutRleHybrid(std::string& out, std::span<const std::uint32_t> values, int b
     if (runEnd - at >= lent + kGroup) {
       at += lent;
       PutPacked(out, values.subspan(literalStart, at - literalStart), bitWidth);
-      PutRun(out, runEnd - at, values[at], bitWidth);
+      PutRleRun(out, runEnd - at, values[at], bitWidth);
       literalStart = runEnd;
     }
     at = runEnd;
