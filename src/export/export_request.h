@@ -16,8 +16,10 @@
 
 namespace quorlin {
 
-// Called with (0, count) once the input is counted, then with the number of records handled
-// after each record. Runs on the exporting thread; a slow consumer should thin the calls out.
+// Called with the number of records handled and their count: with (0, count) once the input
+// is counted, then as records are written (a batch of them at a time for some formats). A
+// large input may be counted while its first records are written: the calls then start when
+// the count is known. Runs on the exporting thread; a slow consumer should thin the calls out.
 using ExportProgress = std::function<void(std::int64_t position, std::int64_t maximum)>;
 
 inline constexpr std::array<const char*, 12> kEnglishMonthNames = {

@@ -38,8 +38,11 @@ class FormatWriter {
   virtual std::optional<std::string> Refusal() const { return std::nullopt; }
   // Creates the files; a failure here is raised to the caller, not trapped.
   virtual void Open(OutputFiles& files) = 0;
-  // Writes the head, knowing how many records will follow.
-  virtual void Begin(std::int64_t recordCount) = 0;
+  // Whether Begin needs to know how many records will follow, for a head that holds it. The
+  // records of a large input are otherwise counted while they are written.
+  virtual bool NeedsRecordCount() const { return false; }
+  // Writes the head; `recordCount` is how many records will follow when NeedsRecordCount().
+  virtual void Begin(std::optional<std::int64_t> recordCount) = 0;
   virtual void HeaderLine(const RecordValues& values) { (void)values; }
   // `number` counts data records from 1.
   virtual void Record(std::int64_t number, const RecordValues& values) = 0;

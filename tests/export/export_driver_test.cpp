@@ -87,6 +87,30 @@ TEST_F(DriverTest, ProgressCountsTheRecordsTheHeaderRuleLeaves) {
   }
 }
 
+// A large input is counted while its records are written, by writers that need no count
+// first; progress then starts once the count is known and ends at it.
+TEST_F(DriverTest, ALargeInputCountedAlongsideTheRecordsReportsItsCountAndExportsEveryRecord) {
+  std::string csv = "Name,Born,Size\r\n";
+  const std::string record = "\"Ann, Bo\",1/2/2000,123456789\r\n";
+  constexpr std::int64_t kRecords = (std::int64_t{9} << 20) / 30;
+  for (std::int64_t i = 0; i < kRecords; ++i) csv += record;
+  for (const ExportFormat format : {ExportFormat::CommaDelimited, ExportFormat::Parquet, ExportFormat::XBase}) {
+    ExportRequest request = Request(format, Input("large.csv", csv));
+    request.hasHeaderRow = true;
+    request.outputPath = dir.File("large.out");
+    std::int64_t last = -1;
+    request.progress = [&](std::int64_t position, std::int64_t maximum) {
+      EXPECT_EQ(kRecords, maximum);
+      EXPECT_GT(position, last);
+      last = position;
+    };
+    const ExportResult result = ExportFile(request);
+    EXPECT_TRUE(result.Exported()) << FormatInfo(format).caption << ": " << ::testing::PrintToString(result.messages);
+    EXPECT_EQ(kRecords, result.recordsWritten);
+    EXPECT_EQ(kRecords, last);
+  }
+}
+
 TEST_F(DriverTest, AnEmptyInputGivesOneRecord) {
   ExportRequest request = Request(ExportFormat::CommaDelimited, Input("empty.csv", ""));
   request.includeFieldNames = false;

@@ -23,7 +23,7 @@ class NumberingWriter : public FormatWriter {
     out_ = &files.Create("out", FileRole::Output);
     log_ = &files.Create("log", FileRole::Log);
   }
-  void Begin(std::int64_t) override {}
+  void Begin(std::optional<std::int64_t>) override {}
   void Record(std::int64_t number, const RecordValues& values) override {
     if (number == failAt_) throw std::runtime_error("record " + std::to_string(number) + " failed");
     std::string line = std::to_string(number) + ":";

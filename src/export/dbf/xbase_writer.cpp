@@ -48,9 +48,11 @@ class XBaseWriter : public FormatWriter {
     log_ = &files.Create(logPath_, FileRole::Log);
   }
 
-  void Begin(std::int64_t recordCount) override {
+  bool NeedsRecordCount() const override { return true; }
+
+  void Begin(std::optional<std::int64_t> recordCount) override {
     const DbfDate today{request_.now.year, request_.now.month, request_.now.day};
-    out_->Write(MakeDbfHeader(DbfColumnsFor(request_.fields), CountField(recordCount),
+    out_->Write(MakeDbfHeader(DbfColumnsFor(request_.fields), CountField(*recordCount),
                               static_cast<std::uint16_t>(request_.recordLength), today,
                               DbfLanguageDriver(request_.characterSet.CodePage())));
   }

@@ -34,7 +34,7 @@ class DelimitedWriter : public FormatWriter {
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
-  void Begin(std::int64_t) override {
+  void Begin(std::optional<std::int64_t>) override {
     if (!request_.includeFieldNames) return;
     std::vector<std::string_view> names;
     for (const ExportField& field : request_.fields) names.push_back(field.name);

@@ -59,7 +59,7 @@ class HtmlWriter : public FormatWriter {
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
-  void Begin(std::int64_t) override {
+  void Begin(std::optional<std::int64_t>) override {
     const std::string title = Markup(ShownTitle(request_.title));
     std::string head;
     const auto line = [this, &head](const std::string& text) {

@@ -45,7 +45,7 @@ class JsonLinesWriter : public FormatWriter {
   }
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
-  void Begin(std::int64_t) override {}
+  void Begin(std::optional<std::int64_t>) override {}
 
   void Record(std::int64_t, const RecordValues& values) override {
     const std::size_t count = std::min(values.size(), keys_.size());

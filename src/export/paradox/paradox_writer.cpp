@@ -86,10 +86,12 @@ class ParadoxWriter : public FormatWriter {
     log_ = &files.Create(logPath_, FileRole::Log);
   }
 
-  void Begin(std::int64_t recordCount) override {
+  bool NeedsRecordCount() const override { return true; }
+
+  void Begin(std::optional<std::int64_t> recordCount) override {
     if (!table_) return;
     try {
-      table_->Start(*out_, recordCount);
+      table_->Start(*out_, *recordCount);
     } catch (const ParadoxError& error) {
       throw FileError("Unable to write to " + request_.outputPath + ": " + error.what());
     }

@@ -117,7 +117,7 @@ class ParquetWriter : public FormatWriter {
   }
 
   // The first file is begun at once, so that even an input without records gives one.
-  void Begin(std::int64_t) override { BeginFile(); }
+  void Begin(std::optional<std::int64_t>) override { BeginFile(); }
 
   void Record(std::int64_t number, const RecordValues& values) override {
     RecordBatch batch;

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <exception>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "export/export_paths.h"
 #include "export/pipeline/batch_output.h"
@@ -115,8 +119,63 @@ class RecordReader {
   mutable std::atomic<std::int64_t> valuesReplaced_{0};
 };
 
-void Report(const ExportRequest& request, std::int64_t position, std::int64_t maximum) {
-  if (request.progress) request.progress(position, maximum);
+// Inputs at least this large are counted on a thread of their own while their records are
+// written, unless the writer needs the count first: on two cores the count then costs next to
+// no time. Smaller ones are counted first, so that progress starts at 0 of a known count.
+constexpr std::uintmax_t kCountAlongsideBytes = std::uintmax_t{8} << 20;
+
+// The number of header and record lines the data pass will hand over.
+class LineCount {
+ public:
+  explicit LineCount(std::int64_t counted) : count_(counted), known_(true) {}
+  // Counts with a reader of its own, on a thread of its own.
+  LineCount(const ExportRequest& request, HeaderLineUse use)
+      : counter_([this, &request, use] {
+          try {
+            count_ = RecordReader(request, use).CountLines();
+          } catch (...) {
+            error_ = std::current_exception();
+          }
+          known_.store(true, std::memory_order_release);
+        }) {}
+  ~LineCount() {
+    if (counter_.joinable()) counter_.join();
+  }
+  LineCount(const LineCount&) = delete;
+  LineCount& operator=(const LineCount&) = delete;
+
+  // The count, once it is known.
+  std::optional<std::int64_t> IfKnown() const {
+    if (!known_.load(std::memory_order_acquire) || error_) return std::nullopt;
+    return count_;
+  }
+  // Waits for the count; raises what stopped the counting.
+  std::int64_t Wait() {
+    if (counter_.joinable()) counter_.join();
+    if (error_) std::rethrow_exception(error_);
+    return count_;
+  }
+
+ private:
+  std::int64_t count_ = 0;
+  std::exception_ptr error_;
+  std::atomic<bool> known_{false};
+  std::thread counter_;  // last: it starts once the members it sets are there
+};
+
+std::unique_ptr<LineCount> CountLines(const ExportRequest& request, const FormatWriter& writer, RecordReader& reader) {
+  std::error_code error;
+  const std::uintmax_t bytes = std::filesystem::file_size(request.inputPath, error);
+  if (writer.NeedsRecordCount() || error || bytes < kCountAlongsideBytes) {
+    return std::make_unique<LineCount>(reader.CountLines());
+  }
+  return std::make_unique<LineCount>(request, writer.HeaderUse());
+}
+
+// Progress is shown once the count is known.
+void Report(const ExportRequest& request, std::int64_t position, const LineCount& count) {
+  if (!request.progress) return;
+  if (const std::optional<std::int64_t> maximum = count.IfKnown()) request.progress(position, *maximum);
 }
 
 ExportResult Failure(std::string message) { return {ExportOutcome::Failed, {std::move(message)}}; }
@@ -156,7 +215,7 @@ void WriteRecordsInParallel(std::array<std::unique_ptr<FormatWriter>, 2> twins,
 
 // Runs the data pass; the number of header and record lines handled.
 std::int64_t WriteRecords(const ExportRequest& request, FormatWriter& writer,
-                          const std::vector<ByteSink*>& files, RecordReader& reader, std::int64_t count) {
+                          const std::vector<ByteSink*>& files, RecordReader& reader, const LineCount& count) {
   RecordValues values;
   std::int64_t handled = 0;
   if (reader.ReadHeader(values)) {
@@ -194,7 +253,7 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
   }
 
   RecordReader reader(request, writer.HeaderUse());
-  const std::int64_t count = reader.CountLines();
+  const std::unique_ptr<LineCount> count = CountLines(request, writer, reader);
   NotedOutputFiles noted(files);
   ExportResult result;
   try {
@@ -204,10 +263,12 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
     throw;
   }
   try {
-    Report(request, 0, count);
+    Report(request, 0, *count);
     const bool headerSeparate = request.hasHeaderRow && writer.HeaderUse() == HeaderLineUse::Separate;
-    writer.Begin(headerSeparate ? count - 1 : count);
-    const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, count);
+    std::optional<std::int64_t> recordCount;
+    if (writer.NeedsRecordCount()) recordCount = count->Wait() - (headerSeparate ? 1 : 0);
+    writer.Begin(recordCount);
+    const std::int64_t handled = WriteRecords(request, writer, noted.Created(), reader, *count);
     result = writer.Finish();
     result.recordsWritten = headerSeparate ? handled - 1 : handled;
     result.unclosedLine = reader.UnclosedLine();
@@ -215,7 +276,7 @@ ExportResult RunExport(const ExportRequest& request, FormatWriter& writer, Outpu
       result.replaced = reader.Replaced();
       result.messages.push_back(ReplacedMessage(request.inputPath, reader.Set(), reader.Replaced()));
     }
-    if (handled != count) {
+    if (handled != count->Wait()) {
       result.outcome = ExportOutcome::Failed;
       result.stoppedEarly = true;
       result.messages.push_back("The input file " + request.inputPath + " changed while it was exported");

@@ -254,7 +254,7 @@ class SqlWriter : public FormatWriter {
     log_ = &files.Create(logPath_, FileRole::Log);
   }
 
-  void Begin(std::int64_t) override {
+  void Begin(std::optional<std::int64_t>) override {
     std::string head;
     if (!spelling_.batches) head = std::string(spelling_.beginTransaction) + lineEnd_;
     head += "CREATE TABLE " + table_ + lineEnd_ + "(";

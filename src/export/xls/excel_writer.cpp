@@ -35,7 +35,7 @@ class ExcelWriter : public FormatWriter {
     out_ = &files.Create(request_.outputPath, FileRole::Output);
   }
 
-  void Begin(std::int64_t) override {
+  void Begin(std::optional<std::int64_t>) override {
     workbook_.SetNumberFormat(0, "0");
     if (!request_.includeFieldNames || !RoomForRow()) return;
     const std::size_t columns = ColumnsOf(request_.fields.size());

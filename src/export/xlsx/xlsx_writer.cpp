@@ -38,9 +38,13 @@ class XlsxWriter : public FormatWriter {
 
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
-  void Begin(std::int64_t recordCount) override {
+  // A worksheet holds a bounded number of rows: a longer input is refused before anything is
+  // written.
+  bool NeedsRecordCount() const override { return true; }
+
+  void Begin(std::optional<std::int64_t> recordCount) override {
     const bool headerRow = request_.hasHeaderRow && request_.includeHeaderRow;
-    const std::int64_t rows = recordCount + (request_.includeFieldNames ? 1 : 0) + (headerRow ? 1 : 0);
+    const std::int64_t rows = *recordCount + (request_.includeFieldNames ? 1 : 0) + (headerRow ? 1 : 0);
     if (rows > kMaxXlsxRows) {
       throw FileError("A worksheet holds at most " + std::to_string(kMaxXlsxRows) + " rows and the export needs " +
                       std::to_string(rows) + ": nothing was written");

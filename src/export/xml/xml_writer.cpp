@@ -57,7 +57,7 @@ class XmlWriter : public FormatWriter {
   std::vector<std::string> FilesCreated() const override { return {request_.outputPath}; }
   void Open(OutputFiles& files) override { out_ = &files.Create(request_.outputPath, FileRole::Output); }
 
-  void Begin(std::int64_t) override {
+  void Begin(std::optional<std::int64_t>) override {
     std::string head;
     const auto line = [this, &head](std::string_view text) {
       head += text;
