@@ -170,76 +170,99 @@ std::vector<FieldColumn> FieldColumnsFor(const ExportFields& fields, CurrencyCol
   return columns;
 }
 
-bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, ValueReading& reading) {
-  if (IsBlank(text)) {
-    chunk.AddNull();
-    return true;
-  }
-  const LocaleSettings& locale = reading.locale;
-  switch (kind) {
-    case ValueKind::Boolean:
-      if (const std::optional<bool> value = ReadBoolean(text)) {
-        chunk.AddBoolean(*value);
-        return true;
-      }
-      break;
-    case ValueKind::Byte:
-      if (const auto value = ReadWholeNumber(text, locale, 0, 255)) {
-        chunk.AddInt32(static_cast<std::int32_t>(*value));
-        return true;
-      }
-      break;
-    case ValueKind::Integer:
-      if (const auto value = ReadWholeNumber(text, locale, std::numeric_limits<std::int32_t>::min(),
-                                         std::numeric_limits<std::int32_t>::max())) {
-        chunk.AddInt32(static_cast<std::int32_t>(*value));
-        return true;
-      }
-      break;
-    case ValueKind::Long:
-      if (const auto value = ReadWholeNumber(text, locale, std::numeric_limits<std::int64_t>::min(),
-                                         std::numeric_limits<std::int64_t>::max())) {
-        chunk.AddInt64(*value);
-        return true;
-      }
-      break;
-    case ValueKind::Double:
-      if (const NumberReading value = ReadNumber(text, locale)) {
-        chunk.AddDouble(*value);
-        return true;
-      }
-      break;
-    case ValueKind::Decimal:
-      if (const std::optional<std::int64_t> value = ReadCurrency(text, locale)) {
-        chunk.AddDecimal(*value);
-        return true;
-      }
-      break;
-    case ValueKind::DateTime:
-      if (const std::optional<DateTime> value = ReadCalendarDate(text, locale)) {
-        if (chunk.AddDateTime(MillisOf(*value))) return true;
-      }
-      break;
-    case ValueKind::Time:
-      if (const std::optional<DateTime> value = ReadDateTime(text, locale)) {
-        chunk.AddInt32(static_cast<std::int32_t>(MillisOfDay(*value)));
-        return true;
-      }
-      break;
-    case ValueKind::String: {
-      const std::string_view kept = reading.trimText ? Trim(text) : text;
-      if (IsValidUtf8(kept)) {
-        chunk.AddBytes(kept);
-      } else {
-        reading.scratch.clear();
-        AppendAsUtf8(reading.scratch, kept);
-        chunk.AddBytes(reading.scratch);
-      }
-      return true;
+namespace {
+
+// Gives `add` every text of the field that is not blank; the kind is chosen once per run of
+// records, not once per value.
+template <typename Add>
+void AddEach(ColumnChunk& chunk, const RecordBatch& batch, std::size_t field, std::size_t begin, std::size_t end,
+             std::vector<std::size_t>& refused, Add add) {
+  for (std::size_t record = begin; record < end; ++record) {
+    if (field >= batch.ValueCount(record)) {
+      chunk.AddNull();
+      continue;
+    }
+    const std::string_view text = batch.Value(record, field);
+    if (IsBlank(text)) {
+      chunk.AddNull();
+    } else if (!add(text)) {
+      chunk.AddNull();
+      refused.push_back(record);
     }
   }
-  chunk.AddNull();
-  return false;
+}
+
+template <typename Integer>
+auto WholeNumbers(ColumnChunk& chunk, const LocaleSettings& locale, std::int64_t least, std::int64_t most) {
+  return [&chunk, &locale, least, most](std::string_view text) {
+    const auto value = ReadWholeNumber(text, locale, least, most);
+    if (!value) return false;
+    if constexpr (sizeof(Integer) == 4) {
+      chunk.AddInt32(static_cast<std::int32_t>(*value));
+    } else {
+      chunk.AddInt64(*value);
+    }
+    return true;
+  };
+}
+
+}  // namespace
+
+void AddFieldValues(ColumnChunk& chunk, ValueKind kind, const RecordBatch& batch, std::size_t field,
+                    std::size_t begin, std::size_t end, ValueReading& reading, std::vector<std::size_t>& refused) {
+  const LocaleSettings& locale = reading.locale;
+  const auto each = [&](auto add) { AddEach(chunk, batch, field, begin, end, refused, add); };
+  switch (kind) {
+    case ValueKind::Boolean:
+      return each([&chunk](std::string_view text) {
+        const std::optional<bool> value = ReadBoolean(text);
+        if (value) chunk.AddBoolean(*value);
+        return value.has_value();
+      });
+    case ValueKind::Byte:
+      return each(WholeNumbers<std::int32_t>(chunk, locale, 0, 255));
+    case ValueKind::Integer:
+      return each(WholeNumbers<std::int32_t>(chunk, locale, std::numeric_limits<std::int32_t>::min(),
+                                             std::numeric_limits<std::int32_t>::max()));
+    case ValueKind::Long:
+      return each(WholeNumbers<std::int64_t>(chunk, locale, std::numeric_limits<std::int64_t>::min(),
+                                             std::numeric_limits<std::int64_t>::max()));
+    case ValueKind::Double:
+      return each([&chunk, &locale](std::string_view text) {
+        const NumberReading value = ReadNumber(text, locale);
+        if (value) chunk.AddDouble(*value);
+        return static_cast<bool>(value);
+      });
+    case ValueKind::Decimal:
+      return each([&chunk, &locale](std::string_view text) {
+        const std::optional<std::int64_t> value = ReadCurrency(text, locale);
+        if (value) chunk.AddDecimal(*value);
+        return value.has_value();
+      });
+    case ValueKind::DateTime:
+      return each([&chunk, &locale](std::string_view text) {
+        const std::optional<DateTime> value = ReadCalendarDate(text, locale);
+        return value && chunk.AddDateTime(MillisOf(*value));
+      });
+    case ValueKind::Time:
+      return each([&chunk, &locale](std::string_view text) {
+        const std::optional<DateTime> value = ReadDateTime(text, locale);
+        if (value) chunk.AddInt32(static_cast<std::int32_t>(MillisOfDay(*value)));
+        return value.has_value();
+      });
+    case ValueKind::String:
+      return each([&chunk, &reading](std::string_view text) {
+        const std::string_view kept = reading.trimText ? Trim(text) : text;
+        if (IsValidUtf8(kept)) {
+          chunk.AddBytes(kept);
+        } else {
+          reading.scratch.clear();
+          AppendAsUtf8(reading.scratch, kept);
+          chunk.AddBytes(reading.scratch);
+        }
+        return true;
+      });
+  }
 }
 
 }  // namespace quorlin::parquet

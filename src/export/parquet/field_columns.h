@@ -8,6 +8,7 @@
 #include "export/export_field.h"
 #include "export/parquet/column_chunk.h"
 #include "export/parquet/parquet_file.h"
+#include "export/pipeline/record_batch.h"
 #include "platform/locale_settings.h"
 
 namespace quorlin::parquet {
@@ -32,8 +33,10 @@ struct ValueReading {
   std::string scratch;
 };
 
-// Adds the value of a text to `chunk`, a null for a blank text. False, with a null added, when
-// the text is no value of the kind (a rejected value).
-bool AddFieldValue(ColumnChunk& chunk, ValueKind kind, std::string_view text, ValueReading& reading);
+// Adds to `chunk` the values of field `field` in records [begin, end) of `batch`: a null for a
+// blank text or a record without the field, and for a text that is no value of the kind (a
+// rejected value), whose record then goes to `refused`.
+void AddFieldValues(ColumnChunk& chunk, ValueKind kind, const RecordBatch& batch, std::size_t field,
+                    std::size_t begin, std::size_t end, ValueReading& reading, std::vector<std::size_t>& refused);
 
 }  // namespace quorlin::parquet

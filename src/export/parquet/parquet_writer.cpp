@@ -208,20 +208,17 @@ class ParquetWriter : public FormatWriter {
     workers_.Start([this, &job](std::size_t worker) {
       std::vector<RefusedValue>& refused = refused_[worker];
       refused.clear();
+      std::vector<std::size_t> records;  // refused in a run
       for (std::size_t next; (next = nextColumn_++) < columnOrder_.size();) {
         const std::size_t column = columnOrder_[next];
         const auto start = std::chrono::steady_clock::now();
         parquet::ColumnChunk& chunk = file_->Column(column);
-        const parquet::ValueKind kind = columns_[column].kind;
         for (std::size_t run = 0; run < job.runs.size(); ++run) {
           const RowRun& rows = job.runs[run];
-          for (std::size_t record = rows.begin; record < rows.end; ++record) {
-            if (column >= rows.batch->ValueCount(record)) {
-              chunk.AddNull();
-            } else if (!parquet::AddFieldValue(chunk, kind, rows.batch->Value(record, column), reading_[worker])) {
-              refused.push_back({run, record, column});
-            }
-          }
+          records.clear();
+          parquet::AddFieldValues(chunk, columns_[column].kind, *rows.batch, column, rows.begin, rows.end,
+                                  reading_[worker], records);
+          for (const std::size_t record : records) refused.push_back({run, record, column});
         }
         columnCost_[column] = (std::chrono::steady_clock::now() - start).count();
       }
