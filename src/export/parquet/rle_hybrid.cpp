@@ -16,16 +16,16 @@ void PutPacked(std::string& out, std::span<const std::uint32_t> values, int bitW
   if (values.empty()) return;
   const std::size_t groups = (values.size() + kGroup - 1) / kGroup;
   PutVarint(out, (static_cast<std::uint64_t>(groups) << 1) | 1);
+  // Eight values of `bitWidth` bits take `bitWidth` bytes.
+  const std::size_t start = out.size();
+  out.resize(start + groups * static_cast<std::size_t>(bitWidth));
+  char* to = out.data() + start;
   std::uint64_t bits = 0;
   int held = 0;
   for (std::size_t i = 0; i < groups * kGroup; ++i) {
     bits |= static_cast<std::uint64_t>(i < values.size() ? values[i] : 0) << held;
     held += bitWidth;
-    while (held >= 8) {
-      out.push_back(static_cast<char>(bits & 0xFF));
-      bits >>= 8;
-      held -= 8;
-    }
+    for (; held >= 8; held -= 8, bits >>= 8) *to++ = static_cast<char>(bits & 0xFF);
   }
 }
 
