@@ -92,16 +92,6 @@ bool ColumnChunk::Index(std::string_view plain) {
   return added;
 }
 
-void ColumnChunk::Defined() {
-  if (!levels_.empty()) levels_.push_back(1);
-  ++pageValues_;
-  ++valueCount_;
-}
-
-void ColumnChunk::EndValue() {
-  if (values_.size() >= limits_.pageBytes || pageValues_ >= limits_.pageValues) EndPage();
-}
-
 void ColumnChunk::AddNull() {
   // Levels are kept one by one only in a page that has a null; one without is a single run.
   if (levels_.empty()) levels_.assign(pageValues_, 1);

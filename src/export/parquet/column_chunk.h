@@ -59,8 +59,15 @@ class ColumnChunk {
   ColumnChunkInfo Store(ByteSink& sink);
 
  private:
-  void Defined();
-  void EndValue();
+  // Every value passes these two: inline, as a call would cost more than they do.
+  void Defined() {
+    if (!levels_.empty()) levels_.push_back(1);
+    ++pageValues_;
+    ++valueCount_;
+  }
+  void EndValue() {
+    if (values_.size() >= limits_.pageBytes || pageValues_ >= limits_.pageValues) EndPage();
+  }
   void EndPage();
   void DecideDateType();
   bool Indexable() const;
