@@ -111,9 +111,10 @@ bool ScanRows::ReadRow() {
   while (batch_ == nullptr || nextRow_ == batch_->rows) {
     batch_ = batches_.Next();
     nextRow_ = 0;
+    heldRow_ = nullptr;
     if (batch_ == nullptr) return false;
   }
-  row_ = batch_->values.data() + nextRow_++ * fields_.size();
+  heldRow_ = batch_->values.data() + nextRow_++ * fields_.size();
   return true;
 }
 
