@@ -57,10 +57,10 @@ void AppendCharacterForm(const CellValue& value, std::string& out);
 // in their ISO form: the date, time or timestamp it writes, else the text itself.
 CellValue ValueOfStoredText(std::string_view text, ColumnKind kind);
 
-// A date, time or timestamp value as the SQL engine gives it back for a column of `kind` after
-// holding it as its ISO text (see ValueOfStoredText); `text` holds that text where the result
-// points into it.
-CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text);
+// Makes a date, time or timestamp value what the SQL engine gives back for a column of `kind`
+// after holding it as its ISO text (see ValueOfStoredText), in place, as a scan does it for every
+// row; `text` holds that text where the value then points into it.
+void AsStoredDateTime(CellValue& value, ColumnKind kind, std::string& text);
 
 // The value of a numeric text, for a value of `what` ("a number"): raises 22018 naming `what`
 // when the text is no number, and 22003 when it is beyond the range of a double.
