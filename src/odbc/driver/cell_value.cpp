@@ -1,8 +1,10 @@
 // Field texts converted to typed values, and typed values written as text.
 #include "odbc/driver/cell_value.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "odbc/driver/sql_error.h"
@@ -112,10 +114,21 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
   return value;
 }
 
-// `number` (0 to 9999) with leading zeros to `width` digits, written at `at`; unrolled, as
-// dates and times are in every row of a large result.
+// "00" to "99", so that digits are written two at a time.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int n = 0; n < 100; ++n) {
+    pairs[2 * n] = static_cast<char>('0' + n / 10);
+    pairs[2 * n + 1] = static_cast<char>('0' + n % 10);
+  }
+  return pairs;
+}();
+
+// `number` (0 to 9999) with leading zeros to `width` digits, written at `at`; unrolled and two
+// digits at a time, as dates and times are in every row of a large result.
 [[gnu::always_inline]] inline void PutPadded(char* at, int number, int width) {
-  for (int k = width - 1; k >= 0; --k, number /= 10) at[k] = static_cast<char>('0' + number % 10);
+  for (int k = width; k >= 2; k -= 2, number /= 100) std::memcpy(at + k - 2, &kDigitPairs[2 * (number % 100)], 2);
+  if (width % 2 != 0) at[0] = static_cast<char>('0' + number % 10);
 }
 
 void AppendPadded(std::string& out, int number, int width) {
