@@ -75,6 +75,16 @@ std::optional<std::int64_t> ReadPlainWholeDigits(std::string_view text) {
     ++firstDigit;
   }
   if (firstDigit == last || *firstDigit < '0' || *firstDigit > '9') return std::nullopt;
+  // Eighteen digits cannot overflow, and hardly a whole number of a file has more, so up to
+  // that many are summed without from_chars' check at every digit.
+  if (last - firstDigit <= 18) {
+    std::int64_t sum = 0;
+    for (const char* at = firstDigit; at != last; ++at) {
+      if (*at < '0' || *at > '9') return std::nullopt;
+      sum = sum * 10 + (*at - '0');
+    }
+    return firstDigit != first ? -sum : sum;
+  }
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(first, last, value);
   if (error != std::errc() || end != last) return std::nullopt;

@@ -6,6 +6,8 @@ namespace quorlin {
 
 std::string_view LeadingCharacter(std::string_view text) {
   if (text.empty()) return {};
+  // A single byte is all there is of it, whatever it is; record cutting asks for every record.
+  if (text.size() == 1) return text;
   char32_t code = 0;
   const std::size_t length = Utf8SequenceAt(text, code);
   return text.substr(0, length == 0 ? 1 : length);

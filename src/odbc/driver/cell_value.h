@@ -37,6 +37,12 @@ struct CellValue {
   }
 };
 
+// The bytes a value hands out as text without writing them: a text's own, or the character
+// form it holds written (empty where it holds none).
+inline std::string_view HeldBytes(const CellValue& value) {
+  return value.kind == CellValue::Kind::Text ? value.text : value.form;
+}
+
 // The field's bytes as a value of `kind`. An empty field is NULL. Raises SqlError 22018 for a
 // text that is not a value of the kind and 22003 for a number out of the kind's range; the
 // message quotes the text and says what it should have been.
@@ -51,10 +57,10 @@ void AppendCharacterForm(const CellValue& value, std::string& out);
 // in their ISO form: the date, time or timestamp it writes, else the text itself.
 CellValue ValueOfStoredText(std::string_view text, ColumnKind kind);
 
-// A date, time or timestamp value as the SQL engine gives it back for a column of `kind` after
-// holding it as its ISO text (see ValueOfStoredText); `text` holds that text where the result
-// points into it.
-CellValue AsStoredDateTime(const CellValue& value, ColumnKind kind, std::string& text);
+// Makes a date, time or timestamp value what the SQL engine gives back for a column of `kind`
+// after holding it as its ISO text (see ValueOfStoredText), in place, as a scan does it for every
+// row; `text` holds that text where the value then points into it.
+void AsStoredDateTime(CellValue& value, ColumnKind kind, std::string& text);
 
 // The value of a numeric text, for a value of `what` ("a number"): raises 22018 naming `what`
 // when the text is no number, and 22003 when it is beyond the range of a double.

@@ -369,6 +369,10 @@ SQLRETURN SQL_API SQLGetData(SQLHSTMT handle, SQLUSMALLINT column, SQLSMALLINT t
                              SQLLEN bufferLength, SQLLEN* indicator) {
   Statement* statement = AsStatement(handle);
   if (statement == nullptr) return SQL_INVALID_HANDLE;
+  if (GetFittingText(*statement, column, targetType, target, bufferLength, indicator)) {
+    statement->diagnostics.Clear();
+    return statement->diagnostics.Finish(SQL_SUCCESS);
+  }
   return Run(statement->diagnostics,
              [&] { return GetData(*statement, column, targetType, target, bufferLength, indicator); });
 }

@@ -29,6 +29,12 @@ class ResultSet {
   // The value of a column of the current row, valid until the next move or the next call:
   // rows that hold their values hand them out without a copy.
   virtual const CellValue& Value(std::size_t column) const = 0;
+  // The current row's values side by side, where the rows hold them so, else null: a fetch
+  // loop calls SQLGetData for every value, and reading them here spares it a virtual call.
+  const CellValue* HeldRow() const { return heldRow_; }
+
+ protected:
+  const CellValue* heldRow_ = nullptr;
 };
 
 // Rows of a query: the first is read when they open, so that its failure is the execution's,

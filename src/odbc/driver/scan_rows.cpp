@@ -2,7 +2,9 @@
 // engine hands them back.
 #include "odbc/driver/scan_rows.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace quorlin::driver {
 
@@ -30,12 +32,19 @@ void AsTheEngineGivesIt(CellValue& value, ColumnKind kind, std::string& dateText
     case CellValue::Kind::Date:
     case CellValue::Kind::Time:
     case CellValue::Kind::Timestamp:
-      value = AsStoredDateTime(value, kind, dateText);
+      AsStoredDateTime(value, kind, dateText);
       return;
     case CellValue::Kind::Null:
     case CellValue::Kind::Text:
       return;
   }
+}
+
+// Whether `part` lies within `whole`; compared as addresses, as they may be of different blocks.
+bool Within(std::string_view part, std::string_view whole) {
+  const auto start = reinterpret_cast<std::uintptr_t>(part.data());
+  const auto wholeStart = reinterpret_cast<std::uintptr_t>(whole.data());
+  return start >= wholeStart && start + part.size() <= wholeStart + whole.size();
 }
 
 // `bytes` copied to the end of `batch`, whose room was made beforehand.
@@ -60,10 +69,10 @@ ScanRows::ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns)
 
 bool ScanRows::Convert(std::vector<CellValue>& values) {
   if (!records_->Next()) return false;
+  const std::size_t first = values.size();
+  records_->AppendValues(fields_, values);
   for (std::size_t k = 0; k < fields_.size(); ++k) {
-    const std::size_t field = fields_[k];
-    CellValue& value = values.emplace_back(records_->Value(field));
-    AsTheEngineGivesIt(value, layout_.columns[field].kind, dateTexts_[k]);
+    AsTheEngineGivesIt(values[first + k], layout_.columns[fields_[k]].kind, dateTexts_[k]);
   }
   return true;
 }
@@ -79,10 +88,25 @@ bool ScanRows::Fill(Batch& batch) {
   while (batch.rows < kBatchRows) {
     if (batch.values.size() == batch.rows * width && !Convert(batch.values)) return false;
     const auto row = batch.values.end() - static_cast<std::ptrdiff_t>(width);
+    // The stretch of the record the row's values point into is kept whole, so that the texts
+    // and forms cut from it need no copy each; only what lies elsewhere (an unescaped text, a
+    // form still to be written) takes room of its own.
+    const std::string_view record = records_->Record();
+    const char* low = record.data() + record.size();
+    const char* high = record.data();
     std::size_t room = 0;
     for (auto value = row; value != batch.values.end(); ++value) {
-      room += value->kind == CellValue::Kind::Text ? value->text.size() : kMaxFormBytes;
+      if (value->kind == CellValue::Kind::Null) continue;
+      const std::string_view bytes = HeldBytes(*value);
+      if (Within(bytes, record)) {
+        low = std::min(low, bytes.data());
+        high = std::max(high, bytes.data() + bytes.size());
+      } else {
+        room += value->kind == CellValue::Kind::Text ? bytes.size() : kMaxFormBytes;
+      }
     }
+    const std::string_view used = low < high ? std::string_view(low, static_cast<std::size_t>(high - low)) : std::string_view();
+    room += used.size();
     // The views handed out point into `bytes`, so it must not move while the batch fills: a
     // record that does not fit waits for the next batch, one alone gets the room it needs.
     if (batch.bytes.size() + room > batch.bytes.capacity()) {
@@ -93,10 +117,19 @@ bool ScanRows::Fill(Batch& batch) {
       }
       batch.bytes.reserve(std::max(kBatchBytes, room));
     }
+    const std::string_view kept = Keep(used, batch.bytes);
+    const auto inKept = [&](std::string_view part) {
+      return kept.substr(static_cast<std::size_t>(part.data() - used.data()), part.size());
+    };
     for (auto value = row; value != batch.values.end(); ++value) {
+      if (value->kind == CellValue::Kind::Null) continue;
+      const std::string_view bytes = HeldBytes(*value);
+      const bool inRecord = Within(bytes, used);
       if (value->kind == CellValue::Kind::Text) {
-        value->text = Keep(value->text, batch.bytes);
-      } else if (value->kind != CellValue::Kind::Null) {
+        value->text = inRecord ? inKept(bytes) : Keep(bytes, batch.bytes);
+      } else if (inRecord) {
+        value->form = inKept(bytes);
+      } else {
         const std::size_t at = batch.bytes.size();
         AppendCharacterForm(*value, batch.bytes);
         value->form = std::string_view(batch.bytes).substr(at);
@@ -111,9 +144,10 @@ bool ScanRows::ReadRow() {
   while (batch_ == nullptr || nextRow_ == batch_->rows) {
     batch_ = batches_.Next();
     nextRow_ = 0;
+    heldRow_ = nullptr;
     if (batch_ == nullptr) return false;
   }
-  row_ = batch_->values.data() + nextRow_++ * fields_.size();
+  heldRow_ = batch_->values.data() + nextRow_++ * fields_.size();
   return true;
 }
 

@@ -18,7 +18,7 @@ class ScanRows : public QueryRows {
   ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns);
 
   const std::vector<ResultColumn>& Columns() const override { return columns_; }
-  const CellValue& Value(std::size_t column) const override { return row_[column]; }
+  const CellValue& Value(std::size_t column) const override { return heldRow_[column]; }
 
  private:
   // Rows read, cut and converted ahead of the fetches, with the bytes their values point at.
@@ -44,7 +44,6 @@ class ScanRows : public QueryRows {
   // The fetching thread's.
   Batch* batch_ = nullptr;
   std::size_t nextRow_ = 0;
-  const CellValue* row_ = nullptr;
   // Every value of a row is converted when the row is read, as the engine does, so that a
   // value that does not convert fails the fetch of its row and not a later read of a column.
   OrderedBatches<Batch> batches_;  // last: its thread reads the members above

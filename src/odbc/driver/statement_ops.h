@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "odbc/driver/handles.h"
+#include "odbc/driver/value_output.h"
 
 namespace quorlin::driver {
 
@@ -22,6 +23,22 @@ void OpenRows(Statement& statement, std::unique_ptr<ResultSet> rows);
 
 // SQLFetch and SQLFetchScroll(SQL_FETCH_NEXT): the next rowset into the bound columns.
 SQLRETURN FetchRowset(Statement& statement);
+
+// SQLGetData's short way, before any of its checks, for the call a fetch loop makes for nearly
+// every value: a new column of a row the cursor holds, as text into a buffer it fits (see
+// WriteFittingText). True when it wrote the value; false, changing nothing, leaves it to GetData.
+inline bool GetFittingText(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,
+                           SQLLEN bufferLength, SQLLEN* indicator) {
+  if (targetType != SQL_C_CHAR || !statement.onRow || statement.rowArraySize != 1 ||
+      statement.piece.column == column || column == 0 || column > statement.described.size()) {
+    return false;
+  }
+  const CellValue* row = statement.cursor->HeldRow();
+  if (row == nullptr || !WriteFittingText(row[column - 1], target, bufferLength, indicator)) return false;
+  statement.piece.Start(column);
+  statement.piece.delivered = true;
+  return true;
+}
 
 SQLRETURN GetData(Statement& statement, SQLUSMALLINT column, SQLSMALLINT targetType, SQLPOINTER target,
                   SQLLEN bufferLength, SQLLEN* indicator);

@@ -34,6 +34,14 @@ std::unique_ptr<TextRecordReader> OpenTableFile(const TableLayout& layout) {
   }
 }
 
+// A field's conversion, run where a vector builds its new element: the converted value is then
+// made in its place in the vector, not made aside and copied there.
+struct FieldConversion {
+  std::string_view field;
+  const ColumnDef& def;
+  operator CellValue() const { return ConvertField(field, def.kind, def.locale); }
+};
+
 }  // namespace
 
 SqlError RecordTooLong(const std::string& path, long long line) {
@@ -82,7 +90,13 @@ void TableCursor::Cut() {
 
 std::string_view TableCursor::Field(std::size_t column) {
   if (!cut_) Cut();
-  return column < fields_.size() ? fields_[column] : std::string_view();
+  return CutField(column);
+}
+
+SqlError TableCursor::InColumn(const SqlError& error, std::size_t column) const {
+  return SqlError(error.SqlState(), "Row " + std::to_string(row_) + " (line " + std::to_string(line_number_) + " of " +
+                                        layout_.tableName + "), column " + layout_.columns[column].name + ": " +
+                                        error.what());
 }
 
 CellValue TableCursor::Value(std::size_t column) {
@@ -90,9 +104,20 @@ CellValue TableCursor::Value(std::size_t column) {
   try {
     return ConvertField(Field(column), def.kind, def.locale);
   } catch (const SqlError& error) {
-    throw SqlError(error.SqlState(), "Row " + std::to_string(row_) + " (line " + std::to_string(line_number_) +
-                                         " of " + layout_.tableName + "), column " + def.name + ": " +
-                                         error.what());
+    throw InColumn(error, column);
+  }
+}
+
+void TableCursor::AppendValues(const std::vector<std::size_t>& columns, std::vector<CellValue>& values) {
+  if (!cut_) Cut();
+  std::size_t column = 0;
+  try {
+    for (const std::size_t field : columns) {
+      column = field;
+      values.emplace_back(FieldConversion{CutField(field), layout_.columns[field]});
+    }
+  } catch (const SqlError& error) {
+    throw InColumn(error, column);
   }
 }
 

@@ -46,12 +46,26 @@ class TableCursor {
   // The field converted to the column's type; a failure names the row, the line and the column.
   CellValue Value(std::size_t column);
 
+  // The fields of `columns` converted as Value converts them, appended to `values` in that
+  // order: a scan converts every field of millions of records, one record at a time.
+  void AppendValues(const std::vector<std::size_t>& columns, std::vector<CellValue>& values);
+
+  // The current record's bytes, where the fields cut from it point unless a value had to be
+  // unescaped; valid until the next move.
+  std::string_view Record() const { return record_; }
+
   // Data records read so far.
   long long Row() const { return row_; }
 
  private:
   bool ReadRecord();
   void Cut();
+  // The field of `column` once the record is cut: empty when the record has no such field.
+  std::string_view CutField(std::size_t column) const {
+    return column < fields_.size() ? fields_[column] : std::string_view();
+  }
+  // `error` of converting the field of `column`, with the row, the line and the column named.
+  SqlError InColumn(const SqlError& error, std::size_t column) const;
 
   const TableLayout& layout_;
   std::unique_ptr<TextRecordReader> reader_;

@@ -23,7 +23,7 @@ bool IsCharacterTarget(SQLSMALLINT type) { return type == SQL_C_CHAR || type == 
 // CharacterData where the value's bytes are not at hand as the target takes them.
 [[gnu::noinline]] std::string_view WrittenCharacterData(const CellValue& value, SQLSMALLINT targetType,
                                                         PieceState& piece) {
-  std::string_view bytes = value.kind == CellValue::Kind::Text ? value.text : value.form;
+  std::string_view bytes = HeldBytes(value);
   if (value.kind != CellValue::Kind::Text && bytes.empty()) {
     piece.text.clear();
     AppendCharacterForm(value, piece.text);
@@ -40,7 +40,7 @@ bool IsCharacterTarget(SQLSMALLINT type) { return type == SQL_C_CHAR || type == 
 // characters. A text, or a character form the rows hold written, is the row's own bytes for a
 // narrow target; anything else is kept in `piece`.
 std::string_view CharacterData(const CellValue& value, SQLSMALLINT targetType, PieceState& piece) {
-  const std::string_view bytes = value.kind == CellValue::Kind::Text ? value.text : value.form;
+  const std::string_view bytes = HeldBytes(value);
   if (targetType != SQL_C_WCHAR && (value.kind == CellValue::Kind::Text || !bytes.empty())) return bytes;
   return WrittenCharacterData(value, targetType, piece);
 }
@@ -315,18 +315,10 @@ std::size_t FixedSizeOf(SQLSMALLINT targetType) {
 SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT targetType, SQLPOINTER target,
                      SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics) {
   if (targetType == SQL_C_DEFAULT) targetType = TypeInfoOf(kind).defaultCType;
-  // The call a fetch loop makes for nearly every value: a whole text, or a form the rows hold
-  // written, into a narrow buffer it fits.
-  if (targetType == SQL_C_CHAR && !piece.started && !piece.delivered && target != nullptr &&
-      (value.kind == CellValue::Kind::Text || !value.form.empty())) {
-    const std::string_view bytes = value.kind == CellValue::Kind::Text ? value.text : value.form;
-    if (bufferLength > 0 && bytes.size() < static_cast<std::size_t>(bufferLength)) {
-      std::memcpy(target, bytes.data(), bytes.size());
-      static_cast<char*>(target)[bytes.size()] = '\0';
-      if (indicator != nullptr) *indicator = static_cast<SQLLEN>(bytes.size());
-      piece.delivered = true;
-      return SQL_SUCCESS;
-    }
+  if (targetType == SQL_C_CHAR && !piece.started && !piece.delivered &&
+      WriteFittingText(value, target, bufferLength, indicator)) {
+    piece.delivered = true;
+    return SQL_SUCCESS;
   }
   return WriteInPieces(value, targetType, target, bufferLength, indicator, piece, diagnostics);
 }

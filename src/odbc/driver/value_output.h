@@ -4,7 +4,9 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "odbc/driver/cell_value.h"
 #include "odbc/driver/column_kind.h"
@@ -36,6 +38,21 @@ struct PieceState {
 // or 22003 for a value that does not convert, 22002 for NULL without an indicator.
 SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT targetType, SQLPOINTER target,
                      SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics);
+
+// The call a fetch loop makes for nearly every value: a whole text, or a character form the rows
+// hold written, into a narrow buffer it fits. Writes it and gives true; gives false, writing
+// nothing, for any other value or buffer.
+inline bool WriteFittingText(const CellValue& value, SQLPOINTER target, SQLLEN bufferLength, SQLLEN* indicator) {
+  const std::string_view bytes = HeldBytes(value);
+  if (target == nullptr || (value.kind != CellValue::Kind::Text && bytes.empty()) || bufferLength <= 0 ||
+      bytes.size() >= static_cast<std::size_t>(bufferLength)) {
+    return false;
+  }
+  std::memcpy(target, bytes.data(), bytes.size());
+  static_cast<char*>(target)[bytes.size()] = '\0';
+  if (indicator != nullptr) *indicator = static_cast<SQLLEN>(bytes.size());
+  return true;
+}
 
 // The size of a fixed-size C type, 0 for the character and binary types.
 std::size_t FixedSizeOf(SQLSMALLINT targetType);
