@@ -107,7 +107,7 @@ CellValue ConvertBit(std::string_view field, const LocaleSettings& locale) {
     const char first = static_cast<char>(word.front() & ~0x20);
     // TRUE, YES and ON are true; FALSE, NO and OFF false ("ON" and "OFF" share their O).
     value.integer = first == 'T' || first == 'Y' || (first == 'O' && word.size() == 2 && (word[1] & ~0x20) == 'N');
-    value.form = value.integer != 0 ? "1" : "0";
+    value.form = BitForm(value.integer);
     return value;
   }
   value.integer = FieldNumber(field, locale, "a Bit (True, False, Yes, No, On, Off or a number)") != 0;

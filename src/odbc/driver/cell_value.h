@@ -37,6 +37,9 @@ struct CellValue {
   }
 };
 
+// A bit's character form as text that lasts as long as the program, so rows need no room for it.
+inline std::string_view BitForm(std::int64_t bit) { return bit != 0 ? "1" : "0"; }
+
 // The bytes a value hands out as text without writing them: a text's own, or the character
 // form it holds written (empty where it holds none).
 inline std::string_view HeldBytes(const CellValue& value) {

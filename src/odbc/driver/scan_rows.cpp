@@ -90,13 +90,13 @@ bool ScanRows::Fill(Batch& batch) {
     const auto row = batch.values.end() - static_cast<std::ptrdiff_t>(width);
     // The stretch of the record the row's values point into is kept whole, so that the texts
     // and forms cut from it need no copy each; only what lies elsewhere (an unescaped text, a
-    // form still to be written) takes room of its own.
+    // form still to be written) takes room of its own. A bit's form is lasting text already.
     const std::string_view record = records_->Record();
     const char* low = record.data() + record.size();
     const char* high = record.data();
     std::size_t room = 0;
     for (auto value = row; value != batch.values.end(); ++value) {
-      if (value->kind == CellValue::Kind::Null) continue;
+      if (value->kind == CellValue::Kind::Null || value->kind == CellValue::Kind::Bit) continue;
       const std::string_view bytes = HeldBytes(*value);
       if (Within(bytes, record)) {
         low = std::min(low, bytes.data());
@@ -123,6 +123,10 @@ bool ScanRows::Fill(Batch& batch) {
     };
     for (auto value = row; value != batch.values.end(); ++value) {
       if (value->kind == CellValue::Kind::Null) continue;
+      if (value->kind == CellValue::Kind::Bit) {
+        value->form = BitForm(value->integer);
+        continue;
+      }
       const std::string_view bytes = HeldBytes(*value);
       const bool inRecord = Within(bytes, used);
       if (value->kind == CellValue::Kind::Text) {
