@@ -84,8 +84,12 @@ void TableCursor::Cut() {
     for (std::string_view& field : fields_) field = Trim(field);
     return;
   }
-  SplitRecordViews(record_, reader_->Separator(), reader_->Qualifier(), fields_, unescaped_, layout_.columns.size());
-  StripLeftQualifiers(fields_, record_, reader_->Qualifier());
+  const std::string_view qualifier = reader_->Qualifier();
+  SplitRecordViews(record_, reader_->Separator(), qualifier, fields_, unescaped_, layout_.columns.size());
+  // Most records hold no qualifier at all, and then no field can still begin with one.
+  if (!qualifier.empty() && record_.find(qualifier.front()) != std::string_view::npos) {
+    StripLeftQualifiers(fields_, record_, qualifier);
+  }
 }
 
 std::string_view TableCursor::Field(std::size_t column) {
