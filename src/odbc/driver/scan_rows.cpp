@@ -18,14 +18,26 @@ constexpr std::size_t kBatchBytes = 64 * 1024;
 // a 64-bit integer, a timestamp with milliseconds.
 constexpr std::size_t kMaxFormBytes = 32;
 
-// Makes `value` what comes back out of the engine for a value the table hands it: the engine
-// holds integers and bits alike, has no NaN, and holds dates and times as their ISO text.
+// Whether a value of a column of `kind` can come back out of the engine otherwise than the
+// table hands it: the engine has no NaN and holds dates and times as their ISO text. Texts,
+// whole numbers and bits come back as they are converted.
+bool EngineChanges(ColumnKind kind) {
+  return kind == ColumnKind::Double || kind == ColumnKind::Date || kind == ColumnKind::Time ||
+         kind == ColumnKind::Timestamp;
+}
+
+// The places among `fields` of the layout's columns whose values the engine changes.
+std::vector<std::size_t> EngineChangedFields(const TableLayout& layout, const std::vector<std::size_t>& fields) {
+  std::vector<std::size_t> changed;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    if (EngineChanges(layout.columns[fields[k]].kind)) changed.push_back(k);
+  }
+  return changed;
+}
+
+// Makes `value`, of a column of `kind` the engine changes, what comes back out of the engine.
 void AsTheEngineGivesIt(CellValue& value, ColumnKind kind, std::string& dateText) {
   switch (value.kind) {
-    case CellValue::Kind::Integer:
-    case CellValue::Kind::Bit:
-      value.kind = kind == ColumnKind::Bit ? CellValue::Kind::Bit : CellValue::Kind::Integer;
-      return;
     case CellValue::Kind::Double:
       if (std::isnan(value.real)) value = CellValue::Null();
       return;
@@ -36,6 +48,8 @@ void AsTheEngineGivesIt(CellValue& value, ColumnKind kind, std::string& dateText
       return;
     case CellValue::Kind::Null:
     case CellValue::Kind::Text:
+    case CellValue::Kind::Integer:
+    case CellValue::Kind::Bit:
       return;
   }
 }
@@ -59,6 +73,7 @@ std::string_view Keep(std::string_view bytes, std::string& batch) {
 ScanRows::ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns)
     : layout_(scan.layout),
       fields_(scan.fields),
+      engineChanged_(EngineChangedFields(layout_, fields_)),
       columns_(std::move(columns)),
       records_(std::make_unique<TableCursor>(layout_)),
       dateTexts_(fields_.size()),
@@ -71,7 +86,7 @@ bool ScanRows::Convert(std::vector<CellValue>& values) {
   if (!records_->Next()) return false;
   const std::size_t first = values.size();
   records_->AppendValues(fields_, values);
-  for (std::size_t k = 0; k < fields_.size(); ++k) {
+  for (const std::size_t k : engineChanged_) {
     AsTheEngineGivesIt(values[first + k], layout_.columns[fields_[k]].kind, dateTexts_[k]);
   }
   return true;

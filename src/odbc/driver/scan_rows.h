@@ -35,6 +35,7 @@ class ScanRows : public QueryRows {
 
   TableLayout layout_;
   std::vector<std::size_t> fields_;
+  std::vector<std::size_t> engineChanged_;  // the result columns whose values the engine changes
   std::vector<ResultColumn> columns_;
   std::unique_ptr<TableCursor> records_;
   // The reading thread's: the values of the record that did not fit the batch before, which
