@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "odbc/driver/sql_error.h"
 #include "schema/number_reading.h"
@@ -77,9 +78,9 @@ CellValue::Kind DateKindOf(ColumnKind kind) {
 
 CellValue ConvertDateTime(std::string_view field, ColumnKind kind, const LocaleSettings& locale) {
   CellValue value;
-  value.when = ToDateTime(field, locale);
-  // ToDateTime gives the zero date for what is no date, so only that result needs a second look.
-  if (value.when == DateTime{} && !IsDate(field, locale) && !ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
+  if (const std::optional<DateTime> when = ReadDateTime(field, locale)) {
+    value.when = *when;
+  } else if (!ParseIsoDateTime(field, DateKindOf(kind), value.when)) {
     // ISO dates such as 2024-03-01 mean one date in every locale, so they are read too.
     NotA(field, kind == ColumnKind::Time ? "a time" : "a date");
   }
