@@ -26,25 +26,30 @@ std::string_view WithoutPlusSign(std::string_view text) {
 bool ReadShortPlainDecimal(std::string_view text, double& value) {
   static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  const bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  // The whole digits and then the fraction's, each run in a loop of its own, so that a digit
+  // costs one test and not the three that telling it from a point or a sign would.
   std::uint64_t digits = 0;
-  std::size_t count = 0;
-  std::size_t scale = 0;
-  bool separator = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
-      ++count;
-      scale += separator ? 1 : 0;
-    } else if (c == '.' && !separator) {
-      separator = true;
-    } else if (!(i == 0 && c == '-')) {
-      return false;
+  const auto readDigits = [&] {
+    const char* const start = at;
+    for (unsigned digit; at != end && (digit = static_cast<unsigned char>(*at) - unsigned{'0'}) <= 9; ++at) {
+      digits = digits * 10 + digit;
     }
+    return static_cast<std::size_t>(at - start);
+  };
+  std::size_t count = readDigits();
+  std::size_t scale = 0;
+  if (at != end && *at == '.') {
+    ++at;
+    scale = readDigits();
+    count += scale;
   }
-  if (count == 0 || count > 15) return false;
+  if (at != end || count == 0 || count > 15) return false;
   value = static_cast<double>(digits) / kPowersOfTen[scale];
-  if (text.front() == '-') value = -value;
+  if (negative) value = -value;
   return true;
 }
 
