@@ -85,8 +85,9 @@ std::optional<std::int64_t> ReadPlainWholeDigits(std::string_view text) {
   if (last - firstDigit <= 18) {
     std::int64_t sum = 0;
     for (const char* at = firstDigit; at != last; ++at) {
-      if (*at < '0' || *at > '9') return std::nullopt;
-      sum = sum * 10 + (*at - '0');
+      const unsigned digit = static_cast<unsigned char>(*at) - unsigned{'0'};  // one test tells a digit
+      if (digit > 9) return std::nullopt;
+      sum = sum * 10 + digit;
     }
     return firstDigit != first ? -sum : sum;
   }
