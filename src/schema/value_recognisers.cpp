@@ -338,8 +338,13 @@ bool ReadTenCharacterDate(std::string_view text, char separator, int (&numbers)[
   lengths[0] = first;
   lengths[1] = second - first - 1;
   lengths[2] = text.size() - second - 1;
-  return ReadDigitRun(text, 0, lengths[0], numbers[0]) && ReadDigitRun(text, first + 1, lengths[1], numbers[1]) &&
-         ReadDigitRun(text, second + 1, lengths[2], numbers[2]);
+  // Each order read with its runs' places written out, so that their digits are read unrolled.
+  if (first == 4) {
+    return ReadDigitRun(text, 0, 4, numbers[0]) && ReadDigitRun(text, 5, 2, numbers[1]) &&
+           ReadDigitRun(text, 8, 2, numbers[2]);
+  }
+  return ReadDigitRun(text, 0, 2, numbers[0]) && ReadDigitRun(text, 3, 2, numbers[1]) &&
+         ReadDigitRun(text, 6, 4, numbers[2]);
 }
 
 // Three runs of one to four digits split by one mark each and nothing else.
