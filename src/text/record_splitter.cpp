@@ -202,12 +202,6 @@ void SplitInto(std::string_view record, bool hasSeparator, const Mark& separator
 template <typename Field>
 void SplitInto(std::string_view record, std::string_view separator, std::string_view qualifier,
                std::vector<Field>& fields, std::size_t maxFields, std::string& unescaped) {
-  // Marks of one byte or none are their own characters: no look at them for every record.
-  if (separator.size() <= 1 && qualifier.size() <= 1) {
-    SplitInto(record, !separator.empty(), ByteMark{separator.empty() ? '\0' : separator.front()}, !qualifier.empty(),
-              ByteMark{qualifier.empty() ? '\0' : qualifier.front()}, fields, maxFields, unescaped);
-    return;
-  }
   const std::string_view separatorCharacter = LeadingCharacter(separator);
   const bool hasQualifier = IsOneCharacter(qualifier);
   const std::string_view qualifierCharacter = hasQualifier ? qualifier : std::string_view();
