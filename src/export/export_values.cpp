@@ -20,14 +20,27 @@ void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordVal
       values, unit);
 }
 
+// Only the words of the value's length can match it: every value of a Bit column is tested.
 bool IsTrueWord(std::string_view value) {
-  static constexpr std::array<std::string_view, 6> kTrueWords = {"TRUE", "T", "YES",
-                                                                  "Y",    "ON", "1"};
-  const std::string_view trimmed = Trim(value);
-  for (const std::string_view word : kTrueWords) {
-    if (EqualNoCase(trimmed, word)) return true;
+  const std::string_view word = Trim(value);
+  switch (word.size()) {
+    case 1: return word == "1" || EqualNoCase(word, "T") || EqualNoCase(word, "Y");
+    case 2: return EqualNoCase(word, "ON");
+    case 3: return EqualNoCase(word, "YES");
+    case 4: return EqualNoCase(word, "TRUE");
+    default: return false;
   }
-  return false;
+}
+
+bool IsFalseWord(std::string_view value) {
+  const std::string_view word = Trim(value);
+  switch (word.size()) {
+    case 1: return word == "0" || EqualNoCase(word, "F") || EqualNoCase(word, "N");
+    case 2: return EqualNoCase(word, "NO");
+    case 3: return EqualNoCase(word, "OFF");
+    case 5: return EqualNoCase(word, "FALSE");
+    default: return false;
+  }
 }
 
 namespace {

@@ -21,6 +21,8 @@ void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordVal
 
 // TRUE, T, YES, Y, ON or 1, in any letter case, once trimmed.
 bool IsTrueWord(std::string_view value);
+// FALSE, F, NO, N, OFF or 0, in any letter case, once trimmed.
+bool IsFalseWord(std::string_view value);
 
 // The trimmed value with "&", "<" and ">" as entities and every character above 127 as a
 // numeric reference to its code point: a valid UTF-8 sequence gives one reference, any other

@@ -14,18 +14,6 @@ std::string AsciiUpper(std::string_view text) {
   return out;
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && StartsWithNoCase(a, b);
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view start) {
-  if (text.size() < start.size()) return false;
-  for (std::size_t i = 0; i < start.size(); ++i) {
-    if (AsciiLower(text[i]) != AsciiLower(start[i])) return false;
-  }
-  return true;
-}
-
 bool ContainsNoCase(std::string_view text, std::string_view part) {
   return AsciiLower(text).find(AsciiLower(part)) != std::string::npos;
 }

@@ -13,8 +13,17 @@ inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 
-bool EqualNoCase(std::string_view a, std::string_view b);
-bool StartsWithNoCase(std::string_view text, std::string_view start);
+// Inline, as they answer most calls by the sizes alone.
+inline bool StartsWithNoCase(std::string_view text, std::string_view start) {
+  if (text.size() < start.size()) return false;
+  for (std::size_t i = 0; i < start.size(); ++i) {
+    if (AsciiLower(text[i]) != AsciiLower(start[i])) return false;
+  }
+  return true;
+}
+inline bool EqualNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && StartsWithNoCase(a, b);
+}
 bool ContainsNoCase(std::string_view text, std::string_view part);
 
 // Every occurrence of `from` (compared without regard to case) replaced by `to`, left to right.

@@ -40,6 +40,15 @@ TEST(IsTrueWord, AcceptsTheTrueWordsTrimmedAndOne) {
   }
 }
 
+TEST(IsFalseWord, AcceptsTheFalseWordsTrimmedAndZero) {
+  for (const char* word : {"FALSE", "false", "F", "f", "no", "No", "N", "off", "OFF", "0", " no ", "\tOff"}) {
+    EXPECT_TRUE(IsFalseWord(word)) << word;
+  }
+  for (const char* word : {"", " ", "on", "1", "TRUE", "of", "00", "n o", "FALSE0", "non"}) {
+    EXPECT_FALSE(IsFalseWord(word)) << word;
+  }
+}
+
 TEST(TranslateSpecialChars, EscapesMarkupAndReferencesEveryCharacterAbove127) {
   const struct {
     std::string value;

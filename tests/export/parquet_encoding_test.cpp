@@ -1,10 +1,12 @@
-// The Thrift compact protocol and the RLE hybrid, byte for byte.
+// The Thrift compact protocol and the RLE hybrid, byte for byte, and the dictionary.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "export/little_endian.h"
 #include "export/parquet/rle_hybrid.h"
+#include "export/parquet/string_dictionary.h"
 #include "export/parquet/thrift_compact.h"
 #include "support/test_files.h"
 
@@ -68,6 +70,34 @@ TEST(RleHybrid, FillsTheLastLiteralGroupFromARunBeforeTheRunStarts) {
   EXPECT_SAME_BYTES(std::string("\x03\x36\x00\x10\x00", 5), bytes);
   EXPECT_EQ(1, BitWidthFor(0));
   EXPECT_EQ(9, BitWidthFor(256));
+}
+
+TEST(StringDictionary, TellsApartValuesOfOneLengthThatDifferInAnyByte) {
+  // Each value differs from the first of its length in one byte, at every place of every
+  // length up to twenty: the parts a hash loads must cover every byte.
+  StringDictionary strings;
+  std::size_t expected = 0;
+  for (std::size_t length = 1; length <= 20; ++length) {
+    for (std::size_t place = 0; place <= length; ++place) {
+      std::string value(length, 'a');
+      if (place < length) value[place] = 'b';
+      bool added = false;
+      EXPECT_EQ(expected, strings.IndexOf(value, added)) << value;
+      EXPECT_TRUE(added) << value;
+      EXPECT_EQ(expected, strings.IndexOf(value, added)) << value;
+      EXPECT_FALSE(added) << value;
+      ++expected;
+    }
+  }
+  // Fixed-width numbers are told apart by their hashes alone.
+  StringDictionary numbers(StringDictionary::EntryForm::FixedWidth);
+  for (std::uint32_t n = 0; n < 70'000; ++n) {
+    std::string plain;
+    putU32le(plain, n * 65'537U);
+    bool added = false;
+    ASSERT_EQ(n, numbers.IndexOf(plain, added));
+    ASSERT_TRUE(added);
+  }
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include "export/column_names.h"
 #include "export/export_values.h"
 #include "export/value_reading.h"
-#include "platform/ascii_case.h"
 #include "platform/trim.h"
 #include "text/utf8_text.h"
 
@@ -148,11 +147,7 @@ std::int64_t MillisOf(const DateTime& value) {
 
 std::optional<bool> ReadBoolean(std::string_view text) {
   if (IsTrueWord(text)) return true;
-  static constexpr std::string_view kFalseWords[] = {"FALSE", "F", "NO", "N", "OFF", "0"};
-  const std::string_view trimmed = Trim(text);
-  for (const std::string_view word : kFalseWords) {
-    if (EqualNoCase(trimmed, word)) return false;
-  }
+  if (IsFalseWord(text)) return false;
   return std::nullopt;
 }
 

@@ -10,22 +10,42 @@ namespace {
 
 constexpr std::size_t kFirstSlots = 1024;
 
+// The last `bytes.size() % 8` bytes of `bytes` (all of it when shorter than eight), loaded
+// without a call: as the eight ending there when there are that many, else in overlapping
+// parts that together hold every byte, so that values of one length differ in it.
+std::uint64_t TailOf(std::string_view bytes) {
+  const char* const data = bytes.data();
+  const std::size_t size = bytes.size();
+  const std::size_t rest = size % 8;
+  if (rest == 0) return 0;
+  if (size >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, data + size - 8, sizeof word);
+    return word >> (8 * (8 - rest));
+  }
+  if (size >= 4) {
+    std::uint32_t first, last;
+    std::memcpy(&first, data, sizeof first);
+    std::memcpy(&last, data + size - 4, sizeof last);
+    return first | (std::uint64_t{last} << 32);
+  }
+  const auto byte = [data](std::size_t at) { return std::uint64_t{static_cast<unsigned char>(data[at])}; };
+  return byte(0) | (byte(size / 2) << 8) | (byte(size - 1) << 16);
+}
+
 // Short values hashed eight bytes at a time by multiplying: cheaper than the library's hash,
 // which every value of an indexed column would pay for. Each step can be undone, so values of
 // one length up to eight bytes have hashes of their own.
 std::uint64_t HashBytes(std::string_view bytes) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
   std::uint64_t hash = bytes.size() * kMultiplier;
-  std::size_t at = 0;
-  for (; at + 8 <= bytes.size(); at += 8) {
+  for (std::size_t at = 0; at + 8 <= bytes.size(); at += 8) {
     std::uint64_t word;
     std::memcpy(&word, bytes.data() + at, sizeof word);
     hash = (hash ^ word) * kMultiplier;
     hash ^= hash >> 29;
   }
-  std::uint64_t tail = 0;
-  if (at < bytes.size()) std::memcpy(&tail, bytes.data() + at, bytes.size() - at);
-  hash = (hash ^ tail) * kMultiplier;
+  hash = (hash ^ TailOf(bytes)) * kMultiplier;
   return hash ^ (hash >> 32);
 }
 
