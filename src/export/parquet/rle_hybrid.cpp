@@ -1,6 +1,7 @@
 #include "export/parquet/rle_hybrid.h"
 
 #include <bit>
+#include <cstring>
 
 #include "export/parquet/varint.h"
 
@@ -20,13 +21,24 @@ void PutPacked(std::string& out, std::span<const std::uint32_t> values, int bitW
   const std::size_t start = out.size();
   out.resize(start + groups * static_cast<std::size_t>(bitWidth));
   char* to = out.data() + start;
+  // Bits gather in a word and leave it four bytes at a time.
+  static_assert(std::endian::native == std::endian::little, "the word's low bytes come first");
   std::uint64_t bits = 0;
   int held = 0;
-  for (std::size_t i = 0; i < groups * kGroup; ++i) {
-    bits |= static_cast<std::uint64_t>(i < values.size() ? values[i] : 0) << held;
+  const auto put = [&](std::uint32_t value) {
+    bits |= static_cast<std::uint64_t>(value) << held;
     held += bitWidth;
-    for (; held >= 8; held -= 8, bits >>= 8) *to++ = static_cast<char>(bits & 0xFF);
-  }
+    if (held >= 32) {
+      const auto low = static_cast<std::uint32_t>(bits);
+      std::memcpy(to, &low, sizeof low);
+      to += sizeof low;
+      bits >>= 32;
+      held -= 32;
+    }
+  };
+  for (const std::uint32_t value : values) put(value);
+  for (std::size_t i = values.size(); i < groups * kGroup; ++i) put(0);
+  for (; held > 0; held -= 8, bits >>= 8) *to++ = static_cast<char>(bits & 0xFF);
 }
 
 }  // namespace
@@ -42,6 +54,8 @@ void PutRleHybrid(std::string& out, std::span<const std::uint32_t> values, int b
   std::size_t literalStart = 0;
   std::size_t at = 0;
   while (at < values.size()) {
+    // Most neighbours differ: they are passed in a loop of their own.
+    while (at + 1 < values.size() && values[at] != values[at + 1]) ++at;
     std::size_t runEnd = at + 1;
     while (runEnd < values.size() && values[runEnd] == values[at]) ++runEnd;
     const std::size_t pending = (at - literalStart) % kGroup;
