@@ -331,36 +331,43 @@ Statistics ColumnChunk::ChunkStatistics() const {
   return statistics;
 }
 
-ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
+void ColumnChunk::Seal() {
+  if (sealed_) return;
   EndPage();
   if (dateUndecided_) DecideDateType();
+  if (dictionaryPages_) {
+    std::swap(pages_, dictionaryPage_);
+    PutPage(PageType::Dictionary, dictionary_.PlainEntries(), static_cast<std::int32_t>(dictionary_.Size()),
+            Encoding::Plain);
+    std::swap(pages_, dictionaryPage_);
+  }
+  sealed_ = true;
+}
+
+ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
+  Seal();
   ColumnChunkInfo info;
   info.type = schema_.type;
   info.name = schema_.name;
   info.codec = compressor_.Which();
   info.valueCount = valueCount_;
   info.statistics = ChunkStatistics();
-  std::string dictionaryPage;
-  std::size_t uncompressed = uncompressedPages_;
   if (dictionaryPages_) {
-    std::swap(pages_, dictionaryPage);
-    PutPage(PageType::Dictionary, dictionary_.PlainEntries(), static_cast<std::int32_t>(dictionary_.Size()),
-            Encoding::Plain);
-    std::swap(pages_, dictionaryPage);
-    uncompressed = uncompressedPages_;
     info.dictionaryPageOffset = static_cast<std::int64_t>(sink.Size());
-    sink.Write(dictionaryPage);
+    sink.Write(dictionaryPage_);
   }
   info.dataPageOffset = static_cast<std::int64_t>(sink.Size());
   sink.Write(pages_);
-  info.uncompressedSize = static_cast<std::int64_t>(uncompressed);
-  info.compressedSize = static_cast<std::int64_t>(dictionaryPage.size() + pages_.size());
+  info.uncompressedSize = static_cast<std::int64_t>(uncompressedPages_);
+  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.size() + pages_.size());
   info.encodings.push_back(Encoding::Rle);
   if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
   if (deltaPages_) info.encodings.push_back(Encoding::DeltaBinaryPacked);
   if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
 
   pages_.clear();
+  dictionaryPage_.clear();
+  sealed_ = false;
   uncompressedPages_ = 0;
   dictionaryPages_ = plainPages_ = deltaPages_ = false;
   dictionary_.Clear();

@@ -55,7 +55,11 @@ class ColumnChunk {
   std::size_t UncompressedBytes() const { return uncompressedPages_ + values_.size(); }
   std::int64_t ValueCount() const { return valueCount_; }
 
-  // Stores the chunk's pages in `sink` and gives their metadata; the chunk is empty afterwards.
+  // Ends the open page and makes the dictionary's page: what is left to do before storing that
+  // costs time, so that chunks can be sealed at once on several threads. No values may follow.
+  void Seal();
+  // Stores the chunk's pages in `sink` (sealing it first if it is not) and gives their
+  // metadata; the chunk is empty afterwards.
   ColumnChunkInfo Store(ByteSink& sink);
 
  private:
@@ -94,6 +98,8 @@ class ColumnChunk {
 
   // The finished pages.
   std::string pages_;
+  std::string dictionaryPage_;  // once sealed
+  bool sealed_ = false;
   std::size_t uncompressedPages_ = 0;
   bool dictionaryPages_ = false;  // some page is indexed
   bool plainPages_ = false;       // some page is plain

@@ -24,9 +24,12 @@ ParquetFile::ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns,
 void ParquetFile::EndRows(std::int64_t count) {
   groupRows_ += count;
   file_.rowCount += count;
+}
+
+bool ParquetFile::RowGroupFull() const {
   std::size_t bytes = 0;
   for (const auto& chunk : chunks_) bytes += chunk->UncompressedBytes();
-  if (bytes >= limits_.rowGroupBytes) StoreRowGroup();
+  return bytes >= limits_.rowGroupBytes;
 }
 
 void ParquetFile::StoreRowGroup() {

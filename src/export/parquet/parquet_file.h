@@ -31,9 +31,12 @@ class ParquetFile {
   // The chunk of the open row group that column `index`'s next value goes to.
   ColumnChunk& Column(std::size_t index) { return *chunks_[index]; }
   std::size_t ColumnCount() const { return chunks_.size(); }
-  // After every column got `count` more values: stores the row group once it has grown big
-  // enough. Columns may be given their values on different threads, each column on one.
+  // After every column got `count` more values. Columns may be given their values on different threads, each column on one.
   void EndRows(std::int64_t count);
+  // Whether the open row group has grown big enough to be stored.
+  bool RowGroupFull() const;
+  // Stores the open row group; its columns may have been sealed before, on several threads.
+  void StoreRowGroup();
   // Stores the last row group and the footer.
   void Finish();
 
@@ -42,8 +45,6 @@ class ParquetFile {
   std::vector<ColumnSchema> Columns() const;
 
  private:
-  void StoreRowGroup();
-
   ByteSink& sink_;
   std::vector<std::unique_ptr<PageCompressor>> compressors_;  // one per column, as columns may be filled at once
   FileLimits limits_;

@@ -171,6 +171,7 @@ class ParquetWriter : public FormatWriter {
   }
 
   void EndFile() {
+    SealColumns();
     file_->Finish();
     // Every part of a dataset has the types the first part's values gave.
     const std::vector<ColumnSchema> settled = file_->Columns();
@@ -243,7 +244,21 @@ class ParquetWriter : public FormatWriter {
                   rows.batch->Value(refusal.record, refusal.column));
     }
     file_->EndRows(static_cast<std::int64_t>(job.rows));
+    if (file_->RowGroupFull()) {
+      SealColumns();
+      file_->StoreRowGroup();
+    }
     job.Clear();
+  }
+
+  // Has the workers seal the row group's columns before it is stored, rather than the columns
+  // compressing their last pages one after another while it is.
+  void SealColumns() {
+    nextColumn_ = 0;
+    workers_.Start([this](std::size_t) {
+      for (std::size_t column; (column = nextColumn_++) < columns_.size();) file_->Column(column).Seal();
+    });
+    workers_.Wait();
   }
 
   void LogRejected(std::int64_t number, std::size_t position, std::string_view value) {
