@@ -51,6 +51,9 @@ std::string PlainInteger(std::int64_t value, PhysicalType type) {
   return bytes;
 }
 
+// Room for a page header, which takes a few dozen bytes.
+constexpr std::size_t kMaxPageHeaderBytes = 64;
+
 // Values a first page looks at before it judges whether they repeat enough.
 constexpr std::size_t kDictionaryTrialValues = 1024;
 
@@ -213,7 +216,7 @@ void ColumnChunk::DecideDateType() {
   if (maxInteger_) maxInteger_ = FloorDiv(*maxInteger_, kMillisPerDay);
 }
 
-void ColumnChunk::PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
+std::string ColumnChunk::PageOf(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
   compressed_.clear();
   compressor_.Compress(body, compressed_);
   PageHeader header;
@@ -222,10 +225,12 @@ void ColumnChunk::PutPage(PageType type, std::string_view body, std::int32_t val
   header.compressedSize = static_cast<std::int32_t>(compressed_.size());
   header.valueCount = valueCount;
   header.encoding = encoding;
-  const std::size_t start = pages_.size();
-  PutPageHeader(pages_, header);
-  uncompressedPages_ += pages_.size() - start + body.size();
-  pages_ += compressed_;
+  std::string page;
+  page.reserve(kMaxPageHeaderBytes + compressed_.size());
+  PutPageHeader(page, header);
+  uncompressedPages_ += page.size() + body.size();
+  page += compressed_;
+  return page;
 }
 
 // The open page's whole numbers, kept plain so far, onto the page's body.
@@ -279,7 +284,8 @@ void ColumnChunk::EndPage() {
       plainPages_ = true;
     }
   }
-  PutPage(PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding);
+  pages_.push_back(PageOf(PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding));
+  pagesBytes_ += pages_.back().size();
   levels_.clear();
   pageValues_ = 0;
   values_.clear();
@@ -336,10 +342,8 @@ void ColumnChunk::Seal() {
   EndPage();
   if (dateUndecided_) DecideDateType();
   if (dictionaryPages_) {
-    std::swap(pages_, dictionaryPage_);
-    PutPage(PageType::Dictionary, dictionary_.PlainEntries(), static_cast<std::int32_t>(dictionary_.Size()),
-            Encoding::Plain);
-    std::swap(pages_, dictionaryPage_);
+    dictionaryPage_ = PageOf(PageType::Dictionary, dictionary_.PlainEntries(),
+                             static_cast<std::int32_t>(dictionary_.Size()), Encoding::Plain);
   }
   sealed_ = true;
 }
@@ -357,15 +361,16 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
     sink.Write(dictionaryPage_);
   }
   info.dataPageOffset = static_cast<std::int64_t>(sink.Size());
-  sink.Write(pages_);
+  for (const std::string& page : pages_) sink.Write(page);
   info.uncompressedSize = static_cast<std::int64_t>(uncompressedPages_);
-  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.size() + pages_.size());
+  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.size() + pagesBytes_);
   info.encodings.push_back(Encoding::Rle);
   if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
   if (deltaPages_) info.encodings.push_back(Encoding::DeltaBinaryPacked);
   if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
 
   pages_.clear();
+  pagesBytes_ = 0;
   dictionaryPage_.clear();
   sealed_ = false;
   uncompressedPages_ = 0;

@@ -80,7 +80,8 @@ class ColumnChunk {
   void StopIndexing();
   void NoteBytesBounds(std::string_view value);
   void PutDeltas();
-  void PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
+  // The page as it is stored: its header, then its body compressed.
+  std::string PageOf(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
   Statistics ChunkStatistics() const;
 
   ColumnSchema schema_;
@@ -96,8 +97,9 @@ class ColumnChunk {
   std::vector<std::uint32_t> indices_;
   std::size_t booleanBits_ = 0;
 
-  // The finished pages.
-  std::string pages_;
+  // The finished pages, each kept apart, so that none is copied again as the chunk grows.
+  std::vector<std::string> pages_;
+  std::size_t pagesBytes_ = 0;
   std::string dictionaryPage_;  // once sealed
   bool sealed_ = false;
   std::size_t uncompressedPages_ = 0;
