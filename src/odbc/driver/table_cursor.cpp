@@ -111,10 +111,14 @@ void TableCursor::KeepFieldsIn(std::string& bytes) {
   bytes.append(record_).append(unescaped_);
   const char* const record = bytes.data() + at;
   const char* const unescaped = record + record_.size();
+  // Every field that holds a byte is cut from one of the two; mostly nothing was unescaped.
+  const bool fromRecord = unescaped_.empty();
   for (std::string_view& field : fields_) {
-    if (IsWithin(field, record_)) {
+    if (field.empty()) {
+      field = {};
+    } else if (fromRecord || IsWithin(field, record_)) {
       field = std::string_view(record + (field.data() - record_.data()), field.size());
-    } else if (IsWithin(field, unescaped_)) {
+    } else {
       field = std::string_view(unescaped + (field.data() - unescaped_.data()), field.size());
     }
   }
