@@ -15,12 +15,19 @@ struct CellValue {
   enum class Kind { Null, Text, Integer, Double, Date, Time, Timestamp, Bit };
   Kind kind = Kind::Null;
   std::string_view text;  // Text: the bytes, valid until the row changes
-  std::int64_t integer = 0;  // Integer, Bit
-  double real = 0;
-  DateTime when;  // Date, Time, Timestamp
   // The character form of a value that is not a text, where the rows hold it written already;
-  // empty where it is to be written when asked for.
+  // empty where it is to be written when asked for. Next to the text, so that a fetch, which
+  // hands out either, finds both in the first bytes of the value.
   std::string_view form;
+  // Only the member of the value's kind holds anything, so they share their room: scans hand
+  // over millions of values from thread to thread, and smaller ones take fewer cache lines.
+  union {
+    std::int64_t integer;  // Integer, Bit
+    double real;           // Double
+    DateTime when;         // Date, Time, Timestamp
+  };
+
+  CellValue() : integer(0) {}
 
   static CellValue Null() { return {}; }
   static CellValue Of(std::string_view bytes) {

@@ -17,6 +17,8 @@ void Diagnostics::Add(const std::string& sqlState, const std::string& message, S
   records_.push_back({sqlState, kMessagePrefix + message, rowNumber, columnNumber});
 }
 
+void Diagnostics::DropRecords() { records_.clear(); }
+
 SQLRETURN GetDiagRec(const Diagnostics& diagnostics, SQLSMALLINT recordNumber, SQLCHAR* sqlState,
                      SQLINTEGER* nativeError, SQLCHAR* messageText, SQLSMALLINT bufferLength,
                      SQLSMALLINT* textLength) {

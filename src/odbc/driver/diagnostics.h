@@ -21,9 +21,10 @@ struct DiagRecord {
 
 class Diagnostics {
  public:
-  // Every driver call starts with an empty list; inline, as a fetch loop makes a call per value.
+  // Every driver call starts with an empty list; inline, as a fetch loop makes a call per value,
+  // and mostly with nothing to drop, so dropping is out of line.
   void Clear() {
-    if (!records_.empty()) records_.clear();
+    if (!records_.empty()) DropRecords();
     returnCode_ = SQL_SUCCESS;
   }
   void Add(const std::string& sqlState, const std::string& message, SQLLEN rowNumber = SQL_NO_ROW_NUMBER,
@@ -40,6 +41,8 @@ class Diagnostics {
   void SetRowCount(SQLLEN count) { rowCount_ = count; }
 
  private:
+  [[gnu::noinline]] void DropRecords();
+
   std::vector<DiagRecord> records_;
   SQLRETURN returnCode_ = SQL_SUCCESS;
   SQLLEN rowCount_ = 0;

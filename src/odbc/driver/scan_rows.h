@@ -30,17 +30,17 @@ class ScanRows : public QueryRows {
 
   bool ReadRow() override;
   bool Fill(Batch& batch);
-  // Appends the values of the next record to `values`; false at the end of the file.
-  bool Convert(std::vector<CellValue>& values);
+  // Appends the values of the cursor's record to the batch, with the bytes they hand out.
+  void AddRow(Batch& batch);
 
   TableLayout layout_;
   std::vector<std::size_t> fields_;
-  std::vector<std::size_t> engineChanged_;  // the result columns whose values the engine changes
+  std::vector<ColumnKind> kinds_;  // of each result column
   std::vector<ResultColumn> columns_;
   std::unique_ptr<TableCursor> records_;
-  // The reading thread's: the values of the record that did not fit the batch before, which
-  // still point into the reader's record, and where a date's ISO text lives until it is copied.
-  std::vector<CellValue> carried_;
+  // The reading thread's: whether the cursor's record did not fit the batch before and waits
+  // for the next, and where a date's ISO text lives until it is copied.
+  bool recordWaits_ = false;
   std::vector<std::string> dateTexts_;
   // The fetching thread's.
   Batch* batch_ = nullptr;

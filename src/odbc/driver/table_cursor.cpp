@@ -1,6 +1,7 @@
 // Reading a table file record by record through the program's line reader and splitter.
 #include "odbc/driver/table_cursor.h"
 
+#include <cstdint>
 #include <filesystem>
 
 #include "odbc/driver/sql_error.h"
@@ -41,6 +42,13 @@ struct FieldConversion {
   const ColumnDef& def;
   operator CellValue() const { return ConvertField(field, def.kind, def.locale); }
 };
+
+// Whether `part` lies within `whole`; compared as addresses, as they may be of different blocks.
+bool IsWithin(std::string_view part, std::string_view whole) {
+  const auto start = reinterpret_cast<std::uintptr_t>(part.data());
+  const auto wholeStart = reinterpret_cast<std::uintptr_t>(whole.data());
+  return start >= wholeStart && start + part.size() <= wholeStart + whole.size();
+}
 
 }  // namespace
 
@@ -90,6 +98,31 @@ void TableCursor::Cut() {
   if (!qualifier.empty() && record_.find(qualifier.front()) != std::string_view::npos) {
     StripLeftQualifiers(fields_, record_, qualifier);
   }
+}
+
+std::size_t TableCursor::CutBytes() {
+  if (!cut_) Cut();
+  return record_.size() + unescaped_.size();
+}
+
+void TableCursor::KeepFieldsIn(std::string& bytes) {
+  if (!cut_) Cut();
+  const std::size_t at = bytes.size();
+  bytes.append(record_).append(unescaped_);
+  const char* const record = bytes.data() + at;
+  const char* const unescaped = record + record_.size();
+  // Every field that holds a byte is cut from one of the two; mostly nothing was unescaped.
+  const bool fromRecord = unescaped_.empty();
+  for (std::string_view& field : fields_) {
+    if (field.empty()) {
+      field = {};
+    } else if (fromRecord || IsWithin(field, record_)) {
+      field = std::string_view(record + (field.data() - record_.data()), field.size());
+    } else {
+      field = std::string_view(unescaped + (field.data() - unescaped_.data()), field.size());
+    }
+  }
+  record_ = std::string_view(record, record_.size());
 }
 
 std::string_view TableCursor::Field(std::size_t column) {

@@ -50,9 +50,13 @@ class TableCursor {
   // order: a scan converts every field of millions of records, one record at a time.
   void AppendValues(const std::vector<std::size_t>& columns, std::vector<CellValue>& values);
 
-  // The current record's bytes, where the fields cut from it point unless a value had to be
-  // unescaped; valid until the next move.
-  std::string_view Record() const { return record_; }
+  // How many bytes the fields of the current record are cut from: the record's, and those of
+  // the values that had to be unescaped.
+  std::size_t CutBytes();
+
+  // Copies the bytes the fields of the current record are cut from to the end of `bytes` and
+  // points the fields there, so that they last as long as `bytes` does not move.
+  void KeepFieldsIn(std::string& bytes);
 
   // Data records read so far.
   long long Row() const { return row_; }
