@@ -47,6 +47,14 @@ struct CellValue {
 // A bit's character form as text that lasts as long as the program, so rows need no room for it.
 inline std::string_view BitForm(std::int64_t bit) { return bit != 0 ? "1" : "0"; }
 
+// What a fetch hands out of `value` as text as it stands: a text's bytes, or the character form
+// it holds written; a view without data for NULL and for a value whose form is still to be
+// written, which take the general way.
+inline std::string_view HandedOutText(const CellValue& value) {
+  if (value.kind == CellValue::Kind::Text) return value.text.data() != nullptr ? value.text : std::string_view("", 0);
+  return value.form.empty() ? std::string_view() : value.form;
+}
+
 // The bytes a value hands out as text without writing them: a text's own, or the character
 // form it holds written (empty where it holds none).
 inline std::string_view HeldBytes(const CellValue& value) {

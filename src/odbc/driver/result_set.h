@@ -29,12 +29,14 @@ class ResultSet {
   // The value of a column of the current row, valid until the next move or the next call:
   // rows that hold their values hand them out without a copy.
   virtual const CellValue& Value(std::size_t column) const = 0;
-  // The current row's values side by side, where the rows hold them so, else null: a fetch
-  // loop calls SQLGetData for every value, and reading them here spares it a virtual call.
-  const CellValue* HeldRow() const { return heldRow_; }
+  // The texts the current row's values hand out as they stand (see HandedOutText), side by
+  // side, where the rows hold them so, else null. A fetch loop calls SQLGetData for every
+  // value: reading them here spares it a virtual call, and the values themselves, written on
+  // another thread's core, would take several times the memory to bring over.
+  const std::string_view* HeldTexts() const { return heldTexts_; }
 
  protected:
-  const CellValue* heldRow_ = nullptr;
+  const std::string_view* heldTexts_ = nullptr;
 };
 
 // Rows of a query: the first is read when they open, so that its failure is the execution's,

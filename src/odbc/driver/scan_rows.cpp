@@ -85,12 +85,14 @@ void ScanRows::AddRow(Batch& batch) {
   records_->AppendValues(fields_, batch.values);
   for (std::size_t k = 0; k < kinds_.size(); ++k) {
     AsTheEngineGivesIt(batch.values[first + k], kinds_[k], dateTexts_[k], batch.bytes);
+    batch.texts.push_back(HandedOutText(batch.values[first + k]));
   }
   ++batch.rows;
 }
 
 bool ScanRows::Fill(Batch& batch) {
   batch.values.clear();
+  batch.texts.clear();
   batch.bytes.clear();
   batch.rows = 0;
   while (batch.rows < kBatchRows) {
@@ -116,9 +118,11 @@ bool ScanRows::ReadRow() {
     batch_ = batches_.Next();
     nextRow_ = 0;
     heldRow_ = nullptr;
+    heldTexts_ = nullptr;
     if (batch_ == nullptr) return false;
   }
-  heldRow_ = batch_->values.data() + nextRow_++ * fields_.size();
+  heldRow_ = batch_->values.data() + nextRow_ * fields_.size();
+  heldTexts_ = batch_->texts.data() + nextRow_++ * fields_.size();
   return true;
 }
 

@@ -24,6 +24,7 @@ class ScanRows : public QueryRows {
   // Rows read, cut and converted ahead of the fetches, with the bytes their values point at.
   struct Batch {
     std::vector<CellValue> values;  // row after row
+    std::vector<std::string_view> texts;  // the values' texts as they stand, in the same order
     std::string bytes;              // texts and character forms; never grows while filled
     std::size_t rows = 0;
   };
@@ -45,6 +46,7 @@ class ScanRows : public QueryRows {
   // The fetching thread's.
   Batch* batch_ = nullptr;
   std::size_t nextRow_ = 0;
+  const CellValue* heldRow_ = nullptr;
   // Every value of a row is converted when the row is read, as the engine does, so that a
   // value that does not convert fails the fetch of its row and not a later read of a column.
   OrderedBatches<Batch> batches_;  // last: its thread reads the members above

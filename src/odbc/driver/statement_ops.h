@@ -33,8 +33,8 @@ inline bool GetFittingText(Statement& statement, SQLUSMALLINT column, SQLSMALLIN
       statement.piece.column == column || column == 0 || column > statement.described.size()) {
     return false;
   }
-  const CellValue* row = statement.cursor->HeldRow();
-  if (row == nullptr || !WriteFittingText(row[column - 1], target, bufferLength, indicator)) return false;
+  const std::string_view* texts = statement.cursor->HeldTexts();
+  if (texts == nullptr || !WriteFittingText(texts[column - 1], target, bufferLength, indicator)) return false;
   statement.piece.Start(column);
   statement.piece.delivered = true;
   return true;

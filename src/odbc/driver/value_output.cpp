@@ -316,7 +316,7 @@ SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT target
                      SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics) {
   if (targetType == SQL_C_DEFAULT) targetType = TypeInfoOf(kind).defaultCType;
   if (targetType == SQL_C_CHAR && !piece.started && !piece.delivered &&
-      WriteFittingText(value, target, bufferLength, indicator)) {
+      WriteFittingText(HandedOutText(value), target, bufferLength, indicator)) {
     piece.delivered = true;
     return SQL_SUCCESS;
   }

@@ -39,12 +39,11 @@ struct PieceState {
 SQLRETURN WriteValue(const CellValue& value, ColumnKind kind, SQLSMALLINT targetType, SQLPOINTER target,
                      SQLLEN bufferLength, SQLLEN* indicator, PieceState& piece, Diagnostics& diagnostics);
 
-// The call a fetch loop makes for nearly every value: a whole text, or a character form the rows
-// hold written, into a narrow buffer it fits. Writes it and gives true; gives false, writing
-// nothing, for any other value or buffer.
-inline bool WriteFittingText(const CellValue& value, SQLPOINTER target, SQLLEN bufferLength, SQLLEN* indicator) {
-  const std::string_view bytes = HeldBytes(value);
-  if (target == nullptr || (value.kind != CellValue::Kind::Text && bytes.empty()) || bufferLength <= 0 ||
+// The call a fetch loop makes for nearly every value: a value's text as it stands (see
+// HandedOutText) into a narrow buffer it fits. Writes it and gives true; gives false, writing
+// nothing, for a text without data or a buffer it does not fit.
+inline bool WriteFittingText(std::string_view bytes, SQLPOINTER target, SQLLEN bufferLength, SQLLEN* indicator) {
+  if (bytes.data() == nullptr || target == nullptr || bufferLength <= 0 ||
       bytes.size() >= static_cast<std::size_t>(bufferLength)) {
     return false;
   }
