@@ -110,20 +110,20 @@ TEST_F(PlainScanRows, FailsOnTheSameRowWithTheSameMessageAsTheEngine) {
 // record larger than a batch, and a failure must still end the rows at its own row.
 TEST_F(PlainScanRows, KeepsEveryValueAndTheFailingRowAcrossBatchesAndHugeRecords) {
   std::string rows = "i,d,day,c\r\n";
-  for (int k = 1; k <= 3000; ++k) {
-    const std::string text = k == 1200 ? std::string(200'000, 'x') : "text " + std::to_string(k);
+  for (int k = 1; k <= 40'000; ++k) {
+    const std::string text = k == 21'000 ? std::string(1'500'000, 'x') : "text " + std::to_string(k);
     rows += std::to_string(k) + "," + std::to_string(k) + ".50," + std::to_string(k % 28 + 1) + "/02/2001,\"" + text +
             "\"\r\n";
   }
-  WriteBytes(folder.File("many.csv"), rows + "3001,x,01/01/2001,bad\r\n3002,1,01/01/2001,after\r\n");
+  WriteBytes(folder.File("many.csv"), rows + "40001,x,01/01/2001,bad\r\n40002,1,01/01/2001,after\r\n");
   WriteBytes(folder.File("Schema.INI"),
              "[many.csv]\r\nColNameHeader=True\r\nFormat=CSVDelimited\r\nCol1=i Integer\r\nCol2=d Double\r\n"
              "Col3=day Date FMT dd/MM/yyyy\r\nCol4=c LongChar\r\n");
   SqlDatabase fresh{FolderSource{folder.Path(), {"csv"}, LocaleSettings{}}};
   const Reading plain = Read(fresh, "SELECT * FROM many.csv", true);
-  EXPECT_EQ(3000u, plain.rows.size());
-  EXPECT_TRUE(plain.failure.starts_with("22018 Row 3001")) << plain.failure;
-  ExpectSame(Read(fresh, "SELECT * FROM many.csv LIMIT 5000", false), plain);
+  EXPECT_EQ(40'000u, plain.rows.size());
+  EXPECT_TRUE(plain.failure.starts_with("22018 Row 40001")) << plain.failure;
+  ExpectSame(Read(fresh, "SELECT * FROM many.csv LIMIT 50000", false), plain);
 }
 
 TEST_F(PlainScanRows, IsNotTakenForAnythingButAPassHandingOutFields) {

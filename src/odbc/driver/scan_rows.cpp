@@ -10,10 +10,12 @@ namespace quorlin::driver {
 
 namespace {
 
-// Enough rows that handing a batch over costs nothing beside reading it, few enough that the
-// batches on their way stay in the processor's cache.
-constexpr std::size_t kBatchRows = 512;
-constexpr std::size_t kBatchBytes = 64 * 1024;
+// Values of a batch, and the room for their bytes: enough that the fetching thread seldom
+// waits for the reading one, as each wait costs a sleep and a wake-up, which a batch of a few
+// hundred rows does not outweigh; bounded, so that the memory a scan takes stays flat also
+// for wide rows.
+constexpr std::size_t kBatchValues = 64 * 1024;
+constexpr std::size_t kBatchBytes = 1024 * 1024;
 // The longest character form of a value that is not a text: a double's shortest exact form,
 // a 64-bit integer, a timestamp with milliseconds.
 constexpr std::size_t kMaxFormBytes = 32;
@@ -95,7 +97,7 @@ bool ScanRows::Fill(Batch& batch) {
   batch.texts.clear();
   batch.bytes.clear();
   batch.rows = 0;
-  while (batch.rows < kBatchRows) {
+  while (batch.values.size() < kBatchValues) {
     if (!std::exchange(recordWaits_, false) && !records_->Next()) return false;
     // The bytes the fields are cut from, and a form written for every value at most.
     const std::size_t room = records_->CutBytes() + kinds_.size() * kMaxFormBytes;
