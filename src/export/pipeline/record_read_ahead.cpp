@@ -6,10 +6,10 @@ namespace quorlin {
 
 namespace {
 
-// Large enough that handing a batch over costs nothing beside cutting it, small enough that
-// a few of them stay in the processor's cache.
-constexpr std::size_t kBatchRecords = 2048;
-constexpr std::size_t kBatchBytes = 256 * 1024;
+// Large enough that handing a batch over, which may cost a thread a sleep and a wake-up, is
+// rare beside cutting it; bounded, so that the batches on their way take a few megabytes.
+constexpr std::size_t kBatchRecords = 8192;
+constexpr std::size_t kBatchBytes = 1024 * 1024;
 // One batch with the consumer, the others cut meanwhile, so that a consumer that takes
 // several batches at once seldom waits for the next.
 constexpr std::size_t kBatches = 4;
