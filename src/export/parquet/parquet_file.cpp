@@ -1,5 +1,7 @@
 #include "export/parquet/parquet_file.h"
 
+#include <algorithm>
+
 #include "export/little_endian.h"
 
 namespace quorlin::parquet {
@@ -24,13 +26,20 @@ ParquetFile::ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns,
 void ParquetFile::EndRows(std::int64_t count) {
   groupRows_ += count;
   file_.rowCount += count;
+  if (const std::size_t bytes = OpenGroupBytes(); bytes > 0) {
+    rowsPerGroup_ = std::max<std::int64_t>(
+        1, static_cast<std::int64_t>(static_cast<double>(groupRows_) * static_cast<double>(limits_.rowGroupBytes) /
+                                     static_cast<double>(bytes)));
+  }
 }
 
-bool ParquetFile::RowGroupFull() const {
+std::size_t ParquetFile::OpenGroupBytes() const {
   std::size_t bytes = 0;
   for (const auto& chunk : chunks_) bytes += chunk->UncompressedBytes();
-  return bytes >= limits_.rowGroupBytes;
+  return bytes;
 }
+
+bool ParquetFile::RowGroupFull() const { return OpenGroupBytes() >= limits_.rowGroupBytes; }
 
 void ParquetFile::StoreRowGroup() {
   RowGroupInfo group;

@@ -35,6 +35,8 @@ class ParquetFile {
   void EndRows(std::int64_t count);
   // Whether the open row group has grown big enough to be stored.
   bool RowGroupFull() const;
+  // About how many rows fill a row group, by the rows so far; 0 before any.
+  std::int64_t RowsPerGroup() const { return rowsPerGroup_; }
   // Stores the open row group; its columns may have been sealed before, on several threads.
   void StoreRowGroup();
   // Stores the last row group and the footer.
@@ -45,12 +47,15 @@ class ParquetFile {
   std::vector<ColumnSchema> Columns() const;
 
  private:
+  std::size_t OpenGroupBytes() const;
+
   ByteSink& sink_;
   std::vector<std::unique_ptr<PageCompressor>> compressors_;  // one per column, as columns may be filled at once
   FileLimits limits_;
   std::vector<std::unique_ptr<ColumnChunk>> chunks_;
   FileInfo file_;
   std::int64_t groupRows_ = 0;
+  std::int64_t rowsPerGroup_ = 0;
 };
 
 }  // namespace quorlin::parquet

@@ -39,9 +39,12 @@ bool IsEmptyLine(const RecordBatch& batch, std::size_t record, bool fixedInput) 
   return true;
 }
 
-// Rows are given to the columns in jobs of about this many, so that two threads can fill
-// columns at once while the next job takes records.
-constexpr std::size_t kJobRows = 4096;
+// Rows are given to the columns in jobs of at most this many, so that two threads can fill
+// columns at once while the next job takes records; each job wakes the workers and waits for
+// them, so a job is large beside that. A row group is full only after a job, so jobs are also
+// at most a quarter of the rows a group holds, and the first, before that is known, is short.
+constexpr std::size_t kJobRows = 16384;
+constexpr std::size_t kFirstJobRows = 1024;
 
 // Consecutive records of one read batch that are rows of the same file.
 struct RowRun {
@@ -139,8 +142,8 @@ class ParquetWriter : public FormatWriter {
         BeginFile();
       }
       Filling().Add(kept, firstNumber, record);
+      if (Filling().rows >= JobRows()) HandOverJob();
     }
-    if (Filling().rows >= kJobRows) HandOverJob();
   }
 
   ExportResult Finish() override {
@@ -184,6 +187,12 @@ class ParquetWriter : public FormatWriter {
   }
 
   RowJob& Filling() { return jobs_[filling_]; }
+
+  std::size_t JobRows() const {
+    const std::int64_t groupRows = file_->RowsPerGroup();
+    if (groupRows == 0) return kFirstJobRows;
+    return std::clamp(static_cast<std::size_t>(groupRows / 4), std::size_t{1}, kJobRows);
+  }
 
   // A batch no job holds any more, to take the next records' place.
   std::shared_ptr<RecordBatch> SpareBatch() {
