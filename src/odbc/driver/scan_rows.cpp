@@ -66,17 +66,23 @@ void AsTheEngineGivesIt(CellValue& value, ColumnKind kind, std::string& dateText
   }
 }
 
+std::vector<ColumnKind> KindsOf(const TableLayout& layout, const std::vector<std::size_t>& fields) {
+  std::vector<ColumnKind> kinds;
+  for (const std::size_t field : fields) kinds.push_back(layout.columns[field].kind);
+  return kinds;
+}
+
 }  // namespace
 
 ScanRows::ScanRows(const PlainScan& scan, std::vector<ResultColumn> columns)
     : layout_(scan.layout),
       fields_(scan.fields),
+      kinds_(KindsOf(layout_, fields_)),
       columns_(std::move(columns)),
       records_(std::make_unique<TableCursor>(layout_)),
       dateTexts_(fields_.size()),
       batches_([this](Batch& batch) { return Fill(batch); }, nullptr,
                OrderedBatches<Batch>::Processing::HelperOnly, 2) {
-  for (const std::size_t field : fields_) kinds_.push_back(layout_.columns[field].kind);
   ReadFirst();
 }
 
