@@ -1,5 +1,7 @@
 #include "export/pipeline/record_batch.h"
 
+#include "platform/view_within.h"
+
 namespace quorlin {
 
 void RecordBatch::Clear() {
@@ -14,10 +16,9 @@ void RecordBatch::Add(std::string_view line, const RecordValues& record) {
   for (std::string_view value : record) {
     // Nearly every value is a part of its line; one that is not (a value whose doubled
     // qualifiers were made single) is copied after it. An empty one may point anywhere.
-    const bool inLine = value.data() >= line.data() && value.data() + value.size() <= line.data() + line.size();
     if (value.empty()) {
       values_.emplace_back(start, 0);
-    } else if (inLine) {
+    } else if (LiesWithin(value, line)) {
       values_.emplace_back(start + static_cast<std::size_t>(value.data() - line.data()), value.size());
     } else {
       values_.emplace_back(bytes_.size(), value.size());

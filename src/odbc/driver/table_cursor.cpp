@@ -1,11 +1,11 @@
 // Reading a table file record by record through the program's line reader and splitter.
 #include "odbc/driver/table_cursor.h"
 
-#include <cstdint>
 #include <filesystem>
 
 #include "odbc/driver/sql_error.h"
 #include "platform/file_error.h"
+#include "platform/view_within.h"
 #include "text/fixed_fields.h"
 #include "text/preview_loader.h"
 #include "text/record_splitter.h"
@@ -42,13 +42,6 @@ struct FieldConversion {
   const ColumnDef& def;
   operator CellValue() const { return ConvertField(field, def.kind, def.locale); }
 };
-
-// Whether `part` lies within `whole`; compared as addresses, as they may be of different blocks.
-bool IsWithin(std::string_view part, std::string_view whole) {
-  const auto start = reinterpret_cast<std::uintptr_t>(part.data());
-  const auto wholeStart = reinterpret_cast<std::uintptr_t>(whole.data());
-  return start >= wholeStart && start + part.size() <= wholeStart + whole.size();
-}
 
 }  // namespace
 
@@ -116,7 +109,7 @@ void TableCursor::KeepFieldsIn(std::string& bytes) {
   for (std::string_view& field : fields_) {
     if (field.empty()) {
       field = {};
-    } else if (fromRecord || IsWithin(field, record_)) {
+    } else if (fromRecord || LiesWithin(field, record_)) {
       field = std::string_view(record + (field.data() - record_.data()), field.size());
     } else {
       field = std::string_view(unescaped + (field.data() - unescaped_.data()), field.size());
