@@ -55,12 +55,6 @@ inline std::string_view HandedOutText(const CellValue& value) {
   return value.form.empty() ? std::string_view() : value.form;
 }
 
-// The bytes a value hands out as text without writing them: a text's own, or the character
-// form it holds written (empty where it holds none).
-inline std::string_view HeldBytes(const CellValue& value) {
-  return value.kind == CellValue::Kind::Text ? value.text : value.form;
-}
-
 // The field's bytes as a value of `kind`. An empty field is NULL. Raises SqlError 22018 for a
 // text that is not a value of the kind and 22003 for a number out of the kind's range; the
 // message quotes the text and says what it should have been.

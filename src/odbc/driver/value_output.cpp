@@ -23,8 +23,8 @@ bool IsCharacterTarget(SQLSMALLINT type) { return type == SQL_C_CHAR || type == 
 // CharacterData where the value's bytes are not at hand as the target takes them.
 [[gnu::noinline]] std::string_view WrittenCharacterData(const CellValue& value, SQLSMALLINT targetType,
                                                         PieceState& piece) {
-  std::string_view bytes = HeldBytes(value);
-  if (value.kind != CellValue::Kind::Text && bytes.empty()) {
+  std::string_view bytes = HandedOutText(value);
+  if (bytes.data() == nullptr) {
     piece.text.clear();
     AppendCharacterForm(value, piece.text);
     bytes = piece.text;
@@ -40,8 +40,8 @@ bool IsCharacterTarget(SQLSMALLINT type) { return type == SQL_C_CHAR || type == 
 // characters. A text, or a character form the rows hold written, is the row's own bytes for a
 // narrow target; anything else is kept in `piece`.
 std::string_view CharacterData(const CellValue& value, SQLSMALLINT targetType, PieceState& piece) {
-  const std::string_view bytes = HeldBytes(value);
-  if (targetType != SQL_C_WCHAR && (value.kind == CellValue::Kind::Text || !bytes.empty())) return bytes;
+  const std::string_view bytes = HandedOutText(value);
+  if (targetType != SQL_C_WCHAR && bytes.data() != nullptr) return bytes;
   return WrittenCharacterData(value, targetType, piece);
 }
 
