@@ -20,28 +20,34 @@ void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordVal
       values, unit);
 }
 
-// Only the words of the value's length can match it: every value of a Bit column is tested.
-bool IsTrueWord(std::string_view value) {
+// Only the words of the value's length can match it: every value of a Bit column is read here.
+std::optional<bool> TruthOf(std::string_view value) {
   const std::string_view word = Trim(value);
+  const auto is = [word](std::string_view capitals) { return EqualNoCase(word, capitals); };
   switch (word.size()) {
-    case 1: return word == "1" || EqualNoCase(word, "T") || EqualNoCase(word, "Y");
-    case 2: return EqualNoCase(word, "ON");
-    case 3: return EqualNoCase(word, "YES");
-    case 4: return EqualNoCase(word, "TRUE");
-    default: return false;
+    case 1:
+      if (word == "1" || is("T") || is("Y")) return true;
+      if (word == "0" || is("F") || is("N")) return false;
+      break;
+    case 2:
+      if (is("ON")) return true;
+      if (is("NO")) return false;
+      break;
+    case 3:
+      if (is("YES")) return true;
+      if (is("OFF")) return false;
+      break;
+    case 4:
+      if (is("TRUE")) return true;
+      break;
+    case 5:
+      if (is("FALSE")) return false;
+      break;
   }
+  return std::nullopt;
 }
 
-bool IsFalseWord(std::string_view value) {
-  const std::string_view word = Trim(value);
-  switch (word.size()) {
-    case 1: return word == "0" || EqualNoCase(word, "F") || EqualNoCase(word, "N");
-    case 2: return EqualNoCase(word, "NO");
-    case 3: return EqualNoCase(word, "OFF");
-    case 5: return EqualNoCase(word, "FALSE");
-    default: return false;
-  }
-}
+bool IsTrueWord(std::string_view value) { return TruthOf(value) == true; }
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The value helpers writers share: fixed-length cutting, true words and markup-safe text.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +20,11 @@ using RecordValues = std::vector<std::string_view>;
 void CutFixedRecord(std::string_view line, const ExportFields& fields, RecordValues& values,
                     FixedUnit unit = FixedUnit::Bytes);
 
+// True for TRUE, T, YES, Y, ON or 1, false for FALSE, F, NO, N, OFF or 0, in any letter case,
+// once trimmed; nothing for any other value.
+std::optional<bool> TruthOf(std::string_view value);
 // TRUE, T, YES, Y, ON or 1, in any letter case, once trimmed.
 bool IsTrueWord(std::string_view value);
-// FALSE, F, NO, N, OFF or 0, in any letter case, once trimmed.
-bool IsFalseWord(std::string_view value);
 
 // The trimmed value with "&", "<" and ">" as entities and every character above 127 as a
 // numeric reference to its code point: a valid UTF-8 sequence gives one reference, any other

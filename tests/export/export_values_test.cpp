@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "export/export_values.h"
 
 namespace quorlin {
@@ -40,12 +42,12 @@ TEST(IsTrueWord, AcceptsTheTrueWordsTrimmedAndOne) {
   }
 }
 
-TEST(IsFalseWord, AcceptsTheFalseWordsTrimmedAndZero) {
+TEST(TruthOf, TakesTheFalseWordsTrimmedAndZeroAsFalse) {
   for (const char* word : {"FALSE", "false", "F", "f", "no", "No", "N", "off", "OFF", "0", " no ", "\tOff"}) {
-    EXPECT_TRUE(IsFalseWord(word)) << word;
+    EXPECT_EQ(std::optional<bool>(false), TruthOf(word)) << word;
   }
   for (const char* word : {"", " ", "on", "1", "TRUE", "of", "00", "n o", "FALSE0", "non"}) {
-    EXPECT_FALSE(IsFalseWord(word)) << word;
+    EXPECT_NE(std::optional<bool>(false), TruthOf(word)) << word;
   }
 }
 

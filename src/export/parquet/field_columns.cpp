@@ -145,12 +145,6 @@ std::int64_t MillisOf(const DateTime& value) {
   return day.time_since_epoch().count() * 86'400'000LL + MillisOfDay(value);
 }
 
-std::optional<bool> ReadBoolean(std::string_view text) {
-  if (IsTrueWord(text)) return true;
-  if (IsFalseWord(text)) return false;
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::vector<FieldColumn> FieldColumnsFor(const ExportFields& fields, CurrencyColumns currency) {
@@ -210,7 +204,7 @@ void AddFieldValues(ColumnChunk& chunk, ValueKind kind, const RecordBatch& batch
   switch (kind) {
     case ValueKind::Boolean:
       return each([&chunk](std::string_view text) {
-        const std::optional<bool> value = ReadBoolean(text);
+        const std::optional<bool> value = TruthOf(text);
         if (value) chunk.AddBoolean(*value);
         return value.has_value();
       });
