@@ -89,14 +89,29 @@ TEST(StringDictionary, TellsApartValuesOfOneLengthThatDifferInAnyByte) {
       ++expected;
     }
   }
-  // Fixed-width numbers are told apart by their hashes alone.
+  // Numbers of four bytes are told apart by their hashes alone, those of eight by their bytes;
+  // these differ in high bits, and each is found again.
   StringDictionary numbers(StringDictionary::EntryForm::FixedWidth);
+  StringDictionary longNumbers(StringDictionary::EntryForm::FixedWidth);
   for (std::uint32_t n = 0; n < 70'000; ++n) {
-    std::string plain;
+    std::string plain, longPlain;
     putU32le(plain, n * 65'537U);
+    putU64le(longPlain, std::uint64_t{n} << 40);
     bool added = false;
     ASSERT_EQ(n, numbers.IndexOf(plain, added));
     ASSERT_TRUE(added);
+    ASSERT_EQ(n, longNumbers.IndexOf(longPlain, added));
+    ASSERT_TRUE(added);
+  }
+  for (std::uint32_t n = 0; n < 70'000; n += 999) {
+    std::string plain, longPlain;
+    putU32le(plain, n * 65'537U);
+    putU64le(longPlain, std::uint64_t{n} << 40);
+    bool added = true;
+    ASSERT_EQ(n, numbers.IndexOf(plain, added));
+    ASSERT_FALSE(added);
+    ASSERT_EQ(n, longNumbers.IndexOf(longPlain, added));
+    ASSERT_FALSE(added);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "export/parquet/string_dictionary.h"
 
+#include <bit>
 #include <cstring>
 
 #include "export/little_endian.h"
@@ -33,9 +34,8 @@ std::uint64_t TailOf(std::string_view bytes) {
   return byte(0) | (byte(size / 2) << 8) | (byte(size - 1) << 16);
 }
 
-// Short values hashed eight bytes at a time by multiplying: cheaper than the library's hash,
-// which every value of an indexed column would pay for. Each step can be undone, so values of
-// one length up to eight bytes have hashes of their own.
+// Values hashed eight bytes at a time by multiplying: cheaper than the library's hash, which
+// every value of an indexed column would pay for.
 std::uint64_t HashBytes(std::string_view bytes) {
   constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
   std::uint64_t hash = bytes.size() * kMultiplier;
@@ -57,29 +57,43 @@ std::string_view StringDictionary::Entry(std::uint32_t number) const {
   return std::string_view(plain_).substr(start, end - start);
 }
 
+// A number of four bytes is multiplied by an odd number, which maps the numbers of four bytes
+// onto themselves: two numbers with one hash are one number, and need no comparing. The top
+// bits of the product, where a slot is found, depend on every bit of the number.
+std::uint32_t StringDictionary::HashOf(std::string_view value) const {
+  if (fixedWidth_ && value.size() == 4) {
+    std::uint32_t number;
+    std::memcpy(&number, value.data(), sizeof number);
+    return number * 0x9E3779B1U;
+  }
+  return static_cast<std::uint32_t>(HashBytes(value));
+}
+
 void StringDictionary::Grow() {
   std::vector<Slot> old = std::move(slots_);
   slots_.assign(old.empty() ? kFirstSlots : old.size() * 2, Slot{});
+  shift_ = 32 - std::countr_zero(slots_.size());
   const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
     if (slot.entry == 0) continue;
-    std::size_t at = slot.hash & mask;
+    std::size_t at = SlotOf(slot.hash);
     while (slots_[at].entry != 0) at = (at + 1) & mask;
     slots_[at] = slot;
   }
 }
 
 StringDictionary::StringDictionary(EntryForm form)
-    : prefix_(form == EntryForm::WithLength ? 4 : 0), hashIsValue_(form == EntryForm::FixedWidth) {}
+    : prefix_(form == EntryForm::WithLength ? 4 : 0), fixedWidth_(form == EntryForm::FixedWidth) {}
 
 std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
   // Kept at most half full, so that a search meets a free slot soon.
   if ((starts_.size() + 1) * 2 > slots_.size()) Grow();
-  const std::uint64_t hash = HashBytes(value);
+  const std::uint32_t hash = HashOf(value);
+  const bool hashIsValue = fixedWidth_ && value.size() == 4;
   const std::size_t mask = slots_.size() - 1;
-  std::size_t at = hash & mask;
+  std::size_t at = SlotOf(hash);
   for (; slots_[at].entry != 0; at = (at + 1) & mask) {
-    if (slots_[at].hash == hash && (hashIsValue_ || Entry(slots_[at].entry - 1) == value)) {
+    if (slots_[at].hash == hash && (hashIsValue || Entry(slots_[at].entry - 1) == value)) {
       added = false;
       return slots_[at].entry - 1;
     }

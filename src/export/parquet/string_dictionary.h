@@ -27,18 +27,22 @@ class StringDictionary {
   void Clear();
 
  private:
+  // Small, so that the table of a few thousand dates or names stays in the cache.
   struct Slot {
-    std::uint64_t hash = 0;
+    std::uint32_t hash = 0;
     std::uint32_t entry = 0;  // the entry's number plus one; 0 for a free slot
   };
 
+  std::uint32_t HashOf(std::string_view value) const;
+  std::size_t SlotOf(std::uint32_t hash) const { return hash >> shift_; }
   void Grow();
 
   std::vector<Slot> slots_;
   std::vector<std::uint32_t> starts_;  // where each entry's bytes begin in plain_
   std::string plain_;
+  int shift_ = 32;        // a hash's slot is its top bits, as many as the table's size takes
   std::uint32_t prefix_;  // bytes of length before each entry
-  bool hashIsValue_;      // equal hashes mean equal values, so entries need no comparing
+  bool fixedWidth_;
 };
 
 }  // namespace quorlin::parquet
