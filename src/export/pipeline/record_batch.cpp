@@ -1,5 +1,8 @@
 #include "export/pipeline/record_batch.h"
 
+#include <limits>
+#include <stdexcept>
+
 #include "platform/view_within.h"
 
 namespace quorlin {
@@ -10,22 +13,36 @@ void RecordBatch::Clear() {
   firstValue_.assign(1, 0);
 }
 
+namespace {
+
+constexpr std::size_t kMostBatchBytes = std::numeric_limits<std::uint32_t>::max();
+
+void CheckRoom(std::size_t bytes) {
+  if (bytes > kMostBatchBytes) throw std::length_error("A batch of records cannot hold 4 GiB");
+}
+
+}  // namespace
+
 void RecordBatch::Add(std::string_view line, const RecordValues& record) {
-  const std::size_t start = bytes_.size();
+  CheckRoom(bytes_.size() + line.size());
+  CheckRoom(values_.size() + record.size());
+  const auto start = static_cast<std::uint32_t>(bytes_.size());
   bytes_.append(line);
   for (std::string_view value : record) {
+    const auto size = static_cast<std::uint32_t>(value.size());
     // Nearly every value is a part of its line; one that is not (a value whose doubled
     // qualifiers were made single) is copied after it. An empty one may point anywhere.
     if (value.empty()) {
-      values_.emplace_back(start, 0);
+      values_.push_back({start, 0});
     } else if (LiesWithin(value, line)) {
-      values_.emplace_back(start + static_cast<std::size_t>(value.data() - line.data()), value.size());
+      values_.push_back({start + static_cast<std::uint32_t>(value.data() - line.data()), size});
     } else {
-      values_.emplace_back(bytes_.size(), value.size());
+      CheckRoom(bytes_.size() + value.size());
+      values_.push_back({static_cast<std::uint32_t>(bytes_.size()), size});
       bytes_.append(value);
     }
   }
-  firstValue_.push_back(values_.size());
+  firstValue_.push_back(static_cast<std::uint32_t>(values_.size()));
 }
 
 void RecordBatch::ValuesOf(std::size_t record, RecordValues& values) const {
