@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "export/pipeline/byte_blocks.h"
 #include "export/pipeline/byte_sink.h"
 #include "platform/file_error.h"
 #include "support/test_files.h"
@@ -83,6 +84,30 @@ TEST(MemorySink, RewritesOnlyWhatWasWritten) {
   sink.WriteAt(1, "B");
   EXPECT_EQ("aBc", sink.Bytes());
   EXPECT_THROW(sink.WriteAt(2, "xy"), FileError);
+}
+
+// Pieces of odd sizes fill the small first block and cross huge ones; after clearing, the
+// blocks are filled again from the start and only the new bytes are written.
+TEST(ByteBlocks, WritesWhatWasAppendedSinceClearingInOrderAcrossBlocks) {
+  ByteBlocks blocks;
+  std::string expected;
+  for (std::size_t piece = 0; expected.size() < (std::size_t{5} << 20); ++piece) {
+    const std::string bytes((piece * 7919) % 300'000, static_cast<char>('a' + piece % 26));
+    blocks.Append(bytes);
+    expected += bytes;
+  }
+  MemorySink sink;
+  blocks.WriteTo(sink);
+  EXPECT_EQ(expected.size(), blocks.Size());
+  EXPECT_TRUE(sink.Bytes() == expected);
+
+  blocks.Clear();
+  EXPECT_EQ(0u, blocks.Size());
+  const std::string again(std::size_t{3} << 20, 'z');
+  blocks.Append(again);
+  MemorySink second;
+  blocks.WriteTo(second);
+  EXPECT_TRUE(second.Bytes() == again);
 }
 
 }  // namespace

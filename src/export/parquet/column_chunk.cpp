@@ -7,6 +7,7 @@
 
 #include "export/little_endian.h"
 #include "export/parquet/delta_binary_packed.h"
+#include "export/parquet/page_compression.h"
 #include "export/parquet/rle_hybrid.h"
 
 namespace quorlin::parquet {
@@ -51,18 +52,15 @@ std::string PlainInteger(std::int64_t value, PhysicalType type) {
   return bytes;
 }
 
-// Room for a page header, which takes a few dozen bytes.
-constexpr std::size_t kMaxPageHeaderBytes = 64;
-
 // Values a first page looks at before it judges whether they repeat enough.
 constexpr std::size_t kDictionaryTrialValues = 1024;
 
 }  // namespace
 
-ColumnChunk::ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits,
+ColumnChunk::ColumnChunk(ColumnSchema schema, Codec codec, PageLimits limits,
                          DateTyping dateTyping)
     : schema_(std::move(schema)),
-      compressor_(compressor),
+      codec_(codec),
       limits_(limits),
       dateUndecided_(dateTyping == DateTyping::ByFirstPage),
       dictionary_(schema_.type == PhysicalType::ByteArray ? StringDictionary::EntryForm::WithLength
@@ -216,21 +214,19 @@ void ColumnChunk::DecideDateType() {
   if (maxInteger_) maxInteger_ = FloorDiv(*maxInteger_, kMillisPerDay);
 }
 
-std::string ColumnChunk::PageOf(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
-  compressed_.clear();
-  compressor_.Compress(body, compressed_);
+void ColumnChunk::PutPage(ByteBlocks& out, PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
+  const std::string_view compressed = CompressPage(codec_, body);
   PageHeader header;
   header.type = type;
   header.uncompressedSize = static_cast<std::int32_t>(body.size());
-  header.compressedSize = static_cast<std::int32_t>(compressed_.size());
+  header.compressedSize = static_cast<std::int32_t>(compressed.size());
   header.valueCount = valueCount;
   header.encoding = encoding;
-  std::string page;
-  page.reserve(kMaxPageHeaderBytes + compressed_.size());
-  PutPageHeader(page, header);
-  uncompressedPages_ += page.size() + body.size();
-  page += compressed_;
-  return page;
+  std::string headerBytes;
+  PutPageHeader(headerBytes, header);
+  uncompressedPages_ += headerBytes.size() + body.size();
+  out.Append(headerBytes);
+  out.Append(compressed);
 }
 
 // The open page's whole numbers, kept plain so far, onto the page's body.
@@ -284,8 +280,7 @@ void ColumnChunk::EndPage() {
       plainPages_ = true;
     }
   }
-  pages_.push_back(PageOf(PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding));
-  pagesBytes_ += pages_.back().size();
+  PutPage(pages_, PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding);
   levels_.clear();
   pageValues_ = 0;
   values_.clear();
@@ -342,8 +337,8 @@ void ColumnChunk::Seal() {
   EndPage();
   if (dateUndecided_) DecideDateType();
   if (dictionaryPages_) {
-    dictionaryPage_ = PageOf(PageType::Dictionary, dictionary_.PlainEntries(),
-                             static_cast<std::int32_t>(dictionary_.Size()), Encoding::Plain);
+    PutPage(dictionaryPage_, PageType::Dictionary, dictionary_.PlainEntries(),
+            static_cast<std::int32_t>(dictionary_.Size()), Encoding::Plain);
   }
   sealed_ = true;
 }
@@ -353,25 +348,24 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   ColumnChunkInfo info;
   info.type = schema_.type;
   info.name = schema_.name;
-  info.codec = compressor_.Which();
+  info.codec = codec_;
   info.valueCount = valueCount_;
   info.statistics = ChunkStatistics();
   if (dictionaryPages_) {
     info.dictionaryPageOffset = static_cast<std::int64_t>(sink.Size());
-    sink.Write(dictionaryPage_);
+    dictionaryPage_.WriteTo(sink);
   }
   info.dataPageOffset = static_cast<std::int64_t>(sink.Size());
-  for (const std::string& page : pages_) sink.Write(page);
+  pages_.WriteTo(sink);
   info.uncompressedSize = static_cast<std::int64_t>(uncompressedPages_);
-  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.size() + pagesBytes_);
+  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.Size() + pages_.Size());
   info.encodings.push_back(Encoding::Rle);
   if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
   if (deltaPages_) info.encodings.push_back(Encoding::DeltaBinaryPacked);
   if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
 
-  pages_.clear();
-  pagesBytes_ = 0;
-  dictionaryPage_.clear();
+  pages_.Clear();
+  dictionaryPage_.Clear();
   sealed_ = false;
   uncompressedPages_ = 0;
   dictionaryPages_ = plainPages_ = deltaPages_ = false;

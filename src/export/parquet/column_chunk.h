@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "export/parquet/file_metadata.h"
-#include "export/parquet/page_compression.h"
 #include "export/parquet/string_dictionary.h"
+#include "export/pipeline/byte_blocks.h"
 #include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
@@ -28,7 +28,7 @@ enum class DateTyping { Fixed, ByFirstPage };
 // its finished pages as they will be stored plus one open page.
 class ColumnChunk {
  public:
-  ColumnChunk(ColumnSchema schema, PageCompressor& compressor, PageLimits limits = {},
+  ColumnChunk(ColumnSchema schema, Codec codec, PageLimits limits = {},
               DateTyping dateTyping = DateTyping::Fixed);
 
   // The column as its values have typed it so far.
@@ -80,12 +80,12 @@ class ColumnChunk {
   void StopIndexing();
   void NoteBytesBounds(std::string_view value);
   void PutDeltas();
-  // The page as it is stored: its header, then its body compressed.
-  std::string PageOf(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
+  // Puts the page as it is stored in `out`: its header, then its body compressed.
+  void PutPage(ByteBlocks& out, PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
   Statistics ChunkStatistics() const;
 
   ColumnSchema schema_;
-  PageCompressor& compressor_;
+  Codec codec_;
   PageLimits limits_;
   bool dateUndecided_;
   bool usesDictionary_;  // the open page's values are indexed
@@ -97,10 +97,8 @@ class ColumnChunk {
   std::vector<std::uint32_t> indices_;
   std::size_t booleanBits_ = 0;
 
-  // The finished pages, each kept apart, so that none is copied again as the chunk grows.
-  std::vector<std::string> pages_;
-  std::size_t pagesBytes_ = 0;
-  std::string dictionaryPage_;  // once sealed
+  ByteBlocks pages_;  // the finished data pages
+  ByteBlocks dictionaryPage_;  // once sealed
   bool sealed_ = false;
   std::size_t uncompressedPages_ = 0;
   bool dictionaryPages_ = false;  // some page is indexed
@@ -120,7 +118,6 @@ class ColumnChunk {
   std::string body_;  // scratch for one page
   std::vector<std::int32_t> numbers32_;
   std::vector<std::int64_t> numbers64_;
-  std::string compressed_;
 };
 
 }  // namespace quorlin::parquet

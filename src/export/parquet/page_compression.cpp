@@ -3,6 +3,10 @@
 #include <snappy-c.h>
 #include <zstd.h>
 
+#include <memory>
+#include <new>
+#include <string>
+
 #include "platform/file_error.h"
 
 namespace quorlin::parquet {
@@ -13,43 +17,59 @@ namespace {
 // level 1 costs a tenth more bytes.
 constexpr int kZstdLevel = 2;
 
-}  // namespace
+// One thread's compressor state and output room.
+class CompressionState {
+ public:
+  CompressionState() = default;
+  ~CompressionState() { ZSTD_freeCCtx(zstd_); }
+  CompressionState(const CompressionState&) = delete;
+  CompressionState& operator=(const CompressionState&) = delete;
 
-struct PageCompressor::ZstdContext {
-  ZSTD_CCtx* context = ZSTD_createCCtx();
-  ~ZstdContext() { ZSTD_freeCCtx(context); }
+  ZSTD_CCtx* Zstd() {
+    if (zstd_ == nullptr) zstd_ = ZSTD_createCCtx();
+    if (zstd_ == nullptr) throw std::bad_alloc();
+    return zstd_;
+  }
+  // Room for `size` bytes of output; not filled, as the compressor writes it.
+  char* Room(std::size_t size) {
+    if (roomSize_ < size) {
+      room_.reset(new char[size]);
+      roomSize_ = size;
+    }
+    return room_.get();
+  }
+
+ private:
+  ZSTD_CCtx* zstd_ = nullptr;
+  std::unique_ptr<char[]> room_;
+  std::size_t roomSize_ = 0;
 };
 
-PageCompressor::PageCompressor(Codec codec) : codec_(codec) {
-  if (codec == Codec::Zstd) zstd_ = std::make_unique<ZstdContext>();
-}
+thread_local CompressionState state;
 
-PageCompressor::~PageCompressor() = default;
+}  // namespace
 
-void PageCompressor::Compress(std::string_view body, std::string& out) {
-  const std::size_t start = out.size();
-  switch (codec_) {
+std::string_view CompressPage(Codec codec, std::string_view body) {
+  switch (codec) {
     case Codec::Uncompressed:
-      out.append(body);
-      return;
+      return body;
     case Codec::Zstd: {
-      out.resize(start + ZSTD_compressBound(body.size()));
-      const std::size_t size = ZSTD_compressCCtx(zstd_->context, out.data() + start, out.size() - start,
-                                                 body.data(), body.size(), kZstdLevel);
+      const std::size_t bound = ZSTD_compressBound(body.size());
+      char* const out = state.Room(bound);
+      const std::size_t size = ZSTD_compressCCtx(state.Zstd(), out, bound, body.data(), body.size(), kZstdLevel);
       if (ZSTD_isError(size)) throw FileError(std::string("Cannot compress a Parquet page: ") + ZSTD_getErrorName(size));
-      out.resize(start + size);
-      return;
+      return {out, size};
     }
     case Codec::Snappy: {
       std::size_t size = snappy_max_compressed_length(body.size());
-      out.resize(start + size);
-      if (snappy_compress(body.data(), body.size(), out.data() + start, &size) != SNAPPY_OK) {
+      char* const out = state.Room(size);
+      if (snappy_compress(body.data(), body.size(), out, &size) != SNAPPY_OK) {
         throw FileError("Cannot compress a Parquet page with Snappy");
       }
-      out.resize(start + size);
-      return;
+      return {out, size};
     }
   }
+  return body;
 }
 
 }  // namespace quorlin::parquet

@@ -1,30 +1,16 @@
 // Compressing page bodies with the file's codec.
 #pragma once
 
-#include <memory>
-#include <string>
 #include <string_view>
 
 #include "export/parquet/file_metadata.h"
 
 namespace quorlin::parquet {
 
-// Keeps the compressor's state between pages, which saves setting it up for every page.
-class PageCompressor {
- public:
-  explicit PageCompressor(Codec codec);
-  ~PageCompressor();
-  PageCompressor(const PageCompressor&) = delete;
-  PageCompressor& operator=(const PageCompressor&) = delete;
-
-  Codec Which() const { return codec_; }
-  // Appends the compressed form of `body` to `out` (the body itself when uncompressed).
-  void Compress(std::string_view body, std::string& out);
-
- private:
-  Codec codec_;
-  struct ZstdContext;
-  std::unique_ptr<ZstdContext> zstd_;
-};
+// The compressed form of `body` (the body itself when uncompressed), valid until the thread
+// compresses again. Each thread keeps its compressor's state and output room between pages:
+// setting them up for every page would cost more than compressing many a page, and one set per
+// thread rather than per column stays in the thread's cache.
+std::string_view CompressPage(Codec codec, std::string_view body);
 
 }  // namespace quorlin::parquet

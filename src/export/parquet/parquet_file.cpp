@@ -16,8 +16,7 @@ constexpr const char* kCreatedBy = "Quorlin";
 ParquetFile::ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns, Codec codec, FileLimits limits)
     : sink_(sink), limits_(limits) {
   for (const FileColumn& column : columns) {
-    compressors_.push_back(std::make_unique<PageCompressor>(codec));
-    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, *compressors_.back(), limits.page, column.dateTyping));
+    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, codec, limits.page, column.dateTyping));
   }
   file_.createdBy = kCreatedBy;
   sink_.Write(kMagic);

@@ -7,7 +7,6 @@
 
 #include "export/parquet/column_chunk.h"
 #include "export/parquet/file_metadata.h"
-#include "export/parquet/page_compression.h"
 #include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
@@ -50,7 +49,6 @@ class ParquetFile {
   std::size_t OpenGroupBytes() const;
 
   ByteSink& sink_;
-  std::vector<std::unique_ptr<PageCompressor>> compressors_;  // one per column, as columns may be filled at once
   FileLimits limits_;
   std::vector<std::unique_ptr<ColumnChunk>> chunks_;
   FileInfo file_;
