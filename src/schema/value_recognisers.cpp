@@ -429,7 +429,6 @@ bool IsValidDate(int year, int month, int day) {
   return day <= last;
 }
 
-bool IsBlank(std::string_view text) { return Trim(text).empty(); }
 
 bool IsNumeric(std::string_view text, const LocaleSettings& locale) {
   const std::string_view trimmed = Trim(text);

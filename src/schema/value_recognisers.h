@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/locale_settings.h"
+#include "platform/trim.h"
 
 namespace quorlin {
 
@@ -22,7 +23,13 @@ struct DateTime {
   bool operator==(const DateTime&) const = default;
 };
 
-bool IsBlank(std::string_view text);
+// Inline, as every value of a typed export is asked.
+inline bool IsBlank(std::string_view text) {
+  for (const char c : text) {
+    if (!IsBlankChar(c)) return false;
+  }
+  return true;
+}
 // Not blank and the trimmed text is a number for the locale's floating-point parser.
 bool IsNumeric(std::string_view text, const LocaleSettings& locale);
 // IsNumeric and no "." character anywhere in the text.

@@ -12,6 +12,27 @@ namespace {
 
 bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
+// Whether no byte has its high bit set, with the bytes loaded as a few overlapping words and no
+// branch per byte: most values are short ASCII text, whose lengths vary from one to the next.
+bool HasNoHighBit(std::string_view bytes) {
+  const char* const data = bytes.data();
+  const std::size_t size = bytes.size();
+  const auto load = [data](std::size_t at, auto word) {
+    std::memcpy(&word, data + at, sizeof word);
+    return std::uint64_t{word};
+  };
+  std::uint64_t bits = 0;
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 <= size; at += 8) bits |= load(at, std::uint64_t{});
+    bits |= load(size - 8, std::uint64_t{});
+  } else if (size >= 4) {
+    bits = load(0, std::uint32_t{}) | load(size - 4, std::uint32_t{});
+  } else {
+    for (std::size_t at = 0; at < size; ++at) bits |= static_cast<unsigned char>(data[at]);
+  }
+  return (bits & 0x8080808080808080ULL) == 0;
+}
+
 }  // namespace
 
 std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
@@ -45,6 +66,7 @@ std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
+  if (HasNoHighBit(bytes)) return true;
   char32_t code = 0;
   while (!bytes.empty()) {
     // Most text is ASCII: eight bytes without a high bit need no decoding.

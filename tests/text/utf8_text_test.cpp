@@ -32,6 +32,17 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8Case{"stray_continuation", "a\x80", false}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(Utf8Text, AStrayByteAtAnyPlaceOfAnyShortLengthIsInvalid) {
+  for (std::size_t length = 1; length <= 24; ++length) {
+    for (std::size_t place = 0; place < length; ++place) {
+      std::string bytes(length, 'a');
+      bytes[place] = '\x80';
+      EXPECT_FALSE(IsValidUtf8(bytes)) << length << " bytes, stray byte at " << place;
+    }
+    EXPECT_TRUE(IsValidUtf8(std::string(length, 'a')));
+  }
+}
+
 TEST(Utf8Text, DecodesCodePointsWhoseLengthsGiveTheBytesBack) {
   std::u32string codes;
   ASSERT_TRUE(DecodeUtf8("a\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80", codes));
