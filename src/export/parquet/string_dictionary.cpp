@@ -49,6 +49,22 @@ std::uint64_t HashBytes(std::string_view bytes) {
   return hash ^ (hash >> 32);
 }
 
+// Whether `entry` is `value`: those of up to sixteen bytes compared as two overlapping words
+// each, without a call, as nearly every value of an indexed column is compared once.
+bool SameBytes(std::string_view entry, std::string_view value) {
+  const std::size_t size = value.size();
+  if (entry.size() != size) return false;
+  const auto same = [&entry, &value](std::size_t at, auto word) {
+    auto other = word;
+    std::memcpy(&word, entry.data() + at, sizeof word);
+    std::memcpy(&other, value.data() + at, sizeof other);
+    return word == other;
+  };
+  if (size >= 8 && size <= 16) return same(0, std::uint64_t{}) && same(size - 8, std::uint64_t{});
+  if (size >= 4 && size < 8) return same(0, std::uint32_t{}) && same(size - 4, std::uint32_t{});
+  return entry == value;
+}
+
 }  // namespace
 
 std::string_view StringDictionary::Entry(std::uint32_t number) const {
@@ -93,7 +109,7 @@ std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
   const std::size_t mask = slots_.size() - 1;
   std::size_t at = SlotOf(hash);
   for (; slots_[at].entry != 0; at = (at + 1) & mask) {
-    if (slots_[at].hash == hash && (hashIsValue || Entry(slots_[at].entry - 1) == value)) {
+    if (slots_[at].hash == hash && (hashIsValue || SameBytes(Entry(slots_[at].entry - 1), value))) {
       added = false;
       return slots_[at].entry - 1;
     }
