@@ -86,9 +86,9 @@ TEST(MemorySink, RewritesOnlyWhatWasWritten) {
   EXPECT_THROW(sink.WriteAt(2, "xy"), FileError);
 }
 
-// Pieces of odd sizes fill the small first block and cross huge ones; after clearing, the
-// blocks are filled again from the start and only the new bytes are written.
-TEST(ByteBlocks, WritesWhatWasAppendedSinceClearingInOrderAcrossBlocks) {
+// Pieces of odd sizes fill the small first block and cross huge ones; any stretch of them is
+// written as it was appended. After clearing, the blocks are filled again from the start.
+TEST(ByteBlocks, WritesAnyStretchOfWhatWasAppendedSinceClearing) {
   ByteBlocks blocks;
   std::string expected;
   for (std::size_t piece = 0; expected.size() < (std::size_t{5} << 20); ++piece) {
@@ -96,17 +96,21 @@ TEST(ByteBlocks, WritesWhatWasAppendedSinceClearingInOrderAcrossBlocks) {
     blocks.Append(bytes);
     expected += bytes;
   }
-  MemorySink sink;
-  blocks.WriteTo(sink);
   EXPECT_EQ(expected.size(), blocks.Size());
-  EXPECT_TRUE(sink.Bytes() == expected);
+  const std::pair<std::size_t, std::size_t> stretches[] = {
+      {0, expected.size()}, {60'000, 3'000'000}, {(std::size_t{2} << 20) + (64 << 10), 1}, {expected.size(), 0}};
+  for (const auto& [offset, size] : stretches) {
+    MemorySink sink;
+    blocks.WriteTo(sink, offset, size);
+    EXPECT_TRUE(sink.Bytes() == expected.substr(offset, size)) << offset << " " << size;
+  }
 
   blocks.Clear();
   EXPECT_EQ(0u, blocks.Size());
   const std::string again(std::size_t{3} << 20, 'z');
   blocks.Append(again);
   MemorySink second;
-  blocks.WriteTo(second);
+  blocks.WriteTo(second, 0, blocks.Size());
   EXPECT_TRUE(second.Bytes() == again);
 }
 

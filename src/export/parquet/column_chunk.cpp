@@ -57,10 +57,11 @@ constexpr std::size_t kDictionaryTrialValues = 1024;
 
 }  // namespace
 
-ColumnChunk::ColumnChunk(ColumnSchema schema, Codec codec, PageLimits limits,
+ColumnChunk::ColumnChunk(ColumnSchema schema, Codec codec, PageStore& pages, PageLimits limits,
                          DateTyping dateTyping)
     : schema_(std::move(schema)),
       codec_(codec),
+      store_(pages),
       limits_(limits),
       dateUndecided_(dateTyping == DateTyping::ByFirstPage),
       dictionary_(schema_.type == PhysicalType::ByteArray ? StringDictionary::EntryForm::WithLength
@@ -214,7 +215,7 @@ void ColumnChunk::DecideDateType() {
   if (maxInteger_) maxInteger_ = FloorDiv(*maxInteger_, kMillisPerDay);
 }
 
-void ColumnChunk::PutPage(ByteBlocks& out, PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
+PageStore::Place ColumnChunk::PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding) {
   const std::string_view compressed = CompressPage(codec_, body);
   PageHeader header;
   header.type = type;
@@ -225,8 +226,7 @@ void ColumnChunk::PutPage(ByteBlocks& out, PageType type, std::string_view body,
   std::string headerBytes;
   PutPageHeader(headerBytes, header);
   uncompressedPages_ += headerBytes.size() + body.size();
-  out.Append(headerBytes);
-  out.Append(compressed);
+  return store_.Put(headerBytes, compressed);
 }
 
 // The open page's whole numbers, kept plain so far, onto the page's body.
@@ -280,7 +280,8 @@ void ColumnChunk::EndPage() {
       plainPages_ = true;
     }
   }
-  PutPage(pages_, PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding);
+  pages_.push_back(PutPage(PageType::Data, body_, static_cast<std::int32_t>(pageValues_), encoding));
+  pagesBytes_ += pages_.back().size;
   levels_.clear();
   pageValues_ = 0;
   values_.clear();
@@ -337,8 +338,8 @@ void ColumnChunk::Seal() {
   EndPage();
   if (dateUndecided_) DecideDateType();
   if (dictionaryPages_) {
-    PutPage(dictionaryPage_, PageType::Dictionary, dictionary_.PlainEntries(),
-            static_cast<std::int32_t>(dictionary_.Size()), Encoding::Plain);
+    dictionaryPage_ = PutPage(PageType::Dictionary, dictionary_.PlainEntries(),
+                              static_cast<std::int32_t>(dictionary_.Size()), Encoding::Plain);
   }
   sealed_ = true;
 }
@@ -353,19 +354,20 @@ ColumnChunkInfo ColumnChunk::Store(ByteSink& sink) {
   info.statistics = ChunkStatistics();
   if (dictionaryPages_) {
     info.dictionaryPageOffset = static_cast<std::int64_t>(sink.Size());
-    dictionaryPage_.WriteTo(sink);
+    store_.WriteTo(sink, dictionaryPage_);
   }
   info.dataPageOffset = static_cast<std::int64_t>(sink.Size());
-  pages_.WriteTo(sink);
+  for (const PageStore::Place page : pages_) store_.WriteTo(sink, page);
   info.uncompressedSize = static_cast<std::int64_t>(uncompressedPages_);
-  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.Size() + pages_.Size());
+  info.compressedSize = static_cast<std::int64_t>(dictionaryPage_.size + pagesBytes_);
   info.encodings.push_back(Encoding::Rle);
   if (plainPages_ || dictionaryPages_) info.encodings.push_back(Encoding::Plain);
   if (deltaPages_) info.encodings.push_back(Encoding::DeltaBinaryPacked);
   if (dictionaryPages_) info.encodings.push_back(Encoding::RleDictionary);
 
-  pages_.Clear();
-  dictionaryPage_.Clear();
+  pages_.clear();
+  pagesBytes_ = 0;
+  dictionaryPage_ = {};
   sealed_ = false;
   uncompressedPages_ = 0;
   dictionaryPages_ = plainPages_ = deltaPages_ = false;

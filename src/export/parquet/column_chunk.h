@@ -9,7 +9,7 @@
 
 #include "export/parquet/file_metadata.h"
 #include "export/parquet/string_dictionary.h"
-#include "export/pipeline/byte_blocks.h"
+#include "export/parquet/page_store.h"
 #include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
@@ -28,7 +28,8 @@ enum class DateTyping { Fixed, ByFirstPage };
 // its finished pages as they will be stored plus one open page.
 class ColumnChunk {
  public:
-  ColumnChunk(ColumnSchema schema, Codec codec, PageLimits limits = {},
+  // The chunk's finished pages go to `pages`, which may be shared with other chunks.
+  ColumnChunk(ColumnSchema schema, Codec codec, PageStore& pages, PageLimits limits = {},
               DateTyping dateTyping = DateTyping::Fixed);
 
   // The column as its values have typed it so far.
@@ -80,12 +81,13 @@ class ColumnChunk {
   void StopIndexing();
   void NoteBytesBounds(std::string_view value);
   void PutDeltas();
-  // Puts the page as it is stored in `out`: its header, then its body compressed.
-  void PutPage(ByteBlocks& out, PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
+  // Keeps the page as it is stored: its header, then its body compressed.
+  PageStore::Place PutPage(PageType type, std::string_view body, std::int32_t valueCount, Encoding encoding);
   Statistics ChunkStatistics() const;
 
   ColumnSchema schema_;
   Codec codec_;
+  PageStore& store_;
   PageLimits limits_;
   bool dateUndecided_;
   bool usesDictionary_;  // the open page's values are indexed
@@ -97,8 +99,9 @@ class ColumnChunk {
   std::vector<std::uint32_t> indices_;
   std::size_t booleanBits_ = 0;
 
-  ByteBlocks pages_;  // the finished data pages
-  ByteBlocks dictionaryPage_;  // once sealed
+  std::vector<PageStore::Place> pages_;  // the finished data pages
+  std::size_t pagesBytes_ = 0;
+  PageStore::Place dictionaryPage_;  // once sealed
   bool sealed_ = false;
   std::size_t uncompressedPages_ = 0;
   bool dictionaryPages_ = false;  // some page is indexed

@@ -16,7 +16,7 @@ constexpr const char* kCreatedBy = "Quorlin";
 ParquetFile::ParquetFile(ByteSink& sink, const std::vector<FileColumn>& columns, Codec codec, FileLimits limits)
     : sink_(sink), limits_(limits) {
   for (const FileColumn& column : columns) {
-    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, codec, limits.page, column.dateTyping));
+    chunks_.push_back(std::make_unique<ColumnChunk>(column.schema, codec, pages_, limits.page, column.dateTyping));
   }
   file_.createdBy = kCreatedBy;
   sink_.Write(kMagic);
@@ -44,6 +44,7 @@ void ParquetFile::StoreRowGroup() {
   RowGroupInfo group;
   group.rowCount = groupRows_;
   for (const auto& chunk : chunks_) group.columns.push_back(chunk->Store(sink_));
+  pages_.Clear();
   file_.rowGroups.push_back(std::move(group));
   groupRows_ = 0;
 }

@@ -50,6 +50,7 @@ class ParquetFile {
 
   ByteSink& sink_;
   FileLimits limits_;
+  PageStore pages_;  // the open row group's finished pages; before the chunks, which use it
   std::vector<std::unique_ptr<ColumnChunk>> chunks_;
   FileInfo file_;
   std::int64_t groupRows_ = 0;

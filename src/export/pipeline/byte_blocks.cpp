@@ -11,7 +11,7 @@ namespace quorlin {
 
 namespace {
 
-// Small bytes take one small block; more take blocks of a huge page each.
+// Few bytes take one small block; more take blocks of a huge page each.
 constexpr std::size_t kFirstBlockBytes = std::size_t{64} << 10;
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 
@@ -54,9 +54,18 @@ void ByteBlocks::Append(std::string_view bytes) {
   }
 }
 
-void ByteBlocks::WriteTo(ByteSink& sink) const {
-  for (std::size_t i = 0; i < filling_; ++i) sink.Write(std::string_view(blocks_[i].data, blocks_[i].capacity));
-  if (used_ > 0) sink.Write(std::string_view(blocks_[filling_].data, used_));
+void ByteBlocks::WriteTo(ByteSink& sink, std::size_t offset, std::size_t size) const {
+  for (const Block& block : blocks_) {
+    if (size == 0) return;
+    if (offset >= block.capacity) {
+      offset -= block.capacity;
+      continue;
+    }
+    const std::size_t part = std::min(size, block.capacity - offset);
+    sink.Write(std::string_view(block.data + offset, part));
+    size -= part;
+    offset = 0;
+  }
 }
 
 }  // namespace quorlin

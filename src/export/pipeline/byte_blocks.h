@@ -22,19 +22,19 @@ class ByteBlocks {
 
   void Append(std::string_view bytes);
   std::size_t Size() const { return size_; }
-  // Writes every byte to `sink`, in order.
-  void WriteTo(ByteSink& sink) const;
+  // Writes the `size` bytes from `offset` on to `sink`.
+  void WriteTo(ByteSink& sink, std::size_t offset, std::size_t size) const;
   void Clear() { size_ = filling_ = used_ = 0; }
 
  private:
-  void AddBlock();
-
   struct Block {
     char* data;
     std::size_t capacity;
     void* mapped;  // what to give back
     std::size_t mappedSize;
   };
+
+  void AddBlock();
 
   std::vector<Block> blocks_;
   std::size_t size_ = 0;
