@@ -116,5 +116,29 @@ TEST(StringDictionary, TellsApartValuesOfOneLengthThatDifferInAnyByte) {
   }
 }
 
+TEST(StringDictionary, NumbersNearTheFirstAndFarFromItAreNumberedInTheOrderTheyCome) {
+  // Days around the first one, those of the window's edges among them, then far ones; each
+  // twice, the second time found again.
+  StringDictionary days(StringDictionary::EntryForm::FixedWidth);
+  const std::uint32_t first = 20'000;
+  std::vector<std::uint32_t> values = {first, first - 8'192, first + 8'191, first - 8'193, first + 8'192, 0, 0xFFFFFFFFU};
+  for (std::uint32_t step = 1; step < 12'000; step += 7) values.push_back(first + step * (step % 2 == 0 ? 1 : -1));
+  std::uint32_t expected = 0;
+  for (const std::uint32_t value : values) {
+    std::string plain;
+    putU32le(plain, value);
+    bool added = false;
+    const std::uint32_t number = days.IndexOf(plain, added);
+    if (added) {
+      EXPECT_EQ(expected++, number) << value;
+    }
+    EXPECT_EQ(number, days.IndexOf(plain, added)) << value;
+    EXPECT_FALSE(added) << value;
+    EXPECT_EQ(plain, days.Entry(number)) << value;
+  }
+  EXPECT_EQ(expected, days.Size());
+}
+
+
 }  // namespace
 }  // namespace quorlin::parquet

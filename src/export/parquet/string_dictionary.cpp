@@ -101,9 +101,31 @@ void StringDictionary::Grow() {
 StringDictionary::StringDictionary(EntryForm form)
     : prefix_(form == EntryForm::WithLength ? 4 : 0), fixedWidth_(form == EntryForm::FixedWidth) {}
 
+std::uint32_t StringDictionary::Add(std::string_view value) {
+  const auto number = static_cast<std::uint32_t>(starts_.size());
+  if (prefix_ != 0) putU32le(plain_, static_cast<std::uint32_t>(value.size()));
+  starts_.push_back(static_cast<std::uint32_t>(plain_.size()));
+  plain_.append(value);
+  return number;
+}
+
 std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
+  if (fixedWidth_ && value.size() == 4) {
+    std::uint32_t number;
+    std::memcpy(&number, value.data(), sizeof number);
+    if (near_.empty()) {
+      near_.assign(kNearSpan, 0);
+      nearBase_ = number - kNearSpan / 2;
+    }
+    if (const std::uint32_t distance = number - nearBase_; distance < kNearSpan) {
+      std::uint32_t& entry = near_[distance];
+      added = entry == 0;
+      if (added) entry = Add(value) + 1;
+      return entry - 1;
+    }
+  }
   // Kept at most half full, so that a search meets a free slot soon.
-  if ((starts_.size() + 1) * 2 > slots_.size()) Grow();
+  if ((hashed_ + 1) * 2 > slots_.size()) Grow();
   const std::uint32_t hash = HashOf(value);
   const bool hashIsValue = fixedWidth_ && value.size() == 4;
   const std::size_t mask = slots_.size() - 1;
@@ -114,16 +136,16 @@ std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
       return slots_[at].entry - 1;
     }
   }
-  const auto number = static_cast<std::uint32_t>(starts_.size());
-  if (prefix_ != 0) putU32le(plain_, static_cast<std::uint32_t>(value.size()));
-  starts_.push_back(static_cast<std::uint32_t>(plain_.size()));
-  plain_.append(value);
+  const std::uint32_t number = Add(value);
   slots_[at] = Slot{hash, number + 1};
+  ++hashed_;
   added = true;
   return number;
 }
 
 void StringDictionary::Clear() {
+  near_.clear();
+  hashed_ = 0;
   slots_.clear();
   starts_.clear();
   plain_.clear();

@@ -33,11 +33,19 @@ class StringDictionary {
     std::uint32_t entry = 0;  // the entry's number plus one; 0 for a free slot
   };
 
+  // Gives `value` the next number.
+  std::uint32_t Add(std::string_view value);
   std::uint32_t HashOf(std::string_view value) const;
   std::size_t SlotOf(std::uint32_t hash) const { return hash >> shift_; }
   void Grow();
 
-  std::vector<Slot> slots_;
+  // Numbers of four bytes near the first one, as days and counts are, are found by their
+  // distance from it: no hash to work out, and values near each other are near in memory.
+  static constexpr std::uint32_t kNearSpan = 1 << 14;
+  std::vector<std::uint32_t> near_;  // an entry's number plus one, by distance; 0 for none
+  std::uint32_t nearBase_ = 0;
+  std::vector<Slot> slots_;  // the values that are not near
+  std::size_t hashed_ = 0;
   std::vector<std::uint32_t> starts_;  // where each entry's bytes begin in plain_
   std::string plain_;
   int shift_ = 32;        // a hash's slot is its top bits, as many as the table's size takes
