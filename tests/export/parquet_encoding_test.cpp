@@ -139,6 +139,5 @@ TEST(StringDictionary, NumbersNearTheFirstAndFarFromItAreNumberedInTheOrderTheyC
   EXPECT_EQ(expected, days.Size());
 }
 
-
 }  // namespace
 }  // namespace quorlin::parquet
