@@ -43,8 +43,11 @@ bool IsEmptyLine(const RecordBatch& batch, std::size_t record, bool fixedInput) 
 // columns at once while the next job takes records; each job wakes the workers and waits for
 // them, so a job is large beside that. A row group is full only after a job, so jobs are also
 // at most a quarter of the rows a group holds, and the first, before that is known, is short.
-constexpr std::size_t kJobRows = 16384;
+// A job also holds at most so many read batches (of a megabyte at the most), so that long
+// records keep it to a few megabytes.
+constexpr std::size_t kJobRows = 65536;
 constexpr std::size_t kFirstJobRows = 1024;
+constexpr std::size_t kJobRuns = 8;
 
 // Consecutive records of one read batch that are rows of the same file.
 struct RowRun {
@@ -142,7 +145,7 @@ class ParquetWriter : public FormatWriter {
         BeginFile();
       }
       Filling().Add(kept, firstNumber, record);
-      if (Filling().rows >= JobRows()) HandOverJob();
+      if (Filling().rows >= JobRows() || Filling().runs.size() >= kJobRuns) HandOverJob();
     }
   }
 
