@@ -61,12 +61,14 @@ struct RowJob {
   std::vector<RowRun> runs;
   std::size_t rows = 0;
 
-  void Add(const std::shared_ptr<const RecordBatch>& batch, std::int64_t firstNumber, std::size_t record) {
-    if (runs.empty() || runs.back().batch != batch || runs.back().end != record) {
-      runs.push_back({batch, firstNumber, record, record});
+  // Adds the batch's records from `begin` to `end`.
+  void Add(const std::shared_ptr<const RecordBatch>& batch, std::int64_t firstNumber, std::size_t begin,
+           std::size_t end) {
+    if (runs.empty() || runs.back().batch != batch || runs.back().end != begin) {
+      runs.push_back({batch, firstNumber, begin, begin});
     }
-    ++runs.back().end;
-    ++rows;
+    runs.back().end = end;
+    rows += end - begin;
   }
   void Clear() {
     runs.clear();
@@ -136,15 +138,27 @@ class ParquetWriter : public FormatWriter {
   void Records(std::int64_t firstNumber, RecordBatch& batch) override {
     const std::shared_ptr<RecordBatch> kept = SpareBatch();
     std::swap(*kept, batch);
-    for (std::size_t record = 0; record < kept->Size(); ++record) {
-      if (IsEmptyLine(*kept, record, request_.fixedInput)) continue;
+    const std::size_t size = kept->Size();
+    for (std::size_t record = 0; record < size;) {
+      if (IsEmptyLine(*kept, record, request_.fixedInput)) {
+        ++record;
+        continue;
+      }
       if (IsDataset() && fileRows_ + static_cast<std::int64_t>(Filling().rows) == request_.rowsPerFile) {
         HandOverJob();
         TakeFilledJob();
         EndFile();
         BeginFile();
       }
-      Filling().Add(kept, firstNumber, record);
+      // The records up to the next empty line, as many as the job and the file still take.
+      std::size_t room = JobRows() - std::min(Filling().rows, JobRows() - 1);
+      if (IsDataset()) {
+        room = std::min(room, static_cast<std::size_t>(request_.rowsPerFile - fileRows_) - Filling().rows);
+      }
+      std::size_t end = record + 1;
+      while (end < size && end - record < room && !IsEmptyLine(*kept, end, request_.fixedInput)) ++end;
+      Filling().Add(kept, firstNumber, record, end);
+      record = end;
       if (Filling().rows >= JobRows() || Filling().runs.size() >= kJobRuns) HandOverJob();
     }
   }
