@@ -362,26 +362,23 @@ bool TextLineReader::SkipTextLine() {
 
 std::int64_t TextLineReader::SkipBufferedLinesWithout(char byte) {
   if (ended_ || begin_ >= stop_) return 0;
-  const bool lineFeeds = ends_ == LineEnds::LineFeed;
+  const char lineEnd = ends_ == LineEnds::LineFeed ? kLineFeed : kCarriageReturn;
   const char* const buffer = buffer_.data();
-  const char* at = buffer + begin_;
+  const char* const at = buffer + begin_;
   const char* const stop = buffer + stop_;
   const auto* holder = static_cast<const char*>(std::memchr(at, byte, static_cast<std::size_t>(stop - at)));
   const char* const limit = holder != nullptr ? holder : stop;
-  std::int64_t lines = 0;
-  for (;;) {
-    const auto* found = static_cast<const char*>(
-        std::memchr(at, lineFeeds ? kLineFeed : kCarriageReturn, static_cast<std::size_t>(limit - at)));
-    if (found == nullptr) break;
-    if (!lineFeeds) {
-      // Whether a line feed follows the carriage return is known only with the byte after it.
-      if (found + 1 >= buffer + end_) break;
-      if (found[1] == kLineFeed) ++found;
-    }
-    at = found + 1;
-    ++lines;
+  // The lines passed over end at the last line end before the limit; they are counted by their
+  // line-end bytes at once, not found one by one.
+  const auto* last = static_cast<const char*>(::memrchr(at, lineEnd, static_cast<std::size_t>(limit - at)));
+  // Whether a line feed follows a carriage return is known only with the byte after it.
+  if (last != nullptr && lineEnd == kCarriageReturn && last + 1 >= buffer + end_) {
+    last = static_cast<const char*>(::memrchr(at, lineEnd, static_cast<std::size_t>(last - at)));
   }
-  begin_ = static_cast<std::size_t>(at - buffer);
+  if (last == nullptr) return 0;
+  const auto lines = static_cast<std::int64_t>(CountByte(at, last + 1, lineEnd));
+  if (lineEnd == kCarriageReturn && last[1] == kLineFeed) ++last;
+  begin_ = static_cast<std::size_t>(last + 1 - buffer);
   return lines;
 }
 

@@ -77,6 +77,8 @@ const RecordCase kRecordCases[] = {
     {"PlainLinesAroundQuotedOnes", "a,1\nb,2\n\"c\nd\",3\ne,\"4\"\nf,5\ng,\"6\nh",
      {"a,1", "b,2", "\"c\nd\",3", "e,\"4\"", "f,5", "g,\"6", "h"}, {1, 2, 3, 5, 6, 7, 8}, 7},
     {"PlainLastLineWithoutLineEnd", "a\nb\n\"c\"\nd", {"a", "b", "\"c\"", "d"}, {1, 2, 3, 4}},
+    {"PlainLinesOfCarriageReturnsAroundAQuotedOne", "a\rb\r\nc\r\"d\re\",1\rf\r\ng\r",
+     {"a", "b", "c", "\"d\re\",1", "f", "g"}, {1, 2, 3, 4, 6, 7}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, RecordRule, ::testing::ValuesIn(kRecordCases),
