@@ -73,18 +73,6 @@ std::string_view StringDictionary::Entry(std::uint32_t number) const {
   return std::string_view(plain_).substr(start, end - start);
 }
 
-// A number of four bytes is multiplied by an odd number, which maps the numbers of four bytes
-// onto themselves: two numbers with one hash are one number, and need no comparing. The top
-// bits of the product, where a slot is found, depend on every bit of the number.
-std::uint32_t StringDictionary::HashOf(std::string_view value) const {
-  if (fixedWidth_ && value.size() == 4) {
-    std::uint32_t number;
-    std::memcpy(&number, value.data(), sizeof number);
-    return number * 0x9E3779B1U;
-  }
-  return static_cast<std::uint32_t>(HashBytes(value));
-}
-
 void StringDictionary::Grow() {
   std::vector<Slot> old = std::move(slots_);
   slots_.assign(old.empty() ? kFirstSlots : old.size() * 2, Slot{});
@@ -110,8 +98,9 @@ std::uint32_t StringDictionary::Add(std::string_view value) {
 }
 
 std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
-  if (fixedWidth_ && value.size() == 4) {
-    std::uint32_t number;
+  const bool isNumber = fixedWidth_ && value.size() == 4;
+  std::uint32_t number = 0;
+  if (isNumber) {
     std::memcpy(&number, value.data(), sizeof number);
     if (near_.empty()) {
       near_.assign(kNearSpan, 0);
@@ -126,21 +115,23 @@ std::uint32_t StringDictionary::IndexOf(std::string_view value, bool& added) {
   }
   // Kept at most half full, so that a search meets a free slot soon.
   if ((hashed_ + 1) * 2 > slots_.size()) Grow();
-  const std::uint32_t hash = HashOf(value);
-  const bool hashIsValue = fixedWidth_ && value.size() == 4;
+  // A number of four bytes is multiplied by an odd number, which maps the numbers of four bytes
+  // onto themselves: two numbers with one hash are one number, and need no comparing. The top
+  // bits of the product, where a slot is found, depend on every bit of the number.
+  const std::uint32_t hash = isNumber ? number * 0x9E3779B1U : static_cast<std::uint32_t>(HashBytes(value));
   const std::size_t mask = slots_.size() - 1;
   std::size_t at = SlotOf(hash);
   for (; slots_[at].entry != 0; at = (at + 1) & mask) {
-    if (slots_[at].hash == hash && (hashIsValue || SameBytes(Entry(slots_[at].entry - 1), value))) {
+    if (slots_[at].hash == hash && (isNumber || SameBytes(Entry(slots_[at].entry - 1), value))) {
       added = false;
       return slots_[at].entry - 1;
     }
   }
-  const std::uint32_t number = Add(value);
-  slots_[at] = Slot{hash, number + 1};
+  const std::uint32_t entry = Add(value);
+  slots_[at] = Slot{hash, entry + 1};
   ++hashed_;
   added = true;
-  return number;
+  return entry;
 }
 
 void StringDictionary::Clear() {

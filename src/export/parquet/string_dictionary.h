@@ -35,7 +35,6 @@ class StringDictionary {
 
   // Gives `value` the next number.
   std::uint32_t Add(std::string_view value);
-  std::uint32_t HashOf(std::string_view value) const;
   std::size_t SlotOf(std::uint32_t hash) const { return hash >> shift_; }
   void Grow();
 
