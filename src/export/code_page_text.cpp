@@ -19,9 +19,7 @@ CodePageEncoder::CodePageEncoder(const char* codePage)
 CodePageEncoder::~CodePageEncoder() { iconv_close(static_cast<iconv_t>(converter_)); }
 
 std::optional<std::string> CodePageEncoder::Encode(std::string_view text) {
-  const bool ascii = std::all_of(text.begin(), text.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsValidUtf8(text)) return std::string(text);
+  if (IsAscii(text) || !IsValidUtf8(text)) return std::string(text);
   std::string out(text.size(), '\0');  // never longer than its UTF-8
   char* in = const_cast<char*>(text.data());
   std::size_t inLeft = text.size();

@@ -12,27 +12,6 @@ namespace {
 
 bool IsContinuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
-// Whether no byte has its high bit set, with the bytes loaded as a few overlapping words and no
-// branch per byte: most values are short ASCII text, whose lengths vary from one to the next.
-bool HasNoHighBit(std::string_view bytes) {
-  const char* const data = bytes.data();
-  const std::size_t size = bytes.size();
-  const auto load = [data](std::size_t at, auto word) {
-    std::memcpy(&word, data + at, sizeof word);
-    return std::uint64_t{word};
-  };
-  std::uint64_t bits = 0;
-  if (size >= 8) {
-    for (std::size_t at = 0; at + 8 <= size; at += 8) bits |= load(at, std::uint64_t{});
-    bits |= load(size - 8, std::uint64_t{});
-  } else if (size >= 4) {
-    bits = load(0, std::uint32_t{}) | load(size - 4, std::uint32_t{});
-  } else {
-    for (std::size_t at = 0; at < size; ++at) bits |= static_cast<unsigned char>(data[at]);
-  }
-  return (bits & 0x8080808080808080ULL) == 0;
-}
-
 }  // namespace
 
 std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
@@ -65,8 +44,29 @@ std::size_t Utf8SequenceAt(std::string_view text, char32_t& codePoint) {
   return length;
 }
 
+// The bytes are loaded as a few overlapping words, with no branch per byte: most values are
+// short ASCII text, whose lengths vary from one to the next.
+bool IsAscii(std::string_view bytes) {
+  const char* const data = bytes.data();
+  const std::size_t size = bytes.size();
+  const auto load = [data](std::size_t at, auto word) {
+    std::memcpy(&word, data + at, sizeof word);
+    return std::uint64_t{word};
+  };
+  std::uint64_t bits = 0;
+  if (size >= 8) {
+    for (std::size_t at = 0; at + 8 <= size; at += 8) bits |= load(at, std::uint64_t{});
+    bits |= load(size - 8, std::uint64_t{});
+  } else if (size >= 4) {
+    bits = load(0, std::uint32_t{}) | load(size - 4, std::uint32_t{});
+  } else {
+    for (std::size_t at = 0; at < size; ++at) bits |= static_cast<unsigned char>(data[at]);
+  }
+  return (bits & 0x8080808080808080ULL) == 0;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
-  if (HasNoHighBit(bytes)) return true;
+  if (IsAscii(bytes)) return true;
   char32_t code = 0;
   while (!bytes.empty()) {
     // Most text is ASCII: eight bytes without a high bit need no decoding.
@@ -103,8 +103,7 @@ bool DecodeUtf8(std::string_view bytes, std::u32string& codePoints) {
 
 void AppendUtf16(std::string_view bytes, std::u16string& out) {
   out.reserve(out.size() + bytes.size());
-  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsValidUtf8(bytes)) {
+  if (IsAscii(bytes) || !IsValidUtf8(bytes)) {
     const std::size_t start = out.size();
     out.resize(start + bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) out[start + i] = static_cast<unsigned char>(bytes[i]);

@@ -8,6 +8,8 @@
 
 namespace quorlin {
 
+// Whether no byte has its high bit set.
+bool IsAscii(std::string_view bytes);
 // No overlong forms, no surrogates, nothing above U+10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -13,11 +13,6 @@ namespace {
 constexpr std::uint16_t kSstRecord = 0x00FC;
 constexpr std::uint16_t kExtSstRecord = 0x00FF;
 
-bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // The bytes of `text` that its cell keeps: a UTF-16 length of at most kMaxCellCharacters for
 // UTF-8, as many bytes otherwise.
 std::string_view CutToCellLimit(std::string_view text) {
