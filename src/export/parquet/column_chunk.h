@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "export/parquet/file_metadata.h"
-#include "export/parquet/string_dictionary.h"
 #include "export/parquet/page_store.h"
+#include "export/parquet/string_dictionary.h"
 #include "export/pipeline/byte_sink.h"
 
 namespace quorlin::parquet {
@@ -24,8 +24,9 @@ struct PageLimits {
 // page holds a time of day TIMESTAMP; later times in a DATE column are refused.
 enum class DateTyping { Fixed, ByFirstPage };
 
-// Values go in row by row; a page is encoded and compressed when it is full, so a chunk holds
-// its finished pages as they will be stored plus one open page.
+// Values go in row by row; a page is encoded and compressed when it is full, and kept in the
+// page store as it will be stored, so a chunk holds where its finished pages lie plus one open
+// page.
 class ColumnChunk {
  public:
   // The chunk's finished pages go to `pages`, which may be shared with other chunks.

@@ -30,7 +30,8 @@ class ParquetFile {
   // The chunk of the open row group that column `index`'s next value goes to.
   ColumnChunk& Column(std::size_t index) { return *chunks_[index]; }
   std::size_t ColumnCount() const { return chunks_.size(); }
-  // After every column got `count` more values. Columns may be given their values on different threads, each column on one.
+  // After every column got `count` more values. Columns may be given their values on
+  // different threads, each column on one.
   void EndRows(std::int64_t count);
   // Whether the open row group has grown big enough to be stored.
   bool RowGroupFull() const;

@@ -150,8 +150,10 @@ class ParquetWriter : public FormatWriter {
         EndFile();
         BeginFile();
       }
-      // The records up to the next empty line, as many as the job and the file still take.
-      std::size_t room = JobRows() - std::min(Filling().rows, JobRows() - 1);
+      // The records up to the next empty line, as many as the job and the file still take (at
+      // least one, as a job that the rows of a group shrank below is handed over after it).
+      const std::size_t jobRows = JobRows();
+      std::size_t room = Filling().rows < jobRows ? jobRows - Filling().rows : 1;
       if (IsDataset()) {
         room = std::min(room, static_cast<std::size_t>(request_.rowsPerFile - fileRows_) - Filling().rows);
       }
@@ -159,7 +161,7 @@ class ParquetWriter : public FormatWriter {
       while (end < size && end - record < room && !IsEmptyLine(*kept, end, request_.fixedInput)) ++end;
       Filling().Add(kept, firstNumber, record, end);
       record = end;
-      if (Filling().rows >= JobRows() || Filling().runs.size() >= kJobRuns) HandOverJob();
+      if (Filling().rows >= jobRows || Filling().runs.size() >= kJobRuns) HandOverJob();
     }
   }
 

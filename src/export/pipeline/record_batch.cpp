@@ -15,10 +15,11 @@ void RecordBatch::Clear() {
 
 namespace {
 
-constexpr std::size_t kMostBatchBytes = std::numeric_limits<std::uint32_t>::max();
+// Bytes and values alike are counted in four bytes.
+constexpr std::size_t kMostInBatch = std::numeric_limits<std::uint32_t>::max();
 
-void CheckRoom(std::size_t bytes) {
-  if (bytes > kMostBatchBytes) throw std::length_error("A batch of records cannot hold 4 GiB");
+void CheckRoom(std::size_t count) {
+  if (count > kMostInBatch) throw std::length_error("A batch of records cannot hold 4 GiB");
 }
 
 }  // namespace
